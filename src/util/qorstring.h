@@ -1,0 +1,56 @@
+#pragma once
+// String and path routines. Strings hold Windows-1252 bytes. Positions are
+// 1-based and -1 means "not found". Case folding is ASCII only.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qm {
+
+using StringList = std::vector<std::string>;
+
+char AsciiLower(char c);
+char AsciiUpper(char c);
+std::string AsciiLowerStr(std::string_view s);
+std::string AsciiUpperStr(std::string_view s);
+// Equal ignoring ASCII case.
+bool SameText(std::string_view a, std::string_view b);
+// <0, 0, >0 comparing the ASCII lower-case forms byte by byte (unsigned).
+int CompareText(std::string_view a, std::string_view b);
+
+int PosFrom(int start, std::string_view s, std::string_view sub);
+int TextPosFrom(int start, std::string_view s, std::string_view sub);
+int LastPosFrom(int start, std::string_view s, std::string_view sub);
+
+bool IsValidName(std::string_view s);
+bool IsNumeric(std::string_view s);
+
+std::string LeftStr(std::string_view s, int n);
+std::string MidStr(std::string_view s, int start, int count);
+std::string RightStr(std::string_view s, int n);
+
+void ReplaceString(std::string& s, std::string_view oldText, std::string_view newText, bool all,
+                   int start = 1);
+
+// Zero-fills `size` bytes of `buffer`, then copies at most `size` bytes of `s`.
+void CopyToCharArray(std::string_view s, char* buffer, std::size_t size);
+
+std::string IncludeBackslash(std::string_view s);
+
+// The extension routines only count a dot that follows the last path
+// separator ("\", "/" or ":"), so a dotted folder never passes for an extension.
+std::string ExtractExtension(std::string_view s);
+void ChangeExtension(std::string& s, std::string_view ext);
+std::string RemoveExtension(std::string_view s);
+
+// The file-name part: the text after the last "\", "/" or ":".
+std::string ExtractFileName(std::string_view s);
+// The folder part up to and including the last "\", "/" or ":" (empty when none).
+std::string ExtractFilePath(std::string_view s);
+
+void SplitToStrings(std::string_view s, char sep, StringList& list);
+
+// Trims ASCII blanks and control characters (<= 0x20) from both ends.
+std::string Trim(std::string_view s);
+
+}  // namespace qm

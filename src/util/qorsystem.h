@@ -1,0 +1,27 @@
+#pragma once
+// Small system services: temporary folder, file listing, case-insensitive file
+// look-up.
+#include <string>
+#include <string_view>
+
+#include "util/qorstring.h"
+
+namespace qm {
+
+// The system's temporary folder with a trailing separator; empty on failure.
+std::string GetTempFolder();
+
+// Names (no folder) of the regular files in `folder` matching `mask` ("*" and
+// "?" wildcards, ASCII case-insensitive), sorted by CompareText. Empty when the
+// folder is missing or nothing matches.
+void ListFiles(std::string_view folder, StringList& list, std::string_view mask);
+
+// True when `mask` matches `name`; "*" any run, "?" one byte, ASCII case-insensitive.
+bool MatchesMask(std::string_view name, std::string_view mask);
+
+// The path of `name` inside `folder` when it exists there as a file: first
+// exactly, then by a case-insensitive match of the file name in that folder.
+// Empty when not found. `folder` may be empty (the current folder).
+std::string FindFileInFolder(std::string_view folder, std::string_view name);
+
+}  // namespace qm
