@@ -1,0 +1,182 @@
+#include "util/fileio.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <system_error>
+
+#include "util/cp1252.h"
+#include "util/errors.h"
+
+#ifdef _WIN32
+#include <fstream>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace qm {
+
+fs::path ToFsPath(std::string_view path) {
+#ifdef _WIN32
+    const std::u16string u = Cp1252ToUtf16(path);
+    return fs::path(std::wstring(u.begin(), u.end()));
+#else
+    std::string s = Cp1252ToUtf8(path);
+    for (char& c : s)
+        if (c == '\\') c = '/';
+    return fs::path(s);
+#endif
+}
+
+std::string FromFsPath(const fs::path& path) {
+#ifdef _WIN32
+    const std::wstring w = path.native();
+    return Utf16ToCp1252(std::u16string(w.begin(), w.end()));
+#else
+    return Utf8ToCp1252(path.native());
+#endif
+}
+
+bool FileExists(std::string_view path) {
+    std::error_code ec;
+    return !path.empty() && fs::is_regular_file(ToFsPath(path), ec);
+}
+
+bool FolderExists(std::string_view path) {
+    std::error_code ec;
+    return !path.empty() && fs::is_directory(ToFsPath(path), ec);
+}
+
+#ifndef _WIN32
+namespace {
+// Closes a descriptor on scope exit.
+struct Fd {
+    int fd = -1;
+    ~Fd() {
+        if (fd >= 0) ::close(fd);
+    }
+};
+
+[[noreturn]] void Fail(std::string_view path, bool access, int err, const fs::path& native) {
+    throw CreateFileAccessError(std::string(path), access, WinCodeFromErrno(err, native.string()));
+}
+}  // namespace
+
+std::string ReadWholeFile(std::string_view path) {
+    const fs::path native = ToFsPath(path);
+    Fd f;
+    f.fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+    if (f.fd < 0) Fail(path, true, errno, native);
+    struct stat st {};
+    if (::fstat(f.fd, &st) != 0) Fail(path, true, errno, native);
+    if (S_ISDIR(st.st_mode)) Fail(path, true, EISDIR, native);
+    std::string data;
+    if (S_ISREG(st.st_mode) && st.st_size > 0) data.reserve(static_cast<std::size_t>(st.st_size));
+    char buf[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(f.fd, buf, sizeof buf);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            Fail(path, true, errno, native);
+        }
+        if (n == 0) break;
+        data.append(buf, static_cast<std::size_t>(n));
+    }
+    return data;
+}
+
+void WriteFileAtomic(std::string_view path, std::string_view data) {
+    const fs::path native = ToFsPath(path);
+    if (native.filename().empty()) Fail(path, false, EISDIR, native);
+    fs::path folder = native.parent_path();
+    if (folder.empty()) folder = ".";
+    std::string tmpl = (folder / ("." + native.filename().string() + ".XXXXXX")).string();
+
+    Fd f;
+    f.fd = ::mkstemp(tmpl.data());
+    if (f.fd < 0) Fail(path, false, errno, native);
+    auto failAndClean = [&](int err) {
+        ::close(f.fd);
+        f.fd = -1;
+        ::unlink(tmpl.c_str());
+        Fail(path, false, err, native);
+    };
+
+    // Keep the mode of the file being replaced; a new file gets the usual one.
+    struct stat st {};
+    mode_t mode = 0666;
+    if (::stat(native.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+        mode = st.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode &= ~mask;
+    }
+    if (::fchmod(f.fd, mode) != 0) failAndClean(errno);
+
+    const char* p = data.data();
+    std::size_t left = data.size();
+    while (left > 0) {
+        const ssize_t n = ::write(f.fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            failAndClean(errno);
+        }
+        if (n == 0) failAndClean(ENOSPC);
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    if (::fsync(f.fd) != 0) failAndClean(errno);
+    const int fd = f.fd;
+    f.fd = -1;
+    if (::close(fd) != 0) {
+        const int err = errno;
+        ::unlink(tmpl.c_str());
+        Fail(path, false, err, native);
+    }
+    if (::rename(tmpl.c_str(), native.c_str()) != 0) {
+        const int err = errno;
+        ::unlink(tmpl.c_str());
+        Fail(path, false, err, native);
+    }
+}
+#else
+std::string ReadWholeFile(std::string_view path) {
+    const fs::path native = ToFsPath(path);
+    std::ifstream in(native, std::ios::binary);
+    if (!in) throw CreateFileAccessError(std::string(path), true, winerr::FileNotFound);
+    std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) throw CreateFileAccessError(std::string(path), true, 0);
+    return data;
+}
+
+void WriteFileAtomic(std::string_view path, std::string_view data) {
+    const fs::path native = ToFsPath(path);
+    fs::path tmp = native;
+    tmp += L".tmp~";
+    {
+        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+        if (!out) throw CreateFileAccessError(std::string(path), false, winerr::AccessDenied);
+        out.write(data.data(), static_cast<std::streamsize>(data.size()));
+        out.flush();
+        if (!out) {
+            out.close();
+            std::error_code ec;
+            fs::remove(tmp, ec);
+            throw CreateFileAccessError(std::string(path), false, winerr::DiskFull);
+        }
+    }
+    std::error_code ec;
+    fs::rename(tmp, native, ec);
+    if (ec) {
+        std::error_code ec2;
+        fs::remove(tmp, ec2);
+        throw CreateFileAccessError(std::string(path), false, winerr::AccessDenied);
+    }
+}
+#endif
+
+}  // namespace qm

@@ -1,0 +1,41 @@
+#include "util/helpunits.h"
+
+#include <cmath>
+
+namespace qm {
+
+namespace {
+const FixedScreenMetrics kDefaultScreen{ScreenSize{}};
+const ScreenMetrics* gScreen = nullptr;
+
+void ToHelp(std::int32_t& v, int screen) {
+    if (screen <= 0) return;
+    v = static_cast<std::int32_t>(std::trunc(v * (1024.0 / screen)));
+}
+
+void ToPixels(std::int32_t& v, int screen) {
+    if (screen <= 0) return;
+    const auto product = static_cast<std::int64_t>(screen) * v;
+    v = static_cast<std::int32_t>(std::nearbyint(static_cast<double>(product) / 1024.0));
+}
+}  // namespace
+
+const ScreenMetrics& Screen() { return gScreen ? *gScreen : kDefaultScreen; }
+
+void SetScreenMetrics(const ScreenMetrics* metrics) { gScreen = metrics; }
+
+void PixelsToHelpUnits(std::int32_t& x, std::int32_t& y, std::int32_t& w, std::int32_t& h, ScreenSize screen) {
+    ToHelp(x, screen.width);
+    ToHelp(y, screen.height);
+    ToHelp(w, screen.width);
+    ToHelp(h, screen.height);
+}
+
+void HelpUnitsToPixels(std::int32_t& x, std::int32_t& y, std::int32_t& w, std::int32_t& h, ScreenSize screen) {
+    ToPixels(x, screen.width);
+    ToPixels(y, screen.height);
+    ToPixels(w, screen.width);
+    ToPixels(h, screen.height);
+}
+
+}  // namespace qm

@@ -1,0 +1,182 @@
+#include "util/qorstring.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace qm {
+
+char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+std::string AsciiLowerStr(std::string_view s) {
+    std::string r(s);
+    for (char& c : r) c = AsciiLower(c);
+    return r;
+}
+
+std::string AsciiUpperStr(std::string_view s) {
+    std::string r(s);
+    for (char& c : r) c = AsciiUpper(c);
+    return r;
+}
+
+bool SameText(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+    return true;
+}
+
+int CompareText(std::string_view a, std::string_view b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto ca = static_cast<unsigned char>(AsciiLower(a[i]));
+        const auto cb = static_cast<unsigned char>(AsciiLower(b[i]));
+        if (ca != cb) return ca < cb ? -1 : 1;
+    }
+    if (a.size() == b.size()) return 0;
+    return a.size() < b.size() ? -1 : 1;
+}
+
+int PosFrom(int start, std::string_view s, std::string_view sub) {
+    if (s.empty() || sub.empty()) return -1;
+    if (start < 1) start = 1;
+    if (static_cast<std::size_t>(start) > s.size()) return -1;
+    const std::size_t p = s.find(sub, static_cast<std::size_t>(start - 1));
+    return p == std::string_view::npos ? -1 : static_cast<int>(p) + 1;
+}
+
+int TextPosFrom(int start, std::string_view s, std::string_view sub) {
+    return PosFrom(start, AsciiLowerStr(s), AsciiLowerStr(sub));
+}
+
+int LastPosFrom(int start, std::string_view s, std::string_view sub) {
+    if (sub.empty() || start < 1) return -1;
+    const std::size_t p = s.rfind(sub, static_cast<std::size_t>(start - 1));
+    return p == std::string_view::npos ? -1 : static_cast<int>(p) + 1;
+}
+
+bool IsValidName(std::string_view s) {
+    if (s.empty()) return false;
+    for (char ch : s) {
+        const auto c = static_cast<unsigned char>(AsciiLower(ch));
+        const bool ok = (c >= '0' && c <= '9') || c == '_' || (c >= 'a' && c <= 'z') ||
+                        (c >= 224 && c <= 246) || (c >= 249 && c <= 253);
+        if (!ok) return false;
+    }
+    return true;
+}
+
+bool IsNumeric(std::string_view s) {
+    if (s.empty()) return false;
+    return std::all_of(s.begin(), s.end(), [](char c) { return (c >= '0' && c <= '9') || c == '-'; });
+}
+
+std::string LeftStr(std::string_view s, int n) {
+    if (n <= 0 || static_cast<std::size_t>(n) > s.size()) return {};
+    return std::string(s.substr(0, static_cast<std::size_t>(n)));
+}
+
+std::string MidStr(std::string_view s, int start, int count) {
+    if (start < 1) start = 1;
+    if (count <= 0 || static_cast<std::size_t>(start) > s.size()) return {};
+    return std::string(s.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(count)));
+}
+
+std::string RightStr(std::string_view s, int n) {
+    if (n <= 0) return {};
+    if (static_cast<std::size_t>(n) >= s.size()) return std::string(s);
+    return std::string(s.substr(s.size() - static_cast<std::size_t>(n)));
+}
+
+void ReplaceString(std::string& s, std::string_view oldText, std::string_view newText, bool all, int start) {
+    int p = PosFrom(start, s, oldText);
+    while (p > 0) {
+        s.replace(static_cast<std::size_t>(p - 1), oldText.size(), newText);
+        if (!all) break;
+        p = PosFrom(p + static_cast<int>(newText.size()), s, oldText);
+    }
+}
+
+void CopyToCharArray(std::string_view s, char* buffer, std::size_t size) {
+    std::memset(buffer, 0, size);
+    std::memcpy(buffer, s.data(), std::min(size, s.size()));
+}
+
+std::string IncludeBackslash(std::string_view s) {
+    if (s.empty()) return {};
+    std::string r(s);
+    if (r.back() != '\\') r += '\\';
+    return r;
+}
+
+namespace {
+// Index of the last "\", "/" or ":", or npos.
+std::size_t LastSeparator(std::string_view s) { return s.find_last_of("\\/:"); }
+
+// Index of the dot that starts the extension, or npos.
+std::size_t ExtensionDot(std::string_view s) {
+    const std::size_t dot = s.rfind('.');
+    if (dot == std::string_view::npos) return dot;
+    const std::size_t sep = LastSeparator(s);
+    if (sep != std::string_view::npos && sep > dot) return std::string_view::npos;
+    return dot;
+}
+}  // namespace
+
+std::string ExtractExtension(std::string_view s) {
+    const std::size_t dot = ExtensionDot(s);
+    return dot == std::string_view::npos ? std::string() : std::string(s.substr(dot + 1));
+}
+
+void ChangeExtension(std::string& s, std::string_view ext) {
+    const std::size_t dot = ExtensionDot(s);
+    if (dot != std::string::npos) s.erase(dot);
+    s += '.';
+    s += ext;
+}
+
+std::string RemoveExtension(std::string_view s) {
+    const std::size_t dot = ExtensionDot(s);
+    return std::string(dot == std::string_view::npos ? s : s.substr(0, dot));
+}
+
+std::string ExtractFileName(std::string_view s) {
+    const std::size_t sep = LastSeparator(s);
+    return std::string(sep == std::string_view::npos ? s : s.substr(sep + 1));
+}
+
+std::string ExtractFilePath(std::string_view s) {
+    const std::size_t sep = LastSeparator(s);
+    return sep == std::string_view::npos ? std::string() : std::string(s.substr(0, sep + 1));
+}
+
+void SplitToStrings(std::string_view s, char sep, StringList& list) {
+    list.clear();
+    if (s.empty()) return;
+    std::string text(s);
+    if (text.back() != ';') text += ';';
+    // Every character but the final one may cut; the final one only ends the
+    // last piece. An empty last piece is kept when a cut came before it, so
+    // "a,," gives "a" and "", while a lone ";" gives nothing.
+    const std::size_t last = text.size() - 1;
+    std::size_t begin = 0;
+    bool cut = false;
+    for (std::size_t i = 0; i < last; ++i) {
+        if (text[i] == sep) {
+            list.emplace_back(text, begin, i - begin);
+            begin = i + 1;
+            cut = true;
+        }
+    }
+    if (begin < last || cut) list.emplace_back(text, begin, last - begin);
+}
+
+std::string Trim(std::string_view s) {
+    std::size_t b = 0, e = s.size();
+    while (b < e && static_cast<unsigned char>(s[b]) <= 0x20) ++b;
+    while (e > b && static_cast<unsigned char>(s[e - 1]) <= 0x20) --e;
+    return std::string(s.substr(b, e - b));
+}
+
+}  // namespace qm

@@ -1,0 +1,110 @@
+#include "util/qorsystem.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "util/fileio.h"
+
+namespace fs = std::filesystem;
+
+namespace qm {
+
+std::string GetTempFolder() {
+    std::error_code ec;
+    const fs::path p = fs::temp_directory_path(ec);
+    if (ec || p.empty()) return {};
+    std::string s = FromFsPath(p);
+#ifdef _WIN32
+    const char sep = '\\';
+#else
+    const char sep = '/';
+#endif
+    if (s.back() != '\\' && s.back() != '/') s += sep;
+    return s;
+}
+
+bool MatchesMask(std::string_view name, std::string_view mask) {
+    // "*.*" is the classic "every file", dot or not.
+    if (mask == "*.*" || mask == "*") return true;
+    // Iterative glob with one backtrack point.
+    std::size_t n = 0, m = 0, starM = std::string_view::npos, starN = 0;
+    while (n < name.size()) {
+        if (m < mask.size() && (mask[m] == '?' || AsciiLower(mask[m]) == AsciiLower(name[n]))) {
+            ++n;
+            ++m;
+        } else if (m < mask.size() && mask[m] == '*') {
+            starM = m++;
+            starN = n;
+        } else if (starM != std::string_view::npos) {
+            m = starM + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (m < mask.size() && mask[m] == '*') ++m;
+    return m == mask.size();
+}
+
+void ListFiles(std::string_view folder, StringList& list, std::string_view mask) {
+    list.clear();
+    std::error_code ec;
+    fs::directory_iterator it(ToFsPath(folder.empty() ? std::string_view(".") : folder), ec);
+    if (ec) return;
+    for (const fs::directory_entry& e : it) {
+        std::error_code ec2;
+        if (!e.is_regular_file(ec2)) continue;
+        std::string name = FromFsPath(e.path().filename());
+        if (MatchesMask(name, mask)) list.push_back(std::move(name));
+    }
+    std::sort(list.begin(), list.end(), [](const std::string& a, const std::string& b) {
+        const int c = CompareText(a, b);
+        return c != 0 ? c < 0 : a < b;
+    });
+}
+
+namespace {
+// The entry of `dir` named `part` ignoring ASCII case (exact match first).
+std::string FindEntry(const fs::path& dir, const std::string& part) {
+    std::error_code ec;
+    if (fs::exists(dir / ToFsPath(part), ec)) return part;
+    fs::directory_iterator it(dir, ec);
+    if (ec) return {};
+    for (const fs::directory_entry& e : it) {
+        std::string name = FromFsPath(e.path().filename());
+        if (SameText(name, part)) return name;
+    }
+    return {};
+}
+}  // namespace
+
+std::string FindFileInFolder(std::string_view folder, std::string_view name) {
+    if (name.empty()) return {};
+    std::string base(folder);
+    if (!base.empty() && base.back() != '\\' && base.back() != '/')
+        base += base.find('/') != std::string::npos ? '/' : '\\';
+    const std::string exact = base + std::string(name);
+    if (FileExists(exact)) return exact;
+
+    // Resolve each component of `name` without regard to case.
+    std::string result = base;
+    fs::path dir = ToFsPath(base.empty() ? std::string(".") : base);
+    std::size_t start = 0;
+    while (start <= name.size()) {
+        std::size_t end = name.find_first_of("\\/", start);
+        if (end == std::string_view::npos) end = name.size();
+        const std::string part(name.substr(start, end - start));
+        if (!part.empty()) {
+            const std::string found = FindEntry(dir, part);
+            if (found.empty()) return {};
+            result += found;
+            dir /= ToFsPath(found);
+            if (end < name.size()) result += name[end];
+        }
+        start = end + 1;
+    }
+    return FileExists(result) ? result : std::string();
+}
+
+}  // namespace qm
