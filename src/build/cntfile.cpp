@@ -329,16 +329,22 @@ std::string CutComment(const std::string& line, std::string& comment) {
 constexpr int kLevelCap = 1000000000;
 
 void SplitTopicRef(const std::string& ref, TCntNode& node) {
+    // "id@file>window": the file runs from the first "@" to the next ">", the
+    // window is everything after that ">". Without an "@" before the first
+    // ">", all after the ">" is the window. This is exactly what the writer
+    // puts back, so entries keep their text through a load and save.
     const std::size_t at = ref.find('@');
     const std::size_t gt = ref.find('>');
-    node.TopicId = ref.substr(0, std::min(at, gt));
-    if (at != std::string::npos) {
-        const std::size_t end = (gt != std::string::npos && gt > at) ? gt : ref.size();
-        node.HelpFile = ref.substr(at + 1, end - at - 1);
-    }
-    if (gt != std::string::npos) {
-        const std::size_t end = (at != std::string::npos && at > gt) ? at : ref.size();
-        node.Window = ref.substr(gt + 1, end - gt - 1);
+    if (at != std::string::npos && (gt == std::string::npos || at < gt)) {
+        node.TopicId = ref.substr(0, at);
+        const std::size_t end = ref.find('>', at + 1);
+        node.HelpFile = ref.substr(at + 1, end == std::string::npos ? std::string::npos : end - at - 1);
+        if (end != std::string::npos) node.Window = ref.substr(end + 1);
+    } else if (gt != std::string::npos) {
+        node.TopicId = ref.substr(0, gt);
+        node.Window = ref.substr(gt + 1);
+    } else {
+        node.TopicId = ref;
     }
 }
 

@@ -149,6 +149,7 @@ TEST(CntFile, EntryLines) {
         const char* helpFile;
         const char* window;
         const char* macro;
+        const char* written = nullptr;  // the saved line when it differs
     };
     using K = TCntNodeKind;
     const std::vector<Case> cases = {
@@ -158,13 +159,15 @@ TEST(CntFile, EntryLines) {
         {"1 T=id@f.hlp>win", K::Topic, "T", "id", "f.hlp", "win", ""},
         {"1 T=id>win", K::Topic, "T", "id", "", "win", ""},
         {"1 T=id@f.hlp", K::Topic, "T", "id", "f.hlp", "", ""},
-        {"1 T=id>win@f.hlp", K::Topic, "T", "id", "f.hlp", "win", ""},
+        // Only an "@" before the ">" names a file; the window is all after ">".
+        {"1 T=id>win@f.hlp", K::Topic, "T", "id", "", "win@f.hlp", ""},
+        {"1 T=id@f@g.hlp>w>x", K::Topic, "T", "id", "f@g.hlp", "w>x", ""},
         // ";" inside an entry is text: titles and macro lists keep it.
         {"1 A; B=id", K::Topic, "A; B", "id", "", "", ""},
         {"1 Run=! A();B()", K::Macro, "Run", "", "", "", "A();B()"},
-        {"1 Run=!A()", K::Macro, "Run", "", "", "", "A()"},
+        {"1 Run=!A()", K::Macro, "Run", "", "", "", "A()", "1 Run=! A()"},
         {"1 Run=!  A()", K::Macro, "Run", "", "", "", " A()"},
-        {"1 Run=!", K::Macro, "Run", "", "", "", ""},
+        {"1 Run=!", K::Macro, "Run", "", "", "", "", "1 Run=! "},
         {"1 Eq=a=b", K::Topic, "Eq", "a=b", "", "", ""},
     };
     for (const Case& c : cases) {
@@ -179,6 +182,7 @@ TEST(CntFile, EntryLines) {
         EXPECT_EQ(n->HelpFile, c.helpFile);
         EXPECT_EQ(n->Window, c.window);
         EXPECT_EQ(n->Macro, c.macro);
+        EXPECT_EQ(file.ToText(), std::string(c.written ? c.written : c.line) + "\r\n");
     }
 }
 
