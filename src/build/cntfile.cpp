@@ -383,7 +383,10 @@ void TCntFile::ParseText(const std::string& text) {
         return o.last;
     };
 
-    for (const std::string& line : SplitLines(text)) {
+    std::string_view view = text;
+    // An editor's UTF-8 mark would otherwise hide the first line.
+    if (view.substr(0, 3) == "\xEF\xBB\xBF") view.remove_prefix(3);
+    for (const std::string& line : SplitLines(view)) {
         if (line.empty()) continue;
         if (line[0] == ';') {
             auto item = std::make_unique<TCntNode>();

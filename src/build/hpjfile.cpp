@@ -164,7 +164,11 @@ TWindowInfo THpjFile::ParseWindowLine(const std::string& t) {
 
 void THpjFile::LoadFromFile(const std::string& fileName) {
     // ReadWholeFile raises the file-access error in its access form.
-    Parse(SplitLines(ReadWholeFile(fileName)));
+    const std::string data = ReadWholeFile(fileName);
+    std::string_view view = data;
+    // An editor's UTF-8 mark would otherwise hide the first header.
+    if (view.substr(0, 3) == "\xEF\xBB\xBF") view.remove_prefix(3);
+    Parse(SplitLines(view));
 }
 
 void THpjFile::Parse(const StringList& lines) {

@@ -237,6 +237,12 @@ TEST(CntFile, PlacementOfEntries) {
     }
 }
 
+TEST(CntFile, SkipsAUtf8MarkBeforeTheFirstLine) {
+    TCntFile file;
+    Load(file, "\xEF\xBB\xBF" "1 A\n2 t=x\n");
+    EXPECT_EQ(Outline(file.Tree), "1:A|2:t");
+}
+
 TEST(CntFile, ReadsCrAndLfLineEnds) {
     TCntFile file;
     Load(file, "1 A\r2 t=x\r\n2 u=y\n");

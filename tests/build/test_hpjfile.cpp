@@ -212,6 +212,13 @@ TEST(HpjFile, KeepsAtMost255Windows) {
     EXPECT_THROW(hpj.GetWindow(-1), Error);
 }
 
+TEST(HpjFile, SkipsAUtf8MarkBeforeTheFirstHeader) {
+    THpjFile hpj;
+    hpj.LoadFromFile(QM_TEST_DATA_DIR "/hpj/utf8mark.hpj");
+    EXPECT_EQ(hpj.OptionValues, StringList{"Marked"});
+    EXPECT_EQ(hpj.Files, StringList{"a.rtf"});
+}
+
 TEST(HpjFile, UnreadableFileRaisesAccessError) {
     THpjFile hpj;
     const std::string name = QM_TEST_DATA_DIR "/hpj/does-not-exist.hpj";
