@@ -24,12 +24,11 @@ bool IsWordByte(unsigned char c)
 struct TrieNode {
     unsigned char letter = 0;
     bool endOfWord = false;
-    std::vector<std::uint32_t> kids;  // indexes into the node pool, sorted by letter
+    std::vector<std::uint32_t> kids;  // indexes into the node pool
 };
 
-// The trie's nodes in file order: the top row first, then each node's child
-// row appended when the node is reached (breadth first), so every row is a run
-// of consecutive nodes. Also gives each node's first-child position.
+// The trie's nodes in file order, every row a run of consecutive nodes with
+// the top row first, and each node's first-child position.
 struct Layout {
     std::vector<TrieNode> pool;  // pool[0] is the root (not written)
     std::vector<std::uint32_t> order;
@@ -64,21 +63,32 @@ Layout MakeLayout(const StringList& words)
         l.pool[cur].endOfWord = true;
     }
 
+    // Words below each node, to put the letters that most words take first
+    // in their row: a lookup scans a row until it meets its letter. Children
+    // have higher pool indexes than their parents, so one backward pass counts.
+    std::vector<std::uint32_t> below(l.pool.size(), 0);
+    for (std::size_t i = l.pool.size(); i-- > 0;) {
+        below[i] += l.pool[i].endOfWord ? 1 : 0;
+        for (const std::uint32_t k : l.pool[i].kids) below[i] += below[k];
+    }
+    for (TrieNode& node : l.pool)
+        std::sort(node.kids.begin(), node.kids.end(), [&](std::uint32_t a, std::uint32_t b) {
+            return below[a] != below[b] ? below[a] > below[b] : l.pool[a].letter < l.pool[b].letter;
+        });
+
+    // Depth first: each node's child row follows its row closely, so the rows
+    // one lookup visits lie near each other in memory.
     l.firstChild.assign(l.pool.size(), 0);
     l.last.assign(l.pool.size(), false);
-    auto appendRow = [&](std::vector<std::uint32_t>& kids) {
-        std::sort(kids.begin(), kids.end(),
-                  [&](std::uint32_t a, std::uint32_t b) { return l.pool[a].letter < l.pool[b].letter; });
+    auto place = [&](auto&& self, std::uint32_t parent) -> void {
+        const std::vector<std::uint32_t>& kids = l.pool[parent].kids;
+        if (kids.empty()) return;
+        l.firstChild[parent] = static_cast<std::uint32_t>(l.order.size());
         l.order.insert(l.order.end(), kids.begin(), kids.end());
         l.last[kids.back()] = true;
+        for (const std::uint32_t k : kids) self(self, k);
     };
-    if (!l.pool[0].kids.empty()) appendRow(l.pool[0].kids);
-    for (std::size_t i = 0; i < l.order.size(); ++i) {
-        TrieNode& node = l.pool[l.order[i]];
-        if (node.kids.empty()) continue;
-        l.firstChild[l.order[i]] = static_cast<std::uint32_t>(l.order.size());
-        appendRow(node.kids);
-    }
+    place(place, 0);
     return l;
 }
 

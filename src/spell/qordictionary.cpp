@@ -74,7 +74,14 @@ void TQorDictionary::LoadFromData(std::string_view data, const std::string& file
         const auto letter = static_cast<unsigned char>(OemToAnsiChar(static_cast<char>(p[3])));
         nodes[i] = flags | (static_cast<std::uint32_t>(letter) << kLetterShift);
     }
+    std::array<std::uint32_t, 256> top = MakeEmptyTop();
+    for (std::size_t i = 0; i < count && i < kMaxRowLength; ++i) {
+        const std::uint32_t letter = nodes[i] >> kLetterShift;
+        if (top[letter] == kNone) top[letter] = static_cast<std::uint32_t>(i);
+        if (nodes[i] & kLastSibling) break;
+    }
     nodes_ = std::move(nodes);
+    top_ = top;
     fileName_ = fileName;
 }
 
@@ -82,6 +89,7 @@ void TQorDictionary::Clear()
 {
     nodes_.clear();
     nodes_.shrink_to_fit();
+    top_ = MakeEmptyTop();
     fileName_.clear();
 }
 
@@ -95,14 +103,15 @@ bool TQorDictionary::Walk(std::string_view word, int& depth, std::uint32_t* path
 
     const std::uint32_t* nodes = nodes_.data();
     const std::size_t count = nodes_.size();
-    std::size_t row = 0;  // first node of the row to scan
-    std::uint32_t current = 0;
-    for (std::size_t k = 0; k < len; ++k) {
-        if (k > 0) {
-            const std::uint32_t child = current & kChildMask;
-            if (child == 0) return false;
-            row = child - 1;
-        }
+    const std::uint32_t first = top_[LowerByte(word[0])];
+    if (first == kNone) return false;
+    std::uint32_t current = nodes[first];
+    if constexpr (kRecordPath) path[0] = first;
+    depth = 1;
+    for (std::size_t k = 1; k < len; ++k) {
+        const std::uint32_t child = current & kChildMask;
+        if (child == 0) return false;
+        const std::size_t row = child - 1;  // first node of the row to scan
         const std::uint32_t want = static_cast<std::uint32_t>(LowerByte(word[k])) << kLetterShift;
         // An index past the last node, like a row that runs off the end,
         // means "not found".

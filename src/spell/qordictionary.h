@@ -69,7 +69,18 @@ private:
 
     // Node words as in the file, but with the letter already in Windows-1252.
     std::vector<std::uint32_t> nodes_;
+    // The node each letter byte finds in the top row (kNone when absent): the
+    // first row of every lookup, scanned once at load.
+    static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
+    std::array<std::uint32_t, 256> top_ = MakeEmptyTop();
     std::string fileName_;
+
+    static constexpr std::array<std::uint32_t, 256> MakeEmptyTop()
+    {
+        std::array<std::uint32_t, 256> t{};
+        t.fill(kNone);
+        return t;
+    }
 };
 
 }  // namespace qm
