@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "spell/qdfbuilder.h"
@@ -54,12 +54,12 @@ TQorDictionary FromWords(const StringList& words)
 
 const std::string kSmall = std::string(QM_TEST_DATA_DIR) + "/spell/small.qdf";
 
-class TempDir : public ::testing::Test {
+class DictionaryOnDisk : public ::testing::Test {
 protected:
     void SetUp() override
     {
         dir_ = std::filesystem::temp_directory_path() /
-               ("qm_spell_" + std::to_string(::getpid()) + "_" +
+               ("qm_spell_" + std::to_string(std::random_device{}()) + "_" +
                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(dir_);
     }
@@ -161,7 +161,7 @@ TEST(DictionaryFile, BareHeaderIsAnEmptyDictionary)
     EXPECT_TRUE(list.empty());
 }
 
-TEST_F(TempDir, MissingFileIsAFileErrorAndKeepsTheLoadedWords)
+TEST_F(DictionaryOnDisk, MissingFileIsAFileErrorAndKeepsTheLoadedWords)
 {
     TQorDictionary d;
     d.LoadFromFile(kSmall);
@@ -175,7 +175,7 @@ TEST_F(TempDir, MissingFileIsAFileErrorAndKeepsTheLoadedWords)
     EXPECT_EQ(d.FileName(), kSmall);
 }
 
-TEST_F(TempDir, FilesAbove64MegabytesAreRefused)
+TEST_F(DictionaryOnDisk, FilesAbove64MegabytesAreRefused)
 {
     const std::string header = DictData({Node('a', -1, kEow | kLast)});
     Write("big.qdf", header);
