@@ -25,7 +25,6 @@
 #include "spell/qordictionary.h"
 #include "util/cp1252.h"
 #include "util/fileio.h"
-#include "util/textfile.h"
 
 namespace {
 
@@ -131,15 +130,11 @@ int main(int argc, char** argv)
     const std::string dic = argc > 4 ? argv[4] : "/usr/share/hunspell/en_US.dic";
 
     try {
+        qm::StringList ansiWords;
+        qm::StringList skipped;
+        qm::ReadWordList(qm::ReadWholeFile(list), ansiWords, skipped);
         std::vector<Word> words;
-        std::string text = qm::ReadWholeFile(list);
-        const bool utf8 = qm::IsValidUtf8(text);
-        for (const std::string& line : qm::SplitLines(text)) {
-            Word w;
-            w.ansi = utf8 ? qm::Utf8ToCp1252(line) : line;
-            w.utf8 = utf8 ? line : qm::Cp1252ToUtf8(line);
-            if (qm::IsStorableWord(w.ansi)) words.push_back(std::move(w));
-        }
+        for (const std::string& w : ansiWords) words.push_back({w, qm::Cp1252ToUtf8(w)});
         if (words.empty()) {
             std::fprintf(stderr, "bench_dictionary: no words in %s\n", list.c_str());
             return 1;
@@ -150,9 +145,7 @@ int main(int argc, char** argv)
             dict.LoadFromFile(qdf);
             std::printf("dictionary: %s (%zu nodes)\n", qdf.c_str(), dict.NodeCount());
         } else {
-            qm::StringList ansi;
-            for (const Word& w : words) ansi.push_back(w.ansi);
-            dict.LoadFromData(qm::BuildDictionaryData(ansi), "memory");
+            dict.LoadFromData(qm::BuildDictionaryData(ansiWords), "memory");
             std::printf("dictionary: built from %s (%zu nodes)\n", list.c_str(), dict.NodeCount());
         }
 

@@ -6,7 +6,9 @@
 
 #include "spell/codepage850.h"
 #include "spell/qordictionary.h"
+#include "util/cp1252.h"
 #include "util/errors.h"
+#include "util/textfile.h"
 
 namespace qm {
 namespace {
@@ -98,6 +100,18 @@ bool IsStorableWord(std::string_view word)
 {
     if (word.empty() || word.size() > static_cast<std::size_t>(TQorDictionary::MaxWordLength)) return false;
     return std::all_of(word.begin(), word.end(), [](char c) { return IsWordByte(static_cast<unsigned char>(c)); });
+}
+
+void ReadWordList(std::string_view text, StringList& words, StringList& skipped)
+{
+    words.clear();
+    skipped.clear();
+    const std::string ansi = IsValidUtf8(text) ? Utf8ToCp1252(text) : std::string(text);
+    for (const std::string& line : SplitLines(ansi)) {
+        std::string word = Trim(line);
+        if (word.empty()) continue;
+        (IsStorableWord(word) ? words : skipped).push_back(std::move(word));
+    }
 }
 
 std::size_t DictionaryNodeCount(const StringList& words)

@@ -20,6 +20,12 @@ bool IsStorableWord(std::string_view word);
 // indexes can address.
 std::string BuildDictionaryData(const StringList& words);
 
+// The words of a word list, one a line (CR, LF or CR LF), blanks around them
+// trimmed, empty lines dropped. The text is UTF-8 when it is valid UTF-8 as a
+// whole, else Windows-1252. Words IsStorableWord refuses go to `skipped`
+// (in Windows-1252, '?' for characters it lacks). Both lists are emptied first.
+void ReadWordList(std::string_view text, StringList& words, StringList& skipped);
+
 // Node count of the tree BuildDictionaryData would write for `words`.
 std::size_t DictionaryNodeCount(const StringList& words);
 

@@ -55,6 +55,22 @@ TEST(DictionaryWriter, RefusesWordsALookupCannotFind)
     }
 }
 
+TEST(DictionaryWriter, ReadsWordListsInEitherEncoding)
+{
+    StringList words, skipped = {"stale"};
+    // UTF-8, with every kind of line end, blank lines and blanks around words.
+    qm::ReadWordList("caf\xC3\xA9\r\nna\xC3\xAFve\n\n  dog's \r\rx1\n\xC3\x85ngstr\xC3\xB6m\nA\xE2\x82\xAC\nk\xC5\x9F\n",
+                     words, skipped);
+    EXPECT_EQ(words, StringList({"caf\xE9", "na\xEFve", "dog's"}));
+    // Digits, a capital A-ring, the euro sign, and a letter Windows-1252 lacks.
+    EXPECT_EQ(skipped, StringList({"x1", "\xC5ngstr\xF6m", "A\x80", "k?"}));
+
+    // Not valid UTF-8: taken as Windows-1252.
+    qm::ReadWordList("caf\xE9\nna\xEFve", words, skipped);
+    EXPECT_EQ(words, StringList({"caf\xE9", "na\xEFve"}));
+    EXPECT_TRUE(skipped.empty());
+}
+
 // Every string over a small alphabet up to five letters: found exactly when
 // it is one of the written words (folded to lower case).
 TEST(DictionaryWriter, ReadBackFindsTheWordsAndNoOthers)

@@ -14,10 +14,8 @@
 
 #include "spell/qdfbuilder.h"
 #include "util/cp1252.h"
-#include "util/errors.h"
 #include "util/fileio.h"
 #include "util/qorstring.h"
-#include "util/textfile.h"
 
 int main(int argc, char** argv)
 {
@@ -26,19 +24,9 @@ int main(int argc, char** argv)
         return 2;
     }
     try {
-        std::string text = qm::ReadWholeFile(argv[1]);
-        if (qm::IsValidUtf8(text)) text = qm::Utf8ToCp1252(text);
-
         qm::StringList words;
         qm::StringList skipped;
-        for (const std::string& line : qm::SplitLines(text)) {
-            const std::string word = qm::Trim(line);
-            if (word.empty()) continue;
-            if (qm::IsStorableWord(word))
-                words.push_back(word);
-            else
-                skipped.push_back(word);
-        }
+        qm::ReadWordList(qm::ReadWholeFile(argv[1]), words, skipped);
         const std::string data = qm::BuildDictionaryData(words);
         qm::WriteFileAtomic(argv[2], data);
 
