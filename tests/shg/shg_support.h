@@ -3,6 +3,7 @@
 // never produces (other packings, picture types, magics, bad figures) can be
 // made byte by byte.
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -141,3 +142,11 @@ inline std::string HotspotBlock(std::uint16_t count, std::uint32_t macroSize, st
 }
 
 }  // namespace shgtest
+
+namespace qm {
+// Readable failure output for bitmaps.
+inline void PrintTo(const TDib& d, std::ostream* os) {
+    *os << d.Width << "x" << d.Height << " " << d.BitsPerPixel << " bpp, " << d.Palette.size()
+        << " colours (used " << d.ColorsUsed << "), " << d.Bits.size() << " pixel bytes";
+}
+}  // namespace qm
