@@ -298,6 +298,7 @@ TDib TDib::LoadFromBmp(std::string_view data) {
         out.ColorsUsed = 0;
         out.ColorsImportant = 0;
         out.Palette.clear();
+        out.Bits.clear();
         out.CheckValid();
         out.Bits.assign(static_cast<std::size_t>(out.ImageSize()), '\0');
         std::size_t outStride = static_cast<std::size_t>(out.Stride());
