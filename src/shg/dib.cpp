@@ -13,6 +13,8 @@ constexpr std::uint32_t kFileHeaderSize = 14;
 constexpr std::uint32_t kInfoHeaderSize = 40;
 constexpr std::uint32_t kCoreHeaderSize = 12;
 constexpr std::uint32_t kBiRgb = 0;
+constexpr std::uint32_t kBiRle8 = 1;
+constexpr std::uint32_t kBiRle4 = 2;
 constexpr std::uint32_t kBiBitfields = 3;
 constexpr std::uint32_t kBiAlphaBitfields = 6;
 // Far beyond any picture a help file shows; keeps sizes clear of overflow.
@@ -50,6 +52,58 @@ std::uint8_t MaskedChannel(std::uint32_t value, std::uint32_t mask) {
     std::uint32_t m = mask >> shift;
     std::uint64_t v = (value & mask) >> shift;
     return static_cast<std::uint8_t>((v * 255 + m / 2) / m);
+}
+
+// Decodes run-length pixels (8 or 4 bits) into uncompressed bottom-up rows of
+// `d`. Writes outside the picture are dropped; a stream that ends early leaves
+// the rest of the picture at index 0, as other readers do.
+void DecodeBmpRunLength(std::string_view in, TDib& d) {
+    const bool four = d.BitsPerPixel == 4;
+    const auto stride = static_cast<std::size_t>(d.Stride());
+    const auto width = static_cast<std::size_t>(d.Width);
+    const auto height = static_cast<std::size_t>(d.Height);
+    d.Bits.assign(stride * height, '\0');
+    auto put = [&](std::size_t x, std::size_t y, std::uint8_t v) {
+        if (x >= width || y >= height) return;
+        char& b = d.Bits[y * stride + (four ? x / 2 : x)];
+        if (!four)
+            b = static_cast<char>(v);
+        else if (x % 2 == 0)
+            b = static_cast<char>((static_cast<std::uint8_t>(b) & 0x0F) | ((v & 0x0F) << 4));
+        else
+            b = static_cast<char>((static_cast<std::uint8_t>(b) & 0xF0) | (v & 0x0F));
+    };
+    std::size_t x = 0, y = 0, i = 0;
+    auto byte = [&](std::size_t at) { return static_cast<std::uint8_t>(in[at]); };
+    while (i + 1 < in.size() && y < height) {
+        std::uint8_t count = byte(i), value = byte(i + 1);
+        i += 2;
+        if (count > 0) {
+            for (std::size_t k = 0; k < count; ++k, ++x)
+                put(x, y, four ? ((k % 2 == 0) ? value >> 4 : value & 0x0F) : value);
+            continue;
+        }
+        if (value == 0) {  // end of line
+            x = 0;
+            ++y;
+        } else if (value == 1) {  // end of bitmap
+            break;
+        } else if (value == 2) {  // move right and up
+            if (i + 1 >= in.size()) break;
+            x += byte(i);
+            y += byte(i + 1);
+            i += 2;
+        } else {  // literal run, padded to a 2-byte boundary
+            std::size_t bytes = four ? (value + 1u) / 2 : value;
+            if (bytes > in.size() - i) bytes = in.size() - i;
+            for (std::size_t k = 0; k < value; ++k, ++x) {
+                std::size_t at = i + (four ? k / 2 : k);
+                if (at >= i + bytes) break;
+                put(x, y, four ? ((k % 2 == 0) ? byte(at) >> 4 : byte(at) & 0x0F) : byte(at));
+            }
+            i += bytes + (bytes & 1);
+        }
+    }
 }
 
 }  // namespace
@@ -248,7 +302,9 @@ TDib TDib::LoadFromBmp(std::string_view data) {
         }
     }
     if (!SupportedBits(d.BitsPerPixel)) throw EInvalidBitmap();
-    if (compression != kBiRgb) {
+    const bool runLength = (compression == kBiRle8 && d.BitsPerPixel == 8) ||
+                           (compression == kBiRle4 && d.BitsPerPixel == 4);
+    if (compression != kBiRgb && !runLength) {
         bool fields = (compression == kBiBitfields || compression == kBiAlphaBitfields) &&
                       (d.BitsPerPixel == 16 || d.BitsPerPixel == 32);
         if (!fields) throw EInvalidBitmap("Compressed bitmaps are not supported.");
@@ -277,6 +333,17 @@ TDib TDib::LoadFromBmp(std::string_view data) {
     // Pixels.
     std::uint64_t stride = d.Stride();
     if (offBits > data.size()) throw EInvalidBitmap();
+    if (runLength) {
+        if (topDown) throw EInvalidBitmap();
+        // Runs give at most 255 pixels for 2 bytes; only moves can skip more,
+        // and no picture in a help file comes near 32 MB.
+        std::uint64_t limit =
+            std::max<std::uint64_t>((static_cast<std::uint64_t>(data.size() - offBits) + 2) * 128, 32u << 20);
+        if (stride > limit || static_cast<std::uint64_t>(d.Height) > limit / stride) throw EInvalidBitmap();
+        DecodeBmpRunLength(data.substr(offBits), d);
+        d.CheckValid();
+        return d;
+    }
     std::uint64_t avail = data.size() - offBits;
     if (stride == 0 || stride > avail || static_cast<std::uint64_t>(d.Height) > avail / stride)
         throw EInvalidBitmap();

@@ -196,11 +196,10 @@ TEST(Dib, RefusesWhatItCannotHold) {
     for (std::size_t n = 0; n < good.size(); ++n)
         EXPECT_THROW(TDib::LoadFromBmp(std::string_view(good).substr(0, n)), EInvalidBitmap) << n;
 
-    BmpSpec rle = ok;
-    rle.bits = 8;
-    rle.compression = 1;
+    BmpSpec jpeg = ok;
+    jpeg.compression = 4;  // a JPEG inside the file
     try {
-        TDib::LoadFromBmp(MakeBmp(rle));
+        TDib::LoadFromBmp(MakeBmp(jpeg));
         FAIL();
     } catch (const EInvalidBitmap& e) {
         EXPECT_STREQ(e.what(), "Compressed bitmaps are not supported.");
@@ -211,10 +210,16 @@ TEST(Dib, RefusesWhatItCannotHold) {
     wide.width = 0x7FFFFFFF;
     BmpSpec zero = ok;
     zero.height = 0;
+    BmpSpec topDownRle = ok;
+    topDownRle.bits = 8;
+    topDownRle.compression = 1;
+    topDownRle.height = -2;
+    topDownRle.colorsUsed = 1;
+    topDownRle.palette = std::string(4, '\0');
     BmpSpec colours = ok;
     colours.bits = 8;
     colours.colorsUsed = 0x40000000;
-    for (const BmpSpec& s : {bits3, wide, zero, colours}) EXPECT_THROW(TDib::LoadFromBmp(MakeBmp(s)), EInvalidBitmap);
+    for (const BmpSpec& s : {bits3, wide, zero, colours, topDownRle}) EXPECT_THROW(TDib::LoadFromBmp(MakeBmp(s)), EInvalidBitmap);
     EXPECT_THROW(TDib::LoadFromBmp("XM" + good.substr(2)), EInvalidBitmap);
 }
 
@@ -226,4 +231,37 @@ TEST(Dib, InvalidFiguresAreRefusedOnSave) {
     EXPECT_THROW(e.SaveToBmp(), EInvalidBitmap);
     EXPECT_THROW(TDib::Create(0, 4, 8), EInvalidBitmap);
     EXPECT_THROW(TDib::Create(4, 4, 2), EInvalidBitmap);
+}
+
+TEST(Dib, RunLengthBitmapsAreUnpacked) {
+    // 8 bits, 5 x 3: row 0 = run of 3 x 7 then literal 1 2; end of line;
+    // row 1 = move 2 right, 1 up (to row 2 at x 2), run 2 x 9; end of bitmap.
+    BmpSpec s;
+    s.width = 5;
+    s.height = 3;
+    s.bits = 8;
+    s.compression = 1;
+    for (const auto& q : qm::DefaultPalette(8)) s.palette += std::string{char(q.Blue), char(q.Green), char(q.Red), 0};
+    s.pixels = std::string("\x03\x07\x00\x03\x01\x02\x03\x00\x00\x00\x00\x02\x02\x01\x02\x09\x00\x01", 18);
+    TDib d = TDib::LoadFromBmp(MakeBmp(s));
+    EXPECT_EQ(d.BitsPerPixel, 8);
+    std::string rows[3] = {"\x07\x07\x07\x01\x02", std::string("\0\0\0\0\0", 5), std::string("\0\0\x09\x09\0", 5)};
+    for (int r = 0; r < 3; ++r)  // rows bottom first
+        EXPECT_EQ(d.Bits.substr(static_cast<std::size_t>(r) * 8, 5), rows[r]) << r;
+
+    // 4 bits, 6 x 1: run of 3 alternating 1 and 2, literal 3 nibbles 4 5 6.
+    BmpSpec f;
+    f.width = 6;
+    f.height = 1;
+    f.bits = 4;
+    f.compression = 2;
+    for (const auto& q : qm::DefaultPalette(4)) f.palette += std::string{char(q.Blue), char(q.Green), char(q.Red), 0};
+    f.pixels = std::string("\x03\x12\x00\x03\x45\x60\x00\x01", 8);
+    TDib g = TDib::LoadFromBmp(MakeBmp(f));
+    EXPECT_EQ(g.Bits.substr(0, 3), "\x12\x14\x56");
+
+    // A stream cut short, or runs beyond the picture, do no harm.
+    f.pixels = std::string("\xFF\x11\x00\x09\x12", 5);
+    TDib h = TDib::LoadFromBmp(MakeBmp(f));
+    EXPECT_EQ(h.Bits.substr(0, 3), "\x11\x11\x11");
 }
