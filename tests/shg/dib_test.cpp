@@ -11,7 +11,7 @@ using shgtest::PutU32;
 
 namespace {
 
-struct BmpSpec {
+struct BmpLayout {
     std::uint32_t headerSize = 40;
     std::int32_t width = 2;
     std::int32_t height = 2;
@@ -23,7 +23,7 @@ struct BmpSpec {
     std::string pixels;
 };
 
-std::string MakeBmp(const BmpSpec& s) {
+std::string MakeBmp(const BmpLayout& s) {
     std::string info;
     PutU32(info, s.headerSize);
     if (s.headerSize == 12) {
@@ -108,7 +108,7 @@ TEST(Dib, PaletteCountWrittenToTheBmp) {
 }
 
 TEST(Dib, PixelColoursOfEachDepth) {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 2;
     s.height = 1;
     struct Case {
@@ -136,7 +136,7 @@ TEST(Dib, PixelColoursOfEachDepth) {
 }
 
 TEST(Dib, TopDownRowsAreStoredBottomUp) {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 1;
     s.height = -2;
     s.pixels = std::string("\x01\x01\x01\0\x02\x02\x02\0", 8);  // top row first
@@ -147,7 +147,7 @@ TEST(Dib, TopDownRowsAreStoredBottomUp) {
 }
 
 TEST(Dib, CoreHeaderWithThreeBytePalette) {
-    BmpSpec s;
+    BmpLayout s;
     s.headerSize = 12;
     s.width = 3;
     s.height = 1;
@@ -162,7 +162,7 @@ TEST(Dib, CoreHeaderWithThreeBytePalette) {
 
 TEST(Dib, BitFieldsBecomeTwentyFourBits) {
     // 16 bits in 5-6-5, after a 40-byte header; 32 bits in a 124-byte header.
-    BmpSpec a;
+    BmpLayout a;
     a.width = 2;
     a.height = 1;
     a.bits = 16;
@@ -174,7 +174,7 @@ TEST(Dib, BitFieldsBecomeTwentyFourBits) {
     EXPECT_EQ(da.PixelRgb(0, 0), 0xFF0000u);
     EXPECT_EQ(da.PixelRgb(1, 0), 0x00FF00u);
 
-    BmpSpec b;
+    BmpLayout b;
     b.headerSize = 124;
     b.width = 1;
     b.height = 1;
@@ -188,7 +188,7 @@ TEST(Dib, BitFieldsBecomeTwentyFourBits) {
 }
 
 TEST(Dib, RefusesWhatItCannotHold) {
-    BmpSpec ok;
+    BmpLayout ok;
     ok.pixels = std::string(16, '\x05');
     std::string good = MakeBmp(ok);
     ASSERT_NO_THROW(TDib::LoadFromBmp(good));
@@ -196,7 +196,7 @@ TEST(Dib, RefusesWhatItCannotHold) {
     for (std::size_t n = 0; n < good.size(); ++n)
         EXPECT_THROW(TDib::LoadFromBmp(std::string_view(good).substr(0, n)), EInvalidBitmap) << n;
 
-    BmpSpec jpeg = ok;
+    BmpLayout jpeg = ok;
     jpeg.compression = 4;  // a JPEG inside the file
     try {
         TDib::LoadFromBmp(MakeBmp(jpeg));
@@ -204,22 +204,22 @@ TEST(Dib, RefusesWhatItCannotHold) {
     } catch (const EInvalidBitmap& e) {
         EXPECT_STREQ(e.what(), "Compressed bitmaps are not supported.");
     }
-    BmpSpec bits3 = ok;
+    BmpLayout bits3 = ok;
     bits3.bits = 3;
-    BmpSpec wide = ok;
+    BmpLayout wide = ok;
     wide.width = 0x7FFFFFFF;
-    BmpSpec zero = ok;
+    BmpLayout zero = ok;
     zero.height = 0;
-    BmpSpec topDownRle = ok;
+    BmpLayout topDownRle = ok;
     topDownRle.bits = 8;
     topDownRle.compression = 1;
     topDownRle.height = -2;
     topDownRle.colorsUsed = 1;
     topDownRle.palette = std::string(4, '\0');
-    BmpSpec colours = ok;
+    BmpLayout colours = ok;
     colours.bits = 8;
     colours.colorsUsed = 0x40000000;
-    for (const BmpSpec& s : {bits3, wide, zero, colours, topDownRle}) EXPECT_THROW(TDib::LoadFromBmp(MakeBmp(s)), EInvalidBitmap);
+    for (const BmpLayout& s : {bits3, wide, zero, colours, topDownRle}) EXPECT_THROW(TDib::LoadFromBmp(MakeBmp(s)), EInvalidBitmap);
     EXPECT_THROW(TDib::LoadFromBmp("XM" + good.substr(2)), EInvalidBitmap);
 }
 
@@ -236,7 +236,7 @@ TEST(Dib, InvalidFiguresAreRefusedOnSave) {
 TEST(Dib, RunLengthBitmapsAreUnpacked) {
     // 8 bits, 5 x 3: row 0 = run of 3 x 7 then literal 1 2; end of line;
     // row 1 = move 2 right, 1 up (to row 2 at x 2), run 2 x 9; end of bitmap.
-    BmpSpec s;
+    BmpLayout s;
     s.width = 5;
     s.height = 3;
     s.bits = 8;
@@ -250,7 +250,7 @@ TEST(Dib, RunLengthBitmapsAreUnpacked) {
         EXPECT_EQ(d.Bits.substr(static_cast<std::size_t>(r) * 8, 5), rows[r]) << r;
 
     // 4 bits, 6 x 1: run of 3 alternating 1 and 2, literal 3 nibbles 4 5 6.
-    BmpSpec f;
+    BmpLayout f;
     f.width = 6;
     f.height = 1;
     f.bits = 4;

@@ -83,7 +83,7 @@ inline std::string PackRunLength(std::string_view in) {
     return out;
 }
 
-struct PictureSpec {
+struct PictureLayout {
     std::uint16_t magic = 0x706C;
     std::uint16_t pictureCount = 1;
     std::string gap;  // bytes between the file header and the picture
@@ -98,7 +98,7 @@ struct PictureSpec {
     std::int64_t imageSizeOverride = -1;
 };
 
-inline std::string BuildShg(const PictureSpec& s) {
+inline std::string BuildShg(const PictureLayout& s) {
     std::string out;
     PutU16(out, s.magic);
     PutU16(out, s.pictureCount);

@@ -74,9 +74,9 @@ void ExpectSamePixels(const TDib& a, const TDib& b) {
             ASSERT_EQ(a.PixelRgb(x, y), b.PixelRgb(x, y)) << x << "," << y;
 }
 
-shgtest::PictureSpec Tiny4Bit() {
+shgtest::PictureLayout Tiny4Bit() {
     // 4 x 2, 4 bits: rows of 4 bytes (2 used), bottom row first.
-    shgtest::PictureSpec s;
+    shgtest::PictureLayout s;
     s.bits = 4;
     s.width = 4;
     s.height = 2;
@@ -355,7 +355,7 @@ TEST(ShgWriter, SaveToFileReplacesTheFileAndFailsClearly) {
 // ---- other forms written by other tools ---------------------------------
 
 TEST(ShgReader, AcceptsTheEditorMagicAndAPictureAfterAnOffsetTable) {
-    shgtest::PictureSpec s = Tiny4Bit();
+    shgtest::PictureLayout s = Tiny4Bit();
     s.magic = 0x506C;  // "lP"
     s.pictureCount = 2;
     s.gap = std::string(5, '\xEE');
@@ -369,7 +369,7 @@ TEST(ShgReader, AcceptsTheEditorMagicAndAPictureAfterAnOffsetTable) {
 }
 
 TEST(ShgReader, FullPaletteWhenColoursUsedIsZero) {
-    shgtest::PictureSpec s = Tiny4Bit();
+    shgtest::PictureLayout s = Tiny4Bit();
     s.colorsUsed = 0;  // the 16 entries are still stored
     TShg shg;
     shg.LoadFromBytes(shgtest::BuildShg(s));
@@ -379,7 +379,7 @@ TEST(ShgReader, FullPaletteWhenColoursUsedIsZero) {
 
 TEST(ShgReader, EveryPackingGivesTheSamePixels) {
     // 8 bits, 40 x 30, with runs and noise.
-    shgtest::PictureSpec s;
+    shgtest::PictureLayout s;
     s.bits = 8;
     s.width = 40;
     s.height = 30;
@@ -409,7 +409,7 @@ TEST(ShgReader, EveryPackingGivesTheSamePixels) {
 TEST(ShgReader, DeviceDependentBitmapGetsDefaultPaletteAndRepaddedRows) {
     // 4 bits, 6 x 2: rows of 3 bytes padded to 4 (2-byte alignment), top row
     // first, no palette stored.
-    shgtest::PictureSpec s;
+    shgtest::PictureLayout s;
     s.type = 5;
     s.bits = 4;
     s.width = 6;
@@ -436,7 +436,7 @@ TEST(ShgReader, DeviceDependentBitmapGetsDefaultPaletteAndRepaddedRows) {
 }
 
 TEST(ShgReader, DeviceDependentPlanesAreKept) {
-    shgtest::PictureSpec s;
+    shgtest::PictureLayout s;
     s.type = 5;
     s.bits = 1;
     s.planes = 3;
@@ -451,7 +451,7 @@ TEST(ShgReader, DeviceDependentPlanesAreKept) {
 }
 
 TEST(ShgReader, UnsupportedPictureTypesAndPackingsFailClearly) {
-    shgtest::PictureSpec s = Tiny4Bit();
+    shgtest::PictureLayout s = Tiny4Bit();
     s.type = 8;  // metafile
     TShg shg;
     try {
@@ -487,26 +487,26 @@ TEST(ShgReader, WrongMagicGivesTheMessage) {
 
 TEST(ShgReader, FiguresThatDoNotFitAreInvalid) {
     auto withBlock = [](std::string block) {
-        shgtest::PictureSpec s = Tiny4Bit();
+        shgtest::PictureLayout s = Tiny4Bit();
         s.hotspots = std::move(block);
         return shgtest::BuildShg(s);
     };
     const std::string record("\xE2\x00\x00\x00\x00\x00\x00\x01\x00\x01\x00\0\0\0\0", 15);
-    shgtest::PictureSpec bigImage = Tiny4Bit();
+    shgtest::PictureLayout bigImage = Tiny4Bit();
     bigImage.imageSizeOverride = 5000;
-    shgtest::PictureSpec huge = Tiny4Bit();
+    shgtest::PictureLayout huge = Tiny4Bit();
     huge.width = 0x7FFFFFFF;
     huge.height = 0x7FFFFFFF;
     huge.packing = 3;
-    shgtest::PictureSpec shortPixels = Tiny4Bit();
+    shgtest::PictureLayout shortPixels = Tiny4Bit();
     shortPixels.image.resize(7);
-    shgtest::PictureSpec noWidth = Tiny4Bit();
+    shgtest::PictureLayout noWidth = Tiny4Bit();
     noWidth.width = 0;
-    shgtest::PictureSpec badBits = Tiny4Bit();
+    shgtest::PictureLayout badBits = Tiny4Bit();
     badBits.bits = 3;
-    shgtest::PictureSpec bigPalette = Tiny4Bit();
+    shgtest::PictureLayout bigPalette = Tiny4Bit();
     bigPalette.colorsUsed = 300;
-    shgtest::PictureSpec noPictures = Tiny4Bit();
+    shgtest::PictureLayout noPictures = Tiny4Bit();
     noPictures.pictureCount = 0;
     struct Case {
         const char* what;
@@ -568,7 +568,7 @@ TEST(ShgReader, TypeBytesAndAttributes) {
         std::string rec("\x00\x00\x00\x01\x00\x02\x00\x03\x00\x04\x00\0\0\0\0", 15);
         rec[0] = static_cast<char>(c.type);
         rec[1] = static_cast<char>(c.attr);
-        shgtest::PictureSpec s = Tiny4Bit();
+        shgtest::PictureLayout s = Tiny4Bit();
         s.hotspots = shgtest::HotspotBlock(1, 0, rec + std::string("id\0target\0", 10));
         TShg shg;
         shg.LoadFromBytes(shgtest::BuildShg(s));
@@ -582,7 +582,7 @@ TEST(ShgReader, TypeBytesAndAttributes) {
 
 TEST(ShgReader, NegativeCountsMeanNothing) {
     // A count of 0x8000 is negative in 16 signed bits; a negative macro size is not skipped.
-    shgtest::PictureSpec s = Tiny4Bit();
+    shgtest::PictureLayout s = Tiny4Bit();
     s.hotspots = shgtest::HotspotBlock(0x8000, 0xFFFFFFFF, "");
     TShg shg;
     shg.LoadFromBytes(shgtest::BuildShg(s));
