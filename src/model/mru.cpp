@@ -38,22 +38,32 @@ int TMru::Count() const {
 }
 
 void TMru::AttachMenu(MenuSetter setter) {
+    // An empty list shows the cleared captions, as at start-up before anything is loaded.
+    if (Count() == 0)
+        ClearMenu(setter);
+    else
+        UpdateMenu(setter);
     menus_.push_back(std::move(setter));
-    UpdateMenus();
 }
 
-void TMru::UpdateMenus() const {
+void TMru::UpdateMenu(const MenuSetter& menu) const {
     for (int k = 0; k < kMruCount; ++k) {
         const std::string& name = slots_[static_cast<std::size_t>(k)];
         const bool used = !name.empty();
-        const std::string caption = used ? "&" + std::to_string(k) + " " + name : "<No Project>";
-        for (const MenuSetter& m : menus_) m(k, caption, used);
+        menu(k, used ? "&" + std::to_string(k) + " " + name : "<No Project>", used);
     }
 }
 
+void TMru::ClearMenu(const MenuSetter& menu) const {
+    for (int k = 0; k < kMruCount; ++k) menu(k, "&" + std::to_string(k) + " <No Project>", false);
+}
+
+void TMru::UpdateMenus() const {
+    for (const MenuSetter& m : menus_) UpdateMenu(m);
+}
+
 void TMru::ClearMenus() const {
-    for (int k = 0; k < kMruCount; ++k)
-        for (const MenuSetter& m : menus_) m(k, "&" + std::to_string(k) + " <No Project>", false);
+    for (const MenuSetter& m : menus_) ClearMenu(m);
 }
 
 void TMru::LoadFromRegistry(const SettingsStore& store) {

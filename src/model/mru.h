@@ -31,7 +31,8 @@ public:
     std::string GetItem(int i) const;
     int Count() const;  // used slots
 
-    // Attaches a menu and fills it at once.
+    // Attaches a menu and fills it at once: with the captions of ClearMenus
+    // while the list is empty, else with those of UpdateMenus.
     void AttachMenu(MenuSetter setter);
     // Item k shows "&" + k + " " + slot k+1, enabled, or "<No Project>", disabled.
     void UpdateMenus() const;
@@ -45,6 +46,8 @@ public:
     void SaveToRegistry(SettingsStore& store) const;
 
 private:
+    void UpdateMenu(const MenuSetter& menu) const;
+    void ClearMenu(const MenuSetter& menu) const;
     std::array<std::string, kMruCount> slots_;
     std::vector<MenuSetter> menus_;
 };

@@ -32,6 +32,8 @@ TEST_F(SettingsMenus, RecentProjectsMenu) {
     TMruMenu binder(mru, &menu);
     ASSERT_EQ(menu.actions().size(), 11);
     EXPECT_EQ(menu.actions().last(), other);  // the ten items go first
+    EXPECT_EQ(binder.Item(3)->text(), "&3 <No Project>");
+    EXPECT_FALSE(binder.Item(3)->isEnabled());
 
     mru.Add("first.qpj");
     mru.Add("caf\xE9.qpj");

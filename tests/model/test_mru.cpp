@@ -73,6 +73,9 @@ TEST(Mru, MenuCaptions) {
     FakeMenu popup, reopen;
     m.AttachMenu(popup.Setter());
     m.AttachMenu(reopen.Setter());
+    EXPECT_EQ(popup.captions[0], "&0 <No Project>");
+    EXPECT_EQ(reopen.captions[9], "&9 <No Project>");
+    EXPECT_FALSE(reopen.enabled[0]);
     for (const char* f : {"C:\\p\\one.qpj", "two.qpj", "three.qpj"}) m.Add(f);
 
     for (FakeMenu* menu : {&popup, &reopen}) {
@@ -91,6 +94,11 @@ TEST(Mru, MenuCaptions) {
     m.Add("");
     EXPECT_GT(popup.updates, before);
     EXPECT_EQ(m.Count(), 3);
+
+    // A menu attached to a filled list shows the list at once.
+    FakeMenu late;
+    m.AttachMenu(late.Setter());
+    EXPECT_EQ(late.captions, popup.captions);
 
     m.Clear();
     EXPECT_EQ(m.Count(), 0);
