@@ -76,6 +76,8 @@ const TMacroInfo* TMacros::GetMacro(int i) const {
 }
 
 int TMacros::LoadFromText(std::string_view text) {
+    // A text editor may have put a UTF-8 byte-order mark before the first line.
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     int malformed = 0;
     for (const std::string& line : SplitLines(text)) {
         TMacroInfo m;

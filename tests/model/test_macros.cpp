@@ -96,6 +96,14 @@ TEST(Macros, LoadSkipsBadLinesAndKeepsTheRest) {
     EXPECT_EQ(macros.GetMacro(-1), nullptr);
 }
 
+TEST(Macros, ByteOrderMarkDoesNotCostTheFirstMacro) {
+    TMacros macros;
+    EXPECT_EQ(macros.LoadFromText("\xEF\xBB\xBF" "1,About()|0\r\n2,Back()|0\r\n"), 0);
+    ASSERT_EQ(macros.Count(), 2);
+    EXPECT_EQ(macros.GetMacro(0)->Name, "About");
+    EXPECT_EQ(macros.GetMacro(0)->HelpContext, 1);
+}
+
 TEST(Macros, MissingFileGivesAnEmptyCatalogue) {
     TMacros macros;
     macros.Add().Name = "old";
