@@ -1,5 +1,7 @@
 #include "richtext/richdoc.h"
 
+#include <algorithm>
+
 #include "util/cp1252.h"
 
 namespace qm {
@@ -46,6 +48,7 @@ void RichDocument::appendText(std::u16string_view text, const CharFormat& format
         addPiece(text.substr(start, i - start));
         if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
         start = i + 1;
+        paragraphs.back().markFormat = format;
         Paragraph next;
         next.format = paragraphs.back().format;
         next.markFormat = format;
@@ -80,7 +83,10 @@ bool LooksLikeRtf(std::string_view text) {
 RichDocument ReadPlainText(std::string_view text, const CharFormat& format) {
     RichDocument doc;
     doc.paragraphs.back().markFormat = format;
-    doc.appendText(Cp1252ToUtf16(text), format);
+    std::u16string u = Cp1252ToUtf16(text);
+    // NUL is no character of an edit control's text.
+    u.erase(std::remove(u.begin(), u.end(), u'\0'), u.end());
+    doc.appendText(u, format);
     return doc;
 }
 

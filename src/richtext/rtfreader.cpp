@@ -628,10 +628,7 @@ private:
             --ucSkip_;
             return;
         }
-        if (b < 0x20) {
-            if (b == '\t') runText().push_back(kTabChar);
-            return;  // line ends and other controls are not text
-        }
+        if (b == 0 || b == '\r' || b == '\n') return;  // never text inside a paragraph
         runText().push_back(b < 0x80 ? char16_t(b) : char16_t(Cp1252ToCodePoint(b)));
     }
 
@@ -650,8 +647,7 @@ private:
         if (s.dest == Dest::FontTable || s.dest != Dest::Text || !started_) return;
         char16_t c = char16_t(static_cast<std::uint16_t>(value));
         ucSkip_ = 0;
-        if (c >= 0x20 || c == kTabChar || c == kLineBreakChar || c == kPageBreakChar)
-            runText().push_back(c);
+        if (c != 0 && c != u'\r' && c != u'\n') runText().push_back(c);
         ucSkip_ = s.uc;
     }
 
@@ -685,6 +681,8 @@ private:
             fmt_ = currentFormat();
             fmtDirty_ = false;
         }
+        // A run left empty (text that carried no characters) takes the new format.
+        if (!cur_.runs.empty() && cur_.runs.back().text.empty()) cur_.runs.pop_back();
         if (cur_.runs.empty() || !(cur_.runs.back().format == fmt_)) cur_.runs.push_back({fmt_, {}});
         return cur_.runs.back().text;
     }

@@ -198,3 +198,26 @@ TEST(RtfReader, ReadWriteReadKeepsTextAndProperties) {
 }
 
 }  // namespace
+
+namespace {
+
+// Inputs that once broke the round trips: control bytes in plain text, and
+// empty runs between runs of one format.
+TEST(RtfReader, OddInputsStillRoundTrip) {
+    const std::string inputs[] = {
+        std::string("{\\Rtf1 a\x01\x07 b"),
+        std::string("{\\rtf1 {\\uldb hot}{\\\0\0\0}{\\uldb hot}}", 36),
+        std::string("{\\rtf1 \\'01\\'07\\u1?x\\'0b\\'0c}"),
+        std::string("{\\rtf1 {\\b}{\\i}{\\b}x}"),
+    };
+    for (const std::string& in : inputs) {
+        qm::RichDocument doc = qm::LoadRtfOrText(in);
+        std::string out = qm::WriteRtf(doc);
+        qm::RichDocument again = ReadRtf(out);
+        EXPECT_TRUE(again == doc) << out;
+        EXPECT_EQ(qm::WriteRtf(again), out);
+    }
+    EXPECT_NE(qm::WriteRtf(ReadRtf(inputs[1])).find("\\uldb hothot\\ulnone"), std::string::npos);
+}
+
+}  // namespace
