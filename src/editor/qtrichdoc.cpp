@@ -201,15 +201,41 @@ ParaFormat FromQtFormat(const QTextBlockFormat& f) {
     return p;
 }
 
+namespace {
+// Documents use few distinct formats; building each Qt format once saves most
+// of the time of a load.
+class FormatCache {
+public:
+    const QTextCharFormat& get(const CharFormat& f) {
+        for (std::size_t i = 0; i < chars_.size(); ++i) {
+            std::size_t k = (last_ + i) % chars_.size();
+            if (chars_[k].first == f) {
+                last_ = k;
+                return chars_[k].second;
+            }
+        }
+        if (chars_.size() >= 64) chars_.erase(chars_.begin());
+        chars_.emplace_back(f, ToQtFormat(f));
+        last_ = chars_.size() - 1;
+        return chars_.back().second;
+    }
+
+private:
+    std::vector<std::pair<CharFormat, QTextCharFormat>> chars_;
+    std::size_t last_ = 0;
+};
+}  // namespace
+
 void SetQtDocument(QTextDocument& qdoc, const RichDocument& doc) {
     qdoc.clear();
+    FormatCache formats;
     QTextCursor cursor(&qdoc);
     cursor.beginEditBlock();
     QTextList* list = nullptr;
     bool first = true;
     for (const Paragraph& p : doc.paragraphs) {
         QTextBlockFormat bf = ToQtFormat(p.format);
-        QTextCharFormat mark = ToQtFormat(p.markFormat);
+        QTextCharFormat mark = formats.get(p.markFormat);
         if (first) {
             cursor.setBlockFormat(bf);
             cursor.setBlockCharFormat(mark);
@@ -231,7 +257,7 @@ void SetQtDocument(QTextDocument& qdoc, const RichDocument& doc) {
         }
         for (const TextRun& r : p.runs) {
             if (r.text.empty()) continue;
-            cursor.insertText(ToQtText(r.text), ToQtFormat(r.format));
+            cursor.insertText(ToQtText(r.text), formats.get(r.format));
         }
     }
     cursor.endEditBlock();

@@ -2,6 +2,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QPaintEvent>
 #include <QPainter>
@@ -445,7 +446,7 @@ TCustomRichText2::TCustomRichText2(QWidget* parent)
     defaultFormat_.font.face = ToCp1252(f.family());
     defaultFormat_.sizeHalfPoints = 20;
     document()->setDocumentMargin(2);
-    SetDocument(RichDocument());
+    Clear();
     applySelectionPalette();
     connect(this, &QTextEdit::textChanged, this, [this] {
         if (changeNotify_ && OnChange) OnChange();
@@ -606,12 +607,11 @@ TCaretPos TCustomRichText2::GetCaretPos() const {
 }
 
 void TCustomRichText2::Clear() {
-    SetDocument(RichDocument());
-    QTextCursor c(document());
-    c.setBlockCharFormat(ToQtFormat(defaultFormat_));
+    RichDocument empty;
+    empty.paragraphs[0].markFormat = defaultFormat_;
+    SetDocument(empty);
     setCurrentCharFormat(ToQtFormat(defaultFormat_));
     SetModified(false);
-    if (changeNotify_ && OnChange) OnChange();
 }
 
 int TCustomRichText2::GetSelTextBuf(char* buffer, int bufSize) const {
@@ -624,6 +624,25 @@ int TCustomRichText2::GetSelTextBuf(char* buffer, int bufSize) const {
 }
 
 void TCustomRichText2::DoSetMaxLength(int value) { maxLength_ = value; }
+
+bool TCustomRichText2::roomFor(int count) const {
+    if (maxLength_ <= 0) return true;
+    long long after = (long long)GetTextLen() - GetSelLength() + count;
+    return after <= maxLength_;
+}
+
+void TCustomRichText2::keyPressEvent(QKeyEvent* e) {
+    // The maximum length limits what the user types and pastes; text set by
+    // the program is not limited.
+    const QString t = e->text();
+    bool typing = !t.isEmpty() && (t.at(0).isPrint() || t.at(0) == QLatin1Char('\r') || t.at(0) == QLatin1Char('\t'));
+    if (typing && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && !roomFor(int(t.size()))) {
+        QApplication::beep();
+        e->accept();
+        return;
+    }
+    QTextEdit::keyPressEvent(e);
+}
 
 void TCustomRichText2::Print(std::string_view title) {
     QPrinter printer(QPrinter::HighResolution);
@@ -844,6 +863,10 @@ bool TCustomRichText2::canInsertFromMimeData(const QMimeData* source) const {
 }
 
 void TCustomRichText2::insertFromMimeData(const QMimeData* source) {
+    if (!roomFor(int(source->text().size()))) {
+        QApplication::beep();
+        return;
+    }
     QByteArray rtf = source->hasFormat(kRtfMime) ? source->data(kRtfMime) : source->data(kRtfMimeWindows);
     QTextCursor c = textCursor();
     if (!rtf.isEmpty()) {

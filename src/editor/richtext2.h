@@ -251,6 +251,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
     void changeEvent(QEvent* e) override;
     QMimeData* createMimeDataFromSelection() const override;
     bool canInsertFromMimeData(const QMimeData* source) const override;
@@ -260,6 +261,9 @@ protected:
 
 private:
     void notifySelection();
+    // False when inserting `count` characters over the selection would pass
+    // the maximum length.
+    bool roomFor(int count) const;
     void applySelectionPalette();
     void paintDoubleUnderlines(QPainter& p, const QRect& clip);
 

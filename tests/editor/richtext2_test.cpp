@@ -427,3 +427,44 @@ TEST(QtRichDoc, DocumentSurvivesTheQtDocument) {
 }
 
 }  // namespace
+
+#include <QTest>
+
+namespace {
+
+TEST_F(RichText2, MaxLengthLimitsTypingButNotTheProgram) {
+    edit->SetRtfText("abc");
+    edit->DoSetMaxLength(5);
+    edit->SetSelStart(3);
+    QTest::keyClicks(edit.get(), "defg");
+    EXPECT_EQ(edit->GetTextRange(0, -1), "abcde");
+    edit->SetSelText("more");  // the program may go beyond it
+    EXPECT_EQ(edit->GetTextLen(), 9);
+    edit->DoSetMaxLength(0);
+    QTest::keyClicks(edit.get(), "x");
+    EXPECT_EQ(edit->GetTextLen(), 10);
+}
+
+// Double-underlined text gets a second line that single underline has not.
+TEST_F(RichText2, DoubleUnderlineIsDrawnWithTwoLines) {
+    auto inkRows = [&](const std::string& rtf) {
+        edit->SetRtfText(rtf);
+        edit->resize(300, 100);
+        edit->show();
+        QApplication::processEvents();
+        QImage img = edit->viewport()->grab().toImage();
+        edit->hide();
+        int rows = 0;
+        for (int y = 0; y < img.height(); ++y) {
+            int dark = 0;
+            for (int x = 0; x < img.width(); ++x) dark += qGray(img.pixel(x, y)) < 128;
+            rows += dark > 30;  // a line under the whole word, not letters
+        }
+        return rows;
+    };
+    int single = inkRows(Rtf("\\pard\\f0\\fs24\\ul MMMMMMMM\\ulnone\\par\r\n"));
+    int dbl = inkRows(Rtf("\\pard\\f0\\fs24\\uldb MMMMMMMM\\ulnone\\par\r\n"));
+    EXPECT_GT(dbl, single);
+}
+
+}  // namespace
