@@ -399,7 +399,7 @@ private:
             case Kw::Row: paragraphBreak(); break;
             case Kw::Sect:
                 // A section ends its paragraph; after a \par it adds none.
-                if (!cur_.runs.empty()) paragraphBreak();
+                if (cur_.length() > 0) paragraphBreak();
                 break;
             case Kw::Cell:
             case Kw::Tab: specialChar(kTabChar); break;

@@ -221,3 +221,13 @@ TEST(RtfReader, OddInputsStillRoundTrip) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RtfReader, SectionEndsAParagraphOnlyWhenItHoldsText) {
+    EXPECT_EQ(ReadRtf("{\\rtf1 a\\par\\sect\\sectd b\\sect}").plainText(), u"a\rb");
+    // A control byte opens a run that stays empty.
+    EXPECT_EQ(ReadRtf("{\\rtf1 a\\par\x01\\sect b}").plainText(), u"a\rb");
+}
+
+}  // namespace
