@@ -813,7 +813,9 @@ void TCustomRichText2::paintEvent(QPaintEvent* e) {
 void TCustomRichText2::paintDoubleUnderlines(QPainter& p, const QRect& clip) {
     QAbstractTextDocumentLayout* layout = document()->documentLayout();
     const QPointF offset(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
-    for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
+    // From the first block in view, not the document's start.
+    QTextBlock first = cursorForPosition(QPoint(0, clip.top())).block();
+    for (QTextBlock b = first.isValid() ? first : document()->begin(); b.isValid(); b = b.next()) {
         QRectF br = layout->blockBoundingRect(b).translated(offset);
         if (br.bottom() < clip.top()) continue;
         if (br.top() > clip.bottom()) break;
@@ -836,7 +838,7 @@ void TCustomRichText2::paintDoubleUnderlines(QPainter& p, const QRect& clip) {
                 if (a >= z) continue;
                 double x1 = line.cursorToX(a), x2 = line.cursorToX(z);
                 double y = line.y() + line.ascent() + fm.underlinePos() + 2 * std::max(1.0, fm.lineWidth()) + 0.5;
-                QPointF origin = br.topLeft() + tl->position() - layout->blockBoundingRect(b).topLeft();
+                QPointF origin = tl->position() + offset;
                 p.drawLine(QPointF(origin.x() + x1, origin.y() + y), QPointF(origin.x() + x2, origin.y() + y));
             }
         }
