@@ -73,12 +73,7 @@ void RichDocument::normalize() {
     }
 }
 
-bool LooksLikeRtf(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\r' || text[i] == '\n'))
-        ++i;
-    return text.substr(i, 5) == "{\\rtf";
-}
+bool LooksLikeRtf(std::string_view text) { return text.substr(0, 5) == "{\\rtf"; }
 
 RichDocument ReadPlainText(std::string_view text, const CharFormat& format) {
     RichDocument doc;

@@ -130,7 +130,7 @@ public:
     using Error::Error;
 };
 
-// True when the text begins with "{\rtf" (blanks and line ends before it allowed).
+// True when the text begins with "{\rtf".
 bool LooksLikeRtf(std::string_view text);
 // Reads RTF. Malformed input loads what can be read; ERtfError only for data
 // that cannot be trusted at all (binary data running past the end).

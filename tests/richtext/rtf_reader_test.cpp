@@ -116,7 +116,8 @@ TEST(RtfReader, NotRtfLoadsAsPlainText) {
     EXPECT_EQ(doc.plainText(), u"line one\rline\ttwo\rthree\rfour\u00e9\r");
     EXPECT_EQ(qm::WritePlainText(doc), "line one\r\nline\ttwo\r\nthree\r\nfour\xE9\r\n");
     EXPECT_FALSE(qm::LooksLikeRtf("x{\\rtf1}"));
-    EXPECT_TRUE(qm::LooksLikeRtf("\r\n {\\rtf1}"));
+    EXPECT_TRUE(qm::LooksLikeRtf("{\\rtf1}"));
+    EXPECT_FALSE(qm::LooksLikeRtf("\r\n{\\rtf1}"));
     // Plain text is written as the dialect like any other document.
     EXPECT_NE(qm::NormalizeRtf("a{b}\\c").find("\\pard\\f0\\fs24 a\\{b\\}\\\\c\\par\r\n}"), std::string::npos);
 }
