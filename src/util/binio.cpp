@@ -66,7 +66,7 @@ std::string BinaryReader::readFixed(std::size_t width) {
 
 void BinaryReader::readFixedInto(char* dest, std::size_t width) {
     std::string_view raw = readBytes(width);
-    std::memcpy(dest, raw.data(), width);
+    if (width > 0) std::memcpy(dest, raw.data(), width);
 }
 
 void BinaryReader::readStrings(StringList& list) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "util/qorstring.h"
 
@@ -15,6 +16,9 @@ public:
     // `name` is the file name used in the error message when the data ends
     // early: "Cannot access <name> - Unexpected end of file found.".
     BinaryReader(std::string_view data, std::string name);
+    // The reader only views its data: a temporary would dangle.
+    template <class S, std::enable_if_t<std::is_same_v<S, std::string>, int> = 0>
+    BinaryReader(S&& data, std::string name) = delete;
 
     std::size_t pos() const { return pos_; }
     std::size_t size() const { return data_.size(); }

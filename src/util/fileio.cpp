@@ -73,18 +73,23 @@ std::string ReadWholeFile(std::string_view path) {
     struct stat st {};
     if (::fstat(f.fd, &st) != 0) Fail(path, true, errno, native);
     if (S_ISDIR(st.st_mode)) Fail(path, true, EISDIR, native);
+    // Read straight into the result; a file that grows or shrinks meanwhile
+    // still reads whole.
     std::string data;
-    if (S_ISREG(st.st_mode) && st.st_size > 0) data.reserve(static_cast<std::size_t>(st.st_size));
-    char buf[1 << 16];
+    std::size_t used = 0;
+    std::size_t want = S_ISREG(st.st_mode) && st.st_size > 0 ? static_cast<std::size_t>(st.st_size) + 1 : 1 << 16;
     for (;;) {
-        const ssize_t n = ::read(f.fd, buf, sizeof buf);
+        if (data.size() < used + want) data.resize(used + want);
+        const ssize_t n = ::read(f.fd, data.data() + used, data.size() - used);
         if (n < 0) {
             if (errno == EINTR) continue;
             Fail(path, true, errno, native);
         }
         if (n == 0) break;
-        data.append(buf, static_cast<std::size_t>(n));
+        used += static_cast<std::size_t>(n);
+        want = 1 << 16;
     }
+    data.resize(used);
     return data;
 }
 

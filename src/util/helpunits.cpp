@@ -1,6 +1,7 @@
 #include "util/helpunits.h"
 
 #include <cmath>
+#include <cstdint>
 
 namespace qm {
 
@@ -8,15 +9,24 @@ namespace {
 const FixedScreenMetrics kDefaultScreen{ScreenSize{}};
 const ScreenMetrics* gScreen = nullptr;
 
+// Values come from project files and may be anything; a result outside the
+// 32-bit range saturates instead of overflowing the conversion.
+std::int32_t Saturate(double d) {
+    if (d >= 2147483647.0) return INT32_MAX;
+    if (d <= -2147483648.0) return INT32_MIN;
+    return static_cast<std::int32_t>(d);
+}
+
 void ToHelp(std::int32_t& v, int screen) {
     if (screen <= 0) return;
-    v = static_cast<std::int32_t>(std::trunc(v * (1024.0 / screen)));
+    v = Saturate(std::trunc(v * (1024.0 / screen)));
 }
 
 void ToPixels(std::int32_t& v, int screen) {
     if (screen <= 0) return;
+    // 64-bit product: a 32-bit one overflows for large windows on wide screens.
     const auto product = static_cast<std::int64_t>(screen) * v;
-    v = static_cast<std::int32_t>(std::nearbyint(static_cast<double>(product) / 1024.0));
+    v = Saturate(std::nearbyint(static_cast<double>(product) / 1024.0));
 }
 }  // namespace
 

@@ -99,8 +99,11 @@ void ReplaceString(std::string& s, std::string_view oldText, std::string_view ne
 }
 
 void CopyToCharArray(std::string_view s, char* buffer, std::size_t size) {
+    if (size == 0) return;
     std::memset(buffer, 0, size);
-    std::memcpy(buffer, s.data(), std::min(size, s.size()));
+    // An empty view may have no data pointer at all; memcpy must not see it.
+    const std::size_t n = std::min(size, s.size());
+    if (n > 0) std::memcpy(buffer, s.data(), n);
 }
 
 std::string IncludeBackslash(std::string_view s) {
@@ -158,7 +161,7 @@ void SplitToStrings(std::string_view s, char sep, StringList& list) {
     if (text.back() != ';') text += ';';
     // Every character but the final one may cut; the final one only ends the
     // last piece. An empty last piece is kept when a cut came before it, so
-    // "a,," gives "a" and "", while a lone ";" gives nothing.
+    // "a;;" gives "a" and "", while a lone ";" gives nothing.
     const std::size_t last = text.size() - 1;
     std::size_t begin = 0;
     bool cut = false;

@@ -48,6 +48,10 @@ std::string ExtractFileName(std::string_view s);
 // The folder part up to and including the last "\", "/" or ":" (empty when none).
 std::string ExtractFilePath(std::string_view s);
 
+// Empties `list`, then cuts `s` at `sep`. A ";" is appended unless `s` ends
+// with one, whatever `sep` is; that final character only ends the last piece.
+// Empty pieces between separators are kept, and so is an empty last piece that
+// follows a separator ("a;;" gives "a" and ""); a lone ";" gives nothing.
 void SplitToStrings(std::string_view s, char sep, StringList& list);
 
 // Trims ASCII blanks and control characters (<= 0x20) from both ends.

@@ -65,15 +65,23 @@ void ListFiles(std::string_view folder, StringList& list, std::string_view mask)
 }
 
 namespace {
-// The entry of `dir` named `part` ignoring ASCII case (exact match first).
-std::string FindEntry(const fs::path& dir, const std::string& part) {
+// The entry of `dir` named `part` ignoring ASCII case (exact match first),
+// of the wanted kind: a folder for a middle part, a file for the last one, so
+// a folder "IMG.BMP" never hides the file "img.bmp".
+bool IsWantedKind(const fs::path& p, bool wantFile) {
     std::error_code ec;
-    if (fs::exists(dir / ToFsPath(part), ec)) return part;
+    return wantFile ? fs::is_regular_file(p, ec) : fs::is_directory(p, ec);
+}
+
+std::string FindEntry(const fs::path& dir, const std::string& part, bool wantFile) {
+    std::error_code ec;
+    if (IsWantedKind(dir / ToFsPath(part), wantFile)) return part;
+    if (part == "." || part == "..") return {};
     fs::directory_iterator it(dir, ec);
     if (ec) return {};
     for (const fs::directory_entry& e : it) {
         std::string name = FromFsPath(e.path().filename());
-        if (SameText(name, part)) return name;
+        if (SameText(name, part) && IsWantedKind(e.path(), wantFile)) return name;
     }
     return {};
 }
@@ -96,7 +104,7 @@ std::string FindFileInFolder(std::string_view folder, std::string_view name) {
         if (end == std::string_view::npos) end = name.size();
         const std::string part(name.substr(start, end - start));
         if (!part.empty()) {
-            const std::string found = FindEntry(dir, part);
+            const std::string found = FindEntry(dir, part, end == name.size());
             if (found.empty()) return {};
             result += found;
             dir /= ToFsPath(found);

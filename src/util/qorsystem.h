@@ -16,7 +16,8 @@ std::string GetTempFolder();
 // folder is missing or nothing matches.
 void ListFiles(std::string_view folder, StringList& list, std::string_view mask);
 
-// True when `mask` matches `name`; "*" any run, "?" one byte, ASCII case-insensitive.
+// True when `mask` matches `name`; "*" any run, "?" one byte, ASCII
+// case-insensitive. "*.*" matches every name, with or without a dot.
 bool MatchesMask(std::string_view name, std::string_view mask);
 
 // The path of `name` inside `folder` when it exists there as a file: first

@@ -1,0 +1,84 @@
+#pragma once
+// The build log: what the preprocessor found, in the order found, counted by
+// kind. Entries name their module by its node Id (and keep the name it had),
+// so a log outlives the opening, importing and removal of modules safely.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "model/topics.h"
+
+namespace qm {
+
+// Check codes.
+namespace Check {
+inline constexpr int UnresolvedLink = 1;
+inline constexpr int UnresolvedAnchor = 2;
+inline constexpr int DuplicateAnchor = 3;
+inline constexpr int TopicInPopupLink = 4;
+inline constexpr int PopupInTopicLink = 5;
+inline constexpr int IncompleteTag = 6;
+inline constexpr int UnclosedTag = 7;
+inline constexpr int UndefinedWindow = 8;
+inline constexpr int ImageNotFound = 9;
+}  // namespace Check
+
+// The message of check `code` (1..9), "%s" standing for the module's name;
+// empty for any other code.
+std::string_view PreprocessorMessage(int code);
+
+struct TError {
+    std::uint8_t Kind = 0;  // 0 error, any other value warning
+    std::int32_t Code = 0;
+    std::string Text;       // what the entry is about, normally the tag without RTF
+    TNodeId Topic = 0;      // the module it was found in
+    std::string TopicName;  // that module's name when the entry was added
+    std::int32_t Occurrence = 1;  // the how-manieth entry with this code, text and module
+
+    bool IsError() const { return Kind == 0; }
+    // The message with the module's name put in.
+    std::string Message() const;
+};
+
+// One row of the log tree: its text, its image index (-1 none, 2 error,
+// 3 warning) and the log entry it stands for (-1 for banner rows).
+struct TLogRow {
+    std::string Text;
+    int ImageIndex = -1;
+    int Entry = -1;
+
+    bool operator==(const TLogRow&) const = default;
+};
+
+class TOutputLog {
+public:
+    void Clear();
+    void Add(std::uint8_t kind, std::int32_t code, std::string_view text, const TTopicNode& topic,
+             std::int32_t occurrence);
+    void Add(std::uint8_t kind, std::int32_t code, std::string_view text, TNodeId topic,
+             std::string_view topicName, std::int32_t occurrence);
+    // Entries with this code, exactly this text and this module.
+    int CountSame(std::int32_t code, std::string_view text, const TTopicNode& topic) const;
+    int CountSame(std::int32_t code, std::string_view text, TNodeId topic) const;
+
+    int ErrorCount() const { return errors_; }
+    int WarningCount() const { return warnings_; }
+    int Count() const { return static_cast<int>(entries_.size()); }
+    bool Empty() const { return entries_.empty(); }
+    const TError& Entry(int index) const { return entries_.at(static_cast<std::size_t>(index)); }
+    const std::vector<TError>& Entries() const { return entries_; }
+
+    // The rows of the log tree; `milliseconds` -1 leaves out the time line.
+    std::vector<TLogRow> ShowLog(int milliseconds) const;
+
+private:
+    static std::string Key(std::int32_t code, std::string_view text, TNodeId topic);
+    std::vector<TError> entries_;
+    std::unordered_map<std::string, int> same_;  // CountSame, without a scan per entry
+    int errors_ = 0;
+    int warnings_ = 0;
+};
+
+}  // namespace qm

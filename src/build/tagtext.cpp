@@ -1,0 +1,188 @@
+#include "build/tagtext.h"
+
+#include <cstring>
+
+#include "util/qorstring.h"
+
+namespace qm {
+
+namespace {
+
+bool IsHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return c - 'A' + 10;
+}
+
+bool IsControlWordChar(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '\'' ||
+           c == '*';
+}
+
+// True when the RTF-free, upper-cased form of `segment` contains `pattern`
+// (already upper case).
+bool StrippedContains(std::string_view segment, std::string_view pattern) {
+    const std::string plain = AsciiUpperStr(StripRtf(segment));
+    return plain.find(pattern) != std::string::npos;
+}
+
+std::string TagPattern(std::string_view name) { return "<" + AsciiUpperStr(name); }
+
+// Looks at the group of "<" that share the ">" after `from` (0-based) and
+// calls `hit` for each qualifying one, leftmost first. Returns the position
+// after that ">", or npos when no ">" follows (no tag can start there).
+//
+// Stripping never joins text across a "<" (the "<" always survives and the
+// pattern holds no other "<"), so the piece from a "<" qualifies exactly when
+// its own stretch up to the next "<" does, or the piece of that next "<" does.
+// Working right to left keeps the whole scan linear.
+template <typename Hit>
+std::size_t ScanGroup(std::string_view text, std::size_t from, std::string_view pattern, Hit&& hit,
+                      std::vector<std::size_t>& lts, std::vector<char>& ok) {
+    const std::size_t lt = text.find('<', from);
+    if (lt == std::string_view::npos) return std::string_view::npos;
+    const std::size_t gt = text.find('>', lt);
+    if (gt == std::string_view::npos) return std::string_view::npos;
+    lts.clear();
+    for (std::size_t p = lt; p < gt; p = text.find('<', p + 1)) lts.push_back(p);
+    ok.assign(lts.size(), 0);
+    bool later = false;
+    for (std::size_t k = lts.size(); k-- > 0;) {
+        const std::size_t segEnd = (k + 1 < lts.size()) ? lts[k + 1] : gt + 1;
+        later = later || StrippedContains(text.substr(lts[k], segEnd - lts[k]), pattern);
+        ok[k] = later ? 1 : 0;
+    }
+    for (std::size_t k = 0; k < lts.size(); ++k)
+        if (ok[k] && !hit(TTagSpan{lts[k], gt + 1})) return std::string_view::npos;
+    return gt + 1;
+}
+
+}  // namespace
+
+std::string StripRtf(std::string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    const std::size_t n = s.size();
+    std::size_t i = 0;
+    while (i < n) {
+        const char c = s[i];
+        if (c == '{' || c == '}') {
+            ++i;
+            continue;
+        }
+        if (c != '\\') {
+            out += c;
+            ++i;
+            continue;
+        }
+        if (i + 1 < n) {
+            const char d = s[i + 1];
+            if (d == '\\' || d == '{' || d == '}') {
+                out += d;
+                i += 2;
+                continue;
+            }
+            if (d == '\'' && i + 3 < n && IsHexDigit(s[i + 2]) && IsHexDigit(s[i + 3])) {
+                out += static_cast<char>(HexValue(s[i + 2]) * 16 + HexValue(s[i + 3]));
+                i += 4;
+                continue;
+            }
+        }
+        // Any other control word goes with its run and one ending blank.
+        ++i;
+        while (i < n && IsControlWordChar(s[i])) ++i;
+        if (i < n && s[i] == ' ') ++i;
+    }
+    return out;
+}
+
+std::string FirstQuoted(std::string_view s) {
+    const std::size_t q1 = s.find('"');
+    if (q1 == std::string_view::npos) return {};
+    const std::size_t q2 = s.find('"', q1 + 1);
+    if (q2 == std::string_view::npos) return {};
+    return std::string(s.substr(q1 + 1, q2 - q1 - 1));
+}
+
+int FindTag(std::string_view text, std::string_view name, int start, std::string& tag) {
+    tag.clear();
+    if (start < 1) start = 1;
+    const std::string pattern = TagPattern(name);
+    std::vector<std::size_t> lts;
+    std::vector<char> ok;
+    std::size_t from = static_cast<std::size_t>(start - 1);
+    int found = -1;
+    while (from < text.size() && found < 0) {
+        from = ScanGroup(
+            text, from, pattern,
+            [&](TTagSpan span) {
+                tag.assign(text.substr(span.begin, span.end - span.begin));
+                found = static_cast<int>(span.begin) + 1;
+                return false;  // the leftmost hit is enough
+            },
+            lts, ok);
+    }
+    return found;
+}
+
+std::vector<TTagSpan> ScanTags(std::string_view text, std::string_view name) {
+    const std::string pattern = TagPattern(name);
+    std::vector<TTagSpan> hits;
+    std::vector<std::size_t> lts;
+    std::vector<char> ok;
+    std::size_t from = 0;
+    while (from < text.size()) {
+        from = ScanGroup(
+            text, from, pattern,
+            [&](TTagSpan span) {
+                hits.push_back(span);
+                return true;
+            },
+            lts, ok);
+    }
+    return hits;
+}
+
+std::string EscapeRtf(std::string_view s) {
+    static const char kHex[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(s.size());
+    for (char c : s) {
+        const auto b = static_cast<unsigned char>(c);
+        if (c == '\\' || c == '{' || c == '}') {
+            out += '\\';
+            out += c;
+        } else if (b >= 0x80) {
+            out += "\\'";
+            out += kHex[b >> 4];
+            out += kHex[b & 15];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+void ReplaceAllFrom(std::string& s, std::string_view oldText, std::string_view newText, std::size_t from) {
+    if (oldText.empty() || from >= s.size()) return;
+    std::size_t p = s.find(oldText, from);
+    if (p == std::string::npos) return;
+    std::string out;
+    out.reserve(s.size());
+    out.append(s, 0, p);
+    std::size_t done = p;
+    while (p != std::string::npos) {
+        out.append(s, done, p - done);
+        out.append(newText);
+        done = p + oldText.size();
+        p = s.find(oldText, done);
+    }
+    out.append(s, done, std::string::npos);
+    s.swap(out);
+}
+
+}  // namespace qm

@@ -1,0 +1,47 @@
+#pragma once
+// Finding and reading the inline tags of a topic body. The body is searched in
+// its RTF form; positions are 1-based like the string routines, -1 for none.
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qm {
+
+// The text with RTF removed: braces dropped; "\\", "\{", "\}" give the literal
+// character; "\'hh" gives the byte hh; any other control word is dropped with
+// its run of letters, digits, apostrophes and asterisks and one ending blank.
+std::string StripRtf(std::string_view s);
+
+// The text between the first two double quotes; empty when there is no second
+// quote or the two are adjacent.
+std::string FirstQuoted(std::string_view s);
+
+// The next tag named `name` at or after `start`: the text from a "<" up to the
+// next ">" whose RTF-free, upper-cased form contains "<" + name. Gives the raw
+// tag (RTF codes included) in `tag` and returns its position; -1 and an empty
+// `tag` when there is none.
+int FindTag(std::string_view text, std::string_view name, int start, std::string& tag);
+
+// One tag found by ScanTags: 0-based [begin, end) of the raw tag.
+struct TTagSpan {
+    std::size_t begin;
+    std::size_t end;
+};
+
+// Every tag named `name` in `text`, in order of position: exactly the
+// positions that FindTag gives when called from 1 and then from one after each
+// hit. Linear in the length of the text.
+std::vector<TTagSpan> ScanTags(std::string_view text, std::string_view name);
+
+// A value made safe for RTF text: "\" "{" "}" are escaped and bytes 0x80 and
+// above become "\'hh".
+std::string EscapeRtf(std::string_view s);
+
+// Every occurrence of `oldText` from 0-based `from` on, left to right, each
+// search resuming after the inserted text (the semantics of ReplaceString with
+// `all`), in one pass over the text.
+void ReplaceAllFrom(std::string& s, std::string_view oldText, std::string_view newText,
+                    std::size_t from = 0);
+
+}  // namespace qm

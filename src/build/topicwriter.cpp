@@ -1,0 +1,534 @@
+#include "build/topicwriter.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <optional>
+
+#include "build/tagtext.h"
+#include "util/errors.h"
+#include "util/fileio.h"
+#include "util/qorstring.h"
+
+namespace qm {
+
+// ---------------------------------------------------------------------------
+// Tables
+
+void TAnchorTable::Add(std::string_view name) {
+    names_.emplace_back(name);
+    set_.emplace(name);
+}
+
+bool TAnchorTable::Exists(std::string_view name) const { return set_.count(std::string(name)) != 0; }
+
+void TAnchorTable::Clear() {
+    names_.clear();
+    set_.clear();
+}
+
+void TUnresolvedAnchorTable::Add(const TTopicNode& linking, const TTopicNode* target, std::string_view anchor) {
+    TUnresolvedAnchorInfo info;
+    info.LinkingTopic = linking.Id();
+    info.LinkingName = linking.GetName();
+    info.TargetTopic = target ? target->Id() : 0;
+    info.Anchor.assign(anchor);
+    items_.push_back(std::move(info));
+}
+
+void TPassContext::Report(int code, std::string_view text) const {
+    if (!Checks.GetError(code)) return;
+    Log.Add(Checks.GetErrorType(code), code, text, Topic, Log.CountSame(code, text, Topic) + 1);
+}
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Passes that read the text as it stood when they began.
+//
+// Written out, such a pass replaces, for each tag it converts, every
+// occurrence of the tag's raw string in a working copy, one tag after the
+// other. That costs a sweep of the whole text per tag. When the tags of the
+// pass do not overlap one another and no replacement brings a "<" into the
+// text, no replacement can create or break an occurrence of another tag's
+// string (every such string starts with "<" and its first piece would itself
+// have been found as a tag), so replacing each tag where it stands gives the
+// same bytes in one sweep. Anything else takes the written-out road.
+class SnapshotPass {
+public:
+    SnapshotPass(std::string& text, std::string_view name, std::string_view closeName = {})
+        : text_(text), source_(text), hits_(ScanTags(source_, name)) {
+        if (!closeName.empty()) closes_ = ScanTags(source_, closeName);
+    }
+
+    std::size_t Count() const { return hits_.size(); }
+    std::string_view Raw(std::size_t k) const { return Piece(hits_[k]); }
+
+    // The first closing tag that starts one character after opening tag k.
+    std::optional<TTagSpan> Close(std::size_t k) const {
+        const std::size_t from = hits_[k].begin + 1;
+        auto it = std::lower_bound(closes_.begin(), closes_.end(), from,
+                                   [](const TTagSpan& t, std::size_t v) { return t.begin < v; });
+        if (it == closes_.end()) return std::nullopt;
+        return *it;
+    }
+
+    // The raw text between opening tag k and its closing tag.
+    std::string Hotspot(std::size_t k, const TTagSpan& close) const {
+        const TTagSpan& open = hits_[k];
+        if (close.begin < open.end) return {};
+        return source_.substr(open.end, close.begin - open.end);
+    }
+
+    void ReplaceTag(std::size_t k, std::string newText) {
+        Item item;
+        item.hit = k;
+        item.begin = hits_[k].begin;
+        item.end = hits_[k].end;
+        item.oldText = std::string(Raw(k));
+        item.newText = std::move(newText);
+        items_.push_back(std::move(item));
+    }
+
+    void ReplacePaired(std::size_t k, const TTagSpan& close, std::string newText) {
+        Item item;
+        item.hit = k;
+        item.begin = hits_[k].begin;
+        item.oldText = std::string(Raw(k)) + Hotspot(k, close) + std::string(Piece(close));
+        // A closing tag that starts inside the opening one makes a string
+        // that does not stand in the text as such.
+        item.isSpan = close.begin >= hits_[k].end;
+        item.end = item.isSpan ? close.end : hits_[k].end;
+        item.newText = std::move(newText);
+        items_.push_back(std::move(item));
+    }
+
+    void Finish(bool literal) {
+        if (items_.empty()) return;
+        if (!literal && CanSweep()) {
+            std::string out;
+            out.reserve(source_.size() + source_.size() / 4);
+            std::size_t done = 0;
+            for (const Item& item : items_) {
+                out.append(source_, done, item.begin - done);
+                out.append(item.newText);
+                done = item.end;
+            }
+            out.append(source_, done, std::string::npos);
+            text_.swap(out);
+            return;
+        }
+        std::string work = source_;
+        for (const Item& item : items_) ReplaceAllFrom(work, item.oldText, item.newText, 0);
+        text_.swap(work);
+    }
+
+private:
+    struct Item {
+        std::size_t hit = 0;
+        std::size_t begin = 0;
+        std::size_t end = 0;
+        bool isSpan = true;
+        std::string oldText;
+        std::string newText;
+    };
+
+    std::string_view Piece(const TTagSpan& t) const {
+        return std::string_view(source_).substr(t.begin, t.end - t.begin);
+    }
+
+    bool CanSweep() const {
+        for (std::size_t k = 1; k < hits_.size(); ++k)
+            if (hits_[k].begin < hits_[k - 1].end) return false;
+        for (std::size_t i = 0; i < items_.size(); ++i) {
+            const Item& item = items_[i];
+            if (!item.isSpan) return false;
+            if (item.newText.find('<') != std::string::npos) return false;
+            if (i > 0 && item.begin < items_[i - 1].end) return false;
+            if (item.hit + 1 < hits_.size() && hits_[item.hit + 1].begin < item.end) return false;
+        }
+        return true;
+    }
+
+    std::string& text_;
+    const std::string source_;
+    std::vector<TTagSpan> hits_;
+    std::vector<TTagSpan> closes_;
+    std::vector<Item> items_;
+};
+
+std::string UpperStripped(std::string_view s) { return AsciiUpperStr(s); }
+
+bool StartsWith(std::string_view s, std::string_view prefix) {
+    return s.size() >= prefix.size() && s.substr(0, prefix.size()) == prefix;
+}
+
+// s from its 1-based `first` character up to, not including, the last one.
+std::string InnerFrom(std::string_view s, int first) {
+    return MidStr(s, first, static_cast<int>(s.size()) - first);
+}
+
+void ConvertLinkTags(std::string& text, const TPassContext& ctx, TUnresolvedAnchorTable& unresolved,
+                     bool user) {
+    const std::string_view topicPrefix = user ? "<ULINK TOPIC=\"" : "<LINK TOPIC=\"";
+    const std::string_view popupPrefix = user ? "<ULINK POPUP=\"" : "<LINK POPUP=\"";
+    SnapshotPass pass(text, user ? "ULINK" : "LINK", user ? "/ULINK" : "/LINK");
+    for (std::size_t k = 0; k < pass.Count(); ++k) {
+        const std::string s = StripRtf(pass.Raw(k));
+        const std::string us = UpperStripped(s);
+        bool topicLink;
+        if (StartsWith(us, topicPrefix))
+            topicLink = true;
+        else if (StartsWith(us, popupPrefix))
+            topicLink = false;
+        else {
+            ctx.Report(Check::IncompleteTag, s);
+            continue;
+        }
+
+        const std::string value = FirstQuoted(s);
+        const std::size_t colon = value.find(':');
+        const bool hasAnchor = colon != std::string::npos;
+        const std::string target = hasAnchor ? value.substr(0, colon) : value;
+        const std::string anchor = hasAnchor ? value.substr(colon + 1) : std::string();
+
+        const TTopicNode* record = ctx.Project.Topics.FindByName(target);
+        const std::size_t filePos = us.find("FILE=");
+        if (!record && (user || filePos == std::string::npos)) {
+            ctx.Report(Check::UnresolvedLink, s);
+            continue;
+        }
+
+        std::string windowPart;
+        if (topicLink) {
+            const std::size_t w = us.find("WINDOW=");
+            if (w != std::string::npos) {
+                const std::size_t from = w + 7;
+                std::size_t to = s.find_first_of(" >", from);
+                if (to == std::string::npos) to = s.size();
+                const std::string window = s.substr(from, std::min<std::size_t>(to - from, 8));
+                if (!window.empty()) {
+                    if (ctx.Project.Windows.NameExists(window))
+                        windowPart = ">" + EscapeRtf(window);
+                    else
+                        ctx.Report(Check::UndefinedWindow, s);
+                }
+            }
+        }
+
+        std::string filePart;
+        if (filePos != std::string::npos) {
+            // Everything after "FILE=" up to the ">" that ends the tag.
+            const std::size_t from = filePos + 5;
+            const std::size_t to = s.size() - 1;
+            if (to > from) filePart = "@" + EscapeRtf(s.substr(from, to - from));
+        }
+
+        if (record) {
+            if (topicLink && record->IsPopup()) ctx.Report(Check::PopupInTopicLink, s);
+            if (!topicLink && record->IsTopic()) ctx.Report(Check::TopicInPopupLink, s);
+        }
+
+        const std::optional<TTagSpan> close = pass.Close(k);
+        if (!close) {
+            ctx.Report(Check::UnclosedTag, s);
+            continue;
+        }
+
+        const std::string hotspot = pass.Hotspot(k, *close);
+        std::string hidden = user ? "%" + EscapeRtf(record->GetName()) : EscapeRtf(target);
+        if (hasAnchor) hidden += "_" + EscapeRtf(anchor);
+        if (topicLink)
+            hidden += hasAnchor ? windowPart : windowPart + filePart;
+        else if (!hasAnchor)
+            hidden += filePart;
+        std::string replacement = (topicLink ? "\\uldb " : "\\ul ") + hotspot + "\\ulnone\\v " + hidden + "\\v0 ";
+        pass.ReplacePaired(k, *close, std::move(replacement));
+        if (hasAnchor) unresolved.Add(ctx.Topic, record, anchor);
+    }
+    pass.Finish(ctx.LiteralReplace);
+}
+
+void ConvertMacroTags(std::string& text, const TPassContext& ctx, bool user) {
+    SnapshotPass pass(text, user ? "UMACRO" : "MACRO", user ? "/UMACRO" : "/MACRO");
+    for (std::size_t k = 0; k < pass.Count(); ++k) {
+        const std::string s = StripRtf(pass.Raw(k));
+        std::string macro = InnerFrom(s, user ? 8 : 7);
+        const std::size_t bar = macro.find('|');
+        if (bar != std::string::npos) macro.replace(bar, 1, "&rt;");
+        const std::optional<TTagSpan> close = pass.Close(k);
+        if (!close) {
+            ctx.Report(Check::UnclosedTag, s);
+            continue;
+        }
+        pass.ReplacePaired(k, *close,
+                           "\\uldb " + pass.Hotspot(k, *close) + (user ? "\\ulnone\\v %!" : "\\ulnone\\v !") +
+                               EscapeRtf(macro) + "\\v0 ");
+    }
+    pass.Finish(ctx.LiteralReplace);
+}
+
+// Replaces the first occurrence at 0-based `pos`..end; the tag stands at pos.
+void ReplaceAt(std::string& text, std::size_t pos, std::size_t length, std::string_view with) {
+    text.replace(pos, length, with);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// The passes
+
+void ConvertNoScroll(std::string& text, const TPassContext& ctx) {
+    std::string open;
+    const int p = FindTag(text, "NOSCROLL", 1, open);
+    if (p < 0) return;
+    // Only a closing tag after the opening one closes the region.
+    std::string close;
+    const int c = FindTag(text, "/NOSCROLL", p + 1, close);
+    if (c < 0) {
+        if (ctx.Checks.GetError(Check::UnclosedTag))
+            ctx.Log.Add(ctx.Checks.GetErrorType(Check::UnclosedTag), Check::UnclosedTag, open, ctx.Topic, 1);
+        return;
+    }
+    const std::size_t regionBegin = static_cast<std::size_t>(p - 1);
+    const std::size_t closeBegin = static_cast<std::size_t>(c - 1);
+    std::string region = text.substr(regionBegin, closeBegin - regionBegin);
+    ReplaceAllFrom(region, "\\pard", "\\ql", 0);
+    ReplaceString(region, open, "\\keepn ", false);
+    std::string out;
+    out.reserve(text.size() + 16);
+    out.append(text, 0, regionBegin);
+    out.append(region);
+    out.append("\\par\\pard ");
+    out.append(text, closeBegin + close.size(), std::string::npos);
+    text.swap(out);
+}
+
+void ConvertAnchors(std::string& text, const TPassContext& ctx, TAnchorTable& anchors) {
+    std::string tag;
+    int p = FindTag(text, "ANCHOR", 1, tag);
+    while (p > 0) {
+        const std::string s = StripRtf(tag);
+        const std::string name = FirstQuoted(s);
+        if (name.empty()) {
+            ctx.Report(Check::IncompleteTag, s);
+        } else if (anchors.Exists(name)) {
+            ctx.Report(Check::DuplicateAnchor, s);
+        } else {
+            anchors.Add(name);
+            ReplaceAt(text, static_cast<std::size_t>(p - 1), tag.size(),
+                      "#{\\footnote " + EscapeRtf(ctx.Topic.GetName()) + "_" + EscapeRtf(name) + "}");
+        }
+        p = FindTag(text, "ANCHOR", p + 1, tag);
+    }
+}
+
+void ConvertLinks(std::string& text, const TPassContext& ctx, TUnresolvedAnchorTable& unresolved) {
+    ConvertLinkTags(text, ctx, unresolved, false);
+}
+
+void ConvertULinks(std::string& text, const TPassContext& ctx, TUnresolvedAnchorTable& unresolved) {
+    ConvertLinkTags(text, ctx, unresolved, true);
+}
+
+void ConvertImages(std::string& text, const TPassContext& ctx) {
+    std::string tag;
+    int p = FindTag(text, "IMAGE", 1, tag);
+    while (p > 0) {
+        const std::string s = StripRtf(tag);
+        const std::string file = FirstQuoted(s);
+        if (ctx.Checks.GetError(Check::ImageNotFound) && !ctx.Project.FileExistsInSearchPath(file)) {
+            ctx.Report(Check::ImageNotFound, s);
+        } else if (file.empty()) {
+            ctx.Report(Check::IncompleteTag, s);
+        } else {
+            // The letter after IMAGE, in either case, places the image.
+            const char placement = s.size() >= 7 ? AsciiUpper(s[6]) : ' ';
+            const char* prefix = placement == 'L' ? "\\{bml " : placement == 'R' ? "\\{bmr " : "\\{bmc ";
+            ReplaceAllFrom(text, tag, prefix + EscapeRtf(file) + "\\}", static_cast<std::size_t>(p - 1));
+        }
+        p = FindTag(text, "IMAGE", p + 1, tag);
+    }
+}
+
+void ConvertButtons(std::string& text, const TPassContext& ctx) {
+    SnapshotPass pass(text, "BTN", "/BTN");
+    for (std::size_t k = 0; k < pass.Count(); ++k) {
+        const std::string s = StripRtf(pass.Raw(k));
+        const std::string macro = InnerFrom(s, 6);
+        const std::optional<TTagSpan> close = pass.Close(k);
+        if (!close) {
+            ctx.Report(Check::UnclosedTag, s);
+            continue;
+        }
+        pass.ReplacePaired(k, *close, "\\{button " + pass.Hotspot(k, *close) + ", " + EscapeRtf(macro) + "\\}");
+    }
+    pass.Finish(ctx.LiteralReplace);
+}
+
+void ConvertMacros(std::string& text, const TPassContext& ctx) {
+    ConvertMacroTags(text, ctx, false);
+    ConvertMacroTags(text, ctx, true);
+}
+
+void ConvertSounds(std::string& text, const TPassContext& ctx) {
+    SnapshotPass pass(text, "SOUND");
+    for (std::size_t k = 0; k < pass.Count(); ++k) {
+        const std::string s = StripRtf(pass.Raw(k));
+        const bool external = AsciiUpperStr(s).find(" EXTERNAL ") != std::string::npos;
+        const std::string file = FirstQuoted(s);
+        if (file.empty()) {
+            ctx.Report(Check::IncompleteTag, s);
+            continue;
+        }
+        pass.ReplaceTag(k, std::string("\\{mci PLAY") + (external ? " EXTERNAL" : "") + " ," + EscapeRtf(file) +
+                               "\\}");
+    }
+    pass.Finish(ctx.LiteralReplace);
+}
+
+void ConvertVideos(std::string& text, const TPassContext& ctx) {
+    SnapshotPass pass(text, "VIDEO");
+    for (std::size_t k = 0; k < pass.Count(); ++k) {
+        const std::string s = StripRtf(pass.Raw(k));
+        const std::string us = AsciiUpperStr(s);
+        const auto has = [&](std::string_view flag) { return us.find(flag) != std::string::npos; };
+        const std::string file = FirstQuoted(s);
+        if (file.empty()) {
+            ctx.Report(Check::IncompleteTag, s);
+            continue;
+        }
+        std::string r = "\\{mci ";
+        if (has(" EXTERNAL ")) r += "EXTERNAL ";
+        if (!has(" PLAYBAR ")) r += "NOPLAYBAR ";
+        if (!has(" MENU ")) r += "NOMENU ";
+        if (has(" REPEAT ")) r += "REPEAT ";
+        if (has(" PLAY ")) r += "PLAY ";
+        r += "," + EscapeRtf(file) + "\\}";
+        pass.ReplaceTag(k, std::move(r));
+    }
+    pass.Finish(ctx.LiteralReplace);
+}
+
+void ConvertRtfTags(std::string& text, const TPassContext& ctx) {
+    SnapshotPass pass(text, "RTF");
+    for (std::size_t k = 0; k < pass.Count(); ++k) {
+        const std::string s = StripRtf(pass.Raw(k));
+        std::string code = FirstQuoted(s);
+        if (code.empty()) {
+            std::string shown = s;
+            ReplaceAllFrom(shown, "\\\\", "\\", 0);
+            ctx.Report(Check::IncompleteTag, shown);
+            continue;
+        }
+        ReplaceAllFrom(code, "\\\\", "\\", 0);
+        pass.ReplaceTag(k, std::move(code));
+    }
+    pass.Finish(ctx.LiteralReplace);
+}
+
+void ResolveAnchors(const std::vector<TAnchorTable>& anchorTables, const TUnresolvedAnchorTable& unresolved,
+                    TOutputLog& log, const TCheckSettings& checks) {
+    // Whether any module defines the name is all that counts; the link's own
+    // target is not consulted.
+    std::unordered_set<std::string> defined;
+    for (const TAnchorTable& table : anchorTables)
+        for (const std::string& name : table.Names()) defined.insert(name);
+    for (int i = 0; i < unresolved.Count(); ++i) {
+        const TUnresolvedAnchorInfo& info = unresolved.Get(i);
+        if (defined.count(info.Anchor) || !checks.GetError(Check::UnresolvedAnchor)) continue;
+        log.Add(checks.GetErrorType(Check::UnresolvedAnchor), Check::UnresolvedAnchor, info.Anchor,
+                info.LinkingTopic, info.LinkingName,
+                log.CountSame(Check::UnresolvedAnchor, info.Anchor, info.LinkingTopic) + 1);
+    }
+}
+
+std::string BuildFootnotes(const TTopicNode& topic) {
+    std::string out;
+    const auto footnote = [&out](char mark, std::string_view value) {
+        out += mark;
+        out += "{\\footnote ";
+        out += EscapeRtf(value);
+        out += "}\r\n";
+    };
+    const auto joined = [](const StringList& list) {
+        std::string s;
+        for (const std::string& item : list) s += item + ";";
+        return s;
+    };
+    const std::string buildTag = topic.GetBuildTag();
+    if (!buildTag.empty()) footnote('*', buildTag);
+    footnote('#', topic.GetName());
+    if (!topic.IsTopic()) return out;
+    const std::string title = topic.GetTitle();
+    if (!title.empty()) footnote('$', title);
+    if (!topic.Keywords.empty()) footnote('K', joined(topic.Keywords));
+    if (!topic.AKeywords.empty()) footnote('A', joined(topic.AKeywords));
+    if (!topic.Macros.empty()) footnote('!', joined(topic.Macros));
+    const std::string window = topic.GetWindow();
+    if (window != "main") footnote('>', window);
+    const std::string browse = topic.GetBrowse();
+    if (!browse.empty()) footnote('+', browse);
+    return out;
+}
+
+std::string PreprocessTopic(const TPassContext& ctx, TAnchorTable& anchors, TUnresolvedAnchorTable& unresolved) {
+    std::string text = ctx.Topic.Text;
+    ConvertNoScroll(text, ctx);
+    ConvertAnchors(text, ctx, anchors);
+    ConvertLinks(text, ctx, unresolved);
+    ConvertULinks(text, ctx, unresolved);
+    ConvertImages(text, ctx);
+    ConvertButtons(text, ctx);
+    ConvertMacros(text, ctx);
+    ConvertSounds(text, ctx);
+    ConvertVideos(text, ctx);
+    ConvertRtfTags(text, ctx);
+    ReplaceAllFrom(text, "&lt;", "<", 0);
+    ReplaceAllFrom(text, "&rt;", ">", 0);
+    const std::size_t at = text.find("\\viewkind4");
+    text.insert(at == std::string::npos ? 0 : at, BuildFootnotes(ctx.Topic));
+    return text;
+}
+
+void CheckModuleFileNames(const TProject& project) {
+    for (const auto& node : project.Topics) {
+        const std::string name = node->GetName();
+        if (name.empty() || name == "." || name == ".." || name.find_first_of("\\/:") != std::string::npos)
+            throw Error("The module name \"" + name + "\" cannot be used as a file name.");
+    }
+}
+
+namespace {
+
+void WriteWorkFile(const std::string& path, const std::string& data, const std::string& workFolder) {
+    const std::filesystem::path native = ToFsPath(path);
+    std::FILE* f = std::fopen(native.c_str(), "wb");
+    if (!f) {
+        const int err = errno;
+        throw CreateFileAccessError(workFolder, false, WinCodeFromErrno(err, native.string()));
+    }
+    const bool written = data.empty() || std::fwrite(data.data(), 1, data.size(), f) == data.size();
+    int err = written ? 0 : errno;
+    if (std::fclose(f) != 0 && err == 0) err = errno ? errno : EIO;
+    if (!written || err != 0) throw CreateFileAccessError(workFolder, false, WinCodeFromErrno(err, native.string()));
+}
+
+}  // namespace
+
+void WriteTopicFiles(const TProject& project, const std::string& workFolder, TOutputLog& log,
+                     const TCheckSettings& checks) {
+    CheckModuleFileNames(project);
+    std::vector<TAnchorTable> anchorTables(static_cast<std::size_t>(project.Topics.Count()));
+    TUnresolvedAnchorTable unresolved;
+    const std::string folder = IncludeBackslash(workFolder);
+    std::size_t index = 0;
+    for (const auto& node : project.Topics) {
+        const TPassContext ctx{project, *node, log, checks};
+        const std::string rtf = PreprocessTopic(ctx, anchorTables[index++], unresolved);
+        WriteWorkFile(folder + node->GetName() + ".rtf", rtf, workFolder);
+    }
+    ResolveAnchors(anchorTables, unresolved, log, checks);
+}
+
+}  // namespace qm

@@ -1,0 +1,100 @@
+#pragma once
+// The topic RTF writer: turns each module's tagged body into help-compiler RTF
+// with its footnotes in front, one file per module in the work folder, and
+// reports what it finds into the build log.
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+#include "build/checksettings.h"
+#include "build/outputlog.h"
+#include "model/project.h"
+
+namespace qm {
+
+// The anchor names the ANCHOR tags of one module define during one build.
+class TAnchorTable {
+public:
+    void Add(std::string_view name);
+    bool Exists(std::string_view name) const;  // exact, case-sensitive
+    void Clear();
+    int Count() const { return static_cast<int>(names_.size()); }
+    const StringList& Names() const { return names_; }
+
+private:
+    StringList names_;
+    std::unordered_set<std::string> set_;
+};
+
+// A link that names an anchor, kept until every module's anchors are known.
+struct TUnresolvedAnchorInfo {
+    TNodeId LinkingTopic = 0;
+    std::string LinkingName;
+    TNodeId TargetTopic = 0;  // 0 when the link's target is not a module
+    std::string Anchor;
+};
+
+class TUnresolvedAnchorTable {
+public:
+    void Add(const TTopicNode& linking, const TTopicNode* target, std::string_view anchor);
+    int Count() const { return static_cast<int>(items_.size()); }
+    const TUnresolvedAnchorInfo& Get(int index) const { return items_.at(static_cast<std::size_t>(index)); }
+
+private:
+    std::vector<TUnresolvedAnchorInfo> items_;
+};
+
+// What every pass works with: the project (for its modules, windows and image
+// folders), the module whose text is converted, the log and the check settings.
+struct TPassContext {
+    const TProject& Project;
+    const TTopicNode& Topic;
+    TOutputLog& Log;
+    const TCheckSettings& Checks;
+    // Makes the passes that work on a snapshot of the text apply their
+    // replacements one by one over the whole text, as written, instead of in
+    // one sweep. Both give the same bytes; tests compare them.
+    bool LiteralReplace = false;
+
+    // Adds a finding of check `code` when that check is on; the occurrence is
+    // one more than the entries already there with this code, text and module.
+    void Report(int code, std::string_view text) const;
+};
+
+// The ten passes, in the order the writer runs them.
+void ConvertNoScroll(std::string& text, const TPassContext& ctx);
+void ConvertAnchors(std::string& text, const TPassContext& ctx, TAnchorTable& anchors);
+void ConvertLinks(std::string& text, const TPassContext& ctx, TUnresolvedAnchorTable& unresolved);
+void ConvertULinks(std::string& text, const TPassContext& ctx, TUnresolvedAnchorTable& unresolved);
+void ConvertImages(std::string& text, const TPassContext& ctx);
+void ConvertButtons(std::string& text, const TPassContext& ctx);
+void ConvertMacros(std::string& text, const TPassContext& ctx);  // MACRO, then UMACRO
+void ConvertSounds(std::string& text, const TPassContext& ctx);
+void ConvertVideos(std::string& text, const TPassContext& ctx);
+void ConvertRtfTags(std::string& text, const TPassContext& ctx);
+
+// Reports check 2 for each link whose anchor no module defines.
+void ResolveAnchors(const std::vector<TAnchorTable>& anchorTables, const TUnresolvedAnchorTable& unresolved,
+                    TOutputLog& log, const TCheckSettings& checks);
+
+// The footnote block of one module.
+std::string BuildFootnotes(const TTopicNode& topic);
+
+// The whole file text of one module: the passes, the "&lt;" and "&rt;"
+// escapes, and the footnotes put before the first "\viewkind4".
+std::string PreprocessTopic(const TPassContext& ctx, TAnchorTable& anchors, TUnresolvedAnchorTable& unresolved);
+
+// Raises qm::Error for the first module whose name cannot be a file name in
+// the work folder (empty, ".", "..", or holding "\", "/" or ":").
+void CheckModuleFileNames(const TProject& project);
+
+// Converts and writes every module into `workFolder` as <name>.rtf, then
+// resolves anchors. Raises qm::Error for an unusable module name before any
+// file is written, and EFileAccess (write form, naming the work folder) when
+// a file cannot be written.
+void WriteTopicFiles(const TProject& project, const std::string& workFolder, TOutputLog& log,
+                     const TCheckSettings& checks = TCheckSettings());
+
+}  // namespace qm

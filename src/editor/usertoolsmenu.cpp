@@ -1,0 +1,56 @@
+#include "editor/usertoolsmenu.h"
+
+#include <QFileIconProvider>
+#include <QFileInfo>
+
+#include "util/cp1252.h"
+#include "util/fileio.h"
+
+namespace qm {
+
+namespace {
+QString ToQt(const std::string& cp1252) { return QString::fromStdU16String(Cp1252ToUtf16(cp1252)); }
+}  // namespace
+
+TUserToolsMenu::TUserToolsMenu(TUserTools& tools, QMenu* menu, QAction* separator, QObject* parent)
+    : QObject(parent), tools_(tools), menu_(menu), separator_(separator) {
+    QPointer<TUserToolsMenu> self(this);
+    tools_.SetOnChange([self] {
+        if (self) self->Rebuild();
+    });
+    Rebuild();
+}
+
+TUserToolsMenu::~TUserToolsMenu() { tools_.SetOnChange({}); }
+
+QIcon TUserToolsMenu::ToolIcon(const TTool& tool) {
+    static QFileIconProvider provider;
+    const QString native = QString::fromStdU16String(ToFsPath(tool.Path).u16string());
+    return provider.icon(QFileInfo(native));
+}
+
+void TUserToolsMenu::Rebuild() {
+    for (QAction* a : items_) {
+        if (menu_) menu_->removeAction(a);
+        a->deleteLater();
+    }
+    items_.clear();
+    if (!menu_) return;
+
+    // The tools follow the separator in list order.
+    const QList<QAction*> actions = menu_->actions();
+    const qsizetype at = separator_ ? actions.indexOf(separator_.data()) : -1;
+    QAction* before = at >= 0 && at + 1 < actions.size() ? actions[at + 1] : nullptr;
+    for (int i = 0; i < tools_.Count(); ++i) {
+        const TTool tool = tools_.GetTool(i);
+        auto* action = new QAction(ToolIcon(tool), ToQt(tools_.MenuCaption(i)), menu_);
+        action->setStatusTip(ToQt(tool.Name));
+        action->setData(i);
+        connect(action, &QAction::triggered, this, [this, i] { emit toolChosen(i); });
+        menu_->insertAction(before, action);
+        items_.push_back(action);
+    }
+    if (separator_) separator_->setVisible(tools_.Count() > 0);
+}
+
+}  // namespace qm

@@ -1,0 +1,44 @@
+#pragma once
+// The bookmarked lines of one topic: at most 100 0-based editor line numbers,
+// kept in ascending order in slots 1 to 100. Equal numbers may repeat.
+#include <array>
+#include <cstdint>
+
+namespace qm {
+
+class TBookmarks {
+public:
+    static constexpr int MaxCount = 100;
+
+    TBookmarks();
+
+    // Inserts before the first slot whose number is not below `line`. A full
+    // list refuses the line and returns false.
+    bool Add(std::int32_t line);
+    // Removes the first slot holding `line`; nothing when absent.
+    void Remove(std::int32_t line);
+    bool Contains(std::int32_t line) const;
+    // 1-based slot of the first occurrence, or -1.
+    int IndexOf(std::int32_t line) const;
+    // The bookmark after / before `line`, wrapping round; -1 on an empty list.
+    std::int32_t Next(std::int32_t line) const;
+    std::int32_t Previous(std::int32_t line) const;
+    // Drops every bookmark greater than `line`.
+    void TruncateAfter(std::int32_t line);
+    void Assign(const TBookmarks& source);
+    // The number in slot i (1..100; a free slot holds -1). Raises qm::Error
+    // for a slot outside 1..100.
+    std::int32_t GetItem(int i) const;
+    int Count() const { return count_; }
+    bool Empty() const { return count_ == 0; }
+    // Count 0, every slot -1.
+    void Clear();
+
+    bool operator==(const TBookmarks&) const = default;
+
+private:
+    std::array<std::int32_t, MaxCount> slots_;
+    int count_ = 0;
+};
+
+}  // namespace qm

@@ -1,0 +1,282 @@
+#include "model/project.h"
+
+#include <exception>
+#include <limits>
+#include <new>
+#include <stdexcept>
+
+#include "model/projectfile.h"
+#include "util/binio.h"
+#include "util/errors.h"
+#include "util/fileio.h"
+#include "util/qorsystem.h"
+
+namespace qm {
+
+namespace pf = projectfile;
+
+namespace {
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+// Folder names compare ignoring ASCII case, "\" and "/" alike.
+bool SameFolder(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (IsSeparator(x) && IsSeparator(y)) continue;
+        if (AsciiLower(x) != AsciiLower(y)) return false;
+    }
+    return true;
+}
+
+template <std::size_t W, std::size_t C>
+void WriteField(BinaryWriter& w, const TFixedText<W, C>& f, std::size_t width = W) {
+    w.writeBytes(std::string_view(f.data(), width));
+}
+
+// Fewest bytes a window record and a node record can take (all lists empty,
+// empty text): a count above what the rest of the file can hold is corrupt.
+constexpr std::size_t MinWindowBytes = pf::WindowRecordSize + 4;
+constexpr std::size_t MinNodeBytes = pf::NodeRecordSize + 3 * 4 + 4;
+
+std::int32_t ReadCount(BinaryReader& r, std::size_t minRecord) {
+    std::int32_t n = r.readInt32();
+    if (n < 0 || static_cast<std::size_t>(n) > r.remaining() / minRecord) r.fail();
+    return n;
+}
+
+void ReadNode(BinaryReader& r, TTopicNode& node) {
+    r.readFixedInto(node.Name.data(), node.Name.width);
+    r.readFixedInto(node.Title.data(), node.Title.width);
+    node.ContextId = r.readInt32();
+    node.IsContents = r.readByte() != 0;
+    node.Kind = r.readByte() == 1 ? TopicKind::Popup : TopicKind::Topic;
+    node.State = static_cast<TopicState>(r.readByte());
+    r.readFixedInto(node.Window.data(), node.Window.width);
+    r.readFixedInto(node.Browse.data(), node.Browse.width);
+    r.readFixedInto(node.BuildTag.data(), node.BuildTag.width);
+    r.readStrings(node.Keywords);
+    r.readStrings(node.AKeywords);
+    r.readStrings(node.Macros);
+    std::size_t n = r.checkedLength(r.readInt32());
+    node.Text.assign(r.readBytes(n));
+}
+
+void WriteNode(BinaryWriter& w, const TTopicNode& node) {
+    WriteField(w, node.Name);
+    WriteField(w, node.Title);
+    w.writeInt32(node.ContextId);
+    w.writeByte(node.IsContents ? 1 : 0);
+    w.writeByte(static_cast<std::uint8_t>(node.Kind));
+    w.writeByte(static_cast<std::uint8_t>(node.State));
+    WriteField(w, node.Window);
+    WriteField(w, node.Browse);
+    WriteField(w, node.BuildTag);
+    w.writeStrings(node.Keywords);
+    w.writeStrings(node.AKeywords);
+    w.writeStrings(node.Macros);
+    if (node.Text.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
+        throw std::length_error("topic text too long for the project file");
+    w.writeInt32(static_cast<std::int32_t>(node.Text.size()));
+    w.writeBytes(node.Text);
+}
+
+std::size_t ListBytes(const StringList& list) {
+    std::size_t n = 4;
+    for (const auto& s : list) n += 4 + s.size();
+    return n;
+}
+
+}  // namespace
+
+TProject::TProject() { Clear(); }
+
+void TProject::Clear() {
+    Modified = false;
+    Topics.Clear();
+    Windows.Clear();
+    CompressMode = CompressMode::None;
+    CompressFlags = 0;
+    BmRoot.clear();
+    MakeCppInclude = false;
+    MakeVbInclude = false;
+    MakePascalInclude = false;
+    IncludeTags.clear();
+    ExcludeTags.clear();
+    IdPrefix.Set("IDH");
+    Title.Clear();
+    Copyright.Clear();
+    Citation.Clear();
+    HlpFile.Clear();
+    CntFile.Clear();
+}
+
+void TProject::NewProject() {
+    Clear();
+    FileName.clear();
+    TTopicNode& contents = Topics.AddNew();
+    contents.Kind = TopicKind::Topic;
+    contents.IsContents = true;
+    contents.SetName("Contents");
+    contents.SetTitle("Contents Page");
+    contents.ContextId = 5;
+    SetCopyright("This help file was written with Quillmark.");
+    Windows.Add().SetName("main");
+}
+
+std::string TProject::FindInSearchPath(std::string_view name) const {
+    if (name.empty()) return {};
+    // The project's own folder first (the current folder for a new project),
+    // then each image folder in the user's order.
+    std::string found = FindFileInFolder(ExtractFilePath(FileName), name);
+    if (!found.empty()) return found;
+    for (const auto& folder : BmRoot) {
+        if (folder.empty()) continue;  // an empty entry names no folder
+        found = FindFileInFolder(folder, name);
+        if (!found.empty()) return found;
+    }
+    return {};
+}
+
+bool TProject::FileExistsInSearchPath(std::string_view name) const {
+    return !FindInSearchPath(name).empty();
+}
+
+bool TProject::IsBmRootFolder(std::string_view folder) const {
+    for (const auto& f : BmRoot)
+        if (SameFolder(f, folder)) return true;
+    return false;
+}
+
+void TProject::CollectBuildTags(StringList& list) const {
+    for (const auto& node : Topics) {
+        std::string tag = node->GetBuildTag();
+        if (tag.empty()) continue;
+        bool known = false;
+        for (const auto& s : list)
+            if (s == tag) {
+                known = true;
+                break;
+            }
+        if (!known) list.push_back(tag);
+    }
+}
+
+std::string TProject::SaveToBytes() const {
+    std::size_t size = pf::HeaderSize + ListBytes(BmRoot) + ListBytes(IncludeTags) +
+                       ListBytes(ExcludeTags) + 8;
+    for (int i = 1; i <= Windows.Count(); ++i)
+        size += pf::WindowRecordSize + ListBytes(Windows.GetWindow(i).Macros);
+    for (const auto& n : Topics)
+        size += pf::NodeRecordSize + ListBytes(n->Keywords) + ListBytes(n->AKeywords) +
+                ListBytes(n->Macros) + 4 + n->Text.size();
+
+    BinaryWriter w;
+    w.reserve(size);
+    w.writeBytes(pf::Magic);
+    w.writeInt32(pf::Version);
+    w.writeByte(CompressMode);
+    w.writeInt32(CompressFlags);
+    WriteField(w, Title);
+    WriteField(w, Copyright);
+    WriteField(w, Citation);
+    WriteField(w, HlpFile, pf::StoredNameWidth);
+    WriteField(w, CntFile, pf::StoredNameWidth);
+    w.writeByte(MakeCppInclude ? 1 : 0);
+    w.writeByte(MakeVbInclude ? 1 : 0);
+    w.writeByte(MakePascalInclude ? 1 : 0);
+    WriteField(w, IdPrefix);
+    w.writeStrings(BmRoot);
+    w.writeStrings(IncludeTags);
+    w.writeStrings(ExcludeTags);
+    w.writeInt32(Windows.Count());
+    for (int i = 1; i <= Windows.Count(); ++i) Windows.WriteWindow(w, i);
+    if (Topics.Count() > std::numeric_limits<std::int32_t>::max())
+        throw std::length_error("too many topics for the project file");
+    w.writeInt32(Topics.Count());
+    for (const auto& n : Topics) WriteNode(w, *n);
+    return w.take();
+}
+
+void TProject::SaveToFile(const std::string& name) {
+    const auto oldHlp = HlpFile;
+    const auto oldCnt = CntFile;
+    if (HlpFile.Empty()) {
+        // The file-name part of the project file with the help extensions; the
+        // contents-file name is derived only together with the help-file name.
+        std::string base = ExtractFileName(name);
+        ChangeExtension(base, "hlp");
+        HlpFile.Set(base);
+        ChangeExtension(base, "cnt");
+        CntFile.Set(base);
+    }
+    try {
+        WriteFileAtomic(name, SaveToBytes());
+    } catch (const EFileAccess&) {
+        HlpFile = oldHlp;
+        CntFile = oldCnt;
+        throw;
+    } catch (const std::exception&) {
+        HlpFile = oldHlp;
+        CntFile = oldCnt;
+        throw Error(std::string(pf::MsgErrorWriting) + name);
+    }
+    FileName = name;
+}
+
+void TProject::LoadFromBytes(std::string_view data, const std::string& name) {
+    try {
+        if (data.size() < pf::Magic.size() || data.substr(0, pf::Magic.size()) != pf::Magic)
+            throw Error(std::string(pf::MsgNotProject));
+        BinaryReader r(data, name);
+        r.skip(pf::Magic.size());
+        if (r.readInt32() > pf::Version) throw Error(std::string(pf::MsgLaterVersion));
+        Clear();
+
+        CompressMode = r.readByte();
+        CompressFlags = r.readInt32();
+        r.readFixedInto(Title.data(), Title.width);
+        r.readFixedInto(Copyright.data(), Copyright.width);
+        r.readFixedInto(Citation.data(), Citation.width);
+        r.readFixedInto(HlpFile.data(), pf::StoredNameWidth);  // last byte stays zero
+        r.readFixedInto(CntFile.data(), pf::StoredNameWidth);
+        MakeCppInclude = r.readByte() != 0;
+        MakeVbInclude = r.readByte() != 0;
+        MakePascalInclude = r.readByte() != 0;
+        r.readFixedInto(IdPrefix.data(), IdPrefix.width);
+        r.readStrings(BmRoot);
+        r.readStrings(IncludeTags);
+        r.readStrings(ExcludeTags);
+
+        std::int32_t windows = ReadCount(r, MinWindowBytes);
+        for (std::int32_t i = 1; i <= windows; ++i) {
+            Windows.Add();
+            Windows.ReadWindow(r, i);
+        }
+        std::int32_t nodes = ReadCount(r, MinNodeBytes);
+        for (std::int32_t i = 0; i < nodes; ++i) ReadNode(r, Topics.AddNew());
+    } catch (const std::bad_alloc&) {
+        Clear();
+        throw Error(CreateFileAccessError(name, true, winerr::NotEnoughMemory).what());
+    } catch (const std::exception& e) {
+        Clear();
+        throw Error(e.what());
+    }
+}
+
+void TProject::LoadFromFile(const std::string& name) {
+    std::string data;
+    try {
+        data = ReadWholeFile(name);
+    } catch (const std::bad_alloc&) {
+        Clear();
+        throw Error(CreateFileAccessError(name, true, winerr::NotEnoughMemory).what());
+    } catch (const std::exception& e) {
+        Clear();
+        throw Error(e.what());
+    }
+    LoadFromBytes(data, name);
+}
+
+}  // namespace qm

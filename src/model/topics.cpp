@@ -1,0 +1,210 @@
+#include "model/topics.h"
+
+#include <algorithm>
+#include <atomic>
+#include <limits>
+#include <string>
+#include <unordered_set>
+#include <utility>
+
+#include "util/errors.h"
+
+namespace qm {
+
+namespace {
+
+TNodeId NextNodeId() {
+    static std::atomic<TNodeId> counter{0};
+    return ++counter;
+}
+
+}  // namespace
+
+TTopicNode::TTopicNode() : id_(NextNodeId()) {
+    Title.Set("Set Topic Title...");
+    Window.Set("main");
+}
+
+TTopicNode::TTopicNode(const TTopicNode& other)
+    : Kind(other.Kind),
+      ContextId(other.ContextId),
+      State(other.State),
+      IsContents(other.IsContents),
+      Keywords(other.Keywords),
+      AKeywords(other.AKeywords),
+      Macros(other.Macros),
+      Bookmarks(other.Bookmarks),
+      Name(other.Name),
+      Title(other.Title),
+      Window(other.Window),
+      Browse(other.Browse),
+      BuildTag(other.BuildTag),
+      Text(other.Text),
+      EditorPos(other.EditorPos),
+      id_(NextNodeId()) {}
+
+TTopicNode& TTopicNode::operator=(const TTopicNode& other) {
+    if (this == &other) return *this;
+    TNodeId keep = id_;
+    TTopicNode copy(other);
+    Kind = copy.Kind;
+    ContextId = copy.ContextId;
+    State = copy.State;
+    IsContents = copy.IsContents;
+    Keywords = std::move(copy.Keywords);
+    AKeywords = std::move(copy.AKeywords);
+    Macros = std::move(copy.Macros);
+    Bookmarks = copy.Bookmarks;
+    Name = copy.Name;
+    Title = copy.Title;
+    Window = copy.Window;
+    Browse = copy.Browse;
+    BuildTag = copy.BuildTag;
+    Text = std::move(copy.Text);
+    EditorPos = copy.EditorPos;
+    id_ = keep;
+    return *this;
+}
+
+std::unique_ptr<TTopicNode> NewTopicNode() { return std::make_unique<TTopicNode>(); }
+
+TTopicNode& TTopics::AddNew() { return AddNode(NewTopicNode()); }
+
+TTopicNode& TTopics::AddNode(std::unique_ptr<TTopicNode> node) {
+    if (!node) throw Error("Cannot add an empty topic node.");
+    nodes_.push_back(std::move(node));
+    return *nodes_.back();
+}
+
+std::size_t TTopics::checkedIndex(int index) const {
+    if (index < 0 || index >= Count())
+        throw Error("Topic index out of range (" + std::to_string(index) + ").");
+    return static_cast<std::size_t>(index);
+}
+
+TTopicNode& TTopics::GetNode(int index) { return *nodes_[checkedIndex(index)]; }
+
+const TTopicNode& TTopics::GetNode(int index) const { return *nodes_[checkedIndex(index)]; }
+
+bool TTopics::Contains(const TTopicNode* node) const { return node && IndexOf(node) >= 0; }
+
+int TTopics::IndexOf(const TTopicNode* node) const {
+    for (std::size_t k = 0; k < nodes_.size(); ++k)
+        if (nodes_[k].get() == node) return static_cast<int>(k);
+    return -1;
+}
+
+int TTopics::IndexOfId(TNodeId id) const {
+    for (std::size_t k = 0; k < nodes_.size(); ++k)
+        if (nodes_[k]->Id() == id) return static_cast<int>(k);
+    return -1;
+}
+
+bool TTopics::NameExists(std::string_view name) const { return FindByName(name) != nullptr; }
+
+const TTopicNode* TTopics::FindByName(std::string_view name) const {
+    for (const auto& n : nodes_)
+        if (SameText(n->GetName(), name)) return n.get();
+    return nullptr;
+}
+
+TTopicNode* TTopics::FindByName(std::string_view name) {
+    return const_cast<TTopicNode*>(std::as_const(*this).FindByName(name));
+}
+
+const TTopicNode* TTopics::FindContents() const {
+    for (const auto& n : nodes_)
+        if (n->IsContents) return n.get();
+    return nullptr;
+}
+
+TTopicNode* TTopics::FindContents() {
+    return const_cast<TTopicNode*>(std::as_const(*this).FindContents());
+}
+
+const TTopicNode* TTopics::FindById(TNodeId id) const {
+    int i = IndexOfId(id);
+    return i < 0 ? nullptr : nodes_[static_cast<std::size_t>(i)].get();
+}
+
+TTopicNode* TTopics::FindById(TNodeId id) {
+    return const_cast<TTopicNode*>(std::as_const(*this).FindById(id));
+}
+
+bool TTopics::ContextIdExists(std::int32_t number) const {
+    for (const auto& n : nodes_)
+        if (n->ContextId == number) return true;
+    return false;
+}
+
+std::int32_t TTopics::NextFreeContextId(std::int32_t increment) const {
+    if (increment < 1) increment = 1;
+    std::unordered_set<std::int32_t> used;
+    used.reserve(nodes_.size());
+    for (const auto& n : nodes_) used.insert(n->ContextId);
+    // At most Count() multiples are taken, so the search ends within Count()+1
+    // steps; it stops at the last multiple that still fits in 32 bits.
+    std::int64_t candidate = increment;
+    const std::int64_t limit = std::numeric_limits<std::int32_t>::max();
+    while (used.count(static_cast<std::int32_t>(candidate)) && candidate + increment <= limit)
+        candidate += increment;
+    return static_cast<std::int32_t>(candidate);
+}
+
+std::string TTopics::newName(std::string_view stem) const {
+    for (long long n = 1;; ++n) {
+        std::string name = std::string(stem) + std::to_string(n);
+        if (!NameExists(name)) return name;
+    }
+}
+
+std::string TTopics::NewTopicName() const { return newName("NewTopic"); }
+
+std::string TTopics::NewPopupName() const { return newName("NewPopup"); }
+
+int TTopics::TopicCount() const {
+    return static_cast<int>(std::count_if(nodes_.begin(), nodes_.end(),
+                                          [](const auto& n) { return n->Kind == TopicKind::Topic; }));
+}
+
+int TTopics::PopupCount() const {
+    return static_cast<int>(std::count_if(nodes_.begin(), nodes_.end(),
+                                          [](const auto& n) { return n->Kind == TopicKind::Popup; }));
+}
+
+std::vector<TTopicNode*> TTopics::NodesOfKind(TopicKind kind) {
+    std::vector<TTopicNode*> out;
+    for (const auto& n : nodes_)
+        if (n->Kind == kind) out.push_back(n.get());
+    return out;
+}
+
+std::vector<const TTopicNode*> TTopics::NodesOfKind(TopicKind kind) const {
+    std::vector<const TTopicNode*> out;
+    for (const auto& n : nodes_)
+        if (n->Kind == kind) out.push_back(n.get());
+    return out;
+}
+
+void TTopics::DeleteNode(const TTopicNode* node) {
+    int i = IndexOf(node);
+    if (i < 0 || !node) throw Error("The topic to delete is not in the project.");
+    nodes_.erase(nodes_.begin() + i);
+}
+
+void TTopics::DeleteAt(int index) {
+    std::size_t at = checkedIndex(index);
+    nodes_.erase(nodes_.begin() + static_cast<std::ptrdiff_t>(at));
+}
+
+TTopicNode& TTopics::ReplaceNode(const TTopicNode* oldNode, std::unique_ptr<TTopicNode> newNode) {
+    if (!newNode) throw Error("Cannot replace a topic by an empty node.");
+    int i = IndexOf(oldNode);
+    if (i < 0 || !oldNode) throw Error("The topic to replace is not in the project.");
+    nodes_[static_cast<std::size_t>(i)] = std::move(newNode);  // frees the old node
+    return *nodes_[static_cast<std::size_t>(i)];
+}
+
+void TTopics::Clear() { nodes_.clear(); }
+
+}  // namespace qm

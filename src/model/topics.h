@@ -1,0 +1,138 @@
+#pragma once
+// Topics and popups of a project, in one 0-based list in creation (and file)
+// order. The list owns its nodes. Every node also has a process-unique `Id()`,
+// never stored, by which lists, logs and histories refer to it safely: look it
+// up with TTopics::FindById, which gives nullptr once the node is gone.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/bookmarks.h"
+#include "model/fixedtext.h"
+#include "util/qorstring.h"
+
+namespace qm {
+
+enum class TopicKind : std::uint8_t { Topic = 0, Popup = 1 };
+enum class TopicState : std::uint8_t { Done = 0, Edit = 1 };
+
+using TNodeId = std::uint64_t;
+
+struct TTopicNode {
+    // A node with the defaults of a new node: topic, context 0, edit state,
+    // title "Set Topic Title...", window "main", editor position 1.
+    TTopicNode();
+    // A copy takes every field but gets an Id of its own.
+    TTopicNode(const TTopicNode& other);
+    // Assignment copies every field; the Id stays this node's.
+    TTopicNode& operator=(const TTopicNode& other);
+
+    TNodeId Id() const { return id_; }
+    bool IsTopic() const { return Kind == TopicKind::Topic; }
+    bool IsPopup() const { return Kind == TopicKind::Popup; }
+
+    TopicKind Kind = TopicKind::Topic;
+    std::int32_t ContextId = 0;
+    TopicState State = TopicState::Edit;  // a stored byte other than 0/1 is kept as is
+    bool IsContents = false;
+    StringList Keywords;   // K keywords
+    StringList AKeywords;  // A keywords
+    StringList Macros;     // entry macros
+    TBookmarks Bookmarks;  // not stored
+    TFixedText<255> Name;
+    TFixedText<255> Title;
+    TFixedText<8> Window;
+    TFixedText<50> Browse;
+    TFixedText<50> BuildTag;
+    std::string Text;  // RTF body; any byte values
+    std::int32_t EditorPos = 1;  // not stored
+
+    std::string GetName() const { return Name.Get(); }
+    void SetName(std::string_view s) { Name.Set(s); }
+    std::string GetTitle() const { return Title.Get(); }
+    void SetTitle(std::string_view s) { Title.Set(s); }
+    std::string GetWindow() const { return Window.Get(); }
+    void SetWindow(std::string_view s) { Window.Set(s); }
+    std::string GetBrowse() const { return Browse.Get(); }
+    void SetBrowse(std::string_view s) { Browse.Set(s); }
+    std::string GetBuildTag() const { return BuildTag.Get(); }
+    void SetBuildTag(std::string_view s) { BuildTag.Set(s); }
+
+private:
+    TNodeId id_;
+};
+
+// A new node with the defaults above.
+std::unique_ptr<TTopicNode> NewTopicNode();
+
+class TTopics {
+public:
+    TTopics() = default;
+    TTopics(const TTopics&) = delete;
+    TTopics& operator=(const TTopics&) = delete;
+    TTopics(TTopics&&) noexcept = default;
+    TTopics& operator=(TTopics&&) noexcept = default;
+
+    // Appends a new node (NewTopicNode) and returns it.
+    TTopicNode& AddNew();
+    // Appends an existing node; the list takes ownership. A null node raises qm::Error.
+    TTopicNode& AddNode(std::unique_ptr<TTopicNode> node);
+    // The node at a 0-based index; out of range raises qm::Error.
+    TTopicNode& GetNode(int index);
+    const TTopicNode& GetNode(int index) const;
+    int Count() const { return static_cast<int>(nodes_.size()); }
+    bool Empty() const { return nodes_.empty(); }
+
+    bool Contains(const TTopicNode* node) const;
+    // 0-based index of the node, or -1.
+    int IndexOf(const TTopicNode* node) const;
+    // 0-based index of the node with this Id, or -1.
+    int IndexOfId(TNodeId id) const;
+    bool NameExists(std::string_view name) const;  // ASCII case-insensitive
+    TTopicNode* FindByName(std::string_view name);
+    const TTopicNode* FindByName(std::string_view name) const;
+    TTopicNode* FindContents();
+    const TTopicNode* FindContents() const;
+    TTopicNode* FindById(TNodeId id);
+    const TTopicNode* FindById(TNodeId id) const;
+    bool ContextIdExists(std::int32_t number) const;
+    // The first multiple of `increment` (itself, twice it, ...) that no node
+    // uses. An increment below 1 counts as 1.
+    std::int32_t NextFreeContextId(std::int32_t increment) const;
+    // "NewTopic<n>" / "NewPopup<n>" for the first n >= 1 whose name is free.
+    std::string NewTopicName() const;
+    std::string NewPopupName() const;
+    int TopicCount() const;
+    int PopupCount() const;
+
+    // The nodes of one kind, in list order (what the GUI's topic and popup
+    // lists show). The pointers are for immediate use; keep Ids.
+    std::vector<TTopicNode*> NodesOfKind(TopicKind kind);
+    std::vector<const TTopicNode*> NodesOfKind(TopicKind kind) const;
+
+    // Removes and frees the node; a node not in the list raises qm::Error.
+    void DeleteNode(const TTopicNode* node);
+    // DeleteNode of the node at a 0-based index; out of range raises qm::Error.
+    void DeleteAt(int index);
+    // Frees a node that is not in the list; nothing for none.
+    static void DisposeNode(std::unique_ptr<TTopicNode> node) { node.reset(); }
+    // Puts `newNode` at `oldNode`'s index and frees `oldNode`. Raises qm::Error
+    // (and frees nothing of the list) when `oldNode` is not in the list or
+    // `newNode` is null.
+    TTopicNode& ReplaceNode(const TTopicNode* oldNode, std::unique_ptr<TTopicNode> newNode);
+    void Clear();
+
+    // Range access over the nodes in list order.
+    using Container = std::vector<std::unique_ptr<TTopicNode>>;
+    Container::const_iterator begin() const { return nodes_.begin(); }
+    Container::const_iterator end() const { return nodes_.end(); }
+
+private:
+    std::size_t checkedIndex(int index) const;
+    std::string newName(std::string_view stem) const;
+    Container nodes_;
+};
+
+}  // namespace qm

@@ -1,0 +1,75 @@
+#include "model/usertools.h"
+
+#include <algorithm>
+
+namespace qm {
+
+bool TUserTools::Add(const std::string& path, const std::string& name) {
+    if (!CanAdd()) return false;
+    tools_.push_back(TTool{path, name});
+    Changed();
+    return true;
+}
+
+void TUserTools::SetTool(int i, const std::string& path, const std::string& name) {
+    if (i < 0 || i >= Count()) return;
+    tools_[static_cast<std::size_t>(i)] = TTool{path, name};
+    Changed();
+}
+
+TTool TUserTools::GetTool(int i) const {
+    return i >= 0 && i < Count() ? tools_[static_cast<std::size_t>(i)] : TTool{};
+}
+
+void TUserTools::Delete(int i) {
+    if (i < 0 || i >= Count()) return;
+    tools_.erase(tools_.begin() + i);
+    Changed();
+}
+
+void TUserTools::Clear() {
+    if (tools_.empty()) return;
+    tools_.clear();
+    Changed();
+}
+
+std::string TUserTools::MenuCaption(int i) const { return "&" + std::to_string(i) + " " + GetTool(i).Name; }
+
+std::string TUserTools::MenuHint(int i) const { return "|" + GetTool(i).Name; }
+
+void TUserTools::Changed() const {
+    if (onChange_) onChange_();
+}
+
+void TUserTools::LoadFromRegistry(const SettingsStore& store) {
+    try {
+        if (!store.KeyExists(kToolsKey)) return;
+        const int count = std::min(store.ReadInteger(kToolsKey, "Count"), kMaxUserTools);
+        for (int n = 1; n <= count && CanAdd(); ++n) {
+            const std::string path = store.ReadString(kToolsKey, "ToolPath" + std::to_string(n));
+            const std::string name = store.ReadString(kToolsKey, "ToolName" + std::to_string(n));
+            Add(path, name);
+        }
+    } catch (const qm::Error&) {
+        // The tools read so far stay.
+    }
+}
+
+void TUserTools::SaveToRegistry(SettingsStore& store) const {
+    try {
+        for (int n = 1; n <= kMaxUserTools; ++n) {
+            store.DeleteValue(kToolsKey, "ToolPath" + std::to_string(n));
+            store.DeleteValue(kToolsKey, "ToolName" + std::to_string(n));
+        }
+        store.WriteInteger(kToolsKey, "Count", Count());
+        for (int n = 1; n <= Count(); ++n) {
+            const TTool& t = tools_[static_cast<std::size_t>(n - 1)];
+            store.WriteString(kToolsKey, "ToolPath" + std::to_string(n), t.Path);
+            store.WriteString(kToolsKey, "ToolName" + std::to_string(n), t.Name);
+        }
+    } catch (const qm::Error&) {
+        // Nothing is reported for settings that cannot be saved.
+    }
+}
+
+}  // namespace qm

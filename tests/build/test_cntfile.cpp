@@ -1,0 +1,591 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "build/cntfile.h"
+#include "util/fileio.h"
+
+namespace qm {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::unique_ptr<TCntNode> Entry(TCntNodeKind kind, const std::string& title) {
+    auto n = std::make_unique<TCntNode>();
+    n->Kind = kind;
+    n->Title = title;
+    return n;
+}
+
+std::unique_ptr<TCntNode> Book(const std::string& title) { return Entry(TCntNodeKind::Book, title); }
+std::unique_ptr<TCntNode> Topic(const std::string& title) { return Entry(TCntNodeKind::Topic, title); }
+
+// The tree as "level:title" in preorder, joined by "|".
+std::string Outline(const TCntTree& tree) {
+    std::string out;
+    for (int i = 0; i < tree.Count(); ++i) {
+        const TCntTreeNode* n = tree.GetNode(i);
+        if (!out.empty()) out += "|";
+        out += std::to_string(tree.LevelOf(n)) + ":" + n->Item->Title;
+    }
+    return out;
+}
+
+// Checks the link structure: sibling links agree, the parent link sits only on
+// first children, only books have children, and Count matches the nodes.
+void ExpectSound(const TCntTree& tree) {
+    int seen = 0;
+    for (const TCntTreeNode* n = tree.First(); n; n = TCntTree::NextInPreorder(n)) {
+        ++seen;
+        ASSERT_LE(seen, tree.Count()) << "more nodes than counted (a cycle?)";
+        if (n->NextSibling) {
+            EXPECT_EQ(n->NextSibling->PrevSibling, n);
+        }
+        if (n->PrevSibling) {
+            EXPECT_EQ(n->PrevSibling->NextSibling, n);
+            EXPECT_EQ(n->Parent, nullptr);
+        }
+        if (n->FirstChild) {
+            EXPECT_EQ(n->Item->Kind, TCntNodeKind::Book) << n->Item->Title;
+            EXPECT_EQ(n->FirstChild->Parent, n);
+            EXPECT_EQ(n->FirstChild->PrevSibling, nullptr);
+        }
+    }
+    EXPECT_EQ(seen, tree.Count());
+    if (tree.First()) {
+        EXPECT_EQ(tree.First()->Parent, nullptr);
+        EXPECT_EQ(tree.First()->PrevSibling, nullptr);
+    }
+}
+
+// A tree from contents text, e.g. "1 A\n2 t\n".
+void Load(TCntFile& file, const std::string& text) {
+    file.Clear();
+    file.ParseText(text);
+    ExpectSound(file.Tree);
+}
+
+std::string ReadBytes(const std::string& path) { return ReadWholeFile(path); }
+
+class TempDir {
+public:
+    TempDir() {
+        path_ = fs::temp_directory_path() /
+                ("qm-cnt-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(path_);
+        fs::create_directories(path_);
+    }
+    ~TempDir() { fs::remove_all(path_); }
+    std::string File(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    fs::path path_;
+};
+
+// ------------------------------------------------------------------ reading
+
+TEST(CntFile, SampleReadsIntoTheExpectedTree) {
+    TCntFile file;
+    ASSERT_TRUE(file.LoadFromFile(QM_TEST_DATA_DIR "/cnt/sample.cnt")) << file.LastError();
+    ExpectSound(file.Tree);
+    EXPECT_EQ(file.FileName, QM_TEST_DATA_DIR "/cnt/sample.cnt");
+    EXPECT_EQ(file.Title, "Sample Help");
+    EXPECT_EQ(file.BaseFile, "sample.hlp");
+    EXPECT_EQ(file.BaseWindow, "main2");
+    ASSERT_EQ(file.ExDatas.LinkFiles.size(), 2u);
+    EXPECT_EQ(file.ExDatas.LinkFiles[0].HelpFile, "other.hlp");
+    EXPECT_EQ(file.ExDatas.LinkFiles[0].Comment, "linked for jumps");
+    ASSERT_EQ(file.ExDatas.IndexFiles.size(), 1u);
+    EXPECT_EQ(file.ExDatas.IndexFiles[0].Title, "Reference");
+    EXPECT_EQ(file.ExDatas.IndexFiles[0].HelpFile, "ref.hlp");
+    EXPECT_EQ(file.ExDatas.IndexFiles[0].Comment, "the reference index");
+    ASSERT_EQ(file.ExDatas.Tabs.size(), 1u);
+    EXPECT_EQ(file.ExDatas.Tabs[0].TabName, "Search");
+    EXPECT_EQ(file.ExDatas.Tabs[0].DllName, "search.dll");
+
+    EXPECT_EQ(Outline(file.Tree),
+              "1:Getting Started|2:Welcome|2:Setup; Install|2:Run it|2:Details|3:Deep topic|"
+              "2:After the sub-book|2:a comment; with semicolons|1:Top topic|1:|1:Reference|2:Index");
+    const TCntNode* setup = file.Tree.GetItem(2);
+    EXPECT_EQ(setup->Kind, TCntNodeKind::Topic);
+    EXPECT_EQ(setup->TopicId, "IDH_SETUP");
+    EXPECT_EQ(setup->HelpFile, "setup.hlp");
+    EXPECT_EQ(setup->Window, "proc");
+    const TCntNode* run = file.Tree.GetItem(3);
+    EXPECT_EQ(run->Kind, TCntNodeKind::Macro);
+    EXPECT_EQ(run->Macro, "JumpId(`a.hlp',`b');CloseWindow(`main')");
+    EXPECT_EQ(file.Tree.GetItem(7)->Kind, TCntNodeKind::Comment);
+    const TCntNode* inc = file.Tree.GetItem(9);
+    EXPECT_EQ(inc->Kind, TCntNodeKind::Include);
+    EXPECT_EQ(inc->HelpFile, "more.cnt");
+    EXPECT_EQ(file.Tree.GetItem(8)->Window, "second");
+}
+
+TEST(CntFile, SampleWritesBackByteForByte) {
+    TCntFile file;
+    ASSERT_TRUE(file.LoadFromFile(QM_TEST_DATA_DIR "/cnt/sample.cnt"));
+    const std::string original = ReadBytes(QM_TEST_DATA_DIR "/cnt/sample.cnt");
+    EXPECT_EQ(file.ToText(), original);
+
+    TempDir dir;
+    const std::string out = dir.File("copy.cnt");
+    ASSERT_TRUE(file.SaveToFile(out)) << file.LastError();
+    EXPECT_EQ(ReadBytes(out), original);
+    EXPECT_EQ(file.FileName, out);
+}
+
+TEST(CntFile, EntryLines) {
+    struct Case {
+        const char* line;
+        TCntNodeKind kind;
+        const char* title;
+        const char* topicId;
+        const char* helpFile;
+        const char* window;
+        const char* macro;
+        const char* written = nullptr;  // the saved line when it differs
+    };
+    using K = TCntNodeKind;
+    const std::vector<Case> cases = {
+        {"1 Book title", K::Book, "Book title", "", "", "", ""},
+        {"1 ", K::Book, "", "", "", "", ""},
+        {"1 T=id", K::Topic, "T", "id", "", "", ""},
+        {"1 T=id@f.hlp>win", K::Topic, "T", "id", "f.hlp", "win", ""},
+        {"1 T=id>win", K::Topic, "T", "id", "", "win", ""},
+        {"1 T=id@f.hlp", K::Topic, "T", "id", "f.hlp", "", ""},
+        // Only an "@" before the ">" names a file; the window is all after ">".
+        {"1 T=id>win@f.hlp", K::Topic, "T", "id", "", "win@f.hlp", ""},
+        {"1 T=id@f@g.hlp>w>x", K::Topic, "T", "id", "f@g.hlp", "w>x", ""},
+        // ";" inside an entry is text: titles and macro lists keep it.
+        {"1 A; B=id", K::Topic, "A; B", "id", "", "", ""},
+        {"1 Run=! A();B()", K::Macro, "Run", "", "", "", "A();B()"},
+        {"1 Run=!A()", K::Macro, "Run", "", "", "", "A()", "1 Run=! A()"},
+        {"1 Run=!  A()", K::Macro, "Run", "", "", "", " A()"},
+        {"1 Run=!", K::Macro, "Run", "", "", "", "", "1 Run=! "},
+        {"1 Eq=a=b", K::Topic, "Eq", "a=b", "", "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        TCntFile file;
+        Load(file, c.line);
+        ASSERT_EQ(file.Tree.Count(), 1);
+        const TCntNode* n = file.Tree.GetItem(0);
+        EXPECT_EQ(n->Kind, c.kind);
+        EXPECT_EQ(n->Title, c.title);
+        EXPECT_EQ(n->TopicId, c.topicId);
+        EXPECT_EQ(n->HelpFile, c.helpFile);
+        EXPECT_EQ(n->Window, c.window);
+        EXPECT_EQ(n->Macro, c.macro);
+        EXPECT_EQ(file.ToText(), std::string(c.written ? c.written : c.line) + "\r\n");
+    }
+}
+
+TEST(CntFile, HeaderLinesAndIgnoredLines) {
+    TCntFile file;
+    Load(file,
+         ":base a.hlp\n:Title My;Help\n:index NoEquals\n:tab NoEquals;c\n:Index T = i.hlp ; idx\n"
+         ":Tab  Name=x.dll\n:link l.hlp\n  1 indented\nx text\n\n:unknown 1\n:include\n");
+    EXPECT_EQ(file.BaseFile, "a.hlp");
+    EXPECT_EQ(file.BaseWindow, "");
+    // Only index, link and tab lines carry a ";comment".
+    EXPECT_EQ(file.Title, "My;Help");
+    ASSERT_EQ(file.ExDatas.IndexFiles.size(), 1u);
+    EXPECT_EQ(file.ExDatas.IndexFiles[0].Title, "T ");
+    EXPECT_EQ(file.ExDatas.IndexFiles[0].HelpFile, " i.hlp");
+    EXPECT_EQ(file.ExDatas.IndexFiles[0].Comment, " idx");
+    ASSERT_EQ(file.ExDatas.Tabs.size(), 1u);
+    EXPECT_EQ(file.ExDatas.Tabs[0].TabName, " Name");
+    EXPECT_EQ(file.ExDatas.Tabs[0].DllName, "x.dll");
+    ASSERT_EQ(file.ExDatas.LinkFiles.size(), 1u);
+    EXPECT_EQ(file.ExDatas.LinkFiles[0].Comment, "");
+    EXPECT_EQ(file.Tree.Count(), 0);
+}
+
+TEST(CntFile, PlacementOfEntries) {
+    const std::vector<std::pair<const char*, const char*>> cases = {
+        // Topic and macro under the first of two level-1 books.
+        {"1 A\n2 t=x\n2 m=! M()\n1 B\n", "1:A|2:t|2:m|1:B"},
+        // Entries follow their written level: back out of a sub-book.
+        {"1 A\n2 B\n3 t1\n2 t2\n", "1:A|2:B|3:t1|2:t2"},
+        {"1 A\n1 t=x\n", "1:A|1:t"},
+        // Levels never jump: a deeper digit goes just below the deepest book.
+        {"1 A\n3 B\n9 t=x\n", "1:A|2:B|3:t"},
+        {"5 t\n", "1:t"},
+        // Level 0 counts as 1; a level has every digit written.
+        {"0 A\n0 t\n", "1:A|1:t"},
+        {"1 A\n2 B\n3 C\n4 D\n5 E\n6 F\n7 G\n8 H\n9 I\n10 Deep\n11 t\n",
+         "1:A|2:B|3:C|4:D|5:E|6:F|7:G|8:H|9:I|10:Deep|11:t"},
+        {"1 A\n10 Deep\n", "1:A|2:Deep"},
+        {"1 A\n99999999999999999999 x\n", "1:A|2:x"},
+        // After an include, entries go to level 1 until the next book.
+        {"1 A\n:include f.cnt\n2 t=x\n3 B\n2 u=x\n", "1:A|1:|1:t|1:B|2:u"},
+        // A comment joins the book open at its line.
+        {"1 A\n2 t=x\n;c\n1 B\n", "1:A|2:t|2:c|1:B"},
+        {";c\n1 A\n", "1:c|1:A"},
+    };
+    for (const auto& [text, outline] : cases) {
+        SCOPED_TRACE(text);
+        TCntFile file;
+        Load(file, text);
+        EXPECT_EQ(Outline(file.Tree), outline);
+    }
+}
+
+TEST(CntFile, SkipsAUtf8MarkBeforeTheFirstLine) {
+    TCntFile file;
+    Load(file, "\xEF\xBB\xBF" "1 A\n2 t=x\n");
+    EXPECT_EQ(Outline(file.Tree), "1:A|2:t");
+}
+
+TEST(CntFile, ReadsCrAndLfLineEnds) {
+    TCntFile file;
+    Load(file, "1 A\r2 t=x\r\n2 u=y\n");
+    EXPECT_EQ(Outline(file.Tree), "1:A|2:t|2:u");
+}
+
+// ------------------------------------------------------------------ writing
+
+TEST(CntFile, WritesEntries) {
+    TCntFile file;
+    file.Title = "T";
+    TCntTreeNode* book = file.Tree.AddChild(nullptr, Book("Book"));
+    for (const char* window : {"main", "MAIN", " Main ", "", "win"}) {
+        auto t = Topic("t");
+        t->TopicId = "id";
+        t->Window = window;
+        file.Tree.AddChild(book, std::move(t));
+    }
+    auto m = Entry(TCntNodeKind::Macro, "m");
+    m->Macro = "A();B()";
+    file.Tree.AddChild(book, std::move(m));
+    auto inc = Entry(TCntNodeKind::Include, "");
+    inc->HelpFile = "x.cnt";
+    file.Tree.AddChild(nullptr, std::move(inc));
+    file.Tree.AddChild(nullptr, Entry(TCntNodeKind::Comment, "note"));
+    file.ExDatas.Tabs.push_back({"Tab", "t.dll", ""});
+    EXPECT_EQ(file.ToText(),
+              ":TITLE T\r\n:TAB Tab=t.dll\r\n1 Book\r\n2 t=id\r\n2 t=id\r\n2 t=id\r\n2 t=id\r\n2 t=id>win\r\n"
+              "2 m=! A();B()\r\n:INCLUDE x.cnt\r\n;note\r\n");
+}
+
+TEST(CntFile, BaseLineOnlyWithABaseFile) {
+    TCntFile file;
+    file.BaseWindow = "w";
+    EXPECT_EQ(file.ToText(), "");
+    file.BaseFile = "b.hlp";
+    EXPECT_EQ(file.ToText(), ":BASE b.hlp>w\r\n");
+}
+
+TEST(CntFile, DeepTreeRoundTripsWithItsLevels) {
+    TCntFile file;
+    TCntTreeNode* parent = nullptr;
+    for (int i = 1; i <= 12; ++i) parent = file.Tree.AddChild(parent, Book("b" + std::to_string(i)));
+    file.Tree.AddChild(parent, Topic("deep"));
+    const std::string text = file.ToText();
+    EXPECT_NE(text.find("\r\n12 b12\r\n13 deep=\r\n"), std::string::npos);
+    TCntFile back;
+    back.ParseText(text);
+    EXPECT_EQ(Outline(back.Tree), Outline(file.Tree));
+    EXPECT_EQ(back.ToText(), text);
+}
+
+TEST(CntFile, VeryDeepFileLoadsSavesAndFrees) {
+    // Far deeper than the call stack could walk recursively.
+    const int depth = 100000;
+    std::string text;
+    for (int i = 1; i <= depth; ++i) text += std::to_string(i) + " b\n";
+    auto file = std::make_unique<TCntFile>();
+    file->ParseText(text);
+    EXPECT_EQ(file->Tree.Count(), depth);
+    const std::string out = file->ToText();
+    EXPECT_EQ(out.substr(out.size() - 10), "100000 b\r\n");
+    EXPECT_EQ(file->Tree.Delete(1), depth - 1);
+    file->ParseText(text);
+    file.reset();
+}
+
+TEST(CntFile, SaveWithEmptyNameUsesFileName) {
+    TempDir dir;
+    TCntFile file;
+    file.FileName = dir.File("a.cnt");
+    file.Tree.AddChild(nullptr, Book("B"));
+    ASSERT_TRUE(file.SaveToFile("")) << file.LastError();
+    EXPECT_EQ(ReadBytes(dir.File("a.cnt")), "1 B\r\n");
+}
+
+TEST(CntFile, SaveFailureReportsAndKeepsTheModel) {
+    TempDir dir;
+    TCntFile file;
+    file.FileName = dir.File("kept.cnt");
+    file.Tree.AddChild(nullptr, Book("B"));
+    const std::string bad = dir.File("missing-folder/x.cnt");
+    EXPECT_FALSE(file.SaveToFile(bad));
+    EXPECT_EQ(file.LastError().rfind("Cannot ", 0), 0u) << file.LastError();
+    EXPECT_NE(file.LastError().find(bad), std::string::npos) << file.LastError();
+    EXPECT_EQ(file.FileName, dir.File("kept.cnt"));
+    EXPECT_EQ(file.Tree.Count(), 1);
+    EXPECT_FALSE(fs::exists(dir.File("kept.cnt")));
+}
+
+TEST(CntFile, SaveReplacesAnExistingFile) {
+    TempDir dir;
+    const std::string path = dir.File("r.cnt");
+    {
+        std::ofstream(path, std::ios::binary) << "old contents that are longer than the new ones\n";
+    }
+    TCntFile file;
+    file.Tree.AddChild(nullptr, Book("N"));
+    ASSERT_TRUE(file.SaveToFile(path));
+    EXPECT_EQ(ReadBytes(path), "1 N\r\n");
+}
+
+TEST(CntFile, UnreadableFileReturnsFalseWithTheError) {
+    TCntFile file;
+    file.FileName = "old.cnt";
+    file.Title = "kept";
+    file.Tree.AddChild(nullptr, Book("B"));
+    const std::string name = QM_TEST_DATA_DIR "/cnt/does-not-exist.cnt";
+    EXPECT_FALSE(file.LoadFromFile(name));
+    EXPECT_NE(file.LastError().find(name), std::string::npos) << file.LastError();
+    EXPECT_EQ(file.Tree.Count(), 0);
+    EXPECT_EQ(file.FileName, "old.cnt");
+    EXPECT_EQ(file.Title, "kept");
+}
+
+TEST(CntFile, ClearResetsEverything) {
+    TCntFile file;
+    Load(file, ":title T\n:base b>w\n:link l\n1 A\n");
+    file.FileName = "f.cnt";
+    file.Modified = true;
+    file.Clear();
+    EXPECT_EQ(file.Tree.Count(), 0);
+    EXPECT_EQ(file.Tree.First(), nullptr);
+    EXPECT_TRUE(file.FileName.empty() && file.Title.empty() && file.BaseFile.empty() &&
+                file.BaseWindow.empty());
+    EXPECT_TRUE(file.ExDatas.LinkFiles.empty());
+    EXPECT_FALSE(file.Modified);
+}
+
+TEST(CntExDatas, AssignCopiesAndGetChecksRange) {
+    TCntExDatas a;
+    a.IndexFiles.push_back({"T", "i.hlp", "c"});
+    a.LinkFiles.push_back({"l.hlp", ""});
+    a.Tabs.push_back({"Tab", "d.dll", "x"});
+    TCntExDatas b;
+    b.LinkFiles.push_back({"stale.hlp", ""});
+    b.Assign(a);
+    a.Clear();
+    EXPECT_TRUE(a.IndexFiles.empty() && a.LinkFiles.empty() && a.Tabs.empty());
+    TIndexFile idx;
+    ASSERT_TRUE(b.GetIndexFile(0, idx));
+    EXPECT_EQ(idx.HelpFile, "i.hlp");
+    TLinkFile link;
+    ASSERT_TRUE(b.GetLinkFile(0, link));
+    EXPECT_EQ(link.HelpFile, "l.hlp");
+    EXPECT_FALSE(b.GetLinkFile(1, link));
+    TTab tab;
+    EXPECT_FALSE(b.GetTab(-1, tab));
+    ASSERT_TRUE(b.GetTab(0, tab));
+    EXPECT_EQ(tab.Comment, "x");
+}
+
+// ------------------------------------------------------------ tree operations
+
+// A: book { a1, B: book { b1 }, a2 }, t: topic, C: book { c1 }
+const char* kTree = "1 A\n2 a1=x\n2 B\n3 b1=x\n2 a2=x\n1 t=x\n1 C\n2 c1=x\n";
+
+TEST(CntTree, QueriesByPosition) {
+    TCntFile file;
+    Load(file, kTree);
+    const TCntTree& tree = file.Tree;
+    EXPECT_EQ(tree.Count(), 8);
+    EXPECT_EQ(Outline(tree), "1:A|2:a1|2:B|3:b1|2:a2|1:t|1:C|2:c1");
+    for (int i = 0; i < tree.Count(); ++i) EXPECT_EQ(tree.IndexOf(tree.GetNode(i)), i);
+    EXPECT_EQ(tree.GetNode(8), nullptr);
+    EXPECT_EQ(tree.GetNode(-1), nullptr);
+    EXPECT_EQ(tree.GetItem(8), nullptr);
+    EXPECT_EQ(tree.GetParent(0), nullptr);
+    EXPECT_EQ(tree.GetParent(4), tree.GetNode(0));
+    EXPECT_EQ(tree.GetParent(3), tree.GetNode(2));
+    EXPECT_EQ(tree.GetParent(99), nullptr);
+    EXPECT_EQ(tree.GetLevel(tree.GetItem(3)), 3);
+    EXPECT_EQ(tree.GetLevel(tree.GetItem(5)), 1);
+    TCntNode stranger;
+    EXPECT_EQ(tree.GetLevel(&stranger), 0);
+    TCntTreeNode outside;
+    EXPECT_EQ(tree.IndexOf(&outside), -1);
+}
+
+TEST(CntTree, AddChildOnlyUnderBooks) {
+    TCntFile file;
+    Load(file, kTree);
+    TCntTree& tree = file.Tree;
+    EXPECT_NE(tree.AddChild(tree.GetNode(2), Topic("new")), nullptr);
+    EXPECT_EQ(Outline(tree), "1:A|2:a1|2:B|3:b1|3:new|2:a2|1:t|1:C|2:c1");
+    EXPECT_NE(tree.AddChild(nullptr, Topic("end")), nullptr);
+    for (int refused : {1, 6}) {  // a topic and a topic: never parents
+        EXPECT_EQ(tree.AddChild(tree.GetNode(refused), Topic("no")), nullptr);
+    }
+    TCntTreeNode* macro = tree.AddChild(nullptr, Entry(TCntNodeKind::Macro, "m"));
+    EXPECT_EQ(tree.AddChild(macro, Topic("no")), nullptr);
+    EXPECT_EQ(tree.AddChild(nullptr, nullptr), nullptr);
+    EXPECT_EQ(Outline(tree), "1:A|2:a1|2:B|3:b1|3:new|2:a2|1:t|1:C|2:c1|1:end|1:m");
+    ExpectSound(tree);
+}
+
+TEST(CntTree, InsertBecomesPreviousSibling) {
+    const std::vector<std::pair<int, const char*>> cases = {
+        {0, "1:n|1:A|2:a1|2:B|3:b1|2:a2|1:t|1:C|2:c1"},
+        {1, "1:A|2:n|2:a1|2:B|3:b1|2:a2|1:t|1:C|2:c1"},
+        {3, "1:A|2:a1|2:B|3:n|3:b1|2:a2|1:t|1:C|2:c1"},
+        {4, "1:A|2:a1|2:B|3:b1|2:n|2:a2|1:t|1:C|2:c1"},
+        {7, "1:A|2:a1|2:B|3:b1|2:a2|1:t|1:C|2:n|2:c1"},
+        {8, "1:A|2:a1|2:B|3:b1|2:a2|1:t|1:C|2:c1"},
+        {-1, "1:A|2:a1|2:B|3:b1|2:a2|1:t|1:C|2:c1"},
+    };
+    for (const auto& [index, outline] : cases) {
+        SCOPED_TRACE(index);
+        TCntFile file;
+        Load(file, kTree);
+        TCntTreeNode* n = file.Tree.Insert(Topic("n"), index);
+        EXPECT_EQ(n != nullptr, index >= 0 && index < 8);
+        EXPECT_EQ(Outline(file.Tree), outline);
+        ExpectSound(file.Tree);
+    }
+}
+
+TEST(CntTree, DeleteRemovesTheSubtree) {
+    const std::vector<std::tuple<int, int, const char*>> cases = {
+        {0, 5, "1:t|1:C|2:c1"},
+        {2, 2, "1:A|2:a1|2:a2|1:t|1:C|2:c1"},
+        {1, 1, "1:A|2:B|3:b1|2:a2|1:t|1:C|2:c1"},
+        {7, 1, "1:A|2:a1|2:B|3:b1|2:a2|1:t|1:C"},
+        {8, 0, "1:A|2:a1|2:B|3:b1|2:a2|1:t|1:C|2:c1"},
+    };
+    for (const auto& [index, removed, outline] : cases) {
+        SCOPED_TRACE(index);
+        TCntFile file;
+        Load(file, kTree);
+        EXPECT_EQ(file.Tree.Delete(index), removed);
+        EXPECT_EQ(Outline(file.Tree), outline);
+        ExpectSound(file.Tree);
+    }
+}
+
+enum class Op { Up, Down, Left, Right };
+
+TEST(CntTree, MoveOperations) {
+    struct Case {
+        Op op;
+        int index;
+        bool moved;
+        const char* outline;
+    };
+    const char* same = "1:A|2:a1|2:B|3:b1|2:a2|1:t|1:C|2:c1";
+    const std::vector<Case> cases = {
+        {Op::Up, 2, true, "1:A|2:B|3:b1|2:a1|2:a2|1:t|1:C|2:c1"},
+        {Op::Up, 6, true, "1:A|2:a1|2:B|3:b1|2:a2|1:C|2:c1|1:t"},
+        {Op::Up, 1, false, same},
+        {Op::Up, 0, false, same},
+        {Op::Down, 0, true, "1:t|1:A|2:a1|2:B|3:b1|2:a2|1:C|2:c1"},
+        {Op::Down, 1, true, "1:A|2:B|3:b1|2:a1|2:a2|1:t|1:C|2:c1"},
+        {Op::Down, 4, false, same},
+        {Op::Down, 6, false, same},
+        {Op::Left, 2, true, "1:A|2:a1|2:a2|1:B|2:b1|1:t|1:C|2:c1"},
+        {Op::Left, 1, true, "1:A|2:B|3:b1|2:a2|1:a1|1:t|1:C|2:c1"},
+        {Op::Left, 3, true, "1:A|2:a1|2:B|2:b1|2:a2|1:t|1:C|2:c1"},
+        {Op::Left, 0, false, same},
+        // Right goes into the nearest earlier book, past topics.
+        {Op::Right, 4, true, "1:A|2:a1|2:B|3:b1|3:a2|1:t|1:C|2:c1"},
+        {Op::Right, 6, true, "1:A|2:a1|2:B|3:b1|2:a2|2:C|3:c1|1:t"},
+        {Op::Right, 2, false, same},
+        {Op::Right, 1, false, same},
+        {Op::Right, 0, false, same},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(static_cast<int>(c.op)) + " at " + std::to_string(c.index));
+        TCntFile file;
+        Load(file, kTree);
+        bool moved = false;
+        switch (c.op) {
+            case Op::Up: moved = file.Tree.MoveUp(c.index); break;
+            case Op::Down: moved = file.Tree.MoveDown(c.index); break;
+            case Op::Left: moved = file.Tree.MoveLeft(c.index); break;
+            case Op::Right: moved = file.Tree.MoveRight(c.index); break;
+        }
+        EXPECT_EQ(moved, c.moved);
+        EXPECT_EQ(Outline(file.Tree), c.outline);
+        ExpectSound(file.Tree);
+    }
+}
+
+TEST(CntTree, MoveRightSkipsEverySiblingThatIsNotABook) {
+    TCntFile file;
+    Load(file, "1 A\n1 m=! M()\n:include i.cnt\n;c\n1 t=x\n1 u=y\n");
+    // "u" passes the topic, comment, include and macro to land in book A.
+    EXPECT_TRUE(file.Tree.MoveRight(5));
+    EXPECT_EQ(Outline(file.Tree), "1:A|2:u|1:m|1:|1:c|1:t");
+    ExpectSound(file.Tree);
+    TCntFile noBook;
+    Load(noBook, "1 m=! M()\n:include i.cnt\n;c\n1 t=x\n");
+    EXPECT_FALSE(noBook.Tree.MoveRight(3));
+    EXPECT_FALSE(noBook.Tree.GetNode(0)->FirstChild);
+}
+
+TEST(CntTree, DragAndDropMove) {
+    const char* same = "1:A|2:a1|2:B|3:b1|2:a2|1:t|1:C|2:c1";
+    const std::vector<std::tuple<int, int, bool, const char*>> cases = {
+        // Moving up lands before the target, moving down after it.
+        {5, 1, true, "1:A|2:t|2:a1|2:B|3:b1|2:a2|1:C|2:c1"},
+        {1, 5, true, "1:A|2:B|3:b1|2:a2|1:t|1:a1|1:C|2:c1"},
+        {1, 7, true, "1:A|2:B|3:b1|2:a2|1:t|1:C|2:c1|2:a1"},
+        {2, 0, true, "1:B|2:b1|1:A|2:a1|2:a2|1:t|1:C|2:c1"},
+        {7, 3, true, "1:A|2:a1|2:B|3:c1|3:b1|2:a2|1:t|1:C"},
+        {0, 6, true, "1:t|1:C|2:c1|1:A|2:a1|2:B|3:b1|2:a2"},
+        // Never into its own subtree, never onto itself, nothing off the end.
+        {0, 3, false, same},
+        {0, 1, false, same},
+        {2, 3, false, same},
+        {4, 4, false, same},
+        {4, -1, false, same},
+        {4, 8, false, same},
+    };
+    for (const auto& [from, to, moved, outline] : cases) {
+        SCOPED_TRACE(std::to_string(from) + " -> " + std::to_string(to));
+        TCntFile file;
+        Load(file, kTree);
+        TCntTreeNode* node = file.Tree.GetNode(from);
+        EXPECT_EQ(file.Tree.Move(node, to), moved);
+        EXPECT_EQ(Outline(file.Tree), outline);
+        ExpectSound(file.Tree);
+        EXPECT_EQ(file.Tree.Count(), 8);
+    }
+    TCntFile file;
+    Load(file, kTree);
+    EXPECT_FALSE(file.Tree.Move(nullptr, 2));
+}
+
+TEST(CntTree, EditedTreeRoundTripsThroughTheFile) {
+    // Whatever the operations make, the file gives the same tree back.
+    TCntFile file;
+    Load(file, kTree);
+    TCntTree& tree = file.Tree;
+    ASSERT_TRUE(tree.MoveRight(5));          // t into A
+    ASSERT_TRUE(tree.Move(tree.GetNode(7), 2));  // c1 up, before B
+    ASSERT_TRUE(tree.MoveLeft(3));           // B out of A
+    ASSERT_NE(tree.Insert(Entry(TCntNodeKind::Comment, "c"), 1), nullptr);
+    ExpectSound(tree);
+    EXPECT_EQ(Outline(tree), "1:A|2:c|2:a1|2:c1|2:a2|2:t|1:B|2:b1|1:C");
+    TCntFile back;
+    back.ParseText(file.ToText());
+    EXPECT_EQ(Outline(back.Tree), Outline(tree));
+}
+
+}  // namespace
+}  // namespace qm

@@ -1,0 +1,86 @@
+#include "model/topicsview.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace qm {
+namespace {
+
+// A list control holding node ids, with the nodes' keys beside it.
+struct FakeList {
+    using Handle = int;
+    std::vector<int> items;
+    std::map<int, std::pair<std::int32_t, std::string>> nodes;
+    int repaints = 0;
+
+    int Count() const { return static_cast<int>(items.size()); }
+    Handle ItemNode(int i) const { return items.at(static_cast<std::size_t>(i)); }
+    void SetItemNode(int i, const Handle& h) { items.at(static_cast<std::size_t>(i)) = h; }
+    std::int32_t ContextIdOf(const Handle& h) const { return nodes.at(h).first; }
+    std::string_view NameOf(const Handle& h) const { return nodes.at(h).second; }
+    void Repaint() { ++repaints; }
+};
+
+FakeList MakeList() {
+    FakeList l;
+    l.nodes = {{1, {30, "b"}}, {2, {10, "A"}}, {3, {-5, "a"}}, {4, {20, "\xE9t\xE9"}}, {5, {15, "B"}}};
+    l.items = {1, 2, 3, 4, 5};
+    return l;
+}
+
+std::vector<std::string> Names(const FakeList& l) {
+    std::vector<std::string> out;
+    for (int h : l.items) out.push_back(l.nodes.at(h).second);
+    return out;
+}
+
+TEST(TopicsView, SortByNameIsByteWise) {
+    FakeList list = MakeList();
+    TTopicsView<FakeList> view(list, kContentsTopicImage);
+    view.SortByName(false);  // false: ascending
+    EXPECT_EQ(Names(list), (std::vector<std::string>{"A", "B", "a", "b", "\xE9t\xE9"}));
+    view.SortByName(true);  // true: descending
+    EXPECT_EQ(Names(list), (std::vector<std::string>{"\xE9t\xE9", "b", "a", "B", "A"}));
+    EXPECT_EQ(list.repaints, 2);
+}
+
+TEST(TopicsView, SortById) {
+    FakeList list = MakeList();
+    TTopicsView<FakeList> view(list, kNoContentsImage);
+    view.SortById(true);  // true: ascending
+    EXPECT_EQ(list.items, (std::vector<int>{3, 2, 5, 4, 1}));
+    view.SortById(false);
+    EXPECT_EQ(list.items, (std::vector<int>{1, 4, 5, 2, 3}));
+}
+
+TEST(TopicsView, IndexOfNodeAndCopies) {
+    FakeList list = MakeList();
+    TTopicsView<FakeList> view(list, kContentsTopicImage);
+    EXPECT_EQ(view.IndexOfNode(4), 3);
+    EXPECT_EQ(view.IndexOfNode(99), -1);
+    EXPECT_EQ(view.ContentsImage(), 47);
+
+    EXPECT_EQ(view.CopyToList(), (std::vector<int>{1, 2, 3, 4, 5}));
+    view.CopyFromList({5, 4});  // a shorter list writes only the first items
+    EXPECT_EQ(list.items, (std::vector<int>{5, 4, 3, 4, 5}));
+
+    FakeList empty;
+    TTopicsView<FakeList> emptyView(empty, kNoContentsImage);
+    emptyView.SortByName(false);
+    EXPECT_TRUE(empty.items.empty());
+    EXPECT_EQ(emptyView.IndexOfNode(1), -1);
+}
+
+TEST(TopicsView, CompareNamesBytewise) {
+    EXPECT_LT(CompareNamesBytewise("A", "a"), 0);
+    EXPECT_LT(CompareNamesBytewise("z", "\x80"), 0);  // bytes compare unsigned
+    EXPECT_LT(CompareNamesBytewise("ab", "abc"), 0);
+    EXPECT_EQ(CompareNamesBytewise("abc", "abc"), 0);
+    EXPECT_GT(CompareNamesBytewise("b", "abc"), 0);
+}
+
+}  // namespace
+}  // namespace qm

@@ -1,0 +1,220 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "model/topics.h"
+#include "util/errors.h"
+
+using qm::TopicKind;
+using qm::TTopicNode;
+using qm::TTopics;
+
+namespace {
+
+TTopicNode& Add(TTopics& t, const char* name, int id, TopicKind kind = TopicKind::Topic) {
+    TTopicNode& n = t.AddNew();
+    n.SetName(name);
+    n.ContextId = id;
+    n.Kind = kind;
+    return n;
+}
+
+}  // namespace
+
+TEST(TopicNode, NewNodeDefaults) {
+    auto n = qm::NewTopicNode();
+    EXPECT_EQ(n->Kind, TopicKind::Topic);
+    EXPECT_EQ(n->ContextId, 0);
+    EXPECT_EQ(n->State, qm::TopicState::Edit);
+    EXPECT_FALSE(n->IsContents);
+    EXPECT_EQ(n->GetName(), "");
+    EXPECT_EQ(n->GetTitle(), "Set Topic Title...");
+    EXPECT_EQ(n->GetWindow(), "main");
+    EXPECT_EQ(n->GetBrowse(), "");
+    EXPECT_EQ(n->GetBuildTag(), "");
+    EXPECT_TRUE(n->Keywords.empty() && n->AKeywords.empty() && n->Macros.empty());
+    EXPECT_TRUE(n->Bookmarks.Empty());
+    EXPECT_EQ(n->Text, "");
+    EXPECT_EQ(n->EditorPos, 1);
+}
+
+TEST(TopicNode, FixedFieldsCutToCapacity) {
+    TTopicNode n;
+    struct Case { void (TTopicNode::*set)(std::string_view); std::string (TTopicNode::*get)() const; std::size_t cap; };
+    const Case cases[] = {
+        {&TTopicNode::SetName, &TTopicNode::GetName, 255},
+        {&TTopicNode::SetTitle, &TTopicNode::GetTitle, 255},
+        {&TTopicNode::SetWindow, &TTopicNode::GetWindow, 8},
+        {&TTopicNode::SetBrowse, &TTopicNode::GetBrowse, 50},
+        {&TTopicNode::SetBuildTag, &TTopicNode::GetBuildTag, 50},
+    };
+    for (const Case& c : cases) {
+        std::string full(c.cap, 'x');
+        (n.*c.set)(full + "yz");
+        EXPECT_EQ((n.*c.get)(), full);
+        (n.*c.set)("ab");
+        EXPECT_EQ((n.*c.get)(), "ab");
+        (n.*c.set)(std::string("a\0b", 3));  // read back up to the first NUL
+        EXPECT_EQ((n.*c.get)(), "a");
+    }
+}
+
+TEST(TopicNode, IdsAreUniqueAndNotCopied) {
+    TTopicNode a;
+    TTopicNode b;
+    EXPECT_NE(a.Id(), b.Id());
+    a.SetName("A");
+    a.Keywords = {"k"};
+    TTopicNode c(a);
+    EXPECT_NE(c.Id(), a.Id());
+    EXPECT_EQ(c.GetName(), "A");
+    EXPECT_EQ(c.Keywords, a.Keywords);
+    const auto idB = b.Id();
+    b = a;
+    EXPECT_EQ(b.Id(), idB);
+    EXPECT_EQ(b.GetName(), "A");
+}
+
+TEST(Topics, GetNodeIsZeroBasedAndRangeChecked) {
+    TTopics t;
+    EXPECT_THROW(t.GetNode(0), qm::Error);
+    Add(t, "a", 5);
+    Add(t, "b", 10);
+    EXPECT_EQ(t.GetNode(0).GetName(), "a");
+    EXPECT_EQ(t.GetNode(1).GetName(), "b");
+    EXPECT_THROW(t.GetNode(2), qm::Error);
+    EXPECT_THROW(t.GetNode(-1), qm::Error);
+    EXPECT_THROW(t.DeleteAt(2), qm::Error);
+    EXPECT_THROW(t.DeleteAt(-1), qm::Error);
+    EXPECT_EQ(t.Count(), 2);
+}
+
+TEST(Topics, NextFreeContextId) {
+    struct Case { std::vector<int> used; int inc; int expected; };
+    const Case cases[] = {
+        {{5, 10, 20}, 5, 15},
+        {{7, 14}, 7, 21},
+        {{}, 5, 5},
+        {{10, 15}, 5, 5},     // a gap is filled first
+        {{1, 2}, 0, 3},       // below 1 counts as 1
+        {{1}, -4, 2},
+    };
+    for (const Case& c : cases) {
+        TTopics t;
+        for (int id : c.used) Add(t, "n", id);
+        EXPECT_EQ(t.NextFreeContextId(c.inc), c.expected) << "increment " << c.inc;
+    }
+}
+
+TEST(Topics, NextFreeContextIdStaysInRange) {
+    TTopics t;
+    Add(t, "a", 2147483647);
+    EXPECT_EQ(t.NextFreeContextId(2147483647), 2147483647);  // ends; cannot go past int32
+}
+
+TEST(Topics, NewNamesShareOneNameSpace) {
+    TTopics t;
+    Add(t, "NewTopic1", 5);
+    Add(t, "newtopic2", 10);
+    EXPECT_EQ(t.NewTopicName(), "NewTopic3");
+    EXPECT_EQ(t.NewPopupName(), "NewPopup1");
+    TTopics u;
+    Add(u, "newtopic1", 5, TopicKind::Popup);
+    EXPECT_EQ(u.NewTopicName(), "NewTopic2");
+}
+
+TEST(Topics, NameLookupsIgnoreAsciiCaseOnly) {
+    TTopics t;
+    Add(t, "Contents", 5).IsContents = true;
+    Add(t, "caf\xE9", 10);
+    EXPECT_TRUE(t.NameExists("CONTENTS"));
+    EXPECT_EQ(t.FindByName("contents"), &t.GetNode(0));
+    EXPECT_EQ(t.FindByName("CAF\xE9"), &t.GetNode(1));
+    EXPECT_EQ(t.FindByName("CAF\xC9"), nullptr);
+    EXPECT_FALSE(t.NameExists("Content"));
+    EXPECT_EQ(t.FindContents(), &t.GetNode(0));
+    EXPECT_TRUE(t.ContextIdExists(10));
+    EXPECT_FALSE(t.ContextIdExists(15));
+}
+
+TEST(Topics, CountsAndEnumerationByKind) {
+    TTopics t;
+    Add(t, "t1", 5);
+    Add(t, "p1", 10, TopicKind::Popup);
+    Add(t, "t2", 15);
+    Add(t, "p2", 20, TopicKind::Popup);
+    EXPECT_EQ(t.TopicCount(), 2);
+    EXPECT_EQ(t.PopupCount(), 2);
+    auto topics = t.NodesOfKind(TopicKind::Topic);
+    auto popups = std::as_const(t).NodesOfKind(TopicKind::Popup);
+    ASSERT_EQ(topics.size(), 2u);
+    ASSERT_EQ(popups.size(), 2u);
+    EXPECT_EQ(topics[0]->GetName(), "t1");
+    EXPECT_EQ(topics[1]->GetName(), "t2");
+    EXPECT_EQ(popups[0]->GetName(), "p1");
+    EXPECT_EQ(popups[1]->GetName(), "p2");
+}
+
+TEST(Topics, FindByIdFollowsTheNodeAndForgetsDeletedOnes) {
+    TTopics t;
+    const auto idA = Add(t, "a", 5).Id();
+    const auto idB = Add(t, "b", 10).Id();
+    const auto idC = Add(t, "c", 15).Id();
+    EXPECT_EQ(t.FindById(idB)->GetName(), "b");
+    t.DeleteAt(0);
+    EXPECT_EQ(t.FindById(idA), nullptr);
+    EXPECT_EQ(t.FindById(idC)->GetName(), "c");  // still found after the shift
+    EXPECT_EQ(t.IndexOfId(idC), 1);
+    t.Clear();
+    EXPECT_EQ(t.FindById(idB), nullptr);
+    EXPECT_EQ(t.Count(), 0);
+}
+
+TEST(Topics, DeleteNodeAndContains) {
+    TTopics t;
+    TTopicNode& a = Add(t, "a", 5);
+    TTopicNode& b = Add(t, "b", 10);
+    EXPECT_TRUE(t.Contains(&a));
+    TTopicNode stranger;
+    EXPECT_FALSE(t.Contains(&stranger));
+    EXPECT_FALSE(t.Contains(nullptr));
+    EXPECT_THROW(t.DeleteNode(&stranger), qm::Error);
+    EXPECT_THROW(t.DeleteNode(nullptr), qm::Error);
+    t.DeleteNode(&a);
+    ASSERT_EQ(t.Count(), 1);
+    EXPECT_EQ(&t.GetNode(0), &b);
+}
+
+TEST(Topics, ReplaceNodeKeepsThePosition) {
+    TTopics t;
+    Add(t, "a", 5);
+    TTopicNode& b = Add(t, "b", 10);
+    Add(t, "c", 15);
+    const auto oldId = b.Id();
+    auto fresh = qm::NewTopicNode();
+    fresh->SetName("B2");
+    TTopicNode* freshPtr = fresh.get();
+    EXPECT_EQ(&t.ReplaceNode(&b, std::move(fresh)), freshPtr);
+    ASSERT_EQ(t.Count(), 3);
+    EXPECT_EQ(t.GetNode(1).GetName(), "B2");
+    EXPECT_EQ(t.GetNode(2).GetName(), "c");
+    EXPECT_EQ(t.FindById(oldId), nullptr);
+
+    TTopicNode stranger;
+    EXPECT_THROW(t.ReplaceNode(&stranger, qm::NewTopicNode()), qm::Error);
+    EXPECT_THROW(t.ReplaceNode(&t.GetNode(0), nullptr), qm::Error);
+    EXPECT_EQ(t.GetNode(0).GetName(), "a");
+    EXPECT_THROW(t.AddNode(nullptr), qm::Error);
+}
+
+TEST(Topics, AddNodeTakesOwnershipAndIterationFollowsListOrder) {
+    TTopics t;
+    Add(t, "first", 5);
+    auto n = qm::NewTopicNode();
+    n->SetName("second");
+    t.AddNode(std::move(n));
+    std::vector<std::string> names;
+    for (const auto& node : t) names.push_back(node->GetName());
+    EXPECT_EQ(names, (std::vector<std::string>{"first", "second"}));
+    qm::TTopics::DisposeNode(nullptr);  // nothing for none
+}

@@ -1,0 +1,61 @@
+// The English main dictionary that the build makes from the wamerican word list
+// and places in "Dictionaries" beside the programs.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+
+#include "spell/qordictionary.h"
+
+namespace {
+
+using qm::StringList;
+
+std::filesystem::path EnglishDictionaryPath()
+{
+    std::error_code ec;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) return {};
+    return exe.parent_path() / "Dictionaries" / "english.qdf";
+}
+
+class EnglishDictionary : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const std::filesystem::path path = EnglishDictionaryPath();
+        if (path.empty() || !std::filesystem::exists(path)) GTEST_SKIP() << "english.qdf not built";
+        dict_.LoadFromFile(path.string());
+    }
+    bool Offers(const std::string& word, const std::string& suggestion)
+    {
+        StringList list;
+        EXPECT_FALSE(dict_.IsWord(word, &list)) << word;
+        return std::find(list.begin(), list.end(), suggestion) != list.end();
+    }
+    qm::TQorDictionary dict_;
+};
+
+TEST_F(EnglishDictionary, KnowsCommonWords)
+{
+    for (const char* w : {"the", "hello", "World", "receive", "dictionary", "dog's", "caf\xE9", "z\xFCrich"})
+        EXPECT_TRUE(dict_.Lookup(w)) << w;
+    for (const char* w : {"recieve", "helo", "dictionnary", "thecat", "qqq", "caf\xC9"})
+        EXPECT_FALSE(dict_.Lookup(w)) << w;
+}
+
+TEST_F(EnglishDictionary, SuggestsCorrections)
+{
+    EXPECT_TRUE(Offers("recieve", "receive"));       // neighbours exchanged
+    EXPECT_TRUE(Offers("helo", "hello"));            // letter inserted
+    EXPECT_TRUE(Offers("dictionnary", "dictionary"));  // letter deleted
+    EXPECT_TRUE(Offers("wurld", "world"));           // letter replaced
+
+    StringList list;
+    dict_.Suggest("thecat", list);
+    ASSERT_FALSE(list.empty());
+    EXPECT_EQ(list.front(), "the cat");
+}
+
+}  // namespace

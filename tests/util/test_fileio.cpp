@@ -1,0 +1,215 @@
+// Whole-file reading, path conversion and the atomic writer. A failed save
+// must leave the old file exactly as it was and no temporary file behind.
+#include "util/fileio.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+
+#include <csignal>
+#include <string>
+
+#include "util/errors.h"
+#include "util/scratch_dir.h"
+
+using namespace qm;
+using qmtest::ReadRaw;
+using qmtest::ScratchDir;
+using qmtest::WriteRaw;
+
+namespace {
+
+std::string Binary() {
+    std::string s;
+    for (int i = 0; i < 1000; ++i) s.push_back(static_cast<char>(i * 7));
+    s += std::string("\r\n\0\r", 4);
+    return s;
+}
+
+// Expects `op` to throw EFileAccess with `message` and `code`.
+template <typename Op>
+void ExpectFileError(Op op, const std::string& message, int code) {
+    try {
+        op();
+        ADD_FAILURE() << "no error raised; expected: " << message;
+    } catch (const EFileAccess& e) {
+        EXPECT_EQ(std::string(e.what()), message);
+        EXPECT_EQ(e.code(), code);
+    }
+}
+
+// ---------------------------------------------------------------- paths
+
+TEST(FsPath, BackslashesBecomeSeparatorsAndCp1252BecomesUtf8) {
+    EXPECT_EQ(ToFsPath("images\\sub\\a.bmp").string(), "images/sub/a.bmp");
+    EXPECT_EQ(ToFsPath("images/sub\\a.bmp").string(), "images/sub/a.bmp");
+    EXPECT_EQ(ToFsPath("caf\xE9.qpf").string(), "caf\xC3\xA9.qpf");
+    EXPECT_EQ(ToFsPath("\x80.txt").string(), "\xE2\x82\xAC.txt");
+    EXPECT_EQ(FromFsPath(std::filesystem::path("caf\xC3\xA9.qpf")), "caf\xE9.qpf");
+    EXPECT_EQ(FromFsPath(std::filesystem::path("\xE4\xB8\xAD.txt")), "?.txt");  // no cp1252 byte
+}
+
+TEST(FsPath, Cp1252NamesReachTheDisk) {
+    ScratchDir dir;
+    const std::string model = dir.str() + "\\caf\xE9 \x80.txt";
+    WriteFileAtomic(model, "euro");
+    EXPECT_EQ(ReadRaw(dir.file("caf\xC3\xA9 \xE2\x82\xAC.txt")), "euro");
+    EXPECT_TRUE(FileExists(model));
+    EXPECT_EQ(ReadWholeFile(model), "euro");
+}
+
+TEST(FileExists, FilesAndFolders) {
+    ScratchDir dir;
+    WriteRaw(dir.file("a.txt"), "x");
+    std::filesystem::create_directory(dir.path() / "sub");
+    EXPECT_TRUE(FileExists(dir.file("a.txt")));
+    EXPECT_FALSE(FileExists(dir.file("sub")));  // a folder is not a file
+    EXPECT_FALSE(FileExists(dir.file("b.txt")));
+    EXPECT_FALSE(FileExists(""));
+    EXPECT_TRUE(FolderExists(dir.file("sub")));
+    EXPECT_TRUE(FolderExists(dir.str()));
+    EXPECT_FALSE(FolderExists(dir.file("a.txt")));
+    EXPECT_FALSE(FolderExists(dir.file("none")));
+}
+
+// -------------------------------------------------------------- reading
+
+TEST(ReadWholeFile, ReturnsEveryByte) {
+    ScratchDir dir;
+    WriteRaw(dir.file("b.bin"), Binary());
+    EXPECT_EQ(ReadWholeFile(dir.file("b.bin")), Binary());
+    WriteRaw(dir.file("empty"), "");
+    EXPECT_EQ(ReadWholeFile(dir.file("empty")), "");
+}
+
+TEST(ReadWholeFile, Errors) {
+    ScratchDir dir;
+    const std::string missing = dir.file("missing.qpf");
+    ExpectFileError([&] { ReadWholeFile(missing); },
+                    "Cannot open " + missing + " - The file has been deleted or moved.", 2);
+    const std::string noFolder = dir.file("gone/missing.qpf");
+    ExpectFileError([&] { ReadWholeFile(noFolder); }, "Cannot access " + noFolder + " - The path was not found.", 3);
+    std::filesystem::create_directory(dir.path() / "folder.qpf");
+    const std::string folder = dir.file("folder.qpf");
+    ExpectFileError([&] { ReadWholeFile(folder); }, "Cannot access " + folder + " - Access to the file is denied.", 5);
+    WriteRaw(dir.file("plain"), "x");
+    const std::string underFile = dir.file("plain/x.qpf");
+    ExpectFileError([&] { ReadWholeFile(underFile); }, "Cannot access " + underFile + " - The path was not found.", 3);
+}
+
+TEST(ReadWholeFile, MessageNamesTheModelPath) {
+    ScratchDir dir;
+    const std::string model = dir.str() + "\\caf\xE9.qpf";
+    ExpectFileError([&] { ReadWholeFile(model); }, "Cannot open " + model + " - The file has been deleted or moved.", 2);
+}
+
+// -------------------------------------------------------------- writing
+
+TEST(WriteFileAtomic, CreatesAndReplaces) {
+    ScratchDir dir;
+    const std::string target = dir.file("a.qpf");
+    WriteFileAtomic(target, Binary());
+    EXPECT_EQ(ReadRaw(target), Binary());
+    WriteFileAtomic(target, "short");
+    EXPECT_EQ(ReadRaw(target), "short");
+    WriteFileAtomic(target, "");
+    EXPECT_EQ(ReadRaw(target), "");
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"a.qpf"});  // no temporary left over
+}
+
+TEST(WriteFileAtomic, MissingFolderFailsAndCreatesNothing) {
+    ScratchDir dir;
+    const std::string target = dir.file("gone/a.qpf");
+    ExpectFileError([&] { WriteFileAtomic(target, "data"); },
+                    "Cannot write to " + target + " - The path was not found.", 3);
+    EXPECT_TRUE(dir.entries().empty());
+}
+
+TEST(WriteFileAtomic, TargetIsAFolderFailsAndLeavesItAlone) {
+    ScratchDir dir;
+    std::filesystem::create_directory(dir.path() / "a.qpf");
+    WriteRaw(dir.file("a.qpf/inside.txt"), "keep");
+    const std::string target = dir.file("a.qpf");
+    ExpectFileError([&] { WriteFileAtomic(target, "data"); },
+                    "Cannot write to " + target + " - Access to the file is denied.", 5);
+    EXPECT_TRUE(std::filesystem::is_directory(target));
+    EXPECT_EQ(ReadRaw(dir.file("a.qpf/inside.txt")), "keep");
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"a.qpf"});  // temporary removed
+}
+
+// Lowers the file-size limit for the current process while in scope, so that
+// writing beyond it fails even for root. SIGXFSZ is ignored so the write
+// reports EFBIG instead of killing the test.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit lim = old_;
+        lim.rlim_cur = bytes;
+        ok_ = setrlimit(RLIMIT_FSIZE, &lim) == 0;
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+    bool ok() const { return ok_; }
+
+private:
+    rlimit old_{};
+    void (*oldHandler_)(int) = nullptr;
+    bool ok_ = false;
+};
+
+TEST(WriteFileAtomic, FailedWriteKeepsTheOldFileAndRemovesTheTemporary) {
+    ScratchDir dir;
+    const std::string target = dir.file("a.qpf");
+    const std::string old = "old project file contents";
+    WriteRaw(target, old);
+    const std::string big(64 * 1024, 'n');
+    bool threw = false;
+    {
+        FileSizeLimit limit(4096);
+        ASSERT_TRUE(limit.ok());
+        try {
+            WriteFileAtomic(target, big);
+        } catch (const EFileAccess& e) {
+            threw = true;
+            EXPECT_EQ(std::string(e.what()).rfind("Cannot write to " + target + " - ", 0), 0u) << e.what();
+        }
+    }
+    EXPECT_TRUE(threw) << "a write beyond the file-size limit was reported as success";
+    EXPECT_EQ(ReadRaw(target), old);
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"a.qpf"});
+}
+
+TEST(WriteFileAtomic, BareNameGoesToTheCurrentFolder) {
+    ScratchDir dir;
+    const auto old = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    try {
+        WriteFileAtomic("bare.qpf", "here");
+        EXPECT_EQ(ReadWholeFile("bare.qpf"), "here");
+    } catch (const std::exception& e) {
+        ADD_FAILURE() << e.what();
+    }
+    std::filesystem::current_path(old);
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"bare.qpf"});
+}
+
+TEST(WriteFileAtomic, TrailingSeparatorNamesNoFile) {
+    ScratchDir dir;
+    const std::string target = dir.str() + "/";
+    ExpectFileError([&] { WriteFileAtomic(target, "x"); },
+                    "Cannot write to " + target + " - Access to the file is denied.", 5);
+    EXPECT_TRUE(dir.entries().empty());
+}
+
+TEST(WriteFileAtomic, KeepsNoTemporaryAfterManyWrites) {
+    ScratchDir dir;
+    for (int i = 0; i < 20; ++i) WriteFileAtomic(dir.file("x.txt"), std::to_string(i));
+    EXPECT_EQ(ReadRaw(dir.file("x.txt")), "19");
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"x.txt"});
+}
+
+}  // namespace

@@ -1,0 +1,261 @@
+// Temporary folder, file listing with masks, and the case-insensitive file
+// look-up that lets "Photo.BMP" find "photo.bmp" on a case-sensitive disk.
+#include "util/qorsystem.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "util/fileio.h"
+#include "util/scratch_dir.h"
+
+using namespace qm;
+using qmtest::ScratchDir;
+using qmtest::WriteRaw;
+
+namespace {
+
+// Sets TMPDIR for the scope and restores the previous value after.
+class TmpDirEnv {
+public:
+    explicit TmpDirEnv(const std::string& value) {
+        if (const char* v = std::getenv("TMPDIR")) old_ = v;
+        ::setenv("TMPDIR", value.c_str(), 1);
+    }
+    ~TmpDirEnv() {
+        if (old_) ::setenv("TMPDIR", old_->c_str(), 1);
+        else ::unsetenv("TMPDIR");
+    }
+
+private:
+    std::optional<std::string> old_;
+};
+
+// Changes the current folder for the scope.
+class CurrentDir {
+public:
+    explicit CurrentDir(const std::filesystem::path& p) : old_(std::filesystem::current_path()) {
+        std::filesystem::current_path(p);
+    }
+    ~CurrentDir() { std::filesystem::current_path(old_); }
+
+private:
+    std::filesystem::path old_;
+};
+
+bool EndsWithSeparator(const std::string& s) { return !s.empty() && (s.back() == '/' || s.back() == '\\'); }
+
+// ---------------------------------------------------------- temporary folder
+
+TEST(GetTempFolder, HasATrailingSeparatorAndExists) {
+    const std::string t = GetTempFolder();
+    ASSERT_FALSE(t.empty());
+    EXPECT_TRUE(EndsWithSeparator(t)) << t;
+    EXPECT_TRUE(FolderExists(t)) << t;
+}
+
+TEST(GetTempFolder, FollowsTheSystemSetting) {
+    ScratchDir dir;
+    TmpDirEnv env(dir.str());  // given without a trailing separator
+    const std::string t = GetTempFolder();
+    ASSERT_TRUE(EndsWithSeparator(t)) << t;
+    EXPECT_EQ(std::filesystem::path(ToFsPath(t)).lexically_normal(),
+              (dir.path() / "").lexically_normal());
+    // Exactly one separator is added, never a doubled one.
+    EXPECT_EQ(t.size(), dir.str().size() + 1);
+}
+
+TEST(GetTempFolder, NeverNamesAFolderThatDoesNotExist) {
+    TmpDirEnv env("/nonexistent/qm-temp-folder");
+    const std::string t = GetTempFolder();
+    if (!t.empty()) {
+        EXPECT_TRUE(EndsWithSeparator(t)) << t;
+        EXPECT_TRUE(FolderExists(t)) << t;
+    }
+}
+
+// --------------------------------------------------------------- masks
+
+TEST(MatchesMask, Table) {
+    struct Case {
+        const char* name;
+        const char* mask;
+        bool expected;
+    };
+    const Case cases[] = {
+        {"abc.txt", "*.txt", true},
+        {"ABC.TXT", "*.txt", true},
+        {"abc.txt", "*.TXT", true},
+        {"abc.txt2", "*.txt", false},
+        {"abc.tx", "*.txt", false},
+        {"a.txt", "?.txt", true},
+        {"ab.txt", "?.txt", false},
+        {".txt", "?.txt", false},
+        {"abc", "*", true},
+        {"", "*", true},
+        {"", "?", false},
+        {"ac", "a*c", true},
+        {"abxcxd", "a*c*d", true},
+        {"abxcxe", "a*c*d", false},
+        {"a.b.c", "*.c", true},
+        {"abc", "abc", true},
+        {"abd", "abc", false},
+        {"abc", "ABC", true},
+        {"topic1.rtf", "topic?.rtf", true},
+        {"topic12.rtf", "topic?.rtf", false},
+        {"aaaaaaaaaaaaaaaaaaaaaaaaaaaaab", "*a*a*a*a*a*a*a*a*c", false},  // no blow-up
+        {"\xC9t\xE9.txt", "\xE9t\xE9.txt", false},                        // ASCII folding only
+        {"\xE9t\xE9.TXT", "\xE9t\xE9.txt", true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(MatchesMask(c.name, c.mask), c.expected) << "MatchesMask(\"" << c.name << "\", \"" << c.mask << "\")";
+}
+
+// ------------------------------------------------------------- listing
+
+class ListFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* n : {"b.TXT", "A.txt", "c.dat", "C.txt", "_z.txt", "readme"}) WriteRaw(dir.file(n), "x");
+        std::filesystem::create_directory(dir.path() / "d.txt");  // a folder that matches the mask
+    }
+    ScratchDir dir;
+};
+
+TEST_F(ListFilesTest, MatchesCaseInsensitivelySortedWithoutFolders) {
+    StringList list = {"stale"};
+    ListFiles(dir.str(), list, "*.txt");
+    // Sorted without regard to case; '_' (0x5F) sorts before letters in lower case.
+    EXPECT_EQ(list, (StringList{"_z.txt", "A.txt", "b.TXT", "C.txt"}));
+}
+
+TEST_F(ListFilesTest, AllFilesAndSingleCharacterMasks) {
+    StringList list;
+    ListFiles(dir.str(), list, "*");
+    EXPECT_EQ(list, (StringList{"_z.txt", "A.txt", "b.TXT", "c.dat", "C.txt", "readme"}));
+    ListFiles(dir.str(), list, "?.TXT");
+    EXPECT_EQ(list, (StringList{"A.txt", "b.TXT", "C.txt"}));
+    ListFiles(dir.str(), list, "*.hlp");
+    EXPECT_TRUE(list.empty());
+}
+
+TEST_F(ListFilesTest, FolderWithTrailingSeparatorOrBackslashes) {
+    StringList a, b;
+    ListFiles(dir.str() + "/", a, "*.dat");
+    ListFiles(dir.str() + "\\", b, "*.dat");
+    EXPECT_EQ(a, StringList{"c.dat"});
+    EXPECT_EQ(b, StringList{"c.dat"});
+}
+
+TEST_F(ListFilesTest, StarDotStarMeansEveryFileAsOnWindows) {
+    StringList list;
+    ListFiles(dir.str(), list, "*.*");
+    EXPECT_EQ(list, (StringList{"_z.txt", "A.txt", "b.TXT", "c.dat", "C.txt", "readme"}));
+}
+
+TEST(ListFiles, NamesComeBackAsCp1252) {
+    ScratchDir dir;
+    WriteRaw(dir.file("caf\xC3\xA9.txt"), "x");  // UTF-8 on disk
+    StringList list;
+    ListFiles(dir.str(), list, "CAF?.TXT");
+    EXPECT_EQ(list, StringList{"caf\xE9.txt"});
+}
+
+TEST(ListFiles, MissingFolderGivesAnEmptyList) {
+    ScratchDir dir;
+    StringList list = {"stale"};
+    ListFiles(dir.file("nope"), list, "*");
+    EXPECT_TRUE(list.empty());
+    WriteRaw(dir.file("plain"), "x");
+    list = {"stale"};
+    ListFiles(dir.file("plain"), list, "*");  // a file is not a folder
+    EXPECT_TRUE(list.empty());
+}
+
+// ------------------------------------------------------------- look-up
+
+class FindFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WriteRaw(dir.file("photo.bmp"), "lower");
+        WriteRaw(dir.file("Both.shg"), "upper");
+        WriteRaw(dir.file("both.shg"), "lower");
+        std::filesystem::create_directory(dir.path() / "pic.bmp");
+    }
+    ScratchDir dir;
+};
+
+// Checks that `found` names an existing file whose own name is `actual`.
+void ExpectFound(const std::string& found, const std::string& actual, const std::string& content) {
+    ASSERT_FALSE(found.empty()) << "not found: " << actual;
+    EXPECT_TRUE(FileExists(found)) << found;
+    EXPECT_EQ(ExtractFileName(found), actual);
+    EXPECT_EQ(ReadWholeFile(found), content);
+}
+
+TEST_F(FindFileTest, ExactName) { ExpectFound(FindFileInFolder(dir.str(), "photo.bmp"), "photo.bmp", "lower"); }
+
+TEST_F(FindFileTest, FallsBackToACaseInsensitiveMatch) {
+    ExpectFound(FindFileInFolder(dir.str(), "Photo.BMP"), "photo.bmp", "lower");
+    ExpectFound(FindFileInFolder(dir.str(), "PHOTO.bmp"), "photo.bmp", "lower");
+}
+
+TEST_F(FindFileTest, ExactMatchWinsOverOtherCases) {
+    ExpectFound(FindFileInFolder(dir.str(), "Both.shg"), "Both.shg", "upper");
+    ExpectFound(FindFileInFolder(dir.str(), "both.shg"), "both.shg", "lower");
+}
+
+TEST_F(FindFileTest, FolderGivenWithBackslashOrTrailingSeparator) {
+    ExpectFound(FindFileInFolder(dir.str() + "\\", "Photo.BMP"), "photo.bmp", "lower");
+    ExpectFound(FindFileInFolder(dir.str() + "/", "photo.bmp"), "photo.bmp", "lower");
+}
+
+TEST_F(FindFileTest, NotFound) {
+    EXPECT_EQ(FindFileInFolder(dir.str(), "other.bmp"), "");
+    EXPECT_EQ(FindFileInFolder(dir.str(), "pic.bmp"), "");  // a folder is not a file
+    EXPECT_EQ(FindFileInFolder(dir.str(), "PIC.BMP"), "");
+    EXPECT_EQ(FindFileInFolder(dir.file("missing"), "photo.bmp"), "");
+    EXPECT_EQ(FindFileInFolder(dir.str(), "photo.bm"), "");  // no partial match
+}
+
+TEST(FindFileInFolder, PrefersTheFileOverFoldersOfTheSameNameInOtherCases) {
+    ScratchDir dir;
+    // Several folders whose names differ from the file's only in case; the
+    // order the disk lists them in must not matter.
+    for (const char* d : {"IMG.BMP", "Img.bmp", "iMG.bmp", "IMG.bmp", "img.BMP", "ImG.BmP", "iMg.bMp", "Img.Bmp"})
+        std::filesystem::create_directory(dir.path() / d);
+    WriteRaw(dir.file("img.bmp"), "file");
+    ExpectFound(FindFileInFolder(dir.str(), "IMG.bmp"), "img.bmp", "file");  // exact name is a folder
+    ExpectFound(FindFileInFolder(dir.str(), "imG.bmP"), "img.bmp", "file");
+}
+
+TEST(FindFileInFolder, NameWithASubFolder) {
+    ScratchDir dir;
+    std::filesystem::create_directory(dir.path() / "images");
+    WriteRaw(dir.file("images/photo.bmp"), "sub");
+    ExpectFound(FindFileInFolder(dir.str(), "images\\PHOTO.BMP"), "photo.bmp", "sub");
+    ExpectFound(FindFileInFolder(dir.str(), "images/photo.bmp"), "photo.bmp", "sub");
+    EXPECT_EQ(FindFileInFolder(dir.str(), "images\\other.bmp"), "");
+    EXPECT_EQ(FindFileInFolder(dir.str(), "images"), "");  // the folder itself is no file
+}
+
+TEST(FindFileInFolder, Cp1252Names) {
+    ScratchDir dir;
+    WriteRaw(dir.file("caf\xC3\xA9.bmp"), "cafe");
+    ExpectFound(FindFileInFolder(dir.str(), "Caf\xE9.BMP"), "caf\xE9.bmp", "cafe");
+}
+
+TEST_F(FindFileTest, EmptyFolderMeansTheCurrentFolder) {
+    CurrentDir cd(dir.path());
+    const std::string found = FindFileInFolder("", "PHOTO.BMP");
+    ASSERT_FALSE(found.empty());
+    EXPECT_EQ(ExtractFileName(found), "photo.bmp");
+    EXPECT_EQ(ReadWholeFile(found), "lower");
+}
+
+}  // namespace

@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# Builds and runs a libFuzzer target.
+#   bash tools/fuzz.sh <name> <seconds> [libFuzzer options...]
+#   bash tools/fuzz.sh all <seconds>
+# <name> is fuzz/fuzz_<name>.cpp. The core sources are compiled once into
+# out/fuzz/obj/ (again only when a source or header changed). The fuzzer runs on
+# a scratch copy of fuzz/corpus/<name>/, so the repository's seeds never grow.
+# Crash inputs land in out/fuzz/artifacts/. Exits non-zero when a target fails.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+if [[ $# -lt 2 ]]; then
+    echo "usage: bash tools/fuzz.sh <name>|all <seconds> [libFuzzer options...]" >&2
+    exit 2
+fi
+name=$1
+seconds=$2
+shift 2
+
+CXX=${FUZZ_CXX:-clang++}
+jobs=${FUZZ_JOBS:-4}
+out=out/fuzz
+common=(-std=c++20 -g -O1 -Isrc -fno-sanitize-recover=undefined)
+mkdir -p "$out/obj" "$out/artifacts"
+
+dirs=(src/util src/model src/build src/richtext src/spell src/shg)
+
+# out/fuzz/obj/src__model__project.cpp.o is the object of src/model/project.cpp.
+obj_of() { local o=${1//\//__}; echo "$out/obj/$o.o"; }
+
+build_objects() {
+    local newest_header=0 t src obj failed=0 running=0
+    while IFS= read -r t; do
+        (( ${t%.*} > newest_header )) && newest_header=${t%.*}
+    done < <(find "${dirs[@]}" -name '*.h' -printf '%T@\n' 2>/dev/null)
+    while IFS= read -r src; do
+        obj=$(obj_of "$src")
+        if [[ ! -f $obj || $src -nt $obj ]] || (( $(stat -c %Y "$obj") < newest_header )); then
+            echo "fuzz.sh: compiling $src" >&2
+            "$CXX" "${common[@]}" -fsanitize=fuzzer-no-link,address,undefined -c "$src" -o "$obj" &
+            running=$((running + 1))
+            if (( running >= jobs )); then
+                wait -n || failed=1
+                running=$((running - 1))
+            fi
+        fi
+    done < <(find "${dirs[@]}" -name '*.cpp' 2>/dev/null | sort)
+    while (( running > 0 )); do
+        wait -n || failed=1
+        running=$((running - 1))
+    done
+    # Drop objects whose source is gone, so they are not linked in.
+    for obj in "$out"/obj/*.o; do
+        [[ -e $obj ]] || continue
+        src=$(basename "$obj" .o)
+        src=${src//__//}
+        [[ -f $src ]] || rm -f "$obj"
+    done
+    if (( failed )); then
+        echo "fuzz.sh: compiling the core failed" >&2
+        exit 1
+    fi
+}
+
+run_one() {
+    local target=$1 bin="$out/fuzz_$1" corpus
+    shift
+    [[ -f fuzz/fuzz_$target.cpp ]] || { echo "fuzz.sh: no fuzz/fuzz_$target.cpp" >&2; return 2; }
+    "$CXX" "${common[@]}" -fsanitize=fuzzer,address,undefined "fuzz/fuzz_$target.cpp" "$out"/obj/*.o -o "$bin"
+    corpus=$(mktemp -d "${TMPDIR:-/tmp}/qm-fuzz-$target.XXXXXX")
+    [[ -d fuzz/corpus/$target ]] && cp -R "fuzz/corpus/$target/." "$corpus/"
+    local rc=0
+    "$bin" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+        -artifact_prefix="$out/artifacts/$target-" "$@" "$corpus" || rc=$?
+    rm -rf "$corpus"
+    if (( rc != 0 )); then
+        echo "fuzz.sh: $target failed (exit $rc); see $out/artifacts/" >&2
+    else
+        echo "fuzz.sh: $target ran $seconds s without a finding" >&2
+    fi
+    return $rc
+}
+
+build_objects
+if [[ $name == all ]]; then
+    status=0
+    for f in fuzz/fuzz_*.cpp; do
+        [[ -e $f ]] || continue
+        t=$(basename "$f" .cpp)
+        run_one "${t#fuzz_}" "$@" || status=1
+    done
+    exit $status
+fi
+run_one "$name" "$@"
