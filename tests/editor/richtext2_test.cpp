@@ -15,12 +15,13 @@
 namespace {
 
 void EnsureApp() {
-    static QApplication* app = [] {
+    static QCoreApplication* app = [] {
+        if (QCoreApplication* existing = QApplication::instance()) return existing;  // another suite's
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         static int argc = 1;
         static char name[] = "test_editor";
         static char* argv[] = {name, nullptr};
-        return new QApplication(argc, argv);
+        return static_cast<QCoreApplication*>(new QApplication(argc, argv));
     }();
     (void)app;
 }
