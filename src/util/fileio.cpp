@@ -98,7 +98,10 @@ void WriteFileAtomic(std::string_view path, std::string_view data) {
     if (native.filename().empty()) Fail(path, false, EISDIR, native);
     fs::path folder = native.parent_path();
     if (folder.empty()) folder = ".";
-    std::string tmpl = (folder / ("." + native.filename().string() + ".XXXXXX")).string();
+    std::string tmpName = ".";
+    tmpName += native.filename().string();
+    tmpName += ".XXXXXX";
+    std::string tmpl = (folder / tmpName).string();
 
     Fd f;
     f.fd = ::mkstemp(tmpl.data());
