@@ -1,5 +1,6 @@
 #include "util/fileio.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <system_error>
@@ -98,8 +99,20 @@ void WriteFileAtomic(std::string_view path, std::string_view data) {
     if (native.filename().empty()) Fail(path, false, EISDIR, native);
     fs::path folder = native.parent_path();
     if (folder.empty()) folder = ".";
+    // An existing file that may not be written is refused, as opening it for
+    // writing would be: the rename alone would replace a read-only file.
+    struct stat cur {};
+    if (::stat(native.c_str(), &cur) == 0 && S_ISREG(cur.st_mode)) {
+        if ((cur.st_mode & 0222) == 0) Fail(path, false, EACCES, native);
+        if (::access(native.c_str(), W_OK) != 0) Fail(path, false, errno, native);
+    }
+    // The temporary name adds 8 bytes to the target's; cut the target's part
+    // (at a character boundary) so a name near the folder's limit still saves.
+    std::string base = native.filename().string();
+    std::size_t keep = std::min<std::size_t>(base.size(), 200);
+    while (keep > 0 && keep < base.size() && (static_cast<unsigned char>(base[keep]) & 0xC0) == 0x80) --keep;
     std::string tmpName = ".";
-    tmpName += native.filename().string();
+    tmpName.append(base, 0, keep);
     tmpName += ".XXXXXX";
     std::string tmpl = (folder / tmpName).string();
 

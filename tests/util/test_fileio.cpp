@@ -205,6 +205,39 @@ TEST(WriteFileAtomic, TrailingSeparatorNamesNoFile) {
     EXPECT_TRUE(dir.entries().empty());
 }
 
+// The temporary file's name must not be longer than any name the folder
+// accepts: a target whose own name is near the limit still saves.
+TEST(WriteFileAtomic, TargetNameNearTheLengthLimit) {
+    ScratchDir dir;
+    for (std::size_t len : {std::size_t{200}, std::size_t{247}, std::size_t{255}}) {
+        const std::string name = std::string(len - 4, 'n') + ".qpf";
+        const std::string target = dir.file(name);
+        try {
+            WriteFileAtomic(target, "first");
+            WriteFileAtomic(target, "second");
+            EXPECT_EQ(ReadRaw(target), "second") << len;
+        } catch (const std::exception& e) {
+            ADD_FAILURE() << len << " bytes: " << e.what();
+        }
+        EXPECT_EQ(dir.entries(), std::vector<std::string>{name}) << len;
+        std::filesystem::remove(target);
+    }
+}
+
+// A file marked read-only is refused as the system refuses to open it for
+// writing, for every user: the rename must not slip past the protection.
+TEST(WriteFileAtomic, ReadOnlyTargetIsRefusedAndKept) {
+    ScratchDir dir;
+    const std::string target = dir.file("locked.qpf");
+    WriteRaw(target, "protected");
+    std::filesystem::permissions(target, std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
+                                             std::filesystem::perms::others_read);
+    ExpectFileError([&] { WriteFileAtomic(target, "new"); },
+                    "Cannot write to " + target + " - Access to the file is denied.", 5);
+    EXPECT_EQ(ReadRaw(target), "protected");
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"locked.qpf"});
+}
+
 TEST(WriteFileAtomic, KeepsNoTemporaryAfterManyWrites) {
     ScratchDir dir;
     for (int i = 0; i < 20; ++i) WriteFileAtomic(dir.file("x.txt"), std::to_string(i));
