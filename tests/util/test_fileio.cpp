@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <csignal>
 #include <string>
@@ -246,3 +247,23 @@ TEST(WriteFileAtomic, KeepsNoTemporaryAfterManyWrites) {
 }
 
 }  // namespace
+
+TEST(ReadWholeFile, FifoIsRefusedWithoutBlocking) {
+    ScratchDir dir;
+    const std::string fifo = dir.file("pipe.qpf");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // With no writer, a blocking open would never return.
+    ExpectFileError([&] { ReadWholeFile(fifo); }, "Cannot access " + fifo + " - Access to the file is denied.", 5);
+}
+
+TEST(WriteFileAtomic, SavingThroughALinkReplacesTheLinkedFile) {
+    ScratchDir dir;
+    std::filesystem::create_directory(dir.path() / "real");
+    const std::string real = dir.file("real/a.qpf");
+    WriteRaw(real, "old");
+    std::filesystem::create_symlink(dir.path() / "real" / "a.qpf", dir.path() / "link.qpf");
+    WriteFileAtomic(dir.file("link.qpf"), "new");
+    EXPECT_EQ(ReadRaw(real), "new");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "link.qpf"));
+    EXPECT_EQ(ReadRaw(dir.file("link.qpf")), "new");
+}
