@@ -544,6 +544,9 @@ int TCustomRichText2::FindText(std::string_view text, int start, int length, int
     const int len = int(hay.size());
     const bool down = options & kFindDown;
     int end = length < 0 ? (down ? len : 0) : start + length;
+    // Upward, the search runs from start back to the range's other end; when
+    // that end lies after start, back to the beginning, as the platform does.
+    if (!down && end > start) end = 0;
     int lo = std::clamp(std::min(start, end), 0, len);
     int hi = std::clamp(std::max(start, end), 0, len);
     const int n = int(needle.size());
@@ -597,7 +600,10 @@ bool TCustomRichText2::CanUndo() const { return document()->isUndoAvailable(); }
 bool TCustomRichText2::CanRedo() const { return document()->isRedoAvailable(); }
 void TCustomRichText2::ClearUndo() { document()->clearUndoRedoStacks(); }
 
-int TCustomRichText2::GetCurrentLine() const { return textCursor().blockNumber(); }
+// The line where the selection begins, as the platform's line-from-char with -1.
+int TCustomRichText2::GetCurrentLine() const {
+    return document()->findBlock(textCursor().selectionStart()).blockNumber();
+}
 
 void TCustomRichText2::GotoLine(int line) {
     QTextBlock b = document()->findBlockByNumber(std::max(line, 0));
@@ -729,6 +735,9 @@ void TCustomRichText2::setDefaultCharFormat(const CharFormat& f) {
 CharFormat TCustomRichText2::selectionCharFormat() const {
     QTextCursor c = textCursor();
     if (!c.hasSelection()) return FromQtFormat(c.charFormat());
+    // A paragraph mark has its paragraph's format, as SetSelText takes it.
+    QTextBlock b = document()->findBlock(c.selectionStart());
+    if (c.selectionStart() == b.position() + b.length() - 1) return FromQtFormat(b.charFormat());
     QTextCursor probe(document());
     probe.setPosition(c.selectionStart());
     probe.setPosition(c.selectionStart() + 1, QTextCursor::KeepAnchor);

@@ -193,7 +193,9 @@ public:
     // the format of the first replaced character.
     void SetSelText(std::string_view text);
     std::string GetTextRange(int start, int length) const;
-    // The position of `text` in start .. start + length, or -1.
+    // The position of `text` in start .. start + length, or -1. Upward (no
+    // kFindDown) the search goes back from start; a range that ends after
+    // start reaches back to the beginning. A negative length: no limit.
     int FindText(std::string_view text, int start, int length, int options) const;
     std::string GetRtfText() const;
     void SetRtfText(std::string_view text);

@@ -153,12 +153,45 @@ TEST_F(RichText2, FindTextOptions) {
         {"word", 0, 13, qm::kFindDown, 9},
         {"word", 35, -35, 0, 30},            // backwards: the last one in range
         {"word", 29, -1, 0, 20},
+        // Upward with a range that runs on past the start, as the find command
+        // asks (start before the caret, length the whole text): the search goes
+        // back towards the beginning, never forward.
+        {"word", 29, 41, 0, 20},
+        {"word", 8, 41, 0, -1},
+        {"WORD", 35, 41, qm::kFindMatchCase, 30},
         {"missing", 0, -1, qm::kFindDown, -1},
         {"", 0, -1, qm::kFindDown, -1},
     };
     for (const auto& c : cases)
         EXPECT_EQ(edit->FindText(c.text, c.start, c.length, c.options), c.expected)
             << c.text << " " << c.start << " " << c.options;
+}
+
+// With a selection, the current line is the line where the selection begins;
+// the caret position reports where it ends.
+TEST_F(RichText2, CurrentLineIsTheLineOfTheSelectionStart) {
+    edit->SetRtfText("one\r\ntwo\r\nthree");
+    edit->SetSelStart(1);
+    edit->SetSelLength(8);  // "ne\rtwo\rth"
+    EXPECT_EQ(edit->GetCurrentLine(), 0);
+    EXPECT_EQ(edit->GetCaretPos().Y, 2);
+    EXPECT_EQ(edit->GetCaretPos().X, 1);
+    edit->SetSelStart(9);
+    EXPECT_EQ(edit->GetCurrentLine(), 2);
+}
+
+// A selection that begins at a paragraph mark reports the mark's own format,
+// the one that SetSelText gives the text that replaces it.
+TEST_F(RichText2, SelectionAttributesAtAParagraphMark) {
+    edit->SetRtfText(Rtf("\\pard\\f0\\fs20 abc\\par\r\n\\b def\\par\r\n"));
+    edit->SetSelStart(3);
+    edit->SetSelLength(2);  // the mark of "abc" and "d"
+    EXPECT_EQ(edit->SelAttributes.GetStyle(), 0u);
+    edit->SetSelText("X");
+    edit->SetSelStart(3);
+    edit->SetSelLength(1);
+    EXPECT_EQ(edit->SelAttributes.GetStyle(), 0u);
+    EXPECT_EQ(edit->GetRtfText(), Rtf("\\pard\\f0\\fs20 abcX\\b ef\\b0\\par\r\n"));
 }
 
 TEST_F(RichText2, TabWrittenOnAParagraphWithoutTabsRaisesTheCount) {
