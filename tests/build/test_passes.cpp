@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <random>
 #include <string>
 #include <vector>
@@ -246,6 +247,8 @@ TEST(ConvertNoScroll, FirstPairOnly) {
         // only a closing tag after the opening one counts
         {"</NOSCROLL>a<NOSCROLL>b</NOSCROLL>c", R"(</NOSCROLL>a\keepn b\par\pard c)", {}},
         {"</NOSCROLL>a<NOSCROLL>b", "</NOSCROLL>a<NOSCROLL>b", {{7, "<NOSCROLL>", 1}}},
+        // a closing tag that starts inside the opening one is not after it
+        {"<NOSCROLL </NOSCROLL>x", "<NOSCROLL </NOSCROLL>x", {{7, "<NOSCROLL </NOSCROLL>", 1}}},
         // the entry keeps the raw tag
         {R"(<\b NOSCROLL\b0 >x)", R"(<\b NOSCROLL\b0 >x)", {{7, R"(<\b NOSCROLL\b0 >)", 1}}},
         {"no region", "no region", {}},
@@ -334,6 +337,36 @@ TEST(ResolveAnchors, LooksInEveryModule) {
     fx.checks.SetError(Check::UnresolvedAnchor, false);
     ResolveAnchors(tables, unresolved, quiet, fx.checks);
     EXPECT_TRUE(quiet.Empty());
+}
+
+// Image hotspots put a "<" into every link's replacement; a big topic full
+// of them must still take about as long as one with plain hotspots, not
+// time that grows with the square of the number of links.
+TEST(SnapshotPasses, ImageHotspotsDoNotMakeLinksQuadratic) {
+    const auto seconds = [](const std::string& hotspot) {
+        BuildFixture fx;
+        std::string body = "{\\rtf1\\ansi\\viewkind4 ";
+        for (int i = 0; i < 10000; ++i) {
+            const std::string n = std::to_string(i);
+            body += "<LINK TOPIC=\"Details\">" + hotspot + n + "\"></LINK> <MACRO Exit()>" + hotspot + n +
+                    "\"></MACRO> " + std::string(150, 'x');
+        }
+        const auto t0 = std::chrono::steady_clock::now();
+        const std::string out = fx.Run(
+            [](std::string& t, const TPassContext& c) {
+                TUnresolvedAnchorTable u;
+                ConvertLinks(t, c, u);
+                ConvertMacros(t, c);
+            },
+            body);
+        const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+        EXPECT_EQ(out.find("</LINK>"), std::string::npos);
+        EXPECT_EQ(out.find("</MACRO>"), std::string::npos);
+        return s;
+    };
+    const double plain = seconds("pic \"");
+    const double images = seconds("<IMAGE \"pic");
+    EXPECT_LT(images, 4 * plain + 0.05) << "plain " << plain << " s, image hotspots " << images << " s";
 }
 
 // The sweep that applies a pass's replacements in one go must give exactly
