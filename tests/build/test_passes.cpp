@@ -249,6 +249,7 @@ TEST(ConvertNoScroll, FirstPairOnly) {
         {"</NOSCROLL>a<NOSCROLL>b", "</NOSCROLL>a<NOSCROLL>b", {{7, "<NOSCROLL>", 1}}},
         // a closing tag that starts inside the opening one is not after it
         {"<NOSCROLL </NOSCROLL>x", "<NOSCROLL </NOSCROLL>x", {{7, "<NOSCROLL </NOSCROLL>", 1}}},
+        {"<NOSCROLL></NOSCROLL>x", R"(\keepn \par\pard x)", {}},  // right after the opening tag
         // the entry keeps the raw tag
         {R"(<\b NOSCROLL\b0 >x)", R"(<\b NOSCROLL\b0 >x)", {{7, R"(<\b NOSCROLL\b0 >)", 1}}},
         {"no region", "no region", {}},
