@@ -152,8 +152,10 @@ public:
                 done = item.end;
             }
             out.append(source_, done, std::string::npos);
-            text_.swap(out);
-            return;
+            if (StraddlesAreHarmless(out)) {
+                text_.swap(out);
+                return;
+            }
         }
         std::string work = std::move(source_);
         for (const Item& item : items_) ReplaceAllFrom(work, item.oldText, item.newText, 0);
@@ -175,15 +177,52 @@ private:
         return std::string_view(source_).substr(t.begin, t.end - t.begin);
     }
 
+    // Several "<" sharing one ">" are all found as tags; only the last of
+    // them can be converted (an earlier one's span would hold the next tag).
     bool CanSweep() const {
-        for (std::size_t k = 1; k < hits_.size(); ++k)
-            if (hits_[k].begin < hits_[k - 1].end) return false;
         for (std::size_t i = 0; i < items_.size(); ++i) {
             const Item& item = items_[i];
             if (!item.isSpan) return false;
             if (!item.safe) return false;
             if (i > 0 && item.begin < items_[i - 1].end) return false;
             if (item.hit + 1 < hits_.size() && hits_[item.hit + 1].begin < item.end) return false;
+        }
+        return true;
+    }
+
+    // A stray "<" that shares its ">" with a converted tag (as in "a < b
+    // <LINK ...>") stays while the tag after it is replaced. The piece from
+    // that "<" to the next ">" of the swept text is what the written-out
+    // replacements would meet there; it is harmless unless it is the raw
+    // string of a converted tag. A later replacement cannot end that piece
+    // earlier: before it is made, the piece runs on into its raw tag and so is
+    // longer than that tag.
+    bool StraddlesAreHarmless(std::string_view out) const {
+        std::unordered_set<std::string_view> raws;
+        std::size_t longest = 0;
+        std::ptrdiff_t shift = 0;
+        std::size_t next = 0;  // first item not yet passed
+        // The "<" of one group have no ">" between them, so they share the
+        // next ">" of the swept text as well.
+        std::size_t groupEnd = std::string_view::npos;
+        std::size_t gt = std::string_view::npos;
+        for (std::size_t k = 0; k + 1 < hits_.size(); ++k) {
+            if (hits_[k + 1].begin >= hits_[k].end) continue;  // not shared
+            if (raws.empty())
+                for (const Item& item : items_) {
+                    raws.insert(Raw(item.hit));
+                    longest = std::max(longest, item.oldText.size());
+                }
+            for (; next < items_.size() && items_[next].begin < hits_[k].begin; ++next)
+                shift += static_cast<std::ptrdiff_t>(items_[next].newText.size()) -
+                         static_cast<std::ptrdiff_t>(items_[next].end - items_[next].begin);
+            const std::size_t at = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(hits_[k].begin) + shift);
+            if (hits_[k].end != groupEnd) {
+                groupEnd = hits_[k].end;
+                gt = out.find('>', at);
+            }
+            if (gt == std::string_view::npos) continue;
+            if (gt - at + 1 <= longest && raws.count(out.substr(at, gt - at + 1))) return false;
         }
         return true;
     }

@@ -340,13 +340,14 @@ TEST(ResolveAnchors, LooksInEveryModule) {
     EXPECT_TRUE(quiet.Empty());
 }
 
-// Image hotspots put a "<" into every link's replacement; a big topic full
-// of them must still take about as long as one with plain hotspots, not
-// time that grows with the square of the number of links.
-TEST(SnapshotPasses, ImageHotspotsDoNotMakeLinksQuadratic) {
-    const auto seconds = [](const std::string& hotspot) {
+// Image hotspots put a "<" into every link's replacement, and a stray "<" in
+// the text shares its ">" with the tag after it; a big topic with them must
+// still take about as long as one without, not time that grows with the
+// square of the number of links.
+TEST(SnapshotPasses, ImageHotspotsAndStrayLessThanDoNotMakeLinksQuadratic) {
+    const auto seconds = [](const std::string& hotspot, const std::string& lead = "") {
         BuildFixture fx;
-        std::string body = "{\\rtf1\\ansi\\viewkind4 ";
+        std::string body = "{\\rtf1\\ansi\\viewkind4 " + lead;
         for (int i = 0; i < 10000; ++i) {
             const std::string n = std::to_string(i);
             body += "<LINK TOPIC=\"Details\">" + hotspot + n + "\"></LINK> <MACRO Exit()>" + hotspot + n +
@@ -368,6 +369,24 @@ TEST(SnapshotPasses, ImageHotspotsDoNotMakeLinksQuadratic) {
     const double plain = seconds("pic \"");
     const double images = seconds("<IMAGE \"pic");
     EXPECT_LT(images, 4 * plain + 0.05) << "plain " << plain << " s, image hotspots " << images << " s";
+    const double stray = seconds("pic \"", "if a < b ");
+    EXPECT_LT(stray, 4 * plain + 0.05) << "plain " << plain << " s, with a stray < " << stray << " s";
+}
+
+// A stray "<" before a converted link shares the link's ">"; after the link
+// is replaced, the piece from that "<" reads as the raw string of a later
+// link, which the tag-by-tag replacement then converts there as well.
+TEST(SnapshotPasses, StrayLessThanBeforeALinkIsSweptOnlyWhenHarmless) {
+    const std::string later = R"(<LINK TOPIC="De\uldb f"\ulnone\v Details>proc4\v0 Q</LINK>)";
+    const std::string cases[] = {
+        "a < b " + std::string(R"(<LINK TOPIC="Details">x</LINK> <LINK TOPIC="Def">y</LINK>)"),
+        R"(<LINK TOPIC="De<LINK TOPIC="Details" WINDOW=proc4>f"</LINK>Q</LINK> )" + later,
+    };
+    for (const std::string& text : cases) {
+        BuildFixture fast, literal;
+        EXPECT_EQ(fast.Run(kLinks, text, false), literal.Run(kLinks, text, true)) << text;
+        EXPECT_EQ(qmtest::LogLines(fast.log), qmtest::LogLines(literal.log)) << text;
+    }
 }
 
 // The sweep that applies a pass's replacements in one go must give exactly
