@@ -68,7 +68,10 @@ namespace {
 // text, no replacement can create or break an occurrence of another tag's
 // string (every such string starts with "<" and its first piece would itself
 // have been found as a tag), so replacing each tag where it stands gives the
-// same bytes in one sweep. Anything else takes the written-out road.
+// same bytes in one sweep. A "<" that comes with a hotspot is harmless too
+// when a ">" follows it within the hotspot: any tag string starting there
+// would end inside the hotspot and so would have been found inside the
+// replaced span. Anything else takes the written-out road.
 class SnapshotPass {
 public:
     // The pass takes the text over and gives it back (changed) in Finish, or
@@ -108,6 +111,7 @@ public:
         item.begin = hits_[k].begin;
         item.end = hits_[k].end;
         item.oldText = std::string(Raw(k));
+        item.safe = newText.find('<') == std::string::npos;
         item.newText = std::move(newText);
         items_.push_back(std::move(item));
     }
@@ -116,7 +120,14 @@ public:
         Item item;
         item.hit = k;
         item.begin = hits_[k].begin;
-        item.oldText = std::string(Raw(k)) + Hotspot(k, close) + std::string(Piece(close));
+        const std::string hotspot = Hotspot(k, close);
+        item.oldText = std::string(Raw(k)) + hotspot + std::string(Piece(close));
+        // Every "<" of the new text must be one of the hotspot's, and the
+        // hotspot's last "<" must be followed by a ">" inside it.
+        const std::size_t lastLt = hotspot.rfind('<');
+        item.safe = std::count(newText.begin(), newText.end(), '<') ==
+                        std::count(hotspot.begin(), hotspot.end(), '<') &&
+                    (lastLt == std::string::npos || hotspot.find('>', lastLt) != std::string::npos);
         // A closing tag that starts inside the opening one makes a string
         // that does not stand in the text as such.
         item.isSpan = close.begin >= hits_[k].end;
@@ -141,8 +152,10 @@ public:
                 done = item.end;
             }
             out.append(source_, done, std::string::npos);
-            text_.swap(out);
-            return;
+            if (StraddlesAreHarmless(out)) {
+                text_.swap(out);
+                return;
+            }
         }
         std::string work = std::move(source_);
         for (const Item& item : items_) ReplaceAllFrom(work, item.oldText, item.newText, 0);
@@ -155,6 +168,7 @@ private:
         std::size_t begin = 0;
         std::size_t end = 0;
         bool isSpan = true;
+        bool safe = false;  // the new text brings no "<" that could start a tag string
         std::string oldText;
         std::string newText;
     };
@@ -163,15 +177,52 @@ private:
         return std::string_view(source_).substr(t.begin, t.end - t.begin);
     }
 
+    // Several "<" sharing one ">" are all found as tags; only the last of
+    // them can be converted (an earlier one's span would hold the next tag).
     bool CanSweep() const {
-        for (std::size_t k = 1; k < hits_.size(); ++k)
-            if (hits_[k].begin < hits_[k - 1].end) return false;
         for (std::size_t i = 0; i < items_.size(); ++i) {
             const Item& item = items_[i];
             if (!item.isSpan) return false;
-            if (item.newText.find('<') != std::string::npos) return false;
+            if (!item.safe) return false;
             if (i > 0 && item.begin < items_[i - 1].end) return false;
             if (item.hit + 1 < hits_.size() && hits_[item.hit + 1].begin < item.end) return false;
+        }
+        return true;
+    }
+
+    // A stray "<" that shares its ">" with a converted tag (as in "a < b
+    // <LINK ...>") stays while the tag after it is replaced. The piece from
+    // that "<" to the next ">" of the swept text is what the written-out
+    // replacements would meet there; it is harmless unless it is the raw
+    // string of a converted tag. A later replacement cannot end that piece
+    // earlier: before it is made, the piece runs on into its raw tag and so is
+    // longer than that tag.
+    bool StraddlesAreHarmless(std::string_view out) const {
+        std::unordered_set<std::string_view> raws;
+        std::size_t longest = 0;
+        std::ptrdiff_t shift = 0;
+        std::size_t next = 0;  // first item not yet passed
+        // The "<" of one group have no ">" between them, so they share the
+        // next ">" of the swept text as well.
+        std::size_t groupEnd = std::string_view::npos;
+        std::size_t gt = std::string_view::npos;
+        for (std::size_t k = 0; k + 1 < hits_.size(); ++k) {
+            if (hits_[k + 1].begin >= hits_[k].end) continue;  // not shared
+            if (raws.empty())
+                for (const Item& item : items_) {
+                    raws.insert(Raw(item.hit));
+                    longest = std::max(longest, item.oldText.size());
+                }
+            for (; next < items_.size() && items_[next].begin < hits_[k].begin; ++next)
+                shift += static_cast<std::ptrdiff_t>(items_[next].newText.size()) -
+                         static_cast<std::ptrdiff_t>(items_[next].end - items_[next].begin);
+            const std::size_t at = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(hits_[k].begin) + shift);
+            if (hits_[k].end != groupEnd) {
+                groupEnd = hits_[k].end;
+                gt = out.find('>', at);
+            }
+            if (gt == std::string_view::npos) continue;
+            if (gt - at + 1 <= longest && raws.count(out.substr(at, gt - at + 1))) return false;
         }
         return true;
     }
@@ -302,9 +353,10 @@ void ConvertNoScroll(std::string& text, const TPassContext& ctx) {
     std::string open;
     const int p = FindTag(text, "NOSCROLL", 1, open);
     if (p < 0) return;
-    // Only a closing tag after the opening one closes the region.
+    // Only a closing tag after the opening one closes the region; one that
+    // starts inside the opening tag does not.
     std::string close;
-    const int c = FindTag(text, "/NOSCROLL", p + 1, close);
+    const int c = FindTag(text, "/NOSCROLL", p + static_cast<int>(open.size()), close);
     if (c < 0) {
         if (ctx.Checks.GetError(Check::UnclosedTag))
             ctx.Log.Add(ctx.Checks.GetErrorType(Check::UnclosedTag), Check::UnclosedTag, open, ctx.Topic, 1);

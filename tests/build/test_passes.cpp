@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <random>
 #include <string>
 #include <vector>
@@ -246,6 +247,9 @@ TEST(ConvertNoScroll, FirstPairOnly) {
         // only a closing tag after the opening one counts
         {"</NOSCROLL>a<NOSCROLL>b</NOSCROLL>c", R"(</NOSCROLL>a\keepn b\par\pard c)", {}},
         {"</NOSCROLL>a<NOSCROLL>b", "</NOSCROLL>a<NOSCROLL>b", {{7, "<NOSCROLL>", 1}}},
+        // a closing tag that starts inside the opening one is not after it
+        {"<NOSCROLL </NOSCROLL>x", "<NOSCROLL </NOSCROLL>x", {{7, "<NOSCROLL </NOSCROLL>", 1}}},
+        {"<NOSCROLL></NOSCROLL>x", R"(\keepn \par\pard x)", {}},  // right after the opening tag
         // the entry keeps the raw tag
         {R"(<\b NOSCROLL\b0 >x)", R"(<\b NOSCROLL\b0 >x)", {{7, R"(<\b NOSCROLL\b0 >)", 1}}},
         {"no region", "no region", {}},
@@ -334,6 +338,55 @@ TEST(ResolveAnchors, LooksInEveryModule) {
     fx.checks.SetError(Check::UnresolvedAnchor, false);
     ResolveAnchors(tables, unresolved, quiet, fx.checks);
     EXPECT_TRUE(quiet.Empty());
+}
+
+// Image hotspots put a "<" into every link's replacement, and a stray "<" in
+// the text shares its ">" with the tag after it; a big topic with them must
+// still take about as long as one without, not time that grows with the
+// square of the number of links.
+TEST(SnapshotPasses, ImageHotspotsAndStrayLessThanDoNotMakeLinksQuadratic) {
+    const auto seconds = [](const std::string& hotspot, const std::string& lead = "") {
+        BuildFixture fx;
+        std::string body = "{\\rtf1\\ansi\\viewkind4 " + lead;
+        for (int i = 0; i < 10000; ++i) {
+            const std::string n = std::to_string(i);
+            body += "<LINK TOPIC=\"Details\">" + hotspot + n + "\"></LINK> <MACRO Exit()>" + hotspot + n +
+                    "\"></MACRO> " + std::string(150, 'x');
+        }
+        const auto t0 = std::chrono::steady_clock::now();
+        const std::string out = fx.Run(
+            [](std::string& t, const TPassContext& c) {
+                TUnresolvedAnchorTable u;
+                ConvertLinks(t, c, u);
+                ConvertMacros(t, c);
+            },
+            body);
+        const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+        EXPECT_EQ(out.find("</LINK>"), std::string::npos);
+        EXPECT_EQ(out.find("</MACRO>"), std::string::npos);
+        return s;
+    };
+    const double plain = seconds("pic \"");
+    const double images = seconds("<IMAGE \"pic");
+    EXPECT_LT(images, 4 * plain + 0.05) << "plain " << plain << " s, image hotspots " << images << " s";
+    const double stray = seconds("pic \"", "if a < b ");
+    EXPECT_LT(stray, 4 * plain + 0.05) << "plain " << plain << " s, with a stray < " << stray << " s";
+}
+
+// A stray "<" before a converted link shares the link's ">"; after the link
+// is replaced, the piece from that "<" reads as the raw string of a later
+// link, which the tag-by-tag replacement then converts there as well.
+TEST(SnapshotPasses, StrayLessThanBeforeALinkIsSweptOnlyWhenHarmless) {
+    const std::string later = R"(<LINK TOPIC="De\uldb f"\ulnone\v Details>proc4\v0 Q</LINK>)";
+    const std::string cases[] = {
+        "a < b " + std::string(R"(<LINK TOPIC="Details">x</LINK> <LINK TOPIC="Def">y</LINK>)"),
+        R"(<LINK TOPIC="De<LINK TOPIC="Details" WINDOW=proc4>f"</LINK>Q</LINK> )" + later,
+    };
+    for (const std::string& text : cases) {
+        BuildFixture fast, literal;
+        EXPECT_EQ(fast.Run(kLinks, text, false), literal.Run(kLinks, text, true)) << text;
+        EXPECT_EQ(qmtest::LogLines(fast.log), qmtest::LogLines(literal.log)) << text;
+    }
 }
 
 // The sweep that applies a pass's replacements in one go must give exactly
