@@ -49,8 +49,10 @@ void SmallTopics(qm::TProject& p) {
     }
 }
 
-// One topic of about 1 MB with 5,000 links.
-void BigTopic(qm::TProject& p) {
+// One topic of about 1 MB with 5,000 links; `lead` goes before the first tag
+// and `hotspot` before each link's number (an image tag makes the hotspot hold
+// a "<", as the tag dialogs write it).
+void BigTopic(qm::TProject& p, const std::string& lead = "", const std::string& hotspot = "link ") {
     for (int i = 0; i < 50; ++i) {
         qm::TTopicNode& t = p.Topics.AddNew();
         t.SetName("Target" + std::to_string(i));
@@ -59,10 +61,10 @@ void BigTopic(qm::TProject& p) {
     qm::TTopicNode& big = p.Topics.AddNew();
     big.SetName("Big");
     big.ContextId = 5;
-    std::string body = "{\\rtf1\\ansi\\viewkind4\\uc1\\pard ";
+    std::string body = "{\\rtf1\\ansi\\viewkind4\\uc1\\pard " + lead;
     for (int i = 0; i < 5000; ++i)
-        body += "<LINK TOPIC=\"Target" + std::to_string(i % 50) + "\">link " + std::to_string(i) + "</LINK> " +
-                Filler(165);
+        body += "<LINK TOPIC=\"Target" + std::to_string(i % 50) + "\">" + hotspot + std::to_string(i) +
+                (hotspot == "link " ? "" : ".bmp\">") + "</LINK> " + Filler(165);
     body += "}";
     big.Text = body;
 }
@@ -149,6 +151,11 @@ int main() {
         qm::TProject p;
         BigTopic(p);
         Bench("one topic of 1 MB with 5,000 links", p, root);
+    }
+    {
+        qm::TProject p;
+        BigTopic(p, "if a < b ", "<IMAGE \"pic");
+        Bench("one topic of 1 MB with 5,000 image links after a stray <", p, root);
     }
     std::filesystem::remove_all(root);
     return 0;
