@@ -206,6 +206,7 @@ public:
 
 private:
     struct Reply {
+        explicit Reply(Request r) : request(r) {}
         Request request;
         qm::MsgKind kind = qm::MsgKind::Information;
         QString match;
