@@ -269,9 +269,12 @@ private:
     std::optional<QString> TakeText(Request request, const QString& text) {
         Reply* r = Next(request, text);
         if (!r) return std::nullopt;
-        auto answer = std::move(r->text);
+        // Copied out as value and flag: g++ 12 misreads a moved optional<QString>.
+        const bool has = r->text.has_value();
+        const QString value = r->text.value_or(QString());
         replies_.pop_front();
-        return answer;
+        if (!has) return std::nullopt;
+        return value;
     }
 
     std::deque<Reply> replies_;
