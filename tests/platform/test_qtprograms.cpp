@@ -265,3 +265,20 @@ TEST(QtScreenMetricsTest, InstalledMetricsReportThePrimaryScreen) {
     EXPECT_EQ(Screen().screenSize().height, real.height());
     SetScreenMetrics(nullptr);
 }
+
+TEST_F(QtPrograms, ShellStartsAProgramDetachedWithItsArguments) {
+    const QString log = Path(QStringLiteral("tool.log"));
+    const QString tool = Path(QStringLiteral("tool.sh"));
+    Write(tool,
+          "#!/bin/sh\necho \"cwd=$(pwd)\" >> '" + log.toStdString() + "'\nfor a in \"$@\"; do printf 'arg=%s\\n' \"$a\" >> '" +
+              log.toStdString() + "'; done\necho end >> '" + log.toStdString() + "'\n",
+          true);
+    QtShellLauncher shell;
+    const LaunchResult r = shell.Start(tool.toStdString(), {"a b", "c"}, project_.toStdString());
+    EXPECT_TRUE(r.ok) << r.failure;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Read(log).find("end") != std::string::npos; }, 5000));
+    EXPECT_EQ(Lines(log), (std::vector<std::string>{"cwd=" + project_.toStdString(), "arg=a b", "arg=c", "end"}));
+    const LaunchResult bad = shell.Start(Path(QStringLiteral("no-such-tool")).toStdString(), {}, "");
+    EXPECT_FALSE(bad.ok);
+    EXPECT_FALSE(bad.failure.empty());
+}
