@@ -168,6 +168,7 @@ public:
     void ClearTempFolder();
     // The work folder of this user (prepared on use by the build).
     std::string WorkFolder() const;
+    std::string TempRoot() const;
 
     void updateActions();
 

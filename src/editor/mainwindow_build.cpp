@@ -60,16 +60,32 @@ private:
     bool was_;
 };
 
+// The project's folder keeps the separator it was given ("\" or "/").
 std::string HelpFilePath(const TProject& project, std::string_view ext) {
-    std::string path = IncludeBackslash(ExtractFilePath(project.FileName)) + project.GetHlpFile();
-    ChangeExtension(path, ext);
+    std::string path = ExtractFilePath(project.FileName) + project.GetHlpFile();
+    if (!ext.empty()) ChangeExtension(path, ext);
     return path;
+}
+
+// The project's folder without its trailing separator.
+std::string ProjectFolder(const TProject& project) {
+    std::string folder = ExtractFilePath(project.FileName);
+    if (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\')) folder.pop_back();
+    return folder;
 }
 
 }  // namespace
 
+// The temporary folder with its trailing separator; empty when unknown.
+std::string TfrmMain::TempRoot() const {
+    if (env_.TempFolder.empty()) return GetTempFolder();
+    std::string temp = env_.TempFolder;
+    if (temp.back() != '/' && temp.back() != '\\') temp += static_cast<char>(std::filesystem::path::preferred_separator);
+    return temp;
+}
+
 std::string TfrmMain::WorkFolder() const {
-    const std::string temp = env_.TempFolder.empty() ? GetTempFolder() : IncludeBackslash(env_.TempFolder);
+    const std::string temp = TempRoot();
     return temp.empty() ? std::string() : WorkFolderPath(temp);
 }
 
@@ -79,7 +95,7 @@ void TfrmMain::actCompileExecute() {
     RemoveSearchHighlights();
     ui_.Viewer().Quit();
 
-    const std::string temp = env_.TempFolder.empty() ? GetTempFolder() : IncludeBackslash(env_.TempFolder);
+    const std::string temp = TempRoot();
     if (temp.empty()) {
         ui_.ErrorBox(QString::fromLatin1(kMsgNoTempFolder));
         return;
@@ -105,10 +121,13 @@ void TfrmMain::actCompileExecute() {
         if (options_->SaveBeforeCompile) project_->SaveToFile(project_->FileName);
         status_->SetStatus(QStringLiteral("Preprocessing modules..."));
         ClearBuildLog();
-        const std::string projectFolder = ExtractFilePath(project_->FileName);
+        const std::string projectFolder = ProjectFolder(*project_);
         const TPathMapper mapPath = availability == CompilerAvailability::ThroughWine ? TPathMapper(MapPathForWine)
                                                                                       : TPathMapper(MapPathAsIs);
-        const std::string hpj = WriteProjectFile(*project_, projectFolder, work, mapPath);
+        WriteProjectFile(*project_, projectFolder, work, mapPath);
+        // The file just written, named with the project file's own separators.
+        std::string hpj = project_->FileName;
+        ChangeExtension(hpj, "hpj");
         TCheckSettings checks;
         for (int n = 1; n <= TCheckSettings::kChecks; ++n) {
             checks.SetError(n, options_->GetError(n));
@@ -180,7 +199,7 @@ void TfrmMain::ClearTempFolder() {
 }
 
 void TfrmMain::actViewExecute() {
-    const std::string hlp = IncludeBackslash(ExtractFilePath(project_->FileName)) + project_->GetHlpFile();
+    const std::string hlp = HelpFilePath(*project_, "");
     if (project_->FileName.empty() || project_->GetHlpFile().empty() || !FileExists(hlp)) {
         ui_.Information(QString::fromLatin1(kMsgNoHelpFile));
         return;
@@ -190,7 +209,7 @@ void TfrmMain::actViewExecute() {
 }
 
 void TfrmMain::actViewCurTopicExecute() {
-    const std::string hlp = IncludeBackslash(ExtractFilePath(project_->FileName)) + project_->GetHlpFile();
+    const std::string hlp = HelpFilePath(*project_, "");
     if (project_->FileName.empty() || project_->GetHlpFile().empty() || !FileExists(hlp)) {
         ui_.Information(QString::fromLatin1(kMsgNoHelpFile));
         return;
