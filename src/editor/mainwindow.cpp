@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QStandardItemModel>
 #include <QStatusBar>
+#include <QStyledItemDelegate>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QThread>
@@ -99,6 +100,7 @@ QHeaderView* MakeHeader(const char* name, const QString& second, QWidget* parent
     header->setSectionsClickable(true);
     header->resizeSection(0, 50);
     header->setStretchLastSection(true);
+    header->setFixedHeight(header->fontMetrics().height() + 8);
     return header;
 }
 
@@ -407,7 +409,12 @@ bool TfrmMain::Startup(const QStringList& args) {
     } catch (...) {
         // Nothing half-made survives, and nothing is saved at close: the
         // user's stored settings must not be overwritten by empty ones.
-        frmFind.clear();
+        delete mruPopupMenu_;
+        delete mruFileMenu_;
+        mruPopupMenu_ = mruFileMenu_ = nullptr;
+        for (QListWidget* list : {lstTopics, lstPopups}) list->setItemDelegate(new QStyledItemDelegate(list));
+        delete topicsDelegate_.data();
+        delete popupsDelegate_.data();
         project_.reset();
         options_.reset();
         log_.reset();
@@ -486,6 +493,7 @@ bool TfrmMain::Startup(const QStringList& args) {
         if (r.Right > r.Left && r.Bottom > r.Top)
             pnlMessages->setGeometry(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
     }
+    resizeDocks({pnlMessages}, {140}, Qt::Vertical);
     TheEditor->setFocus();
     started_ = true;
     actions_->UpdateNow();
@@ -530,8 +538,10 @@ void TfrmMain::CreateObjects() {
     };
     QPixmap contents(16, 16);
     contents.fill(QColor(0, 128, 0));
-    lstTopics->setItemDelegate(new TTopicsViewDelegate(*options_, rowInfo(lstTopics), QIcon(contents), lstTopics));
-    lstPopups->setItemDelegate(new TTopicsViewDelegate(*options_, rowInfo(lstPopups), QIcon(), lstPopups));
+    topicsDelegate_ = new TTopicsViewDelegate(*options_, rowInfo(lstTopics), QIcon(contents), lstTopics);
+    popupsDelegate_ = new TTopicsViewDelegate(*options_, rowInfo(lstPopups), QIcon(), lstPopups);
+    lstTopics->setItemDelegate(topicsDelegate_);
+    lstPopups->setItemDelegate(popupsDelegate_);
 
     histBack_.clear();
     histFwd_.clear();
@@ -706,8 +716,15 @@ TfrmMain::~TfrmMain() {
     TheEditor->OnChange = nullptr;
     TheEditor->OnSelectionChange = nullptr;
     actions_->SetUpdater(nullptr);
-    delete lstTopics->itemDelegate();
-    delete lstPopups->itemDelegate();
+    // The delegates read the options, which go before the lists do.
+    lstTopics->setItemDelegate(nullptr);
+    lstPopups->setItemDelegate(nullptr);
+    delete topicsDelegate_.data();
+    delete popupsDelegate_.data();
+    tvwQuillmark->removeEventFilter(this);
+    lstTopics->removeEventFilter(this);
+    lstPopups->removeEventFilter(this);
+    TheEditor->viewport()->removeEventFilter(this);
     splash_.reset();
     auto freed = [this](const char* what) {
         if (env_.OnFree) env_.OnFree(what);

@@ -53,6 +53,7 @@ class TRuler;
 class TSpellEnginePlaceholder;
 class TSplashThread;
 class TStyleCombo;
+class TTopicsViewDelegate;
 class TfrmFind;
 class TfrmMessage;
 class TfrmReplace;
@@ -285,6 +286,8 @@ private:
     QMenu* mnuFileReopen = nullptr;
     QMenu* MruPopup = nullptr;
     TMruMenu* mruFileMenu_ = nullptr;
+    QPointer<TTopicsViewDelegate> topicsDelegate_;
+    QPointer<TTopicsViewDelegate> popupsDelegate_;
     TMruMenu* mruPopupMenu_ = nullptr;
     TQorCommandBar* ncbTopics = nullptr;
     TQorCommandBar* ncbPopups = nullptr;
