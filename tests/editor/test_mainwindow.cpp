@@ -1,6 +1,7 @@
 // The main window end to end: start-up, shutdown, project commands and the
 // module lists, driven through its actions and the scripted UI services.
 #include <QComboBox>
+#include <QDockWidget>
 #include <QHeaderView>
 #include <QMenu>
 #include <QTabWidget>
@@ -408,6 +409,27 @@ TEST_F(MainWindowTest, AnUnreadableFileLeavesTheOpenProjectAndTheRecentList) {
     EXPECT_EQ(w->Project().FileName, good);
     EXPECT_EQ(w->Mru().GetItem(1), good);
     EXPECT_EQ(CurrentName(*w), "Alpha");
+}
+
+TEST_F(MainWindowTest, TheWindowPlacementAndFloatingPanesComeBack) {
+    {
+        auto w = Start();
+        EXPECT_FALSE(Child<QDockWidget>(*w, "pnlProject")->isFloating());  // docked by default
+        w->setGeometry(100, 120, 800, 600);
+        ASSERT_TRUE(w->close());
+    }
+    EXPECT_EQ(settings.ReadInteger("Position", "Width"), 800);
+    EXPECT_EQ(settings.ReadInteger("Position", "Height"), 600);
+    EXPECT_FALSE(settings.ReadBool("Position", "Maximized"));
+    // An empty dock site shows the pane floating at its stored rectangle.
+    settings.WriteString("Docking", "ExplorerPane", "");
+    settings.WriteBinary("Docking", "ExplorerRect", "\x0a\0\0\0\x14\0\0\0\x2c\x01\0\0\x90\x01\0\0", 16);
+    auto w = Start();
+    EXPECT_EQ(w->geometry().size(), QSize(800, 600));
+    auto* pane = Child<QDockWidget>(*w, "pnlProject");
+    EXPECT_TRUE(pane->isFloating());
+    EXPECT_EQ(pane->geometry(), QRect(10, 20, 290, 380));
+    EXPECT_FALSE(Child<QDockWidget>(*w, "pnlMessages")->isFloating());
 }
 
 struct DefaultTextCase {
