@@ -224,6 +224,30 @@ void TfrmMain::CreateWidgets() {
                 [this, w](const QPoint& p) { mnuPopResults->popup(w->mapToGlobal(p)); });
     }
 
+    // The explorer's pop-up menu; the state items are the shared actions.
+    ProjectPopMenu = new QMenu(this);
+    ProjectPopMenu->setObjectName(QStringLiteral("ProjectPopMenu"));
+    mnuProjPopEdit = ProjectPopMenu->addAction(QStringLiteral("Edit"));
+    mnuProjPopEdit->setObjectName(QStringLiteral("mnuProjPopEdit"));
+    connect(mnuProjPopEdit, &QAction::triggered, this, [this] {
+        run([this] {
+            if (ActiveList()->currentItem()) OpenSelected(ActiveList());
+        });
+    });
+    mnuProjPopSetCnt = ProjectPopMenu->addAction(QStringLiteral("&Set as contents page"));
+    mnuProjPopSetCnt->setObjectName(QStringLiteral("mnuProjPopSetCnt"));
+    connect(mnuProjPopSetCnt, &QAction::triggered, this, [this] { run([this] { SetContents(); }); });
+    for (QListWidget* list : {lstTopics, lstPopups}) {
+        list->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(list, &QWidget::customContextMenuRequested, this, [this, list](const QPoint& p) {
+            if (list == lstTopics)
+                lstTopicsContextPopup();
+            else
+                lstPopupsContextPopup();
+            ProjectPopMenu->popup(list->viewport()->mapToGlobal(p));
+        });
+    }
+
     // Combo boxes.
     cboTopics = new QComboBox(this);
     cboTopics->setObjectName(QStringLiteral("cboTopics"));
@@ -360,6 +384,9 @@ void TfrmMain::CreateActions() {
                           "actToggleSpecChars", "actToggleRtf"})
         view->addAction(actions_->Get(QString::fromLatin1(n)));
     for (QMenu* m : {file, project, nav, view, mnuFileReopen}) actions_->WatchMenu(m);
+    ProjectPopMenu->addSeparator();
+    ProjectPopMenu->addAction(actions_->Get(QStringLiteral("actSetEditing")));
+    ProjectPopMenu->addAction(actions_->Get(QStringLiteral("actSetDone")));
 
     QToolBar* standard = addToolBar(QStringLiteral("Standard"));
     standard->setObjectName(QStringLiteral("tbStandard"));

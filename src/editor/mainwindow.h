@@ -147,6 +147,9 @@ public:
     void hdrTopicsSectionClick(int section);
     void hdrPopupsSectionClick(int section);
     // Drag from a list into the editor: accepted only with a selected item.
+    // The explorer's pop-up menu, prepared for the list it opens on.
+    void lstTopicsContextPopup();
+    void lstPopupsContextPopup();
     bool CanDropFromList(const QListWidget* source) const;
     bool DropFromList(const QListWidget* source);
     // The node of lstTopics row `index` (-1: the selected row); 0 when none.
@@ -283,6 +286,9 @@ private:
     QTreeWidget* tvwHCRTF = nullptr;
     QTreeWidget* lvwFind = nullptr;
     QMenu* mnuPopResults = nullptr;
+    QMenu* ProjectPopMenu = nullptr;
+    QAction* mnuProjPopEdit = nullptr;
+    QAction* mnuProjPopSetCnt = nullptr;
     QMenu* mnuFileReopen = nullptr;
     QMenu* MruPopup = nullptr;
     TMruMenu* mruFileMenu_ = nullptr;

@@ -385,6 +385,29 @@ void TfrmMain::hdrPopupsSectionClick(int section) {
     }
 }
 
+void TfrmMain::lstTopicsContextPopup() {
+    QAction* editing = actions_->Get(QStringLiteral("actSetEditing"));
+    QAction* done = actions_->Get(QStringLiteral("actSetDone"));
+    mnuProjPopEdit->setText(QStringLiteral("Ed&it Topic"));
+    for (QAction* a : {mnuProjPopEdit, mnuProjPopSetCnt, editing, done}) a->setEnabled(true);
+    const TTopicNode* node = project_->Topics.FindById(GetTopic(-1));
+    editing->setChecked(node && node->State == TopicState::Edit);
+    done->setChecked(node && node->State == TopicState::Done);
+}
+
+void TfrmMain::lstPopupsContextPopup() {
+    QAction* editing = actions_->Get(QStringLiteral("actSetEditing"));
+    QAction* done = actions_->Get(QStringLiteral("actSetDone"));
+    mnuProjPopEdit->setText(QStringLiteral("Ed&it Popup"));
+    mnuProjPopSetCnt->setEnabled(false);
+    QListWidgetItem* item = lstPopups->currentItem();
+    // A node no longer in the project offers nothing to act on.
+    const TTopicNode* node = item ? project_->Topics.FindById(item->data(Qt::UserRole).toULongLong()) : nullptr;
+    for (QAction* a : {mnuProjPopEdit, editing, done}) a->setEnabled(node != nullptr);
+    editing->setChecked(node && node->State == TopicState::Edit);
+    done->setChecked(node && node->State == TopicState::Done);
+}
+
 bool TfrmMain::CanDropFromList(const QListWidget* source) const {
     return (source == lstTopics || source == lstPopups) && source->currentItem() != nullptr;
 }

@@ -324,6 +324,40 @@ TEST_F(MainWindowTest, StateAndContentsCommandsNeedASelection) {
     EXPECT_TRUE(w->Project().Modified);
 }
 
+TEST_F(MainWindowTest, TheExplorerMenuFollowsTheSelection) {
+    const std::string path = SaveSample();
+    auto w = Start({qm::FromCp1252(path)});
+    w->Project().Topics.FindByName("PopOne")->State = qm::TopicState::Done;
+    auto* edit = Child<QAction>(*w, "mnuProjPopEdit");
+    auto* setCnt = Child<QAction>(*w, "mnuProjPopSetCnt");
+    auto* editing = Act(*w, "actSetEditing");
+    auto* done = Act(*w, "actSetDone");
+    auto* popups = Child<QListWidget>(*w, "lstPopups");
+
+    popups->setCurrentRow(0);
+    w->lstPopupsContextPopup();
+    EXPECT_EQ(edit->text(), "Ed&it Popup");
+    EXPECT_FALSE(setCnt->isEnabled());
+    EXPECT_TRUE(edit->isEnabled());
+    EXPECT_TRUE(done->isChecked());
+    EXPECT_FALSE(editing->isChecked());
+    // The popup is gone from the project: nothing to act on.
+    w->Project().Topics.DeleteNode(w->Project().Topics.FindByName("PopOne"));
+    w->lstPopupsContextPopup();
+    EXPECT_FALSE(edit->isEnabled());
+    EXPECT_FALSE(done->isEnabled());
+    EXPECT_FALSE(done->isChecked());
+
+    Child<QListWidget>(*w, "lstTopics")->setCurrentRow(1);  // Beta, editing
+    w->lstTopicsContextPopup();
+    EXPECT_EQ(edit->text(), "Ed&it Topic");
+    EXPECT_TRUE(setCnt->isEnabled());
+    EXPECT_TRUE(editing->isChecked());
+    EXPECT_FALSE(done->isChecked());
+    edit->trigger();
+    EXPECT_EQ(CurrentName(*w), "Beta");
+}
+
 TEST_F(MainWindowTest, DroppingAListItemInsertsALinkOnlyWithASelection) {
     const std::string path = SaveSample();
     auto w = Start({qm::FromCp1252(path)});
