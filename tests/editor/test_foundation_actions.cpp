@@ -26,7 +26,10 @@ namespace {
 
 class Actions : public ::testing::Test {
 protected:
-    void SetUp() override { qmtest::EnsureQtApp(); }
+    // The application must exist before the window member is made.
+    struct App {
+        App() { qmtest::EnsureQtApp(); }
+    } app;
     ScriptedUiServices ui;
     QMainWindow window;
 };
