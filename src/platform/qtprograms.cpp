@@ -12,10 +12,6 @@
 #include "util/cp1252.h"
 #include "util/fileio.h"
 
-#ifndef _WIN32
-#include <csignal>
-#include <sys/types.h>
-#endif
 
 namespace qm {
 
@@ -112,17 +108,27 @@ CompilerResult QtCompilerRunner::Run(const CompilerCall& call) {
 
 // ---------------------------------------------------------------------------
 
-QtHelpViewer::~QtHelpViewer() = default;
+QtHelpViewer::QtHelpViewer(UiServices& ui) : ui_(ui) {}
+
+QtHelpViewer::~QtHelpViewer() { Quit(); }
 
 void QtHelpViewer::Quit() {
-    for (qint64 pid : started_) {
-#ifdef _WIN32
-        QProcess::startDetached(QStringLiteral("taskkill"), {QStringLiteral("/PID"), QString::number(pid)});
-#else
-        if (pid > 0) ::kill(static_cast<pid_t>(pid), SIGTERM);
-#endif
+    for (auto& p : viewers_) {
+        if (p->state() == QProcess::NotRunning) continue;
+        p->terminate();
+        if (!p->waitForFinished(2000)) {
+            p->kill();
+            p->waitForFinished(1000);
+        }
     }
-    started_.clear();
+    viewers_.clear();
+}
+
+int QtHelpViewer::RunningViewers() const {
+    int n = 0;
+    for (const auto& p : viewers_)
+        if (p->state() != QProcess::NotRunning) ++n;
+    return n;
 }
 
 bool QtHelpViewer::ShowContext(const std::string& helpFile, int context) {
@@ -144,12 +150,21 @@ bool QtHelpViewer::ShowContext(const std::string& helpFile, int context) {
     }
     arguments << QStringLiteral("winhlp32") << QStringLiteral("-N") << QString::number(context) << WinePath(file);
 #endif
-    qint64 pid = 0;
-    if (!QProcess::startDetached(program, arguments, QFileInfo(file).absolutePath(), &pid)) {
+    // Forget the viewers that have ended on their own.
+    std::erase_if(viewers_, [](const std::unique_ptr<QProcess>& p) { return p->state() == QProcess::NotRunning; });
+    auto process = std::make_unique<QProcess>();
+    process->setProgram(program);
+    process->setArguments(arguments);
+    process->setWorkingDirectory(QFileInfo(file).absolutePath());
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    process->start();
+    if (!process->waitForStarted(10000)) {
         ui_.Information(QStringLiteral("The help viewer could not be started for \"%1\".").arg(file));
         return false;
     }
-    started_ << pid;
+    viewers_.push_back(std::move(process));
     return true;
 }
 

@@ -1,5 +1,9 @@
 #pragma once
 // Qt implementations of the external programs.
+#include <memory>
+#include <vector>
+
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 
@@ -31,16 +35,20 @@ public:
 // The help viewer: on Windows the system's WinHelp viewer; elsewhere
 // "wine winhlp32 <file>" when wine is on the PATH, else an information box
 // that says how to view the file.
+// The viewers it started are its child processes: Quit (and the end of the
+// program) closes exactly those, never a process that merely reuses an id.
 class QtHelpViewer : public HelpViewer {
 public:
-    explicit QtHelpViewer(UiServices& ui) : ui_(ui) {}
+    explicit QtHelpViewer(UiServices& ui);
     ~QtHelpViewer() override;
     void Quit() override;
     bool ShowContext(const std::string& helpFile, int context) override;
+    // Viewers started here that are still running.
+    int RunningViewers() const;
 
 private:
     UiServices& ui_;
-    QList<qint64> started_;  // process ids of the viewers we started
+    std::vector<std::unique_ptr<QProcess>> viewers_;
 };
 
 class QtShellLauncher : public ShellLauncher {

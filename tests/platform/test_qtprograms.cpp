@@ -253,7 +253,12 @@ TEST_F(QtPrograms, HelpViewerRunsWinhlp32UnderWineAtTheContext) {
     QString win = hlp;
     win.replace(QLatin1Char('/'), QLatin1Char('\\'));
     EXPECT_EQ(Lines(log), (std::vector<std::string>{"arg=winhlp32", "arg=-N", "arg=325", "arg=Z:" + win.toStdString(), "end"}));
-    viewer.Quit();  // ends the viewer it started (else the test's sleep would linger)
+    EXPECT_EQ(viewer.RunningViewers(), 1);
+    viewer.Quit();  // ends the viewer it started, so the help file can be rewritten
+    EXPECT_EQ(viewer.RunningViewers(), 0);
+    // The next build's viewer starts afresh.
+    EXPECT_TRUE(viewer.ShowContext(hlp.toStdString(), 7));
+    EXPECT_EQ(viewer.RunningViewers(), 1);
 }
 
 TEST(QtScreenMetricsTest, InstalledMetricsReportThePrimaryScreen) {
