@@ -1,6 +1,8 @@
 #include "editor/statusbar.h"
 
+#include <QEvent>
 #include <QLabel>
+#include <QStatusTipEvent>
 #include <QStatusBar>
 
 namespace qm {
@@ -27,6 +29,16 @@ StatusPanels::StatusPanels(QStatusBar* bar) : QObject(bar) {
     panels_[1]->setMinimumWidth(panels_[1]->fontMetrics().horizontalAdvance(CaretText(9999, 9999)) + 8);
     bar->addWidget(panels_[0], 1);
     bar->addPermanentWidget(panels_[1]);
+    if (QWidget* window = bar->window(); window && window != bar) window->installEventFilter(this);
+}
+
+bool StatusPanels::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::StatusTip) {
+        const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
+        SetStatus(tip.isEmpty() ? QString::fromLatin1(kStatusReady) : tip);
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 QLabel* StatusPanels::Panel(int index) const { return index == 0 || index == 1 ? panels_[index] : nullptr; }

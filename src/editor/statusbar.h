@@ -23,7 +23,9 @@ class StatusPanels : public QObject {
     Q_OBJECT
 public:
     // Adds the two panels (QLabels "sbrStatusPanel0" and "sbrStatusPanel1")
-    // to `bar`; panel 0 starts as "Ready.".
+    // to `bar`; panel 0 starts as "Ready.". The status tips of the bar's
+    // window (menu items, tool buttons) go to panel 0 instead of covering
+    // the panels: an empty tip shows "Ready.".
     explicit StatusPanels(QStatusBar* bar);
 
     QLabel* Panel(int index) const;  // 0 or 1; nullptr otherwise
@@ -36,6 +38,9 @@ public:
     void ShowHint(const QString& hint);
     // Panel 1 := CaretText(line, column) (both 1-based).
     void SetCaret(int line, int column);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QLabel* panels_[2];

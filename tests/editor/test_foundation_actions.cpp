@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QPrinter>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QTest>
 
 #include "editor/actiontable.h"
@@ -59,6 +60,17 @@ TEST_F(Actions, EachRowBecomesANamedActionOfTheWindow) {
     EXPECT_EQ(compiles, 1);
     compile->hover();
     EXPECT_EQ(status.Text(0), QStringLiteral("Builds the help file."));
+    // Menus and tool buttons report through status tips: they land in panel
+    // 0 without hiding the panels, and an empty tip means "Ready.".
+    compile->showStatusText(&window);
+    EXPECT_EQ(status.Text(0), QStringLiteral("Builds the help file."));
+    EXPECT_TRUE(window.statusBar()->currentMessage().isEmpty());
+    QStatusTipEvent leave{QString()};
+    QApplication::sendEvent(&window, &leave);
+    EXPECT_EQ(status.Text(0), QStringLiteral("Ready."));
+    QStatusTipEvent tip{QStringLiteral("Saves the project.")};
+    QApplication::sendEvent(&window, &tip);
+    EXPECT_EQ(status.Text(0), QStringLiteral("Saves the project."));
 
     EXPECT_EQ(table.Find(QStringLiteral("actNope")), nullptr);
     EXPECT_THROW(table.Get(QStringLiteral("actNope")), Error);
