@@ -67,11 +67,14 @@ std::string HelpFilePath(const TProject& project, std::string_view ext) {
     return path;
 }
 
-// The project's folder without its trailing separator.
-std::string ProjectFolder(const TProject& project) {
-    std::string folder = ExtractFilePath(project.FileName);
+// A folder without its trailing separator: the writers add their own.
+std::string WithoutTrailingSeparator(std::string folder) {
     if (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\')) folder.pop_back();
     return folder;
+}
+
+std::string ProjectFolder(const TProject& project) {
+    return WithoutTrailingSeparator(ExtractFilePath(project.FileName));
 }
 
 }  // namespace
@@ -124,7 +127,8 @@ void TfrmMain::actCompileExecute() {
         const std::string projectFolder = ProjectFolder(*project_);
         const TPathMapper mapPath = availability == CompilerAvailability::ThroughWine ? TPathMapper(MapPathForWine)
                                                                                       : TPathMapper(MapPathAsIs);
-        WriteProjectFile(*project_, projectFolder, work, mapPath);
+        const std::string workFolder = WithoutTrailingSeparator(work);
+        WriteProjectFile(*project_, projectFolder, workFolder, mapPath);
         // The file just written, named with the project file's own separators.
         std::string hpj = project_->FileName;
         ChangeExtension(hpj, "hpj");
@@ -135,7 +139,7 @@ void TfrmMain::actCompileExecute() {
         }
         QElapsedTimer timer;
         timer.start();
-        WriteTopicFiles(*project_, work, *log_, checks);
+        WriteTopicFiles(*project_, workFolder, *log_, checks);
         const int elapsed = static_cast<int>(timer.elapsed());
         if (pnlMessages->isHidden()) ToggleMessages();
         if (tsOutputs->currentIndex() == 2) tsOutputs->setCurrentIndex(0);

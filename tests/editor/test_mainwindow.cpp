@@ -2,10 +2,16 @@
 // module lists, driven through its actions and the scripted UI services.
 #include <QComboBox>
 #include <QDockWidget>
+#include <QLabel>
 #include <QHeaderView>
 #include <QMenu>
 #include <QTabWidget>
+#include <QElapsedTimer>
 #include <fstream>
+
+#include "editor/splash.h"
+#include "support/qtapp.h"
+#include "editor/standins.h"
 
 #include "editor/statusbar.h"
 #include "mainwindow_fixture.h"
@@ -69,6 +75,39 @@ TEST_F(MainWindowTest, LoadsTheSettingsAndOpensTheLastProject) {
     EXPECT_TRUE(EditorText(*w).contains("Alpha body"));
     EXPECT_EQ(w->windowTitle(), "Quillmark 1.51 - sample.qpf");
     EXPECT_FALSE(w->Project().Modified);
+}
+
+TEST_F(MainWindowTest, ReadsTheMacroCatalogueAndDropsAMissingUserDictionary) {
+    std::ofstream(root_ + "prog/macros.cfg", std::ios::binary) << "12,JumpId(%1, %2)|2,file,id\r\n";
+    std::filesystem::create_directories(root_ + "prog/Dictionaries");
+    std::ofstream(root_ + "prog/Dictionaries/English.qdf") << "x";
+    qm::TOptions o;
+    o.SetDefaults();
+    o.Dictionary = "English";
+    o.UserDictionary = "Mine";
+    o.SaveToRegistry(settings);
+    auto w = Start();
+    ASSERT_EQ(w->Macros().Count(), 1);
+    EXPECT_EQ(w->Macros().GetMacro(0)->HelpContext, 12);
+    ASSERT_NE(w->SpellEngine(), nullptr);
+    EXPECT_EQ(w->SpellEngine()->MainDictionary, "English");
+    EXPECT_EQ(w->SpellEngine()->UserDictionary, "");
+    EXPECT_EQ(w->Options().UserDictionary, "");
+}
+
+TEST(Splash, StaysUpForThreeWaits) {
+    EnsureQtApp();
+    QElapsedTimer t;
+    t.start();
+    {
+        qm::TSplashThread splash(nullptr, 0.02);  // three waits of 10 ms
+        splash.SetStatus("one");
+        EXPECT_TRUE(splash.Form()->isVisible());
+        EXPECT_EQ(splash.Form()->lblVersion->text(), "v1.51");
+        splash.Wait();
+        EXPECT_EQ(splash.History(), QStringList{"one"});
+    }
+    EXPECT_GE(t.elapsed(), 30);
 }
 
 TEST_F(MainWindowTest, TheCommandLineWinsOverTheLastProject) {
@@ -390,10 +429,29 @@ TEST_F(MainWindowTest, AFailedSaveStopsNewAndDiscardsNothing) {
     EXPECT_TRUE(EditorText(*w).contains("work"));
     EXPECT_TRUE(w->Project().Modified);
     EXPECT_TRUE(w->Project().FileName.empty());
-    // The same for Open: the dialog never appears.
+    // The same for Open and Close: the dialog never appears, nothing is reset.
     ui.ExpectMessage(MsgKind::Confirmation, "Save changes", MsgResult::Cancel);
     Act(*w, "actOpen")->trigger();
+    ui.ExpectMessage(MsgKind::Confirmation, "Save changes", MsgResult::Cancel);
+    Act(*w, "actClose")->trigger();
     EXPECT_TRUE(EditorText(*w).contains("work"));
+}
+
+TEST_F(MainWindowTest, AFailedSaveStopsReopen) {
+    const std::string other = SaveSample("other.qpf");
+    const std::string path = SaveSample();
+    auto w = Start({qm::FromCp1252(other)});
+    ASSERT_TRUE(w->OpenProjectFile(path));  // "other" is now slot 2
+    ASSERT_EQ(w->Mru().GetItem(2), other);
+    w->Editor()->SetSelStart(0);
+    w->Editor()->SetSelText("work ");
+    w->Project().FileName = root_ + "gone/sample.qpf";
+    ui.ExpectMessage(MsgKind::Confirmation, "Save changes", MsgResult::Yes);
+    ui.ExpectMessage(MsgKind::Error, "");
+    Child<QMenu>(*w, "mnuFileReopen")->actions().at(1)->trigger();
+    EXPECT_EQ(w->Project().FileName, root_ + "gone/sample.qpf");
+    EXPECT_TRUE(EditorText(*w).startsWith("work "));
+    EXPECT_TRUE(w->Project().Modified);
 }
 
 TEST_F(MainWindowTest, SaveAsNamesTheProject) {

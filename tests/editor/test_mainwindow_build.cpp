@@ -1,6 +1,7 @@
 // The build command and the messages pane, driven through the main window's
 // actions: with the native stand-in compiler and with the fake runner.
 #include <QCoreApplication>
+#include <QFocusEvent>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextBlock>
@@ -168,6 +169,19 @@ TEST_F(BuildTest, RefusesAnUnsavedProjectAndAMissingCompiler) {
     EXPECT_TRUE(ui.compiler.calls.empty());
 }
 
+TEST_F(BuildTest, ACompilerUnderWineGetsWinePathsInTheHelpProject) {
+    auto w = StartOnSample();
+    ui.compiler.availability = qm::CompilerAvailability::ThroughWine;
+    std::string hpj;
+    ui.compiler.onRun = [&](const qm::CompilerCall& call) { hpj = ReadText(call.projectFile); };
+    Act(*w, "actCompile")->trigger();
+    ASSERT_EQ(ui.compiler.calls.size(), 1u);
+    std::string expected = "ERRORLOG=Z:" + w->WorkFolder() + "hcwreport.log";
+    for (char& c : expected)
+        if (c == '/') c = '\\';
+    EXPECT_NE(hpj.find(expected), std::string::npos) << expected << "\n" << hpj;
+}
+
 TEST_F(BuildTest, AFailedStartIsReportedWithItsReason) {
     auto w = StartOnSample();
     ui.compiler.result = qm::CompilerResult{false, -1, "Permission denied"};
@@ -247,7 +261,9 @@ TEST_F(BuildTest, ALogEntryLeadsToItsModuleAndMarksTheLineWithoutTouchingTheText
     EXPECT_FALSE(w->Project().Modified);
     EXPECT_FALSE(w->Editor()->CanUndo());
 
-    w->RemoveSearchHighlights();
+    // The tree losing the focus removes the marking.
+    QFocusEvent out(QEvent::FocusOut);
+    QApplication::sendEvent(tree, &out);
     EXPECT_TRUE(w->Editor()->extraSelections().isEmpty());
     EXPECT_EQ(w->Editor()->GetRtfText(), rtfBefore);
     EXPECT_FALSE(w->Project().Modified);
