@@ -7,15 +7,19 @@
 #include <QMenu>
 #include <QTabWidget>
 #include <QElapsedTimer>
+#include <QKeyEvent>
+#include <algorithm>
 #include <fstream>
 
 #include "editor/splash.h"
 #include "support/qtapp.h"
 #include "editor/standins.h"
 
+#include "editor/actiontable.h"
 #include "editor/statusbar.h"
 #include "mainwindow_fixture.h"
 #include "model/options.h"
+#include "model/usertools.h"
 #include "util/fileio.h"
 
 namespace qmtest {
@@ -75,6 +79,48 @@ TEST_F(MainWindowTest, LoadsTheSettingsAndOpensTheLastProject) {
     EXPECT_TRUE(EditorText(*w).contains("Alpha body"));
     EXPECT_EQ(w->windowTitle(), "Quillmark 1.51 - sample.qpf");
     EXPECT_FALSE(w->Project().Modified);
+}
+
+// Remembers the order in which keys are first read.
+class RecordingStore : public qm::MemorySettingsStore {
+public:
+    std::optional<qm::SettingValue> GetValue(std::string_view key, std::string_view name) const override {
+        const std::string top = qm::AsciiLowerStr(key.substr(0, key.find('\\')));
+        if (std::find(order.begin(), order.end(), top) == order.end()) order.push_back(top);
+        return MemorySettingsStore::GetValue(key, name);
+    }
+    bool KeyExists(std::string_view key) const override {
+        const std::string top = qm::AsciiLowerStr(key.substr(0, key.find('\\')));
+        if (std::find(order.begin(), order.end(), top) == order.end()) order.push_back(top);
+        return MemorySettingsStore::KeyExists(key);
+    }
+    mutable std::vector<std::string> order;
+};
+
+TEST_F(MainWindowTest, SettingsAreReadInTheStartUpOrder) {
+    RecordingStore store;
+    qm::TOptions o;
+    o.SetDefaults();
+    o.SaveToRegistry(store);
+    qm::TUserTools tools;
+    tools.Add("/bin/true", "True");
+    tools.SaveToRegistry(store);
+    store.order.clear();
+    qm::TMainWindowEnv env;
+    env.Ui = &ui;
+    env.Settings = &store;
+    env.ProgramFolder = root_ + "prog";
+    env.TempFolder = root_ + "tmp";
+    env.WaitScale = 0;
+    {
+        qm::TfrmMain w(env);
+        ASSERT_TRUE(w.Startup({}));
+        EXPECT_EQ(w.UserTools().Count(), 1);
+    }
+    std::vector<std::string> seen;
+    for (const std::string& k : store.order)
+        if (k == "position" || k == "settings" || k == "tools" || k == "mru" || k == "styles") seen.push_back(k);
+    EXPECT_EQ(seen, (std::vector<std::string>{"position", "settings", "tools", "mru", "styles"}));
 }
 
 TEST_F(MainWindowTest, ReadsTheMacroCatalogueAndDropsAMissingUserDictionary) {
@@ -321,6 +367,27 @@ TEST_F(MainWindowTest, NavigationCommandsWalkTheActiveList) {
     w->updateActions();
     EXPECT_FALSE(Act(*w, "actNavToFirst")->isEnabled());
     EXPECT_FALSE(Act(*w, "actSetContents")->isEnabled());
+}
+
+TEST_F(MainWindowTest, ListSignalsScheduleOneActionUpdateAndEnterOpensTheRow) {
+    const std::string path = SaveSample();
+    auto w = Start({qm::FromCp1252(path)});
+    auto* list = Child<QListWidget>(*w, "lstTopics");
+    QApplication::processEvents();
+    ASSERT_TRUE(Act(*w, "actNavToNext")->isEnabled());
+    list->setCurrentRow(2);
+    list->setCurrentRow(1);
+    list->setCurrentRow(2);
+    EXPECT_TRUE(w->Actions().UpdatePending());
+    const int runs = w->Actions().UpdateCount();
+    QApplication::processEvents();
+    EXPECT_EQ(w->Actions().UpdateCount(), runs + 1);
+    EXPECT_FALSE(Act(*w, "actNavToNext")->isEnabled());  // the last row is selected
+    EXPECT_EQ(CurrentName(*w), "Alpha");                   // selecting alone opens nothing
+
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(list, &enter);
+    EXPECT_EQ(CurrentName(*w), "Contents");
 }
 
 TEST_F(MainWindowTest, HeaderClicksSortTheListOnly) {

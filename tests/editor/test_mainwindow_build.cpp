@@ -1,7 +1,9 @@
 // The build command and the messages pane, driven through the main window's
 // actions: with the native stand-in compiler and with the fake runner.
 #include <QCoreApplication>
+#include <QDockWidget>
 #include <QFocusEvent>
+#include <QMenu>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextBlock>
@@ -306,6 +308,37 @@ TEST_F(BuildTest, SaveOutputWritesEveryRowAndClearingTheLogEmptiesTheTree) {
     ui.ExpectSaveFile(qm::FromCp1252(root_ + "no/such/dir/log.txt"));
     ui.ExpectMessage(MsgKind::Error, "");
     w->SaveOutput(1);
+}
+
+TEST_F(BuildTest, TheResultsMenuSavesClearsAndCloses) {
+    auto w = Start();
+    auto* menu = Child<QMenu>(*w, "mnuPopResults");
+    auto* action1 = Child<QAction>(*w, "mnuPopResultsAction1");
+    auto* tabs = Child<QTabBar>(*w, "tsOutputs");
+    auto* find = Child<QTreeWidget>(*w, "lvwFind");
+    new QTreeWidgetItem(find, QStringList{"hit"});
+    for (int tab : {0, 1}) {
+        tabs->setCurrentIndex(tab);
+        emit menu->aboutToShow();
+        EXPECT_EQ(action1->text(), "Save Output");
+    }
+    tabs->setCurrentIndex(2);
+    emit menu->aboutToShow();
+    EXPECT_EQ(action1->text(), "Clear results");
+    action1->trigger();
+    EXPECT_EQ(find->topLevelItemCount(), 0);
+    auto* pane = Child<QDockWidget>(*w, "pnlMessages");
+    ASSERT_FALSE(pane->isHidden());
+    Child<QAction>(*w, "mnuPopResultsClose")->trigger();
+    EXPECT_TRUE(pane->isHidden());
+    EXPECT_FALSE(w->Options().ShowMessages);
+    // A build shows the pane again, on the program's own tab.
+    auto s = StartOnSample();
+    Child<QAction>(*s, "mnuPopResultsClose")->trigger();
+    Child<QTabBar>(*s, "tsOutputs")->setCurrentIndex(2);
+    Act(*s, "actCompile")->trigger();
+    EXPECT_FALSE(Child<QDockWidget>(*s, "pnlMessages")->isHidden());
+    EXPECT_EQ(Child<QTabBar>(*s, "tsOutputs")->currentIndex(), 0);
 }
 
 TEST_F(BuildTest, TheOutputTabsShowOneOutputEach) {
