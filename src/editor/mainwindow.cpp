@@ -577,6 +577,9 @@ void TfrmMain::CreateObjects() {
     frmReplace = new TfrmReplace(this);
     frmVList = new TfrmVList(TheEditor);
     frmMessage = new TfrmMessage(this);
+    // Hidden until the image preview and the about command use them.
+    (new TfrmImgView(this))->hide();
+    (new TfrmAbout(this))->hide();
 }
 
 void TfrmMain::SetupCommandBars() {
