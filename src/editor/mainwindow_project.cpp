@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QListWidget>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QTreeWidget>
@@ -157,7 +158,10 @@ void TfrmMain::FillLists() {
         std::stable_sort(nodes.begin(), nodes.end(), [](const TTopicNode* a, const TTopicNode* b) {
             return CompareText(a->GetName(), b->GetName()) < 0;
         });
-        for (const TTopicNode* n : nodes) combo->addItem(FromCp1252(n->GetName()), QVariant::fromValue<qulonglong>(n->Id()));
+        const QIcon glyph = style()->standardIcon(kind == TopicKind::Topic ? QStyle::SP_FileIcon
+                                                                           : QStyle::SP_MessageBoxInformation);
+        for (const TTopicNode* n : nodes)
+            combo->addItem(glyph, FromCp1252(n->GetName()), QVariant::fromValue<qulonglong>(n->Id()));
         combo->setCurrentIndex(-1);
     };
     fill(lstTopics, cboTopics, TopicKind::Topic);
