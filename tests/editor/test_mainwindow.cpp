@@ -391,6 +391,20 @@ TEST_F(MainWindowTest, ListSignalsScheduleOneActionUpdateAndEnterOpensTheRow) {
     EXPECT_EQ(CurrentName(*w), "Contents");
 }
 
+TEST_F(MainWindowTest, GotoModuleOpensTopicsAndPopupsAndRefusesNone) {
+    const std::string path = SaveSample();
+    auto w = Start({qm::FromCp1252(path)});
+    w->GotoModule(w->Project().Topics.FindByName("PopOne")->Id());
+    EXPECT_EQ(CurrentName(*w), "PopOne");
+    EXPECT_EQ(Child<QTabWidget>(*w, "tbsProject")->currentIndex(), 1);
+    w->GotoModule(w->Project().Topics.FindByName("Beta")->Id());
+    EXPECT_EQ(CurrentName(*w), "Beta");
+    EXPECT_EQ(Child<QTabWidget>(*w, "tbsProject")->currentIndex(), 0);
+    ui.ExpectMessage(MsgKind::Information, "Invalid link. No reference found within the project.");
+    w->GotoModule(0);
+    EXPECT_EQ(CurrentName(*w), "Beta");
+}
+
 TEST_F(MainWindowTest, HeaderClicksSortTheListOnly) {
     const std::string path = SaveSample();
     auto w = Start({qm::FromCp1252(path)});

@@ -85,6 +85,11 @@ TEST_F(BuildTest, BuildsWithTheStandInCompiler) {
     EXPECT_TRUE(report.join("\n").contains("   "));
     EXPECT_TRUE(TreeRows(*w, "tvwQuillmark").contains("0 errors, 0 warnings."));
     EXPECT_TRUE(WorkFiles(*w).empty());
+    // The work folder is this user's alone, not a shared folder.
+    const auto perms = std::filesystem::status(qm::ToFsPath(w->WorkFolder())).permissions();
+    EXPECT_EQ(perms & (std::filesystem::perms::group_all | std::filesystem::perms::others_all),
+              std::filesystem::perms::none);
+    EXPECT_NE(w->WorkFolder(), root_ + "tmp/Quillmark/");
     EXPECT_FALSE(w->Project().Modified);
     EXPECT_EQ(w->Status().Text(0), "Ready.");
     EXPECT_EQ(qm::BusyCursor::Depth(), 0);
