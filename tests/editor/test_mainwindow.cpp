@@ -95,10 +95,23 @@ public:
         if (std::find(order.begin(), order.end(), top) == order.end()) order.push_back(top);
         return MemorySettingsStore::KeyExists(key);
     }
+    void SetValue(std::string_view key, std::string_view name, const qm::SettingValue& value) override {
+        Wrote(key);
+        MemorySettingsStore::SetValue(key, name, value);
+    }
+    void DeleteKey(std::string_view key) override {
+        Wrote(key);
+        MemorySettingsStore::DeleteKey(key);
+    }
+    void Wrote(std::string_view key) {
+        const std::string top = qm::AsciiLowerStr(key.substr(0, key.find('\\')));
+        if (writes.empty() || writes.back() != top) writes.push_back(top);
+    }
     mutable std::vector<std::string> order;
+    std::vector<std::string> writes;
 };
 
-TEST_F(MainWindowTest, SettingsAreReadInTheStartUpOrder) {
+TEST_F(MainWindowTest, SettingsAreReadAndWrittenInTheirOrder) {
     RecordingStore store;
     qm::TOptions o;
     o.SetDefaults();
@@ -107,6 +120,7 @@ TEST_F(MainWindowTest, SettingsAreReadInTheStartUpOrder) {
     tools.Add("/bin/true", "True");
     tools.SaveToRegistry(store);
     store.order.clear();
+    store.writes.clear();
     qm::TMainWindowEnv env;
     env.Ui = &ui;
     env.Settings = &store;
@@ -117,7 +131,15 @@ TEST_F(MainWindowTest, SettingsAreReadInTheStartUpOrder) {
         qm::TfrmMain w(env);
         ASSERT_TRUE(w.Startup({}));
         EXPECT_EQ(w.UserTools().Count(), 1);
+        EXPECT_TRUE(store.writes.empty());  // starting writes nothing
+        ASSERT_TRUE(w.close());
     }
+    // Closing: placement, styles, options, recent projects.
+    std::vector<std::string> written;
+    for (const std::string& k : store.writes)
+        if (written.empty() || (written.back() != k && !(k == "docking" && written.back() == "settings")))
+            written.push_back(k);
+    EXPECT_EQ(written, (std::vector<std::string>{"position", "styles", "settings", "mru"}));
     std::vector<std::string> seen;
     for (const std::string& k : store.order)
         if (k == "position" || k == "settings" || k == "tools" || k == "mru" || k == "styles") seen.push_back(k);
@@ -403,6 +425,16 @@ TEST_F(MainWindowTest, GotoModuleOpensTopicsAndPopupsAndRefusesNone) {
     ui.ExpectMessage(MsgKind::Information, "Invalid link. No reference found within the project.");
     w->GotoModule(0);
     EXPECT_EQ(CurrentName(*w), "Beta");
+}
+
+TEST_F(MainWindowTest, TypingDropsBookmarksBelowTheLastLineAndMarksTheProject) {
+    auto w = Start();
+    w->Bookmarks().Add(0);
+    w->Bookmarks().Add(7);
+    w->Editor()->SetSelText("x");
+    EXPECT_TRUE(w->Bookmarks().Contains(0));
+    EXPECT_FALSE(w->Bookmarks().Contains(7));
+    EXPECT_TRUE(w->Project().Modified);
 }
 
 TEST_F(MainWindowTest, HeaderClicksSortTheListOnly) {
