@@ -498,8 +498,8 @@ bool TfrmMain::Startup(const QStringList& args) {
         sleepMs(35);
         if (!options_->LastProject.empty() && FileExists(options_->LastProject))
             opened = OpenProjectFile(options_->LastProject);
-        else
-            options_->LastProject.clear();
+        // A last project that is gone or unreadable is not tried again at every start.
+        if (!opened) options_->LastProject.clear();
     }
     if (!opened) CloseProject();
 

@@ -226,6 +226,20 @@ TEST_F(MainWindowTest, AFileThatFailsToOpenAtStartLeavesANewProject) {
     EXPECT_EQ(CurrentName(*w), "Contents");
 }
 
+TEST_F(MainWindowTest, AnUnreadableLastProjectIsForgotten) {
+    const std::string path = root_ + "broken.qpf";
+    std::ofstream(path, std::ios::binary) << "junk";
+    qm::TOptions o;
+    o.SetDefaults();
+    o.StartOpenLast = true;
+    o.LastProject = path;
+    o.SaveToRegistry(settings);
+    ui.ExpectMessage(MsgKind::Error, "");
+    auto w = Start();
+    EXPECT_TRUE(w->Options().LastProject.empty());
+    EXPECT_EQ(w->Project().Topics.TopicCount(), 1);
+}
+
 TEST_F(MainWindowTest, TheDestructorFreesTheGlobalObjectsInOrder) {
     {
         auto w = Start();
