@@ -82,6 +82,15 @@ TfrmMain::TfrmMain(TMainWindowEnv env, QWidget* parent)
 
 namespace {
 
+// `name` inside `folder`, joined with the separator the folder already uses
+// ("/" when it has none), so the path works for the toolkit as it is.
+std::string InFolder(const std::string& folder, std::string_view name) {
+    if (folder.empty()) return std::string(name);
+    if (folder.back() == '/' || folder.back() == '\\') return folder + std::string(name);
+    const char sep = folder.find('\\') != std::string::npos && folder.find('/') == std::string::npos ? '\\' : '/';
+    return folder + sep + std::string(name);
+}
+
 QListWidget* MakeModuleList(const char* name, QWidget* parent) {
     auto* list = new QListWidget(parent);
     list->setObjectName(QString::fromLatin1(name));
@@ -428,7 +437,7 @@ bool TfrmMain::Startup(const QStringList& args) {
     status("Initializing application...");
     sleepMs(35);
     if (QScreen* screen = QGuiApplication::primaryScreen()) dockWidth_ = screen->geometry().width() * 25 / 100;
-    ui_.SetHelpFile(FromCp1252(IncludeBackslash(env_.ProgramFolder) + "Quillmark.hlp"));
+    ui_.SetHelpFile(FromCp1252(InFolder(env_.ProgramFolder, "Quillmark.hlp")));
     cboFonts->addItems(QFontDatabase::families());  // already sorted
     formatPainter_[0] = formatPainter_[1] = false;
     try {
@@ -471,12 +480,12 @@ bool TfrmMain::Startup(const QStringList& args) {
     ApplyDefaultFont();
     status("Loading dictionaries...");
     spell_ = std::make_unique<TSpellEnginePlaceholder>();
-    spell_->DictionaryFolder = IncludeBackslash(env_.ProgramFolder) + "Dictionaries";
+    spell_->DictionaryFolder = InFolder(env_.ProgramFolder, "Dictionaries");
     if (!options_->Dictionary.empty() &&
-        FileExists(spell_->DictionaryFolder + "/" + options_->Dictionary + ".qdf"))
+        FileExists(InFolder(spell_->DictionaryFolder, options_->Dictionary + ".qdf")))
         spell_->LoadMainDictionary(options_->Dictionary);
     if (!options_->UserDictionary.empty() &&
-        FileExists(spell_->DictionaryFolder + "/" + options_->UserDictionary + ".dic")) {
+        FileExists(InFolder(spell_->DictionaryFolder, options_->UserDictionary + ".dic"))) {
         spell_->LoadUserDictionary(options_->UserDictionary);
     } else {
         spell_->LoadUserDictionary("");
@@ -636,7 +645,7 @@ void TfrmMain::ApplyDefaultFont() {
 }
 
 void TfrmMain::LoadMacroDefinitions() {
-    macros_->LoadFromFile(IncludeBackslash(env_.ProgramFolder) + kMacrosFileName);
+    macros_->LoadFromFile(InFolder(env_.ProgramFolder, kMacrosFileName));
 }
 
 void TfrmMain::RestoreLayout() {

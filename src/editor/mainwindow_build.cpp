@@ -188,7 +188,7 @@ void TfrmMain::LoadCompilerReport() {
     if (work.empty()) return;
     std::string report;
     try {
-        report = ReadWholeFile(IncludeBackslash(work) + "hcwreport.log");
+        report = ReadWholeFile(work + "hcwreport.log");  // the work folder ends with its separator
     } catch (const std::exception&) {
         return;  // no report: the tree keeps what it shows
     }

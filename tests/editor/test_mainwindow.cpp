@@ -162,6 +162,7 @@ TEST_F(MainWindowTest, ReadsTheMacroCatalogueAndDropsAMissingUserDictionary) {
     EXPECT_EQ(w->SpellEngine()->MainDictionary, "English");
     EXPECT_EQ(w->SpellEngine()->UserDictionary, "");
     EXPECT_EQ(w->Options().UserDictionary, "");
+    EXPECT_EQ(ui.HelpFile(), qm::FromCp1252(root_ + "prog/Quillmark.hlp"));
 }
 
 TEST(Splash, StaysUpForThreeWaits) {
