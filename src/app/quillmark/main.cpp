@@ -1,0 +1,56 @@
+// Quillmark: the help authoring program.
+#include <QApplication>
+#include <QStringList>
+#include <cstdio>
+#include <cstdlib>
+
+#include "editor/mainwindow.h"
+#include "editor/qtrichdoc.h"
+#include "platform/qtsettingsstore.h"
+#include "platform/qtuiservices.h"
+
+namespace {
+
+// Without a display the toolkit would abort with a message of its own that
+// users do not understand; say what is missing instead.
+bool HasDisplay() {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    auto set = [](const char* name) {
+        const char* v = std::getenv(name);
+        return v && *v;
+    };
+    return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM");
+#else
+    return true;
+#endif
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!HasDisplay()) {
+        std::fputs("Quillmark needs a graphical display, but none was found (DISPLAY and WAYLAND_DISPLAY are not "
+                   "set).\nStart it from a desktop session, or under a virtual display such as xvfb-run.\n",
+                   stderr);
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QString::fromLatin1(qm::kApplicationName));
+    QApplication::setOrganizationName(QString::fromLatin1(qm::kOrganisationName));
+
+    qm::QtUiServices ui;
+    qm::QtSettingsStore settings;
+    qm::TMainWindowEnv env;
+    env.Ui = &ui;
+    env.Settings = &settings;
+    env.ProgramFolder = qm::ToCp1252(QCoreApplication::applicationDirPath());
+    int rc = 1;
+    {
+        qm::TfrmMain window(env);
+        ui.SetParentWidget(&window);
+        if (window.Startup(app.arguments().mid(1))) rc = QApplication::exec();
+        ui.SetParentWidget(nullptr);
+    }
+    settings.Sync();
+    return rc;
+}

@@ -1,0 +1,112 @@
+#include "editor/standins.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <algorithm>
+#include <QLabel>
+#include <QProgressBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "editor/qtrichdoc.h"
+
+namespace qm {
+
+TRuler::TRuler(QWidget* parent) : QFrame(parent) {
+    setObjectName(QStringLiteral("Ruler"));
+    setFrameShape(QFrame::StyledPanel);
+    setFixedHeight(24);
+}
+
+void TRuler::SetIndents(int first, int left, int right) {
+    first_ = first;
+    left_ = left;
+    right_ = right;
+    update();
+}
+
+void TStyleCombo::FillList(const StringList& names) {
+    box_->clear();
+    for (const std::string& n : names) box_->addItem(FromCp1252(n));
+    int width = 125;
+    const QFontMetrics fm(box_->font());
+    for (int i = 0; i < box_->count(); ++i) width = std::max(width, fm.horizontalAdvance(box_->itemText(i)) + 30);
+    box_->view()->setMinimumWidth(width);
+}
+
+TQorCommandBar::TQorCommandBar(const QString& name, int buttonSize, QWidget* parent)
+    : QFrame(parent), size_(buttonSize), layout_(new QVBoxLayout(this)) {
+    setObjectName(name);
+    layout_->setContentsMargins(1, 1, 1, 1);
+    layout_->setSpacing(1);
+    layout_->addStretch(1);
+}
+
+QToolButton* TQorCommandBar::AddButton(int tag, const QString& hint, int glyph) {
+    auto* b = new QToolButton(this);
+    b->setObjectName(objectName() + QStringLiteral("Button") + QString::number(tag));
+    b->setAutoRaise(true);
+    b->setFixedSize(size_ + 4, size_ + 4);
+    const QString shortHint = hint.section(QLatin1Char('|'), 0, 0);
+    b->setToolTip(shortHint);
+    b->setText(shortHint.left(1));
+    b->setProperty("tag", tag);
+    b->setProperty("glyph", glyph);
+    connect(b, &QToolButton::clicked, this, [this, tag] { emit buttonClicked(tag); });
+    layout_->insertWidget(layout_->count() - 1, b);
+    buttons_ << b;
+    return b;
+}
+
+void TQorCommandBar::AddSeparator() {
+    auto* line = new QFrame(this);
+    line->setFrameShape(QFrame::HLine);
+    layout_->insertWidget(layout_->count() - 1, line);
+}
+
+QToolButton* TQorCommandBar::Button(int tag) const {
+    for (QToolButton* b : buttons_)
+        if (b->property("tag").toInt() == tag) return b;
+    return nullptr;
+}
+
+TfrmFind::TfrmFind(QWidget* owner) : QDialog(owner) {
+    setObjectName(QStringLiteral("frmFind"));
+    setWindowTitle(QStringLiteral("Find"));
+}
+
+TfrmReplace::TfrmReplace(QWidget* owner) : QDialog(owner) {
+    setObjectName(QStringLiteral("frmReplace"));
+    setWindowTitle(QStringLiteral("Replace"));
+}
+
+TfrmVList::TfrmVList(QWidget* owner) : QFrame(owner, Qt::Popup) {
+    setObjectName(QStringLiteral("frmVList"));
+    hide();
+}
+
+TfrmMessage::TfrmMessage(QWidget* owner) : QDialog(owner) {
+    setObjectName(QStringLiteral("frmMessage"));
+    setWindowTitle(QStringLiteral("Progress"));
+    resize(320, 66);
+    lblMsg = new QLabel(this);
+    lblMsg->setObjectName(QStringLiteral("lblMsg"));
+    lblMsg->move(8, 12);
+    pgbProgress = new QProgressBar(this);
+    pgbProgress->setObjectName(QStringLiteral("pgbProgress"));
+    pgbProgress->setGeometry(8, 40, 305, 17);
+    pgbProgress->setRange(0, 100);
+}
+
+TfrmImgView::TfrmImgView(QWidget* owner) : QDialog(owner) {
+    setObjectName(QStringLiteral("frmImgView"));
+    setWindowTitle(QStringLiteral("Image Viewer"));
+    resize(462, 371);
+}
+
+TfrmAbout::TfrmAbout(QWidget* owner) : QDialog(owner, Qt::FramelessWindowHint) {
+    setObjectName(QStringLiteral("frmAbout"));
+    resize(440, 292);
+}
+
+}  // namespace qm

@@ -1,0 +1,194 @@
+#include "platform/qtprograms.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QUrl>
+
+#include "platform/uiservices.h"
+#include "util/cp1252.h"
+#include "util/fileio.h"
+
+
+namespace qm {
+
+namespace {
+
+// A model path (cp1252, either separator) as the toolkit's file name.
+QString QtPath(const std::string& path) {
+    if (path.empty()) return {};
+    return QString::fromStdU16String(ToFsPath(path).u16string());
+}
+
+QString QtText(const std::string& s) { return QString::fromStdU16String(Cp1252ToUtf16(s)); }
+std::string ModelText(const QString& s) { return Utf16ToCp1252(s.toStdU16String()); }
+
+}  // namespace
+
+QString FindOnPath(const QString& program) { return QStandardPaths::findExecutable(program); }
+
+bool IsNativeExecutable(const QString& file) {
+    const QFileInfo info(file);
+    if (!info.exists() || !info.isFile()) return false;
+#ifdef _WIN32
+    return true;
+#else
+    if (!info.isExecutable()) return false;
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    const QByteArray head = f.read(4);
+    return head.startsWith("\x7f" "ELF") || head.startsWith("#!");
+#endif
+}
+
+QString WinePath(const QString& path) {
+    if (!path.startsWith(QLatin1Char('/'))) return path;
+    QString p = path;
+    p.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    return QStringLiteral("Z:") + p;
+}
+
+// ---------------------------------------------------------------------------
+
+CompilerAvailability QtCompilerRunner::Availability(const std::string& compilerFile) const {
+    const QString file = QtPath(compilerFile);
+    if (file.isEmpty() || !QFileInfo(file).isFile()) return CompilerAvailability::Missing;
+    if (IsNativeExecutable(file)) return CompilerAvailability::Native;
+    return FindOnPath(QStringLiteral("wine")).isEmpty() ? CompilerAvailability::NoWine
+                                                        : CompilerAvailability::ThroughWine;
+}
+
+CompilerResult QtCompilerRunner::Run(const CompilerCall& call) {
+    CompilerResult result;
+    const QString file = QtPath(call.compilerFile);
+    QString program;
+    QStringList arguments;
+    switch (Availability(call.compilerFile)) {
+        case CompilerAvailability::Missing:
+            result.failure = "The compiler " + call.compilerFile + " does not exist.";
+            return result;
+        case CompilerAvailability::NoWine:
+            result.failure = kMsgCompilerNeedsWine;
+            return result;
+        case CompilerAvailability::Native:
+            program = file;
+            for (const std::string& a : CompilerArguments(call)) arguments << QtText(a);
+            if (arguments.size() == 2) arguments[1] = QtPath(call.projectFile);
+            break;
+        case CompilerAvailability::ThroughWine:
+            program = FindOnPath(QStringLiteral("wine"));
+            arguments << file;
+            for (const std::string& a : CompilerArguments(call)) arguments << QtText(a);
+            if (arguments.size() == 3) arguments[2] = WinePath(QtPath(call.projectFile));
+            break;
+    }
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(arguments);
+    if (!call.workingFolder.empty()) process.setWorkingDirectory(QtPath(call.workingFolder));
+    // Nobody reads the compiler's console output, so it must not fill a pipe.
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start();
+    if (!process.waitForStarted(-1)) {
+        result.failure = ModelText(process.errorString());
+        if (result.failure.empty()) result.failure = "The compiler could not be started.";
+        return result;
+    }
+    result.started = true;
+    // However long the compile takes: -1 never times out.
+    process.waitForFinished(-1);
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return result;
+}
+
+// ---------------------------------------------------------------------------
+
+QtHelpViewer::QtHelpViewer(UiServices& ui) : ui_(ui) {}
+
+QtHelpViewer::~QtHelpViewer() { Quit(); }
+
+void QtHelpViewer::Quit() {
+    for (auto& p : viewers_) {
+        if (p->state() == QProcess::NotRunning) continue;
+        p->terminate();
+        if (!p->waitForFinished(2000)) {
+            p->kill();
+            p->waitForFinished(1000);
+        }
+    }
+    viewers_.clear();
+}
+
+int QtHelpViewer::RunningViewers() const {
+    int n = 0;
+    for (const auto& p : viewers_)
+        if (p->state() != QProcess::NotRunning) ++n;
+    return n;
+}
+
+bool QtHelpViewer::ShowContext(const std::string& helpFile, int context) {
+    const QString file = QtPath(helpFile);
+    QString program;
+    QStringList arguments;
+#ifdef _WIN32
+    program = QStringLiteral("winhlp32.exe");
+    arguments << QStringLiteral("-N") << QString::number(context) << QDir::toNativeSeparators(file);
+#else
+    program = FindOnPath(QStringLiteral("wine"));
+    if (program.isEmpty()) {
+        ui_.Information(
+            QStringLiteral("The help file cannot be shown here: it needs the WinHelp viewer, which runs on "
+                           "Windows, or on this system through wine (\"wine winhlp32\").\n\n"
+                           "To view it, install wine and run:\n  wine winhlp32 \"%1\"")
+                .arg(file));
+        return false;
+    }
+    arguments << QStringLiteral("winhlp32") << QStringLiteral("-N") << QString::number(context) << WinePath(file);
+#endif
+    // Forget the viewers that have ended on their own.
+    std::erase_if(viewers_, [](const std::unique_ptr<QProcess>& p) { return p->state() == QProcess::NotRunning; });
+    auto process = std::make_unique<QProcess>();
+    process->setProgram(program);
+    process->setArguments(arguments);
+    process->setWorkingDirectory(QFileInfo(file).absolutePath());
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    process->start();
+    if (!process->waitForStarted(10000)) {
+        ui_.Information(QStringLiteral("The help viewer could not be started for \"%1\".").arg(file));
+        return false;
+    }
+    viewers_.push_back(std::move(process));
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+
+LaunchResult QtShellLauncher::Open(const std::string& target) {
+    LaunchResult r;
+    const QString text = QtText(target);
+    const QString path = QtPath(target);
+    const QUrl url = QFileInfo::exists(path) ? QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath())
+                                             : QUrl::fromUserInput(text);
+    r.ok = url.isValid() && QDesktopServices::openUrl(url);
+    if (!r.ok) r.failure = "\"" + target + "\" could not be opened.";
+    return r;
+}
+
+LaunchResult QtShellLauncher::Start(const std::string& program, const std::vector<std::string>& arguments,
+                                    const std::string& workingFolder) {
+    LaunchResult r;
+    QStringList args;
+    for (const std::string& a : arguments) args << QtText(a);
+    r.ok = QProcess::startDetached(QtPath(program), args, QtPath(workingFolder));
+    if (!r.ok) r.failure = "The program \"" + program + "\" could not be started.";
+    return r;
+}
+
+}  // namespace qm

@@ -1,0 +1,21 @@
+#include "platform/qtscreenmetrics.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace qm {
+
+ScreenSize QtScreenMetrics::screenSize() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return {};
+    const QSize size = screen->size();
+    if (size.width() <= 0 || size.height() <= 0) return {};
+    return {size.width(), size.height()};
+}
+
+void InstallQtScreenMetrics() {
+    static const QtScreenMetrics metrics;
+    SetScreenMetrics(&metrics);
+}
+
+}  // namespace qm

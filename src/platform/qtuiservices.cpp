@@ -1,0 +1,117 @@
+#include "platform/qtuiservices.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+#include "platform/qtprograms.h"
+#include "util/cp1252.h"
+
+namespace qm {
+
+QtUiServices::QtUiServices()
+    : compiler_(std::make_unique<QtCompilerRunner>()),
+      viewer_(std::make_unique<QtHelpViewer>(*this)),
+      shell_(std::make_unique<QtShellLauncher>()) {
+    if (QCoreApplication::instance())
+        SetHelpFile(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Quillmark.hlp")));
+}
+
+QtUiServices::~QtUiServices() = default;
+
+MsgResult QtUiServices::Message(MsgKind kind, const QString& text, MsgButtons buttons) {
+    QMessageBox::Icon icon = QMessageBox::Information;
+    switch (kind) {
+        case MsgKind::Information: icon = QMessageBox::Information; break;
+        case MsgKind::Warning: icon = QMessageBox::Warning; break;
+        case MsgKind::Error: icon = QMessageBox::Critical; break;
+        case MsgKind::Confirmation: icon = QMessageBox::Question; break;
+    }
+    QMessageBox::StandardButtons set = QMessageBox::Ok;
+    QMessageBox::StandardButton escape = QMessageBox::Ok;
+    if (buttons == MsgButtons::YesNo) {
+        set = QMessageBox::Yes | QMessageBox::No;
+        escape = QMessageBox::No;
+    } else if (buttons == MsgButtons::YesNoCancel) {
+        set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        escape = QMessageBox::Cancel;
+    }
+    QString caption = QApplication::applicationName();
+    if (caption.isEmpty()) caption = QStringLiteral("Quillmark");
+    QMessageBox box(icon, caption, text, set, ParentWidget());
+    box.setObjectName(QStringLiteral("dlgMessage"));
+    box.setEscapeButton(escape);
+    const int chosen = box.exec();
+    switch (chosen) {
+        case QMessageBox::Yes: return MsgResult::Yes;
+        case QMessageBox::No: return MsgResult::No;
+        case QMessageBox::Cancel: return MsgResult::Cancel;
+        case QMessageBox::Ok: return MsgResult::Ok;
+        default: break;
+    }
+    return buttons == MsgButtons::Ok ? MsgResult::Ok : buttons == MsgButtons::YesNo ? MsgResult::No : MsgResult::Cancel;
+}
+
+std::optional<QString> QtUiServices::InputText(const QString& caption, const QString& prompt, const QString& value) {
+    bool ok = false;
+    const QString text = QInputDialog::getText(ParentWidget(), caption, prompt, QLineEdit::Normal, value, &ok);
+    if (!ok) return std::nullopt;
+    return text;
+}
+
+namespace {
+
+std::optional<QString> RunFileDialog(QWidget* parent, const FileDialogRequest& r, bool save) {
+    QFileDialog dialog(parent, r.caption, r.folder, r.filter);
+    dialog.setObjectName(save ? QStringLiteral("dlgSaveFile") : QStringLiteral("dlgOpenFile"));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (!r.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(r.defaultSuffix);
+    if (save && !r.confirmOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (!r.fileName.isEmpty()) dialog.selectFile(r.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().first();
+}
+
+}  // namespace
+
+std::optional<QString> QtUiServices::OpenFileName(const FileDialogRequest& request) {
+    return RunFileDialog(ParentWidget(), request, false);
+}
+
+std::optional<QString> QtUiServices::SaveFileName(const FileDialogRequest& request) {
+    return RunFileDialog(ParentWidget(), request, true);
+}
+
+std::optional<QString> QtUiServices::ChooseFolder(const QString& caption, const QString& folder) {
+    const QString chosen = QFileDialog::getExistingDirectory(ParentWidget(), caption, folder);
+    if (chosen.isEmpty()) return std::nullopt;
+    return chosen;
+}
+
+std::optional<QColor> QtUiServices::ChooseColor(const QColor& initial) {
+    const QColor c = QColorDialog::getColor(initial, ParentWidget());
+    if (!c.isValid()) return std::nullopt;
+    return c;
+}
+
+std::optional<QFont> QtUiServices::ChooseFont(const QFont& initial) {
+    bool ok = false;
+    const QFont f = QFontDialog::getFont(&ok, initial, ParentWidget());
+    if (!ok) return std::nullopt;
+    return f;
+}
+
+int QtUiServices::RunDialog(QDialog& dialog) { return dialog.exec(); }
+
+void QtUiServices::ShowHelp(int context) {
+    Viewer().ShowContext(Utf16ToCp1252(QDir::toNativeSeparators(HelpFile()).toStdU16String()), context);
+}
+
+}  // namespace qm

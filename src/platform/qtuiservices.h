@@ -1,0 +1,38 @@
+#pragma once
+// The program's UI services: Qt's message boxes and standard dialogs, and the
+// Qt implementations of the external programs.
+#include <memory>
+
+#include "platform/uiservices.h"
+
+namespace qm {
+
+class QtUiServices : public UiServices {
+public:
+    // Uses QtCompilerRunner, QtHelpViewer (answering through these services)
+    // and QtShellLauncher. The help file defaults to "Quillmark.hlp" in the
+    // program's folder.
+    QtUiServices();
+    ~QtUiServices() override;
+
+    MsgResult Message(MsgKind kind, const QString& text, MsgButtons buttons) override;
+    std::optional<QString> InputText(const QString& caption, const QString& prompt,
+                                     const QString& value) override;
+    std::optional<QString> OpenFileName(const FileDialogRequest& request) override;
+    std::optional<QString> SaveFileName(const FileDialogRequest& request) override;
+    std::optional<QString> ChooseFolder(const QString& caption, const QString& folder) override;
+    std::optional<QColor> ChooseColor(const QColor& initial) override;
+    std::optional<QFont> ChooseFont(const QFont& initial) override;
+    int RunDialog(QDialog& dialog) override;
+    void ShowHelp(int context) override;
+    CompilerRunner& Compiler() override { return *compiler_; }
+    HelpViewer& Viewer() override { return *viewer_; }
+    ShellLauncher& Shell() override { return *shell_; }
+
+private:
+    std::unique_ptr<CompilerRunner> compiler_;
+    std::unique_ptr<HelpViewer> viewer_;
+    std::unique_ptr<ShellLauncher> shell_;
+};
+
+}  // namespace qm

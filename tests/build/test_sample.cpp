@@ -1,0 +1,58 @@
+// The bundled sample project (examples/Sample.qpf) opens and builds cleanly,
+// and holds what it is there to show.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include <unistd.h>
+
+#include "build/outputlog.h"
+#include "build/projectwriter.h"
+#include "build/topicwriter.h"
+#include "model/project.h"
+
+using namespace qm;
+
+namespace {
+
+const std::string kSample = std::string(QM_TEST_DATA_DIR) + "/../../examples/Sample.qpf";
+
+bool BodyHas(const TTopicNode& n, const char* text) { return n.Text.find(text) != std::string::npos; }
+
+}  // namespace
+
+TEST(SampleProject, HoldsTopicsPopupsAWindowLinksAndKeywords) {
+    TProject p;
+    p.LoadFromFile(kSample);
+    EXPECT_GE(p.Topics.TopicCount(), 3);
+    EXPECT_GE(p.Topics.PopupCount(), 2);
+    ASSERT_NE(p.Topics.FindContents(), nullptr);
+    EXPECT_TRUE(p.Windows.NameExists("note"));
+    bool topicLink = false, popupLink = false, windowLink = false, macro = false, keywords = false;
+    for (const auto& n : p.Topics) {
+        topicLink |= BodyHas(*n, "<LINK TOPIC=");
+        popupLink |= BodyHas(*n, "<LINK POPUP=");
+        windowLink |= BodyHas(*n, "WINDOW=note");
+        macro |= BodyHas(*n, "<MACRO ");
+        keywords |= !n->Keywords.empty();
+    }
+    EXPECT_TRUE(topicLink && popupLink && windowLink && macro && keywords);
+    EXPECT_EQ(p.GetHlpFile(), "Sample.hlp");
+}
+
+TEST(SampleProject, BuildsWithoutFindings) {
+    TProject p;
+    p.LoadFromFile(kSample);
+    const auto work = std::filesystem::temp_directory_path() / ("qm_sample_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(work);
+    const std::string folder = work.string() + "/";
+    TOutputLog log;
+    WriteTopicFiles(p, folder, log);
+    for (const TError& e : log.Entries()) ADD_FAILURE() << "finding " << e.Code << ": " << e.Text;
+    EXPECT_EQ(log.ErrorCount(), 0);
+    EXPECT_EQ(log.WarningCount(), 0);
+    for (const auto& n : p.Topics) EXPECT_TRUE(std::filesystem::exists(folder + n->GetName() + ".rtf")) << n->GetName();
+    std::filesystem::remove_all(work);
+}

@@ -1,0 +1,381 @@
+// The build command and the messages pane, driven through the main window's
+// actions: with the native stand-in compiler and with the fake runner.
+#include <QCoreApplication>
+#include <QDockWidget>
+#include <QFocusEvent>
+#include <QMenu>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTextBlock>
+#include <fstream>
+
+#include "editor/busycursor.h"
+#include "editor/statusbar.h"
+#include "mainwindow_fixture.h"
+#include "platform/qtprograms.h"
+#include "util/fileio.h"
+#include "util/qorsystem.h"
+
+namespace qmtest {
+namespace {
+
+using qm::MsgKind;
+using qm::MsgResult;
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+qm::StringList WorkFiles(qm::TfrmMain& w) {
+    qm::StringList files;
+    qm::ListFiles(w.WorkFolder(), files, "*.*");
+    return files;
+}
+
+class BuildTest : public MainWindowTest {
+protected:
+    // The sample, with the project's folder holding a blank.
+    std::unique_ptr<qm::TfrmMain> StartOnSample(const std::string& alphaBody = "Alpha body") {
+        std::filesystem::create_directories(root_ + "my project");
+        projectPath_ = SaveSample("my project/sample.qpf");
+        if (alphaBody != "Alpha body") {
+            qm::TProject p;
+            p.LoadFromFile(projectPath_);
+            p.Topics.FindByName("Alpha")->Text = BodyRtf(alphaBody);
+            p.SaveToFile(projectPath_);
+        }
+        auto w = Start({qm::FromCp1252(projectPath_)});
+        w->Options().CompilerPath = root_ + "hc";
+        return w;
+    }
+    std::string projectPath_;
+};
+
+TEST_F(BuildTest, BuildsWithTheStandInCompiler) {
+    auto w = StartOnSample();
+    const std::string standin = qm::ToCp1252(QCoreApplication::applicationDirPath() + "/standin");
+    ASSERT_TRUE(qm::FileExists(standin + "/hcrtf.exe")) << "the stand-in compiler is built with the tests";
+    w->Options().CompilerPath = standin;
+    const std::string record = root_ + "record.txt";
+    qputenv("QM_STANDIN_RECORD", QByteArray::fromStdString(record));
+    qm::QtCompilerRunner runner;
+    ui.UseCompiler(&runner);
+
+    ASSERT_FALSE(w->Project().Modified);
+    Act(*w, "actCompile")->trigger();
+    qunsetenv("QM_STANDIN_RECORD");
+
+    EXPECT_TRUE(ui.MessageTexts().isEmpty()) << ui.MessageTexts().join("|").toStdString();
+    const std::string hpj = root_ + "my project/sample.hpj";
+    EXPECT_TRUE(qm::FileExists(hpj));
+    // The compiler ran in the project's folder with the .hpj as one argument.
+    const std::string calls = ReadText(record);
+    EXPECT_NE(calls.find("cwd=" + root_ + "my project"), std::string::npos) << calls;
+    EXPECT_NE(calls.find("arg=-xh\n"), std::string::npos) << calls;
+    EXPECT_NE(calls.find("arg=" + hpj + "\n"), std::string::npos) << calls;
+    // It found every module's RTF file while they existed.
+    const std::string hlp = ReadText(root_ + "my project/sample.hlp");
+    for (const char* f : {"Contents.rtf", "Alpha.rtf", "Beta.rtf", "PopOne.rtf"})
+        EXPECT_NE(hlp.find(f), std::string::npos) << f << " in\n" << hlp;
+    // The report is in the HCRTF tree, tabs shown as three blanks.
+    const QStringList report = TreeRows(*w, "tvwHCRTF");
+    ASSERT_FALSE(report.isEmpty());
+    EXPECT_FALSE(report.join("").contains('\t'));
+    EXPECT_TRUE(report.join("\n").contains("   "));
+    EXPECT_TRUE(TreeRows(*w, "tvwQuillmark").contains("0 errors, 0 warnings."));
+    EXPECT_TRUE(WorkFiles(*w).empty());
+    // The work folder is this user's alone, not a shared folder.
+    const auto perms = std::filesystem::status(qm::ToFsPath(w->WorkFolder())).permissions();
+    EXPECT_EQ(perms & (std::filesystem::perms::group_all | std::filesystem::perms::others_all),
+              std::filesystem::perms::none);
+    EXPECT_NE(w->WorkFolder(), root_ + "tmp/Quillmark/");
+    EXPECT_FALSE(w->Project().Modified);
+    EXPECT_EQ(w->Status().Text(0), "Ready.");
+    EXPECT_EQ(qm::BusyCursor::Depth(), 0);
+    EXPECT_EQ(ui.viewer.quits, 1);  // asked to let go of the help file first
+}
+
+TEST_F(BuildTest, BuildKeepsTheModifiedFlagAndStoresTheEditorFirst) {
+    for (const bool modified : {false, true}) {
+        SCOPED_TRACE(modified);
+        auto w = StartOnSample();
+        w->Options().SaveBeforeCompile = true;
+        w->Editor()->SetSelStart(0);
+        w->Editor()->SetSelText("Fresh ");
+        w->Project().Modified = modified;
+        std::string seen;
+        ui.compiler.onRun = [&](const qm::CompilerCall&) { seen = ReadText(w->WorkFolder() + "Alpha.rtf"); };
+        Act(*w, "actCompile")->trigger();
+        ASSERT_EQ(ui.compiler.calls.size(), 1u);
+        // The freshest text, still only in the editor, was built.
+        EXPECT_NE(seen.find("Fresh Alpha body"), std::string::npos) << w->WorkFolder() << "\n" << seen;
+        EXPECT_EQ(w->Project().Modified, modified);
+        EXPECT_EQ(ui.viewer.quits, 1);
+        ui.compiler.calls.clear();
+        ui.viewer.quits = 0;
+    }
+}
+
+struct RankCase {
+    std::uint8_t rank;  // 0 error, 1 warning
+    bool compilerRuns;
+};
+
+TEST_F(BuildTest, ACheckRankedErrorStopsBeforeTheCompiler) {
+    for (const RankCase c : {RankCase{0, false}, RankCase{1, true}}) {
+        SCOPED_TRACE(int(c.rank));
+        ui.compiler.calls.clear();
+        auto w = StartOnSample("See <LINK TOPIC=\"Nowhere\">there</LINK>");
+        w->Options().SetErrorType(1, c.rank);
+        Act(*w, "actCompile")->trigger();
+        EXPECT_EQ(ui.compiler.calls.size(), c.compilerRuns ? 1u : 0u);
+        const QStringList log = TreeRows(*w, "tvwQuillmark");
+        EXPECT_TRUE(log.join("\n").contains(c.rank == 0 ? "1 errors, 0 warnings." : "0 errors, 1 warnings."))
+            << log.join("\n").toStdString();
+        if (!c.compilerRuns) {
+            EXPECT_EQ(w->Status().Text(0), "Could not compile file.");
+            EXPECT_FALSE(WorkFiles(*w).empty());  // kept for a look
+        } else {
+            EXPECT_EQ(w->Status().Text(0), "Ready.");
+            EXPECT_TRUE(WorkFiles(*w).empty());
+        }
+        EXPECT_TRUE(ui.MessageTexts().isEmpty());
+    }
+}
+
+TEST_F(BuildTest, RefusesAnUnsavedProjectAndAMissingCompiler) {
+    {
+        auto w = Start();
+        ui.ExpectMessage(MsgKind::Information, "Project must be saved before being compiled.");
+        Act(*w, "actCompile")->trigger();
+    }
+    struct Case {
+        qm::CompilerAvailability availability;
+        MsgKind kind;
+        const char* text;
+        std::vector<int> help;
+    };
+    const Case cases[] = {
+        {qm::CompilerAvailability::Missing, MsgKind::Warning,
+         "WinHelp compiler (hcrtf.exe) not found on specified path.", {325}},
+        {qm::CompilerAvailability::NoWine, MsgKind::Warning, qm::kMsgCompilerNeedsWine, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        auto w = StartOnSample();
+        ui.helpContexts.clear();
+        ui.compiler.availability = c.availability;
+        ui.ExpectMessage(c.kind, c.text);
+        Act(*w, "actCompile")->trigger();
+        EXPECT_EQ(ui.compiler.checked.back(), root_ + "hc/hcrtf.exe");
+        EXPECT_EQ(ui.helpContexts, c.help);
+        EXPECT_FALSE(qm::FileExists(root_ + "my project/sample.hpj"));
+        EXPECT_EQ(qm::BusyCursor::Depth(), 0);
+    }
+    EXPECT_TRUE(ui.compiler.calls.empty());
+}
+
+TEST_F(BuildTest, ACompilerUnderWineGetsWinePathsInTheHelpProject) {
+    auto w = StartOnSample();
+    ui.compiler.availability = qm::CompilerAvailability::ThroughWine;
+    std::string hpj;
+    ui.compiler.onRun = [&](const qm::CompilerCall& call) { hpj = ReadText(call.projectFile); };
+    Act(*w, "actCompile")->trigger();
+    ASSERT_EQ(ui.compiler.calls.size(), 1u);
+    std::string expected = "ERRORLOG=Z:" + w->WorkFolder() + "hcwreport.log";
+    for (char& c : expected)
+        if (c == '/') c = '\\';
+    EXPECT_NE(hpj.find(expected), std::string::npos) << expected << "\n" << hpj;
+}
+
+TEST_F(BuildTest, AFailedStartIsReportedWithItsReason) {
+    auto w = StartOnSample();
+    ui.compiler.result = qm::CompilerResult{false, -1, "Permission denied"};
+    ui.ExpectMessage(MsgKind::Error, "Could not compile file.\nPermission denied");
+    Act(*w, "actCompile")->trigger();
+    EXPECT_EQ(w->Status().Text(0), "Could not compile file.");
+    EXPECT_EQ(qm::BusyCursor::Depth(), 0);
+    EXPECT_TRUE(WorkFiles(*w).empty());
+    EXPECT_FALSE(w->Project().Modified);
+}
+
+TEST_F(BuildTest, AnErrorInsideTheBuildRestoresEverything) {
+    auto w = StartOnSample();
+    // A module name that cannot be a file name stops the writer.
+    w->Project().Topics.FindByName("Beta")->SetName("Be/ta");
+    ui.ExpectMessage(MsgKind::Error, "");
+    Act(*w, "actCompile")->trigger();
+    EXPECT_TRUE(ui.compiler.calls.empty());
+    EXPECT_EQ(w->Status().Text(0), "Ready.");
+    EXPECT_EQ(qm::BusyCursor::Depth(), 0);
+    EXPECT_TRUE(WorkFiles(*w).empty());
+    EXPECT_FALSE(w->Project().Modified);
+}
+
+TEST_F(BuildTest, ShowsTheCurrentTopicAfterTheBuildWhenAsked) {
+    auto w = StartOnSample();
+    OpenRow(*w, "lstTopics", "Beta");
+    w->Options().AcViewCnt = false;
+    w->Options().AcViewCurrent = true;
+    Act(*w, "actCompile")->trigger();
+    ASSERT_EQ(ui.compiler.calls.size(), 1u);
+    EXPECT_EQ(ui.compiler.calls[0].switches, "-x");
+    EXPECT_EQ(qm::CompilerArguments(ui.compiler.calls[0]),
+              (std::vector<std::string>{"-x", root_ + "my project/sample.hpj"}));
+    EXPECT_EQ(ui.compiler.calls[0].workingFolder, root_ + "my project/");
+    ASSERT_EQ(ui.viewer.shown.size(), 1u);
+    EXPECT_EQ(ui.viewer.shown[0].helpFile, root_ + "my project/sample.hlp");
+    EXPECT_EQ(ui.viewer.shown[0].context, 20);
+}
+
+TEST_F(BuildTest, ViewCommandsNeedTheHelpFile) {
+    auto w = StartOnSample();
+    ui.ExpectMessage(MsgKind::Information, "The help file does not exist.");
+    Act(*w, "actView")->trigger();
+    ui.ExpectMessage(MsgKind::Information, "The help file does not exist.");
+    Act(*w, "actViewCurTopic")->trigger();
+    std::ofstream(root_ + "my project/sample.hlp") << "x";
+    Act(*w, "actView")->trigger();
+    EXPECT_EQ(ui.shell.opened, std::vector<std::string>{root_ + "my project/sample.hlp"});
+    Act(*w, "actViewCurTopic")->trigger();
+    ASSERT_EQ(ui.viewer.shown.size(), 1u);
+    EXPECT_EQ(ui.viewer.shown[0].context, 10);  // Alpha is open
+}
+
+TEST_F(BuildTest, ALogEntryLeadsToItsModuleAndMarksTheLineWithoutTouchingTheText) {
+    auto w = StartOnSample("First line\\par Second <LINK TOPIC=\"Nowhere\">there</LINK>");
+    OpenRow(*w, "lstTopics", "Beta");
+    Act(*w, "actCompile")->trigger();
+    ASSERT_EQ(w->BuildLog().ErrorCount(), 1);
+    w->Project().Modified = false;
+    auto* tree = Child<QTreeWidget>(*w, "tvwQuillmark");
+    QTreeWidgetItem* entry = nullptr;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        if (tree->topLevelItem(i)->text(0).startsWith("Error")) entry = tree->topLevelItem(i);
+    ASSERT_NE(entry, nullptr);
+    tree->setCurrentItem(entry);
+    emit tree->itemDoubleClicked(entry, 0);
+
+    EXPECT_EQ(CurrentName(*w), "Alpha");
+    const std::string rtfBefore = w->Editor()->GetRtfText();
+    const auto marks = w->Editor()->extraSelections();
+    ASSERT_EQ(marks.size(), 1);
+    EXPECT_EQ(marks[0].cursor.block().blockNumber(), 1);
+    EXPECT_EQ(marks[0].format.background().color(), QColor(255, 0, 0));
+    EXPECT_EQ(w->Editor()->GetSelStart(), marks[0].cursor.block().position());
+    EXPECT_EQ(w->Editor()->GetRtfText().find("\\highlight"), std::string::npos);
+    EXPECT_FALSE(w->Project().Modified);
+    EXPECT_FALSE(w->Editor()->CanUndo());
+
+    // The tree losing the focus removes the marking.
+    QFocusEvent out(QEvent::FocusOut);
+    QApplication::sendEvent(tree, &out);
+    EXPECT_TRUE(w->Editor()->extraSelections().isEmpty());
+    EXPECT_EQ(w->Editor()->GetRtfText(), rtfBefore);
+    EXPECT_FALSE(w->Project().Modified);
+    EXPECT_FALSE(w->Editor()->CanUndo());
+
+    // A marking never reaches a save.
+    emit tree->itemDoubleClicked(entry, 0);
+    Act(*w, "actSave")->trigger();
+    EXPECT_TRUE(w->Editor()->extraSelections().isEmpty());
+
+    // The module is gone: the message, and nothing opens.
+    OpenRow(*w, "lstTopics", "Beta");
+    w->Project().Topics.DeleteNode(w->Project().Topics.FindByName("Alpha"));
+    ui.ExpectMessage(MsgKind::Information, "The specified module no longer exists in the project.");
+    emit tree->itemDoubleClicked(entry, 0);
+    EXPECT_EQ(CurrentName(*w), "Beta");
+}
+
+TEST_F(BuildTest, SaveOutputWritesEveryRowAndClearingTheLogEmptiesTheTree) {
+    auto w = StartOnSample("See <LINK TOPIC=\"Nowhere\">there</LINK>");
+    Act(*w, "actCompile")->trigger();
+    const QStringList rows = TreeRows(*w, "tvwQuillmark");
+    ASSERT_GT(rows.size(), 3);
+    const std::string out = root_ + "log.txt";
+    ui.ExpectSaveFile(qm::FromCp1252(out));
+    w->SaveOutput(0);
+    std::string expected;
+    for (const QString& r : rows) expected += qm::ToCp1252(r) + "\r\n";
+    EXPECT_EQ(ReadText(out), expected);
+
+    // Opening a project clears the log and with it every row.
+    ASSERT_TRUE(w->OpenProjectFile(projectPath_));
+    EXPECT_EQ(w->BuildLog().Count(), 0);
+    EXPECT_TRUE(TreeRows(*w, "tvwQuillmark").isEmpty());
+    ui.ExpectSaveFile(qm::FromCp1252(out));
+    w->SaveOutput(0);
+    EXPECT_EQ(ReadText(out), "");
+
+    // An unwritable target: the error, nothing else.
+    ui.ExpectSaveFile(qm::FromCp1252(root_ + "no/such/dir/log.txt"));
+    ui.ExpectMessage(MsgKind::Error, "");
+    w->SaveOutput(1);
+}
+
+TEST_F(BuildTest, TheResultsMenuSavesClearsAndCloses) {
+    auto w = Start();
+    auto* menu = Child<QMenu>(*w, "mnuPopResults");
+    auto* action1 = Child<QAction>(*w, "mnuPopResultsAction1");
+    auto* tabs = Child<QTabBar>(*w, "tsOutputs");
+    auto* find = Child<QTreeWidget>(*w, "lvwFind");
+    new QTreeWidgetItem(find, QStringList{"hit"});
+    for (int tab : {0, 1}) {
+        tabs->setCurrentIndex(tab);
+        emit menu->aboutToShow();
+        EXPECT_EQ(action1->text(), "Save Output");
+    }
+    tabs->setCurrentIndex(2);
+    emit menu->aboutToShow();
+    EXPECT_EQ(action1->text(), "Clear results");
+    action1->trigger();
+    EXPECT_EQ(find->topLevelItemCount(), 0);
+    auto* pane = Child<QDockWidget>(*w, "pnlMessages");
+    ASSERT_FALSE(pane->isHidden());
+    Child<QAction>(*w, "mnuPopResultsClose")->trigger();
+    EXPECT_TRUE(pane->isHidden());
+    EXPECT_FALSE(w->Options().ShowMessages);
+    // A build shows the pane again, on the program's own tab.
+    auto s = StartOnSample();
+    Child<QAction>(*s, "mnuPopResultsClose")->trigger();
+    Child<QTabBar>(*s, "tsOutputs")->setCurrentIndex(2);
+    Act(*s, "actCompile")->trigger();
+    EXPECT_FALSE(Child<QDockWidget>(*s, "pnlMessages")->isHidden());
+    EXPECT_EQ(Child<QTabBar>(*s, "tsOutputs")->currentIndex(), 0);
+}
+
+TEST_F(BuildTest, TheOutputTabsShowOneOutputEach) {
+    auto w = Start();
+    auto* tabs = Child<QTabBar>(*w, "tsOutputs");
+    auto* q = Child<QTreeWidget>(*w, "tvwQuillmark");
+    auto* h = Child<QTreeWidget>(*w, "tvwHCRTF");
+    auto* f = Child<QTreeWidget>(*w, "lvwFind");
+    for (int tab : {2, 1, 0}) {
+        tabs->setCurrentIndex(tab);
+        EXPECT_EQ(!q->isHidden(), tab == 0);
+        EXPECT_EQ(!h->isHidden(), tab == 1);
+        EXPECT_EQ(!f->isHidden(), tab == 2);
+    }
+}
+
+TEST(CompilerReportLines, CutsAtCrLfAndWidensTabs) {
+    struct Case {
+        std::string report;
+        qm::StringList lines;
+    };
+    const Case cases[] = {
+        {"", {}},
+        {"no line end", {}},
+        {"one\r\ntwo\r\nrest", {"one", "two"}},
+        {"a\tb\r\n", {"a   b"}},
+        {"\r\n\r\n", {"", ""}},
+        {"lf only\nstill\r\n", {"lf only\nstill"}},
+        {std::string("x\r\ny\0z\r\n", 8), {"x"}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(qm::CompilerReportLines(c.report), c.lines) << c.report;
+}
+
+}  // namespace
+}  // namespace qmtest

@@ -1,0 +1,289 @@
+// The Qt side of the external programs: the compiler started natively or
+// through wine and waited for to its end, the help viewer, and screen metrics.
+#include "platform/qtprograms.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/qtscreenmetrics.h"
+#include "support/qtapp.h"
+#include "support/scripteduiservices.h"
+
+using namespace qm;
+
+namespace {
+
+std::string Read(const QString& file) {
+    std::ifstream in(file.toStdString(), std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void Write(const QString& file, const std::string& text, bool executable = false) {
+    {
+        std::ofstream out(file.toStdString(), std::ios::binary | std::ios::trunc);
+        out << text;
+    }
+    ::chmod(file.toLocal8Bit().constData(), executable ? 0755 : 0644);
+}
+
+QString StandIn() { return QCoreApplication::applicationDirPath() + QStringLiteral("/standin/hcrtf.exe"); }
+
+// Sets an environment variable for the scope.
+class EnvVar {
+public:
+    EnvVar(const char* name, const QString& value) : name_(name) {
+        if (const char* v = std::getenv(name)) old_ = v, had_ = true;
+        ::setenv(name, value.toLocal8Bit().constData(), 1);
+    }
+    ~EnvVar() {
+        if (had_) ::setenv(name_, old_.c_str(), 1);
+        else ::unsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    std::string old_;
+    bool had_ = false;
+};
+
+// The lines "cwd=..." and "arg=..." of the stand-in's (or fake wine's) record.
+std::vector<std::string> Lines(const QString& file) {
+    std::vector<std::string> out;
+    std::istringstream in(Read(file));
+    for (std::string line; std::getline(in, line);) out.push_back(line);
+    return out;
+}
+
+class QtPrograms : public ::testing::Test {
+protected:
+    void SetUp() override {
+        qmtest::EnsureQtApp();
+        ASSERT_TRUE(dir_.isValid());
+        ASSERT_TRUE(QFileInfo(StandIn()).isExecutable()) << "stand-in compiler not built: " << StandIn().toStdString();
+        // A folder with blanks, as users' project folders often have.
+        project_ = dir_.filePath(QStringLiteral("My Help"));
+        QDir().mkpath(project_);
+    }
+    QString Path(const QString& name) const { return dir_.filePath(name); }
+
+    QTemporaryDir dir_;
+    QString project_;
+};
+
+}  // namespace
+
+TEST_F(QtPrograms, NativeStandInGetsOneProjectArgumentInTheProjectFolder) {
+    const QString hpj = project_ + QStringLiteral("/Sample Help.hpj");
+    Write(project_ + QStringLiteral("/t1.rtf"), "{\\rtf1}");
+    Write(hpj, "[OPTIONS]\r\nHLP=Out File.hlp\r\nERRORLOG=" + (project_ + "/report.log").toStdString() +
+                   "\r\n\r\n[FILES]\r\nt1.rtf\r\nmissing.rtf\r\n");
+    EnvVar record("QM_STANDIN_RECORD", Path(QStringLiteral("record.txt")));
+    EnvVar code("QM_STANDIN_EXIT", QStringLiteral("3"));
+
+    QtCompilerRunner runner;
+    EXPECT_EQ(runner.Availability(StandIn().toStdString()), CompilerAvailability::Native);
+    const CompilerResult r =
+        runner.Run({StandIn().toStdString(), "-xh", hpj.toStdString(), project_.toStdString()});
+    EXPECT_TRUE(r.started) << r.failure;
+    EXPECT_EQ(r.exitCode, 3);
+    EXPECT_EQ(Lines(Path(QStringLiteral("record.txt"))),
+              (std::vector<std::string>{"cwd=" + project_.toStdString(), "arg=-xh", "arg=" + hpj.toStdString(), "end"}));
+    // The report where ERRORLOG says, CR LF lines, one with a tab.
+    const std::string report = Read(project_ + QStringLiteral("/report.log"));
+    EXPECT_NE(report.find("Topic files:\t1 of 2\r\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("missing.rtf\r\n"), std::string::npos) << report;
+    EXPECT_TRUE(QFileInfo::exists(project_ + QStringLiteral("/Out File.hlp")));
+}
+
+TEST_F(QtPrograms, WaitsForTheProcessNotForAnExitCodeSentinel) {
+    const QString hpj = project_ + QStringLiteral("/p.hpj");
+    Write(hpj, "[OPTIONS]\r\n");
+    // The wait ends with the process, whatever code it ends with.
+    EnvVar code("QM_STANDIN_EXIT", QStringLiteral("5"));
+    EnvVar slow("QM_STANDIN_SLEEP_MS", QStringLiteral("400"));
+    QtCompilerRunner runner;
+    QElapsedTimer t;
+    t.start();
+    const CompilerResult r = runner.Run({StandIn().toStdString(), "-x", hpj.toStdString(), project_.toStdString()});
+    EXPECT_TRUE(r.started);
+    EXPECT_EQ(r.exitCode, 5);
+    EXPECT_GE(t.elapsed(), 350);
+    // It returned after the compiler finished: its outputs are all there.
+    EXPECT_TRUE(QFileInfo::exists(project_ + QStringLiteral("/hcwreport.log")));
+    EXPECT_TRUE(QFileInfo::exists(project_ + QStringLiteral("/p.hlp")));
+}
+
+TEST_F(QtPrograms, NoSwitchesMeansNoArguments) {
+    EnvVar record("QM_STANDIN_RECORD", Path(QStringLiteral("record.txt")));
+    QtCompilerRunner runner;
+    const CompilerResult r = runner.Run({StandIn().toStdString(), "", "/x/p.hpj", project_.toStdString()});
+    EXPECT_TRUE(r.started);
+    EXPECT_EQ(Lines(Path(QStringLiteral("record.txt"))),
+              (std::vector<std::string>{"cwd=" + project_.toStdString(), "end"}));
+}
+
+TEST_F(QtPrograms, AFailedStartIsReportedWithItsReason) {
+    QtCompilerRunner runner;
+    // Missing compiler.
+    CompilerResult r = runner.Run({Path(QStringLiteral("none/hcrtf.exe")).toStdString(), "-x", "p.hpj", project_.toStdString()});
+    EXPECT_FALSE(r.started);
+    EXPECT_FALSE(r.failure.empty());
+    // A working folder that does not exist.
+    r = runner.Run({StandIn().toStdString(), "-x", "p.hpj", Path(QStringLiteral("gone")).toStdString()});
+    EXPECT_FALSE(r.started);
+    EXPECT_FALSE(r.failure.empty());
+    // An executable that cannot be executed (no interpreter).
+    const QString bad = Path(QStringLiteral("bad/hcrtf.exe"));
+    QDir().mkpath(Path(QStringLiteral("bad")));
+    Write(bad, "#!/no/such/interpreter\n", true);
+    r = runner.Run({bad.toStdString(), "-x", "p.hpj", project_.toStdString()});
+    EXPECT_FALSE(r.started);
+    EXPECT_FALSE(r.failure.empty());
+}
+
+TEST_F(QtPrograms, NativeExecutablesAreRecognised) {
+    struct Case {
+        const char* name;
+        std::string text;
+        bool executable;
+        bool native;
+    } cases[] = {
+        {"elf", std::string("\x7f" "ELF\x02\x01", 6), true, true},
+        {"script", "#!/bin/sh\nexit 0\n", true, true},
+        {"elf-noexec", std::string("\x7f" "ELF\x02\x01", 6), false, false},
+        {"windows", "MZ\x90\x00", true, false},
+        {"windows-noexec", "MZ\x90\x00", false, false},
+    };
+    for (const Case& c : cases) {
+        const QString f = Path(QString::fromLatin1(c.name));
+        Write(f, c.text, c.executable);
+        EXPECT_EQ(IsNativeExecutable(f), c.native) << c.name;
+    }
+    EXPECT_FALSE(IsNativeExecutable(Path(QStringLiteral("absent"))));
+    EXPECT_FALSE(IsNativeExecutable(dir_.path()));
+}
+
+TEST_F(QtPrograms, AWindowsCompilerRunsThroughWineWhenWineIsThere) {
+    const QString hc = Path(QStringLiteral("hc/hcrtf.exe"));
+    QDir().mkpath(Path(QStringLiteral("hc")));
+    Write(hc, "MZ\x90\x00 a Windows program", false);
+    const QString bin = Path(QStringLiteral("bin"));
+    QDir().mkpath(bin);
+    {
+        EnvVar path("PATH", bin);
+        QtCompilerRunner runner;
+        EXPECT_EQ(runner.Availability(hc.toStdString()), CompilerAvailability::NoWine);
+        const CompilerResult r = runner.Run({hc.toStdString(), "-x", "/p.hpj", project_.toStdString()});
+        EXPECT_FALSE(r.started);
+        EXPECT_EQ(r.failure, kMsgCompilerNeedsWine);
+    }
+    // A fake wine that records how it was called.
+    const QString log = Path(QStringLiteral("wine.log"));
+    Write(bin + QStringLiteral("/wine"),
+          "#!/bin/sh\necho \"cwd=$(pwd)\" >> '" + log.toStdString() +
+              "'\nfor a in \"$@\"; do printf 'arg=%s\\n' \"$a\" >> '" + log.toStdString() + "'; done\nexit 7\n",
+          true);
+    EnvVar path("PATH", bin + QStringLiteral(":/usr/bin:/bin"));
+    QtCompilerRunner runner;
+    EXPECT_EQ(runner.Availability(hc.toStdString()), CompilerAvailability::ThroughWine);
+    const std::string hpj = (project_ + QStringLiteral("/a b.hpj")).toStdString();
+    const CompilerResult r = runner.Run({hc.toStdString(), "-xh", hpj, project_.toStdString()});
+    EXPECT_TRUE(r.started) << r.failure;
+    EXPECT_EQ(r.exitCode, 7);
+    QString winHpj = project_ + QStringLiteral("/a b.hpj");
+    winHpj.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    EXPECT_EQ(Lines(log), (std::vector<std::string>{"cwd=" + project_.toStdString(), "arg=" + hc.toStdString(),
+                                                    "arg=-xh", "arg=Z:" + winHpj.toStdString()}));
+}
+
+TEST(WinePathTest, AbsolutePosixPathsGetTheRootDrive) {
+    EXPECT_EQ(WinePath(QStringLiteral("/home/a/b.hpj")), QStringLiteral("Z:\\home\\a\\b.hpj"));
+    EXPECT_EQ(WinePath(QStringLiteral("C:\\x\\y")), QStringLiteral("C:\\x\\y"));
+    EXPECT_EQ(WinePath(QStringLiteral("rel/p.hpj")), QStringLiteral("rel/p.hpj"));
+}
+
+TEST_F(QtPrograms, HelpViewerWithoutWineSaysHowToViewTheFile) {
+    EnvVar path("PATH", Path(QStringLiteral("empty")));
+    qmtest::ScriptedUiServices ui;
+    ui.ExpectMessage(MsgKind::Information, QStringLiteral("wine winhlp32"));
+    QtHelpViewer viewer(ui);
+    const QString hlp = project_ + QStringLiteral("/Sample.hlp");
+    EXPECT_FALSE(viewer.ShowContext(hlp.toStdString(), 12));
+    ui.ExpectAllAnswered();
+    ASSERT_EQ(ui.MessageTexts().size(), 1);
+    EXPECT_TRUE(ui.MessageTexts()[0].contains(hlp));
+    viewer.Quit();  // nothing started: harmless
+}
+
+TEST_F(QtPrograms, HelpViewerRunsWinhlp32UnderWineAtTheContext) {
+    const QString bin = Path(QStringLiteral("bin"));
+    QDir().mkpath(bin);
+    const QString log = Path(QStringLiteral("viewer.log"));
+    // Records its call, then stays up like a viewer until it is told to quit.
+    Write(bin + QStringLiteral("/wine"),
+          "#!/bin/sh\nfor a in \"$@\"; do printf 'arg=%s\\n' \"$a\" >> '" + log.toStdString() +
+              "'; done\necho end >> '" + log.toStdString() + "'\nexec sleep 30\n",
+          true);
+    EnvVar path("PATH", bin + QStringLiteral(":/usr/bin:/bin"));
+    qmtest::ScriptedUiServices ui;  // no box may appear
+    QtHelpViewer viewer(ui);
+    const QString hlp = project_ + QStringLiteral("/Sample.hlp");
+    EXPECT_TRUE(viewer.ShowContext(hlp.toStdString(), 325));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Read(log).find("end") != std::string::npos; }, 5000));
+    QString win = hlp;
+    win.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    EXPECT_EQ(Lines(log), (std::vector<std::string>{"arg=winhlp32", "arg=-N", "arg=325", "arg=Z:" + win.toStdString(), "end"}));
+    EXPECT_EQ(viewer.RunningViewers(), 1);
+    viewer.Quit();  // ends the viewer it started, so the help file can be rewritten
+    EXPECT_EQ(viewer.RunningViewers(), 0);
+    // The next build's viewer starts afresh.
+    EXPECT_TRUE(viewer.ShowContext(hlp.toStdString(), 7));
+    EXPECT_EQ(viewer.RunningViewers(), 1);
+}
+
+TEST(QtScreenMetricsTest, InstalledMetricsReportThePrimaryScreen) {
+    qmtest::EnsureQtApp();
+    const QSize real = QGuiApplication::primaryScreen()->size();
+    SetScreenMetrics(nullptr);
+    InstallQtScreenMetrics();
+    EXPECT_EQ(Screen().screenSize().width, real.width());
+    EXPECT_EQ(Screen().screenSize().height, real.height());
+    SetScreenMetrics(nullptr);
+}
+
+TEST_F(QtPrograms, ShellStartsAProgramDetachedWithItsArguments) {
+    const QString log = Path(QStringLiteral("tool.log"));
+    const QString tool = Path(QStringLiteral("tool.sh"));
+    Write(tool,
+          "#!/bin/sh\necho \"cwd=$(pwd)\" >> '" + log.toStdString() + "'\nfor a in \"$@\"; do printf 'arg=%s\\n' \"$a\" >> '" +
+              log.toStdString() + "'; done\necho end >> '" + log.toStdString() + "'\n",
+          true);
+    QtShellLauncher shell;
+    const LaunchResult r = shell.Start(tool.toStdString(), {"a b", "c"}, project_.toStdString());
+    EXPECT_TRUE(r.ok) << r.failure;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Read(log).find("end") != std::string::npos; }, 5000));
+    EXPECT_EQ(Lines(log), (std::vector<std::string>{"cwd=" + project_.toStdString(), "arg=a b", "arg=c", "end"}));
+    const LaunchResult bad = shell.Start(Path(QStringLiteral("no-such-tool")).toStdString(), {}, "");
+    EXPECT_FALSE(bad.ok);
+    EXPECT_FALSE(bad.failure.empty());
+}

@@ -1,0 +1,112 @@
+// Native stand-in for the help compiler; see README.md beside this file.
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Lower(std::string s) {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+std::string Trim(const std::string& s) {
+    std::size_t b = 0, e = s.size();
+    while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
+    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
+    return s.substr(b, e - b);
+}
+
+// A path from the project: "Z:\x\y" (wine) becomes "/x/y"; backslashes become
+// slashes; a relative path is taken from the project's folder.
+fs::path Resolve(std::string p, const fs::path& base) {
+    if (p.size() >= 2 && (p[0] == 'Z' || p[0] == 'z') && p[1] == ':') p = p.substr(2);
+    for (char& c : p)
+        if (c == '\\') c = '/';
+    fs::path path(p);
+    return path.is_absolute() ? path : base / path;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (const char* ms = std::getenv("QM_STANDIN_SLEEP_MS"))
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(ms)));
+
+    if (const char* record = std::getenv("QM_STANDIN_RECORD"); record && *record) {
+        std::ofstream out(record, std::ios::binary | std::ios::app);
+        std::error_code ec;
+        out << "cwd=" << fs::current_path(ec).string() << "\n";
+        for (const std::string& a : args) out << "arg=" << a << "\n";
+        out << "end\n";
+    }
+    const int exitCode = std::getenv("QM_STANDIN_EXIT") ? std::atoi(std::getenv("QM_STANDIN_EXIT")) : 0;
+
+    std::string hpj;
+    for (const std::string& a : args)
+        if (a.size() > 4 && Lower(a.substr(a.size() - 4)) == ".hpj") hpj = a;
+    if (hpj.empty()) return exitCode;
+
+    const fs::path project = Resolve(hpj, fs::current_path());
+    const fs::path folder = project.parent_path();
+    std::ifstream in(project, std::ios::binary);
+    if (!in) {
+        std::cerr << "hcrtf: cannot open " << project.string() << "\n";
+        return exitCode ? exitCode : 1;
+    }
+    fs::path hlp = project;
+    hlp.replace_extension(".hlp");
+    fs::path report = folder / "hcwreport.log";
+    std::vector<std::string> files;
+    std::string section, line;
+    while (std::getline(in, line)) {
+        line = Trim(line);
+        if (line.empty() || line[0] == ';') continue;
+        if (line[0] == '[') {
+            section = Lower(line);
+            continue;
+        }
+        if (section == "[options]") {
+            const std::size_t eq = line.find('=');
+            if (eq == std::string::npos) continue;
+            const std::string key = Lower(Trim(line.substr(0, eq)));
+            const std::string value = Trim(line.substr(eq + 1));
+            if (key == "hlp" && !value.empty()) hlp = Resolve(value, folder);
+            if (key == "errorlog" && !value.empty()) report = Resolve(value, folder);
+        } else if (section == "[files]") {
+            files.push_back(line);
+        }
+    }
+
+    int found = 0;
+    std::ostringstream missing;
+    for (const std::string& f : files) {
+        if (fs::is_regular_file(Resolve(f, folder))) ++found;
+        else missing << "Warning: file not found: " << f << "\r\n";
+    }
+
+    {
+        std::ofstream help(hlp, std::ios::binary | std::ios::trunc);
+        help << "Stand-in help file\r\n";
+        for (const std::string& f : files) help << f << "\r\n";
+    }
+    if (!std::getenv("QM_STANDIN_NO_REPORT")) {
+        std::ofstream log(report, std::ios::binary | std::ios::trunc);
+        log << "Stand-in help compiler\r\n";
+        log << "Compiling " << project.string() << "\r\n";
+        log << missing.str();
+        log << "Topic files:\t" << found << " of " << files.size() << "\r\n";
+        log << "Created " << hlp.string() << "\r\n";
+    }
+    return exitCode;
+}
