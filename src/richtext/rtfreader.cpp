@@ -1,0 +1,717 @@
+// The RTF reader. It takes what the help compiler's world writes: word
+// processors, the rich-edit control and hand-written help RTF. It never trusts
+// the input: groups may be unbalanced, numbers huge, the text cut anywhere.
+// Footnote groups are read as ordinary text (their marks and text stay in the
+// paragraph); destinations it does not show are skipped.
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <unordered_map>
+
+#include "richtext/richdoc.h"
+#include "util/cp1252.h"
+
+namespace qm {
+namespace {
+
+enum class Kw : std::uint8_t {
+    // destinations
+    FontTbl, ColorTbl, SkipDest, Pn, Footnote,
+    // document
+    Deff, Bin, Uc, U,
+    // breaks and special characters
+    Par, Sect, Row, Cell, Tab, Line, Page, Emdash, Endash, Space, Bullet, Lquote, Rquote,
+    Ldblquote, Rdblquote,
+    // character formatting
+    Plain, F, Fs, B, I, Ul, Uldb, Ulnone, Strike, Striked, V, Cf, Cb, Highlight, Chcbpat,
+    // paragraph formatting
+    Pard, Ql, Qr, Qc, Qj, Fi, Li, Ri, Sb, Sa, Sl, Slmult, Keepn, Tx, Tb, Ls, PnLvlBlt,
+    // font table entries
+    Froman, Fswiss, Fmodern, Fscript, Fdecor, Ftech, Fbidi, Fnil, Fcharset, Fprq,
+    // colour table entries
+    Red, Green, Blue,
+};
+
+const std::unordered_map<std::string_view, Kw>& Keywords() {
+    static const std::unordered_map<std::string_view, Kw> map = {
+        {"fonttbl", Kw::FontTbl}, {"colortbl", Kw::ColorTbl}, {"pn", Kw::Pn},
+        {"footnote", Kw::Footnote},
+        // Destinations whose text is not part of the shown document.
+        {"stylesheet", Kw::SkipDest}, {"info", Kw::SkipDest}, {"pict", Kw::SkipDest},
+        {"object", Kw::SkipDest}, {"header", Kw::SkipDest}, {"headerl", Kw::SkipDest},
+        {"headerr", Kw::SkipDest}, {"headerf", Kw::SkipDest}, {"footer", Kw::SkipDest},
+        {"footerl", Kw::SkipDest}, {"footerr", Kw::SkipDest}, {"footerf", Kw::SkipDest},
+        {"ftnsep", Kw::SkipDest}, {"ftnsepc", Kw::SkipDest}, {"ftncn", Kw::SkipDest},
+        {"aftnsep", Kw::SkipDest}, {"aftnsepc", Kw::SkipDest}, {"aftncn", Kw::SkipDest},
+        {"pntext", Kw::SkipDest}, {"listtext", Kw::SkipDest}, {"listtable", Kw::SkipDest},
+        {"listoverridetable", Kw::SkipDest}, {"revtbl", Kw::SkipDest}, {"rsidtbl", Kw::SkipDest},
+        {"filetbl", Kw::SkipDest}, {"fldinst", Kw::SkipDest}, {"xe", Kw::SkipDest},
+        {"tc", Kw::SkipDest}, {"txe", Kw::SkipDest}, {"nonshppict", Kw::SkipDest},
+        {"themedata", Kw::SkipDest}, {"colorschememapping", Kw::SkipDest},
+        {"datastore", Kw::SkipDest}, {"latentstyles", Kw::SkipDest}, {"generator", Kw::SkipDest},
+        {"pntxta", Kw::SkipDest}, {"pntxtb", Kw::SkipDest}, {"template", Kw::SkipDest},
+        {"bkmkstart", Kw::SkipDest}, {"bkmkend", Kw::SkipDest}, {"comment", Kw::SkipDest},
+        {"author", Kw::SkipDest}, {"title", Kw::SkipDest}, {"subject", Kw::SkipDest},
+        {"operator", Kw::SkipDest}, {"keywords", Kw::SkipDest}, {"doccomm", Kw::SkipDest},
+        {"userprops", Kw::SkipDest}, {"docvar", Kw::SkipDest}, {"mmathPr", Kw::SkipDest},
+        {"deff", Kw::Deff}, {"bin", Kw::Bin}, {"uc", Kw::Uc}, {"u", Kw::U},
+        {"par", Kw::Par}, {"sect", Kw::Sect}, {"row", Kw::Row}, {"nestrow", Kw::Row},
+        {"cell", Kw::Cell}, {"nestcell", Kw::Cell}, {"tab", Kw::Tab}, {"line", Kw::Line},
+        {"page", Kw::Page}, {"emdash", Kw::Emdash}, {"endash", Kw::Endash},
+        {"emspace", Kw::Space}, {"enspace", Kw::Space}, {"qmspace", Kw::Space},
+        {"bullet", Kw::Bullet}, {"lquote", Kw::Lquote}, {"rquote", Kw::Rquote},
+        {"ldblquote", Kw::Ldblquote}, {"rdblquote", Kw::Rdblquote},
+        {"plain", Kw::Plain}, {"f", Kw::F}, {"fs", Kw::Fs}, {"b", Kw::B}, {"i", Kw::I},
+        {"ul", Kw::Ul}, {"ulw", Kw::Ul}, {"uld", Kw::Ul}, {"uldash", Kw::Ul}, {"uldashd", Kw::Ul},
+        {"uldashdd", Kw::Ul}, {"ulth", Kw::Ul}, {"ulwave", Kw::Ul}, {"ulhwave", Kw::Ul},
+        {"ulldash", Kw::Ul}, {"ulthd", Kw::Ul}, {"ulthdash", Kw::Ul}, {"uldb", Kw::Uldb},
+        {"ululdbwave", Kw::Uldb}, {"ulnone", Kw::Ulnone}, {"strike", Kw::Strike},
+        {"striked", Kw::Striked}, {"v", Kw::V}, {"cf", Kw::Cf}, {"cb", Kw::Cb},
+        {"highlight", Kw::Highlight}, {"chcbpat", Kw::Chcbpat},
+        {"pard", Kw::Pard}, {"ql", Kw::Ql}, {"qr", Kw::Qr}, {"qc", Kw::Qc}, {"qj", Kw::Qj},
+        {"fi", Kw::Fi}, {"li", Kw::Li}, {"ri", Kw::Ri}, {"sb", Kw::Sb}, {"sa", Kw::Sa},
+        {"sl", Kw::Sl}, {"slmult", Kw::Slmult}, {"keepn", Kw::Keepn}, {"tx", Kw::Tx},
+        {"tb", Kw::Tb}, {"ls", Kw::Ls}, {"pnlvlblt", Kw::PnLvlBlt},
+        {"froman", Kw::Froman}, {"fswiss", Kw::Fswiss}, {"fmodern", Kw::Fmodern},
+        {"fscript", Kw::Fscript}, {"fdecor", Kw::Fdecor}, {"ftech", Kw::Ftech},
+        {"fbidi", Kw::Fbidi}, {"fnil", Kw::Fnil}, {"fcharset", Kw::Fcharset}, {"fprq", Kw::Fprq},
+        {"red", Kw::Red}, {"green", Kw::Green}, {"blue", Kw::Blue},
+    };
+    return map;
+}
+
+enum class Dest : std::uint8_t { Text, Skip, FontTable, ColorTable, Pn };
+
+struct CharState {
+    int font = -1;  // RTF font number; -1 = the default font
+    int size = 24;
+    bool bold = false, italic = false, strike = false, hidden = false;
+    Underline underline = Underline::None;
+    int color = 0, back = 0, highlight = 0;
+};
+
+struct State {
+    Dest dest = Dest::Text;
+    CharState chr;
+    ParaFormat para;
+    int uc = 1;
+    // Raw \sl value and \slmult flag; the rule is derived from both.
+    int sl = 0;
+    bool slmult = false;
+};
+
+struct FontEntry {
+    FontInfo info;
+    bool named = false;
+};
+
+// Deeper nesting than this keeps the last state; it only counts braces, so a
+// flood of "{" costs no memory.
+constexpr std::size_t kMaxDepth = 1024;
+
+class Reader {
+public:
+    explicit Reader(std::string_view in) : in_(in) {}
+
+    RichDocument run() {
+        doc_.paragraphs.clear();
+        stack_.reserve(32);
+        stack_.push_back(State());
+        parse();
+        // The text after the last \par is a paragraph only when it holds
+        // characters; a trailing \par ends the last paragraph as written.
+        if (cur_.runs.empty() && !doc_.paragraphs.empty()) {
+            // nothing to add
+        } else {
+            commitParagraph();
+        }
+        if (doc_.paragraphs.empty()) doc_.paragraphs.emplace_back();
+        return std::move(doc_);
+    }
+
+private:
+    std::string_view in_;
+    std::size_t pos_ = 0;
+    std::vector<State> stack_;
+    std::size_t extraDepth_ = 0;  // groups beyond kMaxDepth
+    int rootDepth_ = 0;           // groups open, counting the root
+    bool started_ = false;
+    bool ended_ = false;
+    int ucSkip_ = 0;              // fallback characters still to skip after \u
+    int deff_ = 0;
+    std::unordered_map<int, FontEntry> fonts_;
+    int fontNum_ = 0;             // font being defined in the table
+    std::string fontName_;
+    std::vector<RtfColor> colors_;
+    RtfColor colorEntry_;
+    bool colorHasValue_ = false;
+    int red_ = 0, green_ = 0, blue_ = 0;
+    bool pendingStar_ = false;
+    bool pnBullet_ = false;
+
+    RichDocument doc_;
+    Paragraph cur_;
+    bool fmtDirty_ = true;
+    CharFormat fmt_;
+
+    State& st() { return stack_.back(); }
+
+    void parse() {
+        const std::size_t n = in_.size();
+        while (pos_ < n && !ended_) {
+            char c = in_[pos_];
+            switch (c) {
+                case '{':
+                    ++pos_;
+                    openGroup();
+                    break;
+                case '}':
+                    ++pos_;
+                    closeGroup();
+                    break;
+                case '\\':
+                    controlWord();
+                    break;
+                case '\r':
+                case '\n':
+                    ++pos_;
+                    break;
+                default:
+                    plainText();
+                    break;
+            }
+        }
+    }
+
+    void openGroup() {
+        started_ = true;
+        pendingStar_ = false;
+        ucSkip_ = 0;
+        ++rootDepth_;
+        if (rootDepth_ == 1) return;  // the root group uses the base state
+        if (stack_.size() >= kMaxDepth) {
+            ++extraDepth_;
+            return;
+        }
+        stack_.push_back(stack_.back());
+    }
+
+    void closeGroup() {
+        pendingStar_ = false;
+        ucSkip_ = 0;
+        if (rootDepth_ <= 0) return;  // stray "}" before anything: ignore it
+        Dest leaving = st().dest;
+        if (leaving == Dest::FontTable) finishFont();
+        if (leaving == Dest::Pn && extraDepth_ == 0 && stack_.size() > 1 &&
+            stack_[stack_.size() - 2].dest != Dest::Pn) {
+            // The numbering group sets the paragraph it stands in.
+            if (pnBullet_) stack_[stack_.size() - 2].para.numbering = ParaNumbering::Bullet;
+            pnBullet_ = false;
+        }
+        --rootDepth_;
+        if (rootDepth_ == 0) {
+            ended_ = true;  // the root group is closed: the rest is not RTF
+            return;
+        }
+        if (extraDepth_ > 0) {
+            --extraDepth_;
+            return;
+        }
+        if (stack_.size() > 1) {
+            stack_.pop_back();
+            fmtDirty_ = true;
+        }
+    }
+
+    static bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+    static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+    static int HexValue(char c) {
+        if (c >= '0' && c <= '9') return c - '0';
+        if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+        if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+        return -1;
+    }
+
+    void controlWord() {
+        const std::size_t n = in_.size();
+        ++pos_;  // the backslash
+        if (pos_ >= n) return;
+        char c = in_[pos_];
+        if (!IsLetter(c)) {
+            ++pos_;
+            controlSymbol(c);
+            return;
+        }
+        std::size_t start = pos_;
+        while (pos_ < n && IsLetter(in_[pos_])) ++pos_;
+        std::string_view name = in_.substr(start, pos_ - start);
+        bool hasParam = false;
+        bool neg = false;
+        long long value = 0;
+        if (pos_ < n && in_[pos_] == '-' && pos_ + 1 < n && IsDigit(in_[pos_ + 1])) {
+            neg = true;
+            ++pos_;
+        }
+        while (pos_ < n && IsDigit(in_[pos_])) {
+            hasParam = true;
+            if (value < 100000000000LL) value = value * 10 + (in_[pos_] - '0');
+            ++pos_;
+        }
+        if (pos_ < n && in_[pos_] == ' ') ++pos_;
+        if (neg) value = -value;
+        value = std::clamp<long long>(value, INT_MIN, INT_MAX);
+        keyword(name, hasParam, int(value));
+    }
+
+    void controlSymbol(char c) {
+        switch (c) {
+            case '*':
+                pendingStar_ = true;
+                return;
+            case '\'': {
+                int hi = pos_ < in_.size() ? HexValue(in_[pos_]) : -1;
+                int lo = pos_ + 1 < in_.size() ? HexValue(in_[pos_ + 1]) : -1;
+                if (hi < 0) return;  // "\'" without digits: nothing
+                ++pos_;
+                int v = hi;
+                if (lo >= 0) {
+                    v = hi * 16 + lo;
+                    ++pos_;
+                }
+                byteChar(static_cast<unsigned char>(v));
+                return;
+            }
+            case '\r':
+            case '\n':
+                // A backslash before a line end stands for \par.
+                if (!skipping()) paragraphBreak();
+                return;
+            case '~': specialChar(0xA0); return;
+            case '-': specialChar(0xAD); return;
+            case '_': specialChar(u'-'); return;
+            default:
+                // \\ \{ \} and the rarely used \: \| are the characters themselves.
+                if (static_cast<unsigned char>(c) >= 0x20) byteChar(static_cast<unsigned char>(c));
+                return;
+        }
+    }
+
+    bool skipping() const { return stack_.back().dest == Dest::Skip || ended_; }
+
+    void enterDest(Dest d) {
+        pendingStar_ = false;
+        // The root group has no state of its own to give up.
+        if (rootDepth_ <= 1 || extraDepth_ > 0) {
+            if (d == Dest::Skip) skipRestOfGroup();
+            return;
+        }
+        if (d == Dest::Pn) pnBullet_ = false;
+        st().dest = d;
+    }
+
+    // Skips to the end of the current group without interpreting it; used
+    // when the group's state cannot be changed (root or over-deep groups).
+    void skipRestOfGroup() {
+        int depth = 0;
+        const std::size_t n = in_.size();
+        while (pos_ < n) {
+            char c = in_[pos_++];
+            if (c == '\\') {
+                if (pos_ < n) ++pos_;
+            } else if (c == '{') {
+                ++depth;
+            } else if (c == '}') {
+                if (depth == 0) {
+                    --pos_;
+                    return;
+                }
+                --depth;
+            }
+        }
+    }
+
+    void keyword(std::string_view name, bool hasParam, int value) {
+        const auto& map = Keywords();
+        auto it = map.find(name);
+        State& s = st();
+        if (pendingStar_) {
+            // {\*\dest ...}: only the old numbering is understood.
+            if (it != map.end() && it->second == Kw::Pn && s.dest == Dest::Text) {
+                enterDest(Dest::Pn);
+            } else {
+                enterDest(Dest::Skip);
+            }
+            return;
+        }
+        if (it == map.end()) {
+            if (ucSkip_ > 0) --ucSkip_;
+            return;
+        }
+        Kw kw = it->second;
+        if (kw == Kw::Bin) {
+            binary(hasParam ? value : 0);
+            return;
+        }
+        if (s.dest == Dest::Skip) return;
+        if (s.dest == Dest::FontTable) {
+            fontWord(kw, hasParam, value);
+            return;
+        }
+        if (s.dest == Dest::ColorTable) {
+            colorWord(kw, value);
+            return;
+        }
+        if (s.dest == Dest::Pn) {
+            if (kw == Kw::PnLvlBlt) pnBullet_ = true;
+            if (kw == Kw::SkipDest) enterDest(Dest::Skip);
+            return;
+        }
+        // A skipped fallback character may be a control word.
+        bool isChar = kw == Kw::Tab || kw == Kw::Line || kw == Kw::Page || kw == Kw::Emdash ||
+                      kw == Kw::Endash || kw == Kw::Space || kw == Kw::Bullet || kw == Kw::Lquote ||
+                      kw == Kw::Rquote || kw == Kw::Ldblquote || kw == Kw::Rdblquote ||
+                      kw == Kw::Cell;
+        if (isChar && ucSkip_ > 0) {
+            --ucSkip_;
+            return;
+        }
+        const bool on = !hasParam || value != 0;
+        CharState& c = s.chr;
+        ParaFormat& p = s.para;
+        switch (kw) {
+            case Kw::FontTbl: enterDest(Dest::FontTable); break;
+            case Kw::ColorTbl:
+                colors_.clear();
+                colorEntry_ = RtfColor::Auto();
+                colorHasValue_ = false;
+                enterDest(Dest::ColorTable);
+                break;
+            case Kw::SkipDest: enterDest(Dest::Skip); break;
+            case Kw::Pn:
+                if (rootDepth_ > 1) enterDest(Dest::Pn);
+                break;
+            case Kw::Footnote: break;  // read as text
+            case Kw::Deff: deff_ = value; break;
+            case Kw::Uc: s.uc = std::clamp(value, 0, 16); break;
+            case Kw::U: unicodeChar(value); break;
+            case Kw::Par:
+            case Kw::Row: paragraphBreak(); break;
+            case Kw::Sect:
+                // A section ends its paragraph; after a \par it adds none.
+                if (cur_.length() > 0) paragraphBreak();
+                break;
+            case Kw::Cell:
+            case Kw::Tab: specialChar(kTabChar); break;
+            case Kw::Line: specialChar(kLineBreakChar); break;
+            case Kw::Page: specialChar(kPageBreakChar); break;
+            case Kw::Emdash: byteChar(0x97); break;
+            case Kw::Endash: byteChar(0x96); break;
+            case Kw::Space: byteChar(' '); break;
+            case Kw::Bullet: byteChar(0x95); break;
+            case Kw::Lquote: byteChar(0x91); break;
+            case Kw::Rquote: byteChar(0x92); break;
+            case Kw::Ldblquote: byteChar(0x93); break;
+            case Kw::Rdblquote: byteChar(0x94); break;
+            case Kw::Plain: c = CharState(); fmtDirty_ = true; break;
+            case Kw::F: c.font = value; fmtDirty_ = true; break;
+            case Kw::Fs:
+                c.size = hasParam && value > 0 ? std::min(value, 3276) : 24;
+                fmtDirty_ = true;
+                break;
+            case Kw::B: c.bold = on; fmtDirty_ = true; break;
+            case Kw::I: c.italic = on; fmtDirty_ = true; break;
+            case Kw::Ul: c.underline = on ? Underline::Single : Underline::None; fmtDirty_ = true; break;
+            case Kw::Uldb: c.underline = on ? Underline::Double : Underline::None; fmtDirty_ = true; break;
+            case Kw::Ulnone: c.underline = Underline::None; fmtDirty_ = true; break;
+            case Kw::Strike:
+            case Kw::Striked: c.strike = on; fmtDirty_ = true; break;
+            case Kw::V: c.hidden = on; fmtDirty_ = true; break;
+            case Kw::Cf: c.color = value; fmtDirty_ = true; break;
+            case Kw::Cb:
+            case Kw::Chcbpat: c.back = value; fmtDirty_ = true; break;
+            case Kw::Highlight: c.highlight = value; fmtDirty_ = true; break;
+            case Kw::Pard:
+                p = ParaFormat();
+                s.sl = 0;
+                s.slmult = false;
+                break;
+            case Kw::Ql: p.alignment = ParaAlignment::Left; break;
+            case Kw::Qr: p.alignment = ParaAlignment::Right; break;
+            case Kw::Qc: p.alignment = ParaAlignment::Center; break;
+            case Kw::Qj: p.alignment = ParaAlignment::Justify; break;
+            case Kw::Fi: p.firstIndent = Length(value); break;
+            case Kw::Li: p.leftIndent = Length(value); break;
+            case Kw::Ri: p.rightIndent = Length(value); break;
+            case Kw::Sb: p.spaceBefore = Length(value); break;
+            case Kw::Sa: p.spaceAfter = Length(value); break;
+            case Kw::Sl:
+                s.sl = Length(value);
+                s.slmult = false;
+                deriveLineSpacing(s);
+                break;
+            case Kw::Slmult:
+                s.slmult = on;
+                deriveLineSpacing(s);
+                break;
+            case Kw::Keepn: p.keepWithNext = on; break;
+            case Kw::Tx:
+            case Kw::Tb:
+                if (p.tabs.size() < kMaxTabStops) p.tabs.push_back(Length(value));
+                break;
+            case Kw::Ls:
+                if (value > 0) p.numbering = ParaNumbering::Bullet;
+                break;
+            default: break;
+        }
+    }
+
+    // Lengths in twips, bounded to what a page can hold many times over.
+    static int Length(int v) { return std::clamp(v, -0x7FFFFF, 0x7FFFFF); }
+
+    static void deriveLineSpacing(State& s) {
+        ParaFormat& p = s.para;
+        int sl = s.sl;
+        if (sl == 0) {
+            p.lineSpacingRule = LineSpacingRule::Single;
+            p.lineSpacing = 0;
+        } else if (sl < 0) {
+            p.lineSpacingRule = LineSpacingRule::Exactly;
+            p.lineSpacing = -sl;
+        } else if (!s.slmult) {
+            p.lineSpacingRule = LineSpacingRule::AtLeast;
+            p.lineSpacing = sl;
+        } else if (sl == 240) {
+            p.lineSpacingRule = LineSpacingRule::Single;
+            p.lineSpacing = 0;
+        } else if (sl == 360) {
+            p.lineSpacingRule = LineSpacingRule::OneAndHalf;
+            p.lineSpacing = 0;
+        } else if (sl == 480) {
+            p.lineSpacingRule = LineSpacingRule::Double;
+            p.lineSpacing = 0;
+        } else {
+            p.lineSpacingRule = LineSpacingRule::Multiple;
+            p.lineSpacing = sl;
+        }
+    }
+
+    void fontWord(Kw kw, bool hasParam, int value) {
+        switch (kw) {
+            case Kw::F:
+                finishFont();
+                fontNum_ = value;
+                fonts_[fontNum_];  // defined, perhaps without a name yet
+                break;
+            case Kw::Froman: fonts_[fontNum_].info.family = FontFamily::Roman; break;
+            case Kw::Fswiss: fonts_[fontNum_].info.family = FontFamily::Swiss; break;
+            case Kw::Fmodern: fonts_[fontNum_].info.family = FontFamily::Modern; break;
+            case Kw::Fscript: fonts_[fontNum_].info.family = FontFamily::Script; break;
+            case Kw::Fdecor: fonts_[fontNum_].info.family = FontFamily::Decor; break;
+            case Kw::Ftech: fonts_[fontNum_].info.family = FontFamily::Tech; break;
+            case Kw::Fbidi: fonts_[fontNum_].info.family = FontFamily::Bidi; break;
+            case Kw::Fnil: fonts_[fontNum_].info.family = FontFamily::Nil; break;
+            case Kw::Fcharset: fonts_[fontNum_].info.charset = std::clamp(value, 0, 255); break;
+            case Kw::Fprq:
+                fonts_[fontNum_].info.pitch = !hasParam || value == 0 ? FontPitch::Default
+                                              : value == 1           ? FontPitch::Fixed
+                                                                     : FontPitch::Variable;
+                break;
+            case Kw::SkipDest: enterDest(Dest::Skip); break;
+            default: break;
+        }
+    }
+
+    void fontChar(char c, bool literal) {
+        if (c == ';' && !literal) {
+            finishFont();
+            return;
+        }
+        if (fontName_.size() < 256) fontName_ += c;
+    }
+
+    void finishFont() {
+        if (fontName_.empty()) return;
+        FontEntry& e = fonts_[fontNum_];
+        if (!e.named) {
+            e.info.face = Trim(fontName_);
+            e.named = true;
+        }
+        fontName_.clear();
+    }
+
+    static std::string Trim(const std::string& s) {
+        std::size_t a = 0, b = s.size();
+        while (a < b && s[a] == ' ') ++a;
+        while (b > a && s[b - 1] == ' ') --b;
+        return s.substr(a, b - a);
+    }
+
+    void colorWord(Kw kw, int value) {
+        int v = std::clamp(value, 0, 255);
+        switch (kw) {
+            case Kw::Red: red_ = v; colorHasValue_ = true; break;
+            case Kw::Green: green_ = v; colorHasValue_ = true; break;
+            case Kw::Blue: blue_ = v; colorHasValue_ = true; break;
+            default: break;
+        }
+    }
+
+    void colorSemicolon() {
+        if (colors_.size() < 65536)
+            colors_.push_back(colorHasValue_ ? RtfColor::Rgb(std::uint8_t(red_), std::uint8_t(green_),
+                                                             std::uint8_t(blue_))
+                                             : RtfColor::Auto());
+        red_ = green_ = blue_ = 0;
+        colorHasValue_ = false;
+    }
+
+    void binary(int count) {
+        if (count < 0 || std::size_t(count) > in_.size() - pos_)
+            throw ERtfError("The RTF text is damaged: binary data runs past its end.");
+        pos_ += std::size_t(count);
+        if (ucSkip_ > 0) --ucSkip_;
+    }
+
+    // A run of characters that are neither control nor group characters.
+    void plainText() {
+        const std::size_t n = in_.size();
+        Dest d = st().dest;
+        if (!started_ || d != Dest::Text || ucSkip_ > 0) {
+            // One at a time where each character needs its own handling.
+            char c = in_[pos_++];
+            if (!started_) return;  // text before the root group
+            switch (d) {
+                case Dest::FontTable: fontChar(c, false); break;
+                case Dest::ColorTable:
+                    if (c == ';') colorSemicolon();
+                    break;
+                case Dest::Text: textByte(static_cast<unsigned char>(c)); break;
+                default: break;
+            }
+            return;
+        }
+        std::size_t start = pos_;
+        while (pos_ < n) {
+            char c = in_[pos_];
+            if (c == '\\' || c == '{' || c == '}' || c == '\r' || c == '\n') break;
+            ++pos_;
+        }
+        std::u16string& text = runText();
+        for (std::size_t i = start; i < pos_; ++i) {
+            unsigned char b = static_cast<unsigned char>(in_[i]);
+            if (b >= 0x20)
+                text.push_back(b < 0x80 ? char16_t(b) : char16_t(Cp1252ToCodePoint(b)));
+            else if (b == '\t')
+                text.push_back(kTabChar);
+            // other control bytes carry nothing
+        }
+    }
+
+    void textByte(unsigned char b) {
+        if (b == '\t') {
+            specialChar(kTabChar);
+        } else if (b >= 0x20) {
+            byteChar(b);
+        }
+    }
+
+    // A character given as a byte of the document's code page.
+    void byteChar(unsigned char b) {
+        State& s = st();
+        if (s.dest == Dest::FontTable) {
+            fontChar(char(b), true);
+            return;
+        }
+        if (s.dest != Dest::Text || !started_) return;
+        if (ucSkip_ > 0) {
+            --ucSkip_;
+            return;
+        }
+        if (b == 0 || b == '\r' || b == '\n') return;  // never text inside a paragraph
+        runText().push_back(b < 0x80 ? char16_t(b) : char16_t(Cp1252ToCodePoint(b)));
+    }
+
+    // A character given by its code (\tab, \~ ...): not a code-page byte.
+    void specialChar(char16_t c) {
+        if (st().dest != Dest::Text || !started_) return;
+        if (ucSkip_ > 0) {
+            --ucSkip_;
+            return;
+        }
+        runText().push_back(c);
+    }
+
+    void unicodeChar(int value) {
+        State& s = st();
+        if (s.dest == Dest::FontTable || s.dest != Dest::Text || !started_) return;
+        char16_t c = char16_t(static_cast<std::uint16_t>(value));
+        ucSkip_ = 0;
+        if (c != 0 && c != u'\r' && c != u'\n') runText().push_back(c);
+        ucSkip_ = s.uc;
+    }
+
+    CharFormat currentFormat() {
+        const CharState& c = st().chr;
+        CharFormat f;
+        int fn = c.font < 0 ? deff_ : c.font;
+        auto it = fonts_.find(fn);
+        if (it == fonts_.end()) it = fonts_.find(deff_);
+        if (it != fonts_.end()) f.font = it->second.info;
+        f.sizeHalfPoints = c.size;
+        f.bold = c.bold;
+        f.italic = c.italic;
+        f.underline = c.underline;
+        f.strikeOut = c.strike;
+        f.hidden = c.hidden;
+        f.color = colorAt(c.color);
+        f.backColor = colorAt(c.back);
+        f.highlight = colorAt(c.highlight);
+        return f;
+    }
+
+    RtfColor colorAt(int i) const {
+        if (i <= 0 || std::size_t(i) >= colors_.size()) return RtfColor::Auto();
+        return colors_[std::size_t(i)];
+    }
+
+    // The run that text in the current format goes into.
+    std::u16string& runText() {
+        if (fmtDirty_) {
+            fmt_ = currentFormat();
+            fmtDirty_ = false;
+        }
+        // A run left empty (text that carried no characters) takes the new format.
+        if (!cur_.runs.empty() && cur_.runs.back().text.empty()) cur_.runs.pop_back();
+        if (cur_.runs.empty() || !(cur_.runs.back().format == fmt_)) cur_.runs.push_back({fmt_, {}});
+        return cur_.runs.back().text;
+    }
+
+    void commitParagraph() {
+        State& s = st();
+        cur_.format = s.para;
+        if (fmtDirty_) {
+            fmt_ = currentFormat();
+            fmtDirty_ = false;
+        }
+        cur_.markFormat = fmt_;
+        // Runs emptied by nothing but skipped characters carry nothing.
+        cur_.runs.erase(std::remove_if(cur_.runs.begin(), cur_.runs.end(),
+                                       [](const TextRun& r) { return r.text.empty(); }),
+                        cur_.runs.end());
+        doc_.paragraphs.push_back(std::move(cur_));
+        cur_ = Paragraph();
+    }
+
+    void paragraphBreak() {
+        if (st().dest != Dest::Text || !started_) return;
+        ucSkip_ = 0;
+        commitParagraph();
+    }
+};
+
+}  // namespace
+
+RichDocument ReadRtf(std::string_view rtf) { return Reader(rtf).run(); }
+
+}  // namespace qm

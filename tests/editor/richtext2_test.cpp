@@ -1,0 +1,470 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextDocument>
+
+#include "editor/qtrichdoc.h"
+#include "editor/richtext2.h"
+#include "richtext/richdoc.h"
+
+namespace {
+
+void EnsureApp() {
+    static QApplication* app = [] {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "test_editor";
+        static char* argv[] = {name, nullptr};
+        return new QApplication(argc, argv);
+    }();
+    (void)app;
+}
+
+class RichText2 : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EnsureApp();
+        edit = std::make_unique<qm::TRichText2>();
+    }
+    std::unique_ptr<qm::TRichText2> edit;
+};
+
+const std::string kHead =
+    "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fswiss\\fprq2\\fcharset0 Arial;}}\r\n"
+    "{\\colortbl ;}\r\n\\viewkind4\\uc1";
+std::string Rtf(const std::string& body) { return kHead + body + "}"; }
+
+// Texts in the editor's dialect: loading one and reading it back gives the
+// same bytes, whatever the properties.
+TEST_F(RichText2, GetRtfTextGivesBackWhatSetRtfTextLoaded) {
+    const std::string texts[] = {
+        Rtf("\\pard\\f0\\fs20 \\par\r\n"),
+        Rtf("\\pard\\f0\\fs20 Hello \\b bold\\b0  and \\i italic\\i0  \\strike gone\\strike0\\par\r\n"),
+        Rtf("\\pard\\f0\\fs20 see \\uldb Jump\\ulnone\\v Target>win@file.hlp\\v0  and \\ul pop\\ulnone\\v ctx\\v0 .\\par\r\n"),
+        Rtf("\\pard\\keepn\\qc\\sb120\\sa60\\f0\\fs28 Title\\par\r\n"
+            "\\pard\\fi-150\\li300\\ri45\\sl-300\\tx600\\tx1200\\fs20 a\\tab b\\line c\\page d\\par\r\n"
+            "\\pard\\qr\\sl480\\slmult1 right\\par\r\n\\pard\\qj\\sl240 just\\par\r\n"),
+        Rtf("\\pard{\\*\\pn\\pnlvlblt\\pnindent0{\\pntxtb\\'b7}}\\fi-150\\li150\\f0\\fs20 one\\par\r\n"
+            "two\\par\r\n\\pard plain\\par\r\n"),
+        Rtf("\\pard\\f0\\fs20 caf\\'e9 \\u945?\\u-3913? \\{x\\} \\\\ <LINK TOPIC=\"a\">;=|</LINK>\\par\r\n"),
+        "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fswiss\\fprq2\\fcharset0 Arial;}"
+        "{\\f1\\fmodern\\fprq1\\fcharset238 Courier New;}}\r\n"
+        "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}\r\n"
+        "\\viewkind4\\uc1\\pard\\f0\\fs20 a\\cf1 red\\f1\\fs21\\cf0  b\\highlight2 c\\cb1 d\\highlight0\\cb0\\par\r\n}",
+        Rtf("\\pard\\f0\\fs20\\v hidden mark\\par\r\n\\v0 x\\par\r\n\\par\r\n"),
+    };
+    for (const std::string& t : texts) {
+        edit->SetRtfText(t);
+        EXPECT_EQ(edit->GetRtfText(), t);
+    }
+}
+
+TEST_F(RichText2, RtfTextEndsWithTheRootGroup) {
+    edit->SetRtfText(Rtf("\\pard\\f0\\fs20 x\\par\r\n"));
+    std::string rtf = edit->GetRtfText();
+    ASSERT_FALSE(rtf.empty());
+    EXPECT_EQ(rtf.back(), '}');
+    EXPECT_EQ(rtf.find('\0'), std::string::npos);
+}
+
+TEST_F(RichText2, ForeignRtfIsNormalisedToTheDialect) {
+    edit->SetRtfText("{\\rtf1{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs20 {\\uldb hot}{\\v target} more\\par}");
+    EXPECT_NE(edit->GetRtfText().find("\\uldb hot\\ulnone\\v target\\v0  more\\par"), std::string::npos);
+}
+
+TEST_F(RichText2, UnreadableRtfLoadsAsPlainText) {
+    const std::string bad = "{\\rtf1 {\\*\\blob\\bin500 x}}";
+    edit->SetRtfText(bad);
+    EXPECT_EQ(edit->GetTextRange(0, -1), bad);
+    edit->SetRtfText("just text\r\nsecond");
+    EXPECT_EQ(edit->GetTextRange(0, -1), "just text\rsecond");
+}
+
+TEST_F(RichText2, SetSelTextIsOneUndoStep) {
+    const std::string original = Rtf("\\pard\\f0\\fs20 one \\b two\\b0  three\\par\r\n");
+    edit->SetRtfText(original);
+    EXPECT_FALSE(edit->CanUndo());
+    edit->SetSelStart(4);
+    edit->SetSelLength(9);  // "two three"
+    edit->SetSelText("<LINK TOPIC=\"x\">a</LINK>\r\nsecond\r\nthird");
+    EXPECT_EQ(edit->GetTextRange(0, -1), "one <LINK TOPIC=\"x\">a</LINK>\rsecond\rthird");
+    EXPECT_TRUE(edit->CanUndo());
+    edit->Undo();
+    EXPECT_EQ(edit->GetRtfText(), original);
+    EXPECT_FALSE(edit->CanUndo());
+    EXPECT_TRUE(edit->CanRedo());
+    edit->Redo();
+    EXPECT_EQ(edit->GetTextRange(0, -1), "one <LINK TOPIC=\"x\">a</LINK>\rsecond\rthird");
+}
+
+TEST_F(RichText2, ReplacedTextTakesTheFormatOfTheFirstReplacedCharacter) {
+    edit->SetRtfText(Rtf("\\pard\\f0\\fs20 plain \\b bold\\b0  tail\\par\r\n"));
+    edit->SetSelStart(6);
+    edit->SetSelLength(4);  // "bold"
+    edit->SetSelText("NEW");
+    EXPECT_NE(edit->GetRtfText().find("plain \\b NEW\\b0  tail"), std::string::npos) << edit->GetRtfText();
+    edit->SetSelStart(4);
+    edit->SetSelLength(4);  // "n NE": a plain character first
+    edit->SetSelText("xx");
+    EXPECT_NE(edit->GetRtfText().find("plaixx\\b W\\b0"), std::string::npos) << edit->GetRtfText();
+}
+
+TEST_F(RichText2, PositionsCountParagraphBreaksAndHiddenText) {
+    edit->SetRtfText(Rtf("\\pard\\f0\\fs20 ab\\par\r\n\\v hid\\v0 cd\\par\r\n"));
+    EXPECT_EQ(edit->GetTextLen(), 8);
+    EXPECT_EQ(edit->GetTextRange(1, 4), "b\rhi");
+    EXPECT_EQ(edit->GetTextRange(6, 100), "cd");
+    edit->SetSelStart(3);
+    edit->SetSelLength(5);
+    EXPECT_EQ(edit->GetSelStart(), 3);
+    EXPECT_EQ(edit->GetSelLength(), 5);
+    EXPECT_EQ(edit->GetSelText(), "hidcd");
+    char buf[4];
+    EXPECT_EQ(edit->GetSelTextBuf(buf, sizeof buf), 3);
+    EXPECT_STREQ(buf, "hid");
+    EXPECT_EQ(edit->GetCurrentLine(), 1);
+    qm::TCaretPos pos = edit->GetCaretPos();
+    EXPECT_EQ(pos.Y, 1);
+    EXPECT_EQ(pos.X, 5);
+    edit->GotoLine(1);
+    EXPECT_EQ(edit->GetSelStart(), 3);
+    EXPECT_EQ(edit->GetSelLength(), 0);
+}
+
+TEST_F(RichText2, FindTextOptions) {
+    edit->SetRtfText("Find the word, then words and WORD.\r\nword");
+    struct {
+        const char* text;
+        int start, length, options, expected;
+    } cases[] = {
+        {"word", 0, -1, qm::kFindDown, 9},
+        {"word", 10, -1, qm::kFindDown, 20},
+        {"word", 0, -1, qm::kFindDown | qm::kFindMatchCase, 9},
+        {"WORD", 0, -1, qm::kFindDown | qm::kFindMatchCase, 30},
+        {"word", 10, -1, qm::kFindDown | qm::kFindWholeWord, 30},
+        {"word", 31, -1, qm::kFindDown | qm::kFindWholeWord | qm::kFindMatchCase, 36},
+        {"word", 0, 12, qm::kFindDown, -1},  // the range ends inside the word
+        {"word", 0, 13, qm::kFindDown, 9},
+        {"word", 35, -35, 0, 30},            // backwards: the last one in range
+        {"word", 29, -1, 0, 20},
+        {"missing", 0, -1, qm::kFindDown, -1},
+        {"", 0, -1, qm::kFindDown, -1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(edit->FindText(c.text, c.start, c.length, c.options), c.expected)
+            << c.text << " " << c.start << " " << c.options;
+}
+
+TEST_F(RichText2, TabWrittenOnAParagraphWithoutTabsRaisesTheCount) {
+    edit->SetRtfText(Rtf("\\pard\\f0\\fs20 x\\par\r\n"));
+    ASSERT_EQ(edit->Paragraph.GetTabCount(), 0);
+    edit->Paragraph.SetTab(3, 40);
+    EXPECT_EQ(edit->Paragraph.GetTabCount(), 3);
+    edit->Paragraph.SetTab(1, 20);
+    EXPECT_EQ(edit->Paragraph.GetTab(1), 20);
+    EXPECT_EQ(edit->Paragraph.GetTabCount(), 3);
+    EXPECT_NE(edit->GetRtfText().find("\\tx0\\tx300\\tx0\\f0"), std::string::npos) << edit->GetRtfText();
+}
+
+TEST_F(RichText2, IndentsInPixelsAreStoredInTwips) {
+    edit->SetRtfText(Rtf("\\pard\\f0\\fs20 x\\par\r\n"));
+    edit->Paragraph.SetFirstIndent(10);
+    EXPECT_NE(edit->GetRtfText().find("\\pard\\li150\\f0"), std::string::npos) << edit->GetRtfText();
+    edit->Paragraph.SetLeftIndent(10);
+    EXPECT_NE(edit->GetRtfText().find("\\pard\\fi-150\\li300\\f0"), std::string::npos) << edit->GetRtfText();
+    EXPECT_EQ(edit->Paragraph.GetFirstIndent(), 10);
+    EXPECT_EQ(edit->Paragraph.GetLeftIndent(), 10);
+    edit->Paragraph.SetRightIndent(3);
+    edit->Paragraph.SetSpaceBefore(2);
+    edit->Paragraph.SetSpaceAfter(1);
+    EXPECT_NE(edit->GetRtfText().find("\\ri45\\sb30\\sa15"), std::string::npos);
+    // Reading divides by 15, dropping the rest.
+    edit->SetRtfText(Rtf("\\pard\\li29\\ri44\\f0\\fs20 x\\par\r\n"));
+    EXPECT_EQ(edit->Paragraph.GetFirstIndent(), 1);
+    EXPECT_EQ(edit->Paragraph.GetRightIndent(), 2);
+}
+
+TEST_F(RichText2, NumberingAndLineSpacing) {
+    edit->SetRtfText(Rtf("\\pard\\f0\\fs20 x\\par\r\n"));
+    edit->Paragraph.SetNumbering(qm::TNumberingStyle::nsBullet);
+    EXPECT_EQ(edit->Paragraph.GetNumbering(), qm::TNumberingStyle::nsBullet);
+    EXPECT_EQ(edit->Paragraph.GetFirstIndent(), 10);
+    EXPECT_NE(edit->GetRtfText().find("\\pard{\\*\\pn\\pnlvlblt"), std::string::npos);
+    edit->Paragraph.SetNumbering(qm::TNumberingStyle::nsNone);
+    EXPECT_EQ(edit->Paragraph.GetFirstIndent(), 0);
+    EXPECT_EQ(edit->Paragraph.GetNumbering(), qm::TNumberingStyle::nsNone);
+    edit->Paragraph.SetLineSpacingRule(4);
+    edit->Paragraph.SetLineSpacing(20);
+    EXPECT_EQ(edit->Paragraph.GetLineSpacing(), 20);
+    EXPECT_NE(edit->GetRtfText().find("\\sl-300\\f0"), std::string::npos);
+    edit->Paragraph.SetLineSpacingRule(3);  // keeps the spacing
+    EXPECT_NE(edit->GetRtfText().find("\\sl300\\f0"), std::string::npos);
+    edit->Paragraph.SetAlignment(qm::TAlignment::taCenter);
+    EXPECT_EQ(edit->Paragraph.GetAlignment(), qm::TAlignment::taCenter);
+}
+
+TEST_F(RichText2, ParagraphAssignCopiesExactlyTheSourceTabs) {
+    qm::TRichText2 source;
+    source.SetRtfText(Rtf("\\pard\\qc\\fi-150\\li450\\ri30\\tx150\\tx300\\f0\\fs20 s\\par\r\n"));
+    edit->SetRtfText(Rtf("\\pard\\tx15\\tx30\\tx45\\tx60\\tx75\\f0\\fs20 t\\par\r\n"));
+    edit->Paragraph.Assign(source.Paragraph);
+    EXPECT_EQ(edit->Paragraph.GetTabCount(), 2);
+    EXPECT_EQ(edit->Paragraph.GetTab(0), 10);
+    EXPECT_EQ(edit->Paragraph.GetTab(1), 20);
+    // The copy equals the source, first indent included.
+    EXPECT_EQ(edit->GetRtfText(), Rtf("\\pard\\qc\\fi-150\\li450\\ri30\\tx150\\tx300\\f0\\fs20 t\\par\r\n"));
+}
+
+TEST_F(RichText2, SelectionAttributes) {
+    edit->SetRtfText(Rtf("\\pard\\f0\\fs20 abc def\\par\r\n"));
+    EXPECT_EQ(edit->SelAttributes.GetColor(), qm::clWindowText);
+    EXPECT_EQ(edit->SelAttributes.GetSize(), 10);
+    EXPECT_EQ(edit->SelAttributes.GetName(), "Arial");
+    edit->SetSelStart(4);
+    edit->SetSelLength(3);
+    edit->SelAttributes.SetStyle(qm::fsBold | qm::fsUnderline);
+    edit->SelAttributes.SetColor(0x0000FF);  // red as the platform stores it
+    edit->SelAttributes.SetSize(14);
+    edit->SelAttributes.SetBackColor(0xFF0000);
+    EXPECT_EQ(edit->SelAttributes.GetStyle(), qm::fsBold | qm::fsUnderline);
+    EXPECT_EQ(edit->SelAttributes.GetColor(), 0x0000FFu);
+    EXPECT_EQ(edit->GetRtfText(),
+              "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fswiss\\fprq2\\fcharset0 Arial;}}\r\n"
+              "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}\r\n"
+              "\\viewkind4\\uc1\\pard\\f0\\fs20 abc \\fs28\\cf1\\highlight2\\b\\ul def\\fs20\\cf0\\highlight0\\b0\\ulnone\\par\r\n}");
+    // A double underline stays double when the style keeps underline on.
+    edit->SetRtfText(Rtf("\\pard\\f0\\fs20\\uldb link\\ulnone\\par\r\n"));
+    edit->SetSelStart(0);
+    edit->SetSelLength(4);
+    edit->SelAttributes.SetStyle(qm::fsUnderline | qm::fsItalic);
+    EXPECT_NE(edit->GetRtfText().find("\\i\\uldb link"), std::string::npos) << edit->GetRtfText();
+    edit->SelAttributes.SetColor(qm::clWindowText);
+    EXPECT_EQ(edit->SelAttributes.GetColor(), qm::clWindowText);
+}
+
+TEST_F(RichText2, AttributesAssignBetweenControls) {
+    qm::TRichText2 other;
+    other.SetRtfText(Rtf("\\pard\\f0\\fs20 x\\par\r\n"));
+    other.SetSelStart(0);
+    other.SetSelLength(1);
+    other.SelAttributes.SetName("Courier New");
+    other.SelAttributes.SetStyle(qm::fsItalic);
+    other.SelAttributes.SetPitch(qm::TFontPitch::fpFixed);
+    edit->SetRtfText(Rtf("\\pard\\f0\\fs20 y\\par\r\n"));
+    edit->SetSelStart(0);
+    edit->SetSelLength(1);
+    edit->SelAttributes.Assign(other.SelAttributes);
+    qm::TFontSpec spec;
+    edit->SelAttributes.AssignTo(spec);
+    EXPECT_EQ(spec.Name, "Courier New");
+    EXPECT_EQ(spec.Style, unsigned(qm::fsItalic));
+    EXPECT_EQ(spec.Size, 10);
+    EXPECT_EQ(spec.Pitch, qm::TFontPitch::fpFixed);
+}
+
+TEST_F(RichText2, DefaultAttributesFormatPlainText) {
+    edit->DefAttributes.SetName("Courier New");
+    edit->DefAttributes.SetSize(9);
+    edit->SetPlainText(true);
+    edit->SetRtfText("a{b}\r\nc");
+    EXPECT_EQ(edit->GetRtfText(), "a{b}\r\nc");
+    edit->SetPlainText(false);
+    EXPECT_EQ(edit->GetRtfText(),
+              "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fnil\\fcharset0 Courier New;}}\r\n"
+              "{\\colortbl ;}\r\n\\viewkind4\\uc1\\pard\\f0\\fs18 a\\{b\\}\\par\r\nc\\par\r\n}");
+}
+
+TEST_F(RichText2, LinesAreParagraphs) {
+    edit->SetRtfText("one\r\ntwo\r\nthree");
+    qm::TRichEditStrings& lines = edit->Lines;
+    EXPECT_EQ(lines.Count(), 3);
+    EXPECT_EQ(lines.Get(1), "two");
+    lines.Put(1, "TWO");
+    lines.Insert(0, "zero");
+    lines.Insert(4, "four");  // after the last line
+    lines.Delete(1);          // "one"
+    EXPECT_EQ(lines.GetTextStr(), "zero\r\nTWO\r\nthree\r\nfour\r\n");
+    lines.Delete(3);  // the last line with the break before it
+    EXPECT_EQ(edit->GetTextRange(0, -1), "zero\rTWO\rthree");
+    lines.Insert(9, "nothing");  // neither line 9 nor 8 exists
+    EXPECT_EQ(lines.Count(), 3);
+    // An empty last line is not counted.
+    edit->SetRtfText("a\r\n");
+    EXPECT_EQ(lines.Count(), 1);
+    lines.Clear();
+    EXPECT_EQ(lines.Count(), 0);
+    qm::StringList more = {"x", "y"};
+    int selectionChanges = 0;
+    edit->OnSelectionChange = [&] { ++selectionChanges; };
+    lines.AddStrings(more);
+    EXPECT_EQ(selectionChanges, 0);
+    EXPECT_EQ(lines.GetTextStr(), "x\r\ny\r\n");
+}
+
+TEST_F(RichText2, LinesLoadAndSaveFiles) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    std::string name = dir.filePath("topic.rtf").toStdString();
+    edit->SetRtfText(Rtf("\\pard\\f0\\fs20 saved \\b text\\b0\\par\r\n"));
+    edit->Lines.SaveToFile(name);
+    qm::TRichText2 other;
+    other.Lines.LoadFromFile(name);
+    EXPECT_EQ(other.GetRtfText(), edit->GetRtfText());
+    EXPECT_EQ(other.MaxLength(), 2147483632);
+    EXPECT_THROW(other.Lines.LoadFromFile(dir.filePath("missing.rtf").toStdString()), qm::EFileAccess);
+}
+
+TEST_F(RichText2, Notifications) {
+    int changes = 0, selections = 0;
+    edit->OnChange = [&] { ++changes; };
+    edit->OnSelectionChange = [&] { ++selections; };
+    edit->SetRtfText(Rtf("\\pard\\f0\\fs20 abc\\par\r\n"));
+    int afterLoad = changes;
+    EXPECT_GT(afterLoad, 0);
+    edit->SetSelStart(2);
+    EXPECT_GT(selections, 0);
+    int sel = selections;
+    edit->SetSelStart(2);  // no change, no notification
+    EXPECT_EQ(selections, sel);
+    edit->SetSelText("x");
+    EXPECT_GT(changes, afterLoad);
+    int before = changes;
+    edit->Lines.SetTextStr("quiet");
+    EXPECT_EQ(changes, before);
+    EXPECT_EQ(edit->GetTextRange(0, -1), "quiet");
+}
+
+TEST_F(RichText2, ModifiedAndClear) {
+    edit->SetRtfText(Rtf("\\pard\\f0\\fs20 abc\\par\r\n"));
+    EXPECT_FALSE(edit->GetModified());
+    edit->SetSelStart(3);
+    edit->SetSelText("d");
+    EXPECT_TRUE(edit->GetModified());
+    edit->Clear();
+    EXPECT_FALSE(edit->GetModified());
+    EXPECT_EQ(edit->GetTextLen(), 0);
+}
+
+TEST_F(RichText2, UndoLimitIsKeptAndZeroSwitchesUndoOff) {
+    edit->SetUndoLimit(0);
+    EXPECT_EQ(edit->UndoLimit(), 0);
+    edit->SetSelText("abc");
+    EXPECT_FALSE(edit->CanUndo());
+    edit->SetUndoLimit(50);
+    EXPECT_EQ(edit->UndoLimit(), 50);
+    edit->SetSelText("d");
+    EXPECT_TRUE(edit->CanUndo());
+    edit->ClearUndo();
+    EXPECT_FALSE(edit->CanUndo());
+    // A load keeps the setting.
+    edit->SetUndoLimit(0);
+    edit->SetRtfText("x");
+    edit->SetSelText("y");
+    EXPECT_FALSE(edit->CanUndo());
+}
+
+TEST_F(RichText2, CopyAndPasteKeepHiddenTextAndDoubleUnderline) {
+    edit->SetRtfText(Rtf("\\pard\\f0\\fs20 go \\uldb there\\ulnone\\v Topic\\v0  now\\par\r\n"));
+    edit->SetSelStart(3);
+    edit->SetSelLength(10);
+    edit->copy();
+    qm::TRichText2 other;
+    other.SetRtfText(Rtf("\\pard\\f0\\fs20 [] \\par\r\n"));
+    other.SetSelStart(1);
+    other.paste();
+    EXPECT_NE(other.GetRtfText().find("[\\uldb there\\ulnone\\v Topic\\v0 ]"), std::string::npos)
+        << other.GetRtfText();
+}
+
+TEST_F(RichText2, PrintsWithATitle) {
+    QTemporaryDir dir;
+    QString file = dir.filePath("out.pdf");
+    edit->SetRtfText(Rtf("\\pard\\f0\\fs20 printed\\par\r\n"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    edit->PageRect = QRect(50, 50, 500, 700);
+    edit->PrintTo(printer, "My topic");
+    EXPECT_EQ(printer.docName(), "My topic");
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.read(5) == "%PDF-");
+}
+
+TEST_F(RichText2, ResizeRequestReportsTheContentHeight) {
+    int lastHeight = -1;
+    edit->OnResizeRequest = [&](const QRect& r) { lastHeight = r.height(); };
+    edit->SetRtfText("one");
+    int one = lastHeight;
+    edit->SetRtfText("one\r\ntwo\r\nthree\r\nfour");
+    EXPECT_GT(lastHeight, one);
+}
+
+// The control works the same when it is never shown: the scratch editor.
+TEST_F(RichText2, HiddenControlServesConversions) {
+    qm::TRichText2 scratch;
+    ASSERT_FALSE(scratch.isVisible());
+    scratch.SetRtfText("{\\rtf1 {\\ul pop}{\\v ctx}\\page next}");
+    EXPECT_EQ(scratch.GetRtfText(), qm::NormalizeRtf("{\\rtf1 {\\ul pop}{\\v ctx}\\page next}"));
+    EXPECT_EQ(scratch.FindText("next", 0, -1, qm::kFindDown), 7);
+}
+
+TEST(QtRichDoc, DocumentSurvivesTheQtDocument) {
+    EnsureApp();
+    qm::RichDocument doc = qm::ReadRtf(
+        "{\\rtf1{\\fonttbl{\\f0\\froman\\fcharset2 Symbol;}}{\\colortbl;\\red1\\green2\\blue3;}"
+        "\\pard\\qj\\fi-20\\li40\\sl600\\slmult1\\keepn\\tx1\\tx2 \\f0\\fs19\\cf1\\v\\ul x\\line y\\par"
+        "\\pard{\\*\\pn\\pnlvlblt} b1\\par b2\\par\\pard\\sl-15 end}");
+    QTextDocument q;
+    qm::SetQtDocument(q, doc);
+    EXPECT_TRUE(qm::GetQtDocument(q) == doc);
+    EXPECT_EQ(q.characterCount() - 1, int(doc.length()));
+}
+
+}  // namespace
+
+#include <QTest>
+
+namespace {
+
+TEST_F(RichText2, MaxLengthLimitsTypingButNotTheProgram) {
+    edit->SetRtfText("abc");
+    edit->DoSetMaxLength(5);
+    edit->SetSelStart(3);
+    QTest::keyClicks(edit.get(), "defg");
+    EXPECT_EQ(edit->GetTextRange(0, -1), "abcde");
+    edit->SetSelText("more");  // the program may go beyond it
+    EXPECT_EQ(edit->GetTextLen(), 9);
+    edit->DoSetMaxLength(0);
+    QTest::keyClicks(edit.get(), "x");
+    EXPECT_EQ(edit->GetTextLen(), 10);
+}
+
+// Double-underlined text gets a second line that single underline has not.
+TEST_F(RichText2, DoubleUnderlineIsDrawnWithTwoLines) {
+    auto inkRows = [&](const std::string& rtf) {
+        edit->SetRtfText(rtf);
+        edit->resize(300, 100);
+        edit->show();
+        QApplication::processEvents();
+        QImage img = edit->viewport()->grab().toImage();
+        edit->hide();
+        int rows = 0;
+        for (int y = 0; y < img.height(); ++y) {
+            int dark = 0;
+            for (int x = 0; x < img.width(); ++x) dark += qGray(img.pixel(x, y)) < 128;
+            rows += dark > 30;  // a line under the whole word, not letters
+        }
+        return rows;
+    };
+    int single = inkRows(Rtf("\\pard\\f0\\fs24\\ul MMMMMMMM\\ulnone\\par\r\n"));
+    int dbl = inkRows(Rtf("\\pard\\f0\\fs24\\uldb MMMMMMMM\\ulnone\\par\r\n"));
+    EXPECT_GT(dbl, single);
+}
+
+}  // namespace
