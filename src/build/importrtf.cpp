@@ -215,7 +215,8 @@ void WalkText(std::string_view s, OnPage&& onPage, OnFootnote&& onFootnote) {
                 const std::size_t end = GroupEnd(s, t.begin);
                 if (k == GroupKind::Footnote) {
                     char mark = 0;
-                    if (markValid && IsOurMark(s[markPos])) mark = s[markPos];
+                    // "@" marks the compiler's comment footnotes.
+                    if (markValid && (IsOurMark(s[markPos]) || s[markPos] == '@')) mark = s[markPos];
                     onFootnote(FootnoteHit{page, mark, markPos, t.begin, end});
                 }
                 markValid = false;
@@ -252,6 +253,19 @@ std::string_view FootnoteContents(std::string_view s, const FootnoteHit& h) {
     return at == std::string_view::npos ? std::string_view() : g.substr(at + 9);
 }
 
+// Whether `out` ends in a control word that no delimiter has ended yet.
+bool EndsInOpenControlWord(std::string_view out) {
+    std::size_t i = out.size();
+    while (i > 0 && IsDigit(out[i - 1])) --i;
+    if (i > 0 && out[i - 1] == '-') --i;
+    const std::size_t lettersEnd = i;
+    while (i > 0 && IsAsciiLetter(out[i - 1])) --i;
+    if (i == lettersEnd || i == 0 || out[i - 1] != '\\') return false;
+    std::size_t slashes = 0;
+    while (i > slashes && out[i - 1 - slashes] == '\\') ++slashes;
+    return slashes % 2 == 1;
+}
+
 // Copies `s` without the given (sorted, non-overlapping) spans, putting
 // `with[i]` in place of span i.
 std::string Rebuild(std::string_view s, std::vector<std::pair<std::size_t, std::size_t>>& spans,
@@ -269,6 +283,11 @@ std::string Rebuild(std::string_view s, std::vector<std::pair<std::size_t, std::
         out.append(s, done, b - done);
         if (with) out += (*with)[i];
         done = e;
+        // A removal must not join a control word with the text after it.
+        if (done < s.size() && EndsInOpenControlWord(out)) {
+            const char c = s[done];
+            if (IsAsciiLetter(c) || IsDigit(c) || c == '-' || c == ' ') out += ' ';
+        }
     }
     out.append(s, done, std::string_view::npos);
     return out;
@@ -367,7 +386,7 @@ int ExtractFootnotes(std::string& text, TFootnotesList& footnotes, const TProgre
                 return;  // an anchor: ConvertAnchorFootnotes takes it
             if (h.mark != 0) remove.emplace_back(h.markPos, h.markPos + 1);
             remove.emplace_back(h.begin, h.end);
-            if (h.mark == 0) return;  // no mark of ours: not shown by the compiler either
+            if (h.mark == 0 || h.mark == '@') return;  // not shown by the compiler either
             std::string value = FootnoteValue(FootnoteContents(text, h), h.mark);
             std::string& field = FieldOf(footnotes[index], h.mark);
             if (taken[h.page].find(h.mark) == std::string::npos) {
