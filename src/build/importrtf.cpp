@@ -756,8 +756,35 @@ void ConvertHotspots(std::string& text, const TContextMap* contexts) {
     }
     std::vector<std::pair<std::size_t, std::size_t>> spans;
     std::vector<std::string> with;
+    // Running indexes, so that every \v is judged in constant time and no
+    // text is read twice: the last underline word (strict: \ul or \uldb),
+    // the last token a hotspot cannot span (a paragraph or group boundary or
+    // other hidden text), and the next \v and \v0.
+    const std::size_t none = static_cast<std::size_t>(-1);
+    const std::size_t nt = toks.size();
+    auto isUlFamily = [](const Token& t) {
+        return t.kind == Tok::Word && (t.name == "ul" || t.name == "uldb" || t.name == "ulnone");
+    };
+    auto isBarrier = [](const Token& t) {
+        if (t.kind == Tok::Open || t.kind == Tok::Close) return true;
+        return t.kind == Tok::Word &&
+               (t.name == "par" || t.name == "page" || t.name == "pard" || t.name == "sect" || t.name == "v");
+    };
+    auto isV0 = [](const Token& t) { return t.kind == Tok::Word && t.name == "v" && t.hasParam && t.param == 0; };
+    std::vector<std::size_t> prevStrict(nt, none), prevAny(nt, none), prevBarrier(nt, none), nextV0(nt + 1, none),
+        nextV(nt + 1, none);
+    for (std::size_t i = 1; i < nt; ++i) {
+        const Token& t = toks[i - 1];
+        prevStrict[i] = (IsWord(t, "ul") || IsWord(t, "uldb")) ? i - 1 : prevStrict[i - 1];
+        prevAny[i] = isUlFamily(t) ? i - 1 : prevAny[i - 1];
+        prevBarrier[i] = isBarrier(t) ? i - 1 : prevBarrier[i - 1];
+    }
+    for (std::size_t i = nt; i-- > 0;) {
+        nextV0[i] = isV0(toks[i]) ? i : nextV0[i + 1];
+        nextV[i] = IsWord(toks[i], "v") ? i : nextV[i + 1];
+    }
     std::size_t floor = 0;  // no hotspot starts before the end of the last one
-    for (std::size_t k = 1; k < toks.size(); ++k) {
+    for (std::size_t k = 1; k < nt; ++k) {
         const Token& v = toks[k];
         if (!IsWord(v, "v")) continue;
         if (v.begin < floor) continue;
@@ -765,40 +792,32 @@ void ConvertHotspots(std::string& text, const TContextMap* contexts) {
         // processors also underline the hidden text itself.
         const Token& before = toks[k - 1];
         const bool afterUlnone = IsWord(before, "ulnone") && !before.blank;
-        // The end of the hidden text.
-        std::size_t e = k + 1;
-        while (e < toks.size() && !(toks[e].kind == Tok::Word && toks[e].name == "v" && toks[e].hasParam &&
-                                    toks[e].param == 0))
-            ++e;
-        if (e >= toks.size()) break;
+        // The end of the hidden text, which holds no further \v.
+        const std::size_t e = nextV0[k + 1];
+        if (e == none) break;
+        if (nextV[k + 1] != none && nextV[k + 1] < e) continue;
         // The start: the last single or double underline before the \ulnone
         // (or, for underlined hidden text, the underline still on at the \v).
-        std::size_t st = afterUlnone ? k - 1 : k;
-        bool found = false;
-        while (st-- > 0) {
-            if (toks[st].begin < floor) break;
-            if (IsWord(toks[st], "ul") || IsWord(toks[st], "uldb")) {
-                found = true;
-                break;
-            }
-            if (!afterUlnone && toks[st].kind == Tok::Word &&
-                (toks[st].name == "ul" || toks[st].name == "uldb" || toks[st].name == "ulnone"))
-                break;
+        std::size_t st = none;
+        if (afterUlnone) {
+            st = prevStrict[k - 1];
+        } else if (prevAny[k] != none && prevAny[k] == prevStrict[k]) {
+            st = prevStrict[k];
         }
-        if (!found) continue;
+        if (st == none || toks[st].begin < floor) continue;
+        // Nothing between the start and the \v0 may end a paragraph or a
+        // group, or be other hidden text.
+        if (prevBarrier[k] != none && prevBarrier[k] > st) continue;
+        if (prevBarrier[e] != none && prevBarrier[e] > k) continue;
         const std::size_t hotEnd = afterUlnone ? before.begin : v.begin;
-        bool structural = false;
         std::string formatting;
         for (std::size_t i = st + 1; i < e; ++i) {
             const Token& t = toks[i];
-            if (t.kind == Tok::Open || t.kind == Tok::Close) structural = true;
             if (t.kind != Tok::Word) continue;
-            if (t.name == "par" || t.name == "page" || t.name == "pard" || t.name == "sect") structural = true;
             if (t.name == "ul" || t.name == "uldb" || t.name == "ulnone" || t.name == "v") continue;
             // Formatting switched inside the run still holds after it.
             formatting.append(s.substr(t.begin, t.end - t.begin - (t.blank ? 1 : 0)));
         }
-        if (structural) continue;
         const bool doubleUl = IsWord(toks[st], "uldb");
         const std::string hotspot = StripRtf(s.substr(toks[st].end, hotEnd - toks[st].end));
         if (Trim(hotspot).empty()) continue;
