@@ -474,8 +474,12 @@ void ConvertAnchorFootnotes(std::string& text, TFootnotesList& footnotes, std::s
                 footnotes[index].Anchors.emplace_back(value, name);
                 tag = "<ANCHOR \"" + TagValue(name) + "\">";
             }
-            spans.emplace_back(h.markPos, h.end);
+            // The mark may stand in a group of its own: replace it and the
+            // footnote group separately, so that no brace is lost.
+            spans.emplace_back(h.markPos, h.markPos + 1);
             with.push_back(tag);
+            spans.emplace_back(h.begin, h.end);
+            with.emplace_back();
         });
     if (!spans.empty()) text = Rebuild(text, spans, &with);
 }

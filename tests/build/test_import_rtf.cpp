@@ -109,6 +109,14 @@ TEST(ConvertAnchorFootnotes, LeavesOnlyTheAnchorOfThePagesOwnName) {
     EXPECT_EQ(notes[1].Anchors, (std::vector<Pair>{{"Intro_x", "Intro_x"}}));
 }
 
+TEST(ConvertAnchorFootnotes, KeepsTheGroupOfAMarkInItsOwnGroup) {
+    std::string text = "{\\rtf1 {\\super #}{\\footnote {\\super #} A_x}b}";
+    TFootnotesList notes(1);
+    notes[0].ID = "A";
+    ConvertAnchorFootnotes(text, notes);
+    EXPECT_EQ(text, "{\\rtf1 {\\super <ANCHOR \"x\">}b}");
+}
+
 TEST(EscapeLiteralBrackets, EscapesTextButNotTablesOrFootnotes) {
     std::string text = "{\\rtf1{\\fonttbl{\\f0 A<B>;}}{\\*\\x <y>}1 < 2 > 0 \\'3c\\'3E \\u60 ?x{\\b <b>}}";
     EscapeLiteralBrackets(text);
