@@ -818,7 +818,8 @@ void ConvertHotspots(std::string& text, const TContextMap* contexts) {
         for (std::size_t i = st + 1; i < e; ++i) {
             const Token& t = toks[i];
             if (t.kind != Tok::Word) continue;
-            if (t.name == "ul" || t.name == "uldb" || t.name == "ulnone" || t.name == "v") continue;
+            // A \u character stays with its fallback in the hotspot text.
+            if (t.name == "ul" || t.name == "uldb" || t.name == "ulnone" || t.name == "v" || t.name == "u") continue;
             // Formatting switched inside the run still holds after it.
             formatting.append(s.substr(t.begin, t.end - t.begin - (t.blank ? 1 : 0)));
         }
