@@ -922,11 +922,14 @@ void CreateImportedTopics(int count, const StringList& pages, const TFootnotesLi
                           const TProject* checkProject, std::vector<std::unique_ptr<TTopicNode>>& list) {
     const std::size_t n =
         std::min({static_cast<std::size_t>(std::max(count, 0)), pages.size(), footnotes.size()});
-    std::unordered_set<std::string> made;  // lower-case names of this run
-    auto taken = [&](const std::string& name) {
-        if (made.count(LowerKey(name))) return true;
-        return checkProject && checkProject->Topics.NameExists(name);
-    };
+    // Lower-case names taken: the project's (when checked) and this run's.
+    std::unordered_set<std::string> made;
+    if (checkProject)
+        for (const auto& node : checkProject->Topics) made.insert(LowerKey(node->GetName()));
+    auto taken = [&](const std::string& name) { return made.count(LowerKey(name)) != 0; };
+    // The next suffix to try for each name, so that many equal names cost
+    // no more than a few.
+    std::unordered_map<std::string, long long> nextSuffix;
     std::unordered_set<std::int32_t> usedNumbers;
     if (checkProject)
         for (const auto& node : checkProject->Topics) usedNumbers.insert(node->ContextId);
@@ -945,10 +948,12 @@ void CreateImportedTopics(int count, const StringList& pages, const TFootnotesLi
             } while (taken(name));
         }
         if (taken(name)) {
-            for (long long k = 1;; ++k) {
+            long long& from = nextSuffix[LowerKey(name)];
+            for (long long k = from + 1;; ++k) {
                 const std::string suffix = "_" + std::to_string(k);
                 std::string candidate = name.substr(0, std::min(name.size(), kNameWidth - suffix.size())) + suffix;
                 if (!taken(candidate)) {
+                    from = k;
                     name = std::move(candidate);
                     break;
                 }

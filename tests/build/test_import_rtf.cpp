@@ -290,6 +290,13 @@ TEST(CreateImportedTopics, MakesNamesUnique) {
     list.clear();
     CreateImportedTopics(2, Pages(2), Notes({"Intro", "INTRO"}), &project, list);
     EXPECT_EQ(Names(list), (std::vector<std::string>{"Intro_1", "INTRO_2"}));
+
+    // Many pages of one name: each takes the next free suffix.
+    list.clear();
+    CreateImportedTopics(3000, Pages(3000), Notes(std::vector<std::string>(3000, "Same")), nullptr, list);
+    ASSERT_EQ(list.size(), 3000u);
+    EXPECT_EQ(list[1]->GetName(), "Same_1");
+    EXPECT_EQ(list.back()->GetName(), "Same_2999");
 }
 
 TEST(CreateImportedTopics, EmptyOrInvalidNamesBecomeNewTopicNames) {
