@@ -613,6 +613,8 @@ void ParseRtfFile(std::string text, StringList& pages, int& count, TFootnotesLis
     for (std::size_t k = 0; k < mine.size(); ++k) {
         TFootnotes& f = footnotes[firstRecord + k];
         if (f.Empty() && PageVisibleText(mine[k]).empty()) continue;
+        // Only the first page of a file has a header of its own.
+        f.OwnHeader = k == 0;
         if (keep != firstRecord + k) footnotes[keep] = std::move(f);
         ++keep;
         pages.push_back(std::move(mine[k]));
@@ -914,6 +916,71 @@ void RemoveFirstWord(std::string& text, std::string_view name) {
     }
 }
 
+}  // namespace
+
+bool ConvertNoScrollRegion(std::string& text) {
+    const std::size_t h = PageHeaderLength(text);
+    if (h == 0) return false;
+    std::vector<Token> toks;
+    {
+        Lexer lx(text);
+        Token t;
+        while (lx.Next(t)) toks.push_back(t);
+    }
+    // The paragraph format of the first paragraph is the end of the header.
+    std::size_t first = 0;
+    while (first < toks.size() && toks[first].end <= h) ++first;
+    bool keepn = false;
+    for (std::size_t i = first; i-- > 0;) {
+        if (IsWord(toks[i], "keepn")) keepn = true;
+        if (IsWord(toks[i], "pard") || IsWord(toks[i], "viewkind")) break;
+        if (toks[i].kind == Tok::Word && toks[i].name == "viewkind") break;
+    }
+    if (!keepn) return false;
+    // The region runs to the "\par" after which a paragraph without
+    // \keepn begins (a new "\pard" run that lacks it).
+    std::size_t endPar = static_cast<std::size_t>(-1);
+    for (std::size_t i = first; i < toks.size(); ++i) {
+        if (!IsWord(toks[i], "par")) continue;
+        endPar = i;
+        std::size_t j = i + 1;
+        while (j < toks.size() && toks[j].kind == Tok::Text &&
+               text.find_first_not_of("\r\n", toks[j].begin) >= toks[j].end)
+            ++j;
+        if (j >= toks.size() || !IsWord(toks[j], "pard")) continue;  // same format goes on
+        bool next = false;
+        for (std::size_t k = j + 1; k < toks.size() && toks[k].kind == Tok::Word; ++k) {
+            if (IsWord(toks[k], "keepn")) next = true;
+            if (toks[k].blank) break;
+        }
+        if (!next) break;
+    }
+    if (endPar == static_cast<std::size_t>(-1)) return false;
+    std::string out;
+    out.reserve(text.size() + 24);
+    std::size_t done = 0;
+    auto copyWithoutKeepn = [&](std::size_t upTo) {
+        for (std::size_t i = 0; i < toks.size() && toks[i].begin < upTo; ++i) {
+            if (toks[i].begin < done || !IsWord(toks[i], "keepn")) continue;
+            out.append(text, done, toks[i].begin - done);
+            done = toks[i].begin + 6;  // the word; its blank still delimits the one before
+        }
+        out.append(text, done, upTo - done);
+        done = upTo;
+    };
+    copyWithoutKeepn(h);
+    out += "<NOSCROLL>";
+    copyWithoutKeepn(toks[endPar].begin);
+    // The build ends the region with a paragraph break of its own.
+    out += "</NOSCROLL>";
+    done = toks[endPar].end;
+    out.append(text, done, std::string::npos);
+    text.swap(out);
+    return true;
+}
+
+namespace {
+
 constexpr std::size_t kNameWidth = decltype(TTopicNode::Name)::capacity;
 
 }  // namespace
@@ -977,7 +1044,7 @@ void CreateImportedTopics(int count, const StringList& pages, const TFootnotesLi
         node->ContextId = number;
         std::string text = pages[i];
         RtfToTags(text, &contexts);
-        RemoveFirstWord(text, "keepn");
+        if (!footnotes[i].OwnHeader || !ConvertNoScrollRegion(text)) RemoveFirstWord(text, "keepn");
         node->Text = std::move(text);
         node->SetName(names[i]);
         const TFootnotes& f = footnotes[i];

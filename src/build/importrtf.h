@@ -36,6 +36,8 @@ struct TFootnotes {
     // The extra "#" footnotes of the page: the context string as written and
     // the anchor name it became.
     std::vector<std::pair<std::string, std::string>> Anchors;
+    // The page is the first of its file and so begins with its own header.
+    bool OwnHeader = false;
 
     // True when the page carried no footnote at all.
     bool Empty() const;
@@ -107,6 +109,12 @@ private:
 // Turns the help compiler's codes of one page into tags: bitmaps, buttons,
 // media, then hotspots. `contexts` maps link targets (may be null).
 void RtfToTags(std::string& text, const TContextMap* contexts = nullptr);
+
+// When the page's first paragraphs keep with the next (the help compiler's
+// non-scrolling region), puts them between NOSCROLL tags in place of their
+// \keepn and the paragraph break that ends the last of them. The page must
+// begin with its own header. False when there is no such region.
+bool ConvertNoScrollRegion(std::string& text);
 
 // Makes one record per page, in page order, appended to `list`. Names are made
 // unique among the records made here and, when `checkProject` is given, among

@@ -2,6 +2,7 @@
 // import followed by a build gives the help compiler what the sources gave it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <regex>
 #include <string>
@@ -40,19 +41,21 @@ const TTopicNode& Topic(const TProject& project, const std::string& name) {
 }
 
 // What the help compiler reads from one built topic file: its footnotes,
-// hotspots (underline, hotspot text, hidden text), bitmaps, buttons and media.
+// non-scrolling region (\keepn), hotspots (underline, hotspot text, hidden text), bitmaps, buttons and media.
 std::vector<std::string> CompilerCodes(const std::string& rtf) {
     std::vector<std::string> out;
     static const std::regex codes(
-        R"(([#$KA!>+*])\{\\footnote ([^}]*)\}|\\(uldb|ul) ((?:(?!\\ulnone).)*)\\ulnone\\v (.*?)\\v0|\\\{(bm[clr]|button|mci) (.*?)\\\})");
+        R"((\\keepn)|([#$KA!>+*])\{\\footnote ([^}]*)\}|\\(uldb|ul) ((?:(?!\\ulnone).)*)\\ulnone\\v (.*?)\\v0|\\\{(bm[clr]|button|mci) (.*?)\\\})");
     for (auto it = std::sregex_iterator(rtf.begin(), rtf.end(), codes); it != std::sregex_iterator(); ++it) {
         const std::smatch& m = *it;
         if (m[1].matched)
-            out.push_back(m[1].str() + " " + m[2].str());
-        else if (m[3].matched)
-            out.push_back(m[3].str() + " [" + Trim(StripRtf(m[4].str())) + "] " + m[5].str());
+            out.push_back("keepn");
+        else if (m[2].matched)
+            out.push_back(m[2].str() + " " + m[3].str());
+        else if (m[4].matched)
+            out.push_back(m[4].str() + " [" + Trim(StripRtf(m[5].str())) + "] " + m[6].str());
         else
-            out.push_back(m[6].str() + " " + m[7].str());
+            out.push_back(m[7].str() + " " + m[8].str());
     }
     return out;
 }
@@ -241,7 +244,7 @@ TEST(ImportRoundTrip, EveryTagAndPropertyComesBack) {
     steps.ContextId = 10;
     steps.SetTitle("First steps");
     steps.SetBrowse("main:020");
-    steps.Text = Body("Step one<ANCHOR \"step_1\"> and <LINK TOPIC=\"Intro:top\">back</LINK>.");
+    steps.Text = Body("<NOSCROLL>First steps</NOSCROLL>\r\nStep one<ANCHOR \"step_1\"> and <LINK TOPIC=\"Intro:top\">back</LINK>.");
     TTopicNode& def = project.Topics.AddNew();
     def.SetName("Def");
     def.Kind = TopicKind::Popup;
@@ -283,7 +286,9 @@ TEST(ImportRoundTrip, EveryTagAndPropertyComesBack) {
     EXPECT_EQ(i2.GetWindow(), "proc4");
     EXPECT_TRUE(i2.IsContents);
     const TTopicNode& s2 = Topic(*back, "Steps");
-    EXPECT_EQ(TagsOf(s2.Text), (std::vector<std::string>{"<ANCHOR \"step_1\">", "<LINK TOPIC=\"Intro:top\">", "</LINK>"}));
+    EXPECT_EQ(TagsOf(s2.Text), (std::vector<std::string>{"<NOSCROLL>", "</NOSCROLL>", "<ANCHOR \"step_1\">",
+                                                         "<LINK TOPIC=\"Intro:top\">", "</LINK>"}));
+    EXPECT_EQ(WritePlainText(ReadRtf(s2.Text)).substr(0, 42), "<NOSCROLL>First steps</NOSCROLL>\r\nStep one");
     EXPECT_EQ(s2.GetTitle(), "First steps");
     EXPECT_EQ(s2.GetWindow(), "main");
     const TTopicNode& d2 = Topic(*back, "Def");
@@ -298,6 +303,8 @@ TEST(ImportRoundTrip, EveryTagAndPropertyComesBack) {
     // its name and build tag, which builds to the same footnotes.
     Built b2;
     Build(*back, dir2.str(), b2);
+    ASSERT_FALSE(b1.codes["Steps"].empty());
+    EXPECT_EQ(std::count(b1.codes["Steps"].begin(), b1.codes["Steps"].end(), "keepn"), 1);
     for (const auto& [name, codes] : b1.codes) EXPECT_EQ(b2.codes[name], codes) << name;
     std::string t1 = WithoutMap(b1.hpjText), t2 = WithoutMap(b2.hpjText);
     ReplaceString(t1, dir1.str(), "DIR", true);

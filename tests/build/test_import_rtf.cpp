@@ -360,6 +360,30 @@ TEST(CreateImportedTopics, TakesTheFootnotes) {
     EXPECT_EQ(list[1]->GetTitle(), "");
 }
 
+TEST(ConvertNoScrollRegion, WrapsTheLeadingParagraphsThatKeepWithTheNext) {
+    const std::string head = "{\\rtf1\\ansi{\\fonttbl{\\f0 A;}}\r\n\\viewkind4\\uc1";
+    struct Case {
+        std::string in;
+        std::string out;  // empty: no region
+    };
+    const std::vector<Case> cases = {
+        // Two keepn paragraphs (the second with a format of its own), then text.
+        {head + "\\pard\\keepn\\f0 T1\\par\r\n\\par\r\n\\pard\\keepn\\qc T2\\par\r\n\\pard B\\par\r\n}",
+         head + "\\pard\\f0 <NOSCROLL>T1\\par\r\n\\par\r\n\\pard\\qc T2</NOSCROLL>\r\n\\pard B\\par\r\n}"},
+        {head + "\\pard\\keepn\\f0 T\\par\r\n\\pard B\\par\r\n}", head + "\\pard\\f0 <NOSCROLL>T</NOSCROLL>\r\n\\pard B\\par\r\n}"},
+        // The whole page keeps with the next.
+        {head + "\\pard\\keepn\\f0 T\\par\r\n}", head + "\\pard\\f0 <NOSCROLL>T</NOSCROLL>\r\n}"},
+        // No keepn in the first paragraph, or a keepn paragraph further down.
+        {head + "\\pard\\f0 T\\par\r\n\\pard\\keepn B\\par\r\n}", ""},
+        {"{\\rtf1 \\keepn x\\par}", ""},
+    };
+    for (const Case& c : cases) {
+        std::string text = c.in;
+        EXPECT_EQ(ConvertNoScrollRegion(text), !c.out.empty()) << c.in;
+        EXPECT_EQ(text, c.out.empty() ? c.in : c.out);
+    }
+}
+
 TEST(CreateImportedTopics, LinksFollowRenamedTopics) {
     StringList pages = Pages(2);
     pages[1] = std::string(kHeader) + "\\uldb go\\ulnone\\v menu.file\\v0 \\par\r\n}";
@@ -399,8 +423,13 @@ TEST(ParseRtfFile, ReadsAWordStyleFile) {
     std::vector<std::unique_ptr<TTopicNode>> list;
     CreateImportedTopics(count, pages, notes, nullptr, list);
     ASSERT_EQ(list.size(), 3u);
+    // The title keeps with the next paragraph: the non-scrolling region.
+    EXPECT_NE(StripRtf(list[0]->Text).find("<NOSCROLL><ANCHOR \"step_1\">Introduction</NOSCROLL>\r\nRead the"),
+              std::string::npos);
+    EXPECT_EQ(list[0]->Text.find("keepn"), std::string::npos);
     EXPECT_EQ(TagsOf(list[0]->Text),
-              (std::vector<std::string>{"<ANCHOR \"step_1\">", "<LINK TOPIC=\"Steps\">", "</LINK>",
+              (std::vector<std::string>{"<NOSCROLL>", "<ANCHOR \"step_1\">", "</NOSCROLL>",
+                                        "<LINK TOPIC=\"Steps\">", "</LINK>",
                                         "<LINK POPUP=\"Term\">", "</LINK>", "<IMAGEC \"Photo1.bmp\">"}));
     // The literal brackets of the text are escaped, not tags.
     EXPECT_NE(StripRtf(list[0]->Text).find("Values 1 &lt; 2 &rt; 0 stay text."), std::string::npos);
