@@ -590,17 +590,49 @@ std::string PageVisibleText(std::string_view page) {
     return Trim(StripRtf(body));
 }
 
+std::vector<RichDocument> SplitDocumentPages(const RichDocument& doc) {
+    std::vector<RichDocument> out(1);
+    out.back().paragraphs.clear();
+    for (const Paragraph& p : doc.paragraphs) {
+        Paragraph cur;
+        cur.format = p.format;
+        cur.markFormat = p.markFormat;
+        for (const TextRun& r : p.runs) {
+            std::size_t start = 0;
+            for (std::size_t i = 0; i < r.text.size(); ++i) {
+                if (r.text[i] != kPageBreakChar) continue;
+                if (i > start) cur.runs.push_back({r.format, r.text.substr(start, i - start)});
+                // The text before the break ends the page as a paragraph.
+                if (!cur.runs.empty()) out.back().paragraphs.push_back(std::move(cur));
+                out.emplace_back();
+                out.back().paragraphs.clear();
+                cur = Paragraph();
+                cur.format = p.format;
+                cur.markFormat = p.markFormat;
+                start = i + 1;
+            }
+            if (start < r.text.size()) cur.runs.push_back({r.format, r.text.substr(start)});
+        }
+        out.back().paragraphs.push_back(std::move(cur));
+    }
+    for (RichDocument& d : out)
+        if (d.paragraphs.empty()) d.paragraphs.emplace_back();
+    return out;
+}
+
 void ParseRtfFile(std::string text, StringList& pages, int& count, TFootnotesList& footnotes,
                   const TProgressFn& progress) {
     const std::size_t firstRecord = footnotes.size();
     const int rawPages = ExtractFootnotes(text, footnotes, progress);
     EscapeLiteralBrackets(text);
     ConvertAnchorFootnotes(text, footnotes, firstRecord);
-    const std::string normal = NormalizeRtf(text);
+    // Normalising: the text is read as the editor reads it, and each page is
+    // written back on its own in the editor's dialect. Cutting the written
+    // text instead would give every page the first page's formatting.
+    std::vector<RichDocument> docs = SplitDocumentPages(LoadRtfOrText(text));
+    text.clear();
     if (progress) progress(50, 100);
-    StringList mine;
-    int mineCount = 0;
-    const int textPages = SplitPages(normal, mine, mineCount);
+    const int textPages = static_cast<int>(docs.size());
     if (textPages != rawPages) {
         footnotes.resize(firstRecord);
         throw Error("The pages of the RTF file could not be matched with their footnotes: the file holds " +
@@ -610,14 +642,15 @@ void ParseRtfFile(std::string text, StringList& pages, int& count, TFootnotesLis
     // A page without footnotes and without text (the one left by a final
     // "\page", or an empty one between two) makes no topic.
     std::size_t keep = firstRecord;
-    for (std::size_t k = 0; k < mine.size(); ++k) {
+    for (std::size_t k = 0; k < docs.size(); ++k) {
         TFootnotes& f = footnotes[firstRecord + k];
-        if (f.Empty() && PageVisibleText(mine[k]).empty()) continue;
-        // Only the first page of a file has a header of its own.
-        f.OwnHeader = k == 0;
+        std::string page = WriteRtf(docs[k]);
+        docs[k] = RichDocument();  // written: its memory can go
+        if (f.Empty() && PageVisibleText(page).empty()) continue;
+        f.OwnHeader = true;
         if (keep != firstRecord + k) footnotes[keep] = std::move(f);
         ++keep;
-        pages.push_back(std::move(mine[k]));
+        pages.push_back(std::move(page));
         ++count;
     }
     footnotes.resize(keep);

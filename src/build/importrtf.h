@@ -5,8 +5,9 @@
 //
 // The road: ExtractFootnotes takes the footnotes off each page, the literal
 // angle brackets of the text are escaped, ConvertAnchorFootnotes turns the
-// extra "#" footnotes into ANCHOR tags, the text is normalised into the
-// editor's RTF dialect, and SplitPages cuts it into one document per page.
+// extra "#" footnotes into ANCHOR tags, and the text is read and cut into one
+// document per page, each written in the editor's RTF dialect. (SplitPages
+// cuts text already in that dialect.)
 // CreateImportedTopics then makes the records, running RtfToTags on each page.
 #include <cstdint>
 #include <functional>
@@ -19,6 +20,7 @@
 
 #include "model/project.h"
 #include "model/topics.h"
+#include "richtext/richdoc.h"
 #include "util/qorstring.h"
 
 namespace qm {
@@ -82,10 +84,15 @@ std::size_t PageHeaderLength(std::string_view text);
 // number of pages of this text.
 int SplitPages(std::string_view text, StringList& pages, int& count);
 
+// Cuts a document at its page-break characters into one document per page.
+// The paragraph a break stands in goes on in the next page with its format.
+std::vector<RichDocument> SplitDocumentPages(const RichDocument& doc);
+
 // The text of a page, RTF removed and trimmed, without its header.
 std::string PageVisibleText(std::string_view page);
 
-// The whole road for one file's text: footnotes, anchors, normalising, pages.
+// The whole road for one file's text: footnotes, anchors, normalising, pages
+// (each written on its own, with its own header).
 // Pages without footnotes and without text make no page. Raises qm::Error when
 // the file's pages cannot be matched with their footnotes.
 void ParseRtfFile(std::string text, StringList& pages, int& count, TFootnotesList& footnotes,

@@ -441,6 +441,31 @@ TEST(ParseRtfFile, ReadsAWordStyleFile) {
     EXPECT_EQ(plain.substr(0, 6), "A term");
 }
 
+TEST(ParseRtfFile, EachPageKeepsItsOwnFormatting) {
+    // Page one begins with a bold title; page two with plain text, then a
+    // title that keeps with the next paragraph and a centred one.
+    const std::string text =
+        "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1 Courier;}}\\pard\\plain #{\\footnote A}{\\b\\f1 Bold title}\\par "
+        "Body one\\par\\page\\pard\\keepn #{\\footnote B}Second title\\par\\pard\\qc Centred\\par}";
+    StringList pages;
+    int count = 0;
+    TFootnotesList notes;
+    ParseRtfFile(text, pages, count, notes);
+    ASSERT_EQ(count, 2);
+    const RichDocument second = ReadRtf(pages[1]);
+    ASSERT_EQ(second.paragraphs.size(), 2u);
+    ASSERT_FALSE(second.paragraphs[0].runs.empty());
+    EXPECT_FALSE(second.paragraphs[0].runs[0].format.bold);
+    EXPECT_EQ(second.paragraphs[0].runs[0].format.font.face, "Arial");
+    EXPECT_TRUE(second.paragraphs[0].format.keepWithNext);
+    EXPECT_EQ(second.paragraphs[1].format.alignment, ParaAlignment::Center);
+    std::vector<std::unique_ptr<TTopicNode>> list;
+    CreateImportedTopics(count, pages, notes, nullptr, list);
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(TagsOf(list[0]->Text), std::vector<std::string>{});
+    EXPECT_EQ(WritePlainText(ReadRtf(list[1]->Text)), "<NOSCROLL>Second title</NOSCROLL>Centred");
+}
+
 TEST(ParseRtfFile, PageCountsThatDoNotMatchFail) {
     // The text after the document's closing brace is cut by its reader, but
     // it held a page with footnotes: they must not go to the wrong topics.
