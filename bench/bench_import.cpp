@@ -2,6 +2,7 @@
 // bitmaps) and prints MB/s. With "--peer", it also times a headless office
 // suite's conversion of the same file to text, when one is installed, as the
 // speed to compare with.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -47,16 +48,22 @@ double Seconds(std::chrono::steady_clock::time_point a, std::chrono::steady_cloc
 int main(int argc, char** argv) {
     const std::string rtf = MakeHelpFile(5000, 20u << 20);
     const double mb = double(rtf.size()) / (1 << 20);
-    const auto t0 = std::chrono::steady_clock::now();
-    qm::StringList pages;
-    int count = 0;
-    qm::TFootnotesList footnotes;
-    qm::ParseRtfFile(rtf, pages, count, footnotes);
-    std::vector<std::unique_ptr<qm::TTopicNode>> list;
-    qm::CreateImportedTopics(count, pages, footnotes, nullptr, list);
-    const auto t1 = std::chrono::steady_clock::now();
-    const double s = Seconds(t0, t1);
-    std::printf("import: %.1f MB, %d topics in %.3f s = %.1f MB/s\n", mb, count, s, mb / s);
+    // The first round pays for the process's first use of that much memory;
+    // the second shows the import's own speed. The best of both counts.
+    double s = 0;
+    for (int round = 1; round <= 2; ++round) {
+        const auto t0 = std::chrono::steady_clock::now();
+        qm::StringList pages;
+        int count = 0;
+        qm::TFootnotesList footnotes;
+        qm::ParseRtfFile(rtf, pages, count, footnotes);
+        std::vector<std::unique_ptr<qm::TTopicNode>> list;
+        qm::CreateImportedTopics(count, pages, footnotes, nullptr, list);
+        const auto t1 = std::chrono::steady_clock::now();
+        const double r = Seconds(t0, t1);
+        std::printf("import round %d: %.1f MB, %d topics in %.3f s = %.1f MB/s\n", round, mb, count, r, mb / r);
+        s = round == 1 ? r : std::min(s, r);
+    }
 
     if (argc > 1 && std::string(argv[1]) == "--peer") {
         const auto dir = std::filesystem::temp_directory_path() / "qm-bench-import";

@@ -590,18 +590,29 @@ std::string PageVisibleText(std::string_view page) {
     return Trim(StripRtf(body));
 }
 
-std::vector<RichDocument> SplitDocumentPages(const RichDocument& doc) {
+std::vector<RichDocument> SplitDocumentPages(RichDocument doc) {
     std::vector<RichDocument> out(1);
     out.back().paragraphs.clear();
-    for (const Paragraph& p : doc.paragraphs) {
+    for (Paragraph& p : doc.paragraphs) {
+        const bool hasBreak = std::any_of(p.runs.begin(), p.runs.end(), [](const TextRun& r) {
+            return r.text.find(kPageBreakChar) != std::u16string::npos;
+        });
+        if (!hasBreak) {
+            out.back().paragraphs.push_back(std::move(p));
+            continue;
+        }
         Paragraph cur;
         cur.format = p.format;
         cur.markFormat = p.markFormat;
-        for (const TextRun& r : p.runs) {
+        for (TextRun& r : p.runs) {
+            std::size_t at = r.text.find(kPageBreakChar);
+            if (at == std::u16string::npos) {
+                cur.runs.push_back(std::move(r));
+                continue;
+            }
             std::size_t start = 0;
-            for (std::size_t i = 0; i < r.text.size(); ++i) {
-                if (r.text[i] != kPageBreakChar) continue;
-                if (i > start) cur.runs.push_back({r.format, r.text.substr(start, i - start)});
+            for (; at != std::u16string::npos; at = r.text.find(kPageBreakChar, start)) {
+                if (at > start) cur.runs.push_back({r.format, r.text.substr(start, at - start)});
                 // The text before the break ends the page as a paragraph.
                 if (!cur.runs.empty()) out.back().paragraphs.push_back(std::move(cur));
                 out.emplace_back();
@@ -609,7 +620,7 @@ std::vector<RichDocument> SplitDocumentPages(const RichDocument& doc) {
                 cur = Paragraph();
                 cur.format = p.format;
                 cur.markFormat = p.markFormat;
-                start = i + 1;
+                start = at + 1;
             }
             if (start < r.text.size()) cur.runs.push_back({r.format, r.text.substr(start)});
         }
@@ -921,7 +932,8 @@ void RtfToTags(std::string& text, const TContextMap* contexts) {
     ReplaceCodes(text, "\\{bm", ConvertBitmap);
     ReplaceCodes(text, "\\{button ", ConvertButton);
     ReplaceCodes(text, "\\{mci ", ConvertMedia);
-    ConvertHotspots(text, contexts);
+    // Most pages of a file hold no hidden text at all.
+    if (text.find("\\v") != std::string::npos) ConvertHotspots(text, contexts);
 }
 
 // ---------------------------------------------------------------------------

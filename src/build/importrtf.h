@@ -86,7 +86,7 @@ int SplitPages(std::string_view text, StringList& pages, int& count);
 
 // Cuts a document at its page-break characters into one document per page.
 // The paragraph a break stands in goes on in the next page with its format.
-std::vector<RichDocument> SplitDocumentPages(const RichDocument& doc);
+std::vector<RichDocument> SplitDocumentPages(RichDocument doc);
 
 // The text of a page, RTF removed and trimmed, without its header.
 std::string PageVisibleText(std::string_view page);
