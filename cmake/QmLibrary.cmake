@@ -4,8 +4,10 @@
 function(qm_folder_library name folder)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS "${folder}/*.cpp")
+  # Headers are listed too, so moc sees every Q_OBJECT class as it arrives.
+  file(GLOB_RECURSE hdrs CONFIGURE_DEPENDS "${folder}/*.h")
   if(srcs)
-    add_library(${name} STATIC ${srcs})
+    add_library(${name} STATIC ${srcs} ${hdrs})
     target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
     target_link_libraries(${name} PUBLIC ${ARG_DEPS})
   else()

@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 
+#include "model/options.h"
+
 namespace qm {
 
 struct TCheckSettings {
@@ -23,5 +25,15 @@ struct TCheckSettings {
         if (n >= 1 && n <= kChecks) ErrorType[n - 1] = kind;
     }
 };
+
+// The switches and ranks as the program options hold them.
+inline TCheckSettings CheckSettingsFrom(const TOptions& options) {
+    TCheckSettings c;
+    for (int n = 1; n <= TCheckSettings::kChecks; ++n) {
+        c.SetError(n, options.GetError(n));
+        c.SetErrorType(n, options.GetErrorType(n));
+    }
+    return c;
+}
 
 }  // namespace qm

@@ -26,11 +26,24 @@ bool IsControlWordChar(char c) {
 // True when the RTF-free, upper-cased form of `segment` contains `pattern`
 // (already upper case).
 bool StrippedContains(std::string_view segment, std::string_view pattern) {
+    // Removing RTF only drops characters, unless a "\'hh" escape makes one:
+    // without such an escape, a segment that does not hold the pattern's
+    // characters in order cannot hold the pattern once stripped.
+    if (segment.find("\\'") == std::string_view::npos) {
+        std::size_t k = 0;
+        for (char c : segment)
+            if (k < pattern.size() && AsciiUpper(c) == pattern[k]) ++k;
+        if (k < pattern.size()) return false;
+    }
     const std::string plain = AsciiUpperStr(StripRtf(segment));
     return plain.find(pattern) != std::string::npos;
 }
 
-std::string TagPattern(std::string_view name) { return "<" + AsciiUpperStr(name); }
+std::string TagPattern(std::string_view name) {
+    std::string pattern(1, '<');
+    pattern += AsciiUpperStr(name);
+    return pattern;
+}
 
 // Looks at the group of "<" that share the ">" after `from` (0-based) and
 // calls `hit` for each qualifying one, leftmost first. Returns the position

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <optional>
+#include <unordered_map>
 
 #include "build/tagtext.h"
 #include "util/errors.h"
@@ -36,6 +37,20 @@ void TUnresolvedAnchorTable::Add(const TTopicNode& linking, const TTopicNode* ta
     items_.push_back(std::move(info));
 }
 
+TModuleIndex::TModuleIndex(const TTopics& topics) {
+    byName_.reserve(static_cast<std::size_t>(topics.Count()));
+    for (const auto& node : topics) byName_.emplace(AsciiLowerStr(node->GetName()), node.get());
+}
+
+const TTopicNode* TModuleIndex::Find(std::string_view name) const {
+    const auto it = byName_.find(AsciiLowerStr(name));
+    return it == byName_.end() ? nullptr : it->second;
+}
+
+const TTopicNode* TPassContext::FindModule(std::string_view name) const {
+    return Index ? Index->Find(name) : Project.Topics.FindByName(name);
+}
+
 void TPassContext::Report(int code, std::string_view text) const {
     if (!Checks.GetError(code)) return;
     Log.Add(Checks.GetErrorType(code), code, text, Topic, Log.CountSame(code, text, Topic) + 1);
@@ -56,10 +71,17 @@ namespace {
 // same bytes in one sweep. Anything else takes the written-out road.
 class SnapshotPass {
 public:
+    // The pass takes the text over and gives it back (changed) in Finish, or
+    // unchanged when it ends without Finish.
     SnapshotPass(std::string& text, std::string_view name, std::string_view closeName = {})
-        : text_(text), source_(text), hits_(ScanTags(source_, name)) {
-        if (!closeName.empty()) closes_ = ScanTags(source_, closeName);
+        : text_(text), source_(std::move(text)), hits_(ScanTags(source_, name)) {
+        if (!closeName.empty() && !hits_.empty()) closes_ = ScanTags(source_, closeName);
     }
+    ~SnapshotPass() {
+        if (!finished_) text_ = std::move(source_);
+    }
+    SnapshotPass(const SnapshotPass&) = delete;
+    SnapshotPass& operator=(const SnapshotPass&) = delete;
 
     std::size_t Count() const { return hits_.size(); }
     std::string_view Raw(std::size_t k) const { return Piece(hits_[k]); }
@@ -104,7 +126,11 @@ public:
     }
 
     void Finish(bool literal) {
-        if (items_.empty()) return;
+        finished_ = true;
+        if (items_.empty()) {
+            text_ = std::move(source_);
+            return;
+        }
         if (!literal && CanSweep()) {
             std::string out;
             out.reserve(source_.size() + source_.size() / 4);
@@ -118,7 +144,7 @@ public:
             text_.swap(out);
             return;
         }
-        std::string work = source_;
+        std::string work = std::move(source_);
         for (const Item& item : items_) ReplaceAllFrom(work, item.oldText, item.newText, 0);
         text_.swap(work);
     }
@@ -151,13 +177,12 @@ private:
     }
 
     std::string& text_;
-    const std::string source_;
+    std::string source_;
+    bool finished_ = false;
     std::vector<TTagSpan> hits_;
     std::vector<TTagSpan> closes_;
     std::vector<Item> items_;
 };
-
-std::string UpperStripped(std::string_view s) { return AsciiUpperStr(s); }
 
 bool StartsWith(std::string_view s, std::string_view prefix) {
     return s.size() >= prefix.size() && s.substr(0, prefix.size()) == prefix;
@@ -175,7 +200,7 @@ void ConvertLinkTags(std::string& text, const TPassContext& ctx, TUnresolvedAnch
     SnapshotPass pass(text, user ? "ULINK" : "LINK", user ? "/ULINK" : "/LINK");
     for (std::size_t k = 0; k < pass.Count(); ++k) {
         const std::string s = StripRtf(pass.Raw(k));
-        const std::string us = UpperStripped(s);
+        const std::string us = AsciiUpperStr(s);
         bool topicLink;
         if (StartsWith(us, topicPrefix))
             topicLink = true;
@@ -192,7 +217,7 @@ void ConvertLinkTags(std::string& text, const TPassContext& ctx, TUnresolvedAnch
         const std::string target = hasAnchor ? value.substr(0, colon) : value;
         const std::string anchor = hasAnchor ? value.substr(colon + 1) : std::string();
 
-        const TTopicNode* record = ctx.Project.Topics.FindByName(target);
+        const TTopicNode* record = ctx.FindModule(target);
         const std::size_t filePos = us.find("FILE=");
         if (!record && (user || filePos == std::string::npos)) {
             ctx.Report(Check::UnresolvedLink, s);
@@ -268,11 +293,6 @@ void ConvertMacroTags(std::string& text, const TPassContext& ctx, bool user) {
     pass.Finish(ctx.LiteralReplace);
 }
 
-// Replaces the first occurrence at 0-based `pos`..end; the tag stands at pos.
-void ReplaceAt(std::string& text, std::size_t pos, std::size_t length, std::string_view with) {
-    text.replace(pos, length, with);
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -304,21 +324,86 @@ void ConvertNoScroll(std::string& text, const TPassContext& ctx) {
     text.swap(out);
 }
 
+namespace {
+
+// The ANCHOR and IMAGE passes change the text as they go and search on from
+// one after each tag. When their tags do not overlap and no replacement holds
+// a "<", a replacement can neither hide nor make a later tag, so going through
+// the tags found in the text as it stood, in order, gives the same bytes in
+// one sweep. A replacement is made of `fixedPart` and the tag's quoted value.
+bool CanSweepDirect(std::string_view text, const std::vector<TTagSpan>& hits, std::string_view fixedPart) {
+    if (fixedPart.find('<') != std::string_view::npos) return false;
+    for (std::size_t k = 0; k < hits.size(); ++k) {
+        if (k > 0 && hits[k].begin < hits[k - 1].end) return false;
+        const std::string value = FirstQuoted(StripRtf(text.substr(hits[k].begin, hits[k].end - hits[k].begin)));
+        if (value.find('<') != std::string::npos) return false;
+    }
+    return true;
+}
+
+// Checks one ANCHOR tag; gives its replacement when it is converted.
+std::optional<std::string> AnchorReplacement(std::string_view tag, const TPassContext& ctx, TAnchorTable& anchors) {
+    const std::string s = StripRtf(tag);
+    const std::string name = FirstQuoted(s);
+    if (name.empty()) {
+        ctx.Report(Check::IncompleteTag, s);
+        return std::nullopt;
+    }
+    if (anchors.Exists(name)) {
+        ctx.Report(Check::DuplicateAnchor, s);
+        return std::nullopt;
+    }
+    anchors.Add(name);
+    return "#{\\footnote " + EscapeRtf(ctx.Topic.GetName()) + "_" + EscapeRtf(name) + "}";
+}
+
+// Checks one IMAGE tag; gives its replacement when it is converted.
+std::optional<std::string> ImageReplacement(std::string_view tag, const TPassContext& ctx) {
+    const std::string s = StripRtf(tag);
+    const std::string file = FirstQuoted(s);
+    if (ctx.Checks.GetError(Check::ImageNotFound) && !ctx.Project.FileExistsInSearchPath(file)) {
+        ctx.Report(Check::ImageNotFound, s);
+        return std::nullopt;
+    }
+    if (file.empty()) {
+        ctx.Report(Check::IncompleteTag, s);
+        return std::nullopt;
+    }
+    // The letter after IMAGE, in either case, places the image.
+    const char placement = s.size() >= 7 ? AsciiUpper(s[6]) : ' ';
+    const char* prefix = placement == 'L' ? "\\{bml " : placement == 'R' ? "\\{bmr " : "\\{bmc ";
+    return prefix + EscapeRtf(file) + "\\}";
+}
+
+}  // namespace
+
 void ConvertAnchors(std::string& text, const TPassContext& ctx, TAnchorTable& anchors) {
+    if (!ctx.LiteralReplace) {
+        const std::vector<TTagSpan> hits = ScanTags(text, "ANCHOR");
+        if (hits.empty()) return;
+        if (CanSweepDirect(text, hits, ctx.Topic.GetName())) {
+            std::string out;
+            out.reserve(text.size() + hits.size() * 16);
+            std::size_t done = 0;
+            for (const TTagSpan& hit : hits) {
+                const std::optional<std::string> r =
+                    AnchorReplacement(std::string_view(text).substr(hit.begin, hit.end - hit.begin), ctx, anchors);
+                if (!r) continue;
+                out.append(text, done, hit.begin - done);
+                out.append(*r);
+                done = hit.end;
+            }
+            out.append(text, done, std::string::npos);
+            text.swap(out);
+            return;
+        }
+    }
     std::string tag;
     int p = FindTag(text, "ANCHOR", 1, tag);
     while (p > 0) {
-        const std::string s = StripRtf(tag);
-        const std::string name = FirstQuoted(s);
-        if (name.empty()) {
-            ctx.Report(Check::IncompleteTag, s);
-        } else if (anchors.Exists(name)) {
-            ctx.Report(Check::DuplicateAnchor, s);
-        } else {
-            anchors.Add(name);
-            ReplaceAt(text, static_cast<std::size_t>(p - 1), tag.size(),
-                      "#{\\footnote " + EscapeRtf(ctx.Topic.GetName()) + "_" + EscapeRtf(name) + "}");
-        }
+        // The first occurrence at or after p is the tag found at p.
+        if (const std::optional<std::string> r = AnchorReplacement(tag, ctx, anchors))
+            text.replace(static_cast<std::size_t>(p - 1), tag.size(), *r);
         p = FindTag(text, "ANCHOR", p + 1, tag);
     }
 }
@@ -332,21 +417,38 @@ void ConvertULinks(std::string& text, const TPassContext& ctx, TUnresolvedAnchor
 }
 
 void ConvertImages(std::string& text, const TPassContext& ctx) {
+    if (!ctx.LiteralReplace) {
+        const std::vector<TTagSpan> hits = ScanTags(text, "IMAGE");
+        if (hits.empty()) return;
+        if (CanSweepDirect(text, hits, {})) {
+            // A converted tag also replaces every later copy of itself, which
+            // then is not looked at again.
+            std::unordered_map<std::string_view, std::string> converted;
+            std::string out;
+            out.reserve(text.size() + hits.size() * 8);
+            std::size_t done = 0;
+            for (const TTagSpan& hit : hits) {
+                const std::string_view raw = std::string_view(text).substr(hit.begin, hit.end - hit.begin);
+                auto it = converted.find(raw);
+                if (it == converted.end()) {
+                    std::optional<std::string> r = ImageReplacement(raw, ctx);
+                    if (!r) continue;
+                    it = converted.emplace(raw, std::move(*r)).first;
+                }
+                out.append(text, done, hit.begin - done);
+                out.append(it->second);
+                done = hit.end;
+            }
+            out.append(text, done, std::string::npos);
+            text.swap(out);
+            return;
+        }
+    }
     std::string tag;
     int p = FindTag(text, "IMAGE", 1, tag);
     while (p > 0) {
-        const std::string s = StripRtf(tag);
-        const std::string file = FirstQuoted(s);
-        if (ctx.Checks.GetError(Check::ImageNotFound) && !ctx.Project.FileExistsInSearchPath(file)) {
-            ctx.Report(Check::ImageNotFound, s);
-        } else if (file.empty()) {
-            ctx.Report(Check::IncompleteTag, s);
-        } else {
-            // The letter after IMAGE, in either case, places the image.
-            const char placement = s.size() >= 7 ? AsciiUpper(s[6]) : ' ';
-            const char* prefix = placement == 'L' ? "\\{bml " : placement == 'R' ? "\\{bmr " : "\\{bmc ";
-            ReplaceAllFrom(text, tag, prefix + EscapeRtf(file) + "\\}", static_cast<std::size_t>(p - 1));
-        }
+        if (const std::optional<std::string> r = ImageReplacement(tag, ctx))
+            ReplaceAllFrom(text, tag, *r, static_cast<std::size_t>(p - 1));
         p = FindTag(text, "IMAGE", p + 1, tag);
     }
 }
@@ -404,7 +506,9 @@ void ConvertVideos(std::string& text, const TPassContext& ctx) {
         if (!has(" MENU ")) r += "NOMENU ";
         if (has(" REPEAT ")) r += "REPEAT ";
         if (has(" PLAY ")) r += "PLAY ";
-        r += "," + EscapeRtf(file) + "\\}";
+        r += ',';
+        r += EscapeRtf(file);
+        r += "\\}";
         pass.ReplaceTag(k, std::move(r));
     }
     pass.Finish(ctx.LiteralReplace);
@@ -522,9 +626,10 @@ void WriteTopicFiles(const TProject& project, const std::string& workFolder, TOu
     std::vector<TAnchorTable> anchorTables(static_cast<std::size_t>(project.Topics.Count()));
     TUnresolvedAnchorTable unresolved;
     const std::string folder = IncludeBackslash(workFolder);
+    const TModuleIndex modules(project.Topics);
     std::size_t index = 0;
     for (const auto& node : project.Topics) {
-        const TPassContext ctx{project, *node, log, checks};
+        const TPassContext ctx{project, *node, log, checks, false, &modules};
         const std::string rtf = PreprocessTopic(ctx, anchorTables[index++], unresolved);
         WriteWorkFile(folder + node->GetName() + ".rtf", rtf, workFolder);
     }

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -46,6 +47,18 @@ private:
     std::vector<TUnresolvedAnchorInfo> items_;
 };
 
+// The modules by name, ASCII case folded, for the link passes: a look-up per
+// link without a walk over every module. Gives the first module of a name,
+// as TTopics::FindByName does.
+class TModuleIndex {
+public:
+    explicit TModuleIndex(const TTopics& topics);
+    const TTopicNode* Find(std::string_view name) const;
+
+private:
+    std::unordered_map<std::string, const TTopicNode*> byName_;
+};
+
 // What every pass works with: the project (for its modules, windows and image
 // folders), the module whose text is converted, the log and the check settings.
 struct TPassContext {
@@ -57,6 +70,11 @@ struct TPassContext {
     // replacements one by one over the whole text, as written, instead of in
     // one sweep. Both give the same bytes; tests compare them.
     bool LiteralReplace = false;
+    // Speeds up the look-up of link targets; without it the project's list
+    // is searched.
+    const TModuleIndex* Index = nullptr;
+
+    const TTopicNode* FindModule(std::string_view name) const;
 
     // Adds a finding of check `code` when that check is on; the occurrence is
     // one more than the entries already there with this code, text and module.

@@ -198,6 +198,11 @@ TAlignment TParaAttributes2::GetAlignment() const {
     return TAlignment::taLeftJustify;
 }
 void TParaAttributes2::SetAlignment(TAlignment a) {
+    // A right-to-left control swaps left and right.
+    if (owner_.layoutDirection() == Qt::RightToLeft) {
+        if (a == TAlignment::taLeftJustify) a = TAlignment::taRightJustify;
+        else if (a == TAlignment::taRightJustify) a = TAlignment::taLeftJustify;
+    }
     ParaAlignment v = a == TAlignment::taRightJustify ? ParaAlignment::Right
                       : a == TAlignment::taCenter     ? ParaAlignment::Center
                       : a == TAlignment::taJustify    ? ParaAlignment::Justify

@@ -34,24 +34,20 @@ int TBookmarks::IndexOf(std::int32_t line) const {
     return -1;
 }
 
+// Equal numbers stand side by side; stepping skips them, so Next and Previous
+// always move to another line (or wrap round to the first or last one).
 std::int32_t TBookmarks::Next(std::int32_t line) const {
     if (count_ == 0) return -1;
-    int i = IndexOf(line);
-    if (i > 0) return i == count_ ? slots_[0] : slots_[i];
-    if (line < slots_[0] || line > slots_[count_ - 1]) return slots_[0];
     for (int k = 0; k < count_; ++k)
         if (slots_[k] > line) return slots_[k];
-    return slots_[0];  // not reached: line lies inside the range
+    return slots_[0];
 }
 
 std::int32_t TBookmarks::Previous(std::int32_t line) const {
     if (count_ == 0) return -1;
-    int i = IndexOf(line);
-    if (i > 0) return i == 1 ? slots_[count_ - 1] : slots_[i - 2];
-    if (line < slots_[0] || line > slots_[count_ - 1]) return slots_[count_ - 1];
     for (int k = count_ - 1; k >= 0; --k)
         if (slots_[k] < line) return slots_[k];
-    return slots_[count_ - 1];  // not reached
+    return slots_[count_ - 1];
 }
 
 void TBookmarks::TruncateAfter(std::int32_t line) {

@@ -227,11 +227,13 @@ void TProject::SaveToFile(const std::string& name) {
 
 void TProject::LoadFromBytes(std::string_view data, const std::string& name) {
     try {
-        if (data.size() < pf::Magic.size() || data.substr(0, pf::Magic.size()) != pf::Magic)
-            throw Error(std::string(pf::MsgNotProject));
+        // The magic and the version are both read before either is checked: a
+        // file too short for them ends in the end-of-file error.
         BinaryReader r(data, name);
-        r.skip(pf::Magic.size());
-        if (r.readInt32() > pf::Version) throw Error(std::string(pf::MsgLaterVersion));
+        const std::string_view magic = r.readBytes(pf::Magic.size());
+        const std::int32_t version = r.readInt32();
+        if (magic != pf::Magic) throw Error(std::string(pf::MsgNotProject));
+        if (version > pf::Version) throw Error(std::string(pf::MsgLaterVersion));
         Clear();
 
         CompressMode = r.readByte();

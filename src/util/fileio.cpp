@@ -1,5 +1,6 @@
 #include "util/fileio.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <system_error>
@@ -68,11 +69,15 @@ struct Fd {
 std::string ReadWholeFile(std::string_view path) {
     const fs::path native = ToFsPath(path);
     Fd f;
-    f.fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking open, so a FIFO or device named like a project cannot hang
+    // the program; only regular files are read.
+    f.fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (f.fd < 0) Fail(path, true, errno, native);
     struct stat st {};
     if (::fstat(f.fd, &st) != 0) Fail(path, true, errno, native);
     if (S_ISDIR(st.st_mode)) Fail(path, true, EISDIR, native);
+    if (!S_ISREG(st.st_mode)) Fail(path, true, EACCES, native);
+    ::fcntl(f.fd, F_SETFL, ::fcntl(f.fd, F_GETFL) & ~O_NONBLOCK);
     // Read straight into the result; a file that grows or shrinks meanwhile
     // still reads whole.
     std::string data;
@@ -94,11 +99,35 @@ std::string ReadWholeFile(std::string_view path) {
 }
 
 void WriteFileAtomic(std::string_view path, std::string_view data) {
-    const fs::path native = ToFsPath(path);
+    fs::path native = ToFsPath(path);
     if (native.filename().empty()) Fail(path, false, EISDIR, native);
+    // Saving through a symbolic link replaces the file it points to, not the
+    // link, so the file the user meant gets the new content.
+    {
+        std::error_code ec;
+        if (fs::is_symlink(native, ec)) {
+            fs::path real = fs::weakly_canonical(native, ec);
+            if (!ec && !real.filename().empty()) native = real;
+        }
+    }
     fs::path folder = native.parent_path();
     if (folder.empty()) folder = ".";
-    std::string tmpl = (folder / ("." + native.filename().string() + ".XXXXXX")).string();
+    // An existing file that may not be written is refused, as opening it for
+    // writing would be: the rename alone would replace a read-only file.
+    struct stat cur {};
+    if (::stat(native.c_str(), &cur) == 0 && S_ISREG(cur.st_mode)) {
+        if ((cur.st_mode & 0222) == 0) Fail(path, false, EACCES, native);
+        if (::access(native.c_str(), W_OK) != 0) Fail(path, false, errno, native);
+    }
+    // The temporary name adds 8 bytes to the target's; cut the target's part
+    // (at a character boundary) so a name near the folder's limit still saves.
+    std::string base = native.filename().string();
+    std::size_t keep = std::min<std::size_t>(base.size(), 200);
+    while (keep > 0 && keep < base.size() && (static_cast<unsigned char>(base[keep]) & 0xC0) == 0x80) --keep;
+    std::string tmpName = ".";
+    tmpName.append(base, 0, keep);
+    tmpName += ".XXXXXX";
+    std::string tmpl = (folder / tmpName).string();
 
     Fd f;
     f.fd = ::mkstemp(tmpl.data());

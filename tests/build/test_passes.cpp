@@ -337,8 +337,7 @@ TEST(ResolveAnchors, LooksInEveryModule) {
 }
 
 // The sweep that applies a pass's replacements in one go must give exactly
-// what replacing each tag's string over the whole text, one after the other,
-// gives.
+// what the passes give when they replace tag after tag as written.
 TEST(SnapshotPasses, SweepMatchesOneByOneReplacement) {
     std::mt19937 rng(42);
     const char* atoms[] = {
@@ -346,9 +345,14 @@ TEST(SnapshotPasses, SweepMatchesOneByOneReplacement) {
         R"(<LINK TOPIC="Details" WINDOW=proc4>)", R"(<ULINK TOPIC="Details">)", "</ULINK>", "<MACRO Exit()>",
         "</MACRO>", "<UMACRO x|y>", "</UMACRO>", "<BTN Back()>", "</BTN>", R"(<SOUND "a.wav">)", R"(<VIDEO "v">)",
         R"(<RTF "<x>">)", R"(<RTF "\\b ">)", R"(<IMAGE "a.bmp">)", "<", ">", "x", " ", R"(\b )", "{", "}", "\"",
-        R"(<LINK TOPIC=")", "<LINK <LINK TOPIC=\"Def\">", "&rt;", "\\"};
-    const PassFn passes[] = {kLinks, kULinks, ConvertButtons, ConvertMacros, ConvertSounds, ConvertVideos,
-                             ConvertRtfTags};
+        R"(<LINK TOPIC=")", "<LINK <LINK TOPIC=\"Def\">", "&rt;", "\\", R"(<IMAGEL "b<.bmp">)", R"(<IMAGE "">)",
+        R"(<ANCHOR "a">)", R"(<ANCHOR "b">)", R"(<ANCHOR "<">)", "<ANCHOR <IMAGER \"c.bmp\">"};
+    const PassFn anchors = [](std::string& t, const TPassContext& c) {
+        TAnchorTable table;
+        ConvertAnchors(t, c, table);
+    };
+    const PassFn passes[] = {kLinks,        kULinks,       ConvertButtons, ConvertMacros, ConvertSounds,
+                             ConvertVideos, ConvertRtfTags, ConvertImages,  anchors};
     for (int round = 0; round < 1500; ++round) {
         std::string text;
         const int n = static_cast<int>(rng() % 30);

@@ -15,12 +15,13 @@
 namespace {
 
 void EnsureApp() {
-    static QApplication* app = [] {
+    static QCoreApplication* app = [] {
+        if (QCoreApplication* existing = QApplication::instance()) return existing;  // another suite's
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         static int argc = 1;
         static char name[] = "test_editor";
         static char* argv[] = {name, nullptr};
-        return new QApplication(argc, argv);
+        return static_cast<QCoreApplication*>(new QApplication(argc, argv));
     }();
     (void)app;
 }
@@ -206,6 +207,11 @@ TEST_F(RichText2, NumberingAndLineSpacing) {
     EXPECT_NE(edit->GetRtfText().find("\\sl300\\f0"), std::string::npos);
     edit->Paragraph.SetAlignment(qm::TAlignment::taCenter);
     EXPECT_EQ(edit->Paragraph.GetAlignment(), qm::TAlignment::taCenter);
+    edit->Paragraph.SetAlignment(qm::TAlignment::taRightJustify);
+    EXPECT_NE(edit->GetRtfText().find("\\pard\\qr"), std::string::npos);
+    edit->setLayoutDirection(Qt::RightToLeft);
+    edit->Paragraph.SetAlignment(qm::TAlignment::taRightJustify);
+    EXPECT_EQ(edit->Paragraph.GetAlignment(), qm::TAlignment::taLeftJustify);
 }
 
 TEST_F(RichText2, ParagraphAssignCopiesExactlyTheSourceTabs) {
@@ -465,6 +471,22 @@ TEST_F(RichText2, DoubleUnderlineIsDrawnWithTwoLines) {
     int single = inkRows(Rtf("\\pard\\f0\\fs24\\ul MMMMMMMM\\ulnone\\par\r\n"));
     int dbl = inkRows(Rtf("\\pard\\f0\\fs24\\uldb MMMMMMMM\\ulnone\\par\r\n"));
     EXPECT_GT(dbl, single);
+}
+
+}  // namespace
+
+#include "util/fileio.h"
+
+namespace {
+
+// Real help RTF goes through the control unchanged: what it gives back is
+// exactly what the core makes of the file.
+TEST_F(RichText2, RealHelpFilesPassThroughTheControl) {
+    for (const char* name : {"AFXCORE.RTF", "AFXOLECL.RTF", "AFXOLESV.RTF", "AFXPRINT.RTF"}) {
+        std::string src = qm::ReadWholeFile(std::string(QM_FIXTURES_DIR) + "/mfc-help/HLP/" + name);
+        edit->SetRtfText(src);
+        EXPECT_EQ(edit->GetRtfText(), qm::NormalizeRtf(src)) << name;
+    }
 }
 
 }  // namespace

@@ -48,9 +48,15 @@ TEST(Bookmarks, NextAndPreviousWrapAround) {
 }
 
 TEST(Bookmarks, NavigationOnDuplicatesAndEmptyList) {
-    const TBookmarks dup = Make({4, 4, 9});
-    EXPECT_EQ(dup.Next(4), 4);      // the slot after the first 4 holds 4 again
-    EXPECT_EQ(dup.Previous(4), 9);  // first occurrence is slot 1
+    // Equal numbers are skipped: stepping always reaches another line.
+    const TBookmarks dup = Make({4, 4, 9, 9});
+    EXPECT_EQ(dup.Next(4), 9);
+    EXPECT_EQ(dup.Next(9), 4);
+    EXPECT_EQ(dup.Previous(9), 4);
+    EXPECT_EQ(dup.Previous(4), 9);
+    const TBookmarks same = Make({5, 5});
+    EXPECT_EQ(same.Next(5), 5);
+    EXPECT_EQ(same.Previous(5), 5);
     const TBookmarks single = Make({6});
     EXPECT_EQ(single.Next(6), 6);
     EXPECT_EQ(single.Previous(2), 6);

@@ -407,7 +407,7 @@ TEST_F(ProjectFile, WrongMagicIsRefused) {
     lastLetter[21] = 'E';  // the compare is case-sensitive
     std::string lowerCase = good;
     lowerCase[0] = 'q';
-    const std::string cases[] = {lastLetter, lowerCase, "", "Quillmark", "plain text, long enough to hold the magic"};
+    const std::string cases[] = {lastLetter, lowerCase, "plain text, long enough to hold the magic"};
     for (const std::string& f : cases) {
         TProject q;
         qmtest::BuildRichProject(q);
@@ -437,8 +437,8 @@ TEST_F(ProjectFile, OpenErrorsUseTheFileAccessMessages) {
     }
 }
 
-// A valid file cut at every length ends in the end-of-file error (or, while
-// the magic is incomplete, the not-a-project message) with the project cleared.
+// A valid file cut at every length ends in the end-of-file error with the
+// project cleared, also while the magic and the version are incomplete.
 TEST_F(ProjectFile, EveryTruncationFailsCleanly) {
     TProject p;
     qmtest::BuildRichProject(p);
@@ -448,13 +448,30 @@ TEST_F(ProjectFile, EveryTruncationFailsCleanly) {
         TProject q;
         q.NewProject();
         const std::string msg = ErrorOf([&] { q.LoadFromBytes(std::string_view(good).substr(0, len), name); });
-        EXPECT_EQ(msg, len < 22 ? "This file is not a Quillmark project file." : EofMessage(name)) << "length " << len;
+        EXPECT_EQ(msg, EofMessage(name)) << "length " << len;
         ASSERT_EQ(q.Topics.Count(), 0) << "length " << len;
         ASSERT_EQ(q.Windows.Count(), 0) << "length " << len;
         ASSERT_TRUE(q.BmRoot.empty() && q.ExcludeTags.empty()) << "length " << len;
     }
     TProject whole;
     EXPECT_NO_THROW(whole.LoadFromBytes(good, name));
+}
+
+// The magic and the version are read before either is checked, so a file too
+// short to hold both ends in the end-of-file error, whatever its bytes.
+TEST_F(ProjectFile, FileShorterThanMagicAndVersionIsCutShort) {
+    const std::string cases[] = {"", "Quillmark", "Quillmark Project File", "Quillmark Project File\x97\0",
+                                 "not a project", std::string(25, 'x')};
+    for (const std::string& f : cases) {
+        TProject q;
+        qmtest::BuildRichProject(q);
+        EXPECT_EQ(ErrorOf([&] { q.LoadFromBytes(f, "s.qpf"); }), EofMessage("s.qpf")) << f.size() << " bytes";
+        ExpectCleared(q);
+    }
+    const std::string name = dir.file("empty.qpf");
+    qmtest::WriteBytes(name, "");
+    TProject q;
+    EXPECT_EQ(ErrorOf([&] { q.LoadFromFile(name); }), EofMessage(name));
 }
 
 TEST_F(ProjectFile, TruncatedFileOnDiskGivesTheEofMessage) {

@@ -1,6 +1,7 @@
 // Reader inputs and the exact dialect text the writer must make of them.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "richtext/richdoc.h"
@@ -83,6 +84,8 @@ const Case kCases[] = {
     {"TableCellsBecomeTabs", "{\\rtf1\\trowd\\cellx100\\cellx200\\pard\\intbl a\\cell b\\cell\\row after\\par}",
      Body("\\pard\\f0\\fs24 a\\tab b\\tab\\par\r\nafter\\par\r\n")},
 };
+
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 class DialectTable : public ::testing::TestWithParam<Case> {};
 

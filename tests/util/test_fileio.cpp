@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <csignal>
 #include <string>
@@ -205,6 +206,39 @@ TEST(WriteFileAtomic, TrailingSeparatorNamesNoFile) {
     EXPECT_TRUE(dir.entries().empty());
 }
 
+// The temporary file's name must not be longer than any name the folder
+// accepts: a target whose own name is near the limit still saves.
+TEST(WriteFileAtomic, TargetNameNearTheLengthLimit) {
+    ScratchDir dir;
+    for (std::size_t len : {std::size_t{200}, std::size_t{247}, std::size_t{255}}) {
+        const std::string name = std::string(len - 4, 'n') + ".qpf";
+        const std::string target = dir.file(name);
+        try {
+            WriteFileAtomic(target, "first");
+            WriteFileAtomic(target, "second");
+            EXPECT_EQ(ReadRaw(target), "second") << len;
+        } catch (const std::exception& e) {
+            ADD_FAILURE() << len << " bytes: " << e.what();
+        }
+        EXPECT_EQ(dir.entries(), std::vector<std::string>{name}) << len;
+        std::filesystem::remove(target);
+    }
+}
+
+// A file marked read-only is refused as the system refuses to open it for
+// writing, for every user: the rename must not slip past the protection.
+TEST(WriteFileAtomic, ReadOnlyTargetIsRefusedAndKept) {
+    ScratchDir dir;
+    const std::string target = dir.file("locked.qpf");
+    WriteRaw(target, "protected");
+    std::filesystem::permissions(target, std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
+                                             std::filesystem::perms::others_read);
+    ExpectFileError([&] { WriteFileAtomic(target, "new"); },
+                    "Cannot write to " + target + " - Access to the file is denied.", 5);
+    EXPECT_EQ(ReadRaw(target), "protected");
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"locked.qpf"});
+}
+
 TEST(WriteFileAtomic, KeepsNoTemporaryAfterManyWrites) {
     ScratchDir dir;
     for (int i = 0; i < 20; ++i) WriteFileAtomic(dir.file("x.txt"), std::to_string(i));
@@ -213,3 +247,23 @@ TEST(WriteFileAtomic, KeepsNoTemporaryAfterManyWrites) {
 }
 
 }  // namespace
+
+TEST(ReadWholeFile, FifoIsRefusedWithoutBlocking) {
+    ScratchDir dir;
+    const std::string fifo = dir.file("pipe.qpf");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // With no writer, a blocking open would never return.
+    ExpectFileError([&] { ReadWholeFile(fifo); }, "Cannot access " + fifo + " - Access to the file is denied.", 5);
+}
+
+TEST(WriteFileAtomic, SavingThroughALinkReplacesTheLinkedFile) {
+    ScratchDir dir;
+    std::filesystem::create_directory(dir.path() / "real");
+    const std::string real = dir.file("real/a.qpf");
+    WriteRaw(real, "old");
+    std::filesystem::create_symlink(dir.path() / "real" / "a.qpf", dir.path() / "link.qpf");
+    WriteFileAtomic(dir.file("link.qpf"), "new");
+    EXPECT_EQ(ReadRaw(real), "new");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "link.qpf"));
+    EXPECT_EQ(ReadRaw(dir.file("link.qpf")), "new");
+}

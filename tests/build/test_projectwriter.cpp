@@ -1,0 +1,207 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "build/projectwriter.h"
+#include "build/topicwriter.h"
+#include "util/errors.h"
+#include "util/textfile.h"
+#include "util/scratch_dir.h"
+
+namespace qm {
+namespace {
+
+TWindowDef Window(std::uint8_t attributes, std::uint8_t buttons, std::uint8_t adjustRes) {
+    TWindowDef w;
+    w.Attributes = attributes;
+    w.Buttons = buttons;
+    w.AdjustRes = adjustRes;
+    return w;
+}
+
+TEST(WindowLine, FlagsAndSuffix) {
+    using namespace WindowAttributes;
+    using namespace WindowButtons;
+    struct Case {
+        TWindowDef w;
+        const char* flags;
+        const char* suffix;
+    } cases[] = {
+        {Window(0, 51, 0), "27652", ",f4"},  // a new window
+        {Window(Maximize | KeepOnTop | AutoSizeHeight, Contents | Back, 1), "17413", ",f3"},
+        {Window(0, 0, 1), "4", ""},
+        {Window(0, 255, 1), "65284", ""},
+        {Window(0, Options, 1), "260", ""},
+        {Window(0, Browse, 1), "516", ""},
+        {Window(0, HelpTopics, 1), "4100", ""},
+        {Window(0, Find, 1), "32772", ""},
+        {Window(KeepOnTop, 0, 1), "4", ",f1"},
+        {Window(AutoSizeHeight, 0, 1), "4", ",f2"},
+        {Window(KeepOnTop | AutoSizeHeight, 0, 0), "4", ",f7"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(WindowFlags(c.w), c.flags) << int(c.w.Attributes) << "/" << int(c.w.Buttons);
+        EXPECT_EQ(WindowFSuffix(c.w), c.suffix) << int(c.w.Attributes) << "/" << int(c.w.Buttons);
+    }
+    TWindowDef noDefaults = Window(0, 51, 0);
+    noDefaults.NoDefaultButtons = true;
+    EXPECT_EQ(WindowFlags(noDefaults), "27652");
+}
+
+TEST(PathMapping, WineAndAsIs) {
+    EXPECT_EQ(MapPathForWine("/tmp/Quillmark\\Intro.rtf"), "Z:\\tmp\\Quillmark\\Intro.rtf");
+    EXPECT_EQ(MapPathForWine("/home/a b/Help"), "Z:\\home\\a b\\Help");
+    EXPECT_EQ(MapPathForWine("D:\\Help"), "D:\\Help");
+    EXPECT_EQ(MapPathForWine(""), "");
+    EXPECT_EQ(MapPathAsIs("/tmp/x\\y"), "/tmp/x\\y");
+}
+
+TEST(StoredColors, SystemColoursAreResolved) {
+    EXPECT_EQ(ResolveStoredColor(0x00FF8000u), 0x00FF8000u);
+    EXPECT_EQ(ResolveStoredColor(0x80000005u), 0x00FFFFFFu);  // window
+    EXPECT_EQ(ResolveStoredColor(0xFF000008u), 0x00000000u);  // window text
+    EXPECT_EQ(ResolveStoredColor(0x8000000Fu), 0x00C8D0D4u);  // button face
+}
+
+std::string Options(const TProject& p) {
+    const StringList lines = SplitLines(HelpProjectText(p, "C:\\Temp\\Quillmark"));
+    std::string out;
+    for (const std::string& l : lines) {
+        if (l.empty()) break;
+        out += l + "\n";
+    }
+    return out;
+}
+
+TEST(HelpProjectText, Compression) {
+    struct Case {
+        std::uint8_t mode;
+        std::int32_t flags;
+        const char* lines;
+    } cases[] = {
+        {0, 0, "COMPRESS=NO\n"},
+        {0, 14, "COMPRESS=NO\n"},
+        {1, 0, "COMPRESS=12\n"},
+        {2, 4 + 2 + 64, "COMPRESS=6\nOLDKEYPHRASE=YES\n"},
+        {2, 8, "COMPRESS=8\nOLDKEYPHRASE=NO\n"},
+        {2, 64, "COMPRESS=0\nOLDKEYPHRASE=NO\n"},
+        {2, 2, "COMPRESS=2\nOLDKEYPHRASE=NO\n"},
+        {2, 1 + 16 + 32, "COMPRESS=0\nOLDKEYPHRASE=NO\n"},
+        {7, 4 + 8, "COMPRESS=12\nOLDKEYPHRASE=NO\n"},
+    };
+    for (const Case& c : cases) {
+        TProject p;
+        p.FileName = "D:\\Help\\Guide.qpf";
+        p.CompressMode = c.mode;
+        p.CompressFlags = c.flags;
+        EXPECT_EQ(Options(p), std::string("[OPTIONS]\nTITLE=\n") + c.lines +
+                                  "REPORT=YES\nERRORLOG=C:\\Temp\\Quillmark\\hcwreport.log\nBMROOT=D:\\Help\n")
+            << int(c.mode) << "/" << c.flags;
+    }
+}
+
+TEST(HelpProjectText, OptionalLinesAndNoContentsTopic) {
+    TProject p;
+    p.FileName = "D:\\Help\\Guide.qpf";
+    p.SetTitle("My Help");
+    p.SetCopyright("(c) Me");
+    p.SetCitation("Cite me");
+    p.SetHlpFile("Guide.hlp");
+    p.SetCntFile("Guide.cnt");
+    // No topic carries the contents flag: the line is left out, nothing fails.
+    p.Topics.AddNew().SetName("First");
+    EXPECT_EQ(Options(p),
+              "[OPTIONS]\nTITLE=My Help\nCOPYRIGHT=(c) Me\nCITATION=Cite me\nCOMPRESS=NO\nREPORT=YES\n"
+              "HLP=Guide.hlp\nCNT=Guide.cnt\nERRORLOG=C:\\Temp\\Quillmark\\hcwreport.log\nBMROOT=D:\\Help\n");
+}
+
+TEST(HelpProjectText, FirstWindowMacrosGoUnderConfig) {
+    TProject p;
+    p.FileName = "D:\\Help\\Guide.qpf";
+    TTopicNode& t = p.Topics.AddNew();
+    t.SetName("Intro");
+    t.IsContents = true;
+    t.ContextId = 5;
+    TWindowDef& w = p.Windows.Add();
+    w.SetName("special");
+    w.X = -5;
+    w.Y = 0;
+    w.Macros = {"BrowseButtons()", "CB(`x',`y',`z')"};
+    EXPECT_EQ(HelpProjectText(p, "C:\\Temp\\Quillmark\\"),
+              "[OPTIONS]\r\nTITLE=\r\nCOMPRESS=NO\r\nCONTENTS=Intro\r\nREPORT=YES\r\n"
+              "ERRORLOG=C:\\Temp\\Quillmark\\hcwreport.log\r\nBMROOT=D:\\Help\r\n\r\n"
+              "[FILES]\r\nC:\\Temp\\Quillmark\\Intro.rtf\r\n\r\n"
+              "[WINDOWS]\r\nspecial=\"\",(-5,0,600,480),27652,(r16777215),(r16777215),f4\r\n\r\n"
+              "[CONFIG]\r\nBrowseButtons()\r\nCB(`x',`y',`z')\r\n\r\n"
+              "[MAP]\r\nIntro 5\r\n\r\n"
+              "[INCLUDE]\r\n\r\n[EXCLUDE]\r\n");
+}
+
+TEST(HelpProjectText, WinePaths) {
+    TProject p;
+    p.FileName = "/home/ann/Help/Guide.qpf";
+    p.BmRoot = {"/home/ann/Help/img"};
+    p.Topics.AddNew().SetName("Intro");
+    const std::string text = HelpProjectText(p, "/tmp/Quillmark", MapPathForWine);
+    EXPECT_NE(text.find("\r\nERRORLOG=Z:\\tmp\\Quillmark\\hcwreport.log\r\n"), std::string::npos);
+    EXPECT_NE(text.find("\r\nBMROOT=Z:\\home\\ann\\Help\r\nBMROOT=Z:\\home\\ann\\Help\\img\r\n"), std::string::npos);
+    EXPECT_NE(text.find("[FILES]\r\nZ:\\tmp\\Quillmark\\Intro.rtf\r\n"), std::string::npos);
+}
+
+TEST(WriteProjectFile, WritesBesideTheProjectUnderItsName) {
+    qmtest::ScratchDir dir;
+    TProject p;
+    p.FileName = "D:\\Help\\Guide.qpf";
+    EXPECT_EQ(HelpProjectPath(p, "D:\\Help"), "D:\\Help\\Guide.hpj");
+    EXPECT_EQ(HelpProjectPath(p, "D:\\Help\\"), "D:\\Help\\Guide.hpj");
+    const std::string path = WriteProjectFile(p, dir.str(), "C:\\Temp\\Quillmark");
+    EXPECT_EQ(path, dir.str() + "\\Guide.hpj");
+    EXPECT_EQ(qmtest::ReadRaw(dir.file("Guide.hpj")), HelpProjectText(p, "C:\\Temp\\Quillmark"));
+}
+
+TEST(WriteProjectFile, FailureNamesTheHelpProject) {
+    qmtest::ScratchDir dir;
+    TProject p;
+    p.FileName = "D:\\Help\\Guide.qpf";
+    const std::string folder = dir.file("missing");
+    try {
+        WriteProjectFile(p, folder, "C:\\Temp\\Quillmark");
+        FAIL() << "no error";
+    } catch (const EFileAccess& e) {
+        EXPECT_NE(std::string(e.what()).find(folder + "\\Guide.hpj"), std::string::npos) << e.what();
+    }
+}
+
+TEST(ModuleNames, UnusableNamesStopTheBuildBeforeAnyFile) {
+    for (const char* bad : {"", ".", "..", "a\\b", "..\\evil", "a/b", "C:x"}) {
+        qmtest::ScratchDir dir;
+        std::filesystem::create_directory(dir.path() / "work");
+        TProject p;
+        p.FileName = "D:\\Help\\Guide.qpf";
+        p.Topics.AddNew().SetName("Fine");
+        p.Topics.AddNew().SetName(bad);
+        const std::string expected = std::string("The module name \"") + bad + "\" cannot be used as a file name.";
+        try {
+            WriteProjectFile(p, dir.str(), dir.file("work"));
+            ADD_FAILURE() << "accepted " << bad;
+        } catch (const Error& e) {
+            EXPECT_EQ(std::string(e.what()), expected);
+        }
+        TOutputLog log;
+        try {
+            WriteTopicFiles(p, dir.file("work"), log);
+            ADD_FAILURE() << "accepted " << bad;
+        } catch (const Error& e) {
+            EXPECT_EQ(std::string(e.what()), expected);
+        }
+        EXPECT_EQ(dir.entries(), (std::vector<std::string>{"work"})) << bad;
+        EXPECT_TRUE(std::filesystem::is_empty(dir.path() / "work")) << bad;
+    }
+    TProject ok;
+    ok.Topics.AddNew().SetName("a.b c");
+    EXPECT_NO_THROW(CheckModuleFileNames(ok));
+}
+
+}  // namespace
+}  // namespace qm
