@@ -1,0 +1,1107 @@
+#include "build/importrtf.h"
+
+#include <algorithm>
+#include <cctype>
+#include <climits>
+#include <unordered_set>
+
+#include "build/tagtext.h"
+#include "richtext/richdoc.h"
+#include "util/errors.h"
+#include "util/qorstring.h"
+
+namespace qm {
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// A small RTF lexer. It never trusts the input: a cut-off control word, a
+// lone backslash or a "\bin" longer than the text all end cleanly.
+
+enum class Tok : std::uint8_t { Open, Close, Word, Symbol, Text };
+
+struct Token {
+    Tok kind = Tok::Text;
+    std::size_t begin = 0;
+    std::size_t end = 0;  // a control word's end includes its delimiting blank
+    std::string_view name;  // control words only
+    bool hasParam = false;
+    long param = 0;
+    bool blank = false;  // the control word ended with a delimiting blank
+};
+
+bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+class Lexer {
+public:
+    explicit Lexer(std::string_view s, std::size_t pos = 0) : s_(s), pos_(pos) {}
+
+    bool Next(Token& t) {
+        const std::size_t n = s_.size();
+        if (pos_ >= n) return false;
+        t = Token();
+        t.begin = pos_;
+        const char c = s_[pos_];
+        if (c == '{') {
+            t.kind = Tok::Open;
+            t.end = ++pos_;
+            return true;
+        }
+        if (c == '}') {
+            t.kind = Tok::Close;
+            t.end = ++pos_;
+            return true;
+        }
+        if (c != '\\') {
+            std::size_t e = pos_;
+            while (e < n && s_[e] != '{' && s_[e] != '}' && s_[e] != '\\') ++e;
+            t.kind = Tok::Text;
+            t.end = pos_ = e;
+            return true;
+        }
+        // A backslash.
+        if (pos_ + 1 >= n) {
+            t.kind = Tok::Symbol;
+            t.end = pos_ = n;
+            return true;
+        }
+        const char d = s_[pos_ + 1];
+        if (!IsAsciiLetter(d)) {
+            t.kind = Tok::Symbol;
+            std::size_t len = 2;
+            if (d == '\'') len = std::min<std::size_t>(4, n - pos_);
+            t.end = pos_ = pos_ + len;
+            return true;
+        }
+        std::size_t e = pos_ + 1;
+        while (e < n && IsAsciiLetter(s_[e]) && e - pos_ <= 32) ++e;
+        t.kind = Tok::Word;
+        t.name = s_.substr(pos_ + 1, e - pos_ - 1);
+        std::size_t p = e;
+        bool neg = false;
+        if (p < n && s_[p] == '-' && p + 1 < n && IsDigit(s_[p + 1])) {
+            neg = true;
+            ++p;
+        }
+        if (p < n && IsDigit(s_[p])) {
+            long v = 0;
+            std::size_t digits = 0;
+            while (p < n && IsDigit(s_[p])) {
+                if (digits < 10) v = v * 10 + (s_[p] - '0');
+                ++digits;
+                ++p;
+            }
+            t.hasParam = true;
+            t.param = neg ? -v : v;
+            e = p;
+        }
+        if (e < n && s_[e] == ' ') {
+            t.blank = true;
+            ++e;
+        }
+        // Binary data is skipped whole, never read as RTF.
+        if (t.name == "bin" && t.hasParam && t.param > 0) {
+            const std::size_t left = n - e;
+            e += std::min<std::size_t>(static_cast<std::size_t>(t.param), left);
+        }
+        t.end = pos_ = e;
+        return true;
+    }
+
+    std::size_t Pos() const { return pos_; }
+    void Seek(std::size_t p) { pos_ = p; }
+
+private:
+    std::string_view s_;
+    std::size_t pos_;
+};
+
+bool IsWord(const Token& t, std::string_view name) { return t.kind == Tok::Word && t.name == name && !t.hasParam; }
+
+// The position after the group that opens at `open` (the "{"), or the end of
+// the text when it never closes.
+std::size_t GroupEnd(std::string_view s, std::size_t open) {
+    Lexer lx(s, open + 1);
+    Token t;
+    int depth = 1;
+    while (lx.Next(t)) {
+        if (t.kind == Tok::Open) ++depth;
+        if (t.kind == Tok::Close && --depth == 0) return t.end;
+    }
+    return s.size();
+}
+
+// Destinations whose text is not part of the document: a "\page" in them
+// breaks no page, and their text is not escaped.
+bool IsHiddenDestination(std::string_view name) {
+    static const std::unordered_set<std::string_view> kNames = {
+        "fonttbl", "colortbl", "stylesheet", "info", "pict", "object", "header", "headerl",
+        "headerr", "headerf", "footer", "footerl", "footerr", "footerf", "ftnsep", "ftnsepc",
+        "ftncn", "aftnsep", "aftnsepc", "aftncn", "listtable", "listoverridetable", "revtbl",
+        "rsidtbl", "filetbl", "fldinst", "xe", "tc", "txe", "nonshppict", "themedata",
+        "colorschememapping", "datastore", "latentstyles", "generator", "template", "comment",
+        "author", "title", "subject", "operator", "keywords", "doccomm", "userprops", "docvar",
+        "pntext", "pntxta", "pntxtb", "listtext"};
+    return kNames.count(name) != 0;
+}
+
+// What the group opening at `open` is: a footnote, a hidden destination, or
+// an ordinary group.
+enum class GroupKind { Plain, Footnote, Hidden };
+
+GroupKind KindOfGroup(std::string_view s, std::size_t open) {
+    Lexer lx(s, open + 1);
+    Token t;
+    while (lx.Next(t)) {
+        if (t.kind == Tok::Text) {
+            // Line ends before the first control word do not count.
+            bool onlyBreaks = true;
+            for (std::size_t i = t.begin; i < t.end; ++i)
+                if (s[i] != '\r' && s[i] != '\n') onlyBreaks = false;
+            if (onlyBreaks) continue;
+            return GroupKind::Plain;
+        }
+        if (t.kind == Tok::Symbol && t.end - t.begin == 2 && s[t.begin + 1] == '*') return GroupKind::Hidden;
+        if (t.kind == Tok::Word) {
+            if (t.name == "footnote") return GroupKind::Footnote;
+            return IsHiddenDestination(t.name) ? GroupKind::Hidden : GroupKind::Plain;
+        }
+        return GroupKind::Plain;
+    }
+    return GroupKind::Plain;
+}
+
+constexpr std::string_view kMarks = "#$KA+!*>";
+
+bool IsOurMark(char c) { return kMarks.find(c) != std::string_view::npos; }
+
+std::string& FieldOf(TFootnotes& f, char mark) {
+    switch (mark) {
+        case '#': return f.ID;
+        case '$': return f.Title;
+        case 'K': return f.Keywords;
+        case 'A': return f.AKeywords;
+        case '+': return f.Browse;
+        case '!': return f.Macros;
+        case '*': return f.BuildTags;
+        default: return f.Window;
+    }
+}
+
+// One footnote group found while walking a text.
+struct FootnoteHit {
+    std::size_t page;
+    char mark;              // 0 when no mark of ours stands before it
+    std::size_t markPos;    // valid when mark != 0
+    std::size_t begin, end;  // the group, braces included
+};
+
+// Walks the text: calls `onPage` at each page-breaking "\page" (with its
+// token) and `onFootnote` for each footnote group, which is not entered.
+template <typename OnPage, typename OnFootnote>
+void WalkText(std::string_view s, OnPage&& onPage, OnFootnote&& onFootnote) {
+    Lexer lx(s);
+    Token t;
+    std::size_t page = 0;
+    // The last text character and whether only braces and line ends followed it.
+    std::size_t markPos = 0;
+    bool markValid = false;
+    while (lx.Next(t)) {
+        switch (t.kind) {
+            case Tok::Open: {
+                const GroupKind k = KindOfGroup(s, t.begin);
+                if (k == GroupKind::Plain) break;
+                const std::size_t end = GroupEnd(s, t.begin);
+                if (k == GroupKind::Footnote) {
+                    char mark = 0;
+                    // "@" marks the compiler's comment footnotes.
+                    if (markValid && (IsOurMark(s[markPos]) || s[markPos] == '@')) mark = s[markPos];
+                    onFootnote(FootnoteHit{page, mark, markPos, t.begin, end});
+                }
+                markValid = false;
+                lx.Seek(end);
+                break;
+            }
+            case Tok::Close: break;
+            case Tok::Text: {
+                std::size_t e = t.end;
+                while (e > t.begin && (s[e - 1] == '\r' || s[e - 1] == '\n')) --e;
+                if (e > t.begin) {
+                    markPos = e - 1;
+                    markValid = true;
+                }
+                break;
+            }
+            case Tok::Word:
+                markValid = false;
+                if (IsWord(t, "page")) {
+                    onPage(t);
+                    ++page;
+                }
+                break;
+            case Tok::Symbol: markValid = false; break;
+        }
+    }
+}
+
+// The text of a footnote group after "\footnote", without the closing brace.
+std::string_view FootnoteContents(std::string_view s, const FootnoteHit& h) {
+    std::string_view g = s.substr(h.begin, h.end - h.begin);
+    if (g.size() >= 2 && g.back() == '}') g.remove_suffix(1);
+    const std::size_t at = g.find("\\footnote");
+    return at == std::string_view::npos ? std::string_view() : g.substr(at + 9);
+}
+
+// Whether `out` ends in a control word that no delimiter has ended yet.
+bool EndsInOpenControlWord(std::string_view out) {
+    std::size_t i = out.size();
+    while (i > 0 && IsDigit(out[i - 1])) --i;
+    if (i > 0 && out[i - 1] == '-') --i;
+    const std::size_t lettersEnd = i;
+    while (i > 0 && IsAsciiLetter(out[i - 1])) --i;
+    if (i == lettersEnd || i == 0 || out[i - 1] != '\\') return false;
+    std::size_t slashes = 0;
+    while (i > slashes && out[i - 1 - slashes] == '\\') ++slashes;
+    return slashes % 2 == 1;
+}
+
+// Copies `s` without the given (sorted, non-overlapping) spans, putting
+// `with[i]` in place of span i.
+std::string Rebuild(std::string_view s, std::vector<std::pair<std::size_t, std::size_t>>& spans,
+                    std::vector<std::string>* with = nullptr) {
+    std::vector<std::size_t> order(spans.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return spans[a] < spans[b]; });
+    std::string out;
+    out.reserve(s.size());
+    std::size_t done = 0;
+    for (std::size_t i : order) {
+        auto [b, e] = spans[i];
+        if (b < done) b = done;  // never copy anything twice
+        if (e < b) e = b;
+        out.append(s, done, b - done);
+        if (with) out += (*with)[i];
+        done = e;
+        // A removal must not join a control word with the text after it.
+        if (done < s.size() && EndsInOpenControlWord(out)) {
+            const char c = s[done];
+            if (IsAsciiLetter(c) || IsDigit(c) || c == '-' || c == ' ') out += ' ';
+        }
+    }
+    out.append(s, done, std::string_view::npos);
+    return out;
+}
+
+std::string LowerKey(std::string_view s) { return AsciiLowerStr(s); }
+
+bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
+    return s.size() >= prefix.size() && SameText(s.substr(0, prefix.size()), prefix);
+}
+
+// "<" and ">" of a value that goes into a tag.
+std::string EscapeBrackets(std::string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    for (char c : s) {
+        if (c == '<')
+            out += "&lt;";
+        else if (c == '>')
+            out += "&rt;";
+        else
+            out += c;
+    }
+    return out;
+}
+
+std::string UnescapeBrackets(std::string s) {
+    ReplaceAllFrom(s, "&lt;", "<");
+    ReplaceAllFrom(s, "&rt;", ">");
+    return s;
+}
+
+// A value put into a tag of the RTF text: it must stay one tag and read back
+// as written.
+std::string TagValue(std::string_view plain) { return EscapeRtf(EscapeBrackets(plain)); }
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+
+bool TFootnotes::Empty() const {
+    return ID.empty() && Title.empty() && Window.empty() && Macros.empty() && Browse.empty() &&
+           Keywords.empty() && AKeywords.empty() && BuildTags.empty() && Anchors.empty();
+}
+
+std::string FootnoteValue(std::string_view contents, char mark) {
+    // Word processors repeat the mark at the start of the footnote text,
+    // often in a group of its own ("{\up6 K} keyword").
+    Lexer lx(contents);
+    Token t;
+    std::size_t skip = 0;
+    bool markGroup = false;
+    while (lx.Next(t)) {
+        if (t.kind == Tok::Word) continue;
+        if (t.kind == Tok::Text) {
+            bool blankOnly = true;
+            for (std::size_t i = t.begin; i < t.end; ++i)
+                if (static_cast<unsigned char>(contents[i]) > 0x20) blankOnly = false;
+            if (blankOnly) continue;
+        }
+        if (t.kind == Tok::Open) {
+            const std::size_t end = GroupEnd(contents, t.begin);
+            if (Trim(StripRtf(contents.substr(t.begin, end - t.begin))) == std::string(1, mark)) {
+                skip = end;
+                markGroup = true;
+            }
+        }
+        break;
+    }
+    std::string body = StripRtf(contents.substr(skip));
+    body.erase(std::remove_if(body.begin(), body.end(), [](char c) { return c == '\r' || c == '\n'; }),
+               body.end());
+    body = Trim(body);
+    if (!markGroup && body.size() >= 2 && body[0] == mark && static_cast<unsigned char>(body[1]) <= 0x20)
+        body = Trim(std::string_view(body).substr(1));
+    else if (!markGroup && body.size() == 1 && body[0] == mark)
+        body.clear();
+    return body;
+}
+
+int ExtractFootnotes(std::string& text, TFootnotesList& footnotes, const TProgressFn& progress) {
+    const std::size_t first = footnotes.size();
+    footnotes.emplace_back();
+    std::vector<std::pair<std::size_t, std::size_t>> remove;
+    // Which marks each page has taken already.
+    std::vector<std::string> taken(1);
+    WalkText(
+        text,
+        [&](const Token&) {
+            footnotes.emplace_back();
+            taken.emplace_back();
+        },
+        [&](const FootnoteHit& h) {
+            const std::size_t index = first + h.page;
+            if (h.mark == '#' && taken[h.page].find('#') != std::string::npos)
+                return;  // an anchor: ConvertAnchorFootnotes takes it
+            if (h.mark != 0) remove.emplace_back(h.markPos, h.markPos + 1);
+            remove.emplace_back(h.begin, h.end);
+            if (h.mark == 0 || h.mark == '@') return;  // not shown by the compiler either
+            std::string value = FootnoteValue(FootnoteContents(text, h), h.mark);
+            std::string& field = FieldOf(footnotes[index], h.mark);
+            if (taken[h.page].find(h.mark) == std::string::npos) {
+                field = value;
+                taken[h.page] += h.mark;
+            } else if ((h.mark == 'K' || h.mark == 'A') && !value.empty()) {
+                if (!field.empty() && field.back() != ';') field += ';';
+                field += value;
+            }
+        });
+    const std::size_t total = remove.size();
+    if (progress) progress(0, 100);
+    std::sort(remove.begin(), remove.end());
+    text = Rebuild(text, remove);
+    if (progress && total) progress(25, 100);
+    return static_cast<int>(footnotes.size() - first);
+}
+
+void EscapeLiteralBrackets(std::string& text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 64);
+    std::string_view s = text;
+    Lexer lx(s);
+    Token t;
+    std::size_t done = 0;
+    auto flush = [&](std::size_t upTo) {
+        out.append(s, done, upTo - done);
+        done = upTo;
+    };
+    while (lx.Next(t)) {
+        if (t.kind == Tok::Open) {
+            if (KindOfGroup(s, t.begin) != GroupKind::Plain) lx.Seek(GroupEnd(s, t.begin));
+            continue;
+        }
+        if (t.kind == Tok::Text) {
+            for (std::size_t i = t.begin; i < t.end; ++i) {
+                if (s[i] != '<' && s[i] != '>') continue;
+                flush(i);
+                out += s[i] == '<' ? "&lt;" : "&rt;";
+                done = i + 1;
+            }
+            continue;
+        }
+        if (t.kind == Tok::Symbol && t.end - t.begin == 4 && s[t.begin + 1] == '\'') {
+            const std::string hex = AsciiLowerStr(s.substr(t.begin + 2, 2));
+            if (hex == "3c" || hex == "3e") {
+                flush(t.begin);
+                out += hex == "3c" ? "&lt;" : "&rt;";
+                done = t.end;
+            }
+            continue;
+        }
+        if (t.kind == Tok::Word && t.name == "u" && t.hasParam && (t.param == 60 || t.param == 62)) {
+            flush(t.begin);
+            out += t.param == 60 ? "&lt;" : "&rt;";
+            std::size_t e = t.end;
+            // The one-character fallback that follows (\uc1).
+            if (e < s.size() && s[e] != '\\' && s[e] != '{' && s[e] != '}') ++e;
+            done = e;
+            lx.Seek(e);
+        }
+    }
+    flush(s.size());
+    text.swap(out);
+}
+
+void ConvertAnchorFootnotes(std::string& text, TFootnotesList& footnotes, std::size_t firstPage) {
+    std::vector<std::pair<std::size_t, std::size_t>> spans;
+    std::vector<std::string> with;
+    WalkText(
+        text, [](const Token&) {},
+        [&](const FootnoteHit& h) {
+            if (h.mark != '#') return;
+            const std::size_t index = firstPage + h.page;
+            const std::string value = FootnoteValue(FootnoteContents(text, h), '#');
+            std::string tag;
+            if (!value.empty() && index < footnotes.size()) {
+                const std::string& id = footnotes[index].ID;
+                std::string name = value;
+                // "ID_anchor" in topic ID names the anchor "anchor"; anything
+                // else is another context string of the page, kept whole.
+                if (!id.empty() && value.size() > id.size() + 1 && StartsWithNoCase(value, id) &&
+                    value[id.size()] == '_')
+                    name = value.substr(id.size() + 1);
+                footnotes[index].Anchors.emplace_back(value, name);
+                tag = "<ANCHOR \"" + TagValue(name) + "\">";
+            }
+            // The mark may stand in a group of its own: replace it and the
+            // footnote group separately, so that no brace is lost.
+            spans.emplace_back(h.markPos, h.markPos + 1);
+            with.push_back(tag);
+            spans.emplace_back(h.begin, h.end);
+            with.emplace_back();
+        });
+    if (!spans.empty()) text = Rebuild(text, spans, &with);
+}
+
+std::size_t PageHeaderLength(std::string_view text) {
+    Lexer lx(text);
+    Token t;
+    while (lx.Next(t)) {
+        if (t.kind == Tok::Open) {
+            const GroupKind k = KindOfGroup(text, t.begin);
+            if (k != GroupKind::Plain) lx.Seek(GroupEnd(text, t.begin));
+            continue;
+        }
+        if (!(t.kind == Tok::Word && t.name == "viewkind" && t.hasParam && t.param == 4)) continue;
+        // The run of control words (and destination groups) after it.
+        std::size_t end = t.end;
+        if (t.blank) return end;
+        while (lx.Next(t)) {
+            if (t.kind == Tok::Word) {
+                end = t.end;
+                if (t.blank) return end;
+                continue;
+            }
+            if (t.kind == Tok::Open && KindOfGroup(text, t.begin) == GroupKind::Hidden) {
+                end = GroupEnd(text, t.begin);
+                lx.Seek(end);
+                continue;
+            }
+            break;
+        }
+        return end;
+    }
+    return 0;
+}
+
+namespace {
+
+// The positions of the page-breaking "\page" words of normalised text: each
+// as [begin, end) with one following blank included.
+std::vector<std::pair<std::size_t, std::size_t>> PageBreaks(std::string_view text) {
+    std::vector<std::pair<std::size_t, std::size_t>> out;
+    WalkText(
+        text, [&](const Token& t) { out.emplace_back(t.begin, t.end); }, [](const FootnoteHit&) {});
+    return out;
+}
+
+// A header that can take any text after it.
+std::string UsableHeader(std::string_view text, std::size_t len) {
+    std::string h(text.substr(0, len));
+    if (h.empty()) return "{\\rtf1\\ansi ";
+    // A header ending in a control word without its blank would swallow the
+    // letters of the page.
+    Lexer lx(h);
+    Token t, last;
+    while (lx.Next(t)) last = t;
+    if (last.kind == Tok::Word && !last.blank) h += ' ';
+    return h;
+}
+
+}  // namespace
+
+int SplitPages(std::string_view text, StringList& pages, int& count) {
+    const std::size_t lastBrace = text.rfind('}');
+    std::string_view body = lastBrace == std::string_view::npos ? text : text.substr(0, lastBrace + 1);
+    const auto breaks = PageBreaks(body);
+    if (breaks.empty()) {
+        pages.emplace_back(body);
+        ++count;
+        return 1;
+    }
+    // Without a closing brace there is none to leave out.
+    const std::size_t bodyEnd = lastBrace == std::string_view::npos ? body.size() : body.size() - 1;
+    const std::string header = UsableHeader(body, PageHeaderLength(body));
+    std::size_t from = 0;
+    for (std::size_t k = 0; k <= breaks.size(); ++k) {
+        const std::size_t to = k < breaks.size() ? breaks[k].first : bodyEnd;
+        std::string page;
+        if (k > 0) page = header;
+        if (to > from) page.append(body.substr(from, to - from));
+        page += '}';
+        pages.push_back(std::move(page));
+        ++count;
+        if (k < breaks.size()) from = std::max(breaks[k].second, from);
+        if (from > bodyEnd) from = bodyEnd;
+    }
+    return static_cast<int>(breaks.size() + 1);
+}
+
+std::string PageVisibleText(std::string_view page) {
+    std::size_t h = PageHeaderLength(page);
+    std::string_view body = page.substr(h);
+    if (h == 0) {
+        // Without a header of our dialect, skip the leading destinations.
+        std::string out;
+        Lexer lx(page);
+        Token t;
+        std::size_t done = 0;
+        while (lx.Next(t)) {
+            if (t.kind == Tok::Open && KindOfGroup(page, t.begin) != GroupKind::Plain) {
+                out += StripRtf(page.substr(done, t.begin - done));
+                done = GroupEnd(page, t.begin);
+                lx.Seek(done);
+            }
+        }
+        out += StripRtf(page.substr(done));
+        return Trim(out);
+    }
+    return Trim(StripRtf(body));
+}
+
+std::vector<RichDocument> SplitDocumentPages(RichDocument doc) {
+    std::vector<RichDocument> out(1);
+    out.back().paragraphs.clear();
+    for (Paragraph& p : doc.paragraphs) {
+        const bool hasBreak = std::any_of(p.runs.begin(), p.runs.end(), [](const TextRun& r) {
+            return r.text.find(kPageBreakChar) != std::u16string::npos;
+        });
+        if (!hasBreak) {
+            out.back().paragraphs.push_back(std::move(p));
+            continue;
+        }
+        Paragraph cur;
+        cur.format = p.format;
+        cur.markFormat = p.markFormat;
+        for (TextRun& r : p.runs) {
+            std::size_t at = r.text.find(kPageBreakChar);
+            if (at == std::u16string::npos) {
+                cur.runs.push_back(std::move(r));
+                continue;
+            }
+            std::size_t start = 0;
+            for (; at != std::u16string::npos; at = r.text.find(kPageBreakChar, start)) {
+                if (at > start) cur.runs.push_back({r.format, r.text.substr(start, at - start)});
+                // The text before the break ends the page as a paragraph.
+                if (!cur.runs.empty()) out.back().paragraphs.push_back(std::move(cur));
+                out.emplace_back();
+                out.back().paragraphs.clear();
+                cur = Paragraph();
+                cur.format = p.format;
+                cur.markFormat = p.markFormat;
+                start = at + 1;
+            }
+            if (start < r.text.size()) cur.runs.push_back({r.format, r.text.substr(start)});
+        }
+        out.back().paragraphs.push_back(std::move(cur));
+    }
+    for (RichDocument& d : out)
+        if (d.paragraphs.empty()) d.paragraphs.emplace_back();
+    return out;
+}
+
+void ParseRtfFile(std::string text, StringList& pages, int& count, TFootnotesList& footnotes,
+                  const TProgressFn& progress) {
+    const std::size_t firstRecord = footnotes.size();
+    const int rawPages = ExtractFootnotes(text, footnotes, progress);
+    EscapeLiteralBrackets(text);
+    ConvertAnchorFootnotes(text, footnotes, firstRecord);
+    // Normalising: the text is read as the editor reads it, and each page is
+    // written back on its own in the editor's dialect. Cutting the written
+    // text instead would give every page the first page's formatting.
+    std::vector<RichDocument> docs = SplitDocumentPages(LoadRtfOrText(text));
+    text.clear();
+    if (progress) progress(50, 100);
+    const int textPages = static_cast<int>(docs.size());
+    if (textPages != rawPages) {
+        footnotes.resize(firstRecord);
+        throw Error("The pages of the RTF file could not be matched with their footnotes: the file holds " +
+                    std::to_string(rawPages) + " pages, of which " + std::to_string(textPages) +
+                    " remain after reading it.");
+    }
+    // A page without footnotes and without text (the one left by a final
+    // "\page", or an empty one between two) makes no topic.
+    std::size_t keep = firstRecord;
+    for (std::size_t k = 0; k < docs.size(); ++k) {
+        TFootnotes& f = footnotes[firstRecord + k];
+        std::string page = WriteRtf(docs[k]);
+        docs[k] = RichDocument();  // written: its memory can go
+        if (f.Empty() && PageVisibleText(page).empty()) continue;
+        f.OwnHeader = true;
+        if (keep != firstRecord + k) footnotes[keep] = std::move(f);
+        ++keep;
+        pages.push_back(std::move(page));
+        ++count;
+    }
+    footnotes.resize(keep);
+    if (progress) progress(75, 100);
+}
+
+// ---------------------------------------------------------------------------
+
+void TContextMap::Add(std::string_view context, std::string target) {
+    map_.emplace(LowerKey(context), std::move(target));
+}
+
+std::string TContextMap::Resolve(std::string_view context) const {
+    auto it = map_.find(LowerKey(context));
+    return it == map_.end() ? std::string(context) : it->second;
+}
+
+namespace {
+
+// Whether the backslash at `i` is itself escaped (an odd run of backslashes
+// before it).
+bool EscapedBackslashAt(std::string_view s, std::size_t i) {
+    std::size_t n = 0;
+    while (i > n && s[i - n - 1] == '\\') ++n;
+    return n % 2 == 1;
+}
+
+// Every escaped code "\{<word>" ... "\}" of the text, as [begin, end).
+std::vector<std::pair<std::size_t, std::size_t>> FindCodes(std::string_view s, std::string_view start) {
+    std::vector<std::pair<std::size_t, std::size_t>> out;
+    std::size_t p = 0;
+    while ((p = s.find(start, p)) != std::string_view::npos) {
+        if (EscapedBackslashAt(s, p)) {
+            p += 1;
+            continue;
+        }
+        std::size_t q = p + start.size();
+        std::size_t close = std::string_view::npos;
+        while ((q = s.find("\\}", q)) != std::string_view::npos) {
+            if (!EscapedBackslashAt(s, q)) {
+                close = q;
+                break;
+            }
+            q += 2;
+        }
+        if (close == std::string_view::npos) break;
+        out.emplace_back(p, close + 2);
+        p = close + 2;
+    }
+    return out;
+}
+
+// Replaces each code found by `start` by what `convert` makes of it (the code
+// stays when it gives nothing).
+template <typename Convert>
+void ReplaceCodes(std::string& text, std::string_view start, Convert&& convert) {
+    auto codes = FindCodes(text, start);
+    if (codes.empty()) return;
+    std::vector<std::pair<std::size_t, std::size_t>> spans;
+    std::vector<std::string> with;
+    for (auto [b, e] : codes) {
+        std::string r;
+        if (!convert(std::string_view(text).substr(b, e - b), r)) continue;
+        spans.emplace_back(b, e);
+        with.push_back(std::move(r));
+    }
+    if (!spans.empty()) text = Rebuild(text, spans, &with);
+}
+
+// "\{bmc file\}" and its placements.
+bool ConvertBitmap(std::string_view code, std::string& out) {
+    std::string plain = Trim(StripRtf(code));  // "{bmc file}"
+    if (plain.size() < 2 || plain.front() != '{' || plain.back() != '}') return false;
+    plain = Trim(std::string_view(plain).substr(1, plain.size() - 2));
+    std::size_t sp = 0;
+    while (sp < plain.size() && static_cast<unsigned char>(plain[sp]) > 0x20) ++sp;
+    const std::string word = AsciiLowerStr(std::string_view(plain).substr(0, sp));
+    if (word.size() < 3 || word.compare(0, 2, "bm") != 0) return false;
+    const char placement = word[2];
+    if (placement != 'c' && placement != 'l' && placement != 'r') return false;
+    // The file name as written, folder and case included.
+    const std::string file = Trim(std::string_view(plain).substr(sp));
+    if (file.empty()) return false;
+    out = std::string("<IMAGE") + AsciiUpper(placement) + " \"" + TagValue(file) + "\">";
+    return true;
+}
+
+// "\{button label, macro\}".
+bool ConvertButton(std::string_view code, std::string& out) {
+    std::string_view inner = code.substr(9, code.size() - 11);  // after "\{button ", before "\}"
+    const std::size_t comma = inner.find(',');
+    if (comma == std::string_view::npos) return false;
+    const std::string label(inner.substr(0, comma));
+    const std::string macro = Trim(inner.substr(comma + 1));
+    out = "<BTN " + macro + ">" + Trim(label) + "</BTN>";
+    return true;
+}
+
+// Whether the blank-separated option words hold `word` (any case).
+bool HasOption(std::string_view options, std::string_view word) {
+    std::size_t i = 0;
+    while (i < options.size()) {
+        while (i < options.size() && (options[i] == ' ' || options[i] == '\t')) ++i;
+        std::size_t e = i;
+        while (e < options.size() && options[e] != ' ' && options[e] != '\t') ++e;
+        if (e > i && SameText(options.substr(i, e - i), word)) return true;
+        i = e;
+    }
+    return false;
+}
+
+// "\{mci options,file\}".
+bool ConvertMedia(std::string_view code, std::string& out) {
+    const std::string plain = StripRtf(code.substr(6, code.size() - 8));
+    const std::size_t comma = plain.find(',');
+    if (comma == std::string::npos) return false;
+    const std::string options = plain.substr(0, comma);
+    const std::string file = Trim(std::string_view(plain).substr(comma + 1));
+    if (file.empty()) return false;
+    const bool video = AsciiLowerStr(plain).find(".avi") != std::string::npos;
+    std::string tag = video ? "<VIDEO " : "<SOUND ";
+    if (HasOption(options, "EXTERNAL")) tag += "External ";
+    if (video) {
+        if (HasOption(options, "REPEAT")) tag += "Repeat ";
+        if (HasOption(options, "PLAY")) tag += "Play ";
+        if (!HasOption(options, "NOMENU")) tag += "Menu ";
+        if (!HasOption(options, "NOPLAYBAR")) tag += "Playbar ";
+    }
+    tag += "\"" + TagValue(file) + "\">";
+    out = std::move(tag);
+    return true;
+}
+
+// The hotspot pass.
+void ConvertHotspots(std::string& text, const TContextMap* contexts) {
+    std::string_view s = text;
+    std::vector<Token> toks;
+    {
+        Lexer lx(s);
+        Token t;
+        while (lx.Next(t)) toks.push_back(t);
+    }
+    std::vector<std::pair<std::size_t, std::size_t>> spans;
+    std::vector<std::string> with;
+    // Running indexes, so that every \v is judged in constant time and no
+    // text is read twice: the last underline word (strict: \ul or \uldb),
+    // the last token a hotspot cannot span (a paragraph or group boundary or
+    // other hidden text), and the next \v and \v0.
+    const std::size_t none = static_cast<std::size_t>(-1);
+    const std::size_t nt = toks.size();
+    auto isUlFamily = [](const Token& t) {
+        return t.kind == Tok::Word && (t.name == "ul" || t.name == "uldb" || t.name == "ulnone");
+    };
+    auto isBarrier = [](const Token& t) {
+        if (t.kind == Tok::Open || t.kind == Tok::Close) return true;
+        return t.kind == Tok::Word &&
+               (t.name == "par" || t.name == "page" || t.name == "pard" || t.name == "sect" || t.name == "v");
+    };
+    auto isV0 = [](const Token& t) { return t.kind == Tok::Word && t.name == "v" && t.hasParam && t.param == 0; };
+    std::vector<std::size_t> prevStrict(nt, none), prevAny(nt, none), prevBarrier(nt, none), nextV0(nt + 1, none),
+        nextV(nt + 1, none);
+    for (std::size_t i = 1; i < nt; ++i) {
+        const Token& t = toks[i - 1];
+        prevStrict[i] = (IsWord(t, "ul") || IsWord(t, "uldb")) ? i - 1 : prevStrict[i - 1];
+        prevAny[i] = isUlFamily(t) ? i - 1 : prevAny[i - 1];
+        prevBarrier[i] = isBarrier(t) ? i - 1 : prevBarrier[i - 1];
+    }
+    for (std::size_t i = nt; i-- > 0;) {
+        nextV0[i] = isV0(toks[i]) ? i : nextV0[i + 1];
+        nextV[i] = IsWord(toks[i], "v") ? i : nextV[i + 1];
+    }
+    std::size_t floor = 0;  // no hotspot starts before the end of the last one
+    for (std::size_t k = 1; k < nt; ++k) {
+        const Token& v = toks[k];
+        if (!IsWord(v, "v")) continue;
+        if (v.begin < floor) continue;
+        // The control writes hidden text right after "\ulnone"; word
+        // processors also underline the hidden text itself.
+        const Token& before = toks[k - 1];
+        const bool afterUlnone = IsWord(before, "ulnone") && !before.blank;
+        // The end of the hidden text, which holds no further \v.
+        const std::size_t e = nextV0[k + 1];
+        if (e == none) break;
+        if (nextV[k + 1] != none && nextV[k + 1] < e) continue;
+        // The start: the last single or double underline before the \ulnone
+        // (or, for underlined hidden text, the underline still on at the \v).
+        std::size_t st = none;
+        if (afterUlnone) {
+            st = prevStrict[k - 1];
+        } else if (prevAny[k] != none && prevAny[k] == prevStrict[k]) {
+            st = prevStrict[k];
+        }
+        if (st == none || toks[st].begin < floor) continue;
+        // Nothing between the start and the \v0 may end a paragraph or a
+        // group, or be other hidden text.
+        if (prevBarrier[k] != none && prevBarrier[k] > st) continue;
+        if (prevBarrier[e] != none && prevBarrier[e] > k) continue;
+        const std::size_t hotEnd = afterUlnone ? before.begin : v.begin;
+        std::string formatting;
+        for (std::size_t i = st + 1; i < e; ++i) {
+            const Token& t = toks[i];
+            if (t.kind != Tok::Word) continue;
+            // A \u character stays with its fallback in the hotspot text.
+            if (t.name == "ul" || t.name == "uldb" || t.name == "ulnone" || t.name == "v" || t.name == "u") continue;
+            // Formatting switched inside the run still holds after it.
+            formatting.append(s.substr(t.begin, t.end - t.begin - (t.blank ? 1 : 0)));
+        }
+        const bool doubleUl = IsWord(toks[st], "uldb");
+        const std::string hotspot = StripRtf(s.substr(toks[st].end, hotEnd - toks[st].end));
+        if (Trim(hotspot).empty()) continue;
+        std::string context = Trim(StripRtf(s.substr(v.end, toks[e].begin - v.end)));
+        bool user = false, macro = false;
+        std::size_t lead = 0;
+        while (lead < context.size() && (context[lead] == '%' || context[lead] == '!' || context[lead] == '*')) {
+            if (context[lead] == '%') user = true;
+            if (context[lead] == '!') macro = true;
+            ++lead;
+        }
+        context = Trim(std::string_view(context).substr(lead));
+        if (context.empty()) continue;
+        const std::string hot = EscapeRtf(hotspot);
+        const std::string u = user ? "U" : "";
+        std::string tag;
+        if (doubleUl && macro) {
+            // The context is a macro; its ">" already stands as "&rt;".
+            tag = "<" + u + "MACRO " + EscapeRtf(context) + ">" + hot + "</" + u + "MACRO>";
+        } else {
+            // target, then ">window" and "@file" in either order.
+            const std::string plain = UnescapeBrackets(context);
+            std::size_t cut = plain.find_first_of(">@");
+            std::string target = Trim(std::string_view(plain).substr(0, cut));
+            std::string window, file;
+            while (cut != std::string::npos) {
+                const char sep = plain[cut];
+                const std::size_t next = plain.find(sep == '>' ? '@' : '>', cut + 1);
+                const std::string part =
+                    Trim(std::string_view(plain).substr(cut + 1, next == std::string::npos ? std::string::npos : next - cut - 1));
+                (sep == '>' ? window : file) = part;
+                cut = next;
+            }
+            if (target.empty()) continue;
+            if (file.empty() && contexts) target = contexts->Resolve(target);
+            if (doubleUl) {
+                tag = "<" + u + "LINK TOPIC=\"" + TagValue(target) + "\"";
+                if (!window.empty()) tag += " WINDOW=" + TagValue(window);
+            } else {
+                tag = "<" + u + "LINK POPUP=\"" + TagValue(target) + "\"";
+            }
+            if (!file.empty()) tag += " FILE=" + TagValue(file);
+            tag += ">" + hot + "</" + u + "LINK>";
+        }
+        std::string replacement = "\\ulnone " + tag + formatting;
+        // The words need their delimiter when text follows.
+        if (!formatting.empty() && toks[e].end < s.size() && s[toks[e].end] != '\\' && s[toks[e].end] != '{' &&
+            s[toks[e].end] != '}')
+            replacement += ' ';
+        spans.emplace_back(toks[st].begin, toks[e].end);
+        with.push_back(std::move(replacement));
+        floor = toks[e].end;
+        k = e;
+    }
+    if (!spans.empty()) text = Rebuild(text, spans, &with);
+}
+
+}  // namespace
+
+void RtfToTags(std::string& text, const TContextMap* contexts) {
+    ReplaceCodes(text, "\\{bm", ConvertBitmap);
+    ReplaceCodes(text, "\\{button ", ConvertButton);
+    ReplaceCodes(text, "\\{mci ", ConvertMedia);
+    // Most pages of a file hold no hidden text at all.
+    if (text.find("\\v") != std::string::npos) ConvertHotspots(text, contexts);
+}
+
+// ---------------------------------------------------------------------------
+
+namespace {
+
+void SplitList(const std::string& value, StringList& out) {
+    StringList parts;
+    SplitToStrings(value, ';', parts);
+    out.clear();
+    for (const std::string& p : parts) {
+        std::string t = Trim(p);
+        if (!t.empty()) out.push_back(std::move(t));
+    }
+}
+
+void RemoveFirstWord(std::string& text, std::string_view name) {
+    Lexer lx(text);
+    Token t;
+    while (lx.Next(t)) {
+        if (IsWord(t, name)) {
+            text.erase(t.begin, 1 + name.size());
+            return;
+        }
+    }
+}
+
+}  // namespace
+
+bool ConvertNoScrollRegion(std::string& text) {
+    const std::size_t h = PageHeaderLength(text);
+    if (h == 0) return false;
+    std::vector<Token> toks;
+    {
+        Lexer lx(text);
+        Token t;
+        while (lx.Next(t)) toks.push_back(t);
+    }
+    // The paragraph format of the first paragraph is the end of the header.
+    std::size_t first = 0;
+    while (first < toks.size() && toks[first].end <= h) ++first;
+    bool keepn = false;
+    for (std::size_t i = first; i-- > 0;) {
+        if (IsWord(toks[i], "keepn")) keepn = true;
+        if (IsWord(toks[i], "pard") || IsWord(toks[i], "viewkind")) break;
+        if (toks[i].kind == Tok::Word && toks[i].name == "viewkind") break;
+    }
+    if (!keepn) return false;
+    // The region runs to the "\par" after which a paragraph without
+    // \keepn begins (a new "\pard" run that lacks it).
+    std::size_t endPar = static_cast<std::size_t>(-1);
+    for (std::size_t i = first; i < toks.size(); ++i) {
+        if (!IsWord(toks[i], "par")) continue;
+        endPar = i;
+        std::size_t j = i + 1;
+        while (j < toks.size() && toks[j].kind == Tok::Text &&
+               text.find_first_not_of("\r\n", toks[j].begin) >= toks[j].end)
+            ++j;
+        if (j >= toks.size() || !IsWord(toks[j], "pard")) continue;  // same format goes on
+        bool next = false;
+        for (std::size_t k = j + 1; k < toks.size() && toks[k].kind == Tok::Word; ++k) {
+            if (IsWord(toks[k], "keepn")) next = true;
+            if (toks[k].blank) break;
+        }
+        if (!next) break;
+    }
+    if (endPar == static_cast<std::size_t>(-1)) return false;
+    std::string out;
+    out.reserve(text.size() + 24);
+    std::size_t done = 0;
+    auto copyWithoutKeepn = [&](std::size_t upTo) {
+        for (std::size_t i = 0; i < toks.size() && toks[i].begin < upTo; ++i) {
+            if (toks[i].begin < done || !IsWord(toks[i], "keepn")) continue;
+            out.append(text, done, toks[i].begin - done);
+            done = toks[i].begin + 6;  // the word; its blank still delimits the one before
+        }
+        out.append(text, done, upTo - done);
+        done = upTo;
+    };
+    copyWithoutKeepn(h);
+    out += "<NOSCROLL>";
+    copyWithoutKeepn(toks[endPar].begin);
+    // The build ends the region with a paragraph break of its own.
+    out += "</NOSCROLL>";
+    done = toks[endPar].end;
+    out.append(text, done, std::string::npos);
+    text.swap(out);
+    return true;
+}
+
+namespace {
+
+constexpr std::size_t kNameWidth = decltype(TTopicNode::Name)::capacity;
+
+}  // namespace
+
+void CreateImportedTopics(int count, const StringList& pages, const TFootnotesList& footnotes,
+                          const TProject* checkProject, std::vector<std::unique_ptr<TTopicNode>>& list) {
+    const std::size_t n =
+        std::min({static_cast<std::size_t>(std::max(count, 0)), pages.size(), footnotes.size()});
+    // Lower-case names taken: the project's (when checked) and this run's.
+    std::unordered_set<std::string> made;
+    if (checkProject)
+        for (const auto& node : checkProject->Topics) made.insert(LowerKey(node->GetName()));
+    auto taken = [&](const std::string& name) { return made.count(LowerKey(name)) != 0; };
+    // The next suffix to try for each name, so that many equal names cost
+    // no more than a few.
+    std::unordered_map<std::string, long long> nextSuffix;
+    std::unordered_set<std::int32_t> usedNumbers;
+    if (checkProject)
+        for (const auto& node : checkProject->Topics) usedNumbers.insert(node->ContextId);
+
+    // Names first, so that links between the pages can follow renamed topics.
+    StringList names(n);
+    TContextMap contexts;
+    long long newTopic = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::string id = Trim(footnotes[i].ID);
+        // Cut to the field first: that is the name the record will hold.
+        std::string name = id.substr(0, std::min(id.size(), kNameWidth));
+        if (name.empty() || !IsValidName(name)) {
+            do {
+                name = "NewTopic" + std::to_string(++newTopic);
+            } while (taken(name));
+        }
+        if (taken(name)) {
+            long long& from = nextSuffix[LowerKey(name)];
+            for (long long k = from + 1;; ++k) {
+                const std::string suffix = "_" + std::to_string(k);
+                std::string candidate = name.substr(0, std::min(name.size(), kNameWidth - suffix.size())) + suffix;
+                if (!taken(candidate)) {
+                    from = k;
+                    name = std::move(candidate);
+                    break;
+                }
+            }
+        }
+        made.insert(LowerKey(name));
+        names[i] = name;
+        if (!id.empty()) contexts.Add(id, name);
+    }
+    for (std::size_t i = 0; i < n; ++i)
+        for (const auto& [context, anchor] : footnotes[i].Anchors) contexts.Add(context, names[i] + ":" + anchor);
+
+    std::int32_t number = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        auto node = NewTopicNode();
+        node->Kind = TopicKind::Topic;
+        do {
+            number = number > INT32_MAX - 5 ? 5 : number + 5;
+        } while (usedNumbers.count(number));
+        usedNumbers.insert(number);
+        node->ContextId = number;
+        std::string text = pages[i];
+        RtfToTags(text, &contexts);
+        if (!footnotes[i].OwnHeader || !ConvertNoScrollRegion(text)) RemoveFirstWord(text, "keepn");
+        node->Text = std::move(text);
+        node->SetName(names[i]);
+        const TFootnotes& f = footnotes[i];
+        node->SetTitle(f.Title);
+        node->SetBrowse(f.Browse);
+        node->SetBuildTag(f.BuildTags);
+        if (!Trim(f.Window).empty()) node->SetWindow(Trim(f.Window));
+        SplitList(f.Keywords, node->Keywords);
+        SplitList(f.AKeywords, node->AKeywords);
+        SplitList(f.Macros, node->Macros);
+        list.push_back(std::move(node));
+    }
+}
+
+}  // namespace qm

@@ -1,0 +1,82 @@
+#pragma once
+// Helpers of the import tests: a scratch folder, file bytes, the tags of a
+// body, and a scripted import UI.
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "build/import.h"
+#include "build/tagtext.h"
+
+namespace qmtest {
+
+class ImportTempDir {
+public:
+    ImportTempDir() {
+        std::random_device rd;
+        const auto base = std::filesystem::temp_directory_path();
+        for (;;) {
+            path_ = base / ("qm-import-" + std::to_string(rd()) + std::to_string(rd()));
+            if (std::filesystem::create_directory(path_)) break;
+        }
+    }
+    ~ImportTempDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    ImportTempDir(const ImportTempDir&) = delete;
+    ImportTempDir& operator=(const ImportTempDir&) = delete;
+    std::string str() const { return path_.string(); }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+inline std::string ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+inline void WriteFileBytes(const std::string& path, const std::string& data) {
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(data.data(), static_cast<std::streamsize>(data.size()));
+}
+
+// The tags of an RTF body as the editor shows them, in order.
+inline std::vector<std::string> TagsOf(const std::string& rtf) {
+    const std::string plain = qm::StripRtf(rtf);
+    std::vector<std::string> out;
+    static const std::regex tag("<[^<>]*>");
+    for (auto it = std::sregex_iterator(plain.begin(), plain.end(), tag); it != std::sregex_iterator(); ++it)
+        out.push_back(it->str());
+    return out;
+}
+
+// Records what the import shows and answers its question as scripted.
+class ScriptedUi : public qm::TImportUi {
+public:
+    void ShowProgress(const std::string& text) override { progressTexts.push_back(text); }
+    void SetProgress(int position, int max) override { positions.push_back(position * 100 / (max ? max : 1)); }
+    void HideProgress() override { ++hidden; }
+    void ShowError(const std::string& message) override { errors.push_back(message); }
+    bool QuerySaveChanges() override {
+        ++questions;
+        return answer;
+    }
+    void ClearResults() override { ++cleared; }
+
+    std::vector<std::string> progressTexts;
+    std::vector<int> positions;
+    std::vector<std::string> errors;
+    int hidden = 0;
+    int questions = 0;
+    int cleared = 0;
+    bool answer = true;
+};
+
+}  // namespace qmtest
