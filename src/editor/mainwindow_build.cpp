@@ -132,11 +132,7 @@ void TfrmMain::actCompileExecute() {
         // The file just written, named with the project file's own separators.
         std::string hpj = project_->FileName;
         ChangeExtension(hpj, "hpj");
-        TCheckSettings checks;
-        for (int n = 1; n <= TCheckSettings::kChecks; ++n) {
-            checks.SetError(n, options_->GetError(n));
-            checks.SetErrorType(n, options_->GetErrorType(n));
-        }
+        const TCheckSettings checks = CheckSettingsFrom(*options_);
         QElapsedTimer timer;
         timer.start();
         WriteTopicFiles(*project_, workFolder, *log_, checks);
