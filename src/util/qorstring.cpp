@@ -109,7 +109,8 @@ void CopyToCharArray(std::string_view s, char* buffer, std::size_t size) {
 std::string IncludeBackslash(std::string_view s) {
     if (s.empty()) return {};
     std::string r(s);
-    if (r.back() != '\\') r += '\\';
+    // A folder that already ends in "/" (as paths on POSIX do) has its separator.
+    if (r.back() != '\\' && r.back() != '/') r += '\\';
     return r;
 }
 

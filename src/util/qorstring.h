@@ -35,6 +35,7 @@ void ReplaceString(std::string& s, std::string_view oldText, std::string_view ne
 // Zero-fills `size` bytes of `buffer`, then copies at most `size` bytes of `s`.
 void CopyToCharArray(std::string_view s, char* buffer, std::size_t size);
 
+// `s` with "\" appended unless it ends with "\" or "/"; "" stays "".
 std::string IncludeBackslash(std::string_view s);
 
 // The extension routines only count a dot that follows the last path

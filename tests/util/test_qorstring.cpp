@@ -288,6 +288,7 @@ TEST(IncludeBackslash, Table) {
     EXPECT_EQ(IncludeBackslash("C:\\dir\\"), "C:\\dir\\");
     EXPECT_EQ(IncludeBackslash("\\"), "\\");
     EXPECT_EQ(IncludeBackslash("images"), "images\\");
+    EXPECT_EQ(IncludeBackslash("/home/ann/help/"), "/home/ann/help/");
 }
 
 TEST(Extensions, ExtractExtension) {
