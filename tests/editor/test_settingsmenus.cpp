@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/qtapp.h"
+
 #include <QApplication>
 #include <QMenu>
 #include <QSignalSpy>
@@ -15,12 +17,7 @@ namespace {
 class SettingsMenus : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        if (!QApplication::instance()) {
-            static int argc = 1;
-            static char arg0[] = "test_editor";
-            static char* argv[] = {arg0, nullptr};
-            app_ = new QApplication(argc, argv);
-        }
+        app_ = &qmtest::EnsureQtApp();
     }
     static inline QApplication* app_ = nullptr;
 };

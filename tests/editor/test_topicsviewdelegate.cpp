@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/qtapp.h"
+
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
@@ -21,12 +23,7 @@ constexpr int kHeight = 20;
 class TopicsViewDelegate : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        if (!QApplication::instance()) {
-            static int argc = 1;
-            static char arg0[] = "test_editor";
-            static char* argv[] = {arg0, nullptr};
-            new QApplication(argc, argv);
-        }
+        qmtest::EnsureQtApp();
     }
 
     void SetUp() override {

@@ -10,6 +10,8 @@ inline QApplication& EnsureQtApp() {
         static char name[] = "qm_test";
         static char* argv[] = {name, nullptr};
         if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) return existing;
+        // Run as a plain program too, not only under ctest.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         return new QApplication(argc, argv);
     }();
     return *app;
