@@ -25,9 +25,9 @@ QStringList ComboRows(qm::TfrmMain& w, const char* name) {
     return out;
 }
 
-class ImportCommandTest : public MainWindowTest {};
+class MainWindowImportTest : public MainWindowTest {};
 
-TEST_F(ImportCommandTest, RtfPagesReplaceTheOpenTopicAndAreListed) {
+TEST_F(MainWindowImportTest, RtfPagesReplaceTheOpenTopicAndAreListed) {
     auto w = Start({qm::FromCp1252(SaveSample())});
     ASSERT_TRUE(started);
     OpenRow(*w, "lstTopics", "Alpha");
@@ -56,7 +56,7 @@ TEST_F(ImportCommandTest, RtfPagesReplaceTheOpenTopicAndAreListed) {
     EXPECT_NE(w->Project().Topics.FindByName("Intro")->Text.find("Read the"), std::string::npos);
 }
 
-TEST_F(ImportCommandTest, RtfOnThePopupPageMakesPopups) {
+TEST_F(MainWindowImportTest, RtfOnThePopupPageMakesPopups) {
     auto w = Start({qm::FromCp1252(SaveSample())});
     Child<QTabWidget>(*w, "tbsProject")->setCurrentIndex(1);
     OpenRow(*w, "lstPopups", "PopOne");
@@ -69,7 +69,7 @@ TEST_F(ImportCommandTest, RtfOnThePopupPageMakesPopups) {
     EXPECT_TRUE(w->CurrentNode()->IsPopup());
 }
 
-TEST_F(ImportCommandTest, RtfWithoutFootnotesBecomesTheOpenModulesText) {
+TEST_F(MainWindowImportTest, RtfWithoutFootnotesBecomesTheOpenModulesText) {
     auto w = Start({qm::FromCp1252(SaveSample())});
     OpenRow(*w, "lstTopics", "Beta");
     importChoice = qm::TImportRequest{kWordRtf, qm::TImportFilter::Rtf, false};
@@ -80,7 +80,7 @@ TEST_F(ImportCommandTest, RtfWithoutFootnotesBecomesTheOpenModulesText) {
     EXPECT_FALSE(w->Editor()->toPlainText().contains(QStringLiteral("Beta body")));
 }
 
-TEST_F(ImportCommandTest, TextFileIsLoadedIntoTheOpenModule) {
+TEST_F(MainWindowImportTest, TextFileIsLoadedIntoTheOpenModule) {
     const std::string txt = root_ + "notes.txt";
     {
         std::ofstream out(txt, std::ios::binary);
@@ -98,7 +98,7 @@ TEST_F(ImportCommandTest, TextFileIsLoadedIntoTheOpenModule) {
     EXPECT_NE(w->Project().Topics.FindByName("Alpha")->Text.find("Second line"), std::string::npos);
 }
 
-TEST_F(ImportCommandTest, HpjReplacesTheProjectAfterTheSaveQuestion) {
+TEST_F(MainWindowImportTest, HpjReplacesTheProjectAfterTheSaveQuestion) {
     auto w = Start({qm::FromCp1252(SaveSample())});
     OpenRow(*w, "lstTopics", "Alpha");
     OpenRow(*w, "lstTopics", "Beta");
@@ -120,7 +120,7 @@ TEST_F(ImportCommandTest, HpjReplacesTheProjectAfterTheSaveQuestion) {
     EXPECT_FALSE(w->Editor()->toPlainText().isEmpty());
 }
 
-TEST_F(ImportCommandTest, RefusedOrFailedImportLeavesTheProject) {
+TEST_F(MainWindowImportTest, RefusedOrFailedImportLeavesTheProject) {
     struct Case {
         const char* what;
         std::string file;
@@ -150,7 +150,7 @@ TEST_F(ImportCommandTest, RefusedOrFailedImportLeavesTheProject) {
     }
 }
 
-TEST_F(ImportCommandTest, CancelledDialogDoesNothing) {
+TEST_F(MainWindowImportTest, CancelledDialogDoesNothing) {
     auto w = Start({qm::FromCp1252(SaveSample())});
     OpenRow(*w, "lstTopics", "Alpha");
     w->Project().Modified = true;
