@@ -328,6 +328,8 @@ void TfrmMain::CreateActions() {
         {"actExit", "E&xit", "Alt+F4", "Exit|Quits the program.", "application-exit", [this] { close(); }},
         {"actCompile", "Build...", "F5", "Build Help File|Builds the help file.", "system-run",
          slot(&TfrmMain::actCompileExecute)},
+        {"actImport", "&Import...", "", "Import|Imports an RTF file, a text file or a HelpWorkshop project.", "",
+         slot(&TfrmMain::actImportExecute)},
         {"actView", "View Help File", "", "View Help File|Opens the built help file.", "help-contents",
          slot(&TfrmMain::actViewExecute)},
         {"actViewCurTopic", "View Current Topic", "", "View Current Topic|Shows the current topic in the help file.",
@@ -374,6 +376,8 @@ void TfrmMain::CreateActions() {
     for (const char* n : {"actNew", "actOpen"}) file->addAction(actions_->Get(QString::fromLatin1(n)));
     file->addMenu(mnuFileReopen);
     for (const char* n : {"actSave", "actSaveAs", "actClose"}) file->addAction(actions_->Get(QString::fromLatin1(n)));
+    file->addSeparator();
+    file->addAction(actions_->Get(QStringLiteral("actImport")));
     file->addSeparator();
     file->addAction(actions_->Get(QStringLiteral("actExit")));
     QMenu* project = menuBar()->addMenu(QStringLiteral("&Project"));

@@ -17,6 +17,7 @@
 #include <string>
 #include <string_view>
 
+#include "build/import.h"
 #include "build/outputlog.h"
 #include "model/bookmarks.h"
 #include "model/macros.h"
@@ -82,6 +83,10 @@ struct TMainWindowEnv {
     // global object as the destructor frees it.
     std::function<void()> OnCreateObjects;
     std::function<void(const char*)> OnFree;
+    // Asks which file to import and how (the import dialog in the program, a
+    // script in tests); nullopt when cancelled. Unset: Import does nothing.
+    // A hook because the dialogs library sits above this one.
+    std::function<std::optional<TImportRequest>()> ChooseImport;
 };
 
 // The rows of the compiler's report: the lines ended by CR LF (text after the
@@ -110,6 +115,7 @@ struct TTopicListAdapter {
 
 class TfrmMain : public QMainWindow {
     Q_OBJECT
+    friend class TMainImportUi;
 public:
     explicit TfrmMain(TMainWindowEnv env, QWidget* parent = nullptr);
     ~TfrmMain() override;
@@ -168,6 +174,9 @@ public:
     void actCompileExecute();
     void actViewExecute();
     void actViewCurTopicExecute();
+    // The Import command: the chosen RTF or text file into the open module,
+    // or a HelpWorkshop project in place of the open one.
+    void actImportExecute();
     void LoadCompilerReport();
     void ClearTempFolder();
     // The work folder of this user (prepared on use by the build).
@@ -215,6 +224,7 @@ private:
     void EnsureContentsTopic(TProject& project) const;
     void InstallProject(std::unique_ptr<TProject> project);
     void ClearOutputs();
+    void ShowImportedModule(TNodeId id);
     void ShowLogTree(int milliseconds);
     void NavigateTo(int which);
     void SetState(TopicState state);

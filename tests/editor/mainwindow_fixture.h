@@ -11,6 +11,7 @@
 #include <QTreeWidget>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,9 @@ protected:
 
     void TearDown() override { ui.ExpectAllAnswered(); }
 
+    // What the import dialog answers next (nullopt: cancelled).
+    std::optional<qm::TImportRequest> importChoice;
+
     std::unique_ptr<qm::TfrmMain> Start(const QStringList& args = {}, std::function<void()> hook = {}) {
         qm::TMainWindowEnv env;
         env.Ui = &ui;
@@ -58,6 +62,7 @@ protected:
         env.WaitScale = 0;
         env.OnCreateObjects = std::move(hook);
         env.OnFree = [this](const char* what) { freed.emplace_back(what); };
+        env.ChooseImport = [this] { return importChoice; };
         auto w = std::make_unique<qm::TfrmMain>(env);
         ui.SetParentWidget(w.get());
         started = w->Startup(args);

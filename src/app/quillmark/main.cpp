@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "dialogs/importcommand.h"
 #include "editor/mainwindow.h"
 #include "editor/qtrichdoc.h"
 #include "platform/qtsettingsstore.h"
@@ -43,6 +44,7 @@ int main(int argc, char** argv) {
     qm::TMainWindowEnv env;
     env.Ui = &ui;
     env.Settings = &settings;
+    env.ChooseImport = [&ui] { return qm::ChooseImportFile(ui); };
     env.ProgramFolder = qm::ToCp1252(QCoreApplication::applicationDirPath());
     int rc = 1;
     {

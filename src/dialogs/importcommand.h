@@ -1,0 +1,16 @@
+#pragma once
+// The main window's import choice made with the import dialog; the program
+// hands ChooseImportFile to the window (TMainWindowEnv::ChooseImport).
+#include <optional>
+
+#include "build/import.h"
+
+namespace qm {
+
+class UiServices;
+
+// Runs the import dialog through `ui` (the first type preselected, its Help
+// button opening the dialog's help topic). nullopt when it was cancelled.
+std::optional<TImportRequest> ChooseImportFile(UiServices& ui);
+
+}  // namespace qm
