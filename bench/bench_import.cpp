@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "build/importrtf.h"
+#include "import/importrtf.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "build/cntfile.h"
+#include "formats/cntfile.h"
 
 namespace {
 

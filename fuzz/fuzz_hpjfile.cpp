@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "build/hpjfile.h"
+#include "formats/hpjfile.h"
 #include "util/errors.h"
 #include "util/textfile.h"
 

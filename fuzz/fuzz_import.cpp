@@ -9,8 +9,8 @@
 #include <unordered_set>
 #include <vector>
 
-#include "build/importrtf.h"
-#include "build/topicwriter.h"
+#include "import/importrtf.h"
+#include "preprocess/topicwriter.h"
 #include "util/errors.h"
 #include "util/qorstring.h"
 

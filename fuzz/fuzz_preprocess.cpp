@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "build/checksettings.h"
-#include "build/outputlog.h"
-#include "build/tagtext.h"
-#include "build/topicwriter.h"
+#include "preprocess/checksettings.h"
+#include "preprocess/outputlog.h"
+#include "preprocess/tagtext.h"
+#include "preprocess/topicwriter.h"
 #include "model/project.h"
 
 namespace {

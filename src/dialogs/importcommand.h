@@ -3,7 +3,7 @@
 // hands ChooseImportFile to the window (TMainWindowEnv::ChooseImport).
 #include <optional>
 
-#include "build/import.h"
+#include "import/import.h"
 
 namespace qm {
 

@@ -17,8 +17,8 @@
 #include <string>
 #include <string_view>
 
-#include "build/import.h"
-#include "build/outputlog.h"
+#include "import/import.h"
+#include "preprocess/outputlog.h"
 #include "model/bookmarks.h"
 #include "model/macros.h"
 #include "model/mru.h"

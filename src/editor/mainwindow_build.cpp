@@ -8,10 +8,10 @@
 #include <QTreeWidget>
 #include <filesystem>
 
-#include "build/checksettings.h"
-#include "build/idconstants.h"
-#include "build/projectwriter.h"
-#include "build/topicwriter.h"
+#include "preprocess/checksettings.h"
+#include "formats/idconstants.h"
+#include "preprocess/projectwriter.h"
+#include "preprocess/topicwriter.h"
 #include "editor/actiontable.h"
 #include "editor/busycursor.h"
 #include "editor/mainwindow.h"

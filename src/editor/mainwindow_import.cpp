@@ -10,7 +10,7 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 
-#include "build/import.h"
+#include "import/import.h"
 #include "editor/mainwindow.h"
 #include "editor/richtext2.h"
 #include "editor/standins.h"

@@ -14,9 +14,9 @@
 #include <sstream>
 #include <string>
 
-#include "build/outputlog.h"
-#include "build/projectwriter.h"
-#include "build/topicwriter.h"
+#include "preprocess/outputlog.h"
+#include "preprocess/projectwriter.h"
+#include "preprocess/topicwriter.h"
 #include "model/project.h"
 #include "platform/qtprograms.h"
 #include "support/qtapp.h"

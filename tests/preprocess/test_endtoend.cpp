@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <string>
 
-#include "build/projectwriter.h"
-#include "build/topicwriter.h"
+#include "preprocess/projectwriter.h"
+#include "preprocess/topicwriter.h"
 #include "build_fixture.h"
 #include "util/cp1252.h"
 #include "util/errors.h"

@@ -1,4 +1,4 @@
-#include "build/hpjfile.h"
+#include "formats/hpjfile.h"
 
 #include <cstddef>
 #include <limits>

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <string>
 
-#include "build/projectwriter.h"
-#include "build/topicwriter.h"
+#include "preprocess/projectwriter.h"
+#include "preprocess/topicwriter.h"
 #include "util/errors.h"
 #include "util/textfile.h"
 #include "util/scratch_dir.h"

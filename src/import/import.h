@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "build/hpjfile.h"
-#include "build/importrtf.h"
-#include "build/outputlog.h"
+#include "formats/hpjfile.h"
+#include "import/importrtf.h"
+#include "preprocess/outputlog.h"
 #include "model/project.h"
 #include "richtext/richdoc.h"
 

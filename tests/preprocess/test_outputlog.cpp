@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "build/outputlog.h"
+#include "preprocess/outputlog.h"
 #include "model/topics.h"
 
 namespace qm {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "build/checksettings.h"
-#include "build/outputlog.h"
-#include "build/topicwriter.h"
+#include "preprocess/checksettings.h"
+#include "preprocess/outputlog.h"
+#include "preprocess/topicwriter.h"
 #include "model/project.h"
 
 namespace qmtest {

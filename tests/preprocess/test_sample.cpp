@@ -8,9 +8,9 @@
 
 #include <unistd.h>
 
-#include "build/outputlog.h"
-#include "build/projectwriter.h"
-#include "build/topicwriter.h"
+#include "preprocess/outputlog.h"
+#include "preprocess/projectwriter.h"
+#include "preprocess/topicwriter.h"
 #include "model/project.h"
 
 using namespace qm;

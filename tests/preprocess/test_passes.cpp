@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "build/tagtext.h"
-#include "build/topicwriter.h"
+#include "preprocess/tagtext.h"
+#include "preprocess/topicwriter.h"
 #include "build_fixture.h"
 #include "util/scratch_dir.h"
 

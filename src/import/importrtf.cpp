@@ -1,11 +1,11 @@
-#include "build/importrtf.h"
+#include "import/importrtf.h"
 
 #include <algorithm>
 #include <cctype>
 #include <climits>
 #include <unordered_set>
 
-#include "build/tagtext.h"
+#include "preprocess/tagtext.h"
 #include "richtext/richdoc.h"
 #include "util/errors.h"
 #include "util/qorstring.h"

@@ -3,7 +3,7 @@
 #include <random>
 #include <string>
 
-#include "build/tagtext.h"
+#include "preprocess/tagtext.h"
 #include "util/qorstring.h"
 
 namespace qm {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "build/importrtf.h"
-#include "build/tagtext.h"
+#include "import/importrtf.h"
+#include "preprocess/tagtext.h"
 #include "richtext/richdoc.h"
 #include "test_import_util.h"
 #include "util/errors.h"

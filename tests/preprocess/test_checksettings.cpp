@@ -1,5 +1,5 @@
 // The build takes its check switches and ranks from the program options.
-#include "build/checksettings.h"
+#include "preprocess/checksettings.h"
 
 #include <gtest/gtest.h>
 

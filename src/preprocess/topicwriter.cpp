@@ -1,4 +1,4 @@
-#include "build/topicwriter.h"
+#include "preprocess/topicwriter.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -6,7 +6,7 @@
 #include <optional>
 #include <unordered_map>
 
-#include "build/tagtext.h"
+#include "preprocess/tagtext.h"
 #include "util/errors.h"
 #include "util/fileio.h"
 #include "util/qorstring.h"

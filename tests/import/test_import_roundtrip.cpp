@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "build/checksettings.h"
-#include "build/import.h"
-#include "build/outputlog.h"
-#include "build/projectwriter.h"
-#include "build/topicwriter.h"
+#include "preprocess/checksettings.h"
+#include "import/import.h"
+#include "preprocess/outputlog.h"
+#include "preprocess/projectwriter.h"
+#include "preprocess/topicwriter.h"
 #include "richtext/richdoc.h"
 #include "test_import_util.h"
 #include "util/textfile.h"

@@ -1,8 +1,8 @@
-#include "build/projectwriter.h"
+#include "preprocess/projectwriter.h"
 
 #include <array>
 
-#include "build/topicwriter.h"
+#include "preprocess/topicwriter.h"
 #include "util/fileio.h"
 #include "util/qorstring.h"
 #include "util/textfile.h"

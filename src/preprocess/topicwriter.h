@@ -9,8 +9,8 @@
 #include <unordered_set>
 #include <vector>
 
-#include "build/checksettings.h"
-#include "build/outputlog.h"
+#include "preprocess/checksettings.h"
+#include "preprocess/outputlog.h"
 #include "model/project.h"
 
 namespace qm {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "build/import.h"
-#include "build/tagtext.h"
+#include "import/import.h"
+#include "preprocess/tagtext.h"
 
 namespace qmtest {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "build/idconstants.h"
+#include "formats/idconstants.h"
 #include "util/errors.h"
 #include "util/scratch_dir.h"
 

@@ -1,4 +1,4 @@
-#include "build/cntfile.h"
+#include "formats/cntfile.h"
 
 #include <algorithm>
 #include <exception>

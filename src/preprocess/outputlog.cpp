@@ -1,4 +1,4 @@
-#include "build/outputlog.h"
+#include "preprocess/outputlog.h"
 
 #include <array>
 

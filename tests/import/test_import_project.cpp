@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "build/import.h"
-#include "build/outputlog.h"
+#include "import/import.h"
+#include "preprocess/outputlog.h"
 #include "model/project.h"
 #include "richtext/richdoc.h"
 #include "test_import_util.h"

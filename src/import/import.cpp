@@ -1,4 +1,4 @@
-#include "build/import.h"
+#include "import/import.h"
 
 #include <exception>
 #include <new>

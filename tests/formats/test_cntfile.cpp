@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "build/cntfile.h"
+#include "formats/cntfile.h"
 #include "util/fileio.h"
 
 namespace qm {

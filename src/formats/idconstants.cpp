@@ -1,4 +1,4 @@
-#include "build/idconstants.h"
+#include "formats/idconstants.h"
 
 #include <vector>
 

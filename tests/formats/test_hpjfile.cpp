@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "build/hpjfile.h"
+#include "formats/hpjfile.h"
 #include "util/errors.h"
 #include "util/textfile.h"
 

@@ -1,4 +1,4 @@
-#include "build/tagtext.h"
+#include "preprocess/tagtext.h"
 
 #include <cstring>
 
