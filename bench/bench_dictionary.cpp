@@ -33,18 +33,14 @@ constexpr std::size_t kMisspellings = 1000;
 
 using Clock = std::chrono::steady_clock;
 
-double Seconds(Clock::time_point since)
-{
-    return std::chrono::duration<double>(Clock::now() - since).count();
-}
+double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
 
 struct Word {
     std::string ansi;  // Windows-1252, for our dictionary
     std::string utf8;  // for hunspell
 };
 
-std::string DefaultDictionary()
-{
+std::string DefaultDictionary() {
     std::error_code ec;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec) return "Dictionaries/english.qdf";
@@ -52,20 +48,19 @@ std::string DefaultDictionary()
 }
 
 // One random edit (delete, insert, replace, exchange) that leaves no word.
-std::string Misspell(const std::string& w, std::mt19937& rng, const qm::TQorDictionary& dict)
-{
+std::string Misspell(const std::string& w, std::mt19937& rng, const qm::TQorDictionary& dict) {
     std::uniform_int_distribution<int> letter('a', 'z');
     for (;;) {
         std::string s = w;
         std::uniform_int_distribution<std::size_t> pos(0, s.size() - 1);
         const std::size_t i = pos(rng);
         switch (rng() % 4) {
-        case 0: s.erase(i, 1); break;
-        case 1: s.insert(i, 1, static_cast<char>(letter(rng))); break;
-        case 2: s[i] = static_cast<char>(letter(rng)); break;
-        default:
-            if (i + 1 < s.size()) std::swap(s[i], s[i + 1]);
-            break;
+            case 0: s.erase(i, 1); break;
+            case 1: s.insert(i, 1, static_cast<char>(letter(rng))); break;
+            case 2: s[i] = static_cast<char>(letter(rng)); break;
+            default:
+                if (i + 1 < s.size()) std::swap(s[i], s[i + 1]);
+                break;
         }
         if (s.size() > 1 && !dict.Lookup(s)) return s;
     }
@@ -88,8 +83,7 @@ struct Hunspell {
     Suggest suggest = nullptr;
     FreeList freeList = nullptr;
 
-    bool Open(const std::string& aff, const std::string& dic)
-    {
+    bool Open(const std::string& aff, const std::string& dic) {
         if (!std::filesystem::exists(aff) || !std::filesystem::exists(dic)) return false;
         for (const char* name : {"libhunspell-1.7.so.0", "libhunspell-1.7.so", "libhunspell.so"}) {
             lib = dlopen(name, RTLD_NOW | RTLD_LOCAL);
@@ -105,25 +99,21 @@ struct Hunspell {
         handle = create(aff.c_str(), dic.c_str());
         return handle != nullptr;
     }
-    ~Hunspell()
-    {
+    ~Hunspell() {
         if (handle) destroy(handle);
         if (lib) dlclose(lib);
     }
 };
 #endif
 
-void Report(const char* who, const char* what, std::size_t words, double secs, std::size_t hits,
-            const char* hitName)
-{
+void Report(const char* who, const char* what, std::size_t words, double secs, std::size_t hits, const char* hitName) {
     std::printf("%-10s %-12s %9zu words in %8.3f s: %12.0f words/s (%zu %s)\n", who, what, words, secs,
                 static_cast<double>(words) / secs, hits, hitName);
 }
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     const std::string qdf = argc > 1 ? argv[1] : DefaultDictionary();
     const std::string list = argc > 2 ? argv[2] : "/usr/share/dict/american-english";
     const std::string aff = argc > 3 ? argv[3] : "/usr/share/hunspell/en_US.aff";

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "model/project.h"
 #include "preprocess/checksettings.h"
 #include "preprocess/outputlog.h"
 #include "preprocess/topicwriter.h"
-#include "model/project.h"
 
 namespace {
 
@@ -126,8 +126,8 @@ void Bench(const char* label, const qm::TProject& p, const std::string& root) {
     }
 
     const double mem = Seconds(m0, m1);
-    std::printf("%s: %d topics, %.1f MB in, %.1f MB out, %d log entries\n", label, p.Topics.Count(),
-                inBytes / 1e6, outBytes / 1e6, log.Count());
+    std::printf("%s: %d topics, %.1f MB in, %.1f MB out, %d log entries\n", label, p.Topics.Count(), inBytes / 1e6,
+                outBytes / 1e6, log.Count());
     std::printf("  passes in memory: %.3f s  %.0f topics/s  %.1f MB/s\n", mem, p.Topics.Count() / mem,
                 inBytes / 1e6 / mem);
     std::printf("  preprocess + write: %.3f s  %.0f topics/s  %.1f MB/s\n", pre, p.Topics.Count() / pre,

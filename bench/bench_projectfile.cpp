@@ -21,9 +21,7 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-double Seconds(Clock::time_point a, Clock::time_point b) {
-    return std::chrono::duration<double>(b - a).count();
-}
+double Seconds(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double>(b - a).count(); }
 
 void Report(const char* what, double seconds, double bytes) {
     std::printf("%-22s %8.3f s  %9.1f MB/s\n", what, seconds, bytes / 1e6 / seconds);
@@ -98,8 +96,7 @@ int main(int argc, char** argv) {
         Report("load", load, bytes);
         Report("plain copy (limit)", plain, bytes);
         Report("plain copy + flush", plainSync, bytes);
-        std::printf("save / (copy + flush) speed: %.2f   load / copy speed: %.2f\n", plainSync / save,
-                    plain / load);
+        std::printf("save / (copy + flush) speed: %.2f   load / copy speed: %.2f\n", plainSync / save, plain / load);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "bench_projectfile: %s\n", e.what());
         rc = 1;

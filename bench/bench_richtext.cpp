@@ -48,8 +48,7 @@ int main() {
         writeTime += Seconds(t1, t2);
         written = out.size();
     }
-    std::printf("input %.2f MB, %zu paragraphs; output %.2f MB\n", mb, std::size_t(20000),
-                double(written) / (1 << 20));
+    std::printf("input %.2f MB, %zu paragraphs; output %.2f MB\n", mb, std::size_t(20000), double(written) / (1 << 20));
     std::printf("read:  %.1f MB/s\n", mb * rounds / readTime);
     std::printf("write: %.1f MB/s (of output)\n", double(written) / (1 << 20) * rounds / writeTime);
     return 0;

@@ -10,13 +10,11 @@
 
 namespace {
 
-void Check(bool ok)
-{
+void Check(bool ok) {
     if (!ok) std::abort();
 }
 
-void Probe(const qm::TQorDictionary& d, std::string_view word)
-{
+void Probe(const qm::TQorDictionary& d, std::string_view word) {
     qm::TQorDictionary::TPath path{};
     int depth = -1;
     const bool found = d.Lookup(word, depth, path);
@@ -28,8 +26,7 @@ void Probe(const qm::TQorDictionary& d, std::string_view word)
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     qm::TQorDictionary d;
     try {

@@ -5,16 +5,16 @@
 #include <cstdlib>
 #include <string>
 
+#include "model/project.h"
 #include "preprocess/checksettings.h"
 #include "preprocess/outputlog.h"
 #include "preprocess/tagtext.h"
 #include "preprocess/topicwriter.h"
-#include "model/project.h"
 
 namespace {
 
-std::string Run(qm::TProject& project, const qm::TTopicNode& topic, const qm::TCheckSettings& checks,
-                bool literal, qm::TOutputLog& log) {
+std::string Run(qm::TProject& project, const qm::TTopicNode& topic, const qm::TCheckSettings& checks, bool literal,
+                qm::TOutputLog& log) {
     qm::TPassContext ctx{project, topic, log, checks, literal};
     qm::TAnchorTable anchors;
     qm::TUnresolvedAnchorTable unresolved;

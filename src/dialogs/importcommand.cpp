@@ -12,8 +12,7 @@ std::optional<TImportRequest> ChooseImportFile(UiServices& ui) {
     QObject::connect(&dlg, &TImportDlg::HelpRequested, &dlg, [&ui] { ui.ShowHelp(kImportHelpContext); });
     ui.RunDialog(dlg);
     if (!dlg.Accepted()) return std::nullopt;
-    return TImportRequest{ToCp1252(dlg.FileName()), static_cast<TImportFilter>(dlg.FilterIndex()),
-                          dlg.UseFootnotes()};
+    return TImportRequest{ToCp1252(dlg.FileName()), static_cast<TImportFilter>(dlg.FilterIndex()), dlg.UseFootnotes()};
 }
 
 }  // namespace qm

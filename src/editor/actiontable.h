@@ -22,11 +22,11 @@ class UiServices;
 
 // One row of the table.
 struct ActionSpec {
-    const char* objectName;  // e.g. "actCompile"
-    const char* caption;     // e.g. "Build..." (an "&" marks the mnemonic)
-    const char* shortcut;    // QKeySequence text, e.g. "F5", "Ctrl+S"; "" for none
-    const char* hint;        // "short|long": tool tip | status tip
-    const char* icon;        // ":/..." resource or file path, else a theme name; "" for none
+    const char* objectName;      // e.g. "actCompile"
+    const char* caption;         // e.g. "Build..." (an "&" marks the mnemonic)
+    const char* shortcut;        // QKeySequence text, e.g. "F5", "Ctrl+S"; "" for none
+    const char* hint;            // "short|long": tool tip | status tip
+    const char* icon;            // ":/..." resource or file path, else a theme name; "" for none
     std::function<void()> slot;  // run through runCommand when triggered
     bool checkable = false;
 };

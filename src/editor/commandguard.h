@@ -14,8 +14,7 @@ class UiServices;
 // status "Ready.", undoing half-done state; its own exceptions are swallowed),
 // then the error's text is shown in an error box with OK. Returns true when
 // the command ended normally.
-bool runCommand(UiServices& ui, const std::function<void()>& command,
-                const std::function<void()>& onError = {});
+bool runCommand(UiServices& ui, const std::function<void()>& command, const std::function<void()>& onError = {});
 
 // A slot for connect() that runs `command` through runCommand.
 template <class F>

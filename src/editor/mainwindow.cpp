@@ -44,9 +44,7 @@ namespace qm {
 
 int TTopicListAdapter::Count() const { return List->count(); }
 
-TNodeId TTopicListAdapter::ItemNode(int i) const {
-    return List->item(i)->data(Qt::UserRole).toULongLong();
-}
+TNodeId TTopicListAdapter::ItemNode(int i) const { return List->item(i)->data(Qt::UserRole).toULongLong(); }
 
 void TTopicListAdapter::SetItemNode(int i, const TNodeId& h) {
     QListWidgetItem* item = List->item(i);
@@ -71,8 +69,7 @@ void TTopicListAdapter::Repaint() { List->viewport()->update(); }
 
 // --- construction ---------------------------------------------------------------
 
-TfrmMain::TfrmMain(TMainWindowEnv env, QWidget* parent)
-    : QMainWindow(parent), env_(std::move(env)), ui_(*env_.Ui) {
+TfrmMain::TfrmMain(TMainWindowEnv env, QWidget* parent) : QMainWindow(parent), env_(std::move(env)), ui_(*env_.Ui) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quillmark"));
     resize(1000, 700);
@@ -214,7 +211,8 @@ void TfrmMain::CreateWidgets() {
         if (frmVList) frmVList->hide();
         const bool search = tsOutputs->currentIndex() == 2;
         action1->setText(search ? QStringLiteral("Clear results") : QStringLiteral("Save Output"));
-        action1->setStatusTip(search ? QStringLiteral("Clears the search results.") : QStringLiteral("Saves the output"));
+        action1->setStatusTip(search ? QStringLiteral("Clears the search results.")
+                                     : QStringLiteral("Saves the output"));
     });
     connect(action1, &QAction::triggered, this, [this] {
         run([this] {
@@ -226,8 +224,8 @@ void TfrmMain::CreateWidgets() {
         });
     });
     connect(closeResults, &QAction::triggered, this, [this] { run([this] { ToggleMessages(); }); });
-    for (QWidget* w : {static_cast<QWidget*>(tvwQuillmark), static_cast<QWidget*>(tvwHCRTF),
-                       static_cast<QWidget*>(lvwFind)}) {
+    for (QWidget* w :
+         {static_cast<QWidget*>(tvwQuillmark), static_cast<QWidget*>(tvwHCRTF), static_cast<QWidget*>(lvwFind)}) {
         w->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(w, &QWidget::customContextMenuRequested, this,
                 [this, w](const QPoint& p) { mnuPopResults->popup(w->mapToGlobal(p)); });
@@ -285,13 +283,18 @@ void TfrmMain::CreateWidgets() {
     connect(lstPopups, &QListWidget::itemDoubleClicked, this, [this] { run([this] { lstPopupsDblClick(); }); });
     connect(cboTopics, qOverload<int>(&QComboBox::activated), this, [this] { run([this] { cboTopicsChange(); }); });
     connect(cboPopups, qOverload<int>(&QComboBox::activated), this, [this] { run([this] { cboPopupsChange(); }); });
-    connect(hdrTopics, &QHeaderView::sectionClicked, this, [this](int s) { run([this, s] { hdrTopicsSectionClick(s); }); });
-    connect(hdrPopups, &QHeaderView::sectionClicked, this, [this](int s) { run([this, s] { hdrPopupsSectionClick(s); }); });
+    connect(hdrTopics, &QHeaderView::sectionClicked, this,
+            [this](int s) { run([this, s] { hdrTopicsSectionClick(s); }); });
+    connect(hdrPopups, &QHeaderView::sectionClicked, this,
+            [this](int s) { run([this, s] { hdrPopupsSectionClick(s); }); });
     connect(tvwQuillmark, &QTreeWidget::itemDoubleClicked, this, [this] { run([this] { tvwQuillmarkDblClick(); }); });
     connect(tsOutputs, &QTabBar::currentChanged, this, [this](int i) { tsOutputsChange(i); });
-    connect(ncbTopics, &TQorCommandBar::buttonClicked, this, [this](int t) { run([this, t] { TopicButtonClick(t); }); });
-    connect(ncbPopups, &TQorCommandBar::buttonClicked, this, [this](int t) { run([this, t] { PopupButtonClick(t); }); });
-    connect(ncbEditor, &TQorCommandBar::buttonClicked, this, [this](int t) { run([this, t] { EditorButtonClick(t); }); });
+    connect(ncbTopics, &TQorCommandBar::buttonClicked, this,
+            [this](int t) { run([this, t] { TopicButtonClick(t); }); });
+    connect(ncbPopups, &TQorCommandBar::buttonClicked, this,
+            [this](int t) { run([this, t] { PopupButtonClick(t); }); });
+    connect(ncbEditor, &TQorCommandBar::buttonClicked, this,
+            [this](int t) { run([this, t] { EditorButtonClick(t); }); });
     TheEditor->OnChange = [this] { TheEditorChange(); };
     TheEditor->OnSelectionChange = [this] { TheEditorSelectionChange(); };
 }
@@ -485,8 +488,7 @@ bool TfrmMain::Startup(const QStringList& args) {
     status("Loading dictionaries...");
     spell_ = std::make_unique<TSpellEnginePlaceholder>();
     spell_->DictionaryFolder = InFolder(env_.ProgramFolder, "Dictionaries");
-    if (!options_->Dictionary.empty() &&
-        FileExists(InFolder(spell_->DictionaryFolder, options_->Dictionary + ".qdf")))
+    if (!options_->Dictionary.empty() && FileExists(InFolder(spell_->DictionaryFolder, options_->Dictionary + ".qdf")))
         spell_->LoadMainDictionary(options_->Dictionary);
     if (!options_->UserDictionary.empty() &&
         FileExists(InFolder(spell_->DictionaryFolder, options_->UserDictionary + ".dic"))) {
@@ -525,7 +527,8 @@ bool TfrmMain::Startup(const QStringList& args) {
     if (options_->ExplorerPane.empty()) {
         const TScreenRect& r = options_->ExplorerRect;
         pnlProject->setFloating(true);
-        if (r.Right > r.Left && r.Bottom > r.Top) pnlProject->setGeometry(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
+        if (r.Right > r.Left && r.Bottom > r.Top)
+            pnlProject->setGeometry(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
     }
     if (options_->MessagesPane.empty()) {
         const TScreenRect& r = options_->MessagesRect;
@@ -648,9 +651,7 @@ void TfrmMain::ApplyDefaultFont() {
     if (options_->DefFontSize > 0) TheEditor->DefAttributes.SetSize(options_->DefFontSize);
 }
 
-void TfrmMain::LoadMacroDefinitions() {
-    macros_->LoadFromFile(InFolder(env_.ProgramFolder, kMacrosFileName));
-}
+void TfrmMain::LoadMacroDefinitions() { macros_->LoadFromFile(InFolder(env_.ProgramFolder, kMacrosFileName)); }
 
 void TfrmMain::RestoreLayout() {
     auto dock = [this](QDockWidget* pane, const std::string& site) {
@@ -668,10 +669,9 @@ void TfrmMain::RestoreLayout() {
     pnlProject->setVisible(options_->ShowProject);
     pnlMessages->setVisible(options_->ShowMessages);
     // The toggles flip their state, so each starts opposite to its setting.
-    for (const auto& [name, on] : {std::pair{"actToggleSpecChars", options_->ShowSpecChars},
-                                   std::pair{"actToggleGutter", options_->ShowGutter},
-                                   std::pair{"actToggleRuler", options_->ShowRuler},
-                                   std::pair{"actToggleRtf", options_->ShowRtf}}) {
+    for (const auto& [name, on] :
+         {std::pair{"actToggleSpecChars", options_->ShowSpecChars}, std::pair{"actToggleGutter", options_->ShowGutter},
+          std::pair{"actToggleRuler", options_->ShowRuler}, std::pair{"actToggleRtf", options_->ShowRtf}}) {
         QAction* a = actions_->Get(QString::fromLatin1(name));
         a->setChecked(!on);
         a->trigger();

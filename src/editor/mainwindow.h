@@ -18,7 +18,6 @@
 #include <string_view>
 
 #include "import/import.h"
-#include "preprocess/outputlog.h"
 #include "model/bookmarks.h"
 #include "model/macros.h"
 #include "model/mru.h"
@@ -27,6 +26,7 @@
 #include "model/styles.h"
 #include "model/topicsview.h"
 #include "model/usertools.h"
+#include "preprocess/outputlog.h"
 
 class QAction;
 class QComboBox;
@@ -74,11 +74,11 @@ inline constexpr int kHelpContextNoCompiler = 325;
 
 // What the window needs from its surroundings.
 struct TMainWindowEnv {
-    UiServices* Ui = nullptr;            // required
-    SettingsStore* Settings = nullptr;   // required
-    std::string ProgramFolder;           // macros.cfg, Dictionaries, the help file
-    std::string TempFolder;              // empty: the system's temporary folder
-    double WaitScale = 1.0;              // scales the splash waits; 0 in tests
+    UiServices* Ui = nullptr;           // required
+    SettingsStore* Settings = nullptr;  // required
+    std::string ProgramFolder;          // macros.cfg, Dictionaries, the help file
+    std::string TempFolder;             // empty: the system's temporary folder
+    double WaitScale = 1.0;             // scales the splash waits; 0 in tests
     // Test hooks: runs inside CreateObjects (may throw), and reports each
     // global object as the destructor frees it.
     std::function<void()> OnCreateObjects;
@@ -116,6 +116,7 @@ struct TTopicListAdapter {
 class TfrmMain : public QMainWindow {
     Q_OBJECT
     friend class TMainImportUi;
+
 public:
     explicit TfrmMain(TMainWindowEnv env, QWidget* parent = nullptr);
     ~TfrmMain() override;

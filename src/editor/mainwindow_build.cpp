@@ -8,17 +8,17 @@
 #include <QTreeWidget>
 #include <filesystem>
 
-#include "preprocess/checksettings.h"
-#include "formats/idconstants.h"
-#include "preprocess/projectwriter.h"
-#include "preprocess/topicwriter.h"
 #include "editor/actiontable.h"
 #include "editor/busycursor.h"
 #include "editor/mainwindow.h"
 #include "editor/qtrichdoc.h"
 #include "editor/richtext2.h"
 #include "editor/statusbar.h"
+#include "formats/idconstants.h"
 #include "platform/uiservices.h"
+#include "preprocess/checksettings.h"
+#include "preprocess/projectwriter.h"
+#include "preprocess/topicwriter.h"
 #include "util/externalprograms.h"
 #include "util/fileio.h"
 #include "util/qorsystem.h"
@@ -83,7 +83,8 @@ std::string ProjectFolder(const TProject& project) {
 std::string TfrmMain::TempRoot() const {
     if (env_.TempFolder.empty()) return GetTempFolder();
     std::string temp = env_.TempFolder;
-    if (temp.back() != '/' && temp.back() != '\\') temp += static_cast<char>(std::filesystem::path::preferred_separator);
+    if (temp.back() != '/' && temp.back() != '\\')
+        temp += static_cast<char>(std::filesystem::path::preferred_separator);
     return temp;
 }
 
@@ -125,8 +126,8 @@ void TfrmMain::actCompileExecute() {
         status_->SetStatus(QStringLiteral("Preprocessing modules..."));
         ClearBuildLog();
         const std::string projectFolder = ProjectFolder(*project_);
-        const TPathMapper mapPath = availability == CompilerAvailability::ThroughWine ? TPathMapper(MapPathForWine)
-                                                                                      : TPathMapper(MapPathAsIs);
+        const TPathMapper mapPath =
+            availability == CompilerAvailability::ThroughWine ? TPathMapper(MapPathForWine) : TPathMapper(MapPathAsIs);
         const std::string workFolder = WithoutTrailingSeparator(work);
         WriteProjectFile(*project_, projectFolder, workFolder, mapPath);
         // The file just written, named with the project file's own separators.

@@ -1,7 +1,6 @@
 // The main window's Import command: the dialog's choice is run by the core's
 // import, whose progress, errors and save question the window serves.
 #include <QApplication>
-#include <algorithm>
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
@@ -9,13 +8,14 @@
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTreeWidget>
+#include <algorithm>
 
-#include "import/import.h"
 #include "editor/mainwindow.h"
+#include "editor/qtrichdoc.h"
 #include "editor/richtext2.h"
 #include "editor/standins.h"
+#include "import/import.h"
 #include "platform/uiservices.h"
-#include "editor/qtrichdoc.h"
 
 namespace qm {
 

@@ -158,8 +158,8 @@ void TfrmMain::FillLists() {
         std::stable_sort(nodes.begin(), nodes.end(), [](const TTopicNode* a, const TTopicNode* b) {
             return CompareText(a->GetName(), b->GetName()) < 0;
         });
-        const QIcon glyph = style()->standardIcon(kind == TopicKind::Topic ? QStyle::SP_FileIcon
-                                                                           : QStyle::SP_MessageBoxInformation);
+        const QIcon glyph =
+            style()->standardIcon(kind == TopicKind::Topic ? QStyle::SP_FileIcon : QStyle::SP_MessageBoxInformation);
         for (const TTopicNode* n : nodes)
             combo->addItem(glyph, FromCp1252(n->GetName()), QVariant::fromValue<qulonglong>(n->Id()));
         combo->setCurrentIndex(-1);

@@ -43,8 +43,10 @@ QString ToQtText(std::u16string_view text) {
 std::u16string FromQtText(const QString& text) {
     std::u16string s = text.toStdU16String();
     for (char16_t& c : s) {
-        if (c == char16_t(QChar::LineSeparator)) c = kLineBreakChar;
-        else if (c == char16_t(QChar::ParagraphSeparator)) c = kParagraphSeparator;
+        if (c == char16_t(QChar::LineSeparator))
+            c = kLineBreakChar;
+        else if (c == char16_t(QChar::ParagraphSeparator))
+            c = kParagraphSeparator;
     }
     return s;
 }
@@ -74,9 +76,12 @@ void ApplyVisuals(QTextCharFormat& f) {
         f.setUnderlineStyle(QTextCharFormat::NoUnderline);
         f.clearProperty(QTextFormat::TextUnderlineColor);
     }
-    if (!high.automatic) f.setBackground(ToQColor(high));
-    else if (!back.automatic) f.setBackground(ToQColor(back));
-    else f.clearBackground();
+    if (!high.automatic)
+        f.setBackground(ToQColor(high));
+    else if (!back.automatic)
+        f.setBackground(ToQColor(back));
+    else
+        f.clearBackground();
 }
 
 QTextCharFormat ToQtFormat(const CharFormat& c) {
@@ -164,12 +169,8 @@ QTextBlockFormat ToQtFormat(const ParaFormat& p) {
         case LineSpacingRule::Single: f.setLineHeight(100, QTextBlockFormat::ProportionalHeight); break;
         case LineSpacingRule::OneAndHalf: f.setLineHeight(150, QTextBlockFormat::ProportionalHeight); break;
         case LineSpacingRule::Double: f.setLineHeight(200, QTextBlockFormat::ProportionalHeight); break;
-        case LineSpacingRule::AtLeast:
-            f.setLineHeight(Pixels(p.lineSpacing), QTextBlockFormat::MinimumHeight);
-            break;
-        case LineSpacingRule::Exactly:
-            f.setLineHeight(Pixels(p.lineSpacing), QTextBlockFormat::FixedHeight);
-            break;
+        case LineSpacingRule::AtLeast: f.setLineHeight(Pixels(p.lineSpacing), QTextBlockFormat::MinimumHeight); break;
+        case LineSpacingRule::Exactly: f.setLineHeight(Pixels(p.lineSpacing), QTextBlockFormat::FixedHeight); break;
         case LineSpacingRule::Multiple:
             f.setLineHeight(p.lineSpacing * 100.0 / 240.0, QTextBlockFormat::ProportionalHeight);
             break;
@@ -180,9 +181,12 @@ QTextBlockFormat ToQtFormat(const ParaFormat& p) {
 ParaFormat FromQtFormat(const QTextBlockFormat& f) {
     ParaFormat p;
     Qt::Alignment a = f.alignment() & Qt::AlignHorizontal_Mask;
-    if (a & Qt::AlignJustify) p.alignment = ParaAlignment::Justify;
-    else if (a & Qt::AlignHCenter) p.alignment = ParaAlignment::Center;
-    else if (a & (Qt::AlignRight | Qt::AlignTrailing)) p.alignment = ParaAlignment::Right;
+    if (a & Qt::AlignJustify)
+        p.alignment = ParaAlignment::Justify;
+    else if (a & Qt::AlignHCenter)
+        p.alignment = ParaAlignment::Center;
+    else if (a & (Qt::AlignRight | Qt::AlignTrailing))
+        p.alignment = ParaAlignment::Right;
     p.firstIndent = Twips(f.textIndent());
     p.leftIndent = Twips(f.leftMargin());
     p.rightIndent = Twips(f.rightMargin());

@@ -17,19 +17,19 @@ namespace qm {
 namespace textprop {
 enum : int {
     Underline = QTextFormat::UserProperty + 1,  // int: qm::Underline
-    Hidden,                                      // bool
-    Color,                                       // qint64: -1 automatic, else 0x00BBGGRR
+    Hidden,                                     // bool
+    Color,                                      // qint64: -1 automatic, else 0x00BBGGRR
     BackColor,
     Highlight,
     Charset,
     Pitch,
     Family,
-    Face,              // QString: the face exactly as the model holds it
-    SizeHalfPoints,    // int
+    Face,                                        // QString: the face exactly as the model holds it
+    SizeHalfPoints,                              // int
     Numbering = QTextFormat::UserProperty + 40,  // int: qm::ParaNumbering
-    LineSpacingRule,   // int
-    LineSpacing,       // int twips (as the model)
-    KeepWithNext,      // bool
+    LineSpacingRule,                             // int
+    LineSpacing,                                 // int twips (as the model)
+    KeepWithNext,                                // bool
 };
 }  // namespace textprop
 

@@ -32,13 +32,13 @@ const char* const kRtfMimeWindows = "application/x-qt-windows-mime;value=\"Rich 
 QColor SystemColor(TColor c) {
     QPalette pal = QApplication::palette();
     switch (c & 0xFF) {
-        case 5: return pal.color(QPalette::Base);             // window
-        case 8: return pal.color(QPalette::Text);             // window text
-        case 13: return pal.color(QPalette::Highlight);       // highlight
+        case 5: return pal.color(QPalette::Base);        // window
+        case 8: return pal.color(QPalette::Text);        // window text
+        case 13: return pal.color(QPalette::Highlight);  // highlight
         case 14: return pal.color(QPalette::HighlightedText);
-        case 15: return pal.color(QPalette::Button);          // button face
+        case 15: return pal.color(QPalette::Button);  // button face
         case 18: return pal.color(QPalette::ButtonText);
-        case 1: return pal.color(QPalette::Window);           // background
+        case 1: return pal.color(QPalette::Window);  // background
         default: return pal.color(QPalette::WindowText);
     }
 }
@@ -132,8 +132,10 @@ void TTextAttributes2::SetStyle(TFontStyles s) {
         f.bold = s & fsBold;
         f.italic = s & fsItalic;
         // Switching underline on keeps a double underline double.
-        if (!(s & fsUnderline)) f.underline = Underline::None;
-        else if (f.underline == Underline::None) f.underline = Underline::Single;
+        if (!(s & fsUnderline))
+            f.underline = Underline::None;
+        else if (f.underline == Underline::None)
+            f.underline = Underline::Single;
         f.strikeOut = s & fsStrikeOut;
     });
 }
@@ -200,8 +202,10 @@ TAlignment TParaAttributes2::GetAlignment() const {
 void TParaAttributes2::SetAlignment(TAlignment a) {
     // A right-to-left control swaps left and right.
     if (owner_.layoutDirection() == Qt::RightToLeft) {
-        if (a == TAlignment::taLeftJustify) a = TAlignment::taRightJustify;
-        else if (a == TAlignment::taRightJustify) a = TAlignment::taLeftJustify;
+        if (a == TAlignment::taLeftJustify)
+            a = TAlignment::taRightJustify;
+        else if (a == TAlignment::taRightJustify)
+            a = TAlignment::taLeftJustify;
     }
     ParaAlignment v = a == TAlignment::taRightJustify ? ParaAlignment::Right
                       : a == TAlignment::taCenter     ? ParaAlignment::Center
@@ -486,9 +490,7 @@ int TCustomRichText2::GetSelLength() const {
     QTextCursor c = textCursor();
     return c.selectionEnd() - c.selectionStart();
 }
-std::string TCustomRichText2::GetSelText() const {
-    return Utf16ToCp1252(FromQtText(textCursor().selectedText()));
-}
+std::string TCustomRichText2::GetSelText() const { return Utf16ToCp1252(FromQtText(textCursor().selectedText())); }
 int TCustomRichText2::GetTextLen() const { return document()->characterCount() - 1; }
 
 void TCustomRichText2::SetSelStart(int pos) {
@@ -842,8 +844,8 @@ void TCustomRichText2::paintDoubleUnderlines(QPainter& p, const QRect& clip) {
             int from = frag.position() - b.position();
             int to = from + frag.length();
             QFontMetricsF fm(cf.font());
-            QColor color = cf.foreground().style() != Qt::NoBrush ? cf.foreground().color()
-                                                                  : palette().color(QPalette::Text);
+            QColor color =
+                cf.foreground().style() != Qt::NoBrush ? cf.foreground().color() : palette().color(QPalette::Text);
             p.setPen(QPen(color, std::max(1.0, fm.lineWidth())));
             for (int i = 0; i < tl->lineCount(); ++i) {
                 QTextLine line = tl->lineAt(i);

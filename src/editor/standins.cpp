@@ -2,11 +2,11 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
-#include <algorithm>
 #include <QLabel>
 #include <QProgressBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "editor/qtrichdoc.h"
 

@@ -2,14 +2,12 @@
 
 #include <QEvent>
 #include <QLabel>
-#include <QStatusTipEvent>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 
 namespace qm {
 
-QString CaretText(int line, int column) {
-    return QString::asprintf("Line : %3d   Col: %3d", line, column);
-}
+QString CaretText(int line, int column) { return QString::asprintf("Line : %3d   Col: %3d", line, column); }
 
 QString LongHint(const QString& hint) {
     const int bar = hint.indexOf(QLatin1Char('|'));

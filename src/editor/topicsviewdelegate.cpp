@@ -12,9 +12,11 @@ const QColor kNavy(0, 0, 0x80);
 const QColor kSilver(0xC0, 0xC0, 0xC0);
 }  // namespace
 
-TTopicsViewDelegate::TTopicsViewDelegate(const TOptions& options, RowInfo rowInfo, QIcon contentsIcon,
-                                         QObject* parent)
-    : QStyledItemDelegate(parent), options_(options), rowInfo_(std::move(rowInfo)), contentsIcon_(std::move(contentsIcon)) {}
+TTopicsViewDelegate::TTopicsViewDelegate(const TOptions& options, RowInfo rowInfo, QIcon contentsIcon, QObject* parent)
+    : QStyledItemDelegate(parent),
+      options_(options),
+      rowInfo_(std::move(rowInfo)),
+      contentsIcon_(std::move(contentsIcon)) {}
 
 void TTopicsViewDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
     const QRect r = option.rect;
@@ -30,9 +32,9 @@ void TTopicsViewDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
         painter->setFont(idFont);
         painter->setPen(selected ? QColor(Qt::white) : kNavy);
         const QRect idRect(r.left() + kIdLeft, r.top(), kIdRight - kIdLeft, r.height());
-        painter->drawText(idRect, flags,
-                          painter->fontMetrics().elidedText(QString::number(row->ContextId), Qt::ElideRight,
-                                                            idRect.width()));
+        painter->drawText(
+            idRect, flags,
+            painter->fontMetrics().elidedText(QString::number(row->ContextId), Qt::ElideRight, idRect.width()));
 
         if (row->IsContents && !contentsIcon_.isNull())
             contentsIcon_.paint(painter, QRect(r.left() + kIconX, r.top() + r.height() / 2 - 8, 16, 16));

@@ -144,8 +144,7 @@ TCntTreeNode* TCntTree::AddChild(TCntTreeNode* parent, std::unique_ptr<TCntNode>
     return node;
 }
 
-TCntTreeNode* TCntTree::AppendAfter(TCntTreeNode* parent, TCntTreeNode* last,
-                                    std::unique_ptr<TCntNode> item) {
+TCntTreeNode* TCntTree::AppendAfter(TCntTreeNode* parent, TCntTreeNode* last, std::unique_ptr<TCntNode> item) {
     auto* node = new TCntTreeNode;
     node->Item = std::move(item);
     if (last) {
@@ -312,9 +311,7 @@ bool StartsWithText(std::string_view line, std::string_view prefix) {
     return line.size() >= prefix.size() && SameText(line.substr(0, prefix.size()), prefix);
 }
 
-std::string After(std::string_view s, std::size_t n) {
-    return n < s.size() ? std::string(s.substr(n)) : std::string();
-}
+std::string After(std::string_view s, std::size_t n) { return n < s.size() ? std::string(s.substr(n)) : std::string(); }
 
 // Cuts a ";comment" tail off a header line; the line keeps its trimmed front.
 std::string CutComment(const std::string& line, std::string& comment) {
@@ -508,9 +505,7 @@ std::string TCntFile::ToText() const {
         const TCntNode& e = *node->Item;
         const std::string lv = std::to_string(level);
         switch (e.Kind) {
-            case TCntNodeKind::Book:
-                lines.push_back(lv + " " + e.Title);
-                break;
+            case TCntNodeKind::Book: lines.push_back(lv + " " + e.Title); break;
             case TCntNodeKind::Topic: {
                 std::string l = lv + " " + e.Title + "=" + e.TopicId;
                 if (!e.HelpFile.empty()) l += "@" + e.HelpFile;
@@ -518,15 +513,9 @@ std::string TCntFile::ToText() const {
                 lines.push_back(std::move(l));
                 break;
             }
-            case TCntNodeKind::Macro:
-                lines.push_back(lv + " " + e.Title + "=! " + e.Macro);
-                break;
-            case TCntNodeKind::Include:
-                lines.push_back(":INCLUDE " + e.HelpFile);
-                break;
-            case TCntNodeKind::Comment:
-                lines.push_back(";" + e.Title);
-                break;
+            case TCntNodeKind::Macro: lines.push_back(lv + " " + e.Title + "=! " + e.Macro); break;
+            case TCntNodeKind::Include: lines.push_back(":INCLUDE " + e.HelpFile); break;
+            case TCntNodeKind::Comment: lines.push_back(";" + e.Title); break;
         }
         if (node->FirstChild) {
             node = node->FirstChild;

@@ -180,8 +180,7 @@ void THpjFile::Parse(const StringList& lines) {
     windows_.clear();
 
     const long options = FindSection(lines, "[OPTIONS]");
-    if (!HasLineAfter(lines, options))
-        throw Error(std::string(kInvalid) + "[OPTIONS] section is missing.");
+    if (!HasLineAfter(lines, options)) throw Error(std::string(kInvalid) + "[OPTIONS] section is missing.");
     for (const std::string& t : SectionBody(lines, options)) {
         const std::size_t eq = t.find('=');
         if (eq == std::string::npos) continue;
@@ -191,8 +190,7 @@ void THpjFile::Parse(const StringList& lines) {
     }
 
     const long files = FindSection(lines, "[FILES]");
-    if (!HasLineAfter(lines, files))
-        throw Error(std::string(kInvalid) + "[FILES] section is missing.");
+    if (!HasLineAfter(lines, files)) throw Error(std::string(kInvalid) + "[FILES] section is missing.");
     Files = SectionBody(lines, files);
     if (Files.empty()) throw Error(std::string(kInvalid) + "No files in [FILES] section.");
 

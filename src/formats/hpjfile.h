@@ -18,8 +18,8 @@ struct TWindowInfo {
     std::int32_t Y = -1;
     std::int32_t W = -1;
     std::int32_t H = -1;
-    std::int32_t State = 0;          // 0 when empty
-    std::int32_t Rgb1 = 0xFFFFFF;    // 0xFFFFFF when the colour group is absent
+    std::int32_t State = 0;        // 0 when empty
+    std::int32_t Rgb1 = 0xFFFFFF;  // 0xFFFFFF when the colour group is absent
     std::int32_t Rgb2 = 0xFFFFFF;
     std::string Rest;  // whatever follows the second colour group
 };

@@ -21,7 +21,8 @@ std::vector<Constant> ConstantsOfKind(const TProject& project, TopicKind kind) {
     std::vector<Constant> out;
     const std::string prefix = project.GetIdPrefix();
     for (const auto& node : project.Topics)
-        if (node->Kind == kind) out.push_back({IdConstantName(prefix, node->GetName()), std::to_string(node->ContextId)});
+        if (node->Kind == kind)
+            out.push_back({IdConstantName(prefix, node->GetName()), std::to_string(node->ContextId)});
     return out;
 }
 
@@ -65,12 +66,14 @@ std::string CIdHeaderText(const TProject& project, std::string_view fileName) {
     l.push_back(rule);
     l.push_back("//Topics");
     l.push_back(rule);
-    for (const Constant& c : ConstantsOfKind(project, TopicKind::Topic)) l.push_back("#define " + c.name + " " + c.value);
+    for (const Constant& c : ConstantsOfKind(project, TopicKind::Topic))
+        l.push_back("#define " + c.name + " " + c.value);
     l.push_back("");
     l.push_back(rule);
     l.push_back("//Popups");
     l.push_back(rule);
-    for (const Constant& c : ConstantsOfKind(project, TopicKind::Popup)) l.push_back("#define " + c.name + " " + c.value);
+    for (const Constant& c : ConstantsOfKind(project, TopicKind::Popup))
+        l.push_back("#define " + c.name + " " + c.value);
     l.push_back("");
     l.push_back("#endif /*_HELP_ID*/");
     return JoinLinesCrLf(l);
@@ -123,12 +126,14 @@ std::string PascalIdUnitText(const TProject& project, std::string_view fileName)
     l.push_back(rule);
     l.push_back("    //Topics");
     l.push_back(rule);
-    for (const Constant& c : ConstantsOfKind(project, TopicKind::Topic)) l.push_back("    " + c.name + " = " + c.value + ";");
+    for (const Constant& c : ConstantsOfKind(project, TopicKind::Topic))
+        l.push_back("    " + c.name + " = " + c.value + ";");
     l.push_back("");
     l.push_back(rule);
     l.push_back("    //Popups");
     l.push_back(rule);
-    for (const Constant& c : ConstantsOfKind(project, TopicKind::Popup)) l.push_back("    " + c.name + " = " + c.value + ";");
+    for (const Constant& c : ConstantsOfKind(project, TopicKind::Popup))
+        l.push_back("    " + c.name + " = " + c.value + ";");
     l.push_back("");
     l.push_back("Implementation");
     l.push_back("");

@@ -184,7 +184,7 @@ struct StateButton {
     std::uint8_t button;
 };
 constexpr StateButton kStateButtons[] = {
-    {256, WindowButtons::Options}, {512, WindowButtons::Browse},     {1024, WindowButtons::Contents},
+    {256, WindowButtons::Options}, {512, WindowButtons::Browse},      {1024, WindowButtons::Contents},
     {2048, WindowButtons::Index},  {4096, WindowButtons::HelpTopics}, {8192, WindowButtons::Print},
     {16384, WindowButtons::Back},  {32768, WindowButtons::Find},
 };

@@ -10,8 +10,8 @@
 
 #include "formats/hpjfile.h"
 #include "import/importrtf.h"
-#include "preprocess/outputlog.h"
 #include "model/project.h"
+#include "preprocess/outputlog.h"
 #include "richtext/richdoc.h"
 
 namespace qm {

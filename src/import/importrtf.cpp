@@ -23,7 +23,7 @@ enum class Tok : std::uint8_t { Open, Close, Word, Symbol, Text };
 struct Token {
     Tok kind = Tok::Text;
     std::size_t begin = 0;
-    std::size_t end = 0;  // a control word's end includes its delimiting blank
+    std::size_t end = 0;    // a control word's end includes its delimiting blank
     std::string_view name;  // control words only
     bool hasParam = false;
     long param = 0;
@@ -135,14 +135,31 @@ std::size_t GroupEnd(std::string_view s, std::size_t open) {
 // Destinations whose text is not part of the document: a "\page" in them
 // breaks no page, and their text is not escaped.
 bool IsHiddenDestination(std::string_view name) {
-    static const std::unordered_set<std::string_view> kNames = {
-        "fonttbl", "colortbl", "stylesheet", "info", "pict", "object", "header", "headerl",
-        "headerr", "headerf", "footer", "footerl", "footerr", "footerf", "ftnsep", "ftnsepc",
-        "ftncn", "aftnsep", "aftnsepc", "aftncn", "listtable", "listoverridetable", "revtbl",
-        "rsidtbl", "filetbl", "fldinst", "xe", "tc", "txe", "nonshppict", "themedata",
-        "colorschememapping", "datastore", "latentstyles", "generator", "template", "comment",
-        "author", "title", "subject", "operator", "keywords", "doccomm", "userprops", "docvar",
-        "pntext", "pntxta", "pntxtb", "listtext"};
+    static const std::unordered_set<std::string_view> kNames = {"fonttbl",    "colortbl",
+                                                                "stylesheet", "info",
+                                                                "pict",       "object",
+                                                                "header",     "headerl",
+                                                                "headerr",    "headerf",
+                                                                "footer",     "footerl",
+                                                                "footerr",    "footerf",
+                                                                "ftnsep",     "ftnsepc",
+                                                                "ftncn",      "aftnsep",
+                                                                "aftnsepc",   "aftncn",
+                                                                "listtable",  "listoverridetable",
+                                                                "revtbl",     "rsidtbl",
+                                                                "filetbl",    "fldinst",
+                                                                "xe",         "tc",
+                                                                "txe",        "nonshppict",
+                                                                "themedata",  "colorschememapping",
+                                                                "datastore",  "latentstyles",
+                                                                "generator",  "template",
+                                                                "comment",    "author",
+                                                                "title",      "subject",
+                                                                "operator",   "keywords",
+                                                                "doccomm",    "userprops",
+                                                                "docvar",     "pntext",
+                                                                "pntxta",     "pntxtb",
+                                                                "listtext"};
     return kNames.count(name) != 0;
 }
 
@@ -192,8 +209,8 @@ std::string& FieldOf(TFootnotes& f, char mark) {
 // One footnote group found while walking a text.
 struct FootnoteHit {
     std::size_t page;
-    char mark;              // 0 when no mark of ours stands before it
-    std::size_t markPos;    // valid when mark != 0
+    char mark;               // 0 when no mark of ours stands before it
+    std::size_t markPos;     // valid when mark != 0
     std::size_t begin, end;  // the group, braces included
 };
 
@@ -329,8 +346,8 @@ std::string TagValue(std::string_view plain) { return EscapeRtf(EscapeBrackets(p
 // ---------------------------------------------------------------------------
 
 bool TFootnotes::Empty() const {
-    return ID.empty() && Title.empty() && Window.empty() && Macros.empty() && Browse.empty() &&
-           Keywords.empty() && AKeywords.empty() && BuildTags.empty() && Anchors.empty();
+    return ID.empty() && Title.empty() && Window.empty() && Macros.empty() && Browse.empty() && Keywords.empty() &&
+           AKeywords.empty() && BuildTags.empty() && Anchors.empty();
 }
 
 std::string FootnoteValue(std::string_view contents, char mark) {
@@ -358,8 +375,7 @@ std::string FootnoteValue(std::string_view contents, char mark) {
         break;
     }
     std::string body = StripRtf(contents.substr(skip));
-    body.erase(std::remove_if(body.begin(), body.end(), [](char c) { return c == '\r' || c == '\n'; }),
-               body.end());
+    body.erase(std::remove_if(body.begin(), body.end(), [](char c) { return c == '\r' || c == '\n'; }), body.end());
     body = Trim(body);
     if (!markGroup && body.size() >= 2 && body[0] == mark && static_cast<unsigned char>(body[1]) <= 0x20)
         body = Trim(std::string_view(body).substr(1));
@@ -897,8 +913,8 @@ void ConvertHotspots(std::string& text, const TContextMap* contexts) {
             while (cut != std::string::npos) {
                 const char sep = plain[cut];
                 const std::size_t next = plain.find(sep == '>' ? '@' : '>', cut + 1);
-                const std::string part =
-                    Trim(std::string_view(plain).substr(cut + 1, next == std::string::npos ? std::string::npos : next - cut - 1));
+                const std::string part = Trim(std::string_view(plain).substr(
+                    cut + 1, next == std::string::npos ? std::string::npos : next - cut - 1));
                 (sep == '>' ? window : file) = part;
                 cut = next;
             }
@@ -1032,8 +1048,7 @@ constexpr std::size_t kNameWidth = decltype(TTopicNode::Name)::capacity;
 
 void CreateImportedTopics(int count, const StringList& pages, const TFootnotesList& footnotes,
                           const TProject* checkProject, std::vector<std::unique_ptr<TTopicNode>>& list) {
-    const std::size_t n =
-        std::min({static_cast<std::size_t>(std::max(count, 0)), pages.size(), footnotes.size()});
+    const std::size_t n = std::min({static_cast<std::size_t>(std::max(count, 0)), pages.size(), footnotes.size()});
     // Lower-case names taken: the project's (when checked) and this run's.
     std::unordered_set<std::string> made;
     if (checkProject)

@@ -65,8 +65,7 @@ void TBookmarks::Assign(const TBookmarks& source) {
 }
 
 std::int32_t TBookmarks::GetItem(int i) const {
-    if (i < 1 || i > MaxCount)
-        throw Error("Bookmark index out of range (" + std::to_string(i) + ").");
+    if (i < 1 || i > MaxCount) throw Error("Bookmark index out of range (" + std::to_string(i) + ").");
     return slots_[i - 1];
 }
 

@@ -20,8 +20,7 @@ TWindowDef& TWindows::Add() {
 
 std::size_t TWindows::checkedIndex(int i, bool belowTwoIsFirst) const {
     if (belowTwoIsFirst && i < 2 && !items_.empty()) return 0;
-    if (i < 1 || i > Count())
-        throw Error("Window index out of range (" + std::to_string(i) + ").");
+    if (i < 1 || i > Count()) throw Error("Window index out of range (" + std::to_string(i) + ").");
     return static_cast<std::size_t>(i - 1);
 }
 

@@ -48,8 +48,8 @@ struct TWindowDef {
     std::int32_t Y = 0;
     std::int32_t W = 600;
     std::int32_t H = 480;
-    std::uint8_t Buttons = WindowButtons::Contents | WindowButtons::Index | WindowButtons::Print |
-                           WindowButtons::Back;  // 51
+    std::uint8_t Buttons =
+        WindowButtons::Contents | WindowButtons::Index | WindowButtons::Print | WindowButtons::Back;  // 51
     bool NoDefaultButtons = false;
     TColorRef Rgb1 = 0xFFFFFF;  // non-scrolling region
     TColorRef Rgb2 = 0xFFFFFF;  // topic area

@@ -34,7 +34,8 @@ std::string TMru::GetItem(int i) const {
 }
 
 int TMru::Count() const {
-    return static_cast<int>(std::count_if(slots_.begin(), slots_.end(), [](const std::string& s) { return !s.empty(); }));
+    return static_cast<int>(
+        std::count_if(slots_.begin(), slots_.end(), [](const std::string& s) { return !s.empty(); }));
 }
 
 void TMru::AttachMenu(MenuSetter setter) {

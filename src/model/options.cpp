@@ -180,15 +180,9 @@ void ReadOption(const SettingsStore& store, const OptionDef& d, TOptions& o) {
     const FieldPtr f = Resolve(o, d.Field);
     const char* key = KeyOf(d.Grp);
     switch (d.Type) {
-        case Reg::Str:
-            *std::get<std::string*>(f) = store.ReadString(key, d.Name);
-            break;
-        case Reg::Int:
-            *std::get<std::int32_t*>(f) = store.ReadInteger(key, d.Name);
-            break;
-        case Reg::Bool:
-            *std::get<bool*>(f) = store.ReadBool(key, d.Name);
-            break;
+        case Reg::Str: *std::get<std::string*>(f) = store.ReadString(key, d.Name); break;
+        case Reg::Int: *std::get<std::int32_t*>(f) = store.ReadInteger(key, d.Name); break;
+        case Reg::Bool: *std::get<bool*>(f) = store.ReadBool(key, d.Name); break;
         case Reg::Bin: {
             unsigned char buf[16] = {};
             const auto n = store.ReadBinary(key, d.Name, buf, d.BinSize);
@@ -202,15 +196,9 @@ void WriteOption(SettingsStore& store, const OptionDef& d, TOptions& o) {
     const FieldPtr f = Resolve(o, d.Field);
     const char* key = KeyOf(d.Grp);
     switch (d.Type) {
-        case Reg::Str:
-            store.WriteString(key, d.Name, *std::get<std::string*>(f));
-            break;
-        case Reg::Int:
-            store.WriteInteger(key, d.Name, *std::get<std::int32_t*>(f));
-            break;
-        case Reg::Bool:
-            store.WriteBool(key, d.Name, *std::get<bool*>(f));
-            break;
+        case Reg::Str: store.WriteString(key, d.Name, *std::get<std::string*>(f)); break;
+        case Reg::Int: store.WriteInteger(key, d.Name, *std::get<std::int32_t*>(f)); break;
+        case Reg::Bool: store.WriteBool(key, d.Name, *std::get<bool*>(f)); break;
         case Reg::Bin: {
             const std::string bytes = BinBytes(f);
             store.WriteBinary(key, d.Name, bytes.data(), bytes.size());
@@ -227,9 +215,12 @@ void ApplyDefault(const OptionDef& d, TOptions& o) {
         return;
     }
     const std::int32_t v = std::get<std::int32_t>(d.Def);
-    if (auto b = std::get_if<bool*>(&f)) **b = v != 0;
-    else if (auto y = std::get_if<std::uint8_t*>(&f)) **y = static_cast<std::uint8_t>(v);
-    else if (auto i = std::get_if<std::int32_t*>(&f)) **i = v;
+    if (auto b = std::get_if<bool*>(&f))
+        **b = v != 0;
+    else if (auto y = std::get_if<std::uint8_t*>(&f))
+        **y = static_cast<std::uint8_t>(v);
+    else if (auto i = std::get_if<std::int32_t*>(&f))
+        **i = v;
 }
 
 void ApplyDefaults(Group g, TOptions& o) {

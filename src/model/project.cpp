@@ -139,9 +139,7 @@ std::string TProject::FindInSearchPath(std::string_view name) const {
     return {};
 }
 
-bool TProject::FileExistsInSearchPath(std::string_view name) const {
-    return !FindInSearchPath(name).empty();
-}
+bool TProject::FileExistsInSearchPath(std::string_view name) const { return !FindInSearchPath(name).empty(); }
 
 bool TProject::IsBmRootFolder(std::string_view folder) const {
     for (const auto& f : BmRoot)
@@ -164,13 +162,11 @@ void TProject::CollectBuildTags(StringList& list) const {
 }
 
 std::string TProject::SaveToBytes() const {
-    std::size_t size = pf::HeaderSize + ListBytes(BmRoot) + ListBytes(IncludeTags) +
-                       ListBytes(ExcludeTags) + 8;
-    for (int i = 1; i <= Windows.Count(); ++i)
-        size += pf::WindowRecordSize + ListBytes(Windows.GetWindow(i).Macros);
+    std::size_t size = pf::HeaderSize + ListBytes(BmRoot) + ListBytes(IncludeTags) + ListBytes(ExcludeTags) + 8;
+    for (int i = 1; i <= Windows.Count(); ++i) size += pf::WindowRecordSize + ListBytes(Windows.GetWindow(i).Macros);
     for (const auto& n : Topics)
-        size += pf::NodeRecordSize + ListBytes(n->Keywords) + ListBytes(n->AKeywords) +
-                ListBytes(n->Macros) + 4 + n->Text.size();
+        size += pf::NodeRecordSize + ListBytes(n->Keywords) + ListBytes(n->AKeywords) + ListBytes(n->Macros) + 4 +
+                n->Text.size();
 
     BinaryWriter w;
     w.reserve(size);

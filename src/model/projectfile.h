@@ -29,8 +29,7 @@ inline constexpr std::size_t OffIdPrefix = 2934;
 inline constexpr std::size_t StoredNameWidth = 259;  // HlpFile / CntFile bytes in the file
 
 inline constexpr std::string_view MsgNotProject = "This file is not a Quillmark project file.";
-inline constexpr std::string_view MsgLaterVersion =
-    "This project file was created using a later version of Quillmark.";
+inline constexpr std::string_view MsgLaterVersion = "This project file was created using a later version of Quillmark.";
 inline constexpr std::string_view MsgErrorWriting = "Error writing to ";  // + file name
 
 }  // namespace qm::projectfile

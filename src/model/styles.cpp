@@ -11,8 +11,8 @@ namespace qm {
 namespace {
 
 std::int32_t ClampToInt32(std::int64_t v) {
-    return static_cast<std::int32_t>(
-        std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(),
+                                                              std::numeric_limits<std::int32_t>::max()));
 }
 
 // The size of a signed number, safe for the most negative one.
@@ -127,9 +127,7 @@ bool TStyles::Add(TStyle style) {
     return true;
 }
 
-TStyle* TStyles::GetStyle(int i) {
-    return i >= 1 && i <= Count() ? &items_[static_cast<std::size_t>(i - 1)] : nullptr;
-}
+TStyle* TStyles::GetStyle(int i) { return i >= 1 && i <= Count() ? &items_[static_cast<std::size_t>(i - 1)] : nullptr; }
 
 const TStyle* TStyles::GetStyle(int i) const {
     return i >= 1 && i <= Count() ? &items_[static_cast<std::size_t>(i - 1)] : nullptr;

@@ -36,7 +36,7 @@ struct TStyle {
     std::int32_t StartIndent = 0;
     std::int32_t Offset = 0;  // following lines relative to the first; positive is hanging
     std::int32_t RightIndent = 0;
-    std::uint8_t Alignment = 0;  // 0 left, 1 right, 2 centre
+    std::uint8_t Alignment = 0;    // 0 left, 1 right, 2 centre
     std::int32_t SpaceBefore = 0;  // pixels
     std::int32_t SpaceAfter = 0;   // pixels
     std::int32_t LineSpacing = 0;  // pixels
@@ -44,10 +44,9 @@ struct TStyle {
     bool Bullet = false;  // not stored: lasts until the program ends
 
     // Replaces the font and sets the other fields; SpaceBefore and SpaceAfter stay.
-    void SetAll(std::string name, std::uint8_t type, std::string fontFace, std::int32_t size,
-                std::uint8_t fontStyle, std::int32_t color, std::int32_t startIndent, std::int32_t offset,
-                std::int32_t rightIndent, std::uint8_t alignment, std::int32_t lineSpacing,
-                std::int32_t lineSpacingRule, bool bullet);
+    void SetAll(std::string name, std::uint8_t type, std::string fontFace, std::int32_t size, std::uint8_t fontStyle,
+                std::int32_t color, std::int32_t startIndent, std::int32_t offset, std::int32_t rightIndent,
+                std::uint8_t alignment, std::int32_t lineSpacing, std::int32_t lineSpacingRule, bool bullet);
     // The description the style dialogs show.
     std::string Describe() const;
 

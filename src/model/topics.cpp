@@ -77,8 +77,7 @@ TTopicNode& TTopics::AddNode(std::unique_ptr<TTopicNode> node) {
 }
 
 std::size_t TTopics::checkedIndex(int index) const {
-    if (index < 0 || index >= Count())
-        throw Error("Topic index out of range (" + std::to_string(index) + ").");
+    if (index < 0 || index >= Count()) throw Error("Topic index out of range (" + std::to_string(index) + ").");
     return static_cast<std::size_t>(index);
 }
 
@@ -118,18 +117,14 @@ const TTopicNode* TTopics::FindContents() const {
     return nullptr;
 }
 
-TTopicNode* TTopics::FindContents() {
-    return const_cast<TTopicNode*>(std::as_const(*this).FindContents());
-}
+TTopicNode* TTopics::FindContents() { return const_cast<TTopicNode*>(std::as_const(*this).FindContents()); }
 
 const TTopicNode* TTopics::FindById(TNodeId id) const {
     int i = IndexOfId(id);
     return i < 0 ? nullptr : nodes_[static_cast<std::size_t>(i)].get();
 }
 
-TTopicNode* TTopics::FindById(TNodeId id) {
-    return const_cast<TTopicNode*>(std::as_const(*this).FindById(id));
-}
+TTopicNode* TTopics::FindById(TNodeId id) { return const_cast<TTopicNode*>(std::as_const(*this).FindById(id)); }
 
 bool TTopics::ContextIdExists(std::int32_t number) const {
     for (const auto& n : nodes_)
@@ -146,8 +141,7 @@ std::int32_t TTopics::NextFreeContextId(std::int32_t increment) const {
     // steps; it stops at the last multiple that still fits in 32 bits.
     std::int64_t candidate = increment;
     const std::int64_t limit = std::numeric_limits<std::int32_t>::max();
-    while (used.count(static_cast<std::int32_t>(candidate)) && candidate + increment <= limit)
-        candidate += increment;
+    while (used.count(static_cast<std::int32_t>(candidate)) && candidate + increment <= limit) candidate += increment;
     return static_cast<std::int32_t>(candidate);
 }
 
@@ -163,13 +157,13 @@ std::string TTopics::NewTopicName() const { return newName("NewTopic"); }
 std::string TTopics::NewPopupName() const { return newName("NewPopup"); }
 
 int TTopics::TopicCount() const {
-    return static_cast<int>(std::count_if(nodes_.begin(), nodes_.end(),
-                                          [](const auto& n) { return n->Kind == TopicKind::Topic; }));
+    return static_cast<int>(
+        std::count_if(nodes_.begin(), nodes_.end(), [](const auto& n) { return n->Kind == TopicKind::Topic; }));
 }
 
 int TTopics::PopupCount() const {
-    return static_cast<int>(std::count_if(nodes_.begin(), nodes_.end(),
-                                          [](const auto& n) { return n->Kind == TopicKind::Popup; }));
+    return static_cast<int>(
+        std::count_if(nodes_.begin(), nodes_.end(), [](const auto& n) { return n->Kind == TopicKind::Popup; }));
 }
 
 std::vector<TTopicNode*> TTopics::NodesOfKind(TopicKind kind) {

@@ -46,7 +46,7 @@ struct TTopicNode {
     TFixedText<8> Window;
     TFixedText<50> Browse;
     TFixedText<50> BuildTag;
-    std::string Text;  // RTF body; any byte values
+    std::string Text;            // RTF body; any byte values
     std::int32_t EditorPos = 1;  // not stored
 
     std::string GetName() const { return Name.Get(); }

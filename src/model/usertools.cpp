@@ -17,9 +17,7 @@ void TUserTools::SetTool(int i, const std::string& path, const std::string& name
     Changed();
 }
 
-TTool TUserTools::GetTool(int i) const {
-    return i >= 0 && i < Count() ? tools_[static_cast<std::size_t>(i)] : TTool{};
-}
+TTool TUserTools::GetTool(int i) const { return i >= 0 && i < Count() ? tools_[static_cast<std::size_t>(i)] : TTool{}; }
 
 void TUserTools::Delete(int i) {
     if (i < 0 || i >= Count()) return;

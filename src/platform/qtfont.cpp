@@ -14,7 +14,8 @@ QColor ColorFromBgr(std::int32_t bgr) {
 
 std::int32_t BgrFromColor(const QColor& color) {
     const QColor c = color.toRgb();
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(c.red()) | (static_cast<std::uint32_t>(c.green()) << 8) |
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(c.red()) |
+                                     (static_cast<std::uint32_t>(c.green()) << 8) |
                                      (static_cast<std::uint32_t>(c.blue()) << 16));
 }
 

@@ -12,7 +12,6 @@
 #include "util/cp1252.h"
 #include "util/fileio.h"
 
-
 namespace qm {
 
 namespace {
@@ -40,7 +39,10 @@ bool IsNativeExecutable(const QString& file) {
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly)) return false;
     const QByteArray head = f.read(4);
-    return head.startsWith("\x7f" "ELF") || head.startsWith("#!");
+    return head.startsWith(
+               "\x7f"
+               "ELF") ||
+           head.startsWith("#!");
 #endif
 }
 
@@ -70,9 +72,7 @@ CompilerResult QtCompilerRunner::Run(const CompilerCall& call) {
         case CompilerAvailability::Missing:
             result.failure = "The compiler " + call.compilerFile + " does not exist.";
             return result;
-        case CompilerAvailability::NoWine:
-            result.failure = kMsgCompilerNeedsWine;
-            return result;
+        case CompilerAvailability::NoWine: result.failure = kMsgCompilerNeedsWine; return result;
         case CompilerAvailability::Native:
             program = file;
             for (const std::string& a : CompilerArguments(call)) arguments << QtText(a);
@@ -141,11 +141,10 @@ bool QtHelpViewer::ShowContext(const std::string& helpFile, int context) {
 #else
     program = FindOnPath(QStringLiteral("wine"));
     if (program.isEmpty()) {
-        ui_.Information(
-            QStringLiteral("The help file cannot be shown here: it needs the WinHelp viewer, which runs on "
-                           "Windows, or on this system through wine (\"wine winhlp32\").\n\n"
-                           "To view it, install wine and run:\n  wine winhlp32 \"%1\"")
-                .arg(file));
+        ui_.Information(QStringLiteral("The help file cannot be shown here: it needs the WinHelp viewer, which runs on "
+                                       "Windows, or on this system through wine (\"wine winhlp32\").\n\n"
+                                       "To view it, install wine and run:\n  wine winhlp32 \"%1\"")
+                            .arg(file));
         return false;
     }
     arguments << QStringLiteral("winhlp32") << QStringLiteral("-N") << QString::number(context) << WinePath(file);
@@ -174,8 +173,8 @@ LaunchResult QtShellLauncher::Open(const std::string& target) {
     LaunchResult r;
     const QString text = QtText(target);
     const QString path = QtPath(target);
-    const QUrl url = QFileInfo::exists(path) ? QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath())
-                                             : QUrl::fromUserInput(text);
+    const QUrl url =
+        QFileInfo::exists(path) ? QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()) : QUrl::fromUserInput(text);
     r.ok = url.isValid() && QDesktopServices::openUrl(url);
     if (!r.ok) r.failure = "\"" + target + "\" could not be opened.";
     return r;

@@ -67,14 +67,10 @@ QByteArray EncodeValue(const QVariant& v) {
         case QMetaType::Int:
         case QMetaType::UInt:
         case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-            return QByteArray::number(v.toLongLong());
-        case QMetaType::Bool:
-            return v.toBool() ? "1" : "0";
-        case QMetaType::QByteArray:
-            return "hex:" + v.toByteArray().toHex();
-        default:
-            return '"' + QUrl::toPercentEncoding(v.toString(), ValueSafe()) + '"';
+        case QMetaType::ULongLong: return QByteArray::number(v.toLongLong());
+        case QMetaType::Bool: return v.toBool() ? "1" : "0";
+        case QMetaType::QByteArray: return "hex:" + v.toByteArray().toHex();
+        default: return '"' + QUrl::toPercentEncoding(v.toString(), ValueSafe()) + '"';
     }
 }
 
@@ -152,11 +148,10 @@ QSettings::Format QtSettingsStore::TypedFormat() {
 QtSettingsStore::QtSettingsStore() {
 #ifdef Q_OS_WIN
     // The registry keeps types of its own.
-    settings_ = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, kOrganisationName,
-                                            kApplicationName);
+    settings_ =
+        std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, kOrganisationName, kApplicationName);
 #else
-    settings_ = std::make_unique<QSettings>(TypedFormat(), QSettings::UserScope, kOrganisationName,
-                                            kApplicationName);
+    settings_ = std::make_unique<QSettings>(TypedFormat(), QSettings::UserScope, kOrganisationName, kApplicationName);
 #endif
 }
 
@@ -201,8 +196,7 @@ std::optional<SettingValue> QtSettingsStore::GetValue(std::string_view key, std:
     const QVariant v = settings_->value(QtPath(key, name));
     if (!v.isValid()) return std::nullopt;
     switch (v.metaType().id()) {
-        case QMetaType::Int:
-            return SettingValue::Integer(v.toInt());
+        case QMetaType::Int: return SettingValue::Integer(v.toInt());
         case QMetaType::UInt:  // a registry DWORD reads back as the same 32 bits
             return SettingValue::Integer(static_cast<std::int32_t>(v.toUInt()));
         case QMetaType::LongLong:
@@ -212,14 +206,12 @@ std::optional<SettingValue> QtSettingsStore::GetValue(std::string_view key, std:
                 return SettingValue::Integer(static_cast<std::int32_t>(n));
             return SettingValue::String(FromQt(v.toString()));  // too wide for a number
         }
-        case QMetaType::Bool:
-            return SettingValue::Integer(v.toBool() ? 1 : 0);
+        case QMetaType::Bool: return SettingValue::Integer(v.toBool() ? 1 : 0);
         case QMetaType::QByteArray: {
             const QByteArray b = v.toByteArray();
             return SettingValue::Binary(std::string_view(b.constData(), static_cast<std::size_t>(b.size())));
         }
-        default:
-            return SettingValue::String(FromQt(v.toString()));
+        default: return SettingValue::String(FromQt(v.toString()));
     }
 }
 
@@ -227,15 +219,9 @@ void QtSettingsStore::SetValue(std::string_view key, std::string_view name, cons
     if (name.empty()) return;
     QVariant v;
     switch (value.Type) {
-        case SettingType::String:
-            v = ToQt(value.Data);
-            break;
-        case SettingType::Integer:
-            v = static_cast<int>(value.Number);
-            break;
-        case SettingType::Binary:
-            v = QByteArray(value.Data.data(), static_cast<qsizetype>(value.Data.size()));
-            break;
+        case SettingType::String: v = ToQt(value.Data); break;
+        case SettingType::Integer: v = static_cast<int>(value.Number); break;
+        case SettingType::Binary: v = QByteArray(value.Data.data(), static_cast<qsizetype>(value.Data.size())); break;
     }
     settings_->setValue(QtPath(key, name), v);
 }

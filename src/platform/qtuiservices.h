@@ -16,8 +16,7 @@ public:
     ~QtUiServices() override;
 
     MsgResult Message(MsgKind kind, const QString& text, MsgButtons buttons) override;
-    std::optional<QString> InputText(const QString& caption, const QString& prompt,
-                                     const QString& value) override;
+    std::optional<QString> InputText(const QString& caption, const QString& prompt, const QString& value) override;
     std::optional<QString> OpenFileName(const FileDialogRequest& request) override;
     std::optional<QString> SaveFileName(const FileDialogRequest& request) override;
     std::optional<QString> ChooseFolder(const QString& caption, const QString& folder) override;

@@ -24,10 +24,10 @@ enum class MsgResult { Ok, Yes, No, Cancel };
 // An open or save file dialog.
 struct FileDialogRequest {
     QString caption;
-    QString filter;         // Qt filter text, e.g. "Quillmark projects (*.qpf);;All files (*)"
-    QString folder;         // the folder shown first (empty: the current one)
-    QString fileName;       // the name preset in the dialog
-    QString defaultSuffix;  // added when the user types a name without one ("qpf")
+    QString filter;                // Qt filter text, e.g. "Quillmark projects (*.qpf);;All files (*)"
+    QString folder;                // the folder shown first (empty: the current one)
+    QString fileName;              // the name preset in the dialog
+    QString defaultSuffix;         // added when the user types a name without one ("qpf")
     bool confirmOverwrite = true;  // save dialog only
 };
 
@@ -57,8 +57,7 @@ public:
     }
 
     // One line of text; nullopt when cancelled.
-    virtual std::optional<QString> InputText(const QString& caption, const QString& prompt,
-                                             const QString& value) = 0;
+    virtual std::optional<QString> InputText(const QString& caption, const QString& prompt, const QString& value) = 0;
     // The chosen file (full path); nullopt when cancelled.
     virtual std::optional<QString> OpenFileName(const FileDialogRequest& request) = 0;
     virtual std::optional<QString> SaveFileName(const FileDialogRequest& request) = 0;

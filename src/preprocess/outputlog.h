@@ -32,9 +32,9 @@ std::string_view PreprocessorMessage(int code);
 struct TError {
     std::uint8_t Kind = 0;  // 0 error, any other value warning
     std::int32_t Code = 0;
-    std::string Text;       // what the entry is about, normally the tag without RTF
-    TNodeId Topic = 0;      // the module it was found in
-    std::string TopicName;  // that module's name when the entry was added
+    std::string Text;             // what the entry is about, normally the tag without RTF
+    TNodeId Topic = 0;            // the module it was found in
+    std::string TopicName;        // that module's name when the entry was added
     std::int32_t Occurrence = 1;  // the how-manieth entry with this code, text and module
 
     bool IsError() const { return Kind == 0; }
@@ -57,8 +57,8 @@ public:
     void Clear();
     void Add(std::uint8_t kind, std::int32_t code, std::string_view text, const TTopicNode& topic,
              std::int32_t occurrence);
-    void Add(std::uint8_t kind, std::int32_t code, std::string_view text, TNodeId topic,
-             std::string_view topicName, std::int32_t occurrence);
+    void Add(std::uint8_t kind, std::int32_t code, std::string_view text, TNodeId topic, std::string_view topicName,
+             std::int32_t occurrence);
     // Entries with this code, exactly this text and this module.
     int CountSame(std::int32_t code, std::string_view text, const TTopicNode& topic) const;
     int CountSame(std::int32_t code, std::string_view text, TNodeId topic) const;

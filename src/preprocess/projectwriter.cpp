@@ -164,9 +164,8 @@ std::string HelpProjectPath(const TProject& project, const std::string& projectF
     return IncludeBackslash(projectFolder) + name;
 }
 
-std::string WriteProjectFile(const TProject& project, const std::string& projectFolder,
-                             const std::string& workFolder, const TPathMapper& mapPath,
-                             const TColorResolver& resolveColor) {
+std::string WriteProjectFile(const TProject& project, const std::string& projectFolder, const std::string& workFolder,
+                             const TPathMapper& mapPath, const TColorResolver& resolveColor) {
     // The [FILES] lines name the topic files, so a name that cannot be one
     // stops the build before anything is written.
     CheckModuleFileNames(project);

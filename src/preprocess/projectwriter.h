@@ -43,8 +43,8 @@ std::string HelpProjectPath(const TProject& project, const std::string& projectF
 // module name that cannot be a file name (nothing is written then) and
 // EFileAccess in its write form, naming the .hpj path, when it cannot be
 // written.
-std::string WriteProjectFile(const TProject& project, const std::string& projectFolder,
-                             const std::string& workFolder, const TPathMapper& mapPath = MapPathAsIs,
+std::string WriteProjectFile(const TProject& project, const std::string& projectFolder, const std::string& workFolder,
+                             const TPathMapper& mapPath = MapPathAsIs,
                              const TColorResolver& resolveColor = ResolveStoredColor);
 
 }  // namespace qm

@@ -41,7 +41,6 @@ std::string EscapeRtf(std::string_view s);
 // Every occurrence of `oldText` from 0-based `from` on, left to right, each
 // search resuming after the inserted text (the semantics of ReplaceString with
 // `all`), in one pass over the text.
-void ReplaceAllFrom(std::string& s, std::string_view oldText, std::string_view newText,
-                    std::size_t from = 0);
+void ReplaceAllFrom(std::string& s, std::string_view oldText, std::string_view newText, std::size_t from = 0);
 
 }  // namespace qm

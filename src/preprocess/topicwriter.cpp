@@ -125,9 +125,9 @@ public:
         // Every "<" of the new text must be one of the hotspot's, and the
         // hotspot's last "<" must be followed by a ">" inside it.
         const std::size_t lastLt = hotspot.rfind('<');
-        item.safe = std::count(newText.begin(), newText.end(), '<') ==
-                        std::count(hotspot.begin(), hotspot.end(), '<') &&
-                    (lastLt == std::string::npos || hotspot.find('>', lastLt) != std::string::npos);
+        item.safe =
+            std::count(newText.begin(), newText.end(), '<') == std::count(hotspot.begin(), hotspot.end(), '<') &&
+            (lastLt == std::string::npos || hotspot.find('>', lastLt) != std::string::npos);
         // A closing tag that starts inside the opening one makes a string
         // that does not stand in the text as such.
         item.isSpan = close.begin >= hits_[k].end;
@@ -240,12 +240,9 @@ bool StartsWith(std::string_view s, std::string_view prefix) {
 }
 
 // s from its 1-based `first` character up to, not including, the last one.
-std::string InnerFrom(std::string_view s, int first) {
-    return MidStr(s, first, static_cast<int>(s.size()) - first);
-}
+std::string InnerFrom(std::string_view s, int first) { return MidStr(s, first, static_cast<int>(s.size()) - first); }
 
-void ConvertLinkTags(std::string& text, const TPassContext& ctx, TUnresolvedAnchorTable& unresolved,
-                     bool user) {
+void ConvertLinkTags(std::string& text, const TPassContext& ctx, TUnresolvedAnchorTable& unresolved, bool user) {
     const std::string_view topicPrefix = user ? "<ULINK TOPIC=\"" : "<LINK TOPIC=\"";
     const std::string_view popupPrefix = user ? "<ULINK POPUP=\"" : "<LINK POPUP=\"";
     SnapshotPass pass(text, user ? "ULINK" : "LINK", user ? "/ULINK" : "/LINK");
@@ -535,8 +532,7 @@ void ConvertSounds(std::string& text, const TPassContext& ctx) {
             ctx.Report(Check::IncompleteTag, s);
             continue;
         }
-        pass.ReplaceTag(k, std::string("\\{mci PLAY") + (external ? " EXTERNAL" : "") + " ," + EscapeRtf(file) +
-                               "\\}");
+        pass.ReplaceTag(k, std::string("\\{mci PLAY") + (external ? " EXTERNAL" : "") + " ," + EscapeRtf(file) + "\\}");
     }
     pass.Finish(ctx.LiteralReplace);
 }
@@ -593,9 +589,8 @@ void ResolveAnchors(const std::vector<TAnchorTable>& anchorTables, const TUnreso
     for (int i = 0; i < unresolved.Count(); ++i) {
         const TUnresolvedAnchorInfo& info = unresolved.Get(i);
         if (defined.count(info.Anchor) || !checks.GetError(Check::UnresolvedAnchor)) continue;
-        log.Add(checks.GetErrorType(Check::UnresolvedAnchor), Check::UnresolvedAnchor, info.Anchor,
-                info.LinkingTopic, info.LinkingName,
-                log.CountSame(Check::UnresolvedAnchor, info.Anchor, info.LinkingTopic) + 1);
+        log.Add(checks.GetErrorType(Check::UnresolvedAnchor), Check::UnresolvedAnchor, info.Anchor, info.LinkingTopic,
+                info.LinkingName, log.CountSame(Check::UnresolvedAnchor, info.Anchor, info.LinkingTopic) + 1);
     }
 }
 

@@ -9,9 +9,9 @@
 #include <unordered_set>
 #include <vector>
 
+#include "model/project.h"
 #include "preprocess/checksettings.h"
 #include "preprocess/outputlog.h"
-#include "model/project.h"
 
 namespace qm {
 

@@ -14,6 +14,8 @@
 namespace qm {
 namespace {
 
+// The control words, grouped as RTF documents group them.
+// clang-format off
 enum class Kw : std::uint8_t {
     // destinations
     FontTbl, ColorTbl, SkipDest, Pn, Footnote,
@@ -77,6 +79,7 @@ const std::unordered_map<std::string_view, Kw>& Keywords() {
         {"fbidi", Kw::Fbidi}, {"fnil", Kw::Fnil}, {"fcharset", Kw::Fcharset}, {"fprq", Kw::Fprq},
         {"red", Kw::Red}, {"green", Kw::Green}, {"blue", Kw::Blue},
     };
+    // clang-format on
     return map;
 }
 
@@ -137,10 +140,10 @@ private:
     int rootDepth_ = 0;           // groups open, counting the root
     bool started_ = false;
     bool ended_ = false;
-    int ucSkip_ = 0;              // fallback characters still to skip after \u
+    int ucSkip_ = 0;  // fallback characters still to skip after \u
     int deff_ = 0;
     std::unordered_map<int, FontEntry> fonts_;
-    int fontNum_ = 0;             // font being defined in the table
+    int fontNum_ = 0;  // font being defined in the table
     std::string fontName_;
     std::vector<RtfColor> colors_;
     RtfColor colorEntry_;
@@ -169,16 +172,10 @@ private:
                     ++pos_;
                     closeGroup();
                     break;
-                case '\\':
-                    controlWord();
-                    break;
+                case '\\': controlWord(); break;
                 case '\r':
-                case '\n':
-                    ++pos_;
-                    break;
-                default:
-                    plainText();
-                    break;
+                case '\n': ++pos_; break;
+                default: plainText(); break;
             }
         }
     }
@@ -266,9 +263,7 @@ private:
 
     void controlSymbol(char c) {
         switch (c) {
-            case '*':
-                pendingStar_ = true;
-                return;
+            case '*': pendingStar_ = true; return;
             case '\'': {
                 int hi = pos_ < in_.size() ? HexValue(in_[pos_]) : -1;
                 int lo = pos_ + 1 < in_.size() ? HexValue(in_[pos_ + 1]) : -1;
@@ -368,10 +363,9 @@ private:
             return;
         }
         // A skipped fallback character may be a control word.
-        bool isChar = kw == Kw::Tab || kw == Kw::Line || kw == Kw::Page || kw == Kw::Emdash ||
-                      kw == Kw::Endash || kw == Kw::Space || kw == Kw::Bullet || kw == Kw::Lquote ||
-                      kw == Kw::Rquote || kw == Kw::Ldblquote || kw == Kw::Rdblquote ||
-                      kw == Kw::Cell;
+        bool isChar = kw == Kw::Tab || kw == Kw::Line || kw == Kw::Page || kw == Kw::Emdash || kw == Kw::Endash ||
+                      kw == Kw::Space || kw == Kw::Bullet || kw == Kw::Lquote || kw == Kw::Rquote ||
+                      kw == Kw::Ldblquote || kw == Kw::Rdblquote || kw == Kw::Cell;
         if (isChar && ucSkip_ > 0) {
             --ucSkip_;
             return;
@@ -413,24 +407,60 @@ private:
             case Kw::Rquote: byteChar(0x92); break;
             case Kw::Ldblquote: byteChar(0x93); break;
             case Kw::Rdblquote: byteChar(0x94); break;
-            case Kw::Plain: c = CharState(); fmtDirty_ = true; break;
-            case Kw::F: c.font = value; fmtDirty_ = true; break;
+            case Kw::Plain:
+                c = CharState();
+                fmtDirty_ = true;
+                break;
+            case Kw::F:
+                c.font = value;
+                fmtDirty_ = true;
+                break;
             case Kw::Fs:
                 c.size = hasParam && value > 0 ? std::min(value, 3276) : 24;
                 fmtDirty_ = true;
                 break;
-            case Kw::B: c.bold = on; fmtDirty_ = true; break;
-            case Kw::I: c.italic = on; fmtDirty_ = true; break;
-            case Kw::Ul: c.underline = on ? Underline::Single : Underline::None; fmtDirty_ = true; break;
-            case Kw::Uldb: c.underline = on ? Underline::Double : Underline::None; fmtDirty_ = true; break;
-            case Kw::Ulnone: c.underline = Underline::None; fmtDirty_ = true; break;
+            case Kw::B:
+                c.bold = on;
+                fmtDirty_ = true;
+                break;
+            case Kw::I:
+                c.italic = on;
+                fmtDirty_ = true;
+                break;
+            case Kw::Ul:
+                c.underline = on ? Underline::Single : Underline::None;
+                fmtDirty_ = true;
+                break;
+            case Kw::Uldb:
+                c.underline = on ? Underline::Double : Underline::None;
+                fmtDirty_ = true;
+                break;
+            case Kw::Ulnone:
+                c.underline = Underline::None;
+                fmtDirty_ = true;
+                break;
             case Kw::Strike:
-            case Kw::Striked: c.strike = on; fmtDirty_ = true; break;
-            case Kw::V: c.hidden = on; fmtDirty_ = true; break;
-            case Kw::Cf: c.color = value; fmtDirty_ = true; break;
+            case Kw::Striked:
+                c.strike = on;
+                fmtDirty_ = true;
+                break;
+            case Kw::V:
+                c.hidden = on;
+                fmtDirty_ = true;
+                break;
+            case Kw::Cf:
+                c.color = value;
+                fmtDirty_ = true;
+                break;
             case Kw::Cb:
-            case Kw::Chcbpat: c.back = value; fmtDirty_ = true; break;
-            case Kw::Highlight: c.highlight = value; fmtDirty_ = true; break;
+            case Kw::Chcbpat:
+                c.back = value;
+                fmtDirty_ = true;
+                break;
+            case Kw::Highlight:
+                c.highlight = value;
+                fmtDirty_ = true;
+                break;
             case Kw::Pard:
                 p = ParaFormat();
                 s.sl = 0;
@@ -514,8 +544,8 @@ private:
             case Kw::Fcharset: fonts_[fontNum_].info.charset = std::clamp(value, 0, 255); break;
             case Kw::Fprq:
                 fonts_[fontNum_].info.pitch = !hasParam || value == 0 ? FontPitch::Default
-                                              : value == 1           ? FontPitch::Fixed
-                                                                     : FontPitch::Variable;
+                                              : value == 1            ? FontPitch::Fixed
+                                                                      : FontPitch::Variable;
                 break;
             case Kw::SkipDest: enterDest(Dest::Skip); break;
             default: break;
@@ -550,18 +580,27 @@ private:
     void colorWord(Kw kw, int value) {
         int v = std::clamp(value, 0, 255);
         switch (kw) {
-            case Kw::Red: red_ = v; colorHasValue_ = true; break;
-            case Kw::Green: green_ = v; colorHasValue_ = true; break;
-            case Kw::Blue: blue_ = v; colorHasValue_ = true; break;
+            case Kw::Red:
+                red_ = v;
+                colorHasValue_ = true;
+                break;
+            case Kw::Green:
+                green_ = v;
+                colorHasValue_ = true;
+                break;
+            case Kw::Blue:
+                blue_ = v;
+                colorHasValue_ = true;
+                break;
             default: break;
         }
     }
 
     void colorSemicolon() {
         if (colors_.size() < 65536)
-            colors_.push_back(colorHasValue_ ? RtfColor::Rgb(std::uint8_t(red_), std::uint8_t(green_),
-                                                             std::uint8_t(blue_))
-                                             : RtfColor::Auto());
+            colors_.push_back(colorHasValue_
+                                  ? RtfColor::Rgb(std::uint8_t(red_), std::uint8_t(green_), std::uint8_t(blue_))
+                                  : RtfColor::Auto());
         red_ = green_ = blue_ = 0;
         colorHasValue_ = false;
     }
@@ -696,9 +735,9 @@ private:
         }
         cur_.markFormat = fmt_;
         // Runs emptied by nothing but skipped characters carry nothing.
-        cur_.runs.erase(std::remove_if(cur_.runs.begin(), cur_.runs.end(),
-                                       [](const TextRun& r) { return r.text.empty(); }),
-                        cur_.runs.end());
+        cur_.runs.erase(
+            std::remove_if(cur_.runs.begin(), cur_.runs.end(), [](const TextRun& r) { return r.text.empty(); }),
+            cur_.runs.end());
         doc_.paragraphs.push_back(std::move(cur_));
         cur_ = Paragraph();
     }

@@ -224,8 +224,7 @@ private:
         if (all ? !f.color.automatic : !(f.color == s.color)) wordNum("\\cf", colorIndex(f.color));
         if (all ? !f.highlight.automatic : !(f.highlight == s.highlight))
             wordNum("\\highlight", colorIndex(f.highlight));
-        if (all ? !f.backColor.automatic : !(f.backColor == s.backColor))
-            wordNum("\\cb", colorIndex(f.backColor));
+        if (all ? !f.backColor.automatic : !(f.backColor == s.backColor)) wordNum("\\cb", colorIndex(f.backColor));
         if (all ? f.bold : f.bold != s.bold) word(f.bold ? "\\b" : "\\b0");
         if (all ? f.italic : f.italic != s.italic) word(f.italic ? "\\i" : "\\i0");
         if (all ? f.strikeOut : f.strikeOut != s.strikeOut) word(f.strikeOut ? "\\strike" : "\\strike0");

@@ -25,13 +25,11 @@ bool SupportedBits(std::uint32_t bits) {
 }
 
 std::uint16_t GetU16(std::string_view d, std::size_t at) {
-    return static_cast<std::uint16_t>(static_cast<std::uint8_t>(d[at]) |
-                                      (static_cast<std::uint8_t>(d[at + 1]) << 8));
+    return static_cast<std::uint16_t>(static_cast<std::uint8_t>(d[at]) | (static_cast<std::uint8_t>(d[at + 1]) << 8));
 }
 
 std::uint32_t GetU32(std::string_view d, std::size_t at) {
-    return static_cast<std::uint32_t>(GetU16(d, at)) |
-           (static_cast<std::uint32_t>(GetU16(d, at + 2)) << 16);
+    return static_cast<std::uint32_t>(GetU16(d, at)) | (static_cast<std::uint32_t>(GetU16(d, at + 2)) << 16);
 }
 
 void PutU16(std::string& out, std::uint32_t v) {
@@ -112,31 +110,26 @@ EInvalidBitmap::EInvalidBitmap() : Error("Bitmap image is not valid.") {}
 
 std::vector<TRgbQuad> DefaultPalette(std::uint16_t bitsPerPixel) {
     static const std::uint8_t kStandard[16][3] = {
-        {0, 0, 0},       {0x80, 0, 0},    {0, 0x80, 0},    {0x80, 0x80, 0},
-        {0, 0, 0x80},    {0x80, 0, 0x80}, {0, 0x80, 0x80}, {0x80, 0x80, 0x80},
-        {0xC0, 0xC0, 0xC0}, {0xFF, 0, 0}, {0, 0xFF, 0},    {0xFF, 0xFF, 0},
-        {0, 0, 0xFF},    {0xFF, 0, 0xFF}, {0, 0xFF, 0xFF}, {0xFF, 0xFF, 0xFF}};
+        {0, 0, 0},       {0x80, 0, 0},       {0, 0x80, 0},       {0x80, 0x80, 0},   {0, 0, 0x80}, {0x80, 0, 0x80},
+        {0, 0x80, 0x80}, {0x80, 0x80, 0x80}, {0xC0, 0xC0, 0xC0}, {0xFF, 0, 0},      {0, 0xFF, 0}, {0xFF, 0xFF, 0},
+        {0, 0, 0xFF},    {0xFF, 0, 0xFF},    {0, 0xFF, 0xFF},    {0xFF, 0xFF, 0xFF}};
     auto rgb = [](int r, int g, int b) {
-        return TRgbQuad{static_cast<std::uint8_t>(b), static_cast<std::uint8_t>(g),
-                        static_cast<std::uint8_t>(r), 0};
+        return TRgbQuad{static_cast<std::uint8_t>(b), static_cast<std::uint8_t>(g), static_cast<std::uint8_t>(r), 0};
     };
     std::vector<TRgbQuad> pal;
     switch (bitsPerPixel) {
-    case 1:
-        pal = {rgb(0, 0, 0), rgb(0xFF, 0xFF, 0xFF)};
-        break;
-    case 4:
-        for (const auto& c : kStandard) pal.push_back(rgb(c[0], c[1], c[2]));
-        break;
-    case 8:
-        for (const auto& c : kStandard) pal.push_back(rgb(c[0], c[1], c[2]));
-        for (int r = 0; r < 6; ++r)
-            for (int g = 0; g < 6; ++g)
-                for (int b = 0; b < 6; ++b) pal.push_back(rgb(r * 51, g * 51, b * 51));
-        for (int i = 1; i <= 24; ++i) pal.push_back(rgb(i * 10, i * 10, i * 10));
-        break;
-    default:
-        break;
+        case 1: pal = {rgb(0, 0, 0), rgb(0xFF, 0xFF, 0xFF)}; break;
+        case 4:
+            for (const auto& c : kStandard) pal.push_back(rgb(c[0], c[1], c[2]));
+            break;
+        case 8:
+            for (const auto& c : kStandard) pal.push_back(rgb(c[0], c[1], c[2]));
+            for (int r = 0; r < 6; ++r)
+                for (int g = 0; g < 6; ++g)
+                    for (int b = 0; b < 6; ++b) pal.push_back(rgb(r * 51, g * 51, b * 51));
+            for (int i = 1; i <= 24; ++i) pal.push_back(rgb(i * 10, i * 10, i * 10));
+            break;
+        default: break;
     }
     return pal;
 }
@@ -181,21 +174,15 @@ std::uint32_t TDib::PixelValue(std::int32_t x, std::int32_t y) const {
     const auto* p = reinterpret_cast<const std::uint8_t*>(Bits.data()) + row;
     auto ux = static_cast<std::size_t>(x);
     switch (BitsPerPixel) {
-    case 1:
-        return (p[ux / 8] >> (7 - ux % 8)) & 1;
-    case 4:
-        return (ux % 2 == 0) ? (p[ux / 2] >> 4) : (p[ux / 2] & 0x0F);
-    case 8:
-        return p[ux];
-    case 16:
-        return static_cast<std::uint32_t>(p[ux * 2] | (p[ux * 2 + 1] << 8));
-    case 24:
-        return static_cast<std::uint32_t>(p[ux * 3] | (p[ux * 3 + 1] << 8) | (p[ux * 3 + 2] << 16));
-    case 32:
-        return static_cast<std::uint32_t>(p[ux * 4]) | (static_cast<std::uint32_t>(p[ux * 4 + 1]) << 8) |
-               (static_cast<std::uint32_t>(p[ux * 4 + 2]) << 16);
-    default:
-        return 0;
+        case 1: return (p[ux / 8] >> (7 - ux % 8)) & 1;
+        case 4: return (ux % 2 == 0) ? (p[ux / 2] >> 4) : (p[ux / 2] & 0x0F);
+        case 8: return p[ux];
+        case 16: return static_cast<std::uint32_t>(p[ux * 2] | (p[ux * 2 + 1] << 8));
+        case 24: return static_cast<std::uint32_t>(p[ux * 3] | (p[ux * 3 + 1] << 8) | (p[ux * 3 + 2] << 16));
+        case 32:
+            return static_cast<std::uint32_t>(p[ux * 4]) | (static_cast<std::uint32_t>(p[ux * 4 + 1]) << 8) |
+                   (static_cast<std::uint32_t>(p[ux * 4 + 2]) << 16);
+        default: return 0;
     }
 }
 
@@ -208,8 +195,7 @@ std::uint32_t TDib::PixelRgb(std::int32_t x, std::int32_t y) const {
     }
     if (BitsPerPixel == 16) {
         // 5 bits each of red, green and blue.
-        std::uint32_t r = MaskedChannel(v, 0x7C00), g = MaskedChannel(v, 0x03E0),
-                      b = MaskedChannel(v, 0x001F);
+        std::uint32_t r = MaskedChannel(v, 0x7C00), g = MaskedChannel(v, 0x03E0), b = MaskedChannel(v, 0x001F);
         return (r << 16) | (g << 8) | b;
     }
     return v & 0xFFFFFF;  // stored blue, green, red
@@ -239,8 +225,7 @@ std::string TDib::SaveToBmp() const {
     // A table shorter than the full one must be announced; a full one is
     // written as the figure the bitmap carries.
     std::uint32_t used = ColorsUsed;
-    if (Palette.size() != used &&
-        !(used == 0 && BitsPerPixel <= 8 && Palette.size() == (1u << BitsPerPixel)))
+    if (Palette.size() != used && !(used == 0 && BitsPerPixel <= 8 && Palette.size() == (1u << BitsPerPixel)))
         used = static_cast<std::uint32_t>(Palette.size());
     PutU32(out, used);
     PutU32(out, ColorsImportant);
@@ -255,12 +240,10 @@ std::string TDib::SaveToBmp() const {
 }
 
 TDib TDib::LoadFromBmp(std::string_view data) {
-    if (data.size() < kFileHeaderSize + kCoreHeaderSize || data[0] != 'B' || data[1] != 'M')
-        throw EInvalidBitmap();
+    if (data.size() < kFileHeaderSize + kCoreHeaderSize || data[0] != 'B' || data[1] != 'M') throw EInvalidBitmap();
     std::uint32_t offBits = GetU32(data, 10);
     std::uint32_t headerSize = GetU32(data, kFileHeaderSize);
-    if (headerSize < kCoreHeaderSize || headerSize > data.size() - kFileHeaderSize)
-        throw EInvalidBitmap();
+    if (headerSize < kCoreHeaderSize || headerSize > data.size() - kFileHeaderSize) throw EInvalidBitmap();
     const std::size_t h = kFileHeaderSize;
 
     TDib d;
@@ -297,13 +280,12 @@ TDib TDib::LoadFromBmp(std::string_view data) {
             std::size_t maskAt = h + kInfoHeaderSize;
             if (maskAt + 12 > data.size()) throw EInvalidBitmap();
             for (int i = 0; i < 3; ++i) masks[i] = GetU32(data, maskAt + 4 * static_cast<std::size_t>(i));
-            if (headerSize == kInfoHeaderSize)
-                paletteAt += (compression == kBiAlphaBitfields) ? 16 : 12;
+            if (headerSize == kInfoHeaderSize) paletteAt += (compression == kBiAlphaBitfields) ? 16 : 12;
         }
     }
     if (!SupportedBits(d.BitsPerPixel)) throw EInvalidBitmap();
-    const bool runLength = (compression == kBiRle8 && d.BitsPerPixel == 8) ||
-                           (compression == kBiRle4 && d.BitsPerPixel == 4);
+    const bool runLength =
+        (compression == kBiRle8 && d.BitsPerPixel == 8) || (compression == kBiRle4 && d.BitsPerPixel == 4);
     if (compression != kBiRgb && !runLength) {
         bool fields = (compression == kBiBitfields || compression == kBiAlphaBitfields) &&
                       (d.BitsPerPixel == 16 || d.BitsPerPixel == 32);
@@ -311,15 +293,13 @@ TDib TDib::LoadFromBmp(std::string_view data) {
     }
     bool topDown = height < 0;
     if (topDown) height = -height;
-    if (width <= 0 || height <= 0 || width > kMaxDimension || height > kMaxDimension)
-        throw EInvalidBitmap();
+    if (width <= 0 || height <= 0 || width > kMaxDimension || height > kMaxDimension) throw EInvalidBitmap();
     d.Width = static_cast<std::int32_t>(width);
     d.Height = static_cast<std::int32_t>(height);
 
     // Colour table.
     if (paletteCount > 256 && d.BitsPerPixel <= 8) throw EInvalidBitmap();
-    if (paletteAt > data.size() || paletteCount > (data.size() - paletteAt) / entryBytes)
-        throw EInvalidBitmap();
+    if (paletteAt > data.size() || paletteCount > (data.size() - paletteAt) / entryBytes) throw EInvalidBitmap();
     for (std::uint64_t i = 0; i < paletteCount; ++i) {
         std::size_t at = paletteAt + static_cast<std::size_t>(i) * entryBytes;
         TRgbQuad q;
@@ -345,8 +325,7 @@ TDib TDib::LoadFromBmp(std::string_view data) {
         return d;
     }
     std::uint64_t avail = data.size() - offBits;
-    if (stride == 0 || stride > avail || static_cast<std::uint64_t>(d.Height) > avail / stride)
-        throw EInvalidBitmap();
+    if (stride == 0 || stride > avail || static_cast<std::uint64_t>(d.Height) > avail / stride) throw EInvalidBitmap();
     std::string_view pixels = data.substr(offBits, static_cast<std::size_t>(stride * d.Height));
     if (!topDown) {
         d.Bits.assign(pixels);
@@ -387,12 +366,8 @@ TDib TDib::LoadFromBmp(std::string_view data) {
     return d;
 }
 
-TDib TDib::LoadFromFile(std::string_view fileName) {
-    return LoadFromBmp(ReadWholeFile(fileName));
-}
+TDib TDib::LoadFromFile(std::string_view fileName) { return LoadFromBmp(ReadWholeFile(fileName)); }
 
-void TDib::SaveToFile(std::string_view fileName) const {
-    WriteFileAtomic(fileName, SaveToBmp());
-}
+void TDib::SaveToFile(std::string_view fileName) const { WriteFileAtomic(fileName, SaveToBmp()); }
 
 }  // namespace qm

@@ -11,14 +11,14 @@ namespace qm {
 
 namespace {
 
-constexpr std::uint16_t kMagic = 0x706C;         // "lp": the form this program writes
-constexpr std::uint16_t kMagicEditor = 0x506C;   // "lP": the platform's own hotspot editor
+constexpr std::uint16_t kMagic = 0x706C;        // "lp": the form this program writes
+constexpr std::uint16_t kMagicEditor = 0x506C;  // "lP": the platform's own hotspot editor
 constexpr std::uint8_t kTypeDdb = 5;
 constexpr std::uint8_t kTypeDib = 6;
 constexpr std::uint32_t kMaxField = 0x7FFFFFFF;  // the largest compressed dword
 constexpr std::size_t kRecordSize = 15;
 constexpr std::size_t kBlockHeaderSize = 7;
-constexpr std::int32_t kMaxHotspots = 0x7FFF;    // the count is read as signed 16 bits
+constexpr std::int32_t kMaxHotspots = 0x7FFF;  // the count is read as signed 16 bits
 
 void PutU16(std::string& out, std::uint32_t v) {
     out.push_back(static_cast<char>(v & 0xFF));
@@ -77,10 +77,10 @@ std::array<std::uint8_t, 256> MakeHashTable() {
 // run-length (2 bytes give 127), LZ77 (17 bytes give 144), run-length in LZ77.
 std::uint64_t MaxExpansion(std::uint8_t packing) {
     switch (packing) {
-    case 0: return 1;
-    case 1: return 64;
-    case 2: return 9;
-    default: return 9 * 64;
+        case 0: return 1;
+        case 1: return 64;
+        case 2: return 9;
+        default: return 9 * 64;
     }
 }
 
@@ -181,9 +181,9 @@ void THotspots::SaveToStream(std::string& stream) const {
         const THotspot& h = *p;
         std::uint8_t type = 0;
         switch (h.Kind) {
-        case THotspotKind::Popup: type = h.Visible ? 0xE2 : 0xE6; break;
-        case THotspotKind::Jump: type = h.Visible ? 0xE3 : 0xE7; break;
-        case THotspotKind::Macro: type = h.Visible ? 0xC8 : 0xCC; break;
+            case THotspotKind::Popup: type = h.Visible ? 0xE2 : 0xE6; break;
+            case THotspotKind::Jump: type = h.Visible ? 0xE3 : 0xE7; break;
+            case THotspotKind::Macro: type = h.Visible ? 0xC8 : 0xCC; break;
         }
         records.push_back(static_cast<char>(type));
         records.push_back(static_cast<char>(h.Visible ? 0 : 4));
@@ -408,20 +408,18 @@ void TShg::LoadFromBytes(std::string_view data) {
     std::uint16_t pictures = file.ReadWord();
     std::uint32_t pictureOffset = ReadDword(file);
     // The first picture sits where the header says, past the offset table.
-    if (pictures == 0 || pictureOffset < 4u + 4u * pictures || pictureOffset >= data.size())
-        throw EInvalidShgFile();
+    if (pictures == 0 || pictureOffset < 4u + 4u * pictures || pictureOffset >= data.size()) throw EInvalidShgFile();
     std::string_view picture = data.substr(pictureOffset);
     TShgInput in(picture);
 
     std::uint8_t type = in.ReadByte();
     std::uint8_t packing = in.ReadByte();
     if (type != kTypeDib && type != kTypeDdb)
-        throw EInvalidShgFile("This segmented hypergraphic holds a picture of type " +
-                              std::to_string(type) +
+        throw EInvalidShgFile("This segmented hypergraphic holds a picture of type " + std::to_string(type) +
                               ", which cannot be read: only bitmaps (types 5 and 6) are supported.");
     if (packing > 3)
-        throw EInvalidShgFile("This segmented hypergraphic uses the unknown packing method " +
-                              std::to_string(packing) + ".");
+        throw EInvalidShgFile("This segmented hypergraphic uses the unknown packing method " + std::to_string(packing) +
+                              ".");
 
     auto dib = std::make_unique<TDib>();
     std::uint32_t xDpi = ReadCompressedDword(in);
@@ -436,8 +434,7 @@ void TShg::LoadFromBytes(std::string_view data) {
     std::uint32_t hotspotSize = ReadCompressedDword(in);
     std::uint32_t imageOffset = ReadDword(in);
     std::uint32_t hotspotOffset = ReadDword(in);
-    if (width == 0 || height == 0 ||
-        !(bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32))
+    if (width == 0 || height == 0 || !(bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32))
         throw EInvalidShgFile();
     dib->XPelsPerMeter = DpiToPelsPerMeter(xDpi);
     dib->YPelsPerMeter = DpiToPelsPerMeter(yDpi);
@@ -468,14 +465,13 @@ void TShg::LoadFromBytes(std::string_view data) {
         dib->ColorsUsed = 0;
     }
 
-    if (imageOffset > picture.size() || imageSize > picture.size() - imageOffset)
-        throw EInvalidShgFile();
+    if (imageOffset > picture.size() || imageSize > picture.size() - imageOffset) throw EInvalidShgFile();
     std::string_view packed = picture.substr(imageOffset, imageSize);
     // Device-dependent rows are padded to 2 bytes and run top to bottom.
-    std::uint64_t sourceStride = type == kTypeDib ? TDib::RowBytes(width, bits)
-                                                  : ((static_cast<std::uint64_t>(width) * bits + 15) / 16) * 2;
-    std::uint64_t bound = std::min<std::uint64_t>(static_cast<std::uint64_t>(imageSize) * MaxExpansion(packing),
-                                                  kMaxField);
+    std::uint64_t sourceStride =
+        type == kTypeDib ? TDib::RowBytes(width, bits) : ((static_cast<std::uint64_t>(width) * bits + 15) / 16) * 2;
+    std::uint64_t bound =
+        std::min<std::uint64_t>(static_cast<std::uint64_t>(imageSize) * MaxExpansion(packing), kMaxField);
     if (sourceStride > bound || height > bound / sourceStride) throw EInvalidShgFile();
     if (dib->Stride() * height > kMaxField) throw EInvalidShgFile();
     auto expected = static_cast<std::size_t>(sourceStride * height);
@@ -483,21 +479,15 @@ void TShg::LoadFromBytes(std::string_view data) {
     std::string pixels;
     pixels.reserve(expected);
     switch (packing) {
-    case 0:
-        pixels.assign(packed.substr(0, expected));
-        break;
-    case 1:
-        UnpackRunLength(packed, pixels, expected);
-        break;
-    case 2:
-        UnpackLz77(packed, pixels, expected);
-        break;
-    default: {
-        std::string runs;
-        UnpackLz77(packed, runs, std::min<std::uint64_t>(static_cast<std::uint64_t>(imageSize) * 9, kMaxField));
-        UnpackRunLength(runs, pixels, expected);
-        break;
-    }
+        case 0: pixels.assign(packed.substr(0, expected)); break;
+        case 1: UnpackRunLength(packed, pixels, expected); break;
+        case 2: UnpackLz77(packed, pixels, expected); break;
+        default: {
+            std::string runs;
+            UnpackLz77(packed, runs, std::min<std::uint64_t>(static_cast<std::uint64_t>(imageSize) * 9, kMaxField));
+            UnpackRunLength(runs, pixels, expected);
+            break;
+        }
     }
     if (pixels.size() < expected) throw EInvalidShgFile();
 
@@ -514,8 +504,7 @@ void TShg::LoadFromBytes(std::string_view data) {
 
     THotspots hotspots;
     if (hotspotOffset != 0 && hotspotSize != 0) {
-        if (hotspotOffset > picture.size() || hotspotSize > picture.size() - hotspotOffset)
-            throw EInvalidShgFile();
+        if (hotspotOffset > picture.size() || hotspotSize > picture.size() - hotspotOffset) throw EInvalidShgFile();
         hotspots.LoadFromStream(picture.substr(hotspotOffset, hotspotSize));
     }
 

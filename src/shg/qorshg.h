@@ -14,8 +14,7 @@
 
 namespace qm {
 
-inline constexpr const char* kInvalidShgMessage =
-    "This file is not a valid segmented hypergraphic file.";
+inline constexpr const char* kInvalidShgMessage = "This file is not a valid segmented hypergraphic file.";
 
 // A .shg file that cannot be read: a wrong magic, or a count, size or offset
 // that does not fit the file. Other messages name a feature we do not read.
@@ -124,13 +123,11 @@ public:
     // Run-length unpacking: a control byte k (1..127) repeats the next byte k
     // times, 0x80 + k copies the next k bytes. Stops once `limit` bytes are out.
     // Returns the bytes appended to `target`.
-    static std::size_t UnpackRunLength(std::string_view packed, std::string& target,
-                                       std::size_t limit = SIZE_MAX);
+    static std::size_t UnpackRunLength(std::string_view packed, std::string& target, std::size_t limit = SIZE_MAX);
     // The help compiler's LZ77: a flag byte per eight items, bit set = a
     // 16-bit back reference (12 bits distance - 1, 4 bits length - 3), clear =
     // a literal byte. A reference before the start is an invalid file.
-    static std::size_t UnpackLz77(std::string_view packed, std::string& target,
-                                  std::size_t limit = SIZE_MAX);
+    static std::size_t UnpackLz77(std::string_view packed, std::string& target, std::size_t limit = SIZE_MAX);
 };
 
 // Resolution: a .shg holds dots per inch, a bitmap pixels per metre.

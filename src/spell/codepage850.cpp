@@ -29,8 +29,7 @@ constexpr std::array<std::uint8_t, 128> kAnsiToOem = {
     0xD0, 0xA4, 0x95, 0xA2, 0x93, 0xE4, 0x94, 0xF6, 0x9B, 0x97, 0xA3, 0x96, 0x81, 0xEC, 0xE7, 0x98,  // 0xF0
 };
 
-char Map(const std::array<std::uint8_t, 128>& table, char c)
-{
+char Map(const std::array<std::uint8_t, 128>& table, char c) {
     const auto b = static_cast<unsigned char>(c);
     return b < 0x80 ? c : static_cast<char>(table[b - 0x80]);
 }

@@ -17,8 +17,7 @@ constexpr std::uint32_t kMaxChildField = 0x7FFFF;  // 19 bits: first child + 1
 constexpr std::uint32_t kEndOfWord = 1u << 22;
 constexpr std::uint32_t kLastSibling = 1u << 23;
 
-bool IsWordByte(unsigned char c)
-{
+bool IsWordByte(unsigned char c) {
     return c == '\'' || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= 224 && c <= 246) ||
            (c >= 249 && c <= 253);
 }
@@ -38,13 +37,11 @@ struct Layout {
     std::vector<bool> last;                 // by pool index
 };
 
-Layout MakeLayout(const StringList& words)
-{
+Layout MakeLayout(const StringList& words) {
     Layout l;
     l.pool.emplace_back();
     for (const std::string& word : words) {
-        if (!IsStorableWord(word))
-            throw Error("The word '" + word + "' cannot be stored in a dictionary.");
+        if (!IsStorableWord(word)) throw Error("The word '" + word + "' cannot be stored in a dictionary.");
         std::uint32_t cur = 0;
         for (const char ch : word) {
             const auto c = static_cast<unsigned char>(AsciiLower(ch));
@@ -96,14 +93,12 @@ Layout MakeLayout(const StringList& words)
 
 }  // namespace
 
-bool IsStorableWord(std::string_view word)
-{
+bool IsStorableWord(std::string_view word) {
     if (word.empty() || word.size() > static_cast<std::size_t>(TQorDictionary::MaxWordLength)) return false;
     return std::all_of(word.begin(), word.end(), [](char c) { return IsWordByte(static_cast<unsigned char>(c)); });
 }
 
-void ReadWordList(std::string_view text, StringList& words, StringList& skipped)
-{
+void ReadWordList(std::string_view text, StringList& words, StringList& skipped) {
     words.clear();
     skipped.clear();
     const std::string ansi = IsValidUtf8(text) ? Utf8ToCp1252(text) : std::string(text);
@@ -114,13 +109,9 @@ void ReadWordList(std::string_view text, StringList& words, StringList& skipped)
     }
 }
 
-std::size_t DictionaryNodeCount(const StringList& words)
-{
-    return MakeLayout(words).order.size();
-}
+std::size_t DictionaryNodeCount(const StringList& words) { return MakeLayout(words).order.size(); }
 
-std::string BuildDictionaryData(const StringList& words)
-{
+std::string BuildDictionaryData(const StringList& words) {
     const Layout l = MakeLayout(words);
     std::string out(TQorDictionary::HeaderSize, '\0');
     out[0] = '\x03';
@@ -131,8 +122,7 @@ std::string BuildDictionaryData(const StringList& words)
         std::uint32_t v = 0;
         if (!node.kids.empty()) {
             const std::uint32_t field = l.firstChild[id] + 1;
-            if (field > kMaxChildField)
-                throw Error("The word list needs more nodes than a dictionary can address.");
+            if (field > kMaxChildField) throw Error("The word list needs more nodes than a dictionary can address.");
             v = field;
         }
         if (node.endOfWord) v |= kEndOfWord;

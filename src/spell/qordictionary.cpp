@@ -20,20 +20,17 @@ constexpr int kLetterShift = 24;
 // millions of nodes.
 constexpr std::size_t kMaxRowLength = 256;
 
-inline unsigned char LowerByte(char c)
-{
+inline unsigned char LowerByte(char c) {
     const auto b = static_cast<unsigned char>(c);
     return (b >= 'A' && b <= 'Z') ? static_cast<unsigned char>(b + ('a' - 'A')) : b;
 }
 
 // The characters a dictionary word may begin with.
-inline bool IsFirstChar(unsigned char c)
-{
+inline bool IsFirstChar(unsigned char c) {
     return c == '\'' || (c >= 'a' && c <= 'z') || (c >= 224 && c <= 246) || (c >= 249 && c <= 253);
 }
 
-bool InList(const StringList& list, std::string_view s)
-{
+bool InList(const StringList& list, std::string_view s) {
     for (const std::string& e : list)
         if (SameText(e, s)) return true;
     return false;
@@ -41,13 +38,9 @@ bool InList(const StringList& list, std::string_view s)
 
 }  // namespace
 
-EInvalidDictionary::EInvalidDictionary()
-    : Error("This file is not a valid Velgrave Dictionary File.")
-{
-}
+EInvalidDictionary::EInvalidDictionary() : Error("This file is not a valid Velgrave Dictionary File.") {}
 
-void TQorDictionary::LoadFromFile(const std::string& fileName)
-{
+void TQorDictionary::LoadFromFile(const std::string& fileName) {
     // Refuse an oversized file before reading it into memory.
     std::error_code ec;
     const std::filesystem::path native = ToFsPath(fileName);
@@ -59,8 +52,7 @@ void TQorDictionary::LoadFromFile(const std::string& fileName)
     LoadFromData(data, fileName);
 }
 
-void TQorDictionary::LoadFromData(std::string_view data, const std::string& fileName)
-{
+void TQorDictionary::LoadFromData(std::string_view data, const std::string& fileName) {
     if (data.size() < HeaderSize || data.size() > MaxFileSize) throw EInvalidDictionary();
     if (static_cast<unsigned char>(data[0]) != 0x03 || static_cast<unsigned char>(data[1]) != 0x55)
         throw EInvalidDictionary();
@@ -85,8 +77,7 @@ void TQorDictionary::LoadFromData(std::string_view data, const std::string& file
     fileName_ = fileName;
 }
 
-void TQorDictionary::Clear()
-{
+void TQorDictionary::Clear() {
     nodes_.clear();
     nodes_.shrink_to_fit();
     top_ = MakeEmptyTop();
@@ -94,8 +85,7 @@ void TQorDictionary::Clear()
 }
 
 template <bool kRecordPath>
-bool TQorDictionary::Walk(std::string_view word, int& depth, std::uint32_t* path) const
-{
+bool TQorDictionary::Walk(std::string_view word, int& depth, std::uint32_t* path) const {
     depth = 0;
     const std::size_t len = word.size();
     if (len == 0 || len > static_cast<std::size_t>(MaxWordLength)) return false;
@@ -134,26 +124,22 @@ bool TQorDictionary::Walk(std::string_view word, int& depth, std::uint32_t* path
     return (current & kEndOfWord) != 0;
 }
 
-bool TQorDictionary::Lookup(std::string_view word, int& depth, TPath& path) const
-{
+bool TQorDictionary::Lookup(std::string_view word, int& depth, TPath& path) const {
     return Walk<true>(word, depth, path.data());
 }
 
-bool TQorDictionary::Lookup(std::string_view word) const
-{
+bool TQorDictionary::Lookup(std::string_view word) const {
     int depth = 0;
     return Walk<false>(word, depth, nullptr);
 }
 
-bool TQorDictionary::IsWord(std::string_view word, StringList* suggestions) const
-{
+bool TQorDictionary::IsWord(std::string_view word, StringList* suggestions) const {
     if (Lookup(word)) return true;
     if (suggestions) Suggest(word, *suggestions);
     return false;
 }
 
-void TQorDictionary::Suggest(std::string_view word, StringList& list) const
-{
+void TQorDictionary::Suggest(std::string_view word, StringList& list) const {
     list.clear();
     const std::size_t n = word.size();
     std::string w(word);

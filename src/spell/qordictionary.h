@@ -75,8 +75,7 @@ private:
     std::array<std::uint32_t, 256> top_ = MakeEmptyTop();
     std::string fileName_;
 
-    static constexpr std::array<std::uint32_t, 256> MakeEmptyTop()
-    {
+    static constexpr std::array<std::uint32_t, 256> MakeEmptyTop() {
         std::array<std::uint32_t, 256> t{};
         t.fill(kNone);
         return t;

@@ -13,10 +13,10 @@ std::string CompilerFile(const std::string& compilerPath);  // IncludeBackslash(
 
 // How the compiler at a given path can be run here.
 enum class CompilerAvailability {
-    Missing,     // no file there: the caller's "not found" path applies
-    Native,      // runs directly (Windows, or a native stand-in)
-    ThroughWine, // a Windows program, started through "wine" on the PATH
-    NoWine,      // a Windows program, but "wine" is not on the PATH
+    Missing,      // no file there: the caller's "not found" path applies
+    Native,       // runs directly (Windows, or a native stand-in)
+    ThroughWine,  // a Windows program, started through "wine" on the PATH
+    NoWine,       // a Windows program, but "wine" is not on the PATH
 };
 
 // The message for CompilerAvailability::NoWine.
@@ -43,9 +43,9 @@ std::string CompilerSwitches(bool acViewCnt, bool acDoNothing, bool acViewCurren
 std::vector<std::string> CompilerArguments(const CompilerCall& call);
 
 struct CompilerResult {
-    bool started = false;   // false: the process could not be started
-    int exitCode = -1;      // the process's exit code when it started
-    std::string failure;    // why it did not start (empty when it started)
+    bool started = false;  // false: the process could not be started
+    int exitCode = -1;     // the process's exit code when it started
+    std::string failure;   // why it did not start (empty when it started)
 };
 
 class CompilerRunner {

@@ -32,10 +32,8 @@ private:
 };
 
 // A zero (or negative) screen dimension leaves the values it scales unchanged.
-void PixelsToHelpUnits(std::int32_t& x, std::int32_t& y, std::int32_t& w, std::int32_t& h,
-                       ScreenSize screen);
-void HelpUnitsToPixels(std::int32_t& x, std::int32_t& y, std::int32_t& w, std::int32_t& h,
-                       ScreenSize screen);
+void PixelsToHelpUnits(std::int32_t& x, std::int32_t& y, std::int32_t& w, std::int32_t& h, ScreenSize screen);
+void HelpUnitsToPixels(std::int32_t& x, std::int32_t& y, std::int32_t& w, std::int32_t& h, ScreenSize screen);
 inline void PixelsToHelpUnits(std::int32_t& x, std::int32_t& y, std::int32_t& w, std::int32_t& h) {
     PixelsToHelpUnits(x, y, w, h, Screen().screenSize());
 }

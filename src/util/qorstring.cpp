@@ -60,8 +60,8 @@ bool IsValidName(std::string_view s) {
     if (s.empty()) return false;
     for (char ch : s) {
         const auto c = static_cast<unsigned char>(AsciiLower(ch));
-        const bool ok = (c >= '0' && c <= '9') || c == '_' || (c >= 'a' && c <= 'z') ||
-                        (c >= 224 && c <= 246) || (c >= 249 && c <= 253);
+        const bool ok = (c >= '0' && c <= '9') || c == '_' || (c >= 'a' && c <= 'z') || (c >= 224 && c <= 246) ||
+                        (c >= 249 && c <= 253);
         if (!ok) return false;
     }
     return true;

@@ -29,8 +29,7 @@ std::string LeftStr(std::string_view s, int n);
 std::string MidStr(std::string_view s, int start, int count);
 std::string RightStr(std::string_view s, int n);
 
-void ReplaceString(std::string& s, std::string_view oldText, std::string_view newText, bool all,
-                   int start = 1);
+void ReplaceString(std::string& s, std::string_view oldText, std::string_view newText, bool all, int start = 1);
 
 // Zero-fills `size` bytes of `buffer`, then copies at most `size` bytes of `s`.
 void CopyToCharArray(std::string_view s, char* buffer, std::size_t size);

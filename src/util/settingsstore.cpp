@@ -64,9 +64,7 @@ std::int32_t SettingsStore::ReadInteger(std::string_view key, std::string_view n
     return v->Number;
 }
 
-bool SettingsStore::ReadBool(std::string_view key, std::string_view name) const {
-    return ReadInteger(key, name) != 0;
-}
+bool SettingsStore::ReadBool(std::string_view key, std::string_view name) const { return ReadInteger(key, name) != 0; }
 
 std::optional<std::size_t> SettingsStore::ReadBinary(std::string_view key, std::string_view name, void* dest,
                                                      std::size_t size) const {

@@ -108,7 +108,7 @@ private:
         SettingValue Value;
     };
     struct Key {
-        std::string Path;                      // as first written
+        std::string Path;                     // as first written
         std::map<std::string, Entry> Values;  // by lower-case name
     };
     std::map<std::string, Key> keys_;  // by lower-case normalised path

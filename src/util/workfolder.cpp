@@ -77,14 +77,15 @@ std::string PrepareWorkFolder(std::string_view tempFolder) {
         if (lstat(bare.c_str(), &st) == 0) reason = NotPrivateReason(st);
         if (reason.empty()) throw CreateFileAccessError(path, true, WinCodeFromErrno(errno, bare));
     } else {
-        if (fstat(fd, &st) != 0) reason = "its state cannot be read";
-        else reason = NotPrivateReason(st);
+        if (fstat(fd, &st) != 0)
+            reason = "its state cannot be read";
+        else
+            reason = NotPrivateReason(st);
         if (reason.empty() && (st.st_mode & 077) != 0 && fchmod(fd, 0700) != 0)
             reason = "its permissions cannot be made private";
         close(fd);
     }
-    if (!reason.empty())
-        throw Error("The work folder " + path + " cannot be used: " + reason + ".");
+    if (!reason.empty()) throw Error("The work folder " + path + " cannot be used: " + reason + ".");
     return path;
 #endif
 }

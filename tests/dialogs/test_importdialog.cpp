@@ -72,9 +72,9 @@ TEST_F(ImportDlgTest, TitleFiltersAndControls) {
     dlg.open();
     EXPECT_EQ(dlg.objectName(), QStringLiteral("dlgImport"));
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Import File"));
-    EXPECT_EQ(dlg.nameFilters(), (QStringList{QStringLiteral("Rich Text Format (*.rtf)"),
-                                              QStringLiteral("Text files (*.txt)"),
-                                              QStringLiteral("HelpWorkshop project (*.hpj)")}));
+    EXPECT_EQ(dlg.nameFilters(),
+              (QStringList{QStringLiteral("Rich Text Format (*.rtf)"), QStringLiteral("Text files (*.txt)"),
+                           QStringLiteral("HelpWorkshop project (*.hpj)")}));
     EXPECT_EQ(dlg.FilterIndex(), 0);
     EXPECT_EQ(dlg.Kind(), TImportKind::Rtf);
     EXPECT_EQ(dlg.fileMode(), QFileDialog::ExistingFile);  // only a file that exists can be imported
@@ -148,8 +148,7 @@ TEST_F(ImportDlgTest, ResultAfterOkWithEachType) {
     };
     const Case cases[] = {
         {0, "help.rtf", false, TImportKind::Rtf, false},  // as first shown: box unticked
-        {0, "help.rtf", true, TImportKind::Rtf, true},
-        {0, "SHOUT.RTF", true, TImportKind::Rtf, true},
+        {0, "help.rtf", true, TImportKind::Rtf, true},           {0, "SHOUT.RTF", true, TImportKind::Rtf, true},
         {1, "notes.txt", true, TImportKind::Text, false},  // the box cannot be ticked
         {2, "manual.hpj", true, TImportKind::HpjProject, false},
     };

@@ -46,7 +46,8 @@ TEST_F(RichText2, GetRtfTextGivesBackWhatSetRtfTextLoaded) {
     const std::string texts[] = {
         Rtf("\\pard\\f0\\fs20 \\par\r\n"),
         Rtf("\\pard\\f0\\fs20 Hello \\b bold\\b0  and \\i italic\\i0  \\strike gone\\strike0\\par\r\n"),
-        Rtf("\\pard\\f0\\fs20 see \\uldb Jump\\ulnone\\v Target>win@file.hlp\\v0  and \\ul pop\\ulnone\\v ctx\\v0 .\\par\r\n"),
+        Rtf("\\pard\\f0\\fs20 see \\uldb Jump\\ulnone\\v Target>win@file.hlp\\v0  and \\ul pop\\ulnone\\v ctx\\v0 "
+            ".\\par\r\n"),
         Rtf("\\pard\\keepn\\qc\\sb120\\sa60\\f0\\fs28 Title\\par\r\n"
             "\\pard\\fi-150\\li300\\ri45\\sl-300\\tx600\\tx1200\\fs20 a\\tab b\\line c\\page d\\par\r\n"
             "\\pard\\qr\\sl480\\slmult1 right\\par\r\n\\pard\\qj\\sl240 just\\par\r\n"),
@@ -151,7 +152,7 @@ TEST_F(RichText2, FindTextOptions) {
         {"word", 31, -1, qm::kFindDown | qm::kFindWholeWord | qm::kFindMatchCase, 36},
         {"word", 0, 12, qm::kFindDown, -1},  // the range ends inside the word
         {"word", 0, 13, qm::kFindDown, 9},
-        {"word", 35, -35, 0, 30},            // backwards: the last one in range
+        {"word", 35, -35, 0, 30},  // backwards: the last one in range
         {"word", 29, -1, 0, 20},
         // Upward with a range that runs on past the start, as the find command
         // asks (start before the caret, length the whole text): the search goes
@@ -275,7 +276,8 @@ TEST_F(RichText2, SelectionAttributes) {
     EXPECT_EQ(edit->GetRtfText(),
               "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fswiss\\fprq2\\fcharset0 Arial;}}\r\n"
               "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}\r\n"
-              "\\viewkind4\\uc1\\pard\\f0\\fs20 abc \\fs28\\cf1\\highlight2\\b\\ul def\\fs20\\cf0\\highlight0\\b0\\ulnone\\par\r\n}");
+              "\\viewkind4\\uc1\\pard\\f0\\fs20 abc \\fs28\\cf1\\highlight2\\b\\ul "
+              "def\\fs20\\cf0\\highlight0\\b0\\ulnone\\par\r\n}");
     // A double underline stays double when the style keeps underline on.
     edit->SetRtfText(Rtf("\\pard\\f0\\fs20\\uldb link\\ulnone\\par\r\n"));
     edit->SetSelStart(0);
@@ -416,8 +418,7 @@ TEST_F(RichText2, CopyAndPasteKeepHiddenTextAndDoubleUnderline) {
     other.SetRtfText(Rtf("\\pard\\f0\\fs20 [] \\par\r\n"));
     other.SetSelStart(1);
     other.paste();
-    EXPECT_NE(other.GetRtfText().find("[\\uldb there\\ulnone\\v Topic\\v0 ]"), std::string::npos)
-        << other.GetRtfText();
+    EXPECT_NE(other.GetRtfText().find("[\\uldb there\\ulnone\\v Topic\\v0 ]"), std::string::npos) << other.GetRtfText();
 }
 
 TEST_F(RichText2, PrintsWithATitle) {

@@ -2,18 +2,18 @@
 // module lists, driven through its actions and the scripted UI services.
 #include <QComboBox>
 #include <QDockWidget>
-#include <QLabel>
+#include <QElapsedTimer>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QTabWidget>
-#include <QElapsedTimer>
-#include <QKeyEvent>
 #include <algorithm>
 #include <fstream>
 
 #include "editor/splash.h"
-#include "support/qtapp.h"
 #include "editor/standins.h"
+#include "support/qtapp.h"
 
 #include "editor/actiontable.h"
 #include "editor/statusbar.h"
@@ -41,14 +41,15 @@ TEST_F(MainWindowTest, StartsWithTheSplashTextsInOrderAndANewProject) {
     EXPECT_EQ(Rows(*w, "lstTopics"), QStringList{"Contents"});
     EXPECT_EQ(w->Status().Text(1), qm::CaretText(1, 1));
     // The components carry their names.
-    for (const char* name : {"actCompile", "actView", "actViewCurTopic", "actNew", "actOpen", "actSave",
-                             "actSaveAs", "actNavToFirst", "actNavToPrev", "actNavToNext", "actNavToLast"})
+    for (const char* name : {"actCompile", "actView", "actViewCurTopic", "actNew", "actOpen", "actSave", "actSaveAs",
+                             "actNavToFirst", "actNavToPrev", "actNavToNext", "actNavToLast"})
         EXPECT_NE(w->findChild<QAction*>(name), nullptr) << name;
-    for (const char* name : {"lstTopics", "lstPopups", "cboTopics", "cboPopups", "tvwQuillmark", "tvwHCRTF",
-                             "lvwFind", "tsOutputs", "pnlProject", "pnlMessages", "tbsProject", "TheEditor",
-                             "rtfUser", "Ruler", "cboStyles", "ncbTopics", "ncbPopups", "ncbEditor", "frmFind",
-                             "frmReplace", "frmMessage", "frmImgView", "frmAbout", "hdrTopics", "hdrPopups",
-                             "ProjectPopMenu", "mnuPopResults", "mnuFileReopen", "sbrStatus"})
+    for (const char* name :
+         {"lstTopics", "lstPopups",      "cboTopics",     "cboPopups",     "tvwQuillmark", "tvwHCRTF",
+          "lvwFind",   "tsOutputs",      "pnlProject",    "pnlMessages",   "tbsProject",   "TheEditor",
+          "rtfUser",   "Ruler",          "cboStyles",     "ncbTopics",     "ncbPopups",    "ncbEditor",
+          "frmFind",   "frmReplace",     "frmMessage",    "frmImgView",    "frmAbout",     "hdrTopics",
+          "hdrPopups", "ProjectPopMenu", "mnuPopResults", "mnuFileReopen", "sbrStatus"})
         EXPECT_NE(w->findChild<QObject*>(name), nullptr) << name;
     EXPECT_EQ(Act(*w, "actCompile")->shortcut(), QKeySequence("F5"));
 }
@@ -249,9 +250,9 @@ TEST_F(MainWindowTest, TheDestructorFreesTheGlobalObjectsInOrder) {
         EXPECT_TRUE(w->close());
         EXPECT_TRUE(freed.empty());
     }
-    EXPECT_EQ(freed, (std::vector<std::string>{"Bookmarks", "UserTools", "StyleCombo", "TopicsViews", "Mru",
-                                               "History", "Project", "Styles", "BuildLog", "Macros", "Options",
-                                               "frmVList", "frmFind", "frmReplace", "frmMessage", "SpellEngine"}));
+    EXPECT_EQ(freed, (std::vector<std::string>{"Bookmarks", "UserTools", "StyleCombo", "TopicsViews", "Mru", "History",
+                                               "Project", "Styles", "BuildLog", "Macros", "Options", "frmVList",
+                                               "frmFind", "frmReplace", "frmMessage", "SpellEngine"}));
 }
 
 TEST_F(MainWindowTest, CloseSavesPlacementStylesOptionsAndRecentProjects) {
@@ -421,7 +422,7 @@ TEST_F(MainWindowTest, ListSignalsScheduleOneActionUpdateAndEnterOpensTheRow) {
     QApplication::processEvents();
     EXPECT_EQ(w->Actions().UpdateCount(), runs + 1);
     EXPECT_FALSE(Act(*w, "actNavToNext")->isEnabled());  // the last row is selected
-    EXPECT_EQ(CurrentName(*w), "Alpha");                   // selecting alone opens nothing
+    EXPECT_EQ(CurrentName(*w), "Alpha");                 // selecting alone opens nothing
 
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(list, &enter);
@@ -670,8 +671,9 @@ TEST(DefaultTopicText, NamesTheDefaultFontOnlyWhenItDiffersAndEscapesIt) {
     };
     for (const auto& c : cases) {
         const std::string text = qm::DefaultTopicText(c.font, c.size);
-        EXPECT_EQ(text.rfind("{\\rtf1\\ansi\\ansicpg1252\\deff1\\deflang3084{\\fonttbl{\\f0\\fnil MS Sans Serif;}\r\n", 0),
-                  0u)
+        EXPECT_EQ(
+            text.rfind("{\\rtf1\\ansi\\ansicpg1252\\deff1\\deflang3084{\\fonttbl{\\f0\\fnil MS Sans Serif;}\r\n", 0),
+            0u)
             << c.font;
         if (*c.fontEntry)
             EXPECT_NE(text.find(c.fontEntry), std::string::npos) << c.font << "\n" << text;

@@ -157,8 +157,10 @@ TEST_F(BuildTest, RefusesAnUnsavedProjectAndAMissingCompiler) {
         std::vector<int> help;
     };
     const Case cases[] = {
-        {qm::CompilerAvailability::Missing, MsgKind::Warning,
-         "WinHelp compiler (hcrtf.exe) not found on specified path.", {325}},
+        {qm::CompilerAvailability::Missing,
+         MsgKind::Warning,
+         "WinHelp compiler (hcrtf.exe) not found on specified path.",
+         {325}},
         {qm::CompilerAvailability::NoWine, MsgKind::Warning, qm::kMsgCompilerNeedsWine, {}},
     };
     for (const Case& c : cases) {

@@ -16,9 +16,7 @@ namespace {
 
 class SettingsMenus : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        app_ = &qmtest::EnsureQtApp();
-    }
+    static void SetUpTestSuite() { app_ = &qmtest::EnsureQtApp(); }
     static inline QApplication* app_ = nullptr;
 };
 

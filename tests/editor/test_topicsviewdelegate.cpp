@@ -22,9 +22,7 @@ constexpr int kHeight = 20;
 
 class TopicsViewDelegate : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        qmtest::EnsureQtApp();
-    }
+    static void SetUpTestSuite() { qmtest::EnsureQtApp(); }
 
     void SetUp() override {
         options_.EditStyle = kFontBold;
@@ -38,7 +36,8 @@ protected:
     }
 
     QImage Render(std::optional<TTopicRowInfo> row, bool selected) {
-        TTopicsViewDelegate delegate(options_, [row](const QModelIndex&) { return row; }, icon_);
+        TTopicsViewDelegate delegate(
+            options_, [row](const QModelIndex&) { return row; }, icon_);
         QImage image(kWidth, kHeight, QImage::Format_RGB32);
         image.fill(Qt::black);
         QStyleOptionViewItem option;

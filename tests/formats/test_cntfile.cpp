@@ -75,9 +75,9 @@ std::string ReadBytes(const std::string& path) { return ReadWholeFile(path); }
 class TempDir {
 public:
     TempDir() {
-        path_ = fs::temp_directory_path() /
-                ("qm-cnt-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        path_ =
+            fs::temp_directory_path() / ("qm-cnt-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                                         "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(path_);
         fs::create_directories(path_);
     }
@@ -239,7 +239,9 @@ TEST(CntFile, PlacementOfEntries) {
 
 TEST(CntFile, SkipsAUtf8MarkBeforeTheFirstLine) {
     TCntFile file;
-    Load(file, "\xEF\xBB\xBF" "1 A\n2 t=x\n");
+    Load(file,
+         "\xEF\xBB\xBF"
+         "1 A\n2 t=x\n");
     EXPECT_EQ(Outline(file.Tree), "1:A|2:t");
 }
 
@@ -336,9 +338,7 @@ TEST(CntFile, SaveFailureReportsAndKeepsTheModel) {
 TEST(CntFile, SaveReplacesAnExistingFile) {
     TempDir dir;
     const std::string path = dir.File("r.cnt");
-    {
-        std::ofstream(path, std::ios::binary) << "old contents that are longer than the new ones\n";
-    }
+    { std::ofstream(path, std::ios::binary) << "old contents that are longer than the new ones\n"; }
     TCntFile file;
     file.Tree.AddChild(nullptr, Book("N"));
     ASSERT_TRUE(file.SaveToFile(path));
@@ -366,8 +366,7 @@ TEST(CntFile, ClearResetsEverything) {
     file.Clear();
     EXPECT_EQ(file.Tree.Count(), 0);
     EXPECT_EQ(file.Tree.First(), nullptr);
-    EXPECT_TRUE(file.FileName.empty() && file.Title.empty() && file.BaseFile.empty() &&
-                file.BaseWindow.empty());
+    EXPECT_TRUE(file.FileName.empty() && file.Title.empty() && file.BaseFile.empty() && file.BaseWindow.empty());
     EXPECT_TRUE(file.ExDatas.LinkFiles.empty());
     EXPECT_FALSE(file.Modified);
 }
@@ -441,12 +440,9 @@ TEST(CntTree, AddChildOnlyUnderBooks) {
 
 TEST(CntTree, InsertBecomesPreviousSibling) {
     const std::vector<std::pair<int, const char*>> cases = {
-        {0, "1:n|1:A|2:a1|2:B|3:b1|2:a2|1:t|1:C|2:c1"},
-        {1, "1:A|2:n|2:a1|2:B|3:b1|2:a2|1:t|1:C|2:c1"},
-        {3, "1:A|2:a1|2:B|3:n|3:b1|2:a2|1:t|1:C|2:c1"},
-        {4, "1:A|2:a1|2:B|3:b1|2:n|2:a2|1:t|1:C|2:c1"},
-        {7, "1:A|2:a1|2:B|3:b1|2:a2|1:t|1:C|2:n|2:c1"},
-        {8, "1:A|2:a1|2:B|3:b1|2:a2|1:t|1:C|2:c1"},
+        {0, "1:n|1:A|2:a1|2:B|3:b1|2:a2|1:t|1:C|2:c1"}, {1, "1:A|2:n|2:a1|2:B|3:b1|2:a2|1:t|1:C|2:c1"},
+        {3, "1:A|2:a1|2:B|3:n|3:b1|2:a2|1:t|1:C|2:c1"}, {4, "1:A|2:a1|2:B|3:b1|2:n|2:a2|1:t|1:C|2:c1"},
+        {7, "1:A|2:a1|2:B|3:b1|2:a2|1:t|1:C|2:n|2:c1"}, {8, "1:A|2:a1|2:B|3:b1|2:a2|1:t|1:C|2:c1"},
         {-1, "1:A|2:a1|2:B|3:b1|2:a2|1:t|1:C|2:c1"},
     };
     for (const auto& [index, outline] : cases) {
@@ -576,9 +572,9 @@ TEST(CntTree, EditedTreeRoundTripsThroughTheFile) {
     TCntFile file;
     Load(file, kTree);
     TCntTree& tree = file.Tree;
-    ASSERT_TRUE(tree.MoveRight(5));          // t into A
+    ASSERT_TRUE(tree.MoveRight(5));              // t into A
     ASSERT_TRUE(tree.Move(tree.GetNode(7), 2));  // c1 up, before B
-    ASSERT_TRUE(tree.MoveLeft(3));           // B out of A
+    ASSERT_TRUE(tree.MoveLeft(3));               // B out of A
     ASSERT_NE(tree.Insert(Entry(TCntNodeKind::Comment, "c"), 1), nullptr);
     ExpectSound(tree);
     EXPECT_EQ(Outline(tree), "1:A|2:c|2:a1|2:c1|2:a2|2:t|1:B|2:b1|1:C");

@@ -32,8 +32,8 @@ TEST(HpjFile, ReadsRealWorldProject) {
     hpj.LoadFromFile(QM_FIXTURES_DIR "/mfc-help/Pegasus.hpj");
     EXPECT_EQ(hpj.OptionKeys, (StringList{"CONTENTS", "TITLE", "COMPRESS", "WARNING"}));
     EXPECT_EQ(hpj.OptionValues, (StringList{"main_index", "PEGASUS Application Help", "true", "2"}));
-    EXPECT_EQ(hpj.Files, (StringList{"hlp\\afxcore.rtf", "hlp\\afxprint.rtf", "hlp\\afxolecl.rtf",
-                                     "hlp\\afxolesv.rtf"}));
+    EXPECT_EQ(hpj.Files,
+              (StringList{"hlp\\afxcore.rtf", "hlp\\afxprint.rtf", "hlp\\afxolecl.rtf", "hlp\\afxolesv.rtf"}));
     // Its [MAP] holds only include directives, which split at their blank.
     ASSERT_EQ(hpj.MapIds.size(), 2u);
     EXPECT_EQ(hpj.MapIds[0], "#include");
@@ -128,8 +128,7 @@ TEST(HpjFile, ParsesWindowLines) {
         {"w", "", "", -1, -1, -1, -1, 0, none, none, ""},
         // A colour group without its letter still reads the whole number.
         {R"(w="x",(1,2,3,4),0,(123),(r4))", "w", "x", 1, 2, 3, 4, 0, 123, 4, ""},
-        {R"(w="x",(2147483647,-2147483648,0,-0),0)", "w", "x", 2147483647, -2147483647 - 1, 0, 0, 0, none,
-         none, ""},
+        {R"(w="x",(2147483647,-2147483648,0,-0),0)", "w", "x", 2147483647, -2147483647 - 1, 0, 0, 0, none, none, ""},
     };
     for (const WindowCase& c : cases) {
         SCOPED_TRACE(c.line);
@@ -191,8 +190,8 @@ TEST(HpjFile, ListsFilledBeforeAnErrorStay) {
 }
 
 TEST(HpjFile, FirstHeaderWinsAndSectionsEndAtBlankOrBracket) {
-    const THpjFile hpj = ParseText(
-        "[OPTIONS]\nA=1\n[FILES]\none.rtf\n  [map]  \nX 1\nY 2 3\nZ\n\nW 4\n[FILES]\ntwo.rtf\n");
+    const THpjFile hpj =
+        ParseText("[OPTIONS]\nA=1\n[FILES]\none.rtf\n  [map]  \nX 1\nY 2 3\nZ\n\nW 4\n[FILES]\ntwo.rtf\n");
     EXPECT_EQ(hpj.Files, StringList{"one.rtf"});
     EXPECT_EQ(hpj.MapIds, (StringList{"X", "Y"}));
     EXPECT_EQ(hpj.MapValues, (StringList{"1", "2 3"}));

@@ -18,7 +18,8 @@ void MakeOrders(TProject& p, const std::string& fileName) {
         const char* name;
         TopicKind kind;
         int id;
-    } nodes[] = {{"Contents", TopicKind::Topic, 5}, {"Def1", TopicKind::Popup, 15}, {"order_entry", TopicKind::Topic, 10}};
+    } nodes[] = {
+        {"Contents", TopicKind::Topic, 5}, {"Def1", TopicKind::Popup, 15}, {"order_entry", TopicKind::Topic, 10}};
     for (const auto& n : nodes) {
         TTopicNode& t = p.Topics.AddNew();
         t.SetName(n.name);
@@ -35,72 +36,108 @@ const std::string kHeader =
     "#if !defined(_HELP_ID)\r\n"
     "#define _HELP_ID\r\n"
     "\r\n"
-    "/*" + kStars + "\r\n"
+    "/*" +
+    kStars +
+    "\r\n"
     " Program     :\r\n"
     " Version     :\r\n"
     " Header      : OrdersHelp.h\r\n"
     " Description : Help context ID constants for contextual help.\r\n"
     "\r\n"
-    " " + kStars + "*/\r\n"
+    " " +
+    kStars +
+    "*/\r\n"
     "\r\n"
-    "//" + kEq53 + "\r\n"
+    "//" +
+    kEq53 +
+    "\r\n"
     "//Topics\r\n"
-    "//" + kEq53 + "\r\n"
+    "//" +
+    kEq53 +
+    "\r\n"
     "#define IDH_CONTENTS 5\r\n"
     "#define IDH_ORDER_ENTRY 10\r\n"
     "\r\n"
-    "//" + kEq53 + "\r\n"
+    "//" +
+    kEq53 +
+    "\r\n"
     "//Popups\r\n"
-    "//" + kEq53 + "\r\n"
+    "//" +
+    kEq53 +
+    "\r\n"
     "#define IDH_DEF1 15\r\n"
     "\r\n"
     "#endif /*_HELP_ID*/\r\n";
 
 const std::string kBasic =
     "Attribute VB_Name = \"OrdersHelp\"\r\n"
-    "'" + kEq62 + "\r\n"
+    "'" +
+    kEq62 +
+    "\r\n"
     "'Program     :\r\n"
     "'Version     :\r\n"
     "'Module      : OrdersHelp.bas\r\n"
     "'Description : Help context ID constants for contextual help.\r\n"
     "'\r\n"
-    "'" + kEq62 + "\r\n"
+    "'" +
+    kEq62 +
     "\r\n"
-    "'" + kEq53 + "\r\n"
+    "\r\n"
+    "'" +
+    kEq53 +
+    "\r\n"
     "'Topics\r\n"
-    "'" + kEq53 + "\r\n"
+    "'" +
+    kEq53 +
+    "\r\n"
     "Global Const IDH_CONTENTS = 5\r\n"
     "Global Const IDH_ORDER_ENTRY = 10\r\n"
     "\r\n"
-    "'" + kEq53 + "\r\n"
+    "'" +
+    kEq53 +
+    "\r\n"
     "'Popups\r\n"
-    "'" + kEq53 + "\r\n"
+    "'" +
+    kEq53 +
+    "\r\n"
     "Global Const IDH_DEF1 = 15\r\n";
 
 const std::string kPascal =
     "Unit OrdersHelp;\r\n"
     "\r\n"
-    "{" + kEq62 + "\r\n"
+    "{" +
+    kEq62 +
+    "\r\n"
     " Program     :\r\n"
     " Version     :\r\n"
     " Unit        : OrdersHelp.pas\r\n"
     " Description : Help context ID constants for contextual help.\r\n"
     "\r\n"
-    " " + kEq62 + "}\r\n"
+    " " +
+    kEq62 +
+    "}\r\n"
     "\r\n"
     "Interface\r\n"
     "\r\n"
     "Const\r\n"
     "\r\n"
-    "    //" + kEq53 + "\r\n"
+    "    //" +
+    kEq53 +
+    "\r\n"
     "    //Topics\r\n"
-    "    //" + kEq53 + "\r\n"
+    "    //" +
+    kEq53 +
+    "\r\n"
     "    IDH_CONTENTS = 5;\r\n"
     "    IDH_ORDER_ENTRY = 10;\r\n"
     "\r\n"
-    "    //" + kEq53 + "\r\n"
+    "    //" +
+    kEq53 +
+    "\r\n"
     "    //Popups\r\n"
-    "    //" + kEq53 + "\r\n"
+    "    //" +
+    kEq53 +
+    "\r\n"
     "    IDH_DEF1 = 15;\r\n"
     "\r\n"
     "Implementation\r\n"
@@ -117,7 +154,11 @@ TEST(IdConstants, ConstantNames) {
     EXPECT_EQ(IdConstantName("IDH", "order_entry"), "IDH_ORDER_ENTRY");
     EXPECT_EQ(IdConstantName("", "Contents"), "CONTENTS");
     EXPECT_EQ(IdConstantName("idh", "x"), "IDH_X");
-    EXPECT_EQ(IdConstantName("IDH", "\xfc" "ber"), "IDH_\xfc" "BER");  // only a-z are raised
+    EXPECT_EQ(IdConstantName("IDH",
+                             "\xfc"
+                             "ber"),
+              "IDH_\xfc"
+              "BER");  // only a-z are raised
 }
 
 TEST(IdConstants, TextsByteForByte) {

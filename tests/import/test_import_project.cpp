@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "import/import.h"
-#include "preprocess/outputlog.h"
 #include "model/project.h"
+#include "preprocess/outputlog.h"
 #include "richtext/richdoc.h"
 #include "test_import_util.h"
 #include "util/errors.h"
@@ -61,7 +61,7 @@ TEST(ImportRtfFile, FirstPageReplacesTheOpenTopicAndTheOthersAreAppended) {
     EXPECT_EQ(first.GetName(), "intro_1");
     EXPECT_EQ(first.GetTitle(), "New intro");
     EXPECT_EQ(first.Keywords, StringList{"k1"});
-    EXPECT_TRUE(first.IsContents);  // inherited from the topic it replaced
+    EXPECT_TRUE(first.IsContents);   // inherited from the topic it replaced
     EXPECT_EQ(first.ContextId, 15);  // 5 and 10 are used
     EXPECT_EQ(p.project.Topics.FindById(p.open), nullptr);
     EXPECT_EQ(p.project.Topics.GetNode(1).GetName(), "Def");
@@ -139,10 +139,12 @@ TEST(ImportTextFile, ReadsUtf8AndCp1252) {
         std::u16string text;
     };
     const std::vector<Case> cases = {
-        {"Caf\xC3\xA9 \xE2\x82\xAC", u"Caf\u00e9 \u20ac"},            // valid UTF-8
-        {"\xEF\xBB\xBFna\xC3\xAFve", u"na\u00efve"},                  // with its mark
-        {"\xEF\xBB\xBF" "bad\xE9", u"bad\uFFFD"},                     // a mark, then a broken sequence
-        {"Caf\xE9 \x80", u"Caf\u00e9 \u20ac"},                        // cp1252
+        {"Caf\xC3\xA9 \xE2\x82\xAC", u"Caf\u00e9 \u20ac"},  // valid UTF-8
+        {"\xEF\xBB\xBFna\xC3\xAFve", u"na\u00efve"},        // with its mark
+        {"\xEF\xBB\xBF"
+         "bad\xE9",
+         u"bad\uFFFD"},                         // a mark, then a broken sequence
+        {"Caf\xE9 \x80", u"Caf\u00e9 \u20ac"},  // cp1252
     };
     for (const Case& c : cases) EXPECT_EQ(DecodeTextFile(c.bytes), c.text) << c.bytes;
 
@@ -177,13 +179,13 @@ void AddTopics(TProject& project, const std::vector<std::string>& names) {
 TEST(ImportHpjOptions, ReadsWindowsAndOptions) {
     FixedScreenMetrics screen({1280, 1024});
     SetScreenMetrics(&screen);
-    const THpjFile hpj = Hpj(
-        "[OPTIONS]\nTITLE = My Help\nCOPYRIGHT=(c)\nHLP= x.hlp\nCNT=x.cnt\nBMROOT=a\nBMROOT=b\nCONTENTS=second\n\n"
-        "[FILES]\nx.rtf\n\n[WINDOWS]\n"
-        "main=\"Main\",(10,20,300,400),1029,(r123),(r456)\n"
-        "proc4=\"Steps\",,65280,,(r7),1\n"
-        "wide=,(1,2,3,4),4,,,f3\n"
-        "pix=\"\",(,,,),0,,,f4\n");
+    const THpjFile hpj =
+        Hpj("[OPTIONS]\nTITLE = My Help\nCOPYRIGHT=(c)\nHLP= x.hlp\nCNT=x.cnt\nBMROOT=a\nBMROOT=b\nCONTENTS=second\n\n"
+            "[FILES]\nx.rtf\n\n[WINDOWS]\n"
+            "main=\"Main\",(10,20,300,400),1029,(r123),(r456)\n"
+            "proc4=\"Steps\",,65280,,(r7),1\n"
+            "wide=,(1,2,3,4),4,,,f3\n"
+            "pix=\"\",(,,,),0,,,f4\n");
     TProject project;
     AddTopics(project, {"first", "Second"});
     ImportHpjOptions(hpj, project);
@@ -272,8 +274,7 @@ TEST(ImportHpjProject, ImportsEveryFileOfTheProject) {
     EXPECT_EQ(welcome.GetName(), "Welcome");
     EXPECT_TRUE(welcome.IsContents);  // no CONTENTS=: the first topic
     EXPECT_EQ(welcome.Keywords, StringList{"start"});
-    EXPECT_EQ(TagsOf(welcome.Text),
-              (std::vector<std::string>{"<LINK TOPIC=\"Details\" WINDOW=proc4>", "</LINK>"}));
+    EXPECT_EQ(TagsOf(welcome.Text), (std::vector<std::string>{"<LINK TOPIC=\"Details\" WINDOW=proc4>", "</LINK>"}));
     EXPECT_EQ(details.GetName(), "Details");
     EXPECT_EQ(details.GetBrowse(), "tour:2");
     EXPECT_EQ(again.GetName(), "Welcome_1");
@@ -319,7 +320,8 @@ TEST(ResolveImportPath, MatchesEachPartWithoutRegardToCase) {
         const std::string path = ResolveImportPath(folder, entry);
         EXPECT_TRUE(FileExists(path)) << entry;
         EXPECT_EQ(ExtractFileName(path), "topics.RTF");
-        EXPECT_EQ(AsciiLowerStr(path), AsciiLowerStr(folder) + "sub" + path.substr(folder.size() + 3, 1) + "topics.rtf");
+        EXPECT_EQ(AsciiLowerStr(path),
+                  AsciiLowerStr(folder) + "sub" + path.substr(folder.size() + 3, 1) + "topics.rtf");
     }
     EXPECT_EQ(ResolveImportPath(folder, "sub\\none.rtf"), "");
     EXPECT_EQ(ResolveImportPath(folder, ""), "");
@@ -351,8 +353,8 @@ TEST(RunImport, TextAndRtfGoIntoTheOpenProject) {
     WriteFileBytes(dir.file("b.rtf"), kTwoPages);
     OpenProject p;
     ScriptedUi ui;
-    TImportOutcome out = RunImport(p.project, {p.open, TopicKind::Topic}, {dir.file("a.txt"), TImportFilter::Text, true},
-                                   CharFormat(), ui);
+    TImportOutcome out = RunImport(p.project, {p.open, TopicKind::Topic},
+                                   {dir.file("a.txt"), TImportFilter::Text, true}, CharFormat(), ui);
     ASSERT_TRUE(out.Ok);
     EXPECT_EQ(out.OpenNode, p.open);
     EXPECT_EQ(WritePlainText(ReadRtf(p.project.Topics.FindById(p.open)->Text)), "plain");

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "preprocess/checksettings.h"
 #include "import/import.h"
+#include "preprocess/checksettings.h"
 #include "preprocess/outputlog.h"
 #include "preprocess/projectwriter.h"
 #include "preprocess/topicwriter.h"
@@ -86,8 +86,10 @@ std::string WithoutMap(const std::string& hpj) {
     StringList lines = SplitLines(hpj), kept;
     bool inMap = false;
     for (const std::string& l : lines) {
-        if (l == "[MAP]") inMap = true;
-        else if (!l.empty() && l[0] == '[') inMap = false;
+        if (l == "[MAP]")
+            inMap = true;
+        else if (!l.empty() && l[0] == '[')
+            inMap = false;
         if (!inMap) kept.push_back(l);
     }
     return JoinLinesCrLf(kept);
@@ -109,11 +111,11 @@ TEST(ImportRealWorld, ProjectGivesTheTopicsOfItsSources) {
     EXPECT_EQ(index.GetName(), "main_index");
     EXPECT_TRUE(index.IsContents);  // CONTENTS=main_index
     EXPECT_EQ(index.ContextId, 5);
-    EXPECT_EQ(TagsOf(index.Text),
-              (std::vector<std::string>{"<LINK TOPIC=\"menu_file\">", "</LINK>", "<LINK TOPIC=\"menu_edit\">",
-                                        "</LINK>", "<LINK TOPIC=\"menu_record\">", "</LINK>",
-                                        "<LINK TOPIC=\"menu_view\">", "</LINK>", "<LINK TOPIC=\"menu_window\">",
-                                        "</LINK>", "<LINK TOPIC=\"menu_help\">", "</LINK>"}));
+    EXPECT_EQ(
+        TagsOf(index.Text),
+        (std::vector<std::string>{"<LINK TOPIC=\"menu_file\">", "</LINK>", "<LINK TOPIC=\"menu_edit\">", "</LINK>",
+                                  "<LINK TOPIC=\"menu_record\">", "</LINK>", "<LINK TOPIC=\"menu_view\">", "</LINK>",
+                                  "<LINK TOPIC=\"menu_window\">", "</LINK>", "<LINK TOPIC=\"menu_help\">", "</LINK>"}));
     // "<<YourApp>> Help Index" is text, not a tag.
     EXPECT_NE(StripRtf(index.Text).find("&lt;&lt;YourApp&rt;&rt; Help Index"), std::string::npos);
 
@@ -170,10 +172,9 @@ TEST(ImportRealWorld, ImportThenBuildGivesTheSameHelpAgain) {
     EXPECT_EQ(t2, t1);
     // The sources' own codes came through the first build.
     const auto& print = b1.codes.at("HID_FILE_PRINT");
-    EXPECT_EQ(print, (std::vector<std::string>{"# HID_FILE_PRINT", "$ File Print command",
-                                               "K printing and print preview;",
-                                               "uldb [Print dialog box] AFX_HIDD_PRINT",
-                                               "bmc hlp\\\\fileprnt.bmp"}));
+    EXPECT_EQ(print,
+              (std::vector<std::string>{"# HID_FILE_PRINT", "$ File Print command", "K printing and print preview;",
+                                        "uldb [Print dialog box] AFX_HIDD_PRINT", "bmc hlp\\\\fileprnt.bmp"}));
     // The sources link to a topic they do not have: the build reports it and
     // leaves the tag as text, which the second import reads as text.
     ASSERT_EQ(b1.log.Count(), 1);
@@ -244,7 +245,8 @@ TEST(ImportRoundTrip, EveryTagAndPropertyComesBack) {
     steps.ContextId = 10;
     steps.SetTitle("First steps");
     steps.SetBrowse("main:020");
-    steps.Text = Body("<NOSCROLL>First steps</NOSCROLL>\r\nStep one<ANCHOR \"step_1\"> and <LINK TOPIC=\"Intro:top\">back</LINK>.");
+    steps.Text = Body(
+        "<NOSCROLL>First steps</NOSCROLL>\r\nStep one<ANCHOR \"step_1\"> and <LINK TOPIC=\"Intro:top\">back</LINK>.");
     TTopicNode& def = project.Topics.AddNew();
     def.SetName("Def");
     def.Kind = TopicKind::Popup;
@@ -260,21 +262,20 @@ TEST(ImportRoundTrip, EveryTagAndPropertyComesBack) {
     ASSERT_EQ(back->Topics.Count(), 3);
 
     const TTopicNode& i2 = Topic(*back, "Intro");
-    EXPECT_EQ(TagsOf(i2.Text),
-              (std::vector<std::string>{
-                  "<ANCHOR \"top\">", "<LINK TOPIC=\"Steps\">", "</LINK>", "<LINK TOPIC=\"Steps:step_1\">", "</LINK>",
-                  "<LINK TOPIC=\"Steps\" WINDOW=proc4>", "</LINK>",
-                  "<LINK TOPIC=\"Other\" FILE=c:\\help\\other file.hlp>", "</LINK>", "<LINK POPUP=\"Def\">",
-                  "</LINK>", "<LINK POPUP=\"Ext\" FILE=other.hlp>", "</LINK>", "<ULINK TOPIC=\"Steps\">", "</ULINK>",
-                  "<ULINK POPUP=\"Def\">", "</ULINK>",
-                  // "|" stands for ">" in a macro; the import writes it escaped.
-                  "<MACRO Exec(\"a&rt;b\")>", "</MACRO>", "<UMACRO Beep()>", "</UMACRO>",
-                  "<BTN CloseWindow(`main')>", "</BTN>",
-                  // A plain IMAGE is built as an in-line bitmap, as IMAGEC is.
-                  "<IMAGEC \"a.bmp\">", "<IMAGEC \"b.bmp\">", "<IMAGEL \"c.bmp\">", "<IMAGER \"art\\d.bmp\">",
-                  "<LINK TOPIC=\"Steps\">", "<IMAGEC \"e.bmp\">", "</LINK>", "<SOUND \"ding.wav\">",
-                  "<SOUND External \"ext.wav\">", "<VIDEO External Repeat Play Menu Playbar \"clip.avi\">",
-                  "<VIDEO \"plain.avi\">"}));
+    EXPECT_EQ(TagsOf(i2.Text), (std::vector<std::string>{
+                                   "<ANCHOR \"top\">", "<LINK TOPIC=\"Steps\">", "</LINK>",
+                                   "<LINK TOPIC=\"Steps:step_1\">", "</LINK>", "<LINK TOPIC=\"Steps\" WINDOW=proc4>",
+                                   "</LINK>", "<LINK TOPIC=\"Other\" FILE=c:\\help\\other file.hlp>", "</LINK>",
+                                   "<LINK POPUP=\"Def\">", "</LINK>", "<LINK POPUP=\"Ext\" FILE=other.hlp>", "</LINK>",
+                                   "<ULINK TOPIC=\"Steps\">", "</ULINK>", "<ULINK POPUP=\"Def\">", "</ULINK>",
+                                   // "|" stands for ">" in a macro; the import writes it escaped.
+                                   "<MACRO Exec(\"a&rt;b\")>", "</MACRO>", "<UMACRO Beep()>", "</UMACRO>",
+                                   "<BTN CloseWindow(`main')>", "</BTN>",
+                                   // A plain IMAGE is built as an in-line bitmap, as IMAGEC is.
+                                   "<IMAGEC \"a.bmp\">", "<IMAGEC \"b.bmp\">", "<IMAGEL \"c.bmp\">",
+                                   "<IMAGER \"art\\d.bmp\">", "<LINK TOPIC=\"Steps\">", "<IMAGEC \"e.bmp\">", "</LINK>",
+                                   "<SOUND \"ding.wav\">", "<SOUND External \"ext.wav\">",
+                                   "<VIDEO External Repeat Play Menu Playbar \"clip.avi\">", "<VIDEO \"plain.avi\">"}));
     EXPECT_NE(StripRtf(i2.Text).find("1 &lt; 2 &rt; 0"), std::string::npos);
     EXPECT_NE(StripRtf(i2.Text).find(">the steps</LINK>"), std::string::npos);
     EXPECT_EQ(i2.GetTitle(), "Introduction");

@@ -217,7 +217,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "\\ulnone <ULINK TOPIC=\"T\" WINDOW=win FILE=c:\\\\h\\\\a b.hlp>x</ULINK>"},
         TagCase{"FileThenWindow", "\\uldb x\\ulnone\\v T@other.hlp>win\\v0 ",
                 "\\ulnone <LINK TOPIC=\"T\" WINDOW=win FILE=other.hlp>x</LINK>"},
-        TagCase{"PopupFile", "\\ul x\\ulnone\\v T@other.hlp\\v0 ", "\\ulnone <LINK POPUP=\"T\" FILE=other.hlp>x</LINK>"},
+        TagCase{"PopupFile", "\\ul x\\ulnone\\v T@other.hlp\\v0 ",
+                "\\ulnone <LINK POPUP=\"T\" FILE=other.hlp>x</LINK>"},
         // The window of a popup means nothing and is dropped.
         TagCase{"PopupWindow", "\\ul x\\ulnone\\v T>win\\v0 ", "\\ulnone <LINK POPUP=\"T\">x</LINK>"},
         // The escaped ">" of the text stands in for the window separator.
@@ -252,11 +253,11 @@ TEST(RtfToTags, AnchorContextsBecomeTopicAndAnchor) {
         "\\uldb a\\ulnone\\v intro_STEP_1\\v0 \\ul b\\ulnone\\v Intro_step_1\\v0 \\uldb c\\ulnone\\v old.name\\v0 "
         "\\uldb d\\ulnone\\v Intro_step_1@x.hlp\\v0 ";
     RtfToTags(text, &contexts);
-    EXPECT_EQ(TagsOf(text), (std::vector<std::string>{
-                                "<LINK TOPIC=\"Intro:step_1\">", "</LINK>", "<LINK POPUP=\"Intro:step_1\">",
-                                "</LINK>", "<LINK TOPIC=\"NewTopic1\">", "</LINK>",
-                                // A context in another help file is never mapped.
-                                "<LINK TOPIC=\"Intro_step_1\" FILE=x.hlp>", "</LINK>"}));
+    EXPECT_EQ(TagsOf(text),
+              (std::vector<std::string>{"<LINK TOPIC=\"Intro:step_1\">", "</LINK>", "<LINK POPUP=\"Intro:step_1\">",
+                                        "</LINK>", "<LINK TOPIC=\"NewTopic1\">", "</LINK>",
+                                        // A context in another help file is never mapped.
+                                        "<LINK TOPIC=\"Intro_step_1\" FILE=x.hlp>", "</LINK>"}));
 }
 
 // ---------------------------------------------------------------------------
@@ -370,7 +371,8 @@ TEST(ConvertNoScrollRegion, WrapsTheLeadingParagraphsThatKeepWithTheNext) {
         // Two keepn paragraphs (the second with a format of its own), then text.
         {head + "\\pard\\keepn\\f0 T1\\par\r\n\\par\r\n\\pard\\keepn\\qc T2\\par\r\n\\pard B\\par\r\n}",
          head + "\\pard\\f0 <NOSCROLL>T1\\par\r\n\\par\r\n\\pard\\qc T2</NOSCROLL>\r\n\\pard B\\par\r\n}"},
-        {head + "\\pard\\keepn\\f0 T\\par\r\n\\pard B\\par\r\n}", head + "\\pard\\f0 <NOSCROLL>T</NOSCROLL>\r\n\\pard B\\par\r\n}"},
+        {head + "\\pard\\keepn\\f0 T\\par\r\n\\pard B\\par\r\n}",
+         head + "\\pard\\f0 <NOSCROLL>T</NOSCROLL>\r\n\\pard B\\par\r\n}"},
         // The whole page keeps with the next.
         {head + "\\pard\\keepn\\f0 T\\par\r\n}", head + "\\pard\\f0 <NOSCROLL>T</NOSCROLL>\r\n}"},
         // No keepn in the first paragraph, or a keepn paragraph further down.
@@ -428,14 +430,12 @@ TEST(ParseRtfFile, ReadsAWordStyleFile) {
               std::string::npos);
     EXPECT_EQ(list[0]->Text.find("keepn"), std::string::npos);
     EXPECT_EQ(TagsOf(list[0]->Text),
-              (std::vector<std::string>{"<NOSCROLL>", "<ANCHOR \"step_1\">", "</NOSCROLL>",
-                                        "<LINK TOPIC=\"Steps\">", "</LINK>",
-                                        "<LINK POPUP=\"Term\">", "</LINK>", "<IMAGEC \"Photo1.bmp\">"}));
+              (std::vector<std::string>{"<NOSCROLL>", "<ANCHOR \"step_1\">", "</NOSCROLL>", "<LINK TOPIC=\"Steps\">",
+                                        "</LINK>", "<LINK POPUP=\"Term\">", "</LINK>", "<IMAGEC \"Photo1.bmp\">"}));
     // The literal brackets of the text are escaped, not tags.
     EXPECT_NE(StripRtf(list[0]->Text).find("Values 1 &lt; 2 &rt; 0 stay text."), std::string::npos);
-    EXPECT_EQ(TagsOf(list[1]->Text),
-              (std::vector<std::string>{"<LINK TOPIC=\"Intro:step_1\">", "</LINK>",
-                                        "<BTN CloseWindow(`main')>", "</BTN>"}));
+    EXPECT_EQ(TagsOf(list[1]->Text), (std::vector<std::string>{"<LINK TOPIC=\"Intro:step_1\">", "</LINK>",
+                                                               "<BTN CloseWindow(`main')>", "</BTN>"}));
     // Later pages do not begin with the blank that followed \page.
     const std::string plain = WritePlainText(ReadRtf(list[2]->Text));
     EXPECT_EQ(plain.substr(0, 6), "A term");
@@ -486,7 +486,8 @@ TEST(ParseRtfFile, EmptyPagesBetweenTopicsMakeNone) {
     StringList pages;
     int count = 0;
     TFootnotesList notes;
-    ParseRtfFile("{\\rtf1 \\page #{\\footnote A}a\\par\\page  \\par\\page #{\\footnote B}b\\page}", pages, count, notes);
+    ParseRtfFile("{\\rtf1 \\page #{\\footnote A}a\\par\\page  \\par\\page #{\\footnote B}b\\page}", pages, count,
+                 notes);
     ASSERT_EQ(notes.size(), 2u);
     EXPECT_EQ(notes[0].ID, "A");
     EXPECT_EQ(notes[1].ID, "B");

@@ -37,7 +37,9 @@ TEST(Bookmarks, AddKeepsAscendingOrderWithDuplicates) {
 
 TEST(Bookmarks, NextAndPreviousWrapAround) {
     const TBookmarks b = Make({3, 7, 12});
-    struct Case { int from, next, previous; };
+    struct Case {
+        int from, next, previous;
+    };
     const Case cases[] = {
         {3, 7, 12}, {7, 12, 3}, {12, 3, 7}, {5, 7, 3}, {10, 12, 7}, {20, 3, 12}, {1, 3, 12},
     };

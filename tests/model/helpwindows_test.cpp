@@ -27,7 +27,9 @@ TEST(Windows, AddGivesCentredDefaults) {
 }
 
 TEST(Windows, PositionFollowsTheScreen) {
-    struct Case { int w, h, x, y; };
+    struct Case {
+        int w, h, x, y;
+    };
     const Case cases[] = {{1920, 1080, 660, 300}, {1025, 769, 212, 144}, {0, 0, -300, -240}};
     for (const Case& c : cases) {
         qmtest::ScopedScreen screen(c.w, c.h);
@@ -57,7 +59,7 @@ TEST(Windows, IndexingIsOneBased) {
     list.Add().SetName("two");
     EXPECT_EQ(list.GetWindow(1).GetName(), "one");
     EXPECT_EQ(list.GetWindow(2).GetName(), "two");
-    EXPECT_EQ(list.GetWindow(0).GetName(), "one");   // below 2 gives window 1
+    EXPECT_EQ(list.GetWindow(0).GetName(), "one");  // below 2 gives window 1
     EXPECT_EQ(list.GetWindow(-7).GetName(), "one");
     EXPECT_THROW(list.GetWindow(3), qm::Error);
 }

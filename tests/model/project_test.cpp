@@ -64,14 +64,15 @@ TEST(Project, ClearKeepsFileNameAndEmptiesEverythingElse) {
 
 TEST(Project, TextFieldsCutToCapacity) {
     TProject p;
-    struct Case { void (TProject::*set)(std::string_view); std::string (TProject::*get)() const; std::size_t cap; };
+    struct Case {
+        void (TProject::*set)(std::string_view);
+        std::string (TProject::*get)() const;
+        std::size_t cap;
+    };
     const Case cases[] = {
-        {&TProject::SetIdPrefix, &TProject::GetIdPrefix, 5},
-        {&TProject::SetTitle, &TProject::GetTitle, 127},
-        {&TProject::SetCopyright, &TProject::GetCopyright, 255},
-        {&TProject::SetCitation, &TProject::GetCitation, 2000},
-        {&TProject::SetHlpFile, &TProject::GetHlpFile, 259},
-        {&TProject::SetCntFile, &TProject::GetCntFile, 259},
+        {&TProject::SetIdPrefix, &TProject::GetIdPrefix, 5},     {&TProject::SetTitle, &TProject::GetTitle, 127},
+        {&TProject::SetCopyright, &TProject::GetCopyright, 255}, {&TProject::SetCitation, &TProject::GetCitation, 2000},
+        {&TProject::SetHlpFile, &TProject::GetHlpFile, 259},     {&TProject::SetCntFile, &TProject::GetCntFile, 259},
     };
     for (const Case& c : cases) {
         std::string text;

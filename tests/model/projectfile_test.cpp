@@ -22,9 +22,7 @@ namespace pf = qm::projectfile;
 
 namespace {
 
-std::string EofMessage(const std::string& name) {
-    return "Cannot access " + name + " - Unexpected end of file found.";
-}
+std::string EofMessage(const std::string& name) { return "Cannot access " + name + " - Unexpected end of file found."; }
 
 // The message of the qm::Error that `f` raises ("" when it raises none).
 template <typename F>
@@ -164,7 +162,7 @@ TEST_F(ProjectFile, HeaderFieldsAtTheirOffsets) {
     EXPECT_EQ(f[2932], 1);
     EXPECT_EQ(f[2933], 0);
     EXPECT_EQ(f.substr(2934, 5), "ABCDE");  // full width, no terminator
-    EXPECT_EQ(f[158 - 1], '\0');             // padding of the title
+    EXPECT_EQ(f[158 - 1], '\0');            // padding of the title
 }
 
 TEST_F(ProjectFile, WindowAndNodeRecordLayout) {
@@ -227,7 +225,9 @@ TEST_F(ProjectFile, WindowAndNodeRecordLayout) {
 }
 
 TEST_F(ProjectFile, HelpFileNamesDerivedOnlyWhenEmpty) {
-    struct Case { std::string hlp, cnt, file, wantHlp, wantCnt; };
+    struct Case {
+        std::string hlp, cnt, file, wantHlp, wantCnt;
+    };
     fs::create_directories(dir.path() / "my.dir");
     const Case cases[] = {
         {"", "", "my.dir/file", "file.hlp", "file.cnt"},  // the dotted folder is no extension
@@ -418,7 +418,9 @@ TEST_F(ProjectFile, WrongMagicIsRefused) {
 
 TEST_F(ProjectFile, OpenErrorsUseTheFileAccessMessages) {
     fs::create_directory(dir.path() / "folder.qpf");
-    struct Case { std::string name, message; };
+    struct Case {
+        std::string name, message;
+    };
     const std::string missing = dir.file("missing.qpf");
     const std::string noFolder = dir.file("nofolder/x.qpf");
     const std::string folder = dir.file("folder.qpf");
@@ -460,8 +462,12 @@ TEST_F(ProjectFile, EveryTruncationFailsCleanly) {
 // The magic and the version are read before either is checked, so a file too
 // short to hold both ends in the end-of-file error, whatever its bytes.
 TEST_F(ProjectFile, FileShorterThanMagicAndVersionIsCutShort) {
-    const std::string cases[] = {"", "Quillmark", "Quillmark Project File", "Quillmark Project File\x97\0",
-                                 "not a project", std::string(25, 'x')};
+    const std::string cases[] = {"",
+                                 "Quillmark",
+                                 "Quillmark Project File",
+                                 "Quillmark Project File\x97\0",
+                                 "not a project",
+                                 std::string(25, 'x')};
     for (const std::string& f : cases) {
         TProject q;
         qmtest::BuildRichProject(q);
@@ -491,7 +497,8 @@ TEST_F(ProjectFile, CorruptCountsAndLengthsFailCleanly) {
     const std::vector<std::size_t> offsets = CountFieldOffsets(good);
     ASSERT_GE(offsets.size(), 30u);
     for (std::size_t off : offsets) {
-        for (std::int32_t bad : {-1, std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int32_t>::min()}) {
+        for (std::int32_t bad :
+             {-1, std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int32_t>::min()}) {
             std::string f = good;
             qmtest::PutInt32(f, off, bad);
             TProject q;
@@ -553,7 +560,9 @@ TEST_F(ProjectFile, FailedSaveIntoMissingFolderOrOntoFolder) {
     fs::create_directory(dir.path() / "taken.qpf");
     const std::string noFolder = dir.file("nofolder/a.qpf");
     const std::string ontoFolder = dir.file("taken.qpf");
-    struct Case { std::string name, message; };
+    struct Case {
+        std::string name, message;
+    };
     const Case cases[] = {
         {noFolder, "Cannot write to " + noFolder + " - The path was not found."},
         {ontoFolder, "Cannot write to " + ontoFolder + " - Access to the file is denied."},

@@ -37,7 +37,11 @@ TEST(MacroLine, WellFormedLines) {
         {"7,Short(%1, %2)|2,only", 7, "Short", "Short(only, )", 2, {"only", ""}},
         {"8,Bare(%1)|1", 8, "Bare", "Bare()", 1, {""}},
         // Names after the count are ignored; names may hold "(" and quotes.
-        {"9,IfThen(%1, \"%2\")|2,IsMark(\"m\"),macro,extra", 9, "IfThen", "IfThen(IsMark(\"m\"), \"macro\")", 2,
+        {"9,IfThen(%1, \"%2\")|2,IsMark(\"m\"),macro,extra",
+         9,
+         "IfThen",
+         "IfThen(IsMark(\"m\"), \"macro\")",
+         2,
          {"IsMark(\"m\")", "macro"}},
         {"-1,Neg()|0", -1, "Neg", "Neg()", 0, {}},
         {" 10 ,Spaced()|0", 10, "Spaced", "Spaced()", 0, {}},
@@ -62,19 +66,19 @@ TEST(MacroLine, BlankAndMalformedLinesAreRefused) {
         "",
         "   ",
         "\t",
-        "12Jump(%1)|1,a",        // no comma
-        "12,Jump%1)|1,a",        // no "("
-        "12,Jump(%1)1,a",        // no "|"
-        "12|,Jump(%1),1,a",      // "|" before ","
-        "(12,Jump%1)|1,a",       // "(" before ","
-        "12,Jump|1,a(x)",        // "|" before "("
+        "12Jump(%1)|1,a",               // no comma
+        "12,Jump%1)|1,a",               // no "("
+        "12,Jump(%1)1,a",               // no "|"
+        "12|,Jump(%1),1,a",             // "|" before ","
+        "(12,Jump%1)|1,a",              // "(" before ","
+        "12,Jump|1,a(x)",               // "|" before "("
         "12,Jump(%1)|7,a,b,c,d,e,f,g",  // more than six parameters
         "12,Jump(%1)|9",
-        "12,Jump(%1)|",          // no count
-        "12,Jump(%1)|x,a",       // count not a digit
-        "x12,Jump(%1)|1,a",      // help context not a number
-        ",Jump(%1)|1,a",         // empty help context
-        "99999999999,Big()|0",   // help context beyond 32 bits
+        "12,Jump(%1)|",         // no count
+        "12,Jump(%1)|x,a",      // count not a digit
+        "x12,Jump(%1)|1,a",     // help context not a number
+        ",Jump(%1)|1,a",        // empty help context
+        "99999999999,Big()|0",  // help context beyond 32 bits
     };
     for (const char* line : cases) {
         TMacroInfo m;
@@ -98,7 +102,9 @@ TEST(Macros, LoadSkipsBadLinesAndKeepsTheRest) {
 
 TEST(Macros, ByteOrderMarkDoesNotCostTheFirstMacro) {
     TMacros macros;
-    EXPECT_EQ(macros.LoadFromText("\xEF\xBB\xBF" "1,About()|0\r\n2,Back()|0\r\n"), 0);
+    EXPECT_EQ(macros.LoadFromText("\xEF\xBB\xBF"
+                                  "1,About()|0\r\n2,Back()|0\r\n"),
+              0);
     ASSERT_EQ(macros.Count(), 2);
     EXPECT_EQ(macros.GetMacro(0)->Name, "About");
     EXPECT_EQ(macros.GetMacro(0)->HelpContext, 1);
@@ -129,19 +135,90 @@ TEST(Macros, ShippedCatalogue) {
         for (int k = 1; k <= m.ParamCount; ++k) EXPECT_FALSE(m.Param(k).empty()) << m.Name << " " << k;
     }
 
-    const char* required[] = {
-        "About", "AddAccelerator", "ALink", "Annotate", "AppendItem", "Back", "BookmarkDefine", "BookmarkMore",
-        "BrowseButtons", "ChangeButtonBinding", "ChangeEnable", "ChangeItemBinding", "CheckItem",
-        "CloseSecondarys", "CloseWindow", "Contents", "ControlPanel", "CopyDialog", "CopyTopic", "CreateButton",
-        "DeleteItem", "DeleteMark", "DestroyButton", "DisableButton", "DisableItem", "EnableButton", "EnableItem",
-        "EndMPrint", "ExecFile", "ExecProgram", "Exit", "FileOpen", "Find", "Finder", "FloatingMenu", "Flush",
-        "FocusWindow", "Generate", "GotoMark", "HelpOn", "HelpOnTop", "History", "IfThen", "IfThenElse",
-        "InitMPrint", "InsertItem", "InsertMenu", "IsBook", "IsMark", "IsNotMark", "JumpContents", "JumpContext",
-        "JumpHelpOn", "JumpId", "JumpKeyword", "KLink", "Menu", "MPrintHash", "MPrintId", "Next", "Not",
-        "PopupContext", "PopupHash", "PopupId", "PositionWindow", "Prev", "Print", "PrinterSetup",
-        "RegisterRoutine", "RemoveAccelerator", "ResetMenu", "SaveMark", "Search", "SetContents", "SetHelpOnFile",
-        "SetPopupColor", "ShellExecute", "ShortCut", "TCard", "Test", "TestALink", "TestKLink", "UncheckItem",
-        "UpdateWindow"};
+    const char* required[] = {"About",
+                              "AddAccelerator",
+                              "ALink",
+                              "Annotate",
+                              "AppendItem",
+                              "Back",
+                              "BookmarkDefine",
+                              "BookmarkMore",
+                              "BrowseButtons",
+                              "ChangeButtonBinding",
+                              "ChangeEnable",
+                              "ChangeItemBinding",
+                              "CheckItem",
+                              "CloseSecondarys",
+                              "CloseWindow",
+                              "Contents",
+                              "ControlPanel",
+                              "CopyDialog",
+                              "CopyTopic",
+                              "CreateButton",
+                              "DeleteItem",
+                              "DeleteMark",
+                              "DestroyButton",
+                              "DisableButton",
+                              "DisableItem",
+                              "EnableButton",
+                              "EnableItem",
+                              "EndMPrint",
+                              "ExecFile",
+                              "ExecProgram",
+                              "Exit",
+                              "FileOpen",
+                              "Find",
+                              "Finder",
+                              "FloatingMenu",
+                              "Flush",
+                              "FocusWindow",
+                              "Generate",
+                              "GotoMark",
+                              "HelpOn",
+                              "HelpOnTop",
+                              "History",
+                              "IfThen",
+                              "IfThenElse",
+                              "InitMPrint",
+                              "InsertItem",
+                              "InsertMenu",
+                              "IsBook",
+                              "IsMark",
+                              "IsNotMark",
+                              "JumpContents",
+                              "JumpContext",
+                              "JumpHelpOn",
+                              "JumpId",
+                              "JumpKeyword",
+                              "KLink",
+                              "Menu",
+                              "MPrintHash",
+                              "MPrintId",
+                              "Next",
+                              "Not",
+                              "PopupContext",
+                              "PopupHash",
+                              "PopupId",
+                              "PositionWindow",
+                              "Prev",
+                              "Print",
+                              "PrinterSetup",
+                              "RegisterRoutine",
+                              "RemoveAccelerator",
+                              "ResetMenu",
+                              "SaveMark",
+                              "Search",
+                              "SetContents",
+                              "SetHelpOnFile",
+                              "SetPopupColor",
+                              "ShellExecute",
+                              "ShortCut",
+                              "TCard",
+                              "Test",
+                              "TestALink",
+                              "TestKLink",
+                              "UncheckItem",
+                              "UpdateWindow"};
     for (const char* name : required) EXPECT_TRUE(names.count(name)) << name;
 
     auto find = [&](const std::string& name) -> const TMacroInfo* {

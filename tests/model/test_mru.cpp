@@ -129,9 +129,9 @@ TEST(Mru, LoadingOrderGapsAndBadValues) {
     MemorySettingsStore store;
     store.WriteString("MRU", "MRU1", "a");
     store.WriteString("MRU", "MRU2", "b");
-    store.WriteString("MRU", "MRU4", "d");   // a gap at 3 closes up
-    store.WriteInteger("MRU", "MRU5", 7);    // not a string: skipped
-    store.WriteString("MRU", "MRU6", "a");   // a duplicate: the one in MRU1 wins
+    store.WriteString("MRU", "MRU4", "d");  // a gap at 3 closes up
+    store.WriteInteger("MRU", "MRU5", 7);   // not a string: skipped
+    store.WriteString("MRU", "MRU6", "a");  // a duplicate: the one in MRU1 wins
     TMru m;
     m.LoadFromRegistry(store);
     EXPECT_EQ(Slots(m), (std::vector<std::string>{"a", "b", "d", "", "", "", "", "", "", ""}));

@@ -162,31 +162,56 @@ TEST(Options, StoredNamesTypesAndSizes) {
         const char* name;
         Kind kind;
     } cases[] = {
-        {"Settings", "CompilerPath", Str},     {"Settings", "StartMakeNew", Bin1},
-        {"Settings", "StartOpenLast", Bin1},   {"Settings", "AcDoNothing", Bin1},
-        {"Settings", "AcViewCnt", Bin1},       {"Settings", "AcViewCurrent", Bin1},
-        {"Settings", "SaveBeforeCompile", Bin1}, {"Settings", "EnableTagInsight", Bin1},
-        {"Settings", "AddClosingQuotes", Bin1}, {"Settings", "AddClosingBrackets", Bin1},
-        {"Settings", "PopupTags", Bin1},       {"Settings", "PopupTopics", Bin1},
-        {"Settings", "PopupPopups", Bin1},     {"Settings", "PopupMacros", Bin1},
-        {"Settings", "PopupWindows", Bin1},    {"Settings", "EditStyle", Bin1},
-        {"Settings", "EditColor", Bin4},       {"Settings", "DoneStyle", Bin1},
-        {"Settings", "DoneColor", Bin4},       {"Settings", "LastProject", Str},
-        {"Settings", "LastOpenDir", Str},      {"Settings", "LastSaveDir", Str},
-        {"Settings", "DefFont", Str},          {"Settings", "DefFontSize", Int},
-        {"Settings", "TagsDialogs", Bin1},     {"Settings", "UpdateOnRename", Bin1},
-        {"Settings", "ShowGutter", Bin1},      {"Settings", "ShowRuler", Bin1},
-        {"Settings", "ShowMessages", Bin1},    {"Settings", "ShowProject", Bin1},
-        {"Settings", "ShowRtf", Bin1},         {"Settings", "ShowSpecChars", Bin1},
-        {"Settings", "IdIncrement", Int},      {"Settings", "PromptTopicInfos", Bin1},
-        {"Settings", "DblClickFollowsLink", Bin1}, {"Settings", "HistoryStack", Int},
-        {"Settings", "Error1", Int},           {"Settings", "Error9", Int},
-        {"Settings", "ErrorType1", Bin1},      {"Settings", "ErrorType9", Bin1},
-        {"Settings", "HotCursor", Int},        {"Settings", "ScaleMode", Bin1},
-        {"Settings", "Dictionary", Str},       {"Settings", "UserDictionary", Str},
-        {"Settings", "SpellEnsureVisible", Int}, {"Settings", "SpellStartBeginning", Int},
-        {"Docking", "ExplorerPane", Str},      {"Docking", "ExplorerRect", Bin16},
-        {"Docking", "MessagesPane", Str},      {"Docking", "MessagesRect", Bin16},
+        {"Settings", "CompilerPath", Str},
+        {"Settings", "StartMakeNew", Bin1},
+        {"Settings", "StartOpenLast", Bin1},
+        {"Settings", "AcDoNothing", Bin1},
+        {"Settings", "AcViewCnt", Bin1},
+        {"Settings", "AcViewCurrent", Bin1},
+        {"Settings", "SaveBeforeCompile", Bin1},
+        {"Settings", "EnableTagInsight", Bin1},
+        {"Settings", "AddClosingQuotes", Bin1},
+        {"Settings", "AddClosingBrackets", Bin1},
+        {"Settings", "PopupTags", Bin1},
+        {"Settings", "PopupTopics", Bin1},
+        {"Settings", "PopupPopups", Bin1},
+        {"Settings", "PopupMacros", Bin1},
+        {"Settings", "PopupWindows", Bin1},
+        {"Settings", "EditStyle", Bin1},
+        {"Settings", "EditColor", Bin4},
+        {"Settings", "DoneStyle", Bin1},
+        {"Settings", "DoneColor", Bin4},
+        {"Settings", "LastProject", Str},
+        {"Settings", "LastOpenDir", Str},
+        {"Settings", "LastSaveDir", Str},
+        {"Settings", "DefFont", Str},
+        {"Settings", "DefFontSize", Int},
+        {"Settings", "TagsDialogs", Bin1},
+        {"Settings", "UpdateOnRename", Bin1},
+        {"Settings", "ShowGutter", Bin1},
+        {"Settings", "ShowRuler", Bin1},
+        {"Settings", "ShowMessages", Bin1},
+        {"Settings", "ShowProject", Bin1},
+        {"Settings", "ShowRtf", Bin1},
+        {"Settings", "ShowSpecChars", Bin1},
+        {"Settings", "IdIncrement", Int},
+        {"Settings", "PromptTopicInfos", Bin1},
+        {"Settings", "DblClickFollowsLink", Bin1},
+        {"Settings", "HistoryStack", Int},
+        {"Settings", "Error1", Int},
+        {"Settings", "Error9", Int},
+        {"Settings", "ErrorType1", Bin1},
+        {"Settings", "ErrorType9", Bin1},
+        {"Settings", "HotCursor", Int},
+        {"Settings", "ScaleMode", Bin1},
+        {"Settings", "Dictionary", Str},
+        {"Settings", "UserDictionary", Str},
+        {"Settings", "SpellEnsureVisible", Int},
+        {"Settings", "SpellStartBeginning", Int},
+        {"Docking", "ExplorerPane", Str},
+        {"Docking", "ExplorerRect", Bin16},
+        {"Docking", "MessagesPane", Str},
+        {"Docking", "MessagesRect", Bin16},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.key) + "\\" + c.name);
@@ -195,9 +220,18 @@ TEST(Options, StoredNamesTypesAndSizes) {
         switch (c.kind) {
             case Str: EXPECT_EQ(v->Type, SettingType::String); break;
             case Int: EXPECT_EQ(v->Type, SettingType::Integer); break;
-            case Bin1: EXPECT_EQ(v->Type, SettingType::Binary); EXPECT_EQ(v->Data.size(), 1u); break;
-            case Bin4: EXPECT_EQ(v->Type, SettingType::Binary); EXPECT_EQ(v->Data.size(), 4u); break;
-            case Bin16: EXPECT_EQ(v->Type, SettingType::Binary); EXPECT_EQ(v->Data.size(), 16u); break;
+            case Bin1:
+                EXPECT_EQ(v->Type, SettingType::Binary);
+                EXPECT_EQ(v->Data.size(), 1u);
+                break;
+            case Bin4:
+                EXPECT_EQ(v->Type, SettingType::Binary);
+                EXPECT_EQ(v->Data.size(), 4u);
+                break;
+            case Bin16:
+                EXPECT_EQ(v->Type, SettingType::Binary);
+                EXPECT_EQ(v->Data.size(), 16u);
+                break;
         }
     }
     // 42 settings plus 18 check values, and the 4 docking values: nothing else.
@@ -243,34 +277,31 @@ TEST(Options, FailuresOfSingleValues) {
     const unsigned char eight[8] = {};
     const unsigned char twenty[20] = {};
     const FailureCase cases[] = {
-        {"missing number resets the group",
-         [](MemorySettingsStore& s) { s.DeleteValue("Settings", "IdIncrement"); }, SettingsDefaulted},
-        {"missing boolean number resets the group",
-         [](MemorySettingsStore& s) { s.DeleteValue("Settings", "Error5"); }, SettingsDefaulted},
-        {"number stored as a string",
-         [](MemorySettingsStore& s) { s.WriteString("Settings", "HistoryStack", "300"); }, SettingsDefaulted},
+        {"missing number resets the group", [](MemorySettingsStore& s) { s.DeleteValue("Settings", "IdIncrement"); },
+         SettingsDefaulted},
+        {"missing boolean number resets the group", [](MemorySettingsStore& s) { s.DeleteValue("Settings", "Error5"); },
+         SettingsDefaulted},
+        {"number stored as a string", [](MemorySettingsStore& s) { s.WriteString("Settings", "HistoryStack", "300"); },
+         SettingsDefaulted},
         {"binary value longer than its field",
          [&](MemorySettingsStore& s) { s.WriteBinary("Settings", "EditColor", eight, 8); }, SettingsDefaulted},
-        {"binary value stored as a number",
-         [](MemorySettingsStore& s) { s.WriteInteger("Settings", "EditStyle", 1); }, SettingsDefaulted},
-        {"string stored as a number",
-         [](MemorySettingsStore& s) { s.WriteInteger("Settings", "DefFont", 1); }, SettingsDefaulted},
-        {"missing string reads as empty",
-         [](MemorySettingsStore& s) { s.DeleteValue("Settings", "CompilerPath"); },
+        {"binary value stored as a number", [](MemorySettingsStore& s) { s.WriteInteger("Settings", "EditStyle", 1); },
+         SettingsDefaulted},
+        {"string stored as a number", [](MemorySettingsStore& s) { s.WriteInteger("Settings", "DefFont", 1); },
+         SettingsDefaulted},
+        {"missing string reads as empty", [](MemorySettingsStore& s) { s.DeleteValue("Settings", "CompilerPath"); },
          [](const TOptions& o, const TOptions& saved) {
              TOptions expected = saved;
              expected.CompilerPath = "";
              EXPECT_EQ(o, expected);
          }},
-        {"missing binary value keeps the field",
-         [](MemorySettingsStore& s) { s.DeleteValue("Settings", "ShowRuler"); },
+        {"missing binary value keeps the field", [](MemorySettingsStore& s) { s.DeleteValue("Settings", "ShowRuler"); },
          [](const TOptions& o, const TOptions& saved) {
              TOptions expected = saved;
              expected.ShowRuler = false;  // as created
              EXPECT_EQ(o, expected);
          }},
-        {"missing Settings key",
-         [](MemorySettingsStore& s) { s.DeleteKey("Settings"); },
+        {"missing Settings key", [](MemorySettingsStore& s) { s.DeleteKey("Settings"); },
          [](const TOptions& o, const TOptions& saved) {
              TOptions expected = ExpectedDefaults();
              expected.ExplorerPane = saved.ExplorerPane;
@@ -285,8 +316,7 @@ TEST(Options, FailuresOfSingleValues) {
         {"docking pane name stored as a number",
          [](MemorySettingsStore& s) { s.WriteInteger("Docking", "ExplorerPane", 3); },
          [](const TOptions& o, const TOptions& saved) { DockingDefaulted(o, saved, false); }},
-        {"missing Docking key",
-         [](MemorySettingsStore& s) { s.DeleteKey("Docking"); },
+        {"missing Docking key", [](MemorySettingsStore& s) { s.DeleteKey("Docking"); },
          [](const TOptions& o, const TOptions& saved) {
              TOptions expected = saved;
              expected.ExplorerPane = "pnlLeftDock";
@@ -326,18 +356,12 @@ TEST(Options, LoadedNumbersAreBroughtIntoRange) {
         std::int32_t TOptions::*field;
         std::int32_t expected;
     } cases[] = {
-        {"HistoryStack", 0, &TOptions::HistoryStack, 5},
-        {"HistoryStack", -40, &TOptions::HistoryStack, 5},
-        {"HistoryStack", 1001, &TOptions::HistoryStack, 1000},
-        {"HistoryStack", 5, &TOptions::HistoryStack, 5},
-        {"HistoryStack", 1000, &TOptions::HistoryStack, 1000},
-        {"IdIncrement", 0, &TOptions::IdIncrement, 1},
-        {"IdIncrement", INT32_MIN, &TOptions::IdIncrement, 1},
-        {"IdIncrement", 250, &TOptions::IdIncrement, 250},
-        {"DefFontSize", 0, &TOptions::DefFontSize, 1},
-        {"DefFontSize", -8, &TOptions::DefFontSize, 1},
-        {"DefFontSize", 100000, &TOptions::DefFontSize, 1638},
-        {"DefFontSize", 72, &TOptions::DefFontSize, 72},
+        {"HistoryStack", 0, &TOptions::HistoryStack, 5},       {"HistoryStack", -40, &TOptions::HistoryStack, 5},
+        {"HistoryStack", 1001, &TOptions::HistoryStack, 1000}, {"HistoryStack", 5, &TOptions::HistoryStack, 5},
+        {"HistoryStack", 1000, &TOptions::HistoryStack, 1000}, {"IdIncrement", 0, &TOptions::IdIncrement, 1},
+        {"IdIncrement", INT32_MIN, &TOptions::IdIncrement, 1}, {"IdIncrement", 250, &TOptions::IdIncrement, 250},
+        {"DefFontSize", 0, &TOptions::DefFontSize, 1},         {"DefFontSize", -8, &TOptions::DefFontSize, 1},
+        {"DefFontSize", 100000, &TOptions::DefFontSize, 1638}, {"DefFontSize", 72, &TOptions::DefFontSize, 72},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.name) + " " + std::to_string(c.stored));

@@ -18,8 +18,8 @@ TStyle Named(const std::string& name) {
 
 TStyle ParagraphStyle() {
     TStyle s;
-    s.SetAll("Indented", 1, "Times New Roman", 11, kFontItalic | kFontStrikeOut, 0x00FF8000, 20, -10, 7, 2, 14,
-             3, true);
+    s.SetAll("Indented", 1, "Times New Roman", 11, kFontItalic | kFontStrikeOut, 0x00FF8000, 20, -10, 7, 2, 14, 3,
+             true);
     s.SpaceBefore = 4;
     s.SpaceAfter = 6;
     return s;
@@ -33,7 +33,10 @@ TEST(Styles, Defaults) {
         int slot;
         std::int32_t size;
         std::uint8_t style;
-    } cases[] = {{1, 8, 0}, {2, 14, kFontBold}, {3, 8, kFontBold}, {4, 8, kFontBold | kFontUnderline},
+    } cases[] = {{1, 8, 0},
+                 {2, 14, kFontBold},
+                 {3, 8, kFontBold},
+                 {4, 8, kFontBold | kFontUnderline},
                  {5, 8, kFontBold | kFontItalic}};
     for (const auto& c : cases) {
         const TStyle* s = styles.GetStyle(c.slot);
@@ -47,8 +50,8 @@ TEST(Styles, Defaults) {
 
 TEST(Styles, DescribeCharacterStyle) {
     TStyle s;
-    s.SetAll("X", 0, "Arial", 12, kFontBold | kFontItalic | kFontUnderline | kFontStrikeOut, 0, 20, -10, 5, 1, 3,
-             0, false);
+    s.SetAll("X", 0, "Arial", 12, kFontBold | kFontItalic | kFontUnderline | kFontStrikeOut, 0, 20, -10, 5, 1, 3, 0,
+             false);
     // Paragraph fields are set, but a character style has no paragraph part.
     EXPECT_EQ(s.Describe(), "Font:  Arial, 12 pt, Bold, Italic, Underline, Strikeout");
 }
@@ -256,8 +259,7 @@ TEST(StylesRegistry, FailuresWhileLoading) {
         {"style 2 lacks a number",
          [](MemorySettingsStore& s) { s.DeleteValue("Styles\\2", "ParaAfter"); },
          {"A", "Normal", "StdHeader", "Title1", "Title2", "Title3"}},
-        {"style 1 is missing",
-         [](MemorySettingsStore& s) { s.DeleteKey("Styles\\1"); }, DefaultNames()},
+        {"style 1 is missing", [](MemorySettingsStore& s) { s.DeleteKey("Styles\\1"); }, DefaultNames()},
         {"count above the styles stored",
          [](MemorySettingsStore& s) { s.WriteInteger("Styles", "Count", 5); },
          {"A", "B", "C", "Normal", "StdHeader", "Title1", "Title2", "Title3"}},
@@ -309,9 +311,7 @@ TEST(StylesRegistry, LoadedFontSizesAndOffsetsStaySane) {
     one.Add(Named("s"));
     one.SaveToRegistry(store);
 
-    const struct {
-        std::int32_t height, expectedSize;
-    } sizes[] = {{0, 1}, {-12, 1}, {9, 9}, {5000, 1638}};
+    const struct { std::int32_t height, expectedSize; } sizes[] = {{0, 1}, {-12, 1}, {9, 9}, {5000, 1638}};
     for (const auto& c : sizes) {
         store.WriteInteger("Styles\\1", "FontHeight", c.height);
         TStyles loaded;

@@ -93,8 +93,7 @@ TEST(UserTools, LoadingBadValues) {
          },
          10},
         {"negative count", [](MemorySettingsStore& s) { s.WriteInteger("Tools", "Count", -3); }, 0},
-        {"missing pair reads as empty strings",
-         [](MemorySettingsStore& s) { s.WriteInteger("Tools", "Count", 2); }, 2},
+        {"missing pair reads as empty strings", [](MemorySettingsStore& s) { s.WriteInteger("Tools", "Count", 2); }, 2},
         {"a path that is not a string ends the loading",
          [](MemorySettingsStore& s) {
              s.WriteInteger("Tools", "Count", 3);

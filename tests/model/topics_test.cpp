@@ -40,12 +40,14 @@ TEST(TopicNode, NewNodeDefaults) {
 
 TEST(TopicNode, FixedFieldsCutToCapacity) {
     TTopicNode n;
-    struct Case { void (TTopicNode::*set)(std::string_view); std::string (TTopicNode::*get)() const; std::size_t cap; };
+    struct Case {
+        void (TTopicNode::*set)(std::string_view);
+        std::string (TTopicNode::*get)() const;
+        std::size_t cap;
+    };
     const Case cases[] = {
-        {&TTopicNode::SetName, &TTopicNode::GetName, 255},
-        {&TTopicNode::SetTitle, &TTopicNode::GetTitle, 255},
-        {&TTopicNode::SetWindow, &TTopicNode::GetWindow, 8},
-        {&TTopicNode::SetBrowse, &TTopicNode::GetBrowse, 50},
+        {&TTopicNode::SetName, &TTopicNode::GetName, 255},        {&TTopicNode::SetTitle, &TTopicNode::GetTitle, 255},
+        {&TTopicNode::SetWindow, &TTopicNode::GetWindow, 8},      {&TTopicNode::SetBrowse, &TTopicNode::GetBrowse, 50},
         {&TTopicNode::SetBuildTag, &TTopicNode::GetBuildTag, 50},
     };
     for (const Case& c : cases) {
@@ -90,13 +92,14 @@ TEST(Topics, GetNodeIsZeroBasedAndRangeChecked) {
 }
 
 TEST(Topics, NextFreeContextId) {
-    struct Case { std::vector<int> used; int inc; int expected; };
+    struct Case {
+        std::vector<int> used;
+        int inc;
+        int expected;
+    };
     const Case cases[] = {
-        {{5, 10, 20}, 5, 15},
-        {{7, 14}, 7, 21},
-        {{}, 5, 5},
-        {{10, 15}, 5, 5},     // a gap is filled first
-        {{1, 2}, 0, 3},       // below 1 counts as 1
+        {{5, 10, 20}, 5, 15}, {{7, 14}, 7, 21}, {{}, 5, 5}, {{10, 15}, 5, 5},  // a gap is filled first
+        {{1, 2}, 0, 3},                                                        // below 1 counts as 1
         {{1}, -4, 2},
     };
     for (const Case& c : cases) {

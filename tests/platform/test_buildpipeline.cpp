@@ -14,11 +14,11 @@
 #include <sstream>
 #include <string>
 
+#include "model/project.h"
+#include "platform/qtprograms.h"
 #include "preprocess/outputlog.h"
 #include "preprocess/projectwriter.h"
 #include "preprocess/topicwriter.h"
-#include "model/project.h"
-#include "platform/qtprograms.h"
 #include "support/qtapp.h"
 #include "util/externalprograms.h"
 #include "util/workfolder.h"

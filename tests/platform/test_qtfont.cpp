@@ -10,12 +10,9 @@ TEST(QtFont, ColoursKeepTheirStoredOrder) {
         std::int32_t bgr;
         QColor rgb;
     } cases[] = {
-        {0x000000FF, QColor(255, 0, 0)},
-        {0x0000FF00, QColor(0, 255, 0)},
-        {0x00FF0000, QColor(0, 0, 255)},
-        {0x00800000, QColor(0, 0, 128)},  // navy
-        {0x00808080, QColor(128, 128, 128)},
-        {0x00123456, QColor(0x56, 0x34, 0x12)},
+        {0x000000FF, QColor(255, 0, 0)},     {0x0000FF00, QColor(0, 255, 0)},
+        {0x00FF0000, QColor(0, 0, 255)},     {0x00800000, QColor(0, 0, 128)},  // navy
+        {0x00808080, QColor(128, 128, 128)}, {0x00123456, QColor(0x56, 0x34, 0x12)},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ColorFromBgr(c.bgr), c.rgb) << std::hex << c.bgr;

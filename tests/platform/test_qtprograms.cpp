@@ -56,8 +56,10 @@ public:
         ::setenv(name, value.toLocal8Bit().constData(), 1);
     }
     ~EnvVar() {
-        if (had_) ::setenv(name_, old_.c_str(), 1);
-        else ::unsetenv(name_);
+        if (had_)
+            ::setenv(name_, old_.c_str(), 1);
+        else
+            ::unsetenv(name_);
     }
 
 private:
@@ -102,12 +104,12 @@ TEST_F(QtPrograms, NativeStandInGetsOneProjectArgumentInTheProjectFolder) {
 
     QtCompilerRunner runner;
     EXPECT_EQ(runner.Availability(StandIn().toStdString()), CompilerAvailability::Native);
-    const CompilerResult r =
-        runner.Run({StandIn().toStdString(), "-xh", hpj.toStdString(), project_.toStdString()});
+    const CompilerResult r = runner.Run({StandIn().toStdString(), "-xh", hpj.toStdString(), project_.toStdString()});
     EXPECT_TRUE(r.started) << r.failure;
     EXPECT_EQ(r.exitCode, 3);
-    EXPECT_EQ(Lines(Path(QStringLiteral("record.txt"))),
-              (std::vector<std::string>{"cwd=" + project_.toStdString(), "arg=-xh", "arg=" + hpj.toStdString(), "end"}));
+    EXPECT_EQ(
+        Lines(Path(QStringLiteral("record.txt"))),
+        (std::vector<std::string>{"cwd=" + project_.toStdString(), "arg=-xh", "arg=" + hpj.toStdString(), "end"}));
     // The report where ERRORLOG says, CR LF lines, one with a tab.
     const std::string report = Read(project_ + QStringLiteral("/report.log"));
     EXPECT_NE(report.find("Topic files:\t1 of 2\r\n"), std::string::npos) << report;
@@ -145,7 +147,8 @@ TEST_F(QtPrograms, NoSwitchesMeansNoArguments) {
 TEST_F(QtPrograms, AFailedStartIsReportedWithItsReason) {
     QtCompilerRunner runner;
     // Missing compiler.
-    CompilerResult r = runner.Run({Path(QStringLiteral("none/hcrtf.exe")).toStdString(), "-x", "p.hpj", project_.toStdString()});
+    CompilerResult r =
+        runner.Run({Path(QStringLiteral("none/hcrtf.exe")).toStdString(), "-x", "p.hpj", project_.toStdString()});
     EXPECT_FALSE(r.started);
     EXPECT_FALSE(r.failure.empty());
     // A working folder that does not exist.
@@ -168,9 +171,17 @@ TEST_F(QtPrograms, NativeExecutablesAreRecognised) {
         bool executable;
         bool native;
     } cases[] = {
-        {"elf", std::string("\x7f" "ELF\x02\x01", 6), true, true},
+        {"elf",
+         std::string("\x7f"
+                     "ELF\x02\x01",
+                     6),
+         true, true},
         {"script", "#!/bin/sh\nexit 0\n", true, true},
-        {"elf-noexec", std::string("\x7f" "ELF\x02\x01", 6), false, false},
+        {"elf-noexec",
+         std::string("\x7f"
+                     "ELF\x02\x01",
+                     6),
+         false, false},
         {"windows", "MZ\x90\x00", true, false},
         {"windows-noexec", "MZ\x90\x00", false, false},
     };
@@ -252,7 +263,8 @@ TEST_F(QtPrograms, HelpViewerRunsWinhlp32UnderWineAtTheContext) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return Read(log).find("end") != std::string::npos; }, 5000));
     QString win = hlp;
     win.replace(QLatin1Char('/'), QLatin1Char('\\'));
-    EXPECT_EQ(Lines(log), (std::vector<std::string>{"arg=winhlp32", "arg=-N", "arg=325", "arg=Z:" + win.toStdString(), "end"}));
+    EXPECT_EQ(Lines(log),
+              (std::vector<std::string>{"arg=winhlp32", "arg=-N", "arg=325", "arg=Z:" + win.toStdString(), "end"}));
     EXPECT_EQ(viewer.RunningViewers(), 1);
     viewer.Quit();  // ends the viewer it started, so the help file can be rewritten
     EXPECT_EQ(viewer.RunningViewers(), 0);
@@ -275,8 +287,9 @@ TEST_F(QtPrograms, ShellStartsAProgramDetachedWithItsArguments) {
     const QString log = Path(QStringLiteral("tool.log"));
     const QString tool = Path(QStringLiteral("tool.sh"));
     Write(tool,
-          "#!/bin/sh\necho \"cwd=$(pwd)\" >> '" + log.toStdString() + "'\nfor a in \"$@\"; do printf 'arg=%s\\n' \"$a\" >> '" +
-              log.toStdString() + "'; done\necho end >> '" + log.toStdString() + "'\n",
+          "#!/bin/sh\necho \"cwd=$(pwd)\" >> '" + log.toStdString() +
+              "'\nfor a in \"$@\"; do printf 'arg=%s\\n' \"$a\" >> '" + log.toStdString() + "'; done\necho end >> '" +
+              log.toStdString() + "'\n",
           true);
     QtShellLauncher shell;
     const LaunchResult r = shell.Start(tool.toStdString(), {"a b", "c"}, project_.toStdString());

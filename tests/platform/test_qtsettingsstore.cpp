@@ -173,16 +173,17 @@ TEST_F(QtSettingsStoreTest, HandEditedFileSkipsBadLines) {
     {
         QFile f(File());
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("; comment\n"
-                "[Settings]\r\n"
-                "Good=12\n"
-                "Text=\"hello\"\n"
-                "BadNumber=12x\n"
-                "BadHex=hex:abc\n"
-                "Unclosed=\"oops\n"
-                "=7\n"
-                "no equals sign\n"
-                "Bin=hex:00ff\n");
+        f.write(
+            "; comment\n"
+            "[Settings]\r\n"
+            "Good=12\n"
+            "Text=\"hello\"\n"
+            "BadNumber=12x\n"
+            "BadHex=hex:abc\n"
+            "Unclosed=\"oops\n"
+            "=7\n"
+            "no equals sign\n"
+            "Bin=hex:00ff\n");
     }
     QtSettingsStore store(File());
     EXPECT_EQ(store.ReadInteger("Settings", "Good"), 12);

@@ -26,7 +26,8 @@ void PressLater(QMessageBox::StandardButton button, QMessageBox::Icon* icon, QSt
         }
         *icon = box->icon();
         *text = box->text();
-        if (QAbstractButton* b = box->button(button)) b->click();
+        if (QAbstractButton* b = box->button(button))
+            b->click();
         else {
             ADD_FAILURE() << "the box has no such button";
             box->reject();

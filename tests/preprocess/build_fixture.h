@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "model/project.h"
 #include "preprocess/checksettings.h"
 #include "preprocess/outputlog.h"
 #include "preprocess/topicwriter.h"
-#include "model/project.h"
 
 namespace qmtest {
 

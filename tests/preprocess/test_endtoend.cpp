@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <string>
 
+#include "build_fixture.h"
 #include "preprocess/projectwriter.h"
 #include "preprocess/topicwriter.h"
-#include "build_fixture.h"
 #include "util/cp1252.h"
 #include "util/errors.h"
 #include "util/fileio.h"
@@ -66,9 +66,8 @@ protected:
         fx.details->SetTitle("Details");
         fx.details->Keywords = {"details", "part"};
         fx.details->SetWindow("proc4");
-        fx.details->Text =
-            R"({\rtf1\ansi\viewkind4 <ANCHOR "part2">Part two <ANCHOR "part2"> )"
-            R"(<LINK TOPIC="Intro:gone">back</LINK> <LINK TOPIC="Intro:gone">back</LINK>\par})";
+        fx.details->Text = R"({\rtf1\ansi\viewkind4 <ANCHOR "part2">Part two <ANCHOR "part2"> )"
+                           R"(<LINK TOPIC="Intro:gone">back</LINK> <LINK TOPIC="Intro:gone">back</LINK>\par})";
         TTopicNode& cafe = fx.project.Topics.GetNode(2);
         cafe.SetTitle("Caf\xe9");
         cafe.Text = R"({\rtf1 <IMAGEL "pic.bmp"> caf\'e9 <SOUND "s.wav">})";
@@ -92,8 +91,8 @@ protected:
 };
 
 TEST_F(EndToEnd, HelpProjectAndTopicFiles) {
-    const std::string hpj = WriteProjectFile(fx.project, dir.str(), work,
-                                             [this](std::string_view p) { return MapToWindows(p); });
+    const std::string hpj =
+        WriteProjectFile(fx.project, dir.str(), work, [this](std::string_view p) { return MapToWindows(p); });
     WriteTopicFiles(fx.project, work, fx.log, fx.checks);
 
     EXPECT_EQ(ReadWholeFile(hpj),

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "preprocess/outputlog.h"
 #include "model/topics.h"
+#include "preprocess/outputlog.h"
 
 namespace qm {
 namespace {
@@ -31,10 +31,14 @@ TEST(OutputLog, CountsByKindAndCountSameByCodeTextAndModule) {
 
 TEST(OutputLog, MessagesOfTheNineChecks) {
     const char* expected[] = {
-        "Unresolved topic link in module Intro.",       "Unresolved anchor in module Intro.",
-        "Duplicate anchor in module Intro.",            "Provided topic in a popup link in module Intro.",
-        "Provided popup in a topic link in module Intro.", "Incomplete tag in module Intro.",
-        "Unclosed tag in module Intro.",                "Undefined window type in module Intro.",
+        "Unresolved topic link in module Intro.",
+        "Unresolved anchor in module Intro.",
+        "Duplicate anchor in module Intro.",
+        "Provided topic in a popup link in module Intro.",
+        "Provided popup in a topic link in module Intro.",
+        "Incomplete tag in module Intro.",
+        "Unclosed tag in module Intro.",
+        "Undefined window type in module Intro.",
         "Image not found in module Intro.",
     };
     for (int code = 1; code <= 9; ++code) {
@@ -51,11 +55,8 @@ TEST(OutputLog, ShowLogWithoutFindings) {
     TOutputLog log;
     const std::vector<TLogRow> rows = log.ShowLog(12);
     const std::vector<TLogRow> expected = {
-        {"QUILLMARK PREPROCESSOR", -1, -1},
-        {"Version 1.04", -1, -1},
-        {std::string(45, '-'), -1, -1},
-        {"Processing time: 12 milliseconds", -1, -1},
-        {"0 errors, 0 warnings.", -1, -1},
+        {"QUILLMARK PREPROCESSOR", -1, -1},           {"Version 1.04", -1, -1},          {std::string(45, '-'), -1, -1},
+        {"Processing time: 12 milliseconds", -1, -1}, {"0 errors, 0 warnings.", -1, -1},
     };
     EXPECT_EQ(rows, expected);
     EXPECT_EQ(log.ShowLog(-1).size(), 4u);  // no time line

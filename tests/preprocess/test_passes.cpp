@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "build_fixture.h"
 #include "preprocess/tagtext.h"
 #include "preprocess/topicwriter.h"
-#include "build_fixture.h"
 #include "util/scratch_dir.h"
 
 namespace qm {
@@ -42,60 +42,74 @@ const PassFn kULinks = [](std::string& t, const TPassContext& c) {
 };
 
 TEST(ConvertLinks, TopicAndPopupLinks) {
-    RunTable(kLinks, {
-        {R"(<LINK TOPIC="Details">see</LINK>)", R"(\uldb see\ulnone\v Details\v0 )", {}},
-        // written as typed, found without regard to case
-        {R"(<link topic="details">see</link>)", R"(\uldb see\ulnone\v details\v0 )", {}},
-        {R"(<LINK TOPIC="Details:sec1">x</LINK>)", R"(\uldb x\ulnone\v Details_sec1\v0 )", {}},
-        {R"(<LINK TOPIC="Details:a:b">x</LINK>)", R"(\uldb x\ulnone\v Details_a:b\v0 )", {}},
-        {R"(<LINK TOPIC="Details" WINDOW=proc4>x</LINK>)", R"(\uldb x\ulnone\v Details>proc4\v0 )", {}},
-        {R"(<LINK TOPIC="Details" WINDOW=wide FILE=other help.hlp>x</LINK>)",
-         R"(\uldb x\ulnone\v Details>wide@other help.hlp\v0 )", {}},
-        // a link with an anchor drops its FILE= part
-        {R"(<LINK TOPIC="Details:a" WINDOW=proc4 FILE=o.hlp>x</LINK>)", R"(\uldb x\ulnone\v Details_a>proc4\v0 )", {}},
-        {R"(<LINK TOPIC="ext_ctx" FILE=o.hlp>x</LINK>)", R"(\uldb x\ulnone\v ext_ctx@o.hlp\v0 )", {}},
-        {R"(<LINK POPUP="Def">x</LINK>)", R"(\ul x\ulnone\v Def\v0 )", {}},
-        {R"(<LINK POPUP="Def:a">x</LINK>)", R"(\ul x\ulnone\v Def_a\v0 )", {}},
-        {R"(<LINK POPUP="ext" FILE=o.hlp>x</LINK>)", R"(\ul x\ulnone\v ext@o.hlp\v0 )", {}},
-        // popup links ignore WINDOW=
-        {R"(<LINK POPUP="Def" WINDOW=nowin>x</LINK>)", R"(\ul x\ulnone\v Def\v0 )", {}},
-        // the hotspot keeps its codes; a formatted tag goes whole
-        {R"(<\b L\b0 INK TOPIC="Details">{\i x}</LINK>)", R"(\uldb {\i x}\ulnone\v Details\v0 )", {}},
-        {R"(<LINK TOPIC="Details"><IMAGE "a.bmp"></LINK>)", R"(\uldb <IMAGE "a.bmp">\ulnone\v Details\v0 )", {}},
-        // accented names survive the removal of RTF and are escaped again
-        {R"(<LINK TOPIC="Caf\'e9">x</LINK>)", R"(\uldb x\ulnone\v Caf\'e9\v0 )", {}},
-        {R"(<LINK TOPIC="ext\{1\}" FILE=a\\b.hlp>x</LINK>)", R"(\uldb x\ulnone\v ext\{1\}@a\\b.hlp\v0 )", {}},
-        // two identical links: both replaced
-        {R"(<LINK TOPIC="Details">a</LINK>-<LINK TOPIC="Details">a</LINK>)",
-         R"(\uldb a\ulnone\v Details\v0 -\uldb a\ulnone\v Details\v0 )", {}},
-    });
+    RunTable(
+        kLinks,
+        {
+            {R"(<LINK TOPIC="Details">see</LINK>)", R"(\uldb see\ulnone\v Details\v0 )", {}},
+            // written as typed, found without regard to case
+            {R"(<link topic="details">see</link>)", R"(\uldb see\ulnone\v details\v0 )", {}},
+            {R"(<LINK TOPIC="Details:sec1">x</LINK>)", R"(\uldb x\ulnone\v Details_sec1\v0 )", {}},
+            {R"(<LINK TOPIC="Details:a:b">x</LINK>)", R"(\uldb x\ulnone\v Details_a:b\v0 )", {}},
+            {R"(<LINK TOPIC="Details" WINDOW=proc4>x</LINK>)", R"(\uldb x\ulnone\v Details>proc4\v0 )", {}},
+            {R"(<LINK TOPIC="Details" WINDOW=wide FILE=other help.hlp>x</LINK>)",
+             R"(\uldb x\ulnone\v Details>wide@other help.hlp\v0 )",
+             {}},
+            // a link with an anchor drops its FILE= part
+            {R"(<LINK TOPIC="Details:a" WINDOW=proc4 FILE=o.hlp>x</LINK>)",
+             R"(\uldb x\ulnone\v Details_a>proc4\v0 )",
+             {}},
+            {R"(<LINK TOPIC="ext_ctx" FILE=o.hlp>x</LINK>)", R"(\uldb x\ulnone\v ext_ctx@o.hlp\v0 )", {}},
+            {R"(<LINK POPUP="Def">x</LINK>)", R"(\ul x\ulnone\v Def\v0 )", {}},
+            {R"(<LINK POPUP="Def:a">x</LINK>)", R"(\ul x\ulnone\v Def_a\v0 )", {}},
+            {R"(<LINK POPUP="ext" FILE=o.hlp>x</LINK>)", R"(\ul x\ulnone\v ext@o.hlp\v0 )", {}},
+            // popup links ignore WINDOW=
+            {R"(<LINK POPUP="Def" WINDOW=nowin>x</LINK>)", R"(\ul x\ulnone\v Def\v0 )", {}},
+            // the hotspot keeps its codes; a formatted tag goes whole
+            {R"(<\b L\b0 INK TOPIC="Details">{\i x}</LINK>)", R"(\uldb {\i x}\ulnone\v Details\v0 )", {}},
+            {R"(<LINK TOPIC="Details"><IMAGE "a.bmp"></LINK>)", R"(\uldb <IMAGE "a.bmp">\ulnone\v Details\v0 )", {}},
+            // accented names survive the removal of RTF and are escaped again
+            {R"(<LINK TOPIC="Caf\'e9">x</LINK>)", R"(\uldb x\ulnone\v Caf\'e9\v0 )", {}},
+            {R"(<LINK TOPIC="ext\{1\}" FILE=a\\b.hlp>x</LINK>)", R"(\uldb x\ulnone\v ext\{1\}@a\\b.hlp\v0 )", {}},
+            // two identical links: both replaced
+            {R"(<LINK TOPIC="Details">a</LINK>-<LINK TOPIC="Details">a</LINK>)",
+             R"(\uldb a\ulnone\v Details\v0 -\uldb a\ulnone\v Details\v0 )",
+             {}},
+        });
 }
 
 TEST(ConvertLinks, Findings) {
-    RunTable(kLinks, {
-        {R"(<LINK TOPIC="Nowhere">x</LINK>)", R"(<LINK TOPIC="Nowhere">x</LINK>)",
-         {{1, R"(<LINK TOPIC="Nowhere">)", 1}}},
-        {R"(<LINK  TOPIC="Details">x</LINK>)", R"(<LINK  TOPIC="Details">x</LINK>)",
-         {{6, R"(<LINK  TOPIC="Details">)", 1}}},
-        {R"(<LINK TOPIC = "Details">x</LINK>)", R"(<LINK TOPIC = "Details">x</LINK>)",
-         {{6, R"(<LINK TOPIC = "Details">)", 1}}},
-        {R"(<LINK TOPIC="Details" WINDOW=nowin>x</LINK>)", R"(\uldb x\ulnone\v Details\v0 )",
-         {{8, R"(<LINK TOPIC="Details" WINDOW=nowin>)", 1}}},
-        {R"(<LINK POPUP="Details">x</LINK>)", R"(\ul x\ulnone\v Details\v0 )", {{4, R"(<LINK POPUP="Details">)", 1}}},
-        {R"(<LINK TOPIC="Def">x</LINK>)", R"(\uldb x\ulnone\v Def\v0 )", {{5, R"(<LINK TOPIC="Def">)", 1}}},
-        {R"(<LINK TOPIC="Details">x)", R"(<LINK TOPIC="Details">x)", {{7, R"(<LINK TOPIC="Details">)", 1}}},
-        {R"(<LINK TOPIC="Details">x</ULINK>)", R"(<LINK TOPIC="Details">x</ULINK>)",
-         {{7, R"(<LINK TOPIC="Details">)", 1}}},
-        // three identical unclosed tags: occurrences 1, 2, 3
-        {R"(<LINK TOPIC="Def">a <LINK TOPIC="Def">b <LINK TOPIC="Def">)",
-         R"(<LINK TOPIC="Def">a <LINK TOPIC="Def">b <LINK TOPIC="Def">)",
-         {{5, R"(<LINK TOPIC="Def">)", 1},
-          {7, R"(<LINK TOPIC="Def">)", 1},
-          {5, R"(<LINK TOPIC="Def">)", 2},
-          {7, R"(<LINK TOPIC="Def">)", 2},
-          {5, R"(<LINK TOPIC="Def">)", 3},
-          {7, R"(<LINK TOPIC="Def">)", 3}}},
-    });
+    RunTable(kLinks,
+             {
+                 {R"(<LINK TOPIC="Nowhere">x</LINK>)",
+                  R"(<LINK TOPIC="Nowhere">x</LINK>)",
+                  {{1, R"(<LINK TOPIC="Nowhere">)", 1}}},
+                 {R"(<LINK  TOPIC="Details">x</LINK>)",
+                  R"(<LINK  TOPIC="Details">x</LINK>)",
+                  {{6, R"(<LINK  TOPIC="Details">)", 1}}},
+                 {R"(<LINK TOPIC = "Details">x</LINK>)",
+                  R"(<LINK TOPIC = "Details">x</LINK>)",
+                  {{6, R"(<LINK TOPIC = "Details">)", 1}}},
+                 {R"(<LINK TOPIC="Details" WINDOW=nowin>x</LINK>)",
+                  R"(\uldb x\ulnone\v Details\v0 )",
+                  {{8, R"(<LINK TOPIC="Details" WINDOW=nowin>)", 1}}},
+                 {R"(<LINK POPUP="Details">x</LINK>)",
+                  R"(\ul x\ulnone\v Details\v0 )",
+                  {{4, R"(<LINK POPUP="Details">)", 1}}},
+                 {R"(<LINK TOPIC="Def">x</LINK>)", R"(\uldb x\ulnone\v Def\v0 )", {{5, R"(<LINK TOPIC="Def">)", 1}}},
+                 {R"(<LINK TOPIC="Details">x)", R"(<LINK TOPIC="Details">x)", {{7, R"(<LINK TOPIC="Details">)", 1}}},
+                 {R"(<LINK TOPIC="Details">x</ULINK>)",
+                  R"(<LINK TOPIC="Details">x</ULINK>)",
+                  {{7, R"(<LINK TOPIC="Details">)", 1}}},
+                 // three identical unclosed tags: occurrences 1, 2, 3
+                 {R"(<LINK TOPIC="Def">a <LINK TOPIC="Def">b <LINK TOPIC="Def">)",
+                  R"(<LINK TOPIC="Def">a <LINK TOPIC="Def">b <LINK TOPIC="Def">)",
+                  {{5, R"(<LINK TOPIC="Def">)", 1},
+                   {7, R"(<LINK TOPIC="Def">)", 1},
+                   {5, R"(<LINK TOPIC="Def">)", 2},
+                   {7, R"(<LINK TOPIC="Def">)", 2},
+                   {5, R"(<LINK TOPIC="Def">)", 3},
+                   {7, R"(<LINK TOPIC="Def">)", 3}}},
+             });
 }
 
 TEST(ConvertLinks, WindowNameIsCutAtEightCharacters) {
@@ -109,7 +123,8 @@ TEST(ConvertLinks, WindowNameIsCutAtEightCharacters) {
 TEST(ConvertLinks, AnchoredLinksGoToTheUnresolvedTable) {
     BuildFixture fx;
     TUnresolvedAnchorTable unresolved;
-    std::string text = R"(<LINK TOPIC="Details:s1">a</LINK><LINK POPUP="ext:s2" FILE=x.hlp>b</LINK><LINK TOPIC="Details">c</LINK>)";
+    std::string text =
+        R"(<LINK TOPIC="Details:s1">a</LINK><LINK POPUP="ext:s2" FILE=x.hlp>b</LINK><LINK TOPIC="Details">c</LINK>)";
     ConvertLinks(text, fx.Context(*fx.intro), unresolved);
     ASSERT_EQ(unresolved.Count(), 2);
     EXPECT_EQ(unresolved.Get(0).LinkingTopic, fx.intro->Id());
@@ -128,58 +143,64 @@ TEST(ConvertLinks, SwitchedOffChecksAddNothingButTheTagStays) {
 }
 
 TEST(ConvertULinks, UserDefinedLinks) {
-    RunTable(kULinks, {
-        // the record's own name, as stored
-        {R"(<ULINK TOPIC="details">x</ULINK>)", R"(\uldb x\ulnone\v %Details\v0 )", {}},
-        {R"(<ULINK TOPIC="Details:a">x</ULINK>)", R"(\uldb x\ulnone\v %Details_a\v0 )", {}},
-        {R"(<ulink topic="Details" window=proc4>x</ulink>)", R"(\uldb x\ulnone\v %Details>proc4\v0 )", {}},
-        {R"(<ULINK TOPIC="Details" FILE=o.hlp>x</ULINK>)", R"(\uldb x\ulnone\v %Details@o.hlp\v0 )", {}},
-        {R"(<ULINK POPUP="def">x</ULINK>)", R"(\ul x\ulnone\v %Def\v0 )", {}},
-        {R"(<ULINK POPUP="Def:a">x</ULINK>)", R"(\ul x\ulnone\v %Def_a\v0 )", {}},
-        // FILE= does not excuse an unknown target here
-        {R"(<ULINK TOPIC="ext" FILE=o.hlp>x</ULINK>)", R"(<ULINK TOPIC="ext" FILE=o.hlp>x</ULINK>)",
-         {{1, R"(<ULINK TOPIC="ext" FILE=o.hlp>)", 1}}},
-        {R"(<ULINK  TOPIC="Details">x</ULINK>)", R"(<ULINK  TOPIC="Details">x</ULINK>)",
-         {{6, R"(<ULINK  TOPIC="Details">)", 1}}},
-        {R"(<ULINK TOPIC="Details">x</LINK>)", R"(<ULINK TOPIC="Details">x</LINK>)",
-         {{7, R"(<ULINK TOPIC="Details">)", 1}}},
-        {R"(<ULINK TOPIC="Def">x</ULINK>)", R"(\uldb x\ulnone\v %Def\v0 )", {{5, R"(<ULINK TOPIC="Def">)", 1}}},
-    });
+    RunTable(
+        kULinks,
+        {
+            // the record's own name, as stored
+            {R"(<ULINK TOPIC="details">x</ULINK>)", R"(\uldb x\ulnone\v %Details\v0 )", {}},
+            {R"(<ULINK TOPIC="Details:a">x</ULINK>)", R"(\uldb x\ulnone\v %Details_a\v0 )", {}},
+            {R"(<ulink topic="Details" window=proc4>x</ulink>)", R"(\uldb x\ulnone\v %Details>proc4\v0 )", {}},
+            {R"(<ULINK TOPIC="Details" FILE=o.hlp>x</ULINK>)", R"(\uldb x\ulnone\v %Details@o.hlp\v0 )", {}},
+            {R"(<ULINK POPUP="def">x</ULINK>)", R"(\ul x\ulnone\v %Def\v0 )", {}},
+            {R"(<ULINK POPUP="Def:a">x</ULINK>)", R"(\ul x\ulnone\v %Def_a\v0 )", {}},
+            // FILE= does not excuse an unknown target here
+            {R"(<ULINK TOPIC="ext" FILE=o.hlp>x</ULINK>)",
+             R"(<ULINK TOPIC="ext" FILE=o.hlp>x</ULINK>)",
+             {{1, R"(<ULINK TOPIC="ext" FILE=o.hlp>)", 1}}},
+            {R"(<ULINK  TOPIC="Details">x</ULINK>)",
+             R"(<ULINK  TOPIC="Details">x</ULINK>)",
+             {{6, R"(<ULINK  TOPIC="Details">)", 1}}},
+            {R"(<ULINK TOPIC="Details">x</LINK>)",
+             R"(<ULINK TOPIC="Details">x</LINK>)",
+             {{7, R"(<ULINK TOPIC="Details">)", 1}}},
+            {R"(<ULINK TOPIC="Def">x</ULINK>)", R"(\uldb x\ulnone\v %Def\v0 )", {{5, R"(<ULINK TOPIC="Def">)", 1}}},
+        });
 }
 
 TEST(ConvertMacros, MacroAndUserMacroHotspots) {
-    RunTable(ConvertMacros, {
-        {R"(<MACRO JumpId("a.hlp","x")>go</MACRO>)", R"(\uldb go\ulnone\v ! JumpId("a.hlp","x")\v0 )", {}},
-        // the first "|" stands for ">", the second stays
-        {R"(<MACRO If(a|b|c)>go</MACRO>)", R"(\uldb go\ulnone\v ! If(a&rt;b|c)\v0 )", {}},
-        {R"(<UMACRO Exit()>bye</UMACRO>)", R"(\uldb bye\ulnone\v %! Exit()\v0 )", {}},
-        {R"(<macro EF("\{x\}")>e</macro>)", R"(\uldb e\ulnone\v ! EF("\{x\}")\v0 )", {}},
-        {R"(<MACRO Exit()>bye)", R"(<MACRO Exit()>bye)", {{7, R"(<MACRO Exit()>)", 1}}},
-        {R"(<UMACRO Exit()>bye</MACRO>)", R"(<UMACRO Exit()>bye</MACRO>)", {{7, R"(<UMACRO Exit()>)", 1}}},
-    });
+    RunTable(ConvertMacros,
+             {
+                 {R"(<MACRO JumpId("a.hlp","x")>go</MACRO>)", R"(\uldb go\ulnone\v ! JumpId("a.hlp","x")\v0 )", {}},
+                 // the first "|" stands for ">", the second stays
+                 {R"(<MACRO If(a|b|c)>go</MACRO>)", R"(\uldb go\ulnone\v ! If(a&rt;b|c)\v0 )", {}},
+                 {R"(<UMACRO Exit()>bye</UMACRO>)", R"(\uldb bye\ulnone\v %! Exit()\v0 )", {}},
+                 {R"(<macro EF("\{x\}")>e</macro>)", R"(\uldb e\ulnone\v ! EF("\{x\}")\v0 )", {}},
+                 {R"(<MACRO Exit()>bye)", R"(<MACRO Exit()>bye)", {{7, R"(<MACRO Exit()>)", 1}}},
+                 {R"(<UMACRO Exit()>bye</MACRO>)", R"(<UMACRO Exit()>bye</MACRO>)", {{7, R"(<UMACRO Exit()>)", 1}}},
+             });
 }
 
 TEST(ConvertButtons, Buttons) {
     RunTable(ConvertButtons, {
-        {R"(<BTN Back()>Back</BTN>)", R"(\{button Back, Back()\})", {}},
-        {R"(<btn Exit();Back()>{\b Go}</btn>)", R"(\{button {\b Go}, Exit();Back()\})", {}},
-        {R"(<BTN Back()>Back)", R"(<BTN Back()>Back)", {{7, R"(<BTN Back()>)", 1}}},
-    });
+                                 {R"(<BTN Back()>Back</BTN>)", R"(\{button Back, Back()\})", {}},
+                                 {R"(<btn Exit();Back()>{\b Go}</btn>)", R"(\{button {\b Go}, Exit();Back()\})", {}},
+                                 {R"(<BTN Back()>Back)", R"(<BTN Back()>Back)", {{7, R"(<BTN Back()>)", 1}}},
+                             });
 }
 
 TEST(ConvertImages, Placements) {
     RunTable(ConvertImages, {
-        {R"(<IMAGE "a.bmp">)", R"(\{bmc a.bmp\})", {}},
-        {R"(<IMAGEC "a.bmp">)", R"(\{bmc a.bmp\})", {}},
-        {R"(<IMAGEL "a.bmp">)", R"(\{bml a.bmp\})", {}},
-        {R"(<IMAGER "a.bmp">)", R"(\{bmr a.bmp\})", {}},
-        {R"(<imagel "a.bmp">)", R"(\{bml a.bmp\})", {}},  // the letter in any case
-        {R"(<imager "a.shg">)", R"(\{bmr a.shg\})", {}},
-        {R"(<IMAGE "caf\'e9.bmp">)", R"(\{bmc caf\'e9.bmp\})", {}},
-        {R"(<IMAGE "a.bmp"> and <IMAGE "a.bmp">)", R"(\{bmc a.bmp\} and \{bmc a.bmp\})", {}},
-        {R"(<IMAGE "">)", R"(<IMAGE "">)", {{6, R"(<IMAGE "">)", 1}}},
-        {R"(<IMAGE a.bmp>)", R"(<IMAGE a.bmp>)", {{6, R"(<IMAGE a.bmp>)", 1}}},
-    });
+                                {R"(<IMAGE "a.bmp">)", R"(\{bmc a.bmp\})", {}},
+                                {R"(<IMAGEC "a.bmp">)", R"(\{bmc a.bmp\})", {}},
+                                {R"(<IMAGEL "a.bmp">)", R"(\{bml a.bmp\})", {}},
+                                {R"(<IMAGER "a.bmp">)", R"(\{bmr a.bmp\})", {}},
+                                {R"(<imagel "a.bmp">)", R"(\{bml a.bmp\})", {}},  // the letter in any case
+                                {R"(<imager "a.shg">)", R"(\{bmr a.shg\})", {}},
+                                {R"(<IMAGE "caf\'e9.bmp">)", R"(\{bmc caf\'e9.bmp\})", {}},
+                                {R"(<IMAGE "a.bmp"> and <IMAGE "a.bmp">)", R"(\{bmc a.bmp\} and \{bmc a.bmp\})", {}},
+                                {R"(<IMAGE "">)", R"(<IMAGE "">)", {{6, R"(<IMAGE "">)", 1}}},
+                                {R"(<IMAGE a.bmp>)", R"(<IMAGE a.bmp>)", {{6, R"(<IMAGE a.bmp>)", 1}}},
+                            });
 }
 
 TEST(ConvertImages, CheckNineLooksInTheProjectFolderAndImageFolders) {
@@ -197,33 +218,34 @@ TEST(ConvertImages, CheckNineLooksInTheProjectFolderAndImageFolders) {
 
 TEST(ConvertSounds, Sounds) {
     RunTable(ConvertSounds, {
-        {R"(<SOUND "a.wav">)", R"(\{mci PLAY ,a.wav\})", {}},
-        {R"(<SOUND External "a.wav">)", R"(\{mci PLAY EXTERNAL ,a.wav\})", {}},
-        {R"(<SOUND External"a.wav">)", R"(\{mci PLAY ,a.wav\})", {}},
-        {R"(<SOUND>)", R"(<SOUND>)", {{6, "<SOUND>", 1}}},
-    });
+                                {R"(<SOUND "a.wav">)", R"(\{mci PLAY ,a.wav\})", {}},
+                                {R"(<SOUND External "a.wav">)", R"(\{mci PLAY EXTERNAL ,a.wav\})", {}},
+                                {R"(<SOUND External"a.wav">)", R"(\{mci PLAY ,a.wav\})", {}},
+                                {R"(<SOUND>)", R"(<SOUND>)", {{6, "<SOUND>", 1}}},
+                            });
 }
 
 TEST(ConvertVideos, Flags) {
-    RunTable(ConvertVideos, {
-        {R"(<VIDEO "v.avi">)", R"(\{mci NOPLAYBAR NOMENU ,v.avi\})", {}},
-        {R"(<VIDEO External Play Repeat Menu Playbar "v.avi">)", R"(\{mci EXTERNAL REPEAT PLAY ,v.avi\})", {}},
-        {R"(<VIDEO Play Playbar "v.avi">)", R"(\{mci NOMENU PLAY ,v.avi\})", {}},
-        {R"(<VIDEO Playbar "v.avi">)", R"(\{mci NOMENU ,v.avi\})", {}},  // PLAY is not PLAYBAR
-        {R"(<VIDEO Play"v.avi">)", R"(\{mci NOPLAYBAR NOMENU ,v.avi\})", {}},
-        {R"(<VIDEO Menu>)", R"(<VIDEO Menu>)", {{6, "<VIDEO Menu>", 1}}},
-    });
+    RunTable(ConvertVideos,
+             {
+                 {R"(<VIDEO "v.avi">)", R"(\{mci NOPLAYBAR NOMENU ,v.avi\})", {}},
+                 {R"(<VIDEO External Play Repeat Menu Playbar "v.avi">)", R"(\{mci EXTERNAL REPEAT PLAY ,v.avi\})", {}},
+                 {R"(<VIDEO Play Playbar "v.avi">)", R"(\{mci NOMENU PLAY ,v.avi\})", {}},
+                 {R"(<VIDEO Playbar "v.avi">)", R"(\{mci NOMENU ,v.avi\})", {}},  // PLAY is not PLAYBAR
+                 {R"(<VIDEO Play"v.avi">)", R"(\{mci NOPLAYBAR NOMENU ,v.avi\})", {}},
+                 {R"(<VIDEO Menu>)", R"(<VIDEO Menu>)", {{6, "<VIDEO Menu>", 1}}},
+             });
 }
 
 TEST(ConvertRtfTags, RawCodes) {
     RunTable(ConvertRtfTags, {
-        // a typed "\page" is "\\page" in the body; typed doubled, "\\\\page"
-        {R"(<RTF "\\page ">)", R"(\page )", {}},
-        {R"(<RTF "\\\\page ">)", R"(\page )", {}},
-        {R"(a<RTF "\{\\\\b x\}">b<RTF "\{\\\\b x\}">)", R"(a{\b x}b{\b x})", {}},
-        {R"(<RTF "">)", R"(<RTF "">)", {{6, R"(<RTF "">)", 1}}},
-        {R"(<RTF \\\\x>)", R"(<RTF \\\\x>)", {{6, R"(<RTF \x>)", 1}}},
-    });
+                                 // a typed "\page" is "\\page" in the body; typed doubled, "\\\\page"
+                                 {R"(<RTF "\\page ">)", R"(\page )", {}},
+                                 {R"(<RTF "\\\\page ">)", R"(\page )", {}},
+                                 {R"(a<RTF "\{\\\\b x\}">b<RTF "\{\\\\b x\}">)", R"(a{\b x}b{\b x})", {}},
+                                 {R"(<RTF "">)", R"(<RTF "">)", {{6, R"(<RTF "">)", 1}}},
+                                 {R"(<RTF \\\\x>)", R"(<RTF \\\\x>)", {{6, R"(<RTF \x>)", 1}}},
+                             });
 }
 
 TEST(ConvertAnchors, AnchorsBecomeFootnotesOnce) {
@@ -232,28 +254,29 @@ TEST(ConvertAnchors, AnchorsBecomeFootnotesOnce) {
     std::string text = R"(a<ANCHOR "s1">b<ANCHOR "s1">c<ANCHOR "">d<anchor "caf\'e9">)";
     ConvertAnchors(text, fx.Context(*fx.intro), anchors);
     EXPECT_EQ(text, R"(a#{\footnote Intro_s1}b<ANCHOR "s1">c<ANCHOR "">d#{\footnote Intro_caf\'e9})");
-    EXPECT_EQ(qmtest::LogLines(fx.log),
-              (std::vector<LogLine>{{3, R"(<ANCHOR "s1">)", 1}, {6, R"(<ANCHOR "">)", 1}}));
+    EXPECT_EQ(qmtest::LogLines(fx.log), (std::vector<LogLine>{{3, R"(<ANCHOR "s1">)", 1}, {6, R"(<ANCHOR "">)", 1}}));
     EXPECT_EQ(anchors.Names(), (StringList{"s1", "caf\xe9"}));
     EXPECT_TRUE(anchors.Exists("s1"));
     EXPECT_FALSE(anchors.Exists("S1"));
 }
 
 TEST(ConvertNoScroll, FirstPairOnly) {
-    RunTable(ConvertNoScroll, {
-        {R"({\rtf1 \pard <NOSCROLL>Title\par\pard more</NOSCROLL>body})",
-         R"({\rtf1 \pard \keepn Title\par\ql more\par\pard body})", {}},
-        {"<NOSCROLL>a</NOSCROLL>b<NOSCROLL>c</NOSCROLL>", R"(\keepn a\par\pard b<NOSCROLL>c</NOSCROLL>)", {}},
-        // only a closing tag after the opening one counts
-        {"</NOSCROLL>a<NOSCROLL>b</NOSCROLL>c", R"(</NOSCROLL>a\keepn b\par\pard c)", {}},
-        {"</NOSCROLL>a<NOSCROLL>b", "</NOSCROLL>a<NOSCROLL>b", {{7, "<NOSCROLL>", 1}}},
-        // a closing tag that starts inside the opening one is not after it
-        {"<NOSCROLL </NOSCROLL>x", "<NOSCROLL </NOSCROLL>x", {{7, "<NOSCROLL </NOSCROLL>", 1}}},
-        {"<NOSCROLL></NOSCROLL>x", R"(\keepn \par\pard x)", {}},  // right after the opening tag
-        // the entry keeps the raw tag
-        {R"(<\b NOSCROLL\b0 >x)", R"(<\b NOSCROLL\b0 >x)", {{7, R"(<\b NOSCROLL\b0 >)", 1}}},
-        {"no region", "no region", {}},
-    });
+    RunTable(ConvertNoScroll,
+             {
+                 {R"({\rtf1 \pard <NOSCROLL>Title\par\pard more</NOSCROLL>body})",
+                  R"({\rtf1 \pard \keepn Title\par\ql more\par\pard body})",
+                  {}},
+                 {"<NOSCROLL>a</NOSCROLL>b<NOSCROLL>c</NOSCROLL>", R"(\keepn a\par\pard b<NOSCROLL>c</NOSCROLL>)", {}},
+                 // only a closing tag after the opening one counts
+                 {"</NOSCROLL>a<NOSCROLL>b</NOSCROLL>c", R"(</NOSCROLL>a\keepn b\par\pard c)", {}},
+                 {"</NOSCROLL>a<NOSCROLL>b", "</NOSCROLL>a<NOSCROLL>b", {{7, "<NOSCROLL>", 1}}},
+                 // a closing tag that starts inside the opening one is not after it
+                 {"<NOSCROLL </NOSCROLL>x", "<NOSCROLL </NOSCROLL>x", {{7, "<NOSCROLL </NOSCROLL>", 1}}},
+                 {"<NOSCROLL></NOSCROLL>x", R"(\keepn \par\pard x)", {}},  // right after the opening tag
+                 // the entry keeps the raw tag
+                 {R"(<\b NOSCROLL\b0 >x)", R"(<\b NOSCROLL\b0 >x)", {{7, R"(<\b NOSCROLL\b0 >)", 1}}},
+                 {"no region", "no region", {}},
+             });
 }
 
 TEST(BuildFootnotes, TopicGetsEveryFilledFootnote) {
@@ -300,9 +323,8 @@ TEST(BuildFootnotes, WindowRuleAndPopups) {
 TEST(PreprocessTopic, EscapesFootnotesAndPassOrder) {
     BuildFixture fx;
     fx.intro->SetTitle("");
-    fx.intro->Text =
-        R"({\rtf1\ansi{\fonttbl}\viewkind4\uc1 <LINK TOPIC="Details"><IMAGEL "a.bmp"></LINK> )"
-        R"(<MACRO If(a|b)>m</MACRO> &lt;LINK&rt; \par})";
+    fx.intro->Text = R"({\rtf1\ansi{\fonttbl}\viewkind4\uc1 <LINK TOPIC="Details"><IMAGEL "a.bmp"></LINK> )"
+                     R"(<MACRO If(a|b)>m</MACRO> &lt;LINK&rt; \par})";
     TAnchorTable anchors;
     TUnresolvedAnchorTable unresolved;
     EXPECT_EQ(PreprocessTopic(fx.Context(*fx.intro), anchors, unresolved),
@@ -394,18 +416,48 @@ TEST(SnapshotPasses, StrayLessThanBeforeALinkIsSweptOnlyWhenHarmless) {
 // what the passes give when they replace tag after tag as written.
 TEST(SnapshotPasses, SweepMatchesOneByOneReplacement) {
     std::mt19937 rng(42);
-    const char* atoms[] = {
-        R"(<LINK TOPIC="Details">)", R"(<LINK TOPIC="Def">)", R"(<LINK POPUP="Def:a">)", "</LINK>", "</LINK",
-        R"(<LINK TOPIC="Details" WINDOW=proc4>)", R"(<ULINK TOPIC="Details">)", "</ULINK>", "<MACRO Exit()>",
-        "</MACRO>", "<UMACRO x|y>", "</UMACRO>", "<BTN Back()>", "</BTN>", R"(<SOUND "a.wav">)", R"(<VIDEO "v">)",
-        R"(<RTF "<x>">)", R"(<RTF "\\b ">)", R"(<IMAGE "a.bmp">)", "<", ">", "x", " ", R"(\b )", "{", "}", "\"",
-        R"(<LINK TOPIC=")", "<LINK <LINK TOPIC=\"Def\">", "&rt;", "\\", R"(<IMAGEL "b<.bmp">)", R"(<IMAGE "">)",
-        R"(<ANCHOR "a">)", R"(<ANCHOR "b">)", R"(<ANCHOR "<">)", "<ANCHOR <IMAGER \"c.bmp\">"};
+    const char* atoms[] = {R"(<LINK TOPIC="Details">)",
+                           R"(<LINK TOPIC="Def">)",
+                           R"(<LINK POPUP="Def:a">)",
+                           "</LINK>",
+                           "</LINK",
+                           R"(<LINK TOPIC="Details" WINDOW=proc4>)",
+                           R"(<ULINK TOPIC="Details">)",
+                           "</ULINK>",
+                           "<MACRO Exit()>",
+                           "</MACRO>",
+                           "<UMACRO x|y>",
+                           "</UMACRO>",
+                           "<BTN Back()>",
+                           "</BTN>",
+                           R"(<SOUND "a.wav">)",
+                           R"(<VIDEO "v">)",
+                           R"(<RTF "<x>">)",
+                           R"(<RTF "\\b ">)",
+                           R"(<IMAGE "a.bmp">)",
+                           "<",
+                           ">",
+                           "x",
+                           " ",
+                           R"(\b )",
+                           "{",
+                           "}",
+                           "\"",
+                           R"(<LINK TOPIC=")",
+                           "<LINK <LINK TOPIC=\"Def\">",
+                           "&rt;",
+                           "\\",
+                           R"(<IMAGEL "b<.bmp">)",
+                           R"(<IMAGE "">)",
+                           R"(<ANCHOR "a">)",
+                           R"(<ANCHOR "b">)",
+                           R"(<ANCHOR "<">)",
+                           "<ANCHOR <IMAGER \"c.bmp\">"};
     const PassFn anchors = [](std::string& t, const TPassContext& c) {
         TAnchorTable table;
         ConvertAnchors(t, c, table);
     };
-    const PassFn passes[] = {kLinks,        kULinks,       ConvertButtons, ConvertMacros, ConvertSounds,
+    const PassFn passes[] = {kLinks,        kULinks,        ConvertButtons, ConvertMacros, ConvertSounds,
                              ConvertVideos, ConvertRtfTags, ConvertImages,  anchors};
     for (int round = 0; round < 1500; ++round) {
         std::string text;

@@ -6,8 +6,8 @@
 #include "preprocess/projectwriter.h"
 #include "preprocess/topicwriter.h"
 #include "util/errors.h"
-#include "util/textfile.h"
 #include "util/scratch_dir.h"
+#include "util/textfile.h"
 
 namespace qm {
 namespace {

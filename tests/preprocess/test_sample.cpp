@@ -8,10 +8,10 @@
 
 #include <unistd.h>
 
+#include "model/project.h"
 #include "preprocess/outputlog.h"
 #include "preprocess/projectwriter.h"
 #include "preprocess/topicwriter.h"
-#include "model/project.h"
 
 using namespace qm;
 

@@ -18,16 +18,16 @@ TEST(StripRtf, RemovesCodesKeepsText) {
         {R"(<\b L\b0 INK TOPIC="Intro">)", R"(<LINK TOPIC="Intro">)"},  // bold first letter
         {R"({\cf1 <IMAGE}{ "a.bmp">})", R"(<IMAGE "a.bmp">)"},
         {R"(\par\pard\plain text)", "text"},  // a run of words, one ending blank
-        {R"(a\par  b)", "a b"},                // only one blank goes with the word
-        {R"(\*\bkmkstart x)", "x"},            // asterisks belong to the run
-        {R"(\li-360 x)", "-360 x"},            // "-" ends the run
-        {"a\\", "a"},                          // lone backslash at the end
+        {R"(a\par  b)", "a b"},               // only one blank goes with the word
+        {R"(\*\bkmkstart x)", "x"},           // asterisks belong to the run
+        {R"(\li-360 x)", "-360 x"},           // "-" ends the run
+        {"a\\", "a"},                         // lone backslash at the end
         {R"(C:\\Help)", R"(C:\Help)"},
         {R"(\{x\})", "{x}"},
         {R"(caf\'e9 )", "caf\xe9 "},
         {R"(\'E9t\'3c)", "\xe9t<"},
-        {R"(\'4)", ""},    // too short for an escape: dropped as a control word
-        {R"(\'zz!)", "!"}, // not hex: dropped with its run
+        {R"(\'4)", ""},     // too short for an escape: dropped as a control word
+        {R"(\'zz!)", "!"},  // not hex: dropped with its run
         {"", ""},
     };
     for (const Case& c : cases) EXPECT_EQ(StripRtf(c.in), c.out) << c.in;
@@ -104,8 +104,8 @@ int NaiveFindTag(const std::string& text, const std::string& name, int start, st
 
 TEST(FindTag, AgreesWithTheDefinitionOnRandomText) {
     std::mt19937 rng(7);
-    const char* atoms[] = {"<", ">", "LINK", "link", "/LINK", "\\b ", "\\'3c", "{", "}", " ", "x", "\"", "\\",
-                           "<LINK ", "</LINK>", "<IMAGE", "IMAGEL", "<<", "\\'"};
+    const char* atoms[] = {"<", ">",  "LINK", "link",   "/LINK",   "\\b ",   "\\'3c",  "{",  "}",  " ",
+                           "x", "\"", "\\",   "<LINK ", "</LINK>", "<IMAGE", "IMAGEL", "<<", "\\'"};
     for (int round = 0; round < 600; ++round) {
         std::string text;
         const int n = static_cast<int>(rng() % 40);
@@ -142,12 +142,8 @@ TEST(ReplaceAllFrom, BehavesLikeReplaceString) {
         std::string s, oldText, newText;
         std::size_t from;
     } cases[] = {
-        {"aaaa", "aa", "a", 0},
-        {"abcabc", "abc", "xabcx", 0},  // new text holding the old one does not loop
-        {"abcabc", "abc", "", 1},
-        {"\\\\\\", "\\\\", "\\", 0},
-        {"none", "x", "y", 0},
-        {"ab", "", "y", 0},
+        {"aaaa", "aa", "a", 0},   {"abcabc", "abc", "xabcx", 0},  // new text holding the old one does not loop
+        {"abcabc", "abc", "", 1}, {"\\\\\\", "\\\\", "\\", 0},   {"none", "x", "y", 0}, {"ab", "", "y", 0},
     };
     for (const Case& c : cases) {
         std::string expect = c.s;

@@ -35,8 +35,7 @@ TEST(RtfReader, CharacterPropertiesFromFontAndColourTables) {
 }
 
 TEST(RtfReader, PlainAndPardReset) {
-    qm::RichDocument doc = ReadRtf(
-        "{\\rtf1\\pard\\qc\\li100\\keepn\\b\\fs40 a\\plain b\\pard c\\par}");
+    qm::RichDocument doc = ReadRtf("{\\rtf1\\pard\\qc\\li100\\keepn\\b\\fs40 a\\plain b\\pard c\\par}");
     ASSERT_EQ(doc.paragraphs.size(), 1u);
     const auto& p = doc.paragraphs[0];
     // Paragraph properties are those in force at \par.

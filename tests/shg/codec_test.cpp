@@ -26,12 +26,9 @@ TEST(ShgCompressed, WordEncodingsAndBackAgain) {
         std::uint32_t value;
         std::string bytes;
     } cases[] = {
-        {0, Bytes({0x00})},
-        {1, Bytes({0x02})},           // planes 1
-        {8, Bytes({0x10})},           // 8 bits per pixel
-        {127, Bytes({0xFE})},
-        {128, Bytes({0x01, 0x01})},
-        {32767, Bytes({0xFF, 0xFF})},
+        {0, Bytes({0x00})},   {1, Bytes({0x02})},  // planes 1
+        {8, Bytes({0x10})},                        // 8 bits per pixel
+        {127, Bytes({0xFE})}, {128, Bytes({0x01, 0x01})}, {32767, Bytes({0xFF, 0xFF})},
     };
     for (const Case& c : cases) {
         std::string out;
@@ -49,10 +46,10 @@ TEST(ShgCompressed, DwordEncodingsAndBackAgain) {
         std::string bytes;
     } cases[] = {
         {0, Bytes({0x00, 0x00})},
-        {100, Bytes({0xC8, 0x00})},                   // width 100
+        {100, Bytes({0xC8, 0x00})},  // width 100
         {32767, Bytes({0xFE, 0xFF})},
         {32768, Bytes({0x01, 0x00, 0x01, 0x00})},
-        {40000, Bytes({0x81, 0x38, 0x01, 0x00})},     // width 40000
+        {40000, Bytes({0x81, 0x38, 0x01, 0x00})},  // width 40000
         {0x7FFFFFFF, Bytes({0xFF, 0xFF, 0xFF, 0xFF})},
     };
     for (const Case& c : cases) {
@@ -138,8 +135,18 @@ TEST(ShgLz77, HandDecodedStream) {
 
 TEST(ShgLz77, BadReferencesAreInvalid) {
     // A reference before the first byte, and a reference cut short.
-    EXPECT_THROW({ std::string o; TShg::UnpackLz77(Bytes({0x01, 0x00, 0x00}), o); }, EInvalidShgFile);
-    EXPECT_THROW({ std::string o; TShg::UnpackLz77(Bytes({0x02, 'a', 0x00}), o); }, EInvalidShgFile);
+    EXPECT_THROW(
+        {
+            std::string o;
+            TShg::UnpackLz77(Bytes({0x01, 0x00, 0x00}), o);
+        },
+        EInvalidShgFile);
+    EXPECT_THROW(
+        {
+            std::string o;
+            TShg::UnpackLz77(Bytes({0x02, 'a', 0x00}), o);
+        },
+        EInvalidShgFile);
 }
 
 TEST(ShgLz77, StopsAtTheLimit) {
@@ -166,9 +173,9 @@ TEST(ShgContextHash, SingleCharactersGiveTheirTableValue) {
     struct Case {
         int c;
         std::int32_t v;
-    } cases[] = {{0x01, 209}, {' ', 240}, {'!', 11}, {'.', 12}, {'/', 255}, {'0', 10}, {'1', 1},
-                 {'9', 9},    {':', 10},  {'@', 16}, {'A', 17}, {'z', 42},  {'[', 11}, {'\\', 12},
-                 {']', 13},   {'^', 14},  {'_', 13}, {'`', 16}, {'{', 43},  {'~', 46}, {0x7F, 47},
+    } cases[] = {{0x01, 209},  {' ', 240}, {'!', 11},    {'.', 12},   {'/', 255}, {'0', 10}, {'1', 1},
+                 {'9', 9},     {':', 10},  {'@', 16},    {'A', 17},   {'z', 42},  {'[', 11}, {'\\', 12},
+                 {']', 13},    {'^', 14},  {'_', 13},    {'`', 16},   {'{', 43},  {'~', 46}, {0x7F, 47},
                  {0x80, 0x50}, {0xB4, 11}, {0xB5, 0x85}, {0xFF, 0xCF}};
     for (const Case& c : cases) {
         std::string s(1, static_cast<char>(c.c));

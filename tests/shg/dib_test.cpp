@@ -88,7 +88,8 @@ TEST(Dib, StrideAndImageSizePadRowsToFourBytes) {
         int width;
         std::uint16_t bits;
         std::uint64_t stride;
-    } cases[] = {{1, 1, 4}, {32, 1, 4}, {33, 1, 8}, {7, 4, 4}, {9, 4, 8}, {5, 8, 8}, {3, 24, 12}, {5, 24, 16}, {3, 16, 8}};
+    } cases[] = {{1, 1, 4}, {32, 1, 4},  {33, 1, 8},  {7, 4, 4}, {9, 4, 8},
+                 {5, 8, 8}, {3, 24, 12}, {5, 24, 16}, {3, 16, 8}};
     for (const Case& c : cases) {
         TDib d = TDib::Create(c.width, 3, c.bits);
         EXPECT_EQ(d.Stride(), c.stride) << c.width << " x " << c.bits;
@@ -126,7 +127,8 @@ TEST(Dib, PixelColoursOfEachDepth) {
     for (const Case& c : cases) {
         s.bits = c.bits;
         s.palette.clear();
-        for (const auto& q : qm::DefaultPalette(c.bits)) s.palette += std::string{char(q.Blue), char(q.Green), char(q.Red), 0};
+        for (const auto& q : qm::DefaultPalette(c.bits))
+            s.palette += std::string{char(q.Blue), char(q.Green), char(q.Red), 0};
         s.pixels = c.pixels;
         TDib d = TDib::LoadFromBmp(MakeBmp(s));
         EXPECT_EQ(d.PixelRgb(0, 0), c.left) << c.bits;
@@ -219,7 +221,8 @@ TEST(Dib, RefusesWhatItCannotHold) {
     BmpLayout colours = ok;
     colours.bits = 8;
     colours.colorsUsed = 0x40000000;
-    for (const BmpLayout& s : {bits3, wide, zero, colours, topDownRle}) EXPECT_THROW(TDib::LoadFromBmp(MakeBmp(s)), EInvalidBitmap);
+    for (const BmpLayout& s : {bits3, wide, zero, colours, topDownRle})
+        EXPECT_THROW(TDib::LoadFromBmp(MakeBmp(s)), EInvalidBitmap);
     EXPECT_THROW(TDib::LoadFromBmp("XM" + good.substr(2)), EInvalidBitmap);
 }
 

@@ -47,8 +47,8 @@ TEST(Hotspots, HitTestPrefersTheLastAndExcludesRightAndBottomEdges) {
     list.Add(Rect("b", 5, 5, 15, 15));
     struct Case {
         int x, y, expected;
-    } cases[] = {{0, 0, 0}, {4, 9, 0}, {7, 7, 1}, {14, 14, 1}, {10, 3, -1}, {3, 10, -1},
-                 {15, 15, -1}, {9, 9, 1}, {-1, 0, -1}};
+    } cases[] = {{0, 0, 0},   {4, 9, 0},    {7, 7, 1}, {14, 14, 1}, {10, 3, -1},
+                 {3, 10, -1}, {15, 15, -1}, {9, 9, 1}, {-1, 0, -1}};
     for (const Case& c : cases) EXPECT_EQ(list.HitTest(c.x, c.y), c.expected) << c.x << "," << c.y;
 }
 

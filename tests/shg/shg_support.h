@@ -115,8 +115,8 @@ inline std::string BuildShg(const PictureLayout& s) {
     counted += qm::TShg::WriteCompressedDword(fields, s.height);
     counted += qm::TShg::WriteCompressedDword(fields, s.colorsUsed);
     counted += qm::TShg::WriteCompressedDword(fields, s.important);
-    auto imageSize = static_cast<std::uint32_t>(
-        s.imageSizeOverride >= 0 ? s.imageSizeOverride : static_cast<std::int64_t>(s.image.size()));
+    auto imageSize = static_cast<std::uint32_t>(s.imageSizeOverride >= 0 ? s.imageSizeOverride
+                                                                         : static_cast<std::int64_t>(s.image.size()));
     counted += qm::TShg::WriteCompressedDword(fields, imageSize);
     counted += qm::TShg::WriteCompressedDword(fields, static_cast<std::uint32_t>(s.hotspots.size()));
     std::uint32_t imageOffset = counted + 10 + static_cast<std::uint32_t>(s.palette.size());
@@ -146,7 +146,7 @@ inline std::string HotspotBlock(std::uint16_t count, std::uint32_t macroSize, st
 namespace qm {
 // Readable failure output for bitmaps.
 inline void PrintTo(const TDib& d, std::ostream* os) {
-    *os << d.Width << "x" << d.Height << " " << d.BitsPerPixel << " bpp, " << d.Palette.size()
-        << " colours (used " << d.ColorsUsed << "), " << d.Bits.size() << " pixel bytes";
+    *os << d.Width << "x" << d.Height << " " << d.BitsPerPixel << " bpp, " << d.Palette.size() << " colours (used "
+        << d.ColorsUsed << "), " << d.Bits.size() << " pixel bytes";
 }
 }  // namespace qm

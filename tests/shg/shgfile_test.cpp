@@ -27,13 +27,14 @@ std::string ReadFile(const std::string& path) {
 }
 
 std::string TempPath(const std::string& name) {
-    static const auto dir = std::filesystem::temp_directory_path() / ("qm_shg_test_" + std::to_string(std::random_device{}()));
+    static const auto dir =
+        std::filesystem::temp_directory_path() / ("qm_shg_test_" + std::to_string(std::random_device{}()));
     std::filesystem::create_directories(dir);
     return (dir / name).string();
 }
 
-THotspot Spot(const std::string& id, THotspotKind kind, bool visible, const std::string& target,
-              int l, int t, int r, int b) {
+THotspot Spot(const std::string& id, THotspotKind kind, bool visible, const std::string& target, int l, int t, int r,
+              int b) {
     THotspot h;
     h.ID = id;
     h.Kind = kind;
@@ -70,8 +71,7 @@ void ExpectSamePixels(const TDib& a, const TDib& b) {
     ASSERT_EQ(a.Width, b.Width);
     ASSERT_EQ(a.Height, b.Height);
     for (int y = 0; y < a.Height; ++y)
-        for (int x = 0; x < a.Width; ++x)
-            ASSERT_EQ(a.PixelRgb(x, y), b.PixelRgb(x, y)) << x << "," << y;
+        for (int x = 0; x < a.Width; ++x) ASSERT_EQ(a.PixelRgb(x, y), b.PixelRgb(x, y)) << x << "," << y;
 }
 
 shgtest::PictureLayout Tiny4Bit() {
@@ -344,9 +344,7 @@ TEST(ShgWriter, SaveToFileReplacesTheFileAndFailsClearly) {
     TShg shg;
     MakeAllKinds(shg);
     std::string path = TempPath("saved.shg");
-    {
-        std::ofstream(path, std::ios::binary) << "old contents that are longer than nothing";
-    }
+    { std::ofstream(path, std::ios::binary) << "old contents that are longer than nothing"; }
     ASSERT_TRUE(shg.SaveToFile(path));
     EXPECT_EQ(ReadFile(path), shg.SaveToBytes());
     EXPECT_THROW(shg.SaveToFile(TempPath("no-such-folder") + "/x/y.shg"), qm::EFileAccess);
@@ -394,7 +392,8 @@ TEST(ShgReader, EveryPackingGivesTheSamePixels) {
         SCOPED_TRACE(int(packing));
         s.packing = packing;
         s.image = forms[packing];
-        s.hotspots = shgtest::HotspotBlock(1, 0, std::string("\xE3\x00\x00\x01\x00\x02\x00\x03\x00\x04\x00\0\0\0\0id\0T\0", 20));
+        s.hotspots =
+            shgtest::HotspotBlock(1, 0, std::string("\xE3\x00\x00\x01\x00\x02\x00\x03\x00\x04\x00\0\0\0\0id\0T\0", 20));
         TShg shg;
         shg.LoadFromBytes(shgtest::BuildShg(s));
         EXPECT_EQ(shg.Bitmap->Bits, pixels);
@@ -561,9 +560,9 @@ TEST(ShgReader, TypeBytesAndAttributes) {
         unsigned char type, attr;
         THotspotKind kind;
         bool visible;
-    } cases[] = {{0xEA, 0, THotspotKind::Popup, true},  {0xEE, 4, THotspotKind::Popup, false},
-                 {0xE4, 0, THotspotKind::Jump, true},   {0x00, 1, THotspotKind::Jump, false},
-                 {0xCC, 0, THotspotKind::Macro, true},  {0xC8, 0x80, THotspotKind::Macro, false}};
+    } cases[] = {{0xEA, 0, THotspotKind::Popup, true}, {0xEE, 4, THotspotKind::Popup, false},
+                 {0xE4, 0, THotspotKind::Jump, true},  {0x00, 1, THotspotKind::Jump, false},
+                 {0xCC, 0, THotspotKind::Macro, true}, {0xC8, 0x80, THotspotKind::Macro, false}};
     for (const Case& c : cases) {
         std::string rec("\x00\x00\x00\x01\x00\x02\x00\x03\x00\x04\x00\0\0\0\0", 15);
         rec[0] = static_cast<char>(c.type);
@@ -595,9 +594,7 @@ TEST(ShgFiles, FailedLoadLeavesTheObjectAsItWas) {
     TShg shg;
     ASSERT_TRUE(shg.LoadFromFile(kData + "allkinds.shg"));
     std::string bad = TempPath("bad.shg");
-    {
-        std::ofstream(bad, std::ios::binary) << "not a hypergraphic";
-    }
+    { std::ofstream(bad, std::ios::binary) << "not a hypergraphic"; }
     EXPECT_THROW(shg.LoadFromFile(bad), EInvalidShgFile);
     EXPECT_THROW(shg.LoadFromFile(TempPath("missing.shg")), qm::EFileAccess);
     EXPECT_EQ(shg.FileName, kData + "allkinds.shg");
@@ -616,9 +613,7 @@ TEST(ShgFiles, ImportBitmapTakesThePictureAndDropsHotspots) {
     dib.SaveToFile(bmp);
 
     std::string bad = TempPath("bad.bmp");
-    {
-        std::ofstream(bad, std::ios::binary) << "BM but nothing else";
-    }
+    { std::ofstream(bad, std::ios::binary) << "BM but nothing else"; }
     EXPECT_THROW(shg.ImportBitmap(bad), qm::Error);
     EXPECT_EQ(shg.Hotspots.Count(), 6);
     EXPECT_TRUE(shg.IsShg);

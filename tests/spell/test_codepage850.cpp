@@ -5,8 +5,7 @@
 
 namespace {
 
-TEST(CodePage850, WordLettersRoundTrip)
-{
+TEST(CodePage850, WordLettersRoundTrip) {
     // Every letter the spell scan takes as part of a word has a place in code
     // page 850 and comes back unchanged.
     for (int b = 0; b < 256; ++b) {
@@ -18,15 +17,23 @@ TEST(CodePage850, WordLettersRoundTrip)
     }
 }
 
-TEST(CodePage850, KnownBytes)
-{
+TEST(CodePage850, KnownBytes) {
     struct Case {
         unsigned char oem, ansi;
     } cases[] = {
-        {0x41, 0x41}, {0x27, 0x27}, {0x80, 0xC7} /* C-cedilla */, {0x81, 0xFC} /* u-umlaut */,
-        {0x82, 0xE9} /* e-acute */, {0x85, 0xE0} /* a-grave */, {0x94, 0xF6} /* o-umlaut */,
-        {0x9F, 0x83} /* f-hook */, {0xA4, 0xF1} /* n-tilde */, {0xC6, 0xE3} /* a-tilde */,
-        {0xD0, 0xF0} /* eth */, {0xE1, 0xDF} /* sharp s */, {0xEC, 0xFD} /* y-acute */,
+        {0x41, 0x41},
+        {0x27, 0x27},
+        {0x80, 0xC7} /* C-cedilla */,
+        {0x81, 0xFC} /* u-umlaut */,
+        {0x82, 0xE9} /* e-acute */,
+        {0x85, 0xE0} /* a-grave */,
+        {0x94, 0xF6} /* o-umlaut */,
+        {0x9F, 0x83} /* f-hook */,
+        {0xA4, 0xF1} /* n-tilde */,
+        {0xC6, 0xE3} /* a-tilde */,
+        {0xD0, 0xF0} /* eth */,
+        {0xE1, 0xDF} /* sharp s */,
+        {0xEC, 0xFD} /* y-acute */,
     };
     for (const Case& c : cases) {
         EXPECT_EQ(static_cast<unsigned char>(qm::OemToAnsiChar(static_cast<char>(c.oem))), c.ansi) << int(c.oem);
@@ -37,8 +44,7 @@ TEST(CodePage850, KnownBytes)
     EXPECT_EQ(qm::AnsiToOemChar('\x80'), '?');
 }
 
-TEST(CodePage850, TablesAreInverseWhereBothHoldTheCharacter)
-{
+TEST(CodePage850, TablesAreInverseWhereBothHoldTheCharacter) {
     for (int b = 128; b < 256; ++b) {
         const char oem = static_cast<char>(b);
         const char ansi = qm::OemToAnsiChar(oem);

@@ -22,14 +22,12 @@ constexpr std::uint32_t kEow = 1u << 22;
 constexpr std::uint32_t kLast = 1u << 23;
 
 // One node word: letter (code page 850), first child index (-1 = none), flags.
-std::uint32_t Node(unsigned char letter, int child, std::uint32_t flags)
-{
+std::uint32_t Node(unsigned char letter, int child, std::uint32_t flags) {
     return (static_cast<std::uint32_t>(letter) << 24) | (child < 0 ? 0u : static_cast<std::uint32_t>(child + 1)) |
            flags;
 }
 
-std::string DictData(const std::vector<std::uint32_t>& nodes)
-{
+std::string DictData(const std::vector<std::uint32_t>& nodes) {
     std::string d(128, '\0');
     d[0] = '\x03';
     d[1] = '\x55';
@@ -38,15 +36,13 @@ std::string DictData(const std::vector<std::uint32_t>& nodes)
     return d;
 }
 
-TQorDictionary FromNodes(const std::vector<std::uint32_t>& nodes)
-{
+TQorDictionary FromNodes(const std::vector<std::uint32_t>& nodes) {
     TQorDictionary d;
     d.LoadFromData(DictData(nodes), "test.qdf");
     return d;
 }
 
-TQorDictionary FromWords(const StringList& words)
-{
+TQorDictionary FromWords(const StringList& words) {
     TQorDictionary d;
     d.LoadFromData(qm::BuildDictionaryData(words), "words.qdf");
     return d;
@@ -56,17 +52,15 @@ const std::string kSmall = std::string(QM_TEST_DATA_DIR) + "/spell/small.qdf";
 
 class DictionaryOnDisk : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("qm_spell_" + std::to_string(std::random_device{}()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    void SetUp() override {
+        dir_ =
+            std::filesystem::temp_directory_path() / ("qm_spell_" + std::to_string(std::random_device{}()) + "_" +
+                                                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(dir_);
     }
     void TearDown() override { std::filesystem::remove_all(dir_); }
     std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-    void Write(const std::string& name, const std::string& data) const
-    {
+    void Write(const std::string& name, const std::string& data) const {
         std::ofstream(dir_ / name, std::ios::binary) << data;
     }
     std::filesystem::path dir_;
@@ -75,8 +69,7 @@ protected:
 // small.qdf is written by hand: a, an, and, ant, a's, be, and "ét" whose first
 // letter is stored as 0x82 in code page 850. Its header filler is not zero and
 // three stray bytes follow the last node.
-TEST(DictionaryFile, HandMadeFileAnswersLookups)
-{
+TEST(DictionaryFile, HandMadeFileAnswersLookups) {
     TQorDictionary d;
     d.LoadFromFile(kSmall);
     EXPECT_EQ(d.NodeCount(), 10u);
@@ -86,16 +79,15 @@ TEST(DictionaryFile, HandMadeFileAnswersLookups)
         const char* word;
         bool found;
     } cases[] = {
-        {"a", true},      {"an", true},     {"and", true},    {"ant", true},  {"a's", true},
-        {"be", true},     {"\xE9t", true},  {"AnD", true},    {"BE", true},   {"b", false},
-        {"ants", false},  {"anda", false},  {"bee", false},   {"\xC9t", false}, {"\xE9", false},
-        {"c", false},     {"", false},      {"'s", false},    {"n", false},   {"a'", false},
+        {"a", true},     {"an", true},    {"and", true},  {"ant", true},    {"a's", true},
+        {"be", true},    {"\xE9t", true}, {"AnD", true},  {"BE", true},     {"b", false},
+        {"ants", false}, {"anda", false}, {"bee", false}, {"\xC9t", false}, {"\xE9", false},
+        {"c", false},    {"", false},     {"'s", false},  {"n", false},     {"a'", false},
     };
     for (const Case& c : cases) EXPECT_EQ(d.Lookup(c.word), c.found) << c.word;
 }
 
-TEST(DictionaryFile, LookupReportsDepthAndPath)
-{
+TEST(DictionaryFile, LookupReportsDepthAndPath) {
     TQorDictionary d;
     d.LoadFromFile(kSmall);
     TQorDictionary::TPath path{};
@@ -125,8 +117,7 @@ TEST(DictionaryFile, LookupReportsDepthAndPath)
     EXPECT_EQ(depth, 0);
 }
 
-TEST(DictionaryFile, InvalidFilesAreRefusedWithTheMessage)
-{
+TEST(DictionaryFile, InvalidFilesAreRefusedWithTheMessage) {
     std::string good = DictData({Node('a', -1, kEow | kLast)});
     std::string badMagic = good;
     badMagic[1] = '\x56';
@@ -150,8 +141,7 @@ TEST(DictionaryFile, InvalidFilesAreRefusedWithTheMessage)
     }
 }
 
-TEST(DictionaryFile, BareHeaderIsAnEmptyDictionary)
-{
+TEST(DictionaryFile, BareHeaderIsAnEmptyDictionary) {
     TQorDictionary d;
     d.LoadFromData(DictData({}), "empty.qdf");
     EXPECT_EQ(d.NodeCount(), 0u);
@@ -161,8 +151,7 @@ TEST(DictionaryFile, BareHeaderIsAnEmptyDictionary)
     EXPECT_TRUE(list.empty());
 }
 
-TEST_F(DictionaryOnDisk, MissingFileIsAFileErrorAndKeepsTheLoadedWords)
-{
+TEST_F(DictionaryOnDisk, MissingFileIsAFileErrorAndKeepsTheLoadedWords) {
     TQorDictionary d;
     d.LoadFromFile(kSmall);
     EXPECT_THROW(d.LoadFromFile(Path("none.qdf")), qm::EFileAccess);
@@ -175,8 +164,7 @@ TEST_F(DictionaryOnDisk, MissingFileIsAFileErrorAndKeepsTheLoadedWords)
     EXPECT_EQ(d.FileName(), kSmall);
 }
 
-TEST_F(DictionaryOnDisk, FilesAbove64MegabytesAreRefused)
-{
+TEST_F(DictionaryOnDisk, FilesAbove64MegabytesAreRefused) {
     const std::string header = DictData({Node('a', -1, kEow | kLast)});
     Write("big.qdf", header);
     std::filesystem::resize_file(dir_ / "big.qdf", TQorDictionary::MaxFileSize + 1);
@@ -191,8 +179,7 @@ TEST_F(DictionaryOnDisk, FilesAbove64MegabytesAreRefused)
     EXPECT_TRUE(d.Lookup("a"));
 }
 
-TEST(DictionaryFile, ClearDropsWordsAndName)
-{
+TEST(DictionaryFile, ClearDropsWordsAndName) {
     TQorDictionary d;
     d.LoadFromFile(kSmall);
     d.Clear();
@@ -202,8 +189,7 @@ TEST(DictionaryFile, ClearDropsWordsAndName)
 }
 
 // Indexes and rows that lead outside the node list mean "not found".
-TEST(DictionaryHostile, IndexesOutOfRangeAreNotFound)
-{
+TEST(DictionaryHostile, IndexesOutOfRangeAreNotFound) {
     // 'a' points past the end, 'b' one past the last node, 'c' at the last
     // node whose row then runs off the end without a last-sibling bit.
     const TQorDictionary d = FromNodes({
@@ -224,15 +210,13 @@ TEST(DictionaryHostile, IndexesOutOfRangeAreNotFound)
     EXPECT_FALSE(e.Lookup("aa"));
 }
 
-TEST(DictionaryHostile, TopRowWithoutEndIsScannedSafely)
-{
+TEST(DictionaryHostile, TopRowWithoutEndIsScannedSafely) {
     const TQorDictionary d = FromNodes({Node('a', -1, kEow), Node('b', -1, kEow)});
     EXPECT_TRUE(d.Lookup("b"));
     EXPECT_FALSE(d.Lookup("c"));
 }
 
-TEST(DictionaryHostile, WordsLongerThanThePathAreNotFound)
-{
+TEST(DictionaryHostile, WordsLongerThanThePathAreNotFound) {
     // A node that is its own child: every run of a's walks the tree forever.
     const TQorDictionary d = FromNodes({Node('a', 0, kEow | kLast)});
     TQorDictionary::TPath path{};
@@ -253,8 +237,7 @@ TEST(DictionaryHostile, WordsLongerThanThePathAreNotFound)
     EXPECT_EQ(list.back(), std::string(79, 'a'));
 }
 
-TEST(DictionaryHostile, RowsAreScannedNoFurtherThanOneNodePerLetter)
-{
+TEST(DictionaryHostile, RowsAreScannedNoFurtherThanOneNodePerLetter) {
     // 300 nodes in the top row without a last-sibling bit; the letter 'z'
     // only at node 299.
     std::vector<std::uint32_t> nodes(300, Node('q', -1, 0));
@@ -265,8 +248,7 @@ TEST(DictionaryHostile, RowsAreScannedNoFurtherThanOneNodePerLetter)
     EXPECT_FALSE(d.Lookup("z"));
 }
 
-TEST(DictionaryLookup, FirstCharacterMustBeAWordCharacter)
-{
+TEST(DictionaryLookup, FirstCharacterMustBeAWordCharacter) {
     // The tree holds words starting with every byte; only some may begin a word.
     std::vector<std::uint32_t> nodes;
     for (int b = 1; b < 256; ++b) nodes.push_back(Node(static_cast<unsigned char>(b), -1, kEow));
@@ -275,8 +257,8 @@ TEST(DictionaryLookup, FirstCharacterMustBeAWordCharacter)
     d.LoadFromData(DictData(nodes), "all.qdf");
     for (int b = 1; b < 256; ++b) {
         const std::string ansi(1, static_cast<char>(b));
-        const bool allowed = b == '\'' || (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') ||
-                             (b >= 224 && b <= 246) || (b >= 249 && b <= 253);
+        const bool allowed = b == '\'' || (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || (b >= 224 && b <= 246) ||
+                             (b >= 249 && b <= 253);
         if (!allowed) {
             EXPECT_FALSE(d.Lookup(ansi)) << b;
         }
@@ -285,26 +267,24 @@ TEST(DictionaryLookup, FirstCharacterMustBeAWordCharacter)
     for (const char* w : {"0", "-", "\xF7", "\xF8", "\xFE", "\xFF", "\xC0", "\xDF"}) EXPECT_FALSE(d.Lookup(w)) << w;
 }
 
-TEST(DictionarySuggest, RulesRunInTheirOrder)
-{
+TEST(DictionarySuggest, RulesRunInTheirOrder) {
     // One dictionary word for each rule, plus a second one for some.
-    const TQorDictionary d = FromWords(
-        {"act", "bat", "cab", "cart", "cats", "chat", "cut", "hat", "scat", "at", "ca", "tac"});
+    const TQorDictionary d =
+        FromWords({"act", "bat", "cab", "cart", "cats", "chat", "cut", "hat", "scat", "at", "ca", "tac"});
     StringList list;
     EXPECT_FALSE(d.IsWord("cat", &list));
     const StringList expected = {
-        "scat",               // letter in front
-        "cats",               // letter at the end
-        "chat", "cart",       // inserted, by position
-        "at", "ca",           // deleted
-        "bat", "hat", "cut", "cab",  // replaced
-        "act",                // neighbours exchanged
+        "scat",                        // letter in front
+        "cats",                        // letter at the end
+        "chat", "cart",                // inserted, by position
+        "at",   "ca",                  // deleted
+        "bat",  "hat",  "cut", "cab",  // replaced
+        "act",                         // neighbours exchanged
     };
     EXPECT_EQ(list, expected);
 }
 
-TEST(DictionarySuggest, SplitsComeFirst)
-{
+TEST(DictionarySuggest, SplitsComeFirst) {
     const TQorDictionary d = FromWords({"to", "see", "tosees", "t", "osee", "tos", "ee"});
     StringList list;
     d.Suggest("tosee", list);
@@ -312,8 +292,7 @@ TEST(DictionarySuggest, SplitsComeFirst)
     EXPECT_EQ(list, StringList({"to see", "tos ee", "tosees", "osee"}));
 }
 
-TEST(DictionarySuggest, DeletionsOnlyWhileFewerThanTenFound)
-{
+TEST(DictionarySuggest, DeletionsOnlyWhileFewerThanTenFound) {
     StringList nine;
     for (char c = 'a'; c < 'a' + 9; ++c) nine.push_back(std::string(1, c) + "abc");
     StringList ten = nine;
@@ -331,24 +310,21 @@ TEST(DictionarySuggest, DeletionsOnlyWhileFewerThanTenFound)
     EXPECT_EQ(std::count(list.begin(), list.end(), "ab"), 0);
 }
 
-TEST(DictionarySuggest, TwoLetterWordsGetNoDeletions)
-{
+TEST(DictionarySuggest, TwoLetterWordsGetNoDeletions) {
     const TQorDictionary d = FromWords({"a", "x", "ox"});
     StringList list;
     d.Suggest("ax", list);
     EXPECT_EQ(list, StringList({"ox"}));  // by replacement; never "a" or "x"
 }
 
-TEST(DictionarySuggest, WordWithABadFirstCharacterStillGetsSuggestions)
-{
+TEST(DictionarySuggest, WordWithABadFirstCharacterStillGetsSuggestions) {
     const TQorDictionary d = FromWords({"ab", "cab"});
     StringList list;
     EXPECT_FALSE(d.IsWord("1ab", &list));
     EXPECT_EQ(list, StringList({"ab", "cab"}));
 }
 
-TEST(DictionarySuggest, DuplicatesAreDroppedIgnoringCase)
-{
+TEST(DictionarySuggest, DuplicatesAreDroppedIgnoringCase) {
     const TQorDictionary d = FromWords({"cat"});
     StringList list;
     // Replacing a letter by itself gives the word again at each position.
@@ -356,8 +332,7 @@ TEST(DictionarySuggest, DuplicatesAreDroppedIgnoringCase)
     EXPECT_EQ(list, StringList({"cAt"}));
 }
 
-TEST(DictionarySuggest, IsWordLeavesTheListAloneForAKnownWord)
-{
+TEST(DictionarySuggest, IsWordLeavesTheListAloneForAKnownWord) {
     const TQorDictionary d = FromWords({"cat", "act"});
     StringList list = {"old"};
     EXPECT_TRUE(d.IsWord("Cat", &list));
@@ -369,8 +344,7 @@ TEST(DictionarySuggest, IsWordLeavesTheListAloneForAKnownWord)
     EXPECT_TRUE(d.IsWord("act"));
 }
 
-TEST(DictionarySuggest, EmptyWordGetsOnlySingleLetters)
-{
+TEST(DictionarySuggest, EmptyWordGetsOnlySingleLetters) {
     const TQorDictionary d = FromWords({"i", "ox"});
     StringList list = {"stale"};
     d.Suggest("", list);

@@ -12,8 +12,7 @@ namespace {
 
 using qm::StringList;
 
-std::filesystem::path EnglishDictionaryPath()
-{
+std::filesystem::path EnglishDictionaryPath() {
     std::error_code ec;
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec) return {};
@@ -22,14 +21,12 @@ std::filesystem::path EnglishDictionaryPath()
 
 class EnglishDictionary : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         const std::filesystem::path path = EnglishDictionaryPath();
         if (path.empty() || !std::filesystem::exists(path)) GTEST_SKIP() << "english.qdf not built";
         dict_.LoadFromFile(path.string());
     }
-    bool Offers(const std::string& word, const std::string& suggestion)
-    {
+    bool Offers(const std::string& word, const std::string& suggestion) {
         StringList list;
         EXPECT_FALSE(dict_.IsWord(word, &list)) << word;
         return std::find(list.begin(), list.end(), suggestion) != list.end();
@@ -37,20 +34,18 @@ protected:
     qm::TQorDictionary dict_;
 };
 
-TEST_F(EnglishDictionary, KnowsCommonWords)
-{
+TEST_F(EnglishDictionary, KnowsCommonWords) {
     for (const char* w : {"the", "hello", "World", "receive", "dictionary", "dog's", "caf\xE9", "z\xFCrich"})
         EXPECT_TRUE(dict_.Lookup(w)) << w;
     for (const char* w : {"recieve", "helo", "dictionnary", "thecat", "qqq", "caf\xC9"})
         EXPECT_FALSE(dict_.Lookup(w)) << w;
 }
 
-TEST_F(EnglishDictionary, SuggestsCorrections)
-{
-    EXPECT_TRUE(Offers("recieve", "receive"));       // neighbours exchanged
-    EXPECT_TRUE(Offers("helo", "hello"));            // letter inserted
+TEST_F(EnglishDictionary, SuggestsCorrections) {
+    EXPECT_TRUE(Offers("recieve", "receive"));         // neighbours exchanged
+    EXPECT_TRUE(Offers("helo", "hello"));              // letter inserted
     EXPECT_TRUE(Offers("dictionnary", "dictionary"));  // letter deleted
-    EXPECT_TRUE(Offers("wurld", "world"));           // letter replaced
+    EXPECT_TRUE(Offers("wurld", "world"));             // letter replaced
 
     StringList list;
     dict_.Suggest("thecat", list);

@@ -15,16 +15,14 @@ namespace {
 using qm::StringList;
 using qm::TQorDictionary;
 
-std::string Header()
-{
+std::string Header() {
     std::string h(128, '\0');
     h[0] = '\x03';
     h[1] = '\x55';
     return h;
 }
 
-TEST(DictionaryWriter, WritesTheNodeLayout)
-{
+TEST(DictionaryWriter, WritesTheNodeLayout) {
     // 'a': first child at node 1 (field 2), end of word, last of its row.
     EXPECT_EQ(qm::BuildDictionaryData({"ab", "a"}), Header() + std::string("\x02\x00\xC0\x61\x00\x00\xC0\x62", 8));
     // Letters are stored in code page 850: e-acute 0xE9 is 0x82 there.
@@ -34,18 +32,26 @@ TEST(DictionaryWriter, WritesTheNodeLayout)
     EXPECT_EQ(qm::BuildDictionaryData({"AB", "ab", "A", "a"}), qm::BuildDictionaryData({"ab", "a"}));
 }
 
-TEST(DictionaryWriter, RefusesWordsALookupCannotFind)
-{
+TEST(DictionaryWriter, RefusesWordsALookupCannotFind) {
     struct Case {
         std::string word;
         bool storable;
     } cases[] = {
-        {"'", true},           {"A", true},      {std::string(79, 'z'), true},
-        {"\xE0\xF6\xF9\xFD", true},  {"it's", true},
-        {"", false},           {"a b", false},   {"a1", false},
-        {"a-b", false},        {std::string(80, 'a'), false},
-        {"\xC9t\xE9", false},  {"\xF7", false},  {"\xF8", false},
-        {"\xFF", false},       {"na\xEFve\r", false},
+        {"'", true},
+        {"A", true},
+        {std::string(79, 'z'), true},
+        {"\xE0\xF6\xF9\xFD", true},
+        {"it's", true},
+        {"", false},
+        {"a b", false},
+        {"a1", false},
+        {"a-b", false},
+        {std::string(80, 'a'), false},
+        {"\xC9t\xE9", false},
+        {"\xF7", false},
+        {"\xF8", false},
+        {"\xFF", false},
+        {"na\xEFve\r", false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(qm::IsStorableWord(c.word), c.storable) << c.word;
@@ -55,12 +61,12 @@ TEST(DictionaryWriter, RefusesWordsALookupCannotFind)
     }
 }
 
-TEST(DictionaryWriter, ReadsWordListsInEitherEncoding)
-{
+TEST(DictionaryWriter, ReadsWordListsInEitherEncoding) {
     StringList words, skipped = {"stale"};
     // UTF-8, with every kind of line end, blank lines and blanks around words.
-    qm::ReadWordList("caf\xC3\xA9\r\nna\xC3\xAFve\n\n  dog's \r\rx1\n\xC3\x85ngstr\xC3\xB6m\nA\xE2\x82\xAC\nk\xC5\x9F\n",
-                     words, skipped);
+    qm::ReadWordList(
+        "caf\xC3\xA9\r\nna\xC3\xAFve\n\n  dog's \r\rx1\n\xC3\x85ngstr\xC3\xB6m\nA\xE2\x82\xAC\nk\xC5\x9F\n", words,
+        skipped);
     EXPECT_EQ(words, StringList({"caf\xE9", "na\xEFve", "dog's"}));
     // Digits, a capital A-ring, the euro sign, and a letter Windows-1252 lacks.
     EXPECT_EQ(skipped, StringList({"x1", "\xC5ngstr\xF6m", "A\x80", "k?"}));
@@ -73,9 +79,20 @@ TEST(DictionaryWriter, ReadsWordListsInEitherEncoding)
 
 // Every string over a small alphabet up to five letters: found exactly when
 // it is one of the written words (folded to lower case).
-TEST(DictionaryWriter, ReadBackFindsTheWordsAndNoOthers)
-{
-    const StringList words = {"a", "ab", "aba", "b'", "\xE9", "\xE9" "a", "a'b'", "ba", "BAB", "ab", "'a", "bbbbb"};
+TEST(DictionaryWriter, ReadBackFindsTheWordsAndNoOthers) {
+    const StringList words = {"a",
+                              "ab",
+                              "aba",
+                              "b'",
+                              "\xE9",
+                              "\xE9"
+                              "a",
+                              "a'b'",
+                              "ba",
+                              "BAB",
+                              "ab",
+                              "'a",
+                              "bbbbb"};
     std::set<std::string> expected;
     for (const std::string& w : words) expected.insert(qm::AsciiLowerStr(w));
 
@@ -99,8 +116,7 @@ TEST(DictionaryWriter, ReadBackFindsTheWordsAndNoOthers)
     EXPECT_EQ(checked, 4 + 16 + 64 + 256 + 1024);
 }
 
-TEST(DictionaryWriter, LargeRandomListReadsBack)
-{
+TEST(DictionaryWriter, LargeRandomListReadsBack) {
     std::mt19937 rng(12345);
     const std::string letters = "abcdefghijklmnopqrstuvwxyz'\xE0\xE7\xE8\xE9\xF1\xF6\xFC";
     std::uniform_int_distribution<std::size_t> pick(0, letters.size() - 1);
@@ -130,8 +146,7 @@ TEST(DictionaryWriter, LargeRandomListReadsBack)
     }
 }
 
-TEST(DictionaryWriter, RefusesMoreNodesThanChildIndexesAddress)
-{
+TEST(DictionaryWriter, RefusesMoreNodesThanChildIndexesAddress) {
     // About 7000 x 77 nodes, far beyond the 524287 that 19 bits address.
     std::mt19937 rng(7);
     std::uniform_int_distribution<int> letter('a', 'z');

@@ -48,7 +48,7 @@ public:
         Request request;
         qm::MsgKind kind = qm::MsgKind::Information;  // messages only
         qm::MsgButtons buttons = qm::MsgButtons::Ok;  // messages only
-        QString text;  // message text, prompt, dialog caption or dialog objectName
+        QString text;                                 // message text, prompt, dialog caption or dialog objectName
     };
     std::vector<Record> records;
     std::vector<int> helpContexts;  // ShowHelp calls
@@ -110,8 +110,8 @@ public:
         if (!replies_.empty())
             ADD_FAILURE() << where << (where[0] ? ": " : "") << replies_.size()
                           << " scripted repl(ies) never used; the next expected a "
-                          << RequestName(replies_.front().request) << " \""
-                          << replies_.front().match.toStdString() << "\"";
+                          << RequestName(replies_.front().request) << " \"" << replies_.front().match.toStdString()
+                          << "\"";
     }
     // The texts of all message boxes shown, in order.
     QStringList MessageTexts() const {

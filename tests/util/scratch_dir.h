@@ -38,8 +38,7 @@ public:
     // Names of every entry in the folder, sorted.
     std::vector<std::string> entries() const {
         std::vector<std::string> out;
-        for (const auto& e : std::filesystem::directory_iterator(path_))
-            out.push_back(e.path().filename().string());
+        for (const auto& e : std::filesystem::directory_iterator(path_)) out.push_back(e.path().filename().string());
         std::sort(out.begin(), out.end());
         return out;
     }

@@ -78,8 +78,8 @@ void ExpectEof(const std::function<void()>& op, const std::string& what) {
 // ------------------------------------------------------------------- reading
 
 TEST(BinaryReader, ReadsLittleEndianValues) {
-    const std::string data = std::string("\x7F", 1) + "\x34\x12" + "\x01\x02\x03\x04" +
-                             "\xFE\xFF\xFF\xFF" + "\xFF\xFF\xFF\xFF" + std::string("\x00\x00\x00\x80", 4) + "xy";
+    const std::string data = std::string("\x7F", 1) + "\x34\x12" + "\x01\x02\x03\x04" + "\xFE\xFF\xFF\xFF" +
+                             "\xFF\xFF\xFF\xFF" + std::string("\x00\x00\x00\x80", 4) + "xy";
     BinaryReader r(data, kName);
     EXPECT_EQ(r.size(), data.size());
     EXPECT_EQ(r.readByte(), 0x7F);
@@ -107,7 +107,7 @@ TEST(BinaryReader, FixedFieldStopsAtFirstNul) {
     const std::string data = std::string("abc\0\0\0", 6) + std::string("full", 4) + std::string("x\0y\0", 4);
     BinaryReader r(data, kName);
     EXPECT_EQ(r.readFixed(6), "abc");
-    EXPECT_EQ(r.pos(), 6u);  // the whole width is consumed
+    EXPECT_EQ(r.pos(), 6u);             // the whole width is consumed
     EXPECT_EQ(r.readFixed(4), "full");  // no NUL: all of it
     EXPECT_EQ(r.readFixed(4), "x");
     EXPECT_TRUE(r.atEnd());
@@ -311,7 +311,11 @@ TEST(BinaryWriter, FixedFieldIsCutOrNulPadded) {
     w.writeFixed("four", 4);
     w.writeFixed("", 2);
     w.writeFixed("x", 0);
-    EXPECT_EQ(w.data(), std::string("abc\0\0" "abc" "four" "\0\0", 14));
+    EXPECT_EQ(w.data(), std::string("abc\0\0"
+                                    "abc"
+                                    "four"
+                                    "\0\0",
+                                    14));
 }
 
 TEST(BinaryWriter, StringListBlockLayout) {

@@ -45,8 +45,8 @@ TEST(Cp1252, RowEightyKnownValues) {
 
 TEST(Cp1252, CodePointsWithoutAByteBecomeQuestionMark) {
     // C1 controls that Windows-1252 replaced with printable characters have no byte.
-    const char32_t lost[] = {0x0080, 0x0082, 0x0085, 0x009F, 0x0100, 0x0131, 0x2028, 0x20AD,
-                             0x4E2D, 0xFFFD, 0xFEFF, 0x1F600, 0x10FFFF};
+    const char32_t lost[] = {0x0080, 0x0082, 0x0085, 0x009F, 0x0100,  0x0131,  0x2028,
+                             0x20AD, 0x4E2D, 0xFFFD, 0xFEFF, 0x1F600, 0x10FFFF};
     for (char32_t cp : lost) EXPECT_EQ(CodePointToCp1252(cp), '?') << std::hex << unsigned(cp);
     // Out of the Unicode range altogether.
     EXPECT_EQ(CodePointToCp1252(0x110000), '?');
@@ -63,7 +63,10 @@ TEST(Cp1252, Utf8KnownEncodings) {
     EXPECT_EQ(Cp1252ToUtf8(std::string("a\0b", 3)), std::string("a\0b", 3));  // NUL is kept
     EXPECT_EQ(Cp1252ToUtf8(""), "");
 
-    EXPECT_EQ(Utf8ToCp1252("\xE2\x82\xAC" "5"), "\x80" "5");
+    EXPECT_EQ(Utf8ToCp1252("\xE2\x82\xAC"
+                           "5"),
+              "\x80"
+              "5");
     EXPECT_EQ(Utf8ToCp1252("\xC5\xB8"), "\x9F");
     EXPECT_EQ(Utf8ToCp1252("na\xC3\xAFve"), "na\xEFve");
     EXPECT_EQ(Utf8ToCp1252("\xE2\x80\x9Cq\xE2\x80\x9D"), "\x93q\x94");  // curly quotes
@@ -82,11 +85,11 @@ TEST(Cp1252, AllBytesRoundTripThroughUtf8AndUtf16) {
 }
 
 TEST(Cp1252, Utf8CharactersOutsideTheCodePageBecomeOneQuestionMarkEach) {
-    EXPECT_EQ(Utf8ToCp1252("a\xC4\x80z"), "a?z");              // U+0100, 2 bytes
+    EXPECT_EQ(Utf8ToCp1252("a\xC4\x80z"), "a?z");               // U+0100, 2 bytes
     EXPECT_EQ(Utf8ToCp1252("\xE4\xB8\xAD\xE6\x96\x87"), "??");  // two CJK characters
-    EXPECT_EQ(Utf8ToCp1252("x\xF0\x9F\x98\x80y"), "x?y");      // U+1F600, 4 bytes
-    EXPECT_EQ(Utf8ToCp1252("\xC2\x80"), "?");                  // U+0080 has no byte
-    EXPECT_EQ(Utf8ToCp1252("\xC2\x81"), "\x81");               // U+0081 is byte 0x81
+    EXPECT_EQ(Utf8ToCp1252("x\xF0\x9F\x98\x80y"), "x?y");       // U+1F600, 4 bytes
+    EXPECT_EQ(Utf8ToCp1252("\xC2\x80"), "?");                   // U+0080 has no byte
+    EXPECT_EQ(Utf8ToCp1252("\xC2\x81"), "\x81");                // U+0081 is byte 0x81
 }
 
 // Invalid input may give one '?' per bad byte or per bad sequence; either way
@@ -103,17 +106,41 @@ void ExpectReplaced(const std::string& in, const std::string& prefix, const std:
 }
 
 TEST(Cp1252, InvalidUtf8BecomesQuestionMarks) {
-    ExpectReplaced("a\x80" "b", "a", "b");                 // lone continuation byte
-    ExpectReplaced("a\xC3", "a", "");                      // truncated at the end
-    ExpectReplaced("a\xC3" "b", "a", "b");                 // lead byte without continuation
-    ExpectReplaced("\xE2\x82" "x", "", "x");               // truncated 3-byte sequence
-    ExpectReplaced("\xC0\xAF" "z", "", "z");               // overlong "/"
-    ExpectReplaced("\xE0\x80\xAF" "z", "", "z");           // overlong 3-byte
-    ExpectReplaced("\xED\xA0\x80" "z", "", "z");           // UTF-16 surrogate in UTF-8
-    ExpectReplaced("\xF4\x90\x80\x80" "z", "", "z");       // above U+10FFFF
-    ExpectReplaced("\xFE" "z", "", "z");
+    ExpectReplaced(
+        "a\x80"
+        "b",
+        "a", "b");                     // lone continuation byte
+    ExpectReplaced("a\xC3", "a", "");  // truncated at the end
+    ExpectReplaced(
+        "a\xC3"
+        "b",
+        "a", "b");  // lead byte without continuation
+    ExpectReplaced(
+        "\xE2\x82"
+        "x",
+        "", "x");  // truncated 3-byte sequence
+    ExpectReplaced(
+        "\xC0\xAF"
+        "z",
+        "", "z");  // overlong "/"
+    ExpectReplaced(
+        "\xE0\x80\xAF"
+        "z",
+        "", "z");  // overlong 3-byte
+    ExpectReplaced(
+        "\xED\xA0\x80"
+        "z",
+        "", "z");  // UTF-16 surrogate in UTF-8
+    ExpectReplaced(
+        "\xF4\x90\x80\x80"
+        "z",
+        "", "z");  // above U+10FFFF
+    ExpectReplaced(
+        "\xFE"
+        "z",
+        "", "z");
     ExpectReplaced("\xFF", "", "");
-    ExpectReplaced("ok\xF0\x9F\x98", "ok", "");            // truncated 4-byte
+    ExpectReplaced("ok\xF0\x9F\x98", "ok", "");  // truncated 4-byte
 }
 
 TEST(Cp1252, InvalidUtf8DoesNotSwallowFollowingValidCharacters) {
@@ -133,9 +160,9 @@ TEST(Cp1252, IsValidUtf8) {
     EXPECT_TRUE(IsValidUtf8("caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80"));
     EXPECT_TRUE(IsValidUtf8("\xF4\x8F\xBF\xBF"));  // U+10FFFF
     EXPECT_TRUE(IsValidUtf8("\xEF\xBF\xBD"));
-    EXPECT_FALSE(IsValidUtf8("\xE9"));             // a raw cp1252 byte
-    EXPECT_FALSE(IsValidUtf8("\xC1\xBF"));         // overlong
-    EXPECT_FALSE(IsValidUtf8("\xED\xBF\xBF"));     // surrogate
+    EXPECT_FALSE(IsValidUtf8("\xE9"));          // a raw cp1252 byte
+    EXPECT_FALSE(IsValidUtf8("\xC1\xBF"));      // overlong
+    EXPECT_FALSE(IsValidUtf8("\xED\xBF\xBF"));  // surrogate
 }
 
 TEST(Cp1252, Utf16SurrogatePairsAndLoneSurrogates) {

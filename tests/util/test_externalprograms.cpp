@@ -31,8 +31,7 @@ TEST(ExternalPrograms, SwitchesFollowTheAfterBuildChoice) {
         {false, false, true, "-x"},  {false, false, false, ""},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(CompilerSwitches(c.cnt, c.nothing, c.current), c.switches)
-            << c.cnt << c.nothing << c.current;
+        EXPECT_EQ(CompilerSwitches(c.cnt, c.nothing, c.current), c.switches) << c.cnt << c.nothing << c.current;
 }
 
 TEST(ExternalPrograms, TheProjectPathIsOneArgument) {

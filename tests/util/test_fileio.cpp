@@ -101,7 +101,8 @@ TEST(ReadWholeFile, Errors) {
 TEST(ReadWholeFile, MessageNamesTheModelPath) {
     ScratchDir dir;
     const std::string model = dir.str() + "\\caf\xE9.qpf";
-    ExpectFileError([&] { ReadWholeFile(model); }, "Cannot open " + model + " - The file has been deleted or moved.", 2);
+    ExpectFileError([&] { ReadWholeFile(model); }, "Cannot open " + model + " - The file has been deleted or moved.",
+                    2);
 }
 
 // -------------------------------------------------------------- writing

@@ -24,8 +24,8 @@ TEST(AsciiCase, OnlyAToZChange) {
     EXPECT_EQ(AsciiLower('A'), 'a');
     EXPECT_EQ(AsciiLower('Z'), 'z');
     EXPECT_EQ(AsciiLower('a'), 'a');
-    EXPECT_EQ(AsciiLower('@'), '@');  // just before 'A'
-    EXPECT_EQ(AsciiLower('['), '[');  // just after 'Z'
+    EXPECT_EQ(AsciiLower('@'), '@');        // just before 'A'
+    EXPECT_EQ(AsciiLower('['), '[');        // just after 'Z'
     EXPECT_EQ(AsciiLower('\xC9'), '\xC9');  // upper-case E acute stays
     EXPECT_EQ(AsciiUpper('z'), 'Z');
     EXPECT_EQ(AsciiUpper('`'), '`');
@@ -59,22 +59,14 @@ TEST(AsciiCase, CompareTextUsesLowerCaseUnsignedBytes) {
 
 TEST(PosFrom, Table) {
     const PosCase cases[] = {
-        {1, "abc", "cde", -1},      // partial match at the end is no hit
-        {3, "abcabc", "abc", 4},
-        {7, "abcabc", "c", -1},     // start beyond the length
-        {6, "abcabc", "c", 6},      // start at the last character
-        {1, "abcabc", "abc", 1},
-        {4, "abcabc", "abc", 4},
-        {5, "abcabc", "abc", -1},
-        {0, "abc", "a", 1},         // start below 1 counts as 1
-        {-5, "abc", "b", 2},
-        {1, "", "a", -1},
-        {1, "abc", "", -1},
-        {1, "", "", -1},
-        {1, "abc", "abcd", -1},
-        {1, "aaa", "aa", 1},
-        {2, "aaa", "aa", 2},
-        {1, "Hello", "LL", -1},     // case-sensitive
+        {1, "abc", "cde", -1},                            // partial match at the end is no hit
+        {3, "abcabc", "abc", 4}, {7, "abcabc", "c", -1},  // start beyond the length
+        {6, "abcabc", "c", 6},                            // start at the last character
+        {1, "abcabc", "abc", 1}, {4, "abcabc", "abc", 4}, {5, "abcabc", "abc", -1},
+        {0, "abc", "a", 1},  // start below 1 counts as 1
+        {-5, "abc", "b", 2},     {1, "", "a", -1},        {1, "abc", "", -1},
+        {1, "", "", -1},         {1, "abc", "abcd", -1},  {1, "aaa", "aa", 1},
+        {2, "aaa", "aa", 2},     {1, "Hello", "LL", -1},  // case-sensitive
         {1, "Hello", "ll", 3},
     };
     for (const auto& c : cases)
@@ -84,15 +76,10 @@ TEST(PosFrom, Table) {
 
 TEST(TextPosFrom, Table) {
     const PosCase cases[] = {
-        {1, "Hello", "LL", 3},
-        {1, "HELLO", "ll", 3},
-        {4, "Hello", "LL", -1},
+        {1, "Hello", "LL", 3},      {1, "HELLO", "ll", 3}, {4, "Hello", "LL", -1},
         {1, "caf\xC9", "\xE9", -1},  // letters outside A-Z are compared as they are
-        {1, "caf\xE9", "\xE9", 4},
-        {1, "", "a", -1},
-        {1, "abc", "", -1},
-        {9, "abc", "a", -1},
-        {0, "ABCabc", "c", 3},
+        {1, "caf\xE9", "\xE9", 4},  {1, "", "a", -1},      {1, "abc", "", -1},
+        {9, "abc", "a", -1},        {0, "ABCabc", "c", 3},
     };
     for (const auto& c : cases)
         EXPECT_EQ(TextPosFrom(c.start, c.s, c.sub), c.expected)
@@ -101,22 +88,12 @@ TEST(TextPosFrom, Table) {
 
 TEST(LastPosFrom, Table) {
     const PosCase cases[] = {
-        {6, "abcabc", "abc", 4},
-        {3, "abcabc", "abc", 1},
-        {0, "abcabc", "abc", -1},   // start below 1
-        {-1, "abcabc", "a", -1},
-        {4, "abcabc", "abc", 4},    // the occurrence may start exactly at Start
-        {5, "abcabc", "abc", 4},
-        {100, "abcabc", "abc", 4},  // a start beyond the end finds the last one
-        {6, "abcabc", "c", 6},
-        {5, "abcabc", "c", 3},
-        {1, "abcabc", "abc", 1},
-        {1, "abcabc", "bc", -1},
-        {6, "abcabc", "", -1},
-        {6, "", "a", -1},
-        {6, "abcabc", "ABC", -1},   // case-sensitive
-        {3, "aaa", "aa", 2},
-        {3, "ab", "abc", -1},       // never a partial match past the end
+        {6, "abcabc", "abc", 4}, {3, "abcabc", "abc", 1},   {0, "abcabc", "abc", -1},  // start below 1
+        {-1, "abcabc", "a", -1}, {4, "abcabc", "abc", 4},    // the occurrence may start exactly at Start
+        {5, "abcabc", "abc", 4}, {100, "abcabc", "abc", 4},  // a start beyond the end finds the last one
+        {6, "abcabc", "c", 6},   {5, "abcabc", "c", 3},     {1, "abcabc", "abc", 1},  {1, "abcabc", "bc", -1},
+        {6, "abcabc", "", -1},   {6, "", "a", -1},          {6, "abcabc", "ABC", -1},  // case-sensitive
+        {3, "aaa", "aa", 2},     {3, "ab", "abc", -1},  // never a partial match past the end
     };
     for (const auto& c : cases)
         EXPECT_EQ(LastPosFrom(c.start, c.s, c.sub), c.expected)
@@ -133,7 +110,7 @@ TEST(IsValidName, Table) {
     const Case cases[] = {
         {"Topic_1", true},
         {"TOPIC", true},
-        {"caf\xE9", true},     // e acute, byte 233
+        {"caf\xE9", true},  // e acute, byte 233
         {"_", true},
         {"0123456789", true},
         {"\xE0\xF6\xF9\xFD", true},  // 224, 246, 249, 253: the edges of the accented ranges
@@ -142,14 +119,14 @@ TEST(IsValidName, Table) {
         {"a-b", false},
         {"x.y", false},
         {"price$", false},
-        {"caf\xC9", false},    // upper-case accented letters (192-222) do not pass
+        {"caf\xC9", false},  // upper-case accented letters (192-222) do not pass
         {"\xC0", false},
         {"\xDE", false},
-        {"\xDF", false},       // 223
-        {"\xF7", false},       // 247
-        {"\xF8", false},       // 248
-        {"\xFE", false},       // 254
-        {"\xFF", false},       // 255
+        {"\xDF", false},  // 223
+        {"\xF7", false},  // 247
+        {"\xF8", false},  // 248
+        {"\xFE", false},  // 254
+        {"\xFF", false},  // 255
         {std::string("a\0b", 3), false},
         {"a\tb", false},
     };
@@ -162,7 +139,7 @@ TEST(IsNumeric, Table) {
         bool expected;
     };
     const Case cases[] = {
-        {"", false},   {"12-3", true}, {"-", true},   {"0", true},  {"1-2", true},
+        {"", false},   {"12-3", true}, {"-", true},   {"0", true},    {"1-2", true},
         {"123", true}, {"12a", false}, {" 1", false}, {"1.5", false}, {"+1", false},
     };
     for (const auto& c : cases) EXPECT_EQ(IsNumeric(c.s), c.expected) << "IsNumeric(\"" << c.s << "\")";
@@ -213,16 +190,16 @@ TEST(ReplaceString, Table) {
         const char* expected;
     };
     const Case cases[] = {
-        {"aXa", "a", "aa", true, 1, "aaXaa"},      // new contains old: no loop
+        {"aXa", "a", "aa", true, 1, "aaXaa"},  // new contains old: no loop
         {"aaa", "a", "ba", true, 1, "bababa"},
         {"abcabc", "b", "", true, 1, "acac"},
         {"aaaa", "aa", "", true, 1, ""},           // resumes where the removed text was
         {"abcabc", "b", "X", false, 1, "aXcabc"},  // first only
         {"abcabc", "b", "X", true, 3, "abcaXc"},   // nothing before Start changes
         {"abcabc", "b", "X", false, 3, "abcaXc"},
-        {"abcabc", "b", "X", true, 7, "abcabc"},   // Start beyond the text
-        {"ABab", "a", "x", true, 1, "ABxb"},       // case-sensitive
-        {"abc", "", "X", true, 1, "abc"},          // empty Old changes nothing
+        {"abcabc", "b", "X", true, 7, "abcabc"},  // Start beyond the text
+        {"ABab", "a", "x", true, 1, "ABxb"},      // case-sensitive
+        {"abc", "", "X", true, 1, "abc"},         // empty Old changes nothing
         {"", "a", "X", true, 1, ""},
         {"hello world", "o", "0", true, 1, "hell0 w0rld"},
         {"<b>x</b>", "<b>", "", true, 1, "x</b>"},
@@ -231,8 +208,8 @@ TEST(ReplaceString, Table) {
     for (const auto& c : cases) {
         std::string s = c.s;
         ReplaceString(s, c.oldText, c.newText, c.all, c.start);
-        EXPECT_EQ(s, c.expected) << "ReplaceString(\"" << c.s << "\", \"" << c.oldText << "\", \""
-                                 << c.newText << "\", " << c.all << ", " << c.start << ")";
+        EXPECT_EQ(s, c.expected) << "ReplaceString(\"" << c.s << "\", \"" << c.oldText << "\", \"" << c.newText
+                                 << "\", " << c.all << ", " << c.start << ")";
     }
 }
 
@@ -301,11 +278,11 @@ TEST(Extensions, ExtractExtension) {
         {"file.txt", "txt"},
         {"archive.tar.gz", "gz"},
         {"file.", ""},
-        {"C:\\my.dir\\file", ""},          // the dot is in a folder name
+        {"C:\\my.dir\\file", ""},  // the dot is in a folder name
         {"C:\\my.dir\\file.rtf", "rtf"},
         {"my.dir/file", ""},
         {"my.dir/file.hpj", "hpj"},
-        {"a.b:file", ""},                  // ":" separates as well
+        {"a.b:file", ""},  // ":" separates as well
         {"C:\\dir.x\\sub/file", ""},
         {"", ""},
     };
@@ -390,17 +367,17 @@ TEST(SplitToStrings, Table) {
     const Case cases[] = {
         {"a;b;c", ';', {"a", "b", "c"}},
         {"a;b", ';', {"a", "b"}},
-        {"a;b;", ';', {"a", "b"}},             // the final ";" only ends the text
-        {"a;;b;", ';', {"a", "", "b"}},        // empty piece between two separators
-        {";", ';', {}},                        // a lone semicolon gives nothing
+        {"a;b;", ';', {"a", "b"}},       // the final ";" only ends the text
+        {"a;;b;", ';', {"a", "", "b"}},  // empty piece between two separators
+        {";", ';', {}},                  // a lone semicolon gives nothing
         {"", ';', {}},
         {"x", ';', {"x"}},
         {";a", ';', {"", "a"}},
-        {"a;;", ';', {"a", ""}},               // empty last piece after a separator stays
+        {"a;;", ';', {"a", ""}},  // empty last piece after a separator stays
         {"x", ',', {"x"}},
         {"a,b", ',', {"a", "b"}},
-        {"a,b;", ',', {"a", "b"}},             // ";" is the end mark whatever the separator
-        {"a;b", ',', {"a;b"}},                 // a semicolon inside is not a comma
+        {"a,b;", ',', {"a", "b"}},  // ";" is the end mark whatever the separator
+        {"a;b", ',', {"a;b"}},      // a semicolon inside is not a comma
         {"a,,b", ',', {"a", "", "b"}},
         {"a,", ',', {"a", ""}},
         {"a,,", ',', {"a", "", ""}},

@@ -28,8 +28,10 @@ public:
         ::setenv("TMPDIR", value.c_str(), 1);
     }
     ~TmpDirEnv() {
-        if (old_) ::setenv("TMPDIR", old_->c_str(), 1);
-        else ::unsetenv("TMPDIR");
+        if (old_)
+            ::setenv("TMPDIR", old_->c_str(), 1);
+        else
+            ::unsetenv("TMPDIR");
     }
 
 private:
@@ -64,8 +66,7 @@ TEST(GetTempFolder, FollowsTheSystemSetting) {
     TmpDirEnv env(dir.str());  // given without a trailing separator
     const std::string t = GetTempFolder();
     ASSERT_TRUE(EndsWithSeparator(t)) << t;
-    EXPECT_EQ(std::filesystem::path(ToFsPath(t)).lexically_normal(),
-              (dir.path() / "").lexically_normal());
+    EXPECT_EQ(std::filesystem::path(ToFsPath(t)).lexically_normal(), (dir.path() / "").lexically_normal());
     // Exactly one separator is added, never a doubled one.
     EXPECT_EQ(t.size(), dir.str().size() + 1);
 }

@@ -151,8 +151,12 @@ TEST(SettingsStore, NormalizeKey) {
         const char* in;
         const char* out;
     } cases[] = {
-        {"Settings", "Settings"},       {"\\Settings\\", "Settings"}, {"Styles/3", "Styles\\3"},
-        {"a//b\\\\c", "a\\b\\c"},       {"", ""},                     {"\\", ""},
+        {"Settings", "Settings"},
+        {"\\Settings\\", "Settings"},
+        {"Styles/3", "Styles\\3"},
+        {"a//b\\\\c", "a\\b\\c"},
+        {"", ""},
+        {"\\", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(NormalizeSettingsKey(c.in), c.out) << c.in;
     EXPECT_EQ(SettingsSubKey("Styles", "12"), "Styles\\12");

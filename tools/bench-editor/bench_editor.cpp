@@ -27,8 +27,8 @@ int main(int argc, char** argv) {
         auto t1 = std::chrono::steady_clock::now();
         std::string back = edit.GetRtfText();
         auto t2 = std::chrono::steady_clock::now();
-        std::printf("SetRtfText of %.2f MB: %.0f ms; GetRtfText: %.0f ms; same text: %s\n",
-                    dialect.size() / 1048576.0, std::chrono::duration<double, std::milli>(t1 - t0).count(),
+        std::printf("SetRtfText of %.2f MB: %.0f ms; GetRtfText: %.0f ms; same text: %s\n", dialect.size() / 1048576.0,
+                    std::chrono::duration<double, std::milli>(t1 - t0).count(),
                     std::chrono::duration<double, std::milli>(t2 - t1).count(), back == dialect ? "yes" : "no");
     }
     return 0;

@@ -91,8 +91,10 @@ int main(int argc, char** argv) {
     int found = 0;
     std::ostringstream missing;
     for (const std::string& f : files) {
-        if (fs::is_regular_file(Resolve(f, folder))) ++found;
-        else missing << "Warning: file not found: " << f << "\r\n";
+        if (fs::is_regular_file(Resolve(f, folder)))
+            ++found;
+        else
+            missing << "Warning: file not found: " << f << "\r\n";
     }
 
     {

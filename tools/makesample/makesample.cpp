@@ -65,12 +65,13 @@ void BuildSample(TProject& p) {
         "Words like <LINK POPUP=\"Glossary_Hotspot\">hotspot</LINK> are explained in popups.\n"
         "<MACRO About()>About this help file</MACRO>");
 
-    TTopicNode& start = AddNode(p, TopicKind::Topic, "Getting_Started", "Getting Started", 10,
-                                "Getting Started\n"
-                                "A project is a list of topics and popups. Each topic becomes a page of the help file.\n"
-                                "<ANCHOR \"first_build\">Build the help file with Build... (F5).\n"
-                                "Keep the <LINK TOPIC=\"Tips\" WINDOW=note>quick tips</LINK> open while you work.\n"
-                                "Back to the <LINK TOPIC=\"Contents\">contents</LINK>.");
+    TTopicNode& start =
+        AddNode(p, TopicKind::Topic, "Getting_Started", "Getting Started", 10,
+                "Getting Started\n"
+                "A project is a list of topics and popups. Each topic becomes a page of the help file.\n"
+                "<ANCHOR \"first_build\">Build the help file with Build... (F5).\n"
+                "Keep the <LINK TOPIC=\"Tips\" WINDOW=note>quick tips</LINK> open while you work.\n"
+                "Back to the <LINK TOPIC=\"Contents\">contents</LINK>.");
     start.Keywords = {"getting started", "build"};
     start.SetBrowse("sample:010");
 

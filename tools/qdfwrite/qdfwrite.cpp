@@ -17,8 +17,7 @@
 #include "util/fileio.h"
 #include "util/qorstring.h"
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc != 3) {
         std::fprintf(stderr, "usage: qdfwrite <word list> <output.qdf>\n");
         return 2;
@@ -32,8 +31,8 @@ int main(int argc, char** argv)
 
         std::set<std::string> distinct;
         for (const std::string& w : words) distinct.insert(qm::AsciiLowerStr(w));
-        std::printf("qdfwrite: %zu words, %zu nodes, %zu bytes -> %s\n", distinct.size(),
-                    (data.size() - 128) / 4, data.size(), argv[2]);
+        std::printf("qdfwrite: %zu words, %zu nodes, %zu bytes -> %s\n", distinct.size(), (data.size() - 128) / 4,
+                    data.size(), argv[2]);
         if (!skipped.empty()) {
             std::printf("qdfwrite: skipped %zu words the dictionary cannot hold:", skipped.size());
             for (std::size_t i = 0; i < skipped.size() && i < 10; ++i)

@@ -30,9 +30,10 @@ bool HasDisplay() {
 
 int main(int argc, char** argv) {
     if (!HasDisplay()) {
-        std::fputs("Quillmark needs a graphical display, but none was found (DISPLAY and WAYLAND_DISPLAY are not "
-                   "set).\nStart it from a desktop session, or under a virtual display such as xvfb-run.\n",
-                   stderr);
+        std::fputs(
+            "Quillmark needs a graphical display, but none was found (DISPLAY and WAYLAND_DISPLAY are not "
+            "set).\nStart it from a desktop session, or under a virtual display such as xvfb-run.\n",
+            stderr);
         return 1;
     }
     QApplication app(argc, argv);
