@@ -1,7 +1,7 @@
 #include "dialogs/importcommand.h"
 
 #include "dialogs/importdialog.h"
-#include "editor/qtrichdoc.h"
+#include "platform/qtcp1252.h"
 #include "platform/uiservices.h"
 
 namespace qm {

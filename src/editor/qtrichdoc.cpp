@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/qtcp1252.h"
 #include "util/cp1252.h"
 
 namespace qm {
@@ -30,9 +31,6 @@ RtfColor FromQColor(const QColor& c) {
 const QColor kHiddenColor(128, 128, 128);
 
 }  // namespace
-
-QString FromCp1252(std::string_view s) { return QString::fromStdU16String(Cp1252ToUtf16(s)); }
-std::string ToCp1252(const QString& s) { return Utf16ToCp1252(s.toStdU16String()); }
 
 QString ToQtText(std::u16string_view text) {
     QString s = QString::fromUtf16(text.data(), qsizetype(text.size()));

@@ -51,8 +51,4 @@ std::u16string FromQtText(const QString& text);
 void SetQtDocument(QTextDocument& qdoc, const RichDocument& doc);
 RichDocument GetQtDocument(const QTextDocument& qdoc);
 
-// Model strings (Windows-1252) at the Qt edge.
-QString FromCp1252(std::string_view s);
-std::string ToCp1252(const QString& s);
-
 }  // namespace qm

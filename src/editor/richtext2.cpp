@@ -18,6 +18,7 @@
 #include <cstring>
 
 #include "editor/qtrichdoc.h"
+#include "platform/qtcp1252.h"
 #include "util/cp1252.h"
 #include "util/fileio.h"
 

@@ -11,7 +11,7 @@
 
 #include "dialogs/importcommand.h"
 #include "dialogs/importdialog.h"
-#include "editor/qtrichdoc.h"
+#include "platform/qtcp1252.h"
 #include "support/scripteduiservices.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <cstdlib>
 
 #include "dialogs/importcommand.h"
-#include "editor/mainwindow.h"
-#include "editor/qtrichdoc.h"
+#include "mainwindow/mainwindow.h"
+#include "platform/qtcp1252.h"
 #include "platform/qtsettingsstore.h"
 #include "platform/qtuiservices.h"
 

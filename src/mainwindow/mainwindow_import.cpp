@@ -10,11 +10,11 @@
 #include <QTreeWidget>
 #include <algorithm>
 
-#include "editor/mainwindow.h"
-#include "editor/qtrichdoc.h"
 #include "editor/richtext2.h"
-#include "editor/standins.h"
 #include "import/import.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/standins.h"
+#include "platform/qtcp1252.h"
 #include "platform/uiservices.h"
 
 namespace qm {

@@ -10,12 +10,12 @@
 #include <QMainWindow>
 #include <QStatusBar>
 
-#include "editor/busycursor.h"
-#include "editor/commandguard.h"
-#include "editor/statusbar.h"
 #include "support/qtapp.h"
 #include "support/scripteduiservices.h"
 #include "util/errors.h"
+#include "widgets/busycursor.h"
+#include "widgets/commandguard.h"
+#include "widgets/statusbar.h"
 
 using namespace qm;
 using qmtest::ScriptedUiServices;

@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
-#include "editor/mainwindow.h"
-#include "editor/qtrichdoc.h"
 #include "editor/richtext2.h"
+#include "mainwindow/mainwindow.h"
 #include "model/project.h"
+#include "platform/qtcp1252.h"
 #include "support/scripteduiservices.h"
 #include "util/settingsstore.h"
 

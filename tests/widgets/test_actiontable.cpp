@@ -13,12 +13,12 @@
 #include <QStatusTipEvent>
 #include <QTest>
 
-#include "editor/actiontable.h"
-#include "editor/printdialog.h"
-#include "editor/statusbar.h"
 #include "support/qtapp.h"
 #include "support/scripteduiservices.h"
 #include "util/errors.h"
+#include "widgets/actiontable.h"
+#include "widgets/printdialog.h"
+#include "widgets/statusbar.h"
 
 using namespace qm;
 using qmtest::ScriptedUiServices;

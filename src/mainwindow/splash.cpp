@@ -1,4 +1,4 @@
-#include "editor/splash.h"
+#include "mainwindow/splash.h"
 
 #include <QGuiApplication>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "editor/printdialog.h"
+#include "widgets/printdialog.h"
 
 #include <QDialog>
 #include <QPrintDialog>

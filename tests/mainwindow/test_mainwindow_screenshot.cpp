@@ -6,6 +6,7 @@
 #include <QSet>
 
 #include "mainwindow_fixture.h"
+#include "platform/qtcp1252.h"
 #include "util/fileio.h"
 
 namespace qmtest {

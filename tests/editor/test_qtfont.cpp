@@ -1,4 +1,4 @@
-#include "platform/qtfont.h"
+#include "editor/qtfont.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,14 @@
-#include "editor/commandguard.h"
+#include "widgets/commandguard.h"
 
 #include <exception>
 #include <string>
 
 #include <QString>
 
-#include "editor/busycursor.h"
 #include "platform/uiservices.h"
 #include "util/cp1252.h"
 #include "util/errors.h"
+#include "widgets/busycursor.h"
 
 namespace qm {
 

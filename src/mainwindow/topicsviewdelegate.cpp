@@ -1,8 +1,8 @@
-#include "editor/topicsviewdelegate.h"
+#include "mainwindow/topicsviewdelegate.h"
 
 #include <QPainter>
 
-#include "platform/qtfont.h"
+#include "editor/qtfont.h"
 #include "util/cp1252.h"
 
 namespace qm {

@@ -1,4 +1,4 @@
-#include "editor/busycursor.h"
+#include "widgets/busycursor.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -6,8 +6,9 @@
 #include <QTabWidget>
 #include <fstream>
 
-#include "editor/standins.h"
+#include "mainwindow/standins.h"
 #include "mainwindow_fixture.h"
+#include "platform/qtcp1252.h"
 
 namespace qmtest {
 namespace {

@@ -10,13 +10,13 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "editor/actiontable.h"
-#include "editor/mainwindow.h"
-#include "editor/qtrichdoc.h"
 #include "editor/richtext2.h"
-#include "editor/standins.h"
-#include "editor/statusbar.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/standins.h"
+#include "platform/qtcp1252.h"
 #include "platform/uiservices.h"
+#include "widgets/actiontable.h"
+#include "widgets/statusbar.h"
 
 namespace qm {
 

@@ -9,12 +9,13 @@
 #include <QTextBlock>
 #include <fstream>
 
-#include "editor/busycursor.h"
-#include "editor/statusbar.h"
 #include "mainwindow_fixture.h"
+#include "platform/qtcp1252.h"
 #include "platform/qtprograms.h"
 #include "util/fileio.h"
 #include "util/qorsystem.h"
+#include "widgets/busycursor.h"
+#include "widgets/statusbar.h"
 
 namespace qmtest {
 namespace {

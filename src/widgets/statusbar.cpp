@@ -1,4 +1,4 @@
-#include "editor/statusbar.h"
+#include "widgets/statusbar.h"
 
 #include <QEvent>
 #include <QLabel>

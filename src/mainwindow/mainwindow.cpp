@@ -1,5 +1,5 @@
 // The main window's construction, start-up, shutdown and command state.
-#include "editor/mainwindow.h"
+#include "mainwindow/mainwindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,18 +25,18 @@
 #include <QVBoxLayout>
 #include <cstring>
 
-#include "editor/actiontable.h"
-#include "editor/commandguard.h"
-#include "editor/mrumenu.h"
-#include "editor/qtrichdoc.h"
 #include "editor/richtext2.h"
-#include "editor/splash.h"
-#include "editor/standins.h"
-#include "editor/statusbar.h"
-#include "editor/topicsviewdelegate.h"
+#include "mainwindow/splash.h"
+#include "mainwindow/standins.h"
+#include "mainwindow/topicsviewdelegate.h"
+#include "platform/qtcp1252.h"
 #include "platform/uiservices.h"
 #include "util/fileio.h"
 #include "util/settingsstore.h"
+#include "widgets/actiontable.h"
+#include "widgets/commandguard.h"
+#include "widgets/mrumenu.h"
+#include "widgets/statusbar.h"
 
 namespace qm {
 

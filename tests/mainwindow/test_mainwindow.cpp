@@ -11,16 +11,17 @@
 #include <algorithm>
 #include <fstream>
 
-#include "editor/splash.h"
-#include "editor/standins.h"
+#include "mainwindow/splash.h"
+#include "mainwindow/standins.h"
 #include "support/qtapp.h"
 
-#include "editor/actiontable.h"
-#include "editor/statusbar.h"
 #include "mainwindow_fixture.h"
 #include "model/options.h"
 #include "model/usertools.h"
+#include "platform/qtcp1252.h"
 #include "util/fileio.h"
+#include "widgets/actiontable.h"
+#include "widgets/statusbar.h"
 
 namespace qmtest {
 namespace {

@@ -1,4 +1,4 @@
-#include "editor/topicsviewdelegate.h"
+#include "mainwindow/topicsviewdelegate.h"
 
 #include <gtest/gtest.h>
 

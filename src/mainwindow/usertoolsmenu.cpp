@@ -1,4 +1,4 @@
-#include "editor/usertoolsmenu.h"
+#include "mainwindow/usertoolsmenu.h"
 
 #include <QFileIconProvider>
 #include <QFileInfo>

@@ -8,13 +8,10 @@
 #include <QTreeWidget>
 #include <filesystem>
 
-#include "editor/actiontable.h"
-#include "editor/busycursor.h"
-#include "editor/mainwindow.h"
-#include "editor/qtrichdoc.h"
 #include "editor/richtext2.h"
-#include "editor/statusbar.h"
 #include "formats/idconstants.h"
+#include "mainwindow/mainwindow.h"
+#include "platform/qtcp1252.h"
 #include "platform/uiservices.h"
 #include "preprocess/checksettings.h"
 #include "preprocess/projectwriter.h"
@@ -24,6 +21,9 @@
 #include "util/qorsystem.h"
 #include "util/textfile.h"
 #include "util/workfolder.h"
+#include "widgets/actiontable.h"
+#include "widgets/busycursor.h"
+#include "widgets/statusbar.h"
 
 namespace qm {
 

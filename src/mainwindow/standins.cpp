@@ -1,4 +1,4 @@
-#include "editor/standins.h"
+#include "mainwindow/standins.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "editor/qtrichdoc.h"
+#include "platform/qtcp1252.h"
 
 namespace qm {
 

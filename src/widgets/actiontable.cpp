@@ -1,4 +1,4 @@
-#include "editor/actiontable.h"
+#include "widgets/actiontable.h"
 
 #include <QAction>
 #include <QApplication>
@@ -8,9 +8,9 @@
 #include <QMenu>
 #include <QWidget>
 
-#include "editor/commandguard.h"
-#include "editor/statusbar.h"
 #include "util/errors.h"
+#include "widgets/commandguard.h"
+#include "widgets/statusbar.h"
 
 namespace qm {
 
