@@ -9,5 +9,5 @@ mkdir -p "$root/out/screenshots"
 export QM_SCREENSHOT="$root/out/screenshots/mainwindow.png"
 export QT_QPA_PLATFORM=xcb
 xvfb-run -a -s "-screen 0 1280x800x24" \
-  "$build/bin/test_editor" --gtest_filter='MainWindowTest.ScreenshotOfTheSampleProject'
+  "$build/bin/test_mainwindow" --gtest_filter='MainWindowTest.ScreenshotOfTheSampleProject'
 echo "screenshot: $QM_SCREENSHOT"

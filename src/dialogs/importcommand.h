@@ -1,6 +1,5 @@
 #pragma once
-// The main window's import choice made with the import dialog; the program
-// hands ChooseImportFile to the window (TMainWindowEnv::ChooseImport).
+// The import choice, made with the import dialog for the Import command.
 #include <optional>
 
 #include "import/import.h"

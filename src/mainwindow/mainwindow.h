@@ -1,7 +1,10 @@
 #pragma once
-// The main window of Quillmark: start-up and shutdown, the project commands,
-// the topic and popup lists with the one routine that opens a module, the
-// messages pane and the build command.
+// The main window of Quillmark: construction, start-up and shutdown, the
+// panes, the topic and popup lists with the one routine that opens a module,
+// the messages pane, and the wiring of the command handlers' actions into
+// menus and tool bars. The commands themselves live in one handler per area
+// (projectcommands.h, buildcommands.h, ...), which reach the window through
+// the TMainContext it implements.
 //
 // Current module: exactly one topic or popup is open in the editor, and its
 // freshest text lives in the editor, not in the node. Every reader of module
@@ -13,11 +16,10 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 
-#include "import/import.h"
+#include "mainwindow/maincontext.h"
 #include "model/bookmarks.h"
 #include "model/macros.h"
 #include "model/mru.h"
@@ -35,11 +37,8 @@ class QHeaderView;
 class QListWidget;
 class QListWidgetItem;
 class QMenu;
-class QPlainTextEdit;
-class QStandardItemModel;
 class QTabBar;
 class QTabWidget;
-class QToolBar;
 class QTreeWidget;
 
 namespace qm {
@@ -47,14 +46,21 @@ namespace qm {
 class ActionTable;
 class SettingsStore;
 class StatusPanels;
-class TQorCommandBar;
+class TBuildCommands;
+class TCommandHandler;
+class TImportCommands;
+class TModuleCommands;
 class TMruMenu;
+class TNavigationCommands;
+class TProjectCommands;
+class TQorCommandBar;
 class TRichText2;
 class TRuler;
 class TSpellEnginePlaceholder;
 class TSplashThread;
 class TStyleCombo;
 class TTopicsViewDelegate;
+class TViewCommands;
 class TfrmFind;
 class TfrmMessage;
 class TfrmReplace;
@@ -62,15 +68,9 @@ class TfrmVList;
 class UiServices;
 
 inline constexpr const char* kMsgInsufficientMemory = "Insufficient memory.";
-inline constexpr const char* kMsgNoTempFolder = "Quillmark was unable to locate the Windows Temp directory.";
-inline constexpr const char* kMsgMustSave = "Project must be saved before being compiled.";
-inline constexpr const char* kMsgNoCompiler = "WinHelp compiler (hcrtf.exe) not found on specified path.";
-inline constexpr const char* kMsgCouldNotCompile = "Could not compile file.";
-inline constexpr const char* kMsgNoHelpFile = "The help file does not exist.";
 inline constexpr const char* kMsgModuleGone = "The specified module no longer exists in the project.";
 inline constexpr const char* kMsgInvalidLink = "Invalid link. No reference found within the project.";
 inline constexpr const char* kWindowPositionKey = "Position";
-inline constexpr int kHelpContextNoCompiler = 325;
 
 // What the window needs from its surroundings.
 struct TMainWindowEnv {
@@ -83,21 +83,7 @@ struct TMainWindowEnv {
     // global object as the destructor frees it.
     std::function<void()> OnCreateObjects;
     std::function<void(const char*)> OnFree;
-    // Asks which file to import and how (the import dialog in the program, a
-    // script in tests); nullopt when cancelled. Unset: Import does nothing.
-    // A hook because the dialogs library sits above this one.
-    std::function<std::optional<TImportRequest>()> ChooseImport;
 };
-
-// The rows of the compiler's report: the lines ended by CR LF (text after the
-// last CR LF is not a line), each tab shown as three blanks.
-StringList CompilerReportLines(std::string_view report);
-
-// The starting RTF body of a new module for the given default font.
-std::string DefaultTopicText(std::string_view defFont, std::int32_t defFontSize);
-
-// A font name as RTF text inside the font table.
-std::string RtfEscapeFontName(std::string_view name);
 
 // A topic or popup list as TTopicsView sorts it: each row carries its node's Id.
 struct TTopicListAdapter {
@@ -113,10 +99,8 @@ struct TTopicListAdapter {
     void Repaint();
 };
 
-class TfrmMain : public QMainWindow {
+class TfrmMain : public QMainWindow, public TMainContext {
     Q_OBJECT
-    friend class TMainImportUi;
-
 public:
     explicit TfrmMain(TMainWindowEnv env, QWidget* parent = nullptr);
     ~TfrmMain() override;
@@ -131,74 +115,91 @@ public:
     // and recent projects. False when the user refused to close.
     bool FormCloseQuery();
 
-    // --- project commands ---
-    bool QuerySaveChanges();
-    bool OpenProjectFile(const std::string& fileName);
-    bool SaveProject();
-    bool SaveProjectAs();
-    // Asks to save, then resets to a new project; false when refused.
-    bool CloseProject();
-    void SetDefaultTopicText(TTopicNode& node) const;
-    QString BuildCaption() const;
+    // --- the command handlers ---
+    TProjectCommands& ProjectCommands() const { return *projectCommands_; }
+    TModuleCommands& ModuleCommands() const { return *moduleCommands_; }
+    TNavigationCommands& NavigationCommands() const { return *navigationCommands_; }
+    TViewCommands& ViewCommands() const { return *viewCommands_; }
+    TBuildCommands& BuildCommands() const { return *buildCommands_; }
+    TImportCommands& ImportCommands() const { return *importCommands_; }
 
     // --- modules ---
-    // Stores the editor's RTF into the current module (every reader does this first).
-    void StoreCurrentModule();
     // The open routine on the selected item of lstTopics / lstPopups.
     void lstTopicsDblClick();
     void lstPopupsDblClick();
     void cboTopicsChange();
     void cboPopupsChange();
-    // Opens a node (given by Id); 0 or an unknown Id shows the invalid-link message.
-    void GotoModule(TNodeId id);
     void hdrTopicsSectionClick(int section);
     void hdrPopupsSectionClick(int section);
-    // Drag from a list into the editor: accepted only with a selected item.
     // The explorer's pop-up menu, prepared for the list it opens on.
     void lstTopicsContextPopup();
     void lstPopupsContextPopup();
+    // Drag from a list into the editor: accepted only with a selected item.
     bool CanDropFromList(const QListWidget* source) const;
     bool DropFromList(const QListWidget* source);
     // The node of lstTopics row `index` (-1: the selected row); 0 when none.
     TNodeId GetTopic(int index) const;
-    TNodeId CurrentModule() const { return current_; }
-    TTopicNode* CurrentNode() const;
 
     // --- messages pane ---
     void tsOutputsChange(int index);
     void tvwQuillmarkDblClick();
-    void RemoveSearchHighlights();
     void SaveOutput(int tab);
-    void ClearBuildLog();
 
-    // --- build ---
-    void actCompileExecute();
-    void actViewExecute();
-    void actViewCurTopicExecute();
-    // The Import command: the chosen RTF or text file into the open module,
-    // or a HelpWorkshop project in place of the open one.
-    void actImportExecute();
-    void LoadCompilerReport();
-    void ClearTempFolder();
-    // The work folder of this user (prepared on use by the build).
-    std::string WorkFolder() const;
-    std::string TempRoot() const;
-
+    // The enabling and checking rules of every handler, and the buttons that
+    // mirror their actions.
     void updateActions();
 
-    // --- the global objects and parts, for the program and its tests ---
-    TProject& Project() { return *project_; }
-    TOptions& Options() { return *options_; }
+    // --- TMainContext ---
+    TProject& Project() override { return *project_; }
+    TOptions& Options() override { return *options_; }
+    TOutputLog& BuildLog() override { return *log_; }
+    TMru& Mru() override { return *mru_; }
+    TBookmarks& Bookmarks() override { return *bookmarks_; }
+    QMainWindow& Window() override { return *this; }
+    UiServices& Ui() override { return ui_; }
+    StatusPanels& Status() const override { return *status_; }
+    ActionTable& Actions() const override { return *actions_; }
+    TRichText2* Editor() const override { return TheEditor; }
+    TfrmMessage* ProgressForm() const override;
+    void UpdateCaption() override;
+    bool PaneShown(Pane pane) const override;
+    void ShowPane(Pane pane, bool show) override;
+    void ShowRuler(bool show) override;
+    ExplorerPage ActivePage() const override;
+    void ShowPage(ExplorerPage page) override;
+    int ListCount(ExplorerPage page) const override;
+    int ListRow(ExplorerPage page) const override;
+    void SetListRow(ExplorerPage page, int row) override;
+    TNodeId SelectedNode(ExplorerPage page) const override;
+    TNodeId NodeAt(ExplorerPage page, int row) const override;
+    void SelectNode(TNodeId id) override;
+    void OpenSelected(ExplorerPage page) override;
+    void GotoModule(TNodeId id) override;
+    void StoreCurrentModule() override;
+    TNodeId CurrentModule() const override { return current_; }
+    TTopicNode* CurrentNode() const override;
+    void ForgetCurrentModule() override { current_ = 0; }
+    void RefillLists() override;
+    void SortListsByName() override;
+    void RepaintLists() override;
+    void InstallProject(std::unique_ptr<TProject> project) override;
+    void ResetProject() override;
+    OutputTab CurrentOutput() const override;
+    void ShowOutput(OutputTab tab) override;
+    void ClearBuildLog() override;
+    void ShowLogTree(int milliseconds) override;
+    void ShowCompilerReport(const StringList& lines) override;
+    void ClearCompilerReport() override;
+    void ClearSearchResults() override;
+    void ClearOutputs() override;
+    void RemoveSearchHighlights() override;
+    void ClearHistory() override;
+
+    // --- the other global objects and parts, for the program and its tests ---
     TStyles& Styles() { return *styles_; }
     TMacros& Macros() { return *macros_; }
     TUserTools& UserTools() { return *userTools_; }
-    TMru& Mru() { return *mru_; }
-    TOutputLog& BuildLog() { return *log_; }
-    TBookmarks& Bookmarks() { return *bookmarks_; }
     TSpellEnginePlaceholder* SpellEngine() { return spell_.get(); }
-    TRichText2* Editor() const { return TheEditor; }
-    StatusPanels& Status() const { return *status_; }
-    ActionTable& Actions() const { return *actions_; }
     const QStringList& SplashHistory() const { return splashHistory_; }
     const QStringList& BackHistory() const { return histBack_; }
 
@@ -209,6 +210,7 @@ protected:
 private:
     void CreateWidgets();
     void CreateActions();
+    void CreateMenus();
     void CreateObjects();
     void SetupCommandBars();
     void RestoreLayout();
@@ -217,27 +219,14 @@ private:
     void LoadMacroDefinitions();
     void ApplyDefaultFont();
 
+    QListWidget* ListOf(ExplorerPage page) const;
     void FillLists();
-    void OpenSelected(QListWidget* list);
+    void OpenSelectedItem(QListWidget* list);
     void SelectInCombo(const TTopicNode& node);
     void SelectListRow(QListWidget* list, TNodeId id);
-    void ResetToNewProject();
-    void EnsureContentsTopic(TProject& project) const;
-    void InstallProject(std::unique_ptr<TProject> project);
-    void ClearOutputs();
-    void ShowImportedModule(TNodeId id);
-    void ShowLogTree(int milliseconds);
-    void NavigateTo(int which);
-    void SetState(TopicState state);
-    void SetContents();
-    void TopicButtonClick(int tag);
-    void PopupButtonClick(int tag);
     void EditorButtonClick(int tag);
     void TheEditorChange();
     void TheEditorSelectionChange();
-    void ToggleMessages();
-    void ToggleExplorer();
-    void HistClear();
     QListWidget* ActiveList() const;
     void run(const std::function<void()>& command);
     void sleepMs(int ms) const;
@@ -273,6 +262,15 @@ private:
     bool sortTopicsById_ = false, sortTopicsByName_ = false;
     bool sortPopupsById_ = false, sortPopupsByName_ = false;
     bool loadingModule_ = false;
+
+    // the command handlers, in the order their actions are made
+    std::unique_ptr<TProjectCommands> projectCommands_;
+    std::unique_ptr<TModuleCommands> moduleCommands_;
+    std::unique_ptr<TNavigationCommands> navigationCommands_;
+    std::unique_ptr<TViewCommands> viewCommands_;
+    std::unique_ptr<TBuildCommands> buildCommands_;
+    std::unique_ptr<TImportCommands> importCommands_;
+    std::vector<TCommandHandler*> handlers_;
 
     // widgets, named as the components they stand for
     ActionTable* actions_ = nullptr;

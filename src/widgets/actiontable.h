@@ -41,7 +41,8 @@ public:
     QAction* Add(const ActionSpec& spec);
     void Add(const std::vector<ActionSpec>& specs);
 
-    // The action with this objectName; nullptr when none.
+    // The action with this objectName; nullptr when none. For tests: code
+    // keeps the QAction* that Add returned.
     QAction* Find(const QString& objectName) const;
     // As Find, but throws qm::Error naming the action when it is missing.
     QAction* Get(const QString& objectName) const;

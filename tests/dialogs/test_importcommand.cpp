@@ -12,20 +12,13 @@
 #include "dialogs/importcommand.h"
 #include "dialogs/importdialog.h"
 #include "platform/qtcp1252.h"
+#include "support/qtapp.h"
 #include "support/scripteduiservices.h"
 
 namespace {
 
-void EnsureApp() {
-    if (QApplication::instance()) return;
-    static int argc = 1;
-    static char arg0[] = "test_dialogs";
-    static char* argv[] = {arg0, nullptr};
-    new QApplication(argc, argv);
-}
-
 TEST(ChooseImportFile, TurnsTheDialogsAnswerIntoARequest) {
-    EnsureApp();
+    qmtest::EnsureQtApp();
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     for (const char* name : {"help.rtf", "manual.hpj"}) {
@@ -69,7 +62,7 @@ TEST(ChooseImportFile, TurnsTheDialogsAnswerIntoARequest) {
 }
 
 TEST(ChooseImportFile, CancelChoosesNothing) {
-    EnsureApp();
+    qmtest::EnsureQtApp();
     qmtest::ScriptedUiServices ui;
     ui.ExpectDialog(QStringLiteral("dlgImport"), [](QDialog& d) {
         d.open();

@@ -13,24 +13,17 @@
 #include <QTest>
 
 #include "dialogs/importdialog.h"
+#include "support/qtapp.h"
 
 namespace {
 
 using qm::TImportDlg;
 using qm::TImportKind;
 
-QCoreApplication* EnsureApp() {
-    if (QCoreApplication* existing = QApplication::instance()) return existing;  // another suite's
-    static int argc = 1;
-    static char arg0[] = "test_dialogs";
-    static char* argv[] = {arg0, nullptr};
-    return new QApplication(argc, argv);
-}
-
 class ImportDlgTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        EnsureApp();
+        qmtest::EnsureQtApp();
         ASSERT_TRUE(dir_.isValid());
         for (const char* name : {"help.rtf", "notes.txt", "manual.hpj", "SHOUT.RTF", "other.doc"}) {
             QFile f(dir_.filePath(QString::fromLatin1(name)));

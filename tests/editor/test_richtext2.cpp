@@ -11,25 +11,14 @@
 #include "editor/qtrichdoc.h"
 #include "editor/richtext2.h"
 #include "richtext/richdoc.h"
+#include "support/qtapp.h"
 
 namespace {
-
-void EnsureApp() {
-    static QCoreApplication* app = [] {
-        if (QCoreApplication* existing = QApplication::instance()) return existing;  // another suite's
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "test_editor";
-        static char* argv[] = {name, nullptr};
-        return static_cast<QCoreApplication*>(new QApplication(argc, argv));
-    }();
-    (void)app;
-}
 
 class RichText2 : public ::testing::Test {
 protected:
     void SetUp() override {
-        EnsureApp();
+        qmtest::EnsureQtApp();
         edit = std::make_unique<qm::TRichText2>();
     }
     std::unique_ptr<qm::TRichText2> edit;
@@ -455,7 +444,7 @@ TEST_F(RichText2, HiddenControlServesConversions) {
 }
 
 TEST(QtRichDoc, DocumentSurvivesTheQtDocument) {
-    EnsureApp();
+    qmtest::EnsureQtApp();
     qm::RichDocument doc = qm::ReadRtf(
         "{\\rtf1{\\fonttbl{\\f0\\froman\\fcharset2 Symbol;}}{\\colortbl;\\red1\\green2\\blue3;}"
         "\\pard\\qj\\fi-20\\li40\\sl600\\slmult1\\keepn\\tx1\\tx2 \\f0\\fs19\\cf1\\v\\ul x\\line y\\par"

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QApplication>
 #include <QListWidget>
 #include <QTemporaryDir>
@@ -15,10 +16,15 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/importdialog.h"
+#include "import/import.h"
 #include "editor/richtext2.h"
+#include "mainwindow/buildcommands.h"
+#include "mainwindow/projectcommands.h"
 #include "mainwindow/mainwindow.h"
 #include "model/project.h"
 #include "platform/qtcp1252.h"
+#include "support/qtapp.h"
 #include "support/scripteduiservices.h"
 #include "util/settingsstore.h"
 
@@ -32,14 +38,7 @@ inline std::string BodyRtf(const std::string& text) {
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        if (!QApplication::instance()) {
-            static int argc = 1;
-            static char arg0[] = "test_editor";
-            static char* argv[] = {arg0, nullptr};
-            new QApplication(argc, argv);
-        }
-    }
+    static void SetUpTestSuite() { EnsureQtApp(); }
 
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
@@ -50,8 +49,24 @@ protected:
 
     void TearDown() override { ui.ExpectAllAnswered(); }
 
-    // What the import dialog answers next (nullopt: cancelled).
-    std::optional<qm::TImportRequest> importChoice;
+    // Scripts the next import dialog: it chooses the request's file, type and
+    // footnote box and closes with OK; nullopt cancels it.
+    void ExpectImport(std::optional<qm::TImportRequest> choice) {
+        ui.ExpectDialog(QStringLiteral("dlgImport"), [choice](QDialog& d) {
+            auto& dlg = static_cast<qm::TImportDlg&>(d);
+            if (!choice) {
+                d.reject();
+                return d.result();
+            }
+            dlg.SetFilterIndex(static_cast<int>(choice->Filter));
+            if (dlg.FootnotesBox()->isEnabled()) dlg.FootnotesBox()->setChecked(choice->UseFootnotes);
+            dlg.selectFile(qm::FromCp1252(choice->FileName));
+            // Straight to the dialog's own close, as OK would: the file
+            // dialog's check for an existing file is not what is tried here.
+            d.done(QDialog::Accepted);
+            return d.result();
+        });
+    }
 
     std::unique_ptr<qm::TfrmMain> Start(const QStringList& args = {}, std::function<void()> hook = {}) {
         qm::TMainWindowEnv env;
@@ -62,7 +77,6 @@ protected:
         env.WaitScale = 0;
         env.OnCreateObjects = std::move(hook);
         env.OnFree = [this](const char* what) { freed.emplace_back(what); };
-        env.ChooseImport = [this] { return importChoice; };
         auto w = std::make_unique<qm::TfrmMain>(env);
         ui.SetParentWidget(w.get());
         started = w->Startup(args);

@@ -572,7 +572,7 @@ TEST_F(MainWindowTest, AFailedSaveStopsReopen) {
     const std::string other = SaveSample("other.qpf");
     const std::string path = SaveSample();
     auto w = Start({qm::FromCp1252(other)});
-    ASSERT_TRUE(w->OpenProjectFile(path));  // "other" is now slot 2
+    ASSERT_TRUE(w->ProjectCommands().OpenProjectFile(path));  // "other" is now slot 2
     ASSERT_EQ(w->Mru().GetItem(2), other);
     w->Editor()->SetSelStart(0);
     w->Editor()->SetSelText("work ");
@@ -611,7 +611,7 @@ TEST_F(MainWindowTest, OpeningAProjectWithoutTopicsAddsAContentsTopicAndDropsOld
 
     auto w = Start();
     w->Bookmarks().Add(0);
-    ASSERT_TRUE(w->OpenProjectFile(path));
+    ASSERT_TRUE(w->ProjectCommands().OpenProjectFile(path));
     EXPECT_EQ(w->Project().Topics.TopicCount(), 1);
     const qm::TTopicNode* contents = w->Project().Topics.FindContents();
     ASSERT_NE(contents, nullptr);
@@ -628,7 +628,7 @@ TEST_F(MainWindowTest, AnUnreadableFileLeavesTheOpenProjectAndTheRecentList) {
     std::ofstream(bad, std::ios::binary) << "junk";
     w->Mru().Add(bad);
     ui.ExpectMessage(MsgKind::Error, "");
-    EXPECT_FALSE(w->OpenProjectFile(bad));
+    EXPECT_FALSE(w->ProjectCommands().OpenProjectFile(bad));
     EXPECT_EQ(w->Project().FileName, good);
     EXPECT_EQ(w->Mru().GetItem(1), good);
     EXPECT_EQ(CurrentName(*w), "Alpha");

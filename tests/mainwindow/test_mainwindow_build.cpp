@@ -30,7 +30,7 @@ std::string ReadText(const std::string& path) {
 
 qm::StringList WorkFiles(qm::TfrmMain& w) {
     qm::StringList files;
-    qm::ListFiles(w.WorkFolder(), files, "*.*");
+    qm::ListFiles(w.BuildCommands().WorkFolder(), files, "*.*");
     return files;
 }
 
@@ -87,10 +87,10 @@ TEST_F(BuildTest, BuildsWithTheStandInCompiler) {
     EXPECT_TRUE(TreeRows(*w, "tvwQuillmark").contains("0 errors, 0 warnings."));
     EXPECT_TRUE(WorkFiles(*w).empty());
     // The work folder is this user's alone, not a shared folder.
-    const auto perms = std::filesystem::status(qm::ToFsPath(w->WorkFolder())).permissions();
+    const auto perms = std::filesystem::status(qm::ToFsPath(w->BuildCommands().WorkFolder())).permissions();
     EXPECT_EQ(perms & (std::filesystem::perms::group_all | std::filesystem::perms::others_all),
               std::filesystem::perms::none);
-    EXPECT_NE(w->WorkFolder(), root_ + "tmp/Quillmark/");
+    EXPECT_NE(w->BuildCommands().WorkFolder(), root_ + "tmp/Quillmark/");
     EXPECT_FALSE(w->Project().Modified);
     EXPECT_EQ(w->Status().Text(0), "Ready.");
     EXPECT_EQ(qm::BusyCursor::Depth(), 0);
@@ -106,11 +106,11 @@ TEST_F(BuildTest, BuildKeepsTheModifiedFlagAndStoresTheEditorFirst) {
         w->Editor()->SetSelText("Fresh ");
         w->Project().Modified = modified;
         std::string seen;
-        ui.compiler.onRun = [&](const qm::CompilerCall&) { seen = ReadText(w->WorkFolder() + "Alpha.rtf"); };
+        ui.compiler.onRun = [&](const qm::CompilerCall&) { seen = ReadText(w->BuildCommands().WorkFolder() + "Alpha.rtf"); };
         Act(*w, "actCompile")->trigger();
         ASSERT_EQ(ui.compiler.calls.size(), 1u);
         // The freshest text, still only in the editor, was built.
-        EXPECT_NE(seen.find("Fresh Alpha body"), std::string::npos) << w->WorkFolder() << "\n" << seen;
+        EXPECT_NE(seen.find("Fresh Alpha body"), std::string::npos) << w->BuildCommands().WorkFolder() << "\n" << seen;
         EXPECT_EQ(w->Project().Modified, modified);
         EXPECT_EQ(ui.viewer.quits, 1);
         ui.compiler.calls.clear();
@@ -186,7 +186,7 @@ TEST_F(BuildTest, ACompilerUnderWineGetsWinePathsInTheHelpProject) {
     ui.compiler.onRun = [&](const qm::CompilerCall& call) { hpj = ReadText(call.projectFile); };
     Act(*w, "actCompile")->trigger();
     ASSERT_EQ(ui.compiler.calls.size(), 1u);
-    std::string expected = "ERRORLOG=Z:" + w->WorkFolder() + "hcwreport.log";
+    std::string expected = "ERRORLOG=Z:" + w->BuildCommands().WorkFolder() + "hcwreport.log";
     for (char& c : expected)
         if (c == '/') c = '\\';
     EXPECT_NE(hpj.find(expected), std::string::npos) << expected << "\n" << hpj;
@@ -305,7 +305,7 @@ TEST_F(BuildTest, SaveOutputWritesEveryRowAndClearingTheLogEmptiesTheTree) {
     EXPECT_EQ(ReadText(out), expected);
 
     // Opening a project clears the log and with it every row.
-    ASSERT_TRUE(w->OpenProjectFile(projectPath_));
+    ASSERT_TRUE(w->ProjectCommands().OpenProjectFile(projectPath_));
     EXPECT_EQ(w->BuildLog().Count(), 0);
     EXPECT_TRUE(TreeRows(*w, "tvwQuillmark").isEmpty());
     ui.ExpectSaveFile(qm::FromCp1252(out));

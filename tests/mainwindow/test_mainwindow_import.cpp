@@ -34,7 +34,7 @@ TEST_F(MainWindowImportTest, RtfPagesReplaceTheOpenTopicAndAreListed) {
     OpenRow(*w, "lstTopics", "Alpha");
     ASSERT_EQ(w->CurrentNode()->GetName(), "Alpha");
     const qm::TNodeId betaId = w->Project().Topics.FindByName("Beta")->Id();
-    importChoice = qm::TImportRequest{kWordRtf, qm::TImportFilter::Rtf, true};
+    ExpectImport(qm::TImportRequest{kWordRtf, qm::TImportFilter::Rtf, true});
     Act(*w, "actImport")->trigger();
 
     // Alpha's place goes to the first page; the other two are appended.
@@ -61,7 +61,7 @@ TEST_F(MainWindowImportTest, RtfOnThePopupPageMakesPopups) {
     auto w = Start({qm::FromCp1252(SaveSample())});
     Child<QTabWidget>(*w, "tbsProject")->setCurrentIndex(1);
     OpenRow(*w, "lstPopups", "PopOne");
-    importChoice = qm::TImportRequest{kWordRtf, qm::TImportFilter::Rtf, true};
+    ExpectImport(qm::TImportRequest{kWordRtf, qm::TImportFilter::Rtf, true});
     Act(*w, "actImport")->trigger();
     EXPECT_EQ(Rows(*w, "lstPopups"), (QStringList{"Intro", "Steps", "Term"}));
     EXPECT_EQ(Rows(*w, "lstTopics"), (QStringList{"Alpha", "Beta", "Contents"}));
@@ -73,7 +73,7 @@ TEST_F(MainWindowImportTest, RtfOnThePopupPageMakesPopups) {
 TEST_F(MainWindowImportTest, RtfWithoutFootnotesBecomesTheOpenModulesText) {
     auto w = Start({qm::FromCp1252(SaveSample())});
     OpenRow(*w, "lstTopics", "Beta");
-    importChoice = qm::TImportRequest{kWordRtf, qm::TImportFilter::Rtf, false};
+    ExpectImport(qm::TImportRequest{kWordRtf, qm::TImportFilter::Rtf, false});
     Act(*w, "actImport")->trigger();
     EXPECT_EQ(Rows(*w, "lstTopics"), (QStringList{"Alpha", "Beta", "Contents"}));
     EXPECT_EQ(w->CurrentNode()->GetName(), "Beta");
@@ -89,7 +89,7 @@ TEST_F(MainWindowImportTest, TextFileIsLoadedIntoTheOpenModule) {
     }
     auto w = Start({qm::FromCp1252(SaveSample())});
     OpenRow(*w, "lstTopics", "Alpha");
-    importChoice = qm::TImportRequest{txt, qm::TImportFilter::Text, false};
+    ExpectImport(qm::TImportRequest{txt, qm::TImportFilter::Text, false});
     Act(*w, "actImport")->trigger();
     EXPECT_EQ(w->CurrentNode()->GetName(), "Alpha");
     const QString shown = w->Editor()->toPlainText();
@@ -105,8 +105,8 @@ TEST_F(MainWindowImportTest, HpjReplacesTheProjectAfterTheSaveQuestion) {
     OpenRow(*w, "lstTopics", "Beta");
     ASSERT_FALSE(w->BackHistory().isEmpty());
     w->Project().Modified = true;
+    ExpectImport(qm::TImportRequest{kProjDir + "Sample.hpj", qm::TImportFilter::Hpj, false});
     ui.ExpectMessage(MsgKind::Confirmation, QStringLiteral("Save changes to project sample.qpf?"), MsgResult::No);
-    importChoice = qm::TImportRequest{kProjDir + "Sample.hpj", qm::TImportFilter::Hpj, false};
     Act(*w, "actImport")->trigger();
 
     EXPECT_EQ(Rows(*w, "lstTopics"), (QStringList{"Details", "Welcome", "Welcome_1"}));
@@ -136,11 +136,11 @@ TEST_F(MainWindowImportTest, RefusedOrFailedImportLeavesTheProject) {
         auto w = Start({qm::FromCp1252(sample)});
         OpenRow(*w, "lstTopics", "Alpha");
         w->Project().Modified = c.modified;
+        ExpectImport(qm::TImportRequest{c.file, c.filter, true});
         if (c.modified)
             ui.ExpectMessage(MsgKind::Confirmation, QStringLiteral("Save changes"), MsgResult::Cancel);
         else
             ui.ExpectMessage(MsgKind::Error, QString());
-        importChoice = qm::TImportRequest{c.file, c.filter, true};
         Act(*w, "actImport")->trigger();
         ui.ExpectAllAnswered(c.what);
         EXPECT_EQ(Rows(*w, "lstTopics"), (QStringList{"Alpha", "Beta", "Contents"}));
@@ -155,7 +155,7 @@ TEST_F(MainWindowImportTest, CancelledDialogDoesNothing) {
     auto w = Start({qm::FromCp1252(SaveSample())});
     OpenRow(*w, "lstTopics", "Alpha");
     w->Project().Modified = true;
-    importChoice.reset();
+    ExpectImport(std::nullopt);
     Act(*w, "actImport")->trigger();
     EXPECT_EQ(Rows(*w, "lstTopics"), (QStringList{"Alpha", "Beta", "Contents"}));
     EXPECT_EQ(w->CurrentNode()->GetName(), "Alpha");

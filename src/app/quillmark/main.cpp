@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "dialogs/importcommand.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/qtcp1252.h"
 #include "platform/qtsettingsstore.h"
@@ -45,7 +44,6 @@ int main(int argc, char** argv) {
     qm::TMainWindowEnv env;
     env.Ui = &ui;
     env.Settings = &settings;
-    env.ChooseImport = [&ui] { return qm::ChooseImportFile(ui); };
     env.ProgramFolder = qm::ToCp1252(QCoreApplication::applicationDirPath());
     int rc = 1;
     {

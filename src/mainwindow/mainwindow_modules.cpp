@@ -1,17 +1,20 @@
-// Project commands, the topic and popup lists and the one routine that opens
+// The topic and popup lists, the combo boxes and the one routine that opens
 // a module.
+#include <QAction>
 #include <QComboBox>
 #include <QListWidget>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTextBlock>
-#include <QTreeWidget>
 #include <algorithm>
-#include <cstdio>
+#include <cstring>
 
 #include "editor/richtext2.h"
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/modulecommands.h"
+#include "mainwindow/projectcommands.h"
 #include "mainwindow/standins.h"
 #include "platform/qtcp1252.h"
 #include "platform/uiservices.h"
@@ -20,130 +23,79 @@
 
 namespace qm {
 
-namespace {
-constexpr const char* kProjectFilter = "Quillmark project files (*.qpf)";
-constexpr const char* kCrLf = "\r\n";
-}  // namespace
+// --- the list adapter ---------------------------------------------------------
 
-std::string RtfEscapeFontName(std::string_view name) {
-    std::string out;
-    for (const char ch : name) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c == '\\' || c == '{' || c == '}') {
-            out += '\\';
-            out += ch;
-        } else if (c >= 0x80) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\'%02x", c);
-            out += buf;
-        } else if (c >= 0x20 && c != ';') {
-            // A ";" would end the font-table entry; control bytes have no place in a name.
-            out += ch;
-        }
-    }
-    return out;
+int TTopicListAdapter::Count() const { return List->count(); }
+
+TNodeId TTopicListAdapter::ItemNode(int i) const { return List->item(i)->data(Qt::UserRole).toULongLong(); }
+
+void TTopicListAdapter::SetItemNode(int i, const TNodeId& h) {
+    QListWidgetItem* item = List->item(i);
+    item->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(h));
+    const TTopicNode* node = Find(h);
+    item->setText(node ? FromCp1252(node->GetName()) : QString());
 }
 
-std::string DefaultTopicText(std::string_view defFont, std::int32_t defFontSize) {
-    std::string s = "{\\rtf1\\ansi\\ansicpg1252\\deff1\\deflang3084{\\fonttbl{\\f0\\fnil MS Sans Serif;}";
-    s += kCrLf;
-    const std::string size = std::to_string(defFontSize * 2);
-    if (AsciiLowerStr(defFont) != "ms sans serif") {
-        s += "{\\f1\\fnil " + RtfEscapeFontName(defFont) + ";}}";
-        s += kCrLf;
-        s += "{\\colortbl ;\\red0\\green0\\blue0;}";
-        s += kCrLf;
-        s += "\\viewkind4\\uc1\\pard\\cf1\\lang3084\\f1\\fs" + size + "\\par";
-    } else {
-        s += "}";
-        s += kCrLf;
-        s += "{\\colortbl ;\\red0\\green0\\blue0;}";
-        s += kCrLf;
-        s += "\\viewkind4\\uc1\\pard\\cf1\\lang3084\\f0\\fs" + size + "\\par";
-    }
-    s += kCrLf;
-    s += "}";
-    return s;
+std::int32_t TTopicListAdapter::ContextIdOf(const TNodeId& h) const {
+    const TTopicNode* node = Find(h);
+    return node ? node->ContextId : 0;
 }
 
-void TfrmMain::SetDefaultTopicText(TTopicNode& node) const {
-    node.Text = DefaultTopicText(options_->DefFont, options_->DefFontSize);
+std::string_view TTopicListAdapter::NameOf(const TNodeId& h) const {
+    const TTopicNode* node = Find(h);
+    if (!node) return {};
+    const char* p = node->Name.data();
+    return std::string_view(p, strnlen(p, node->Name.width));
 }
 
-QString TfrmMain::BuildCaption() const {
-    const std::string& file = project_->FileName;
-    const QString name = file.empty() ? QStringLiteral("[Untitled]") : FromCp1252(ExtractFileName(file));
-    return QStringLiteral("Quillmark 1.51 - ") + name;
+void TTopicListAdapter::Repaint() { List->viewport()->update(); }
+
+// --- the explorer's pages and lists, for the handlers ------------------------------------
+
+QListWidget* TfrmMain::ListOf(ExplorerPage page) const { return page == ExplorerPage::Popups ? lstPopups : lstTopics; }
+
+ExplorerPage TfrmMain::ActivePage() const {
+    return tbsProject->currentIndex() == 1 ? ExplorerPage::Popups : ExplorerPage::Topics;
 }
 
-// --- the save question and saving -----------------------------------------------------
+void TfrmMain::ShowPage(ExplorerPage page) { tbsProject->setCurrentIndex(static_cast<int>(page)); }
 
-bool TfrmMain::QuerySaveChanges() {
-    if (!project_->Modified) return true;
-    const QString name =
-        project_->FileName.empty() ? QStringLiteral("Untitled") : FromCp1252(ExtractFileName(project_->FileName));
-    switch (ui_.Message(MsgKind::Confirmation, QStringLiteral("Save changes to project ") + name + QStringLiteral("?"),
-                        MsgButtons::YesNoCancel)) {
-        case MsgResult::Yes: return SaveProject();
-        case MsgResult::No: return true;
-        default: return false;
-    }
+int TfrmMain::ListCount(ExplorerPage page) const { return ListOf(page)->count(); }
+
+int TfrmMain::ListRow(ExplorerPage page) const { return ListOf(page)->currentRow(); }
+
+void TfrmMain::SetListRow(ExplorerPage page, int row) { ListOf(page)->setCurrentRow(row); }
+
+TNodeId TfrmMain::SelectedNode(ExplorerPage page) const {
+    QListWidgetItem* item = ListOf(page)->currentItem();
+    return item ? item->data(Qt::UserRole).toULongLong() : 0;
 }
 
-bool TfrmMain::SaveProject() {
-    if (project_->FileName.empty()) return SaveProjectAs();
-    StoreCurrentModule();
-    try {
-        project_->SaveToFile(project_->FileName);
-    } catch (const std::exception& e) {
-        // The caller (New, Open, Close, Reopen) must stop: nothing is discarded.
-        ui_.ErrorBox(QString::fromStdString(e.what()));
-        return false;
-    }
-    project_->Modified = false;
-    options_->LastProject = project_->FileName;
-    return true;
+TNodeId TfrmMain::NodeAt(ExplorerPage page, int row) const {
+    QListWidgetItem* item = ListOf(page)->item(row);
+    return item ? item->data(Qt::UserRole).toULongLong() : 0;
 }
 
-bool TfrmMain::SaveProjectAs() {
-    FileDialogRequest req;
-    req.caption = QStringLiteral("Save As");
-    req.filter = QString::fromLatin1(kProjectFilter);
-    req.folder = FromCp1252(options_->LastSaveDir);
-    req.fileName = FromCp1252(ExtractFileName(project_->FileName));
-    req.defaultSuffix = QStringLiteral("qpf");
-    req.confirmOverwrite = true;
-    const std::optional<QString> chosen = ui_.SaveFileName(req);
-    if (!chosen) return false;
-    const std::string name = ToCp1252(*chosen);
-    StoreCurrentModule();
-    try {
-        project_->SaveToFile(name);
-    } catch (const std::exception& e) {
-        ui_.ErrorBox(QString::fromStdString(e.what()));
-        return false;
-    }
-    project_->Modified = false;
-    options_->LastProject = name;
-    mru_->Add(name);
-    setWindowTitle(BuildCaption());
-    options_->LastSaveDir = ExtractFilePath(name);
-    return true;
+void TfrmMain::SelectNode(TNodeId id) {
+    const TTopicNode* node = id ? project_->Topics.FindById(id) : nullptr;
+    if (node) SelectListRow(node->IsPopup() ? lstPopups : lstTopics, id);
 }
 
-// --- opening and resetting ---------------------------------------------------------------
+void TfrmMain::OpenSelected(ExplorerPage page) { OpenSelectedItem(ListOf(page)); }
 
-void TfrmMain::EnsureContentsTopic(TProject& project) const {
-    if (project.Topics.TopicCount() > 0) return;
-    // A file without topics gets the contents topic a new project has, so
-    // there is always a topic to open.
-    TTopicNode& node = project.Topics.AddNew();
-    node.Kind = TopicKind::Topic;
-    node.SetName(project.Topics.NameExists("Contents") ? project.Topics.NewTopicName() : "Contents");
-    node.SetTitle("Contents Page");
-    node.ContextId = project.Topics.ContextIdExists(5) ? project.Topics.NextFreeContextId(5) : 5;
-    node.IsContents = true;
-    SetDefaultTopicText(node);
+void TfrmMain::RefillLists() {
+    const QSignalBlocker b1(lstTopics), b2(lstPopups), b3(cboTopics), b4(cboPopups);
+    FillLists();
+}
+
+void TfrmMain::SortListsByName() {
+    topicsView_->SortByName(false);
+    popupsView_->SortByName(false);
+}
+
+void TfrmMain::RepaintLists() {
+    lstTopics->viewport()->update();
+    lstPopups->viewport()->update();
 }
 
 void TfrmMain::FillLists() {
@@ -180,66 +132,20 @@ void TfrmMain::InstallProject(std::unique_ptr<TProject> project) {
     FillLists();
 }
 
-bool TfrmMain::OpenProjectFile(const std::string& fileName) {
-    auto fresh = std::make_unique<TProject>();
-    try {
-        fresh->LoadFromFile(fileName);
-    } catch (const std::exception& e) {
-        mru_->Remove(fileName);
-        ui_.ErrorBox(QString::fromStdString(e.what()));
-        return false;
-    }
-    fresh->FileName = fileName;
-    EnsureContentsTopic(*fresh);
-    InstallProject(std::move(fresh));
-    options_->LastProject = fileName;
-    topicsView_->SortByName(false);
-    popupsView_->SortByName(false);
-    tbsProject->setCurrentIndex(0);
-    lstTopics->setCurrentRow(0);
-    OpenSelected(lstTopics);
-    mru_->Add(fileName);
-    project_->Modified = false;
-    ClearOutputs();
-    setWindowTitle(BuildCaption());
-    HistClear();
-    return true;
+void TfrmMain::ResetProject() {
+    const QSignalBlocker b1(TheEditor), b2(lstTopics), b3(lstPopups), b4(cboTopics), b5(cboPopups);
+    current_ = 0;
+    TheEditor->Clear();
+    bookmarks_->Clear();
+    lstTopics->clear();
+    lstPopups->clear();
+    project_->NewProject();
+    if (project_->Topics.Count() > 0)
+        project_->Topics.GetNode(0).Text = DefaultTopicText(options_->DefFont, options_->DefFontSize);
+    FillLists();
 }
 
-void TfrmMain::ResetToNewProject() {
-    {
-        const QSignalBlocker b1(TheEditor), b2(lstTopics), b3(lstPopups), b4(cboTopics), b5(cboPopups);
-        current_ = 0;
-        TheEditor->Clear();
-        bookmarks_->Clear();
-        lstTopics->clear();
-        lstPopups->clear();
-        project_->NewProject();
-        if (project_->Topics.Count() > 0) SetDefaultTopicText(project_->Topics.GetNode(0));
-        FillLists();
-    }
-    tbsProject->setCurrentIndex(0);
-    lstTopics->setCurrentRow(0);
-    OpenSelected(lstTopics);
-    project_->Modified = false;
-    ClearOutputs();
-    setWindowTitle(BuildCaption());
-    HistClear();
-}
-
-bool TfrmMain::CloseProject() {
-    if (!QuerySaveChanges()) return false;
-    ResetToNewProject();
-    return true;
-}
-
-void TfrmMain::ClearOutputs() {
-    ClearBuildLog();
-    tvwHCRTF->clear();
-    lvwFind->clear();
-}
-
-void TfrmMain::HistClear() {
+void TfrmMain::ClearHistory() {
     histBack_.clear();
     histFwd_.clear();
 }
@@ -259,7 +165,7 @@ TNodeId TfrmMain::GetTopic(int index) const {
     return item ? item->data(Qt::UserRole).toULongLong() : 0;
 }
 
-void TfrmMain::OpenSelected(QListWidget* list) {
+void TfrmMain::OpenSelectedItem(QListWidget* list) {
     QListWidgetItem* item = list->currentItem();
     if (!item) return;
     TTopicNode* target = project_->Topics.FindById(item->data(Qt::UserRole).toULongLong());
@@ -279,9 +185,11 @@ void TfrmMain::OpenSelected(QListWidget* list) {
         cur->EditorPos = TheEditor->GetSelStart();
     }
     current_ = target->Id();
-    loadingModule_ = true;
-    TheEditor->SetRtfText(target->Text);
-    loadingModule_ = false;
+    {
+        // A load that throws must not leave every later edit unrecorded.
+        const QScopedValueRollback<bool> loading(loadingModule_, true);
+        TheEditor->SetRtfText(target->Text);
+    }
     TheEditor->ClearUndo();
     bookmarks_->Assign(target->Bookmarks);
     TheEditor->SetSelStart(std::clamp(target->EditorPos, 0, std::max(TheEditor->GetTextLen(), 0)));
@@ -309,14 +217,14 @@ void TfrmMain::SelectListRow(QListWidget* list, TNodeId id) {
         }
 }
 
-void TfrmMain::lstTopicsDblClick() { OpenSelected(lstTopics); }
-void TfrmMain::lstPopupsDblClick() { OpenSelected(lstPopups); }
+void TfrmMain::lstTopicsDblClick() { OpenSelectedItem(lstTopics); }
+void TfrmMain::lstPopupsDblClick() { OpenSelectedItem(lstPopups); }
 
 void TfrmMain::cboTopicsChange() {
     if (cboTopics->currentIndex() < 0) return;
     cboPopups->setCurrentIndex(-1);
     SelectListRow(lstTopics, cboTopics->currentData().toULongLong());
-    OpenSelected(lstTopics);
+    OpenSelectedItem(lstTopics);
     tbsProject->setCurrentIndex(0);
     TheEditor->setFocus();
 }
@@ -325,7 +233,7 @@ void TfrmMain::cboPopupsChange() {
     if (cboPopups->currentIndex() < 0) return;
     cboTopics->setCurrentIndex(-1);
     SelectListRow(lstPopups, cboPopups->currentData().toULongLong());
-    OpenSelected(lstPopups);
+    OpenSelectedItem(lstPopups);
     tbsProject->setCurrentIndex(1);
     TheEditor->setFocus();
 }
@@ -340,33 +248,15 @@ void TfrmMain::GotoModule(TNodeId id) {
     if (index >= 0) {
         tbsProject->setCurrentIndex(0);
         lstTopics->setCurrentRow(index);
-        OpenSelected(lstTopics);
+        OpenSelectedItem(lstTopics);
         return;
     }
     index = popupsView_->IndexOfNode(id);
     if (index >= 0) {
         tbsProject->setCurrentIndex(1);
         lstPopups->setCurrentRow(index);
-        OpenSelected(lstPopups);
+        OpenSelectedItem(lstPopups);
     }
-}
-
-void TfrmMain::NavigateTo(int which) {
-    QListWidget* list = ActiveList();
-    const int c = list->count();
-    if (c == 0) return;
-    const int s = list->currentRow();
-    int target = 0;
-    switch (which) {
-        case 0: target = 0; break;
-        case 1: target = s - 1; break;
-        case 2: target = s + 1; break;
-        default: target = c - 1; break;
-    }
-    if (target < 0 || target >= c) return;
-    list->setCurrentRow(target);
-    OpenSelected(list);
-    TheEditor->setFocus();
 }
 
 void TfrmMain::hdrTopicsSectionClick(int section) {
@@ -390,8 +280,8 @@ void TfrmMain::hdrPopupsSectionClick(int section) {
 }
 
 void TfrmMain::lstTopicsContextPopup() {
-    QAction* editing = actions_->Get(QStringLiteral("actSetEditing"));
-    QAction* done = actions_->Get(QStringLiteral("actSetDone"));
+    QAction* editing = moduleCommands_->actSetEditing;
+    QAction* done = moduleCommands_->actSetDone;
     mnuProjPopEdit->setText(QStringLiteral("Ed&it Topic"));
     for (QAction* a : {mnuProjPopEdit, mnuProjPopSetCnt, editing, done}) a->setEnabled(true);
     const TTopicNode* node = project_->Topics.FindById(GetTopic(-1));
@@ -400,8 +290,8 @@ void TfrmMain::lstTopicsContextPopup() {
 }
 
 void TfrmMain::lstPopupsContextPopup() {
-    QAction* editing = actions_->Get(QStringLiteral("actSetEditing"));
-    QAction* done = actions_->Get(QStringLiteral("actSetDone"));
+    QAction* editing = moduleCommands_->actSetEditing;
+    QAction* done = moduleCommands_->actSetDone;
     mnuProjPopEdit->setText(QStringLiteral("Ed&it Popup"));
     mnuProjPopSetCnt->setEnabled(false);
     QListWidgetItem* item = lstPopups->currentItem();
@@ -429,40 +319,6 @@ bool TfrmMain::DropFromList(const QListWidget* source) {
     TheEditor->SetSelLength(static_cast<int>(title.size()));
     TheEditor->setFocus();
     return true;
-}
-
-void TfrmMain::SetState(TopicState state) {
-    QListWidget* list = ActiveList();
-    QListWidgetItem* item = list->currentItem();
-    TTopicNode* node = item ? project_->Topics.FindById(item->data(Qt::UserRole).toULongLong()) : nullptr;
-    // Nothing selected: nothing to mark.
-    if (!node) return;
-    node->State = state;
-    lstTopics->viewport()->update();
-    lstPopups->viewport()->update();
-    actions_->RequestUpdate();
-}
-
-void TfrmMain::SetContents() {
-    if (tbsProject->currentIndex() != 0) return;
-    TTopicNode* chosen = project_->Topics.FindById(GetTopic(-1));
-    // Without a selected topic the contents page stays where it is, so the
-    // project never loses it.
-    if (!chosen || !chosen->IsTopic()) return;
-    if (TTopicNode* old = project_->Topics.FindContents()) old->IsContents = false;
-    chosen->IsContents = true;
-    project_->Modified = true;
-    lstTopics->viewport()->update();
-}
-
-void TfrmMain::TopicButtonClick(int tag) {
-    if (tag == 3) SetContents();
-}
-
-void TfrmMain::PopupButtonClick(int) {}
-
-void TfrmMain::EditorButtonClick(int tag) {
-    if (tag >= 6 && tag <= 9) NavigateTo(tag - 6);
 }
 
 // --- editor events ----------------------------------------------------------------------------

@@ -1,0 +1,237 @@
+// The build command and the help file's viewing commands.
+#include "mainwindow/buildcommands.h"
+
+#include <QAction>
+#include <QElapsedTimer>
+#include <QMainWindow>
+#include <filesystem>
+
+#include "editor/richtext2.h"
+#include "formats/idconstants.h"
+#include "mainwindow/maincontext.h"
+#include "model/options.h"
+#include "model/project.h"
+#include "platform/qtcp1252.h"
+#include "platform/uiservices.h"
+#include "preprocess/checksettings.h"
+#include "preprocess/outputlog.h"
+#include "preprocess/projectwriter.h"
+#include "preprocess/topicwriter.h"
+#include "util/externalprograms.h"
+#include "util/fileio.h"
+#include "util/qorsystem.h"
+#include "util/textfile.h"
+#include "util/workfolder.h"
+#include "widgets/actiontable.h"
+#include "widgets/busycursor.h"
+#include "widgets/statusbar.h"
+
+namespace qm {
+
+void TBuildCommands::CreateActions(ActionTable& table) {
+    actCompile = table.Add({"actCompile", "Build...", "F5", "Build Help File|Builds the help file.", "system-run",
+                            [this] { actCompileExecute(); }});
+    actView = table.Add({"actView", "View Help File", "", "View Help File|Opens the built help file.", "help-contents",
+                         [this] { actViewExecute(); }});
+    actViewCurTopic = table.Add({"actViewCurTopic", "View Current Topic", "",
+                                 "View Current Topic|Shows the current topic in the help file.", "",
+                                 [this] { actViewCurTopicExecute(); }});
+}
+
+StringList CompilerReportLines(std::string_view report) {
+    const std::size_t nul = report.find('\0');
+    if (nul != std::string_view::npos) report = report.substr(0, nul);
+    StringList lines;
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t end = report.find("\r\n", from);
+        if (end == std::string_view::npos) break;  // text after the last CR LF is no line
+        std::string line(report.substr(from, end - from));
+        ReplaceString(line, "\t", "   ", true);
+        lines.push_back(std::move(line));
+        from = end + 2;
+    }
+    return lines;
+}
+
+namespace {
+
+// Restores the project's modified flag on every way out of the build.
+class ModifiedKeeper {
+public:
+    explicit ModifiedKeeper(TMainContext& ctx) : ctx_(ctx), was_(ctx.Project().Modified) {}
+    ~ModifiedKeeper() {
+        if (!was_) ctx_.Project().Modified = false;
+    }
+
+private:
+    TMainContext& ctx_;
+    bool was_;
+};
+
+// The project's folder keeps the separator it was given ("\" or "/").
+std::string HelpFilePath(const TProject& project, std::string_view ext) {
+    std::string path = ExtractFilePath(project.FileName) + project.GetHlpFile();
+    if (!ext.empty()) ChangeExtension(path, ext);
+    return path;
+}
+
+// A folder without its trailing separator: the writers add their own.
+std::string WithoutTrailingSeparator(std::string folder) {
+    if (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\')) folder.pop_back();
+    return folder;
+}
+
+std::string ProjectFolder(const TProject& project) {
+    return WithoutTrailingSeparator(ExtractFilePath(project.FileName));
+}
+
+}  // namespace
+
+// The temporary folder with its trailing separator; empty when unknown.
+std::string TBuildCommands::TempRoot() const {
+    if (tempFolder_.empty()) return GetTempFolder();
+    std::string temp = tempFolder_;
+    if (temp.back() != '/' && temp.back() != '\\')
+        temp += static_cast<char>(std::filesystem::path::preferred_separator);
+    return temp;
+}
+
+std::string TBuildCommands::WorkFolder() const {
+    const std::string temp = TempRoot();
+    return temp.empty() ? std::string() : WorkFolderPath(temp);
+}
+
+void TBuildCommands::actCompileExecute() {
+    BusyCursor busy;
+    ModifiedKeeper keep(ctx_);
+    ctx_.RemoveSearchHighlights();
+    UiServices& ui = ctx_.Ui();
+    TProject& project = ctx_.Project();
+    const TOptions& options = ctx_.Options();
+    TOutputLog& log = ctx_.BuildLog();
+    StatusPanels& status = ctx_.Status();
+    ui.Viewer().Quit();
+
+    const std::string temp = TempRoot();
+    if (temp.empty()) {
+        ui.ErrorBox(QString::fromLatin1(kMsgNoTempFolder));
+        return;
+    }
+    const std::string work = PrepareWorkFolder(temp);
+    if (project.FileName.empty()) {
+        ui.Information(QString::fromLatin1(kMsgMustSave));
+        return;
+    }
+    const std::string compiler = CompilerFile(options.CompilerPath);
+    const CompilerAvailability availability = ui.Compiler().Availability(compiler);
+    if (availability == CompilerAvailability::Missing) {
+        ui.Warning(QString::fromLatin1(kMsgNoCompiler));
+        ui.ShowHelp(kHelpContextNoCompiler);
+        return;
+    }
+    if (availability == CompilerAvailability::NoWine) {
+        ui.Warning(QString::fromLatin1(kMsgCompilerNeedsWine));
+        return;
+    }
+    ctx_.StoreCurrentModule();
+    try {
+        if (options.SaveBeforeCompile) project.SaveToFile(project.FileName);
+        status.SetStatus(QStringLiteral("Preprocessing modules..."));
+        ctx_.ClearBuildLog();
+        const std::string projectFolder = ProjectFolder(project);
+        const TPathMapper mapPath =
+            availability == CompilerAvailability::ThroughWine ? TPathMapper(MapPathForWine) : TPathMapper(MapPathAsIs);
+        const std::string workFolder = WithoutTrailingSeparator(work);
+        WriteProjectFile(project, projectFolder, workFolder, mapPath);
+        // The file just written, named with the project file's own separators.
+        std::string hpj = project.FileName;
+        ChangeExtension(hpj, "hpj");
+        const TCheckSettings checks = CheckSettingsFrom(options);
+        QElapsedTimer timer;
+        timer.start();
+        WriteTopicFiles(project, workFolder, log, checks);
+        const int elapsed = static_cast<int>(timer.elapsed());
+        if (!ctx_.PaneShown(Pane::Messages)) ctx_.ShowPane(Pane::Messages, true);
+        if (ctx_.CurrentOutput() == OutputTab::Search) ctx_.ShowOutput(OutputTab::Quillmark);
+        ctx_.Window().repaint();
+        ctx_.ShowLogTree(elapsed);
+        if (log.ErrorCount() > 0) {
+            status.SetStatus(QString::fromLatin1(kMsgCouldNotCompile));
+            return;
+        }
+        std::error_code ec;
+        std::filesystem::remove(ToFsPath(HelpFilePath(project, "gid")), ec);
+
+        CompilerCall call;
+        call.compilerFile = compiler;
+        call.switches = CompilerSwitches(options.AcViewCnt, options.AcDoNothing, options.AcViewCurrent);
+        call.projectFile = hpj;
+        call.workingFolder = ExtractFilePath(hpj);
+        status.SetStatus(QStringLiteral("Compiling help file..."));
+        const CompilerResult result = ui.Compiler().Run(call);
+        if (!result.started) {
+            status.SetStatus(QString::fromLatin1(kMsgCouldNotCompile));
+            ClearTempFolder();
+            ui.ErrorBox(QString::fromLatin1(kMsgCouldNotCompile) + QLatin1Char('\n') + FromCp1252(result.failure));
+            return;
+        }
+        if (options.AcViewCurrent) {
+            const TTopicNode* node = ctx_.CurrentNode();
+            ui.Viewer().ShowContext(HelpFilePath(project, "hlp"), node ? node->ContextId : 0);
+        }
+        status.SetReady();
+        if (project.MakeCppInclude) WriteCIdHeader(project);
+        if (project.MakeVbInclude) ExportVbConstants(project);
+        if (project.MakePascalInclude) WritePascalIdUnit(project);
+        LoadCompilerReport();
+        ClearTempFolder();
+    } catch (...) {
+        status.SetReady();
+        ClearTempFolder();
+        throw;  // the command guard shows it
+    }
+}
+
+void TBuildCommands::LoadCompilerReport() {
+    const std::string work = WorkFolder();
+    if (work.empty()) return;
+    std::string report;
+    try {
+        report = ReadWholeFile(work + "hcwreport.log");  // the work folder ends with its separator
+    } catch (const std::exception&) {
+        return;  // no report: the tree keeps what it shows
+    }
+    ctx_.ShowCompilerReport(CompilerReportLines(report));
+}
+
+void TBuildCommands::ClearTempFolder() {
+    const std::string work = WorkFolder();
+    if (!work.empty()) EmptyWorkFolder(work);
+}
+
+void TBuildCommands::actViewExecute() {
+    UiServices& ui = ctx_.Ui();
+    const TProject& project = ctx_.Project();
+    const std::string hlp = HelpFilePath(project, "");
+    if (project.FileName.empty() || project.GetHlpFile().empty() || !FileExists(hlp)) {
+        ui.Information(QString::fromLatin1(kMsgNoHelpFile));
+        return;
+    }
+    const LaunchResult r = ui.Shell().Open(hlp);
+    if (!r.ok) ui.ErrorBox(FromCp1252(r.failure));
+}
+
+void TBuildCommands::actViewCurTopicExecute() {
+    UiServices& ui = ctx_.Ui();
+    const TProject& project = ctx_.Project();
+    const std::string hlp = HelpFilePath(project, "");
+    if (project.FileName.empty() || project.GetHlpFile().empty() || !FileExists(hlp)) {
+        ui.Information(QString::fromLatin1(kMsgNoHelpFile));
+        return;
+    }
+    const TTopicNode* node = ctx_.CurrentNode();
+    ui.Viewer().ShowContext(HelpFilePath(project, "hlp"), node ? node->ContextId : 0);
+}
+
+}  // namespace qm

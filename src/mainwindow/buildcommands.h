@@ -1,0 +1,55 @@
+#pragma once
+// The build: Build (the preprocessor, then the help compiler), View Help
+// File and View Current Topic, and the compiler's report.
+#include <string>
+#include <string_view>
+
+#include "mainwindow/commandhandler.h"
+#include "util/qorstring.h"
+
+class QAction;
+
+namespace qm {
+
+inline constexpr const char* kMsgNoTempFolder = "Quillmark was unable to locate the Windows Temp directory.";
+inline constexpr const char* kMsgMustSave = "Project must be saved before being compiled.";
+inline constexpr const char* kMsgNoCompiler = "WinHelp compiler (hcrtf.exe) not found on specified path.";
+inline constexpr const char* kMsgCouldNotCompile = "Could not compile file.";
+inline constexpr const char* kMsgNoHelpFile = "The help file does not exist.";
+inline constexpr int kHelpContextNoCompiler = 325;
+
+// The rows of the compiler's report: the lines ended by CR LF (text after the
+// last CR LF is not a line), each tab shown as three blanks.
+StringList CompilerReportLines(std::string_view report);
+
+class TBuildCommands : public TCommandHandler {
+public:
+    // `tempFolder`: the temporary folder to use; empty for the system's.
+    TBuildCommands(TMainContext& context, std::string tempFolder)
+        : TCommandHandler(context), tempFolder_(std::move(tempFolder)) {}
+
+    void CreateActions(ActionTable& table) override;
+
+    QAction* actCompile = nullptr;
+    QAction* actView = nullptr;
+    QAction* actViewCurTopic = nullptr;
+
+    void actCompileExecute();
+    void actViewExecute();
+    void actViewCurTopicExecute();
+
+    // Reads the compiler's report from the work folder into its tree.
+    void LoadCompilerReport();
+    // Empties the work folder (plain files only).
+    void ClearTempFolder();
+    // The work folder of this user (prepared on use by the build), with its
+    // trailing separator; empty when the temporary folder is unknown.
+    std::string WorkFolder() const;
+    // The temporary folder with its trailing separator; empty when unknown.
+    std::string TempRoot() const;
+
+private:
+    std::string tempFolder_;
+};
+
+}  // namespace qm

@@ -1,0 +1,113 @@
+#include "mainwindow/importcommands.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <algorithm>
+
+#include "dialogs/importcommand.h"
+#include "editor/richtext2.h"
+#include "import/import.h"
+#include "mainwindow/maincontext.h"
+#include "mainwindow/projectcommands.h"
+#include "mainwindow/standins.h"
+#include "model/project.h"
+#include "platform/qtcp1252.h"
+#include "platform/uiservices.h"
+#include "widgets/actiontable.h"
+
+namespace qm {
+
+namespace {
+
+// The import's progress in the progress window, its errors in boxes.
+class TMainImportUi : public TImportUi {
+public:
+    TMainImportUi(TMainContext& ctx, TProjectCommands& project) : ctx_(ctx), project_(project) {}
+    void ShowProgress(const std::string& text) override {
+        TfrmMessage* form = ctx_.ProgressForm();
+        if (!form) return;
+        form->lblMsg->setText(FromCp1252(text));
+        form->lblMsg->adjustSize();
+        form->pgbProgress->setValue(0);
+        form->show();
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    void SetProgress(int position, int max) override {
+        TfrmMessage* form = ctx_.ProgressForm();
+        if (!form) return;
+        form->pgbProgress->setRange(0, std::max(max, 1));
+        form->pgbProgress->setValue(std::clamp(position, 0, std::max(max, 1)));
+    }
+    void HideProgress() override {
+        if (TfrmMessage* form = ctx_.ProgressForm()) form->hide();
+    }
+    void ShowError(const std::string& message) override { ctx_.Ui().ErrorBox(FromCp1252(message)); }
+    bool QuerySaveChanges() override { return project_.QuerySaveChanges(); }
+    void ClearResults() override {
+        ctx_.ClearCompilerReport();
+        ctx_.ClearSearchResults();
+    }
+
+private:
+    TMainContext& ctx_;
+    TProjectCommands& project_;
+};
+
+}  // namespace
+
+void TImportCommands::CreateActions(ActionTable& table) {
+    actImport =
+        table.Add({"actImport", "&Import...", "", "Import|Imports an RTF file, a text file or a HelpWorkshop project.",
+                   "", [this] { actImportExecute(); }});
+}
+
+void TImportCommands::actImportExecute() {
+    const std::optional<TImportRequest> request = ChooseImportFile(ctx_.Ui());
+    if (!request) return;
+    // The editor holds the freshest text of the open module; the import reads
+    // and may replace that node.
+    ctx_.StoreCurrentModule();
+    const TImportTarget target{ctx_.CurrentModule(),
+                               ctx_.ActivePage() == ExplorerPage::Popups ? TopicKind::Popup : TopicKind::Topic};
+    TMainImportUi importUi(ctx_, project_);
+    TImportOutcome outcome =
+        RunImport(ctx_.Project(), target, *request, ctx_.Editor()->defaultCharFormat(), importUi, &ctx_.BuildLog());
+    if (!outcome.Ok) return;
+
+    if (outcome.NewProject) {
+        TNodeId open = outcome.OpenNode;
+        ctx_.InstallProject(std::move(outcome.NewProject));
+        ctx_.SortListsByName();
+        if (!ctx_.Project().Topics.FindById(open)) open = ctx_.NodeAt(ExplorerPage::Topics, 0);
+        ctx_.ShowPage(ExplorerPage::Topics);
+        ShowImportedModule(open);
+        ctx_.ClearOutputs();
+        ctx_.ClearHistory();
+        ctx_.UpdateCaption();
+        return;
+    }
+
+    // Rtf or text: the node ids of the selections survive the refill.
+    const TNodeId selTopic = ctx_.SelectedNode(ExplorerPage::Topics);
+    const TNodeId selPopup = ctx_.SelectedNode(ExplorerPage::Popups);
+    // Sorted by name, as an opened project's lists are.
+    ctx_.RefillLists();
+    ctx_.SortListsByName();
+    ctx_.SelectNode(selTopic);
+    ctx_.SelectNode(selPopup);
+    // The module's text was already stored and the import rewrote it: it is
+    // loaded, not stored over again.
+    ctx_.ForgetCurrentModule();
+    ShowImportedModule(outcome.OpenNode);
+}
+
+void TImportCommands::ShowImportedModule(TNodeId id) {
+    const TTopicNode* node = id ? ctx_.Project().Topics.FindById(id) : nullptr;
+    if (!node) return;
+    ctx_.SelectNode(id);
+    ctx_.OpenSelected(node->IsPopup() ? ExplorerPage::Popups : ExplorerPage::Topics);
+}
+
+}  // namespace qm

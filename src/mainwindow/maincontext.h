@@ -1,0 +1,117 @@
+#pragma once
+// What the command handlers reach of the main window: the global objects,
+// the editor, the module lists with the one routine that opens a module, the
+// messages pane, the UI services and the status bar. The window implements
+// it; a handler holds nothing of the window but this.
+//
+// Lists name their rows by the nodes' stable ids, so nothing a handler keeps
+// can outlive an open, an import or a removal.
+#include <memory>
+#include <string>
+
+#include "model/topics.h"
+#include "util/qorstring.h"
+
+class QMainWindow;
+
+namespace qm {
+
+class ActionTable;
+class StatusPanels;
+class TBookmarks;
+class TMru;
+class TOptions;
+class TOutputLog;
+class TProject;
+class TRichText2;
+class TfrmMessage;
+class UiServices;
+
+// The pages of the project explorer, in tab order.
+enum class ExplorerPage { Topics = 0, Popups = 1 };
+
+// The tabs of the messages pane, in tab order.
+enum class OutputTab { Quillmark = 0, Compiler = 1, Search = 2 };
+
+// The window's panes.
+enum class Pane { Explorer, Messages };
+
+class TMainContext {
+public:
+    virtual ~TMainContext() = default;
+
+    // --- the global objects ---
+    virtual TProject& Project() = 0;
+    virtual TOptions& Options() = 0;
+    virtual TOutputLog& BuildLog() = 0;
+    virtual TMru& Mru() = 0;
+    virtual TBookmarks& Bookmarks() = 0;
+
+    // --- the parts ---
+    virtual QMainWindow& Window() = 0;
+    virtual UiServices& Ui() = 0;
+    virtual StatusPanels& Status() const = 0;
+    virtual ActionTable& Actions() const = 0;
+    virtual TRichText2* Editor() const = 0;
+    // The progress window of long operations; may be null during shutdown.
+    virtual TfrmMessage* ProgressForm() const = 0;
+    // "Quillmark 1.51 - <file name>" for the window's title.
+    virtual void UpdateCaption() = 0;
+    // Shows or hides a pane; the options remember it for the next start.
+    virtual bool PaneShown(Pane pane) const = 0;
+    virtual void ShowPane(Pane pane, bool show) = 0;
+    virtual void ShowRuler(bool show) = 0;
+
+    // --- the module lists and the current module ---
+    virtual ExplorerPage ActivePage() const = 0;
+    virtual void ShowPage(ExplorerPage page) = 0;
+    // Rows of a page's list, its selected row (-1: none), and selecting one.
+    virtual int ListCount(ExplorerPage page) const = 0;
+    virtual int ListRow(ExplorerPage page) const = 0;
+    virtual void SetListRow(ExplorerPage page, int row) = 0;
+    // The node of a page's selected row, or of row `row`; 0 when none.
+    virtual TNodeId SelectedNode(ExplorerPage page) const = 0;
+    virtual TNodeId NodeAt(ExplorerPage page, int row) const = 0;
+    // Selects the node's row on its list without opening it.
+    virtual void SelectNode(TNodeId id) = 0;
+    // The open routine on a page's selected row: stores the editor into the
+    // current module, then loads the chosen one.
+    virtual void OpenSelected(ExplorerPage page) = 0;
+    // Opens a node; 0 or an unknown id shows the invalid-link message.
+    virtual void GotoModule(TNodeId id) = 0;
+    // Every reader of module texts stores the editor first.
+    virtual void StoreCurrentModule() = 0;
+    virtual TNodeId CurrentModule() const = 0;
+    virtual TTopicNode* CurrentNode() const = 0;
+    // Forgets the open module without storing it (its node was replaced).
+    virtual void ForgetCurrentModule() = 0;
+    // Fills both lists and combo boxes from the project (lists unsorted).
+    virtual void RefillLists() = 0;
+    // Sorts both lists by name, ascending.
+    virtual void SortListsByName() = 0;
+    virtual void RepaintLists() = 0;
+    // Replaces the project: the old one goes only after nothing can reach it.
+    virtual void InstallProject(std::unique_ptr<TProject> project) = 0;
+    // Starts the open project over as a new one, the editor and lists with it.
+    virtual void ResetProject() = 0;
+
+    // --- the messages pane ---
+    virtual OutputTab CurrentOutput() const = 0;
+    virtual void ShowOutput(OutputTab tab) = 0;
+    // Empties the log and its tree.
+    virtual void ClearBuildLog() = 0;
+    // Shows the build log in its tree with the time the build took.
+    virtual void ShowLogTree(int milliseconds) = 0;
+    // The compiler's report in its tree, one row a line.
+    virtual void ShowCompilerReport(const StringList& lines) = 0;
+    virtual void ClearCompilerReport() = 0;
+    virtual void ClearSearchResults() = 0;
+    // The build log, the compiler's report and the search results.
+    virtual void ClearOutputs() = 0;
+    virtual void RemoveSearchHighlights() = 0;
+
+    // --- navigation ---
+    virtual void ClearHistory() = 0;
+};
+
+}  // namespace qm

@@ -1,0 +1,426 @@
+// The main window's start-up and shutdown: the global objects made and
+// loaded in order, the project opened, and everything stored at close.
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDockWidget>
+#include <QFontDatabase>
+#include <QListWidget>
+#include <QScreen>
+#include <QStyledItemDelegate>
+#include <QThread>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include "editor/richtext2.h"
+#include "mainwindow/buildcommands.h"
+#include "mainwindow/importcommands.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/modulecommands.h"
+#include "mainwindow/navigationcommands.h"
+#include "mainwindow/projectcommands.h"
+#include "mainwindow/splash.h"
+#include "mainwindow/standins.h"
+#include "mainwindow/topicsviewdelegate.h"
+#include "mainwindow/viewcommands.h"
+#include "platform/qtcp1252.h"
+#include "platform/uiservices.h"
+#include "util/fileio.h"
+#include "util/settingsstore.h"
+#include "widgets/actiontable.h"
+#include "widgets/commandguard.h"
+#include "widgets/mrumenu.h"
+#include "widgets/statusbar.h"
+
+namespace qm {
+
+namespace {
+
+// `name` inside `folder`, joined with the separator the folder already uses
+// ("/" when it has none), so the path works for the toolkit as it is.
+std::string InFolder(const std::string& folder, std::string_view name) {
+    if (folder.empty()) return std::string(name);
+    if (folder.back() == '/' || folder.back() == '\\') return folder + std::string(name);
+    const char sep = folder.find('\\') != std::string::npos && folder.find('/') == std::string::npos ? '\\' : '/';
+    return folder + sep + std::string(name);
+}
+
+}  // namespace
+
+void TfrmMain::sleepMs(int ms) const {
+    const double scaled = ms * (env_.WaitScale < 0 ? 0 : env_.WaitScale);
+    if (scaled >= 1) QThread::msleep(static_cast<unsigned long>(scaled));
+}
+
+// --- start-up ---------------------------------------------------------------------
+
+bool TfrmMain::Startup(const QStringList& args) {
+    splash_ = std::make_unique<TSplashThread>(this, env_.WaitScale);
+    auto status = [this](const char* text) {
+        splash_->SetStatus(QString::fromLatin1(text));
+        splashHistory_ << QString::fromLatin1(text);
+    };
+    status("Initializing application...");
+    sleepMs(35);
+    if (QScreen* screen = QGuiApplication::primaryScreen()) dockWidth_ = screen->geometry().width() * 25 / 100;
+    ui_.SetHelpFile(FromCp1252(InFolder(env_.ProgramFolder, "Quillmark.hlp")));
+    cboFonts->addItems(QFontDatabase::families());  // already sorted
+    formatPainter_[0] = formatPainter_[1] = false;
+    try {
+        CreateObjects();
+    } catch (...) {
+        // Nothing half-made survives, and nothing is saved at close: the
+        // user's stored settings must not be overwritten by empty ones.
+        delete mruPopupMenu_;
+        delete mruFileMenu_;
+        mruPopupMenu_ = mruFileMenu_ = nullptr;
+        for (QListWidget* list : {lstTopics, lstPopups}) list->setItemDelegate(new QStyledItemDelegate(list));
+        delete topicsDelegate_.data();
+        delete popupsDelegate_.data();
+        project_.reset();
+        options_.reset();
+        log_.reset();
+        macros_.reset();
+        styles_.reset();
+        mru_.reset();
+        bookmarks_.reset();
+        userTools_.reset();
+        styleCombo_.reset();
+        topicsView_.reset();
+        popupsView_.reset();
+        splash_.reset();
+        ui_.ErrorBox(QString::fromLatin1(kMsgInsufficientMemory));
+        return false;
+    }
+    status("Initializing environment...");
+    sleepMs(35);
+    SetupCommandBars();
+    LoadMacroDefinitions();
+    status("Loading settings...");
+    sleepMs(35);
+    LoadWindowPosition();
+    options_->LoadFromRegistry(*env_.Settings);
+    userTools_->LoadFromRegistry(*env_.Settings);
+    mru_->LoadFromRegistry(*env_.Settings);
+    styles_->LoadFromRegistry(*env_.Settings);
+    ApplyDefaultFont();
+    status("Loading dictionaries...");
+    spell_ = std::make_unique<TSpellEnginePlaceholder>();
+    spell_->DictionaryFolder = InFolder(env_.ProgramFolder, "Dictionaries");
+    if (!options_->Dictionary.empty() && FileExists(InFolder(spell_->DictionaryFolder, options_->Dictionary + ".qdf")))
+        spell_->LoadMainDictionary(options_->Dictionary);
+    if (!options_->UserDictionary.empty() &&
+        FileExists(InFolder(spell_->DictionaryFolder, options_->UserDictionary + ".dic"))) {
+        spell_->LoadUserDictionary(options_->UserDictionary);
+    } else {
+        spell_->LoadUserDictionary("");
+        options_->UserDictionary.clear();
+    }
+    spell_->MoveDialog = options_->SpellEnsureVisible;
+    spell_->StartAtCaret = !options_->SpellStartBeginning;
+    styleCombo_->FillList(styles_->Names());
+    RestoreLayout();
+
+    // The project: the command line's, else the last one, else a new one. A
+    // project that fails to open leaves a new project, never one without topics.
+    bool opened = false;
+    if (!args.isEmpty()) {
+        const std::string file = ToCp1252(args.first());
+        if (FileExists(file)) opened = projectCommands_->OpenProjectFile(file);
+    } else if (options_->StartOpenLast) {
+        status("Opening last project...");
+        sleepMs(35);
+        if (!options_->LastProject.empty() && FileExists(options_->LastProject))
+            opened = projectCommands_->OpenProjectFile(options_->LastProject);
+        // A last project that is gone or unreadable is not tried again at every start.
+        if (!opened) options_->LastProject.clear();
+    }
+    if (!opened) projectCommands_->CloseProject();
+
+    status("Quillmark starting...");
+    show();
+    repaint();
+    splash_->Wait();
+    splash_.reset();
+    repaint();
+    if (options_->ExplorerPane.empty()) {
+        const TScreenRect& r = options_->ExplorerRect;
+        pnlProject->setFloating(true);
+        if (r.Right > r.Left && r.Bottom > r.Top)
+            pnlProject->setGeometry(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
+    }
+    if (options_->MessagesPane.empty()) {
+        const TScreenRect& r = options_->MessagesRect;
+        pnlMessages->setFloating(true);
+        if (r.Right > r.Left && r.Bottom > r.Top)
+            pnlMessages->setGeometry(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
+    }
+    resizeDocks({pnlMessages}, {140}, Qt::Vertical);
+    TheEditor->setFocus();
+    started_ = true;
+    actions_->UpdateNow();
+    return true;
+}
+
+void TfrmMain::CreateObjects() {
+    project_ = std::make_unique<TProject>();
+    project_->Modified = false;
+    options_ = std::make_unique<TOptions>();
+    if (env_.OnCreateObjects) env_.OnCreateObjects();
+    log_ = std::make_unique<TOutputLog>();
+    macros_ = std::make_unique<TMacros>();
+    styles_ = std::make_unique<TStyles>();
+    mru_ = std::make_unique<TMru>();
+    mruPopupMenu_ = new TMruMenu(*mru_, MruPopup, this);
+    mruFileMenu_ = new TMruMenu(*mru_, mnuFileReopen, this);
+    for (TMruMenu* m : {mruPopupMenu_, mruFileMenu_})
+        connect(m, &TMruMenu::projectChosen, this,
+                [this](int slot, const QString&) { run([this, slot] { projectCommands_->ReopenProject(slot); }); });
+    mru_->ClearMenus();
+    bookmarks_ = std::make_unique<TBookmarks>();
+    userTools_ = std::make_unique<TUserTools>();
+    styleCombo_ = std::make_unique<TStyleCombo>(cboStyles);
+
+    auto find = [this](TNodeId id) -> const TTopicNode* { return project_ ? project_->Topics.FindById(id) : nullptr; };
+    topicsAdapter_ = std::make_unique<TTopicListAdapter>(TTopicListAdapter{lstTopics, find});
+    popupsAdapter_ = std::make_unique<TTopicListAdapter>(TTopicListAdapter{lstPopups, find});
+    topicsView_ = std::make_unique<TTopicsView<TTopicListAdapter>>(*topicsAdapter_, kContentsTopicImage);
+    popupsView_ = std::make_unique<TTopicsView<TTopicListAdapter>>(*popupsAdapter_, kNoContentsImage);
+    auto rowInfo = [this](QListWidget* list) {
+        return [this, list](const QModelIndex& index) -> std::optional<TTopicRowInfo> {
+            QListWidgetItem* item = list->item(index.row());
+            const TTopicNode* node =
+                item && project_ ? project_->Topics.FindById(item->data(Qt::UserRole).toULongLong()) : nullptr;
+            if (!node) return std::nullopt;
+            return TTopicRowInfo{node->ContextId, node->GetName(), node->IsContents, static_cast<int>(node->State)};
+        };
+    };
+    QPixmap contents(16, 16);
+    contents.fill(QColor(0, 128, 0));
+    topicsDelegate_ = new TTopicsViewDelegate(*options_, rowInfo(lstTopics), QIcon(contents), lstTopics);
+    popupsDelegate_ = new TTopicsViewDelegate(*options_, rowInfo(lstPopups), QIcon(), lstPopups);
+    lstTopics->setItemDelegate(topicsDelegate_);
+    lstPopups->setItemDelegate(popupsDelegate_);
+
+    histBack_.clear();
+    histFwd_.clear();
+    historyNavigation_ = false;
+    frmFind = new TfrmFind(this);
+    frmReplace = new TfrmReplace(this);
+    frmVList = new TfrmVList(TheEditor);
+    frmMessage = new TfrmMessage(this);
+    // Hidden until the image preview and the about command use them.
+    (new TfrmImgView(this))->hide();
+    (new TfrmAbout(this))->hide();
+}
+
+void TfrmMain::SetupCommandBars() {
+    ncbTopics->AddButton(1, QStringLiteral("New Topic|"), 0);
+    ncbTopics->AddButton(2, QStringLiteral("Remove Topic|"), 2);
+    ncbTopics->AddButton(3, QStringLiteral("Set As Contents Page|"), 3);
+    ncbTopics->AddSeparator();
+    ncbTopics->AddButton(4, QStringLiteral("Rename Topic|"), 6);
+    ncbTopics->AddButton(5, QStringLiteral("Renumber ID|"), 5);
+    ncbTopics->AddSeparator();
+    ncbTopics->AddButton(6, QStringLiteral("Topic Properties|"), 4);
+
+    ncbPopups->AddButton(1, QStringLiteral("New Popup|"), 1);
+    ncbPopups->AddButton(2, QStringLiteral("Remove Popup|"), 2);
+    ncbPopups->AddSeparator();
+    ncbPopups->AddButton(3, QStringLiteral("Rename Popup|"), 6);
+    ncbPopups->AddButton(4, QStringLiteral("Renumber ID|"), 5);
+    ncbPopups->AddSeparator();
+    ncbPopups->AddButton(5, QStringLiteral("Popup Properties|"), 4);
+
+    ncbEditor->BarSetting = 5;
+    QToolButton* gutter = ncbEditor->AddButton(1, QStringLiteral("Toggle Gutter|"), 7);
+    gutter->setCheckable(true);
+    gutter->setChecked(true);
+    ncbEditor->AddSeparator();
+    ncbEditor->AddButton(2, QStringLiteral("Add To Keywords|"), 12);
+    ncbEditor->AddButton(3, QStringLiteral("Add To A-Keywords|"), 13);
+    ncbEditor->AddSeparator();
+    ncbEditor->AddButton(4, QStringLiteral("Convert To Lowercase|"), 14);
+    ncbEditor->AddButton(5, QStringLiteral("Convert To Uppercase|"), 15);
+    ncbEditor->AddSeparator();
+    ncbEditor->AddButton(6, QStringLiteral("First Topic|"), 8);
+    ncbEditor->AddButton(7, QStringLiteral("Previous Topic|"), 9);
+    ncbEditor->AddButton(8, QStringLiteral("Next Topic|"), 10);
+    ncbEditor->AddButton(9, QStringLiteral("Last Topic|"), 11);
+    ncbEditor->AddSeparator();
+    ncbEditor->AddButton(10, QStringLiteral("Toggle Bookmark|"), 16);
+    ncbEditor->AddButton(11, QStringLiteral("Previous Bookmark|"), 17);
+    ncbEditor->AddButton(12, QStringLiteral("Next Bookmark|"), 18);
+    ncbEditor->AddButton(13, QStringLiteral("Delete All Bookmarks|"), 19);
+
+    Ruler->SetOrigin(31);
+    Ruler->RightMargin = 10;
+    Ruler->SetIndents(0, 0, 10);
+    TheEditor->SetUndoLimit(100);
+    TheEditor->DefAttributes.SetColor(clWindowText);
+}
+
+void TfrmMain::ApplyDefaultFont() {
+    // The command bars are set up before the settings are read, so the
+    // editor's default font is applied again once they are known.
+    if (!options_->DefFont.empty()) TheEditor->DefAttributes.SetName(options_->DefFont);
+    if (options_->DefFontSize > 0) TheEditor->DefAttributes.SetSize(options_->DefFontSize);
+}
+
+void TfrmMain::LoadMacroDefinitions() { macros_->LoadFromFile(InFolder(env_.ProgramFolder, kMacrosFileName)); }
+
+void TfrmMain::RestoreLayout() {
+    auto dock = [this](QDockWidget* pane, const std::string& site) {
+        if (SameText(site, "pnlLeftDock"))
+            addDockWidget(Qt::LeftDockWidgetArea, pane);
+        else if (SameText(site, "pnlRightDock"))
+            addDockWidget(Qt::RightDockWidgetArea, pane);
+        else if (SameText(site, "pnlBottomDock"))
+            addDockWidget(Qt::BottomDockWidgetArea, pane);
+    };
+    pnlMessages->resize(400, 200);
+    pnlProject->resize(315, 300);
+    dock(pnlProject, options_->ExplorerPane);
+    dock(pnlMessages, options_->MessagesPane);
+    pnlProject->setVisible(options_->ShowProject);
+    pnlMessages->setVisible(options_->ShowMessages);
+    viewCommands_->RestoreToggles();
+    TheEditorSelectionChange();
+    TheEditor->ClearUndo();
+    project_->Modified = false;
+    if (lstTopics->count() > 0) lstTopics->setCurrentRow(0);
+    Ruler->SetScaleMode(options_->ScaleMode);
+}
+
+void TfrmMain::LoadWindowPosition() {
+    try {
+        const SettingsStore& s = *env_.Settings;
+        const int left = s.ReadInteger(kWindowPositionKey, "Left");
+        const int top = s.ReadInteger(kWindowPositionKey, "Top");
+        const int width = s.ReadInteger(kWindowPositionKey, "Width");
+        const int height = s.ReadInteger(kWindowPositionKey, "Height");
+        const bool maximized = s.ReadBool(kWindowPositionKey, "Maximized");
+        if (width > 0 && height > 0) setGeometry(left, top, width, height);
+        setWindowState(maximized ? Qt::WindowMaximized : Qt::WindowNoState);
+    } catch (const std::exception&) {
+        // First run or an unreadable value: the window keeps its design position.
+    }
+}
+
+void TfrmMain::SaveWindowPosition() {
+    try {
+        SettingsStore& s = *env_.Settings;
+        const bool maximized = isMaximized();
+        const QRect r = maximized ? normalGeometry() : geometry();
+        s.WriteInteger(kWindowPositionKey, "Left", r.left());
+        s.WriteInteger(kWindowPositionKey, "Top", r.top());
+        s.WriteInteger(kWindowPositionKey, "Width", r.width());
+        s.WriteInteger(kWindowPositionKey, "Height", r.height());
+        s.WriteBool(kWindowPositionKey, "Maximized", maximized);
+    } catch (const std::exception&) {
+    }
+}
+
+// --- shutdown -----------------------------------------------------------------------
+
+bool TfrmMain::FormCloseQuery() {
+    if (!started_ || closing_) return true;
+    if (!projectCommands_->QuerySaveChanges()) return false;
+    SaveWindowPosition();
+    // The panes' places go into the options so the next start restores them.
+    auto site = [this](QDockWidget* pane) -> std::string {
+        if (pane->isFloating()) return {};
+        switch (dockWidgetArea(pane)) {
+            case Qt::LeftDockWidgetArea: return "pnlLeftDock";
+            case Qt::RightDockWidgetArea: return "pnlRightDock";
+            case Qt::BottomDockWidgetArea: return "pnlBottomDock";
+            default: return "pnlLeftDock";
+        }
+    };
+    auto rect = [](QDockWidget* pane) {
+        const QRect g = pane->geometry();
+        return TScreenRect{g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
+    };
+    options_->ExplorerPane = site(pnlProject);
+    options_->MessagesPane = site(pnlMessages);
+    if (pnlProject->isFloating()) options_->ExplorerRect = rect(pnlProject);
+    if (pnlMessages->isFloating()) options_->MessagesRect = rect(pnlMessages);
+    options_->ShowProject = !pnlProject->isHidden();
+    options_->ShowMessages = !pnlMessages->isHidden();
+    styles_->SaveToRegistry(*env_.Settings);
+    options_->SaveToRegistry(*env_.Settings);
+    mru_->SaveToRegistry(*env_.Settings);
+    closing_ = true;
+    return true;
+}
+
+void TfrmMain::closeEvent(QCloseEvent* e) {
+    bool canClose = true;
+    runCommand(ui_, [&] { canClose = FormCloseQuery(); });
+    if (canClose)
+        e->accept();
+    else
+        e->ignore();
+}
+
+TfrmMain::~TfrmMain() {
+    // Nothing may reach the model while it is taken apart.
+    TheEditor->OnChange = nullptr;
+    TheEditor->OnSelectionChange = nullptr;
+    actions_->SetUpdater(nullptr);
+    // The delegates read the options, which go before the lists do.
+    lstTopics->setItemDelegate(nullptr);
+    lstPopups->setItemDelegate(nullptr);
+    delete topicsDelegate_.data();
+    delete popupsDelegate_.data();
+    tvwQuillmark->removeEventFilter(this);
+    lstTopics->removeEventFilter(this);
+    lstPopups->removeEventFilter(this);
+    TheEditor->viewport()->removeEventFilter(this);
+    splash_.reset();
+    auto freed = [this](const char* what) {
+        if (env_.OnFree) env_.OnFree(what);
+    };
+    bookmarks_.reset();
+    freed("Bookmarks");
+    userTools_.reset();
+    freed("UserTools");
+    styleCombo_.reset();
+    freed("StyleCombo");
+    topicsView_.reset();
+    popupsView_.reset();
+    topicsAdapter_.reset();
+    popupsAdapter_.reset();
+    freed("TopicsViews");
+    delete mruPopupMenu_;
+    delete mruFileMenu_;
+    mru_.reset();
+    freed("Mru");
+    histBack_.clear();
+    histFwd_.clear();
+    freed("History");
+    current_ = 0;
+    project_.reset();
+    freed("Project");
+    styles_.reset();
+    freed("Styles");
+    log_.reset();
+    freed("BuildLog");
+    macros_.reset();
+    freed("Macros");
+    options_.reset();
+    freed("Options");
+    delete frmVList.data();
+    freed("frmVList");
+    delete frmFind.data();
+    freed("frmFind");
+    delete frmReplace.data();
+    freed("frmReplace");
+    delete frmMessage.data();
+    freed("frmMessage");
+    spell_.reset();
+    freed("SpellEngine");
+}
+
+}  // namespace qm
