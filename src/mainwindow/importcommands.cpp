@@ -6,7 +6,7 @@
 #include <QProgressBar>
 #include <algorithm>
 
-#include "dialogs/importcommand.h"
+#include "dialogs/dialogfactory.h"
 #include "editor/richtext2.h"
 #include "import/import.h"
 #include "mainwindow/maincontext.h"
@@ -64,7 +64,7 @@ void TImportCommands::CreateActions(ActionTable& table) {
 }
 
 void TImportCommands::actImportExecute() {
-    const std::optional<TImportRequest> request = ChooseImportFile(ctx_.Ui());
+    const std::optional<TImportRequest> request = ctx_.Dialogs().ChooseImportFile();
     if (!request) return;
     // The editor holds the freshest text of the open module; the import reads
     // and may replace that node.

@@ -19,6 +19,7 @@ namespace qm {
 class ActionTable;
 class StatusPanels;
 class TBookmarks;
+class TDialogFactory;
 class TMru;
 class TOptions;
 class TOutputLog;
@@ -53,6 +54,8 @@ public:
     virtual StatusPanels& Status() const = 0;
     virtual ActionTable& Actions() const = 0;
     virtual TRichText2* Editor() const = 0;
+    // Makes, presets and runs the authoring dialogs.
+    virtual TDialogFactory& Dialogs() const = 0;
     // The progress window of long operations; may be null during shutdown.
     virtual TfrmMessage* ProgressForm() const = 0;
     // "Quillmark 1.51 - <file name>" for the window's title.

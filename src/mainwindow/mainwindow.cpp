@@ -25,6 +25,7 @@
 #include <QVBoxLayout>
 #include <cstring>
 
+#include "dialogs/dialogfactory.h"
 #include "editor/richtext2.h"
 #include "mainwindow/buildcommands.h"
 #include "mainwindow/importcommands.h"
@@ -49,6 +50,7 @@ namespace qm {
 // --- construction ---------------------------------------------------------------
 
 TfrmMain::TfrmMain(TMainWindowEnv env, QWidget* parent) : QMainWindow(parent), env_(std::move(env)), ui_(*env_.Ui) {
+    dialogs_ = std::make_unique<TDialogFactory>(ui_);
     projectCommands_ = std::make_unique<TProjectCommands>(*this);
     moduleCommands_ = std::make_unique<TModuleCommands>(*this);
     navigationCommands_ = std::make_unique<TNavigationCommands>(*this);

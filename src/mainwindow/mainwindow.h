@@ -47,6 +47,7 @@ class ActionTable;
 class SettingsStore;
 class StatusPanels;
 class TBuildCommands;
+class TDialogFactory;
 class TCommandHandler;
 class TImportCommands;
 class TModuleCommands;
@@ -160,6 +161,7 @@ public:
     StatusPanels& Status() const override { return *status_; }
     ActionTable& Actions() const override { return *actions_; }
     TRichText2* Editor() const override { return TheEditor; }
+    TDialogFactory& Dialogs() const override { return *dialogs_; }
     TfrmMessage* ProgressForm() const override;
     void UpdateCaption() override;
     bool PaneShown(Pane pane) const override;
@@ -263,6 +265,7 @@ private:
     bool sortPopupsById_ = false, sortPopupsByName_ = false;
     bool loadingModule_ = false;
 
+    std::unique_ptr<TDialogFactory> dialogs_;
     // the command handlers, in the order their actions are made
     std::unique_ptr<TProjectCommands> projectCommands_;
     std::unique_ptr<TModuleCommands> moduleCommands_;

@@ -13,6 +13,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include "dialogs/dialogfactory.h"
 #include "editor/richtext2.h"
 #include "mainwindow/buildcommands.h"
 #include "mainwindow/importcommands.h"
