@@ -89,10 +89,6 @@ struct TMainWindowEnv {
     std::function<std::optional<TImportRequest>()> ChooseImport;
 };
 
-// The rows of the compiler's report: the lines ended by CR LF (text after the
-// last CR LF is not a line), each tab shown as three blanks.
-StringList CompilerReportLines(std::string_view report);
-
 // The starting RTF body of a new module for the given default font.
 std::string DefaultTopicText(std::string_view defFont, std::int32_t defFontSize);
 

@@ -17,6 +17,7 @@
 #include "formats/idconstants.h"
 #include "platform/uiservices.h"
 #include "preprocess/checksettings.h"
+#include "preprocess/compilerreport.h"
 #include "preprocess/projectwriter.h"
 #include "preprocess/topicwriter.h"
 #include "util/externalprograms.h"
@@ -26,22 +27,6 @@
 #include "util/workfolder.h"
 
 namespace qm {
-
-StringList CompilerReportLines(std::string_view report) {
-    const std::size_t nul = report.find('\0');
-    if (nul != std::string_view::npos) report = report.substr(0, nul);
-    StringList lines;
-    std::size_t from = 0;
-    for (;;) {
-        const std::size_t end = report.find("\r\n", from);
-        if (end == std::string_view::npos) break;  // text after the last CR LF is no line
-        std::string line(report.substr(from, end - from));
-        ReplaceString(line, "\t", "   ", true);
-        lines.push_back(std::move(line));
-        from = end + 2;
-    }
-    return lines;
-}
 
 namespace {
 
