@@ -191,6 +191,7 @@ void WriteFileAtomic(std::string_view path, std::string_view data, LinkAtTarget 
         Fail(path, false, err, native);
     }
 }
+
 int WriteNewFile(std::string_view path, std::string_view data) {
     const fs::path native = ToFsPath(path);
     // unlink removes a link itself, never what it points to; a folder stays
