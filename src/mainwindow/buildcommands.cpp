@@ -13,7 +13,9 @@
 #include "model/project.h"
 #include "platform/qtcp1252.h"
 #include "platform/uiservices.h"
+#include "preprocess/buildchecks.h"
 #include "preprocess/checksettings.h"
+#include "preprocess/compilerreport.h"
 #include "preprocess/outputlog.h"
 #include "preprocess/projectwriter.h"
 #include "preprocess/topicwriter.h"
@@ -36,22 +38,6 @@ void TBuildCommands::CreateActions(ActionTable& table) {
     actViewCurTopic = table.Add({"actViewCurTopic", "View Current Topic", "",
                                  "View Current Topic|Shows the current topic in the help file.", "",
                                  [this] { actViewCurTopicExecute(); }});
-}
-
-StringList CompilerReportLines(std::string_view report) {
-    const std::size_t nul = report.find('\0');
-    if (nul != std::string_view::npos) report = report.substr(0, nul);
-    StringList lines;
-    std::size_t from = 0;
-    for (;;) {
-        const std::size_t end = report.find("\r\n", from);
-        if (end == std::string_view::npos) break;  // text after the last CR LF is no line
-        std::string line(report.substr(from, end - from));
-        ReplaceString(line, "\t", "   ", true);
-        lines.push_back(std::move(line));
-        from = end + 2;
-    }
-    return lines;
 }
 
 namespace {
@@ -118,7 +104,10 @@ void TBuildCommands::actCompileExecute() {
         ui.ErrorBox(QString::fromLatin1(kMsgNoTempFolder));
         return;
     }
-    const std::string work = PrepareWorkFolder(temp);
+    // One build at a time in the work folder, which starts empty; the lock
+    // holds until the command returns, report and clean-up included.
+    TWorkFolderLock lock = BeginWorkFolderBuild(temp);
+    const std::string work = lock.Folder();
     if (project.FileName.empty()) {
         ui.Information(QString::fromLatin1(kMsgMustSave));
         return;
@@ -161,7 +150,7 @@ void TBuildCommands::actCompileExecute() {
             return;
         }
         std::error_code ec;
-        std::filesystem::remove(ToFsPath(HelpFilePath(project, "gid")), ec);
+        std::filesystem::remove(ToFsPath(HelpIndexPath(project)), ec);
 
         CompilerCall call;
         call.compilerFile = compiler;
@@ -198,7 +187,7 @@ void TBuildCommands::LoadCompilerReport() {
     if (work.empty()) return;
     std::string report;
     try {
-        report = ReadWholeFile(work + "hcwreport.log");  // the work folder ends with its separator
+        report = ReadCompilerReport(work);
     } catch (const std::exception&) {
         return;  // no report: the tree keeps what it shows
     }

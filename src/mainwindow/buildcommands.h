@@ -18,10 +18,6 @@ inline constexpr const char* kMsgCouldNotCompile = "Could not compile file.";
 inline constexpr const char* kMsgNoHelpFile = "The help file does not exist.";
 inline constexpr int kHelpContextNoCompiler = 325;
 
-// The rows of the compiler's report: the lines ended by CR LF (text after the
-// last CR LF is not a line), each tab shown as three blanks.
-StringList CompilerReportLines(std::string_view report);
-
 class TBuildCommands : public TCommandHandler {
 public:
     // `tempFolder`: the temporary folder to use; empty for the system's.

@@ -30,6 +30,14 @@ bool SameFolder(std::string_view a, std::string_view b) {
     return true;
 }
 
+// An image folder as the help compiler finds it: a relative one counts from
+// the help project's folder, which is the project's own folder, not from
+// wherever the program was started.
+std::string ImageFolderPath(const std::string& projectFolder, const std::string& folder) {
+    const bool absolute = IsSeparator(folder[0]) || (folder.size() >= 2 && folder[1] == ':');
+    return absolute || projectFolder.empty() ? folder : projectFolder + folder;
+}
+
 template <std::size_t W, std::size_t C>
 void WriteField(BinaryWriter& w, const TFixedText<W, C>& f, std::size_t width = W) {
     w.writeBytes(std::string_view(f.data(), width));
@@ -129,11 +137,12 @@ std::string TProject::FindInSearchPath(std::string_view name) const {
     if (name.empty()) return {};
     // The project's own folder first (the current folder for a new project),
     // then each image folder in the user's order.
-    std::string found = FindFileInFolder(ExtractFilePath(FileName), name);
+    const std::string projectFolder = ExtractFilePath(FileName);
+    std::string found = FindFileInFolder(projectFolder, name);
     if (!found.empty()) return found;
     for (const auto& folder : BmRoot) {
         if (folder.empty()) continue;  // an empty entry names no folder
-        found = FindFileInFolder(folder, name);
+        found = FindFileInFolder(ImageFolderPath(projectFolder, folder), name);
         if (!found.empty()) return found;
     }
     return {};

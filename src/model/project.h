@@ -74,7 +74,8 @@ public:
 
     // True when `name` is found as a file in the project's folder or one of
     // the BmRoot folders (in that order); the file name matches without regard
-    // to ASCII case when no exact match exists.
+    // to ASCII case when no exact match exists. A relative BmRoot folder
+    // counts from the project's folder, as it does for the help compiler.
     bool FileExistsInSearchPath(std::string_view name) const;
     // The path found by that search, or "" when none.
     std::string FindInSearchPath(std::string_view name) const;

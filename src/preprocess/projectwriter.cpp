@@ -2,7 +2,8 @@
 
 #include <array>
 
-#include "preprocess/topicwriter.h"
+#include "preprocess/buildchecks.h"
+#include "util/errors.h"
 #include "util/fileio.h"
 #include "util/qorstring.h"
 #include "util/textfile.h"
@@ -63,6 +64,27 @@ std::string StripTrailingSeparators(std::string s) {
     return s;
 }
 
+// `name` inside `folder`, joined with the separator the folder itself uses,
+// so a native compiler gets a native path ("/tmp/work/Intro.rtf") and a
+// Windows folder keeps its backslashes. A folder without any separator gets
+// a backslash.
+std::string InFolder(std::string_view folder, std::string_view name) {
+    std::string path(folder);
+    if (!path.empty() && path.back() != '\\' && path.back() != '/') {
+        const std::size_t sep = path.find_last_of("\\/");
+        path += sep == std::string::npos ? '\\' : path[sep];
+    }
+    path += name;
+    return path;
+}
+
+// The folders the help project names besides the project's own texts.
+void CheckFolderName(std::string_view folder) {
+    if (HoldsControlCharacter(folder))
+        throw Error("The folder " + std::string(folder) +
+                    " cannot be named in the help project: its name holds a line break or other control character.");
+}
+
 }  // namespace
 
 std::uint32_t ResolveStoredColor(TColorRef color) {
@@ -96,7 +118,6 @@ std::string WindowFSuffix(const TWindowDef& window) {
 
 std::string HelpProjectText(const TProject& project, const std::string& workFolder, const TPathMapper& mapPath,
                             const TColorResolver& resolveColor) {
-    const std::string work = IncludeBackslash(workFolder);
     StringList lines;
     const auto add = [&lines](std::string line) { lines.push_back(std::move(line)); };
     const auto section = [&](std::string header) {
@@ -124,12 +145,12 @@ std::string HelpProjectText(const TProject& project, const std::string& workFold
     add("REPORT=YES");
     if (!project.GetHlpFile().empty()) add("HLP=" + project.GetHlpFile());
     if (!project.GetCntFile().empty()) add("CNT=" + project.GetCntFile());
-    add("ERRORLOG=" + mapPath(work + "hcwreport.log"));
+    add("ERRORLOG=" + mapPath(InFolder(workFolder, "hcwreport.log")));
     add("BMROOT=" + mapPath(StripTrailingSeparators(ExtractFilePath(project.FileName))));
     for (const std::string& folder : project.BmRoot) add("BMROOT=" + mapPath(folder));
 
     section("[FILES]");
-    for (const auto& node : project.Topics) add(mapPath(work + node->GetName() + ".rtf"));
+    for (const auto& node : project.Topics) add(mapPath(InFolder(workFolder, node->GetName() + ".rtf")));
 
     section("[WINDOWS]");
     for (int i = 1; i <= project.Windows.Count(); ++i) {
@@ -166,11 +187,15 @@ std::string HelpProjectPath(const TProject& project, const std::string& projectF
 
 std::string WriteProjectFile(const TProject& project, const std::string& projectFolder, const std::string& workFolder,
                              const TPathMapper& mapPath, const TColorResolver& resolveColor) {
-    // The [FILES] lines name the topic files, so a name that cannot be one
+    // A name that cannot be a file, or a text that would add or break a line,
     // stops the build before anything is written.
-    CheckModuleFileNames(project);
+    CheckProjectForBuild(project);
+    CheckFolderName(ExtractFilePath(project.FileName));
+    CheckFolderName(workFolder);
     const std::string path = HelpProjectPath(project, projectFolder);
-    WriteFileAtomic(path, HelpProjectText(project, workFolder, mapPath, resolveColor));
+    // A link planted where the help project goes is replaced, not written
+    // through.
+    WriteFileAtomic(path, HelpProjectText(project, workFolder, mapPath, resolveColor), LinkAtTarget::Replace);
     return path;
 }
 

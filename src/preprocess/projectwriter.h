@@ -14,7 +14,9 @@ namespace qm {
 // (used for ERRORLOG, BMROOT and the [FILES] entries).
 using TPathMapper = std::function<std::string(std::string_view)>;
 
-// The path as it is (a compiler that runs natively).
+// The path as it is (a compiler that runs natively). The writer joins a file
+// name to a folder with the folder's own separator, so a native folder gives
+// a native path.
 std::string MapPathAsIs(std::string_view path);
 // The path as a compiler under wine sees it: an absolute POSIX path becomes
 // "Z:" + the path with backslashes; any other path is kept.
@@ -39,10 +41,12 @@ std::string HelpProjectText(const TProject& project, const std::string& workFold
 // name with the extension "hpj".
 std::string HelpProjectPath(const TProject& project, const std::string& projectFolder);
 
-// Writes the help project file and returns its path. Raises qm::Error for a
-// module name that cannot be a file name (nothing is written then) and
-// EFileAccess in its write form, naming the .hpj path, when it cannot be
-// written.
+// Writes the help project file and returns its path. Runs
+// CheckProjectForBuild first and refuses a project or work folder whose name
+// holds a control character: each raises qm::Error and nothing is written. A
+// symbolic link standing at the .hpj path is replaced, never written through.
+// Raises EFileAccess in its write form, naming the .hpj path, when the file
+// cannot be written.
 std::string WriteProjectFile(const TProject& project, const std::string& projectFolder, const std::string& workFolder,
                              const TPathMapper& mapPath = MapPathAsIs,
                              const TColorResolver& resolveColor = ResolveStoredColor);

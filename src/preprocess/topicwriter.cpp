@@ -1,8 +1,6 @@
 #include "preprocess/topicwriter.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <optional>
 #include <unordered_map>
 
@@ -267,10 +265,10 @@ void ConvertLinkTags(std::string& text, const TPassContext& ctx, TUnresolvedAnch
 
         const TTopicNode* record = ctx.FindModule(target);
         const std::size_t filePos = us.find("FILE=");
-        if (!record && (user || filePos == std::string::npos)) {
-            ctx.Report(Check::UnresolvedLink, s);
-            continue;
-        }
+        // A target the project lacks is reported, and the link is still
+        // written as one to the context string it names: the compiler then
+        // reports it too, and the help shows a hotspot, not the tag.
+        if (!record && (user || filePos == std::string::npos)) ctx.Report(Check::UnresolvedLink, s);
 
         std::string windowPart;
         if (topicLink) {
@@ -309,7 +307,7 @@ void ConvertLinkTags(std::string& text, const TPassContext& ctx, TUnresolvedAnch
         }
 
         const std::string hotspot = pass.Hotspot(k, *close);
-        std::string hidden = user ? "%" + EscapeRtf(record->GetName()) : EscapeRtf(target);
+        std::string hidden = user ? "%" + EscapeRtf(record ? record->GetName() : target) : EscapeRtf(target);
         if (hasAnchor) hidden += "_" + EscapeRtf(anchor);
         if (topicLink)
             hidden += hasAnchor ? windowPart : windowPart + filePart;
@@ -642,34 +640,18 @@ std::string PreprocessTopic(const TPassContext& ctx, TAnchorTable& anchors, TUnr
     return text;
 }
 
-void CheckModuleFileNames(const TProject& project) {
-    for (const auto& node : project.Topics) {
-        const std::string name = node->GetName();
-        if (name.empty() || name == "." || name == ".." || name.find_first_of("\\/:") != std::string::npos)
-            throw Error("The module name \"" + name + "\" cannot be used as a file name.");
-    }
-}
-
 namespace {
 
 void WriteWorkFile(const std::string& path, const std::string& data, const std::string& workFolder) {
-    const std::filesystem::path native = ToFsPath(path);
-    std::FILE* f = std::fopen(native.c_str(), "wb");
-    if (!f) {
-        const int err = errno;
-        throw CreateFileAccessError(workFolder, false, WinCodeFromErrno(err, native.string()));
-    }
-    const bool written = data.empty() || std::fwrite(data.data(), 1, data.size(), f) == data.size();
-    int err = written ? 0 : errno;
-    if (std::fclose(f) != 0 && err == 0) err = errno ? errno : EIO;
-    if (!written || err != 0) throw CreateFileAccessError(workFolder, false, WinCodeFromErrno(err, native.string()));
+    if (const int err = WriteNewFile(path, data); err != 0)
+        throw CreateFileAccessError(workFolder, false, WinCodeFromErrno(err, ToFsPath(path).string()));
 }
 
 }  // namespace
 
 void WriteTopicFiles(const TProject& project, const std::string& workFolder, TOutputLog& log,
                      const TCheckSettings& checks) {
-    CheckModuleFileNames(project);
+    CheckProjectForBuild(project);
     std::vector<TAnchorTable> anchorTables(static_cast<std::size_t>(project.Topics.Count()));
     TUnresolvedAnchorTable unresolved;
     const std::string folder = IncludeBackslash(workFolder);

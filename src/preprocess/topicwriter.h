@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/project.h"
+#include "preprocess/buildchecks.h"
 #include "preprocess/checksettings.h"
 #include "preprocess/outputlog.h"
 
@@ -104,14 +105,13 @@ std::string BuildFootnotes(const TTopicNode& topic);
 // escapes, and the footnotes put before the first "\viewkind4".
 std::string PreprocessTopic(const TPassContext& ctx, TAnchorTable& anchors, TUnresolvedAnchorTable& unresolved);
 
-// Raises qm::Error for the first module whose name cannot be a file name in
-// the work folder (empty, ".", "..", or holding "\", "/" or ":").
-void CheckModuleFileNames(const TProject& project);
-
 // Converts and writes every module into `workFolder` as <name>.rtf, then
-// resolves anchors. Raises qm::Error for an unusable module name before any
-// file is written, and EFileAccess (write form, naming the work folder) when
-// a file cannot be written.
+// resolves anchors. Runs CheckProjectForBuild first, so a project that fails
+// it (an unusable module name, a text that would break a line) raises
+// qm::Error before any file is written. Each file is written new: a link
+// standing at its name is replaced, never written through. Raises
+// EFileAccess (write form, naming the work folder) when a file cannot be
+// written.
 void WriteTopicFiles(const TProject& project, const std::string& workFolder, TOutputLog& log,
                      const TCheckSettings& checks = TCheckSettings());
 

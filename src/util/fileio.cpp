@@ -64,15 +64,15 @@ struct Fd {
 [[noreturn]] void Fail(std::string_view path, bool access, int err, const fs::path& native) {
     throw CreateFileAccessError(std::string(path), access, WinCodeFromErrno(err, native.string()));
 }
-}  // namespace
 
-std::string ReadWholeFile(std::string_view path) {
+std::string ReadRegularFile(std::string_view path, bool followLinks, std::size_t maxBytes) {
     const fs::path native = ToFsPath(path);
     Fd f;
     // Non-blocking open, so a FIFO or device named like a project cannot hang
     // the program; only regular files are read.
-    f.fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (f.fd < 0) Fail(path, true, errno, native);
+    f.fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | (followLinks ? 0 : O_NOFOLLOW));
+    // O_NOFOLLOW fails with ELOOP on a link: refused like a file we may not read.
+    if (f.fd < 0) Fail(path, true, errno == ELOOP && !followLinks ? EACCES : errno, native);
     struct stat st {};
     if (::fstat(f.fd, &st) != 0) Fail(path, true, errno, native);
     if (S_ISDIR(st.st_mode)) Fail(path, true, EISDIR, native);
@@ -83,7 +83,8 @@ std::string ReadWholeFile(std::string_view path) {
     std::string data;
     std::size_t used = 0;
     std::size_t want = S_ISREG(st.st_mode) && st.st_size > 0 ? static_cast<std::size_t>(st.st_size) + 1 : 1 << 16;
-    for (;;) {
+    while (used < maxBytes) {
+        want = std::min(want, maxBytes - used);
         if (data.size() < used + want) data.resize(used + want);
         const ssize_t n = ::read(f.fd, data.data() + used, data.size() - used);
         if (n < 0) {
@@ -97,13 +98,23 @@ std::string ReadWholeFile(std::string_view path) {
     data.resize(used);
     return data;
 }
+}  // namespace
 
-void WriteFileAtomic(std::string_view path, std::string_view data) {
+std::string ReadWholeFile(std::string_view path) {
+    return ReadRegularFile(path, true, std::numeric_limits<std::size_t>::max());
+}
+
+std::string ReadWholeFileNoFollow(std::string_view path, std::size_t maxBytes) {
+    return ReadRegularFile(path, false, maxBytes);
+}
+
+void WriteFileAtomic(std::string_view path, std::string_view data, LinkAtTarget link) {
     fs::path native = ToFsPath(path);
     if (native.filename().empty()) Fail(path, false, EISDIR, native);
     // Saving through a symbolic link replaces the file it points to, not the
-    // link, so the file the user meant gets the new content.
-    {
+    // link, so the file the user meant gets the new content. Where a link may
+    // have been planted, the rename replaces the link itself instead.
+    if (link == LinkAtTarget::Follow) {
         std::error_code ec;
         if (fs::is_symlink(native, ec)) {
             fs::path real = fs::weakly_canonical(native, ec);
@@ -115,7 +126,10 @@ void WriteFileAtomic(std::string_view path, std::string_view data) {
     // An existing file that may not be written is refused, as opening it for
     // writing would be: the rename alone would replace a read-only file.
     struct stat cur {};
-    if (::stat(native.c_str(), &cur) == 0 && S_ISREG(cur.st_mode)) {
+    const auto statTarget = [&](struct stat& st) {
+        return link == LinkAtTarget::Follow ? ::stat(native.c_str(), &st) : ::lstat(native.c_str(), &st);
+    };
+    if (statTarget(cur) == 0 && S_ISREG(cur.st_mode)) {
         if ((cur.st_mode & 0222) == 0) Fail(path, false, EACCES, native);
         if (::access(native.c_str(), W_OK) != 0) Fail(path, false, errno, native);
     }
@@ -142,7 +156,7 @@ void WriteFileAtomic(std::string_view path, std::string_view data) {
     // Keep the mode of the file being replaced; a new file gets the usual one.
     struct stat st {};
     mode_t mode = 0666;
-    if (::stat(native.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+    if (statTarget(st) == 0 && S_ISREG(st.st_mode)) {
         mode = st.st_mode & 07777;
     } else {
         const mode_t mask = ::umask(0);
@@ -177,6 +191,31 @@ void WriteFileAtomic(std::string_view path, std::string_view data) {
         Fail(path, false, err, native);
     }
 }
+
+int WriteNewFile(std::string_view path, std::string_view data) {
+    const fs::path native = ToFsPath(path);
+    // unlink removes a link itself, never what it points to; a folder stays
+    // and makes the exclusive create below fail.
+    if (::unlink(native.c_str()) != 0 && errno != ENOENT && errno != EISDIR && errno != EPERM) return errno;
+    Fd f;
+    f.fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (f.fd < 0) return errno;
+    const char* p = data.data();
+    std::size_t left = data.size();
+    while (left > 0) {
+        const ssize_t n = ::write(f.fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        if (n == 0) return ENOSPC;
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    const int fd = f.fd;
+    f.fd = -1;
+    return ::close(fd) != 0 ? errno : 0;
+}
 #else
 std::string ReadWholeFile(std::string_view path) {
     const fs::path native = ToFsPath(path);
@@ -187,7 +226,28 @@ std::string ReadWholeFile(std::string_view path) {
     return data;
 }
 
-void WriteFileAtomic(std::string_view path, std::string_view data) {
+std::string ReadWholeFileNoFollow(std::string_view path, std::size_t maxBytes) {
+    const fs::path native = ToFsPath(path);
+    std::error_code ec;
+    if (fs::is_symlink(native, ec)) throw CreateFileAccessError(std::string(path), true, winerr::AccessDenied);
+    std::string data = ReadWholeFile(path);
+    if (data.size() > maxBytes) data.resize(maxBytes);
+    return data;
+}
+
+int WriteNewFile(std::string_view path, std::string_view data) {
+    const fs::path native = ToFsPath(path);
+    std::error_code ec;
+    if (fs::is_symlink(native, ec) || fs::is_regular_file(native, ec)) fs::remove(native, ec);
+    if (fs::exists(native, ec)) return EEXIST;
+    std::ofstream out(native, std::ios::binary | std::ios::trunc);
+    if (!out) return EACCES;
+    out.write(data.data(), static_cast<std::streamsize>(data.size()));
+    out.close();
+    return out ? 0 : ENOSPC;
+}
+
+void WriteFileAtomic(std::string_view path, std::string_view data, LinkAtTarget) {
     const fs::path native = ToFsPath(path);
     fs::path tmp = native;
     tmp += L".tmp~";

@@ -4,13 +4,19 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <thread>
 
 #include "util/errors.h"
 #include "util/fileio.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#define NOMINMAX
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#else
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -21,6 +27,8 @@ namespace {
 
 #ifdef _WIN32
 constexpr char kSep = '\\';
+// Held open without sharing while a build runs; emptying the folder skips it.
+constexpr const wchar_t* kLockFileName = L"build.lock";
 #else
 constexpr char kSep = '/';
 
@@ -97,7 +105,9 @@ int EmptyWorkFolder(std::string_view folder) {
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(ToFsPath(folder), ec)) {
         std::error_code e2;
-        if (entry.is_symlink(e2) || !entry.is_regular_file(e2)) continue;
+        // remove() takes a link itself away, not its target.
+        if (!entry.is_symlink(e2) && !entry.is_regular_file(e2)) continue;
+        if (entry.path().filename() == kLockFileName) continue;
         if (std::filesystem::remove(entry.path(), e2)) ++deleted;
     }
 #else
@@ -119,12 +129,86 @@ int EmptyWorkFolder(std::string_view folder) {
         if (name == "." || name == "..") continue;
         struct stat fst {};
         if (fstatat(fd, name.c_str(), &fst, AT_SYMLINK_NOFOLLOW) != 0) continue;
-        if (!S_ISREG(fst.st_mode)) continue;
+        // Unlinking a link removes the link only; its target stays.
+        if (!S_ISREG(fst.st_mode) && !S_ISLNK(fst.st_mode)) continue;
         if (unlinkat(fd, name.c_str(), 0) == 0) ++deleted;
     }
     closedir(dir);
 #endif
     return deleted;
+}
+
+namespace {
+
+std::string AnotherBuildMessage(std::string_view folder) {
+    return "Another build is running in the work folder " + std::string(folder) +
+           ". Wait until it has finished, then build again.";
+}
+
+constexpr std::chrono::milliseconds kLockPoll{20};
+
+}  // namespace
+
+TWorkFolderLock::TWorkFolderLock(std::string_view folder, std::chrono::milliseconds wait) : folder_(folder) {
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+#ifdef _WIN32
+    const std::filesystem::path lockPath = ToFsPath(folder) / kLockFileName;
+    for (;;) {
+        HANDLE h = CreateFileW(lockPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h != INVALID_HANDLE_VALUE) {
+            handle_ = h;
+            return;
+        }
+        const DWORD err = GetLastError();
+        if (err != ERROR_SHARING_VIOLATION && err != ERROR_ACCESS_DENIED)
+            throw CreateFileAccessError(folder_, false, static_cast<int>(err));
+        if (std::chrono::steady_clock::now() >= deadline) throw Error(AnotherBuildMessage(folder_));
+        std::this_thread::sleep_for(kLockPoll);
+    }
+#else
+    // The lock is taken on the folder itself, so there is no lock file that
+    // emptying the folder could take away from under a running build.
+    const std::string bare = Bare(folder);
+    fd_ = open(bare.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd_ < 0) throw CreateFileAccessError(folder_, true, WinCodeFromErrno(errno, bare));
+    for (;;) {
+        if (flock(fd_, LOCK_EX | LOCK_NB) == 0) return;
+        const int err = errno;
+        if (err == EINTR) continue;
+        if (err != EWOULDBLOCK || std::chrono::steady_clock::now() >= deadline) {
+            close(fd_);
+            fd_ = -1;
+            if (err != EWOULDBLOCK) throw CreateFileAccessError(folder_, true, WinCodeFromErrno(err, bare));
+            throw Error(AnotherBuildMessage(folder_));
+        }
+        std::this_thread::sleep_for(kLockPoll);
+    }
+#endif
+}
+
+TWorkFolderLock::TWorkFolderLock(TWorkFolderLock&& other) noexcept : folder_(std::move(other.folder_)) {
+#ifdef _WIN32
+    handle_ = other.handle_;
+    other.handle_ = nullptr;
+#else
+    fd_ = other.fd_;
+    other.fd_ = -1;
+#endif
+}
+
+TWorkFolderLock::~TWorkFolderLock() {
+#ifdef _WIN32
+    if (handle_) CloseHandle(static_cast<HANDLE>(handle_));
+#else
+    if (fd_ >= 0) close(fd_);  // closing the last descriptor lets the lock go
+#endif
+}
+
+TWorkFolderLock BeginWorkFolderBuild(std::string_view tempFolder, std::chrono::milliseconds wait) {
+    TWorkFolderLock lock(PrepareWorkFolder(tempFolder), wait);
+    EmptyWorkFolder(lock.Folder());
+    return lock;
 }
 
 }  // namespace qm

@@ -2,6 +2,7 @@
 // The build's work folder: where the topic RTF files and the compiler's
 // report are written. It belongs to the current user alone, so no other
 // account can plant files or links in it between the build's steps.
+#include <chrono>
 #include <string>
 #include <string_view>
 
@@ -21,11 +22,47 @@ std::string WorkFolderPath(std::string_view tempFolder);
 // and qm::Error with the reason when it exists but is not private.
 std::string PrepareWorkFolder(std::string_view tempFolder);
 
-// Deletes the plain files directly inside `folder`: no sub-folder, no
-// symbolic link (neither the link nor its target) and nothing outside the
-// folder is touched. The folder itself must be a private folder of the
-// current user; otherwise nothing is deleted. Failures are ignored. Returns
-// the number of files deleted.
+// Deletes the plain files and the symbolic links directly inside `folder`: a
+// link is removed itself, never what it points to; sub-folders and anything
+// outside the folder are not touched. The folder itself must be a private
+// folder of the current user; otherwise nothing is deleted. Failures are
+// ignored. Returns the number of entries deleted.
 int EmptyWorkFolder(std::string_view folder);
+
+// How long a build waits for another one to finish with the work folder.
+inline constexpr std::chrono::milliseconds kWorkFolderLockWait{5000};
+
+// Holds the work folder for one build: an exclusive lock that other
+// processes and other TWorkFolderLock objects honour. Taking it waits up to
+// `wait` for the holder to let go, then raises qm::Error saying that another
+// build is running. The lock is let go when the object is destroyed (or its
+// process ends, however it ends).
+class TWorkFolderLock {
+public:
+    // `folder` is a prepared work folder (PrepareWorkFolder).
+    explicit TWorkFolderLock(std::string_view folder, std::chrono::milliseconds wait = kWorkFolderLockWait);
+    ~TWorkFolderLock();
+    TWorkFolderLock(TWorkFolderLock&& other) noexcept;
+    TWorkFolderLock& operator=(TWorkFolderLock&&) = delete;
+    TWorkFolderLock(const TWorkFolderLock&) = delete;
+    TWorkFolderLock& operator=(const TWorkFolderLock&) = delete;
+
+    // The locked folder, with its trailing separator as given.
+    const std::string& Folder() const { return folder_; }
+
+private:
+    std::string folder_;
+#ifdef _WIN32
+    void* handle_ = nullptr;
+#else
+    int fd_ = -1;
+#endif
+};
+
+// What a build does first: prepares the work folder in `tempFolder`
+// (PrepareWorkFolder), takes its lock and empties it, so nothing of an
+// earlier or failed build is left in it. Keep the result alive for the whole
+// build. Raises what PrepareWorkFolder and TWorkFolderLock raise.
+TWorkFolderLock BeginWorkFolderBuild(std::string_view tempFolder, std::chrono::milliseconds wait = kWorkFolderLockWait);
 
 }  // namespace qm

@@ -363,22 +363,5 @@ TEST_F(BuildTest, TheOutputTabsShowOneOutputEach) {
     }
 }
 
-TEST(CompilerReportLines, CutsAtCrLfAndWidensTabs) {
-    struct Case {
-        std::string report;
-        qm::StringList lines;
-    };
-    const Case cases[] = {
-        {"", {}},
-        {"no line end", {}},
-        {"one\r\ntwo\r\nrest", {"one", "two"}},
-        {"a\tb\r\n", {"a   b"}},
-        {"\r\n\r\n", {"", ""}},
-        {"lf only\nstill\r\n", {"lf only\nstill"}},
-        {std::string("x\r\ny\0z\r\n", 8), {"x"}},
-    };
-    for (const Case& c : cases) EXPECT_EQ(qm::CompilerReportLines(c.report), c.lines) << c.report;
-}
-
 }  // namespace
 }  // namespace qmtest

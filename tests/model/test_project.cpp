@@ -4,6 +4,7 @@
 
 #include "model/project.h"
 #include "model_test_util.h"
+#include "util/fileio.h"
 
 using qm::TProject;
 
@@ -164,4 +165,25 @@ TEST_F(SearchPath, NewProjectSearchesTheCurrentFolder) {
     fs::current_path(old);
     EXPECT_TRUE(found);
     EXPECT_FALSE(missing);
+}
+
+// The help compiler takes a relative BMROOT from the help project's folder;
+// the image check must find the same files whatever folder the program was
+// started from.
+TEST_F(SearchPath, RelativeImageFoldersCountFromTheProjectFolder) {
+    fs::create_directories(dir.path() / "proj/Bitmaps");
+    fs::create_directories(dir.path() / "elsewhere/Bitmaps");
+    Touch("proj/Bitmaps/pic.bmp");
+    Touch("elsewhere/Bitmaps/decoy.bmp");
+    p.BmRoot = {"Bitmaps", "..\\art1"};
+    Touch("art1/up.bmp");
+    const fs::path old = fs::current_path();
+    fs::current_path(dir.path() / "elsewhere");
+    const std::string pic = p.FindInSearchPath("pic.bmp");
+    const std::string up = p.FindInSearchPath("up.bmp");
+    const bool decoy = p.FileExistsInSearchPath("decoy.bmp");
+    fs::current_path(old);
+    EXPECT_EQ(fs::path(pic), dir.path() / "proj/Bitmaps/pic.bmp");
+    EXPECT_EQ(fs::weakly_canonical(qm::ToFsPath(up)), dir.path() / "art1/up.bmp");
+    EXPECT_FALSE(decoy) << "found through the current folder";
 }

@@ -144,7 +144,7 @@ TEST_F(EndToEnd, HelpProjectAndTopicFiles) {
               "${\\footnote Welcome page}\r\n"
               R"(\viewkind4\uc1\pard\f0\fs20 \keepn Welcome\par\ql \par\pard See )"
               R"(\uldb details\ulnone\v Details_part2\v0 , \ul a term\ulnone\v Def\v0  and )"
-              R"(<LINK TOPIC="Nowhere">x</LINK>.\par \{button Home, Contents()\} <BTN Back()>\par })"
+              R"(\uldb x\ulnone\v Nowhere\v0 .\par \{button Home, Contents()\} <BTN Back()>\par })"
               "\r\n");
     EXPECT_EQ(qmtest::ReadRaw(work + "/Details.rtf"),
               "{\\rtf1\\ansi"
@@ -195,6 +195,75 @@ TEST_F(EndToEnd, WriteFailureNamesTheWorkFolder) {
     }
     // Anchors are not resolved once a write failed.
     for (const TError& e : fx.log.Entries()) EXPECT_NE(e.Code, Check::UnresolvedAnchor);
+}
+
+// A link planted where the build writes (the help project beside the
+// project file, a topic file in the work folder) is replaced by the build's
+// own file; what it points to is never written, and nothing appears outside
+// the two folders.
+TEST_F(EndToEnd, PlantedLinksAreNeverWrittenThrough) {
+    qmtest::ScratchDir outside;
+    qmtest::WriteRaw(outside.file("profile"), "keep me");
+    qmtest::WriteRaw(outside.file("notes"), "keep me too");
+    namespace fs = std::filesystem;
+    fs::create_symlink(outside.file("profile"), dir.file("Guide.hpj"));
+    fs::create_symlink(outside.file("notes"), work + "/Intro.rtf");
+    fs::create_symlink(outside.file("new"), work + "/Details.rtf");  // would create a file out there
+
+    const std::string hpj = WriteProjectFile(fx.project, dir.str(), work);
+    WriteTopicFiles(fx.project, work, fx.log, fx.checks);
+
+    EXPECT_EQ(qmtest::ReadRaw(outside.file("profile")), "keep me");
+    EXPECT_EQ(qmtest::ReadRaw(outside.file("notes")), "keep me too");
+    EXPECT_EQ(outside.entries(), (std::vector<std::string>{"notes", "profile"}));
+    for (const std::string& written : {dir.file("Guide.hpj"), work + "/Intro.rtf", work + "/Details.rtf"}) {
+        SCOPED_TRACE(written);
+        EXPECT_FALSE(fs::is_symlink(written));
+        EXPECT_TRUE(fs::is_regular_file(written));
+    }
+    EXPECT_EQ(ReadWholeFile(hpj).compare(0, 9, "[OPTIONS]"), 0);
+    EXPECT_NE(qmtest::ReadRaw(work + "/Intro.rtf").find("#{\\footnote Intro}"), std::string::npos);
+    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"Guide.hpj", "work"}));
+}
+
+// Sets the process's current folder for one test and puts it back.
+class CurrentFolder {
+public:
+    explicit CurrentFolder(const std::filesystem::path& folder) : old_(std::filesystem::current_path()) {
+        std::filesystem::current_path(folder);
+    }
+    ~CurrentFolder() { std::filesystem::current_path(old_); }
+    CurrentFolder(const CurrentFolder&) = delete;
+    CurrentFolder& operator=(const CurrentFolder&) = delete;
+
+private:
+    std::filesystem::path old_;
+};
+
+// The compiler takes BMROOT=Bitmaps from the help project's folder; the
+// build's image check must too, whatever folder Quillmark was started from.
+TEST(ImageCheck, RelativeImageFoldersCountFromTheProjectFolder) {
+    qmtest::ScratchDir dir;
+    namespace fs = std::filesystem;
+    for (const char* f : {"proj/Bitmaps", "work", "elsewhere/Bitmaps"}) fs::create_directories(dir.path() / f);
+    qmtest::WriteRaw(dir.file("proj/Bitmaps/pic.bmp"), "BM");
+    qmtest::WriteRaw(dir.file("elsewhere/Bitmaps/decoy.bmp"), "BM");
+    TProject p;
+    p.FileName = dir.file("proj/Guide.qpf");
+    p.BmRoot = {"Bitmaps"};
+    TTopicNode& intro = p.Topics.AddNew();
+    intro.SetName("Intro");
+    intro.SetTitle("Intro");
+    intro.Text = R"({\rtf1\viewkind4 <IMAGE "pic.bmp"> <IMAGE "decoy.bmp">})";
+    TOutputLog log;
+    {
+        CurrentFolder cd(dir.path() / "elsewhere");
+        WriteTopicFiles(p, dir.file("work"), log);  // every check on, image check included
+    }
+    EXPECT_EQ(qmtest::LogLines(log), (std::vector<LogLine>{{Check::ImageNotFound, R"(<IMAGE "decoy.bmp">)", 1}}));
+    EXPECT_EQ(qmtest::ReadRaw(dir.file("work/Intro.rtf")),
+              "{\\rtf1#{\\footnote Intro}\r\n${\\footnote Intro}\r\n"
+              R"(\viewkind4 \{bmc pic.bmp\} <IMAGE "decoy.bmp">})");
 }
 
 }  // namespace

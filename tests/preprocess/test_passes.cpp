@@ -81,7 +81,7 @@ TEST(ConvertLinks, Findings) {
     RunTable(kLinks,
              {
                  {R"(<LINK TOPIC="Nowhere">x</LINK>)",
-                  R"(<LINK TOPIC="Nowhere">x</LINK>)",
+                  R"(\uldb x\ulnone\v Nowhere\v0 )",
                   {{1, R"(<LINK TOPIC="Nowhere">)", 1}}},
                  {R"(<LINK  TOPIC="Details">x</LINK>)",
                   R"(<LINK  TOPIC="Details">x</LINK>)",
@@ -134,12 +134,49 @@ TEST(ConvertLinks, AnchoredLinksGoToTheUnresolvedTable) {
     EXPECT_EQ(unresolved.Get(1).Anchor, "s2");
 }
 
-TEST(ConvertLinks, SwitchedOffChecksAddNothingButTheTagStays) {
+TEST(ConvertLinks, SwitchedOffChecksAddNothing) {
     BuildFixture fx;
     for (int n = 1; n <= 9; ++n) fx.checks.SetError(n, false);
+    // The link to an unknown target is converted all the same; the unclosed
+    // one has no hotspot to convert.
     EXPECT_EQ(fx.Run(kLinks, R"(<LINK TOPIC="Nowhere">x</LINK> <LINK TOPIC="Def">y)"),
-              R"(<LINK TOPIC="Nowhere">x</LINK> <LINK TOPIC="Def">y)");
+              R"(\uldb x\ulnone\v Nowhere\v0  <LINK TOPIC="Def">y)");
     EXPECT_TRUE(fx.log.Empty());
+}
+
+// A link whose target the project lacks is reported; when the check only
+// warns, the build goes on, so the help must get a hotspot to the context
+// string the tag names (which the compiler then reports), never the tag text.
+TEST(ConvertLinks, ReportedTargetsStillBecomeHotspots) {
+    struct Row {
+        const char* name;
+        const PassFn& pass;
+        std::string in;
+        std::string out;
+    };
+    const Row rows[] = {
+        {"topic link", kLinks, R"(<LINK TOPIC="Nowhere">see</LINK>)", R"(\uldb see\ulnone\v Nowhere\v0 )"},
+        {"popup link", kLinks, R"(<LINK POPUP="nowhere">term</LINK>)", R"(\ul term\ulnone\v nowhere\v0 )"},
+        {"topic link with a window", kLinks, R"(<LINK TOPIC="Nowhere" WINDOW=proc4>x</LINK>)",
+         R"(\uldb x\ulnone\v Nowhere>proc4\v0 )"},
+        {"topic link with an anchor", kLinks, R"(<LINK TOPIC="Nowhere:part">x</LINK>)",
+         R"(\uldb x\ulnone\v Nowhere_part\v0 )"},
+        {"user-defined topic link", kULinks, R"(<ULINK TOPIC="Gone">x</ULINK>)", R"(\uldb x\ulnone\v %Gone\v0 )"},
+        {"user-defined popup link", kULinks, R"(<ULINK POPUP="Gone">x</ULINK>)", R"(\ul x\ulnone\v %Gone\v0 )"},
+        {"user-defined link to another file", kULinks, R"(<ULINK TOPIC="ext" FILE=o.hlp>x</ULINK>)",
+         R"(\uldb x\ulnone\v %ext@o.hlp\v0 )"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        BuildFixture fx;
+        fx.checks.SetErrorType(Check::UnresolvedLink, 1);  // a warning: the build goes on
+        const std::string out = fx.Run(row.pass, row.in);
+        EXPECT_EQ(out, row.out);
+        EXPECT_EQ(out.find("LINK"), std::string::npos);
+        ASSERT_EQ(fx.log.Count(), 1);
+        EXPECT_EQ(fx.log.Entry(0).Code, Check::UnresolvedLink);
+        EXPECT_FALSE(fx.log.Entry(0).IsError());
+    }
 }
 
 TEST(ConvertULinks, UserDefinedLinks) {
@@ -155,7 +192,7 @@ TEST(ConvertULinks, UserDefinedLinks) {
             {R"(<ULINK POPUP="Def:a">x</ULINK>)", R"(\ul x\ulnone\v %Def_a\v0 )", {}},
             // FILE= does not excuse an unknown target here
             {R"(<ULINK TOPIC="ext" FILE=o.hlp>x</ULINK>)",
-             R"(<ULINK TOPIC="ext" FILE=o.hlp>x</ULINK>)",
+             R"(\uldb x\ulnone\v %ext@o.hlp\v0 )",
              {{1, R"(<ULINK TOPIC="ext" FILE=o.hlp>)", 1}}},
             {R"(<ULINK  TOPIC="Details">x</ULINK>)",
              R"(<ULINK  TOPIC="Details">x</ULINK>)",

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -138,6 +139,42 @@ TEST(HelpProjectText, FirstWindowMacrosGoUnderConfig) {
               "[INCLUDE]\r\n\r\n[EXCLUDE]\r\n");
 }
 
+// A compiler that runs natively gets native paths; one under wine gets the
+// paths it always got.
+TEST(HelpProjectText, PathsJoinWithTheFoldersOwnSeparator) {
+    struct Row {
+        const char* name;
+        const char* work;
+        TPathMapper map;
+        const char* errorLog;
+        const char* file;
+    };
+    const Row rows[] = {
+        {"posix folder, native", "/tmp/Quillmark-0", MapPathAsIs, "/tmp/Quillmark-0/hcwreport.log",
+         "/tmp/Quillmark-0/Intro.rtf"},
+        {"posix folder with separator, native", "/tmp/Quillmark-0/", MapPathAsIs, "/tmp/Quillmark-0/hcwreport.log",
+         "/tmp/Quillmark-0/Intro.rtf"},
+        {"posix folder, wine", "/tmp/Quillmark-0", MapPathForWine, "Z:\\tmp\\Quillmark-0\\hcwreport.log",
+         "Z:\\tmp\\Quillmark-0\\Intro.rtf"},
+        {"windows folder, native", "C:\\Temp\\Quillmark", MapPathAsIs, "C:\\Temp\\Quillmark\\hcwreport.log",
+         "C:\\Temp\\Quillmark\\Intro.rtf"},
+        {"windows folder, wine", "C:\\Temp\\Quillmark", MapPathForWine, "C:\\Temp\\Quillmark\\hcwreport.log",
+         "C:\\Temp\\Quillmark\\Intro.rtf"},
+        {"mixed folder takes its last separator", "C:/Temp\\Quillmark", MapPathAsIs,
+         "C:/Temp\\Quillmark\\hcwreport.log", "C:/Temp\\Quillmark\\Intro.rtf"},
+        {"bare folder", "work", MapPathAsIs, "work\\hcwreport.log", "work\\Intro.rtf"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TProject p;
+        p.FileName = "/home/ann/Help/Guide.qpf";
+        p.Topics.AddNew().SetName("Intro");
+        const StringList lines = SplitLines(HelpProjectText(p, row.work, row.map));
+        EXPECT_NE(std::find(lines.begin(), lines.end(), std::string("ERRORLOG=") + row.errorLog), lines.end());
+        EXPECT_NE(std::find(lines.begin(), lines.end(), std::string(row.file)), lines.end());
+    }
+}
+
 TEST(HelpProjectText, WinePaths) {
     TProject p;
     p.FileName = "/home/ann/Help/Guide.qpf";
@@ -174,7 +211,9 @@ TEST(WriteProjectFile, FailureNamesTheHelpProject) {
 }
 
 TEST(ModuleNames, UnusableNamesStopTheBuildBeforeAnyFile) {
-    for (const char* bad : {"", ".", "..", "a\\b", "..\\evil", "a/b", "C:x"}) {
+    // The last ones build here but not on Windows, or would break the
+    // [FILES] line they go on.
+    for (const char* bad : {"", ".", "..", "a\\b", "..\\evil", "a/b", "C:x", "CON", "lpt1.x", "a*b", "a|b", "a\nb"}) {
         qmtest::ScratchDir dir;
         std::filesystem::create_directory(dir.path() / "work");
         TProject p;

@@ -12,6 +12,7 @@
 #include "preprocess/outputlog.h"
 #include "preprocess/projectwriter.h"
 #include "preprocess/topicwriter.h"
+#include "util/fileio.h"
 
 using namespace qm;
 
@@ -56,3 +57,29 @@ TEST(SampleProject, BuildsWithoutFindings) {
     for (const auto& n : p.Topics) EXPECT_TRUE(std::filesystem::exists(folder + n->GetName() + ".rtf")) << n->GetName();
     std::filesystem::remove_all(work);
 }
+
+// A sample with a browse sequence needs BrowseButtons() in its main window
+// and a title, or the real compiler warns about it.
+TEST(SampleProject, CompilesCleanWithTheRealCompiler) {
+    TProject p;
+    p.LoadFromFile(kSample);
+    EXPECT_FALSE(p.GetTitle().empty());
+    ASSERT_GE(p.Windows.Count(), 1);
+    const TWindowDef& main = p.Windows.GetWindow(1);
+    EXPECT_EQ(main.GetName(), "main");
+    EXPECT_FALSE(main.GetCaption().empty());
+    bool browses = false;
+    for (const auto& n : p.Topics) browses |= !n->GetBrowse().empty();
+    ASSERT_TRUE(browses) << "the sample is meant to show a browse sequence";
+    EXPECT_EQ(main.Macros, StringList{"BrowseButtons()"});
+    // It reaches the help project under [CONFIG], the main window's section.
+    const std::string hpj = HelpProjectText(p, "/tmp/work");
+    EXPECT_NE(hpj.find("\r\n[CONFIG]\r\nBrowseButtons()\r\n"), std::string::npos);
+}
+
+#ifdef QM_BUILT_SAMPLE
+TEST(SampleProject, CommittedCopyIsWhatTheToolWrites) {
+    EXPECT_TRUE(ReadWholeFile(kSample) == ReadWholeFile(QM_BUILT_SAMPLE))
+        << "examples/Sample.qpf is out of date: copy " << QM_BUILT_SAMPLE << " over it";
+}
+#endif

@@ -7,6 +7,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <csignal>
 #include <string>
 
@@ -267,4 +268,80 @@ TEST(WriteFileAtomic, SavingThroughALinkReplacesTheLinkedFile) {
     EXPECT_EQ(ReadRaw(real), "new");
     EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "link.qpf"));
     EXPECT_EQ(ReadRaw(dir.file("link.qpf")), "new");
+}
+
+// ------------------------------------------------- files a link could be planted at
+
+TEST(ReadWholeFileNoFollow, ReadsAFileAndRefusesALink) {
+    ScratchDir dir;
+    WriteRaw(dir.file("report.log"), Binary());
+    EXPECT_EQ(ReadWholeFileNoFollow(dir.file("report.log")), Binary());
+    WriteRaw(dir.file("secret"), "not for the build");
+    std::filesystem::create_symlink(dir.path() / "secret", dir.path() / "planted.log");
+    const std::string planted = dir.file("planted.log");
+    ExpectFileError([&] { ReadWholeFileNoFollow(planted); },
+                    "Cannot access " + planted + " - Access to the file is denied.", 5);
+    // The plain reader still follows a link the user made.
+    EXPECT_EQ(ReadWholeFile(planted), "not for the build");
+    const std::string missing = dir.file("missing.log");
+    ExpectFileError([&] { ReadWholeFileNoFollow(missing); },
+                    "Cannot open " + missing + " - The file has been deleted or moved.", 2);
+}
+
+TEST(ReadWholeFileNoFollow, ReadsNoMoreThanTheLimit) {
+    ScratchDir dir;
+    const std::string big(200000, 'x');
+    WriteRaw(dir.file("big.log"), big);
+    struct Row {
+        const char* name;
+        std::size_t limit;
+        std::size_t expected;
+    };
+    for (const Row& row :
+         {Row{"under the size", 1000, 1000}, Row{"zero", 0, 0}, Row{"exactly the size", 200000, 200000},
+          Row{"over the size", 300000, 200000}, Row{"between reads", 70000, 70000}}) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(ReadWholeFileNoFollow(dir.file("big.log"), row.limit), big.substr(0, row.expected));
+    }
+}
+
+TEST(WriteFileAtomic, ReplacingALinkLeavesItsTargetAlone) {
+    ScratchDir dir;
+    WriteRaw(dir.file("victim"), "keep me");
+    ASSERT_EQ(::chmod(dir.file("victim").c_str(), 0444), 0);  // nor is a read-only target a reason to fail
+    std::filesystem::create_symlink(dir.path() / "victim", dir.path() / "Guide.hpj");
+    WriteFileAtomic(dir.file("Guide.hpj"), "[OPTIONS]\r\n", LinkAtTarget::Replace);
+    EXPECT_EQ(ReadRaw(dir.file("victim")), "keep me");
+    EXPECT_FALSE(std::filesystem::is_symlink(dir.path() / "Guide.hpj"));
+    EXPECT_EQ(ReadRaw(dir.file("Guide.hpj")), "[OPTIONS]\r\n");
+    // A plain file at the target is replaced as before.
+    WriteFileAtomic(dir.file("Guide.hpj"), "second", LinkAtTarget::Replace);
+    EXPECT_EQ(ReadRaw(dir.file("Guide.hpj")), "second");
+}
+
+TEST(WriteNewFile, NeverWritesThroughWhatStandsAtThePath) {
+    ScratchDir dir;
+    WriteRaw(dir.file("victim"), "keep me");
+    std::filesystem::create_directory(dir.path() / "folder.rtf");
+    std::filesystem::create_symlink(dir.path() / "victim", dir.path() / "link.rtf");
+    std::filesystem::create_symlink(dir.path() / "nowhere", dir.path() / "dangling.rtf");
+    WriteRaw(dir.file("old.rtf"), "old text that is longer");
+    struct Row {
+        const char* name;
+        const char* file;
+        int result;
+    };
+    for (const Row& row : {Row{"new file", "new.rtf", 0}, Row{"old file", "old.rtf", 0},
+                           Row{"link to a file", "link.rtf", 0}, Row{"dangling link", "dangling.rtf", 0},
+                           Row{"folder", "folder.rtf", EEXIST}, Row{"missing folder", "gone/x.rtf", ENOENT}}) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(WriteNewFile(dir.file(row.file), "{\\rtf1}"), row.result);
+        if (row.result == 0) {
+            EXPECT_FALSE(std::filesystem::is_symlink(dir.path() / row.file));
+            EXPECT_EQ(ReadRaw(dir.file(row.file)), "{\\rtf1}");
+        }
+    }
+    EXPECT_EQ(ReadRaw(dir.file("victim")), "keep me");
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "nowhere"));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "folder.rtf"));
 }

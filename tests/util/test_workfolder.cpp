@@ -1,14 +1,19 @@
-// The build's work folder belongs to the current user alone, and emptying it
-// removes plain files only, never through a link.
+// The build's work folder belongs to the current user alone, emptying it
+// removes plain files and links only, never through a link, and one build at
+// a time holds it.
 #include "util/workfolder.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <memory>
 #include <string>
+#include <thread>
 
 #include "util/errors.h"
 #include "util/scratch_dir.h"
@@ -114,15 +119,19 @@ TEST(WorkFolder, EmptyingDeletesPlainFilesOnly) {
     ASSERT_EQ(symlink(d.file("outside.txt").c_str(), (work + "link.rtf").c_str()), 0);
     ASSERT_EQ(symlink(d.str().c_str(), (work + "dirlink").c_str()), 0);
 
-    EXPECT_EQ(EmptyWorkFolder(work), 3);
+    EXPECT_EQ(EmptyWorkFolder(work), 5);
 
     EXPECT_FALSE(fs::exists(work + "topic1.rtf"));
     EXPECT_FALSE(fs::exists(work + "hcwreport.log"));
     EXPECT_FALSE(fs::exists(work + ".hidden"));
     EXPECT_TRUE(fs::exists(work + "sub/inner.rtf"));
-    EXPECT_TRUE(fs::is_symlink(work + "link.rtf"));
+    // Planted links go, so the next build cannot write through them; what
+    // they point to stays.
+    EXPECT_FALSE(fs::is_symlink(work + "link.rtf"));
+    EXPECT_FALSE(fs::is_symlink(work + "dirlink"));
     EXPECT_EQ(qmtest::ReadRaw(d.file("outside.txt")), "keep me");
     EXPECT_TRUE(fs::exists(d.file("outside.txt")));
+    EXPECT_TRUE(fs::is_directory(d.str()));
     // The folder itself stays for the next build.
     EXPECT_TRUE(fs::is_directory(work));
 }
@@ -142,4 +151,127 @@ TEST(WorkFolder, EmptyingRefusesAFolderThatIsNotPrivate) {
     // A missing folder or an empty name is not an error.
     EXPECT_EQ(EmptyWorkFolder(d.file("missing") + "/"), 0);
     EXPECT_EQ(EmptyWorkFolder(""), 0);
+}
+
+// ------------------------------------------------------------------ the lock
+
+namespace {
+
+using std::chrono::milliseconds;
+
+constexpr milliseconds kShortWait{150};
+
+// The message a second taker gets, or "" when it got the lock.
+std::string TryTake(const std::string& work, milliseconds wait) {
+    try {
+        TWorkFolderLock lock(work, wait);
+        return {};
+    } catch (const Error& e) {
+        return e.what();
+    }
+}
+
+}  // namespace
+
+TEST(WorkFolderLock, ASecondTakerWaitsThenFails) {
+    ScratchDir d;
+    const std::string work = PrepareWorkFolder(Base(d));
+    std::string second;
+    std::chrono::steady_clock::duration waited{};
+    {
+        TWorkFolderLock first(work, kShortWait);
+        EXPECT_EQ(first.Folder(), work);
+        std::thread other([&] {
+            const auto start = std::chrono::steady_clock::now();
+            second = TryTake(work, kShortWait);
+            waited = std::chrono::steady_clock::now() - start;
+        });
+        other.join();
+    }
+    EXPECT_EQ(second, "Another build is running in the work folder " + work +
+                          ". Wait until it has finished, then build again.");
+    EXPECT_GE(waited, kShortWait) << "the second taker gave up without waiting";
+    // Let go: the next build gets it at once.
+    EXPECT_EQ(TryTake(work, milliseconds(0)), "");
+}
+
+TEST(WorkFolderLock, ASecondTakerGetsItWhenTheFirstLetsGoInTime) {
+    ScratchDir d;
+    const std::string work = PrepareWorkFolder(Base(d));
+    auto first = std::make_unique<TWorkFolderLock>(work, kShortWait);
+    std::string second = "not run";
+    std::thread other([&] { second = TryTake(work, milliseconds(10000)); });
+    std::this_thread::sleep_for(milliseconds(50));
+    first.reset();
+    other.join();
+    EXPECT_EQ(second, "");
+}
+
+TEST(WorkFolderLock, HoldsAgainstAnotherProcess) {
+    ScratchDir d;
+    const std::string work = PrepareWorkFolder(Base(d));
+    int ready[2];
+    int release[2];
+    ASSERT_EQ(pipe(ready), 0);
+    ASSERT_EQ(pipe(release), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // The other instance: takes the lock, says so, holds it until told.
+        int code = 0;
+        try {
+            TWorkFolderLock lock(work, milliseconds(0));
+            char c = 'r';
+            if (write(ready[1], &c, 1) != 1) code = 2;
+            if (read(release[0], &c, 1) != 1) code = 3;
+        } catch (...) {
+            code = 1;
+        }
+        _exit(code);
+    }
+    char c = 0;
+    ASSERT_EQ(read(ready[0], &c, 1), 1);
+    EXPECT_NE(TryTake(work, kShortWait).find("Another build is running"), std::string::npos);
+    c = 'g';
+    ASSERT_EQ(write(release[1], &c, 1), 1);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(TryTake(work, milliseconds(0)), "");
+    for (int fd : {ready[0], ready[1], release[0], release[1]}) close(fd);
+}
+
+TEST(WorkFolderLock, EmptyingKeepsTheLock) {
+    ScratchDir d;
+    const std::string work = PrepareWorkFolder(Base(d));
+    TWorkFolderLock lock(work, milliseconds(0));
+    WriteRaw(work + "Intro.rtf", "x");
+    EXPECT_EQ(EmptyWorkFolder(work), 1);
+    EXPECT_NE(TryTake(work, milliseconds(0)), "");
+}
+
+TEST(WorkFolderLock, AFolderThatIsNotThereIsAFileError) {
+    ScratchDir d;
+    EXPECT_THROW(TWorkFolderLock(d.file("missing") + "/", milliseconds(0)), EFileAccess);
+}
+
+TEST(BeginWorkFolderBuild, StartsFromAnEmptyLockedFolder) {
+    ScratchDir d;
+    const std::string work = PrepareWorkFolder(Base(d));
+    // What a failed build left, and a link planted for the next one.
+    WriteRaw(work + "Old.rtf", "stale");
+    WriteRaw(work + "hcwreport.log", "HC5011: Error: stale\r\n");
+    WriteRaw(d.file("victim"), "keep me");
+    ASSERT_EQ(symlink(d.file("victim").c_str(), (work + "Intro.rtf").c_str()), 0);
+    {
+        TWorkFolderLock build = BeginWorkFolderBuild(Base(d), milliseconds(0));
+        EXPECT_EQ(build.Folder(), work);
+        EXPECT_TRUE(fs::is_empty(work));
+        EXPECT_EQ(qmtest::ReadRaw(d.file("victim")), "keep me");
+        // A second build meanwhile is refused and empties nothing.
+        WriteRaw(work + "Intro.rtf", "this build's");
+        EXPECT_THROW(BeginWorkFolderBuild(Base(d), milliseconds(0)), Error);
+        EXPECT_EQ(qmtest::ReadRaw(work + "Intro.rtf"), "this build's");
+    }
+    EXPECT_NO_THROW(BeginWorkFolderBuild(Base(d), milliseconds(0)));
 }

@@ -41,6 +41,12 @@ void BuildSample(TProject& p) {
     p.SetHlpFile("Sample.hlp");
     p.SetCopyright("Sample project made by Quillmark's own tools.");
 
+    // The topics below form a browse sequence, which the reader only gets
+    // buttons for when the main window runs BrowseButtons().
+    TWindowDef& main = p.Windows.GetWindow(1);
+    main.SetCaption("Quillmark Sample Help");
+    main.Macros = {"BrowseButtons()"};
+
     TWindowDef& note = p.Windows.Add();
     note.SetName("note");
     note.SetCaption("Quick Tips");
