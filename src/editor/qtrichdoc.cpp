@@ -230,9 +230,14 @@ private:
 
 void SetQtDocument(QTextDocument& qdoc, const RichDocument& doc) {
     qdoc.clear();
-    FormatCache formats;
     QTextCursor cursor(&qdoc);
     cursor.beginEditBlock();
+    InsertQtDocument(cursor, doc);
+    cursor.endEditBlock();
+}
+
+void InsertQtDocument(QTextCursor& cursor, const RichDocument& doc) {
+    FormatCache formats;
     QTextList* list = nullptr;
     bool first = true;
     for (const Paragraph& p : doc.paragraphs) {
@@ -262,7 +267,6 @@ void SetQtDocument(QTextDocument& qdoc, const RichDocument& doc) {
             cursor.insertText(ToQtText(r.text), formats.get(r.format));
         }
     }
-    cursor.endEditBlock();
 }
 
 RichDocument GetQtDocument(const QTextDocument& qdoc) {

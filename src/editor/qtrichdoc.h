@@ -8,6 +8,7 @@
 // model's line-break character is Qt's line separator.
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
+#include <QTextCursor>
 #include <QTextDocument>
 
 #include "richtext/richdoc.h"
@@ -49,6 +50,10 @@ std::u16string FromQtText(const QString& text);
 
 // Replaces the whole content of `qdoc` by `doc`.
 void SetQtDocument(QTextDocument& qdoc, const RichDocument& doc);
+// Writes `doc` at `cursor`, which stands in an empty paragraph: that
+// paragraph takes the first one's formats. Every step is an ordinary edit,
+// so inside an edit block the whole insertion is one undo step.
+void InsertQtDocument(QTextCursor& cursor, const RichDocument& doc);
 RichDocument GetQtDocument(const QTextDocument& qdoc);
 
 }  // namespace qm

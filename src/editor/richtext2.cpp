@@ -1,6 +1,7 @@
 #include "editor/richtext2.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QAbstractUndoItem>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -584,6 +585,45 @@ std::string TCustomRichText2::GetRtfText() const {
 }
 
 void TCustomRichText2::SetRtfText(std::string_view text) { Lines.LoadFromStream(text); }
+
+namespace {
+
+// Puts the first paragraph's mark format back on undo and forward on redo:
+// the document records no change to that one format.
+class FirstMarkUndo : public QAbstractUndoItem {
+public:
+    FirstMarkUndo(QTextDocument* doc, QTextCharFormat before, QTextCharFormat after)
+        : doc_(doc), before_(std::move(before)), after_(std::move(after)) {}
+    void undo() override { QTextCursor(doc_).setBlockCharFormat(before_); }
+    void redo() override { QTextCursor(doc_).setBlockCharFormat(after_); }
+
+private:
+    QTextDocument* doc_;
+    QTextCharFormat before_, after_;
+};
+
+}  // namespace
+
+void TCustomRichText2::ReplaceRtfText(std::string_view text) {
+    const CharFormat& def = defaultCharFormat();
+    RichDocument doc;
+    try {
+        doc = LoadRtfOrText(text, def);
+    } catch (const ERtfError&) {
+        doc = ReadPlainText(text, def);
+    }
+    QTextDocument* d = document();
+    const QTextCharFormat markBefore = d->firstBlock().charFormat();
+    QTextCursor c(d);
+    c.beginEditBlock();
+    c.select(QTextCursor::Document);
+    c.removeSelectedText();
+    InsertQtDocument(c, doc);
+    // The first paragraph's mark format has no undo record of its own.
+    d->appendUndoItem(new FirstMarkUndo(d, markBefore, d->firstBlock().charFormat()));
+    c.endEditBlock();
+    setTextCursor(QTextCursor(document()));
+}
 
 RichDocument TCustomRichText2::GetDocument() const { return GetQtDocument(*document()); }
 

@@ -199,6 +199,10 @@ public:
     int FindText(std::string_view text, int start, int length, int options) const;
     std::string GetRtfText() const;
     void SetRtfText(std::string_view text);
+    // Replaces the whole text by `text` (RTF, or plain text when it is none)
+    // as one edit: one Undo brings the old text back, where SetRtfText
+    // starts the history afresh.
+    void ReplaceRtfText(std::string_view text);
 
     void Undo();
     void Redo();

@@ -55,11 +55,15 @@ private:
     bool was_;
 };
 
-// The project's folder keeps the separator it was given ("\" or "/").
+// The project's folder keeps the separator it was given ("\" or "/"). The
+// compiler may write the name in another case (through wine it writes
+// capitals), so an existing file is found whatever its case.
 std::string HelpFilePath(const TProject& project, std::string_view ext) {
-    std::string path = ExtractFilePath(project.FileName) + project.GetHlpFile();
-    if (!ext.empty()) ChangeExtension(path, ext);
-    return path;
+    std::string name = project.GetHlpFile();
+    if (!ext.empty()) ChangeExtension(name, ext);
+    const std::string folder = ExtractFilePath(project.FileName);
+    const std::string found = name.empty() ? std::string() : FindFileInFolder(folder, name);
+    return found.empty() ? folder + name : found;
 }
 
 // A folder without its trailing separator: the writers add their own.
@@ -146,11 +150,17 @@ void TBuildCommands::actCompileExecute() {
         ctx_.Window().repaint();
         ctx_.ShowLogTree(elapsed);
         if (log.ErrorCount() > 0) {
+            // The old report would read as this build's: it goes, and the
+            // log that says why the build stopped comes to the front.
+            ctx_.ClearCompilerReport();
+            ctx_.ShowOutput(OutputTab::Quillmark);
             status.SetStatus(QString::fromLatin1(kMsgCouldNotCompile));
             return;
         }
         std::error_code ec;
-        std::filesystem::remove(ToFsPath(HelpIndexPath(project)), ec);
+        const std::string gid = HelpIndexPath(project);
+        const std::string existingGid = FindFileInFolder(ExtractFilePath(gid), ExtractFileName(gid));
+        std::filesystem::remove(ToFsPath(existingGid.empty() ? gid : existingGid), ec);
 
         CompilerCall call;
         call.compilerFile = compiler;
@@ -165,15 +175,29 @@ void TBuildCommands::actCompileExecute() {
             ui.ErrorBox(QString::fromLatin1(kMsgCouldNotCompile) + QLatin1Char('\n') + FromCp1252(result.failure));
             return;
         }
-        if (options.AcViewCurrent) {
-            const TTopicNode* node = ctx_.CurrentNode();
-            ui.Viewer().ShowContext(HelpFilePath(project, "hlp"), node ? node->ContextId : 0);
+        // The exit code and the report decide: a refused compile must not
+        // look like a good one.
+        const std::optional<std::string> report = ReadReport();
+        const bool compiled = result.exitCode == 0 && report && !CompilerReportHasErrors(*report);
+        if (report)
+            ctx_.ShowCompilerReport(CompilerReportLines(*report));
+        else
+            ctx_.ClearCompilerReport();
+        if (!compiled) {
+            ctx_.ShowOutput(OutputTab::Compiler);
+            status.SetStatus(QString::fromLatin1(kMsgCouldNotCompile));
+            if (!report && result.exitCode != 0 && availability == CompilerAvailability::ThroughWine)
+                ui.Warning(QString::fromLatin1(kMsgWineCannotRunCompiler));
+        } else {
+            if (options.AcViewCurrent) {
+                const TTopicNode* node = ctx_.CurrentNode();
+                ui.Viewer().ShowContext(HelpFilePath(project, "hlp"), node ? node->ContextId : 0);
+            }
+            status.SetReady();
         }
-        status.SetReady();
         if (project.MakeCppInclude) WriteCIdHeader(project);
         if (project.MakeVbInclude) ExportVbConstants(project);
         if (project.MakePascalInclude) WritePascalIdUnit(project);
-        LoadCompilerReport();
         ClearTempFolder();
     } catch (...) {
         status.SetReady();
@@ -182,16 +206,19 @@ void TBuildCommands::actCompileExecute() {
     }
 }
 
-void TBuildCommands::LoadCompilerReport() {
+std::optional<std::string> TBuildCommands::ReadReport() const {
     const std::string work = WorkFolder();
-    if (work.empty()) return;
-    std::string report;
+    if (work.empty()) return std::nullopt;
     try {
-        report = ReadCompilerReport(work);
+        return ReadCompilerReport(work);
     } catch (const std::exception&) {
-        return;  // no report: the tree keeps what it shows
+        return std::nullopt;
     }
-    ctx_.ShowCompilerReport(CompilerReportLines(report));
+}
+
+void TBuildCommands::LoadCompilerReport() {
+    // No report: the tree keeps what it shows.
+    if (const std::optional<std::string> report = ReadReport()) ctx_.ShowCompilerReport(CompilerReportLines(*report));
 }
 
 void TBuildCommands::ClearTempFolder() {
@@ -207,8 +234,8 @@ void TBuildCommands::actViewExecute() {
         ui.Information(QString::fromLatin1(kMsgNoHelpFile));
         return;
     }
-    const LaunchResult r = ui.Shell().Open(hlp);
-    if (!r.ok) ui.ErrorBox(FromCp1252(r.failure));
+    // The viewer, as for the current topic, so both say the same when none can run.
+    ui.Viewer().ShowContents(hlp);
 }
 
 void TBuildCommands::actViewCurTopicExecute() {

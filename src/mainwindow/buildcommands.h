@@ -1,6 +1,7 @@
 #pragma once
 // The build: Build (the preprocessor, then the help compiler), View Help
 // File and View Current Topic, and the compiler's report.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,9 @@ inline constexpr const char* kMsgMustSave = "Project must be saved before being 
 inline constexpr const char* kMsgNoCompiler = "WinHelp compiler (hcrtf.exe) not found on specified path.";
 inline constexpr const char* kMsgCouldNotCompile = "Could not compile file.";
 inline constexpr const char* kMsgNoHelpFile = "The help file does not exist.";
+inline constexpr const char* kMsgWineCannotRunCompiler =
+    "The help compiler could not run through wine. hcrtf.exe is a 32-bit Windows program, so wine needs its "
+    "32-bit support: on Debian, run \"dpkg --add-architecture i386\", then install the packages wine and wine32.";
 inline constexpr int kHelpContextNoCompiler = 325;
 
 class TBuildCommands : public TCommandHandler {
@@ -45,6 +49,9 @@ public:
     std::string TempRoot() const;
 
 private:
+    // The compiler's report in the work folder; nullopt when there is none.
+    std::optional<std::string> ReadReport() const;
+
     std::string tempFolder_;
 };
 

@@ -89,6 +89,16 @@ void TImportCommands::actImportExecute() {
         return;
     }
 
+    if (outcome.OpenNode != 0 && outcome.OpenNode == target.OpenNode) {
+        // The open module's own text was rewritten: the editor takes it as one
+        // edit, so one Undo brings the old text back.
+        if (const TTopicNode* node = ctx_.Project().Topics.FindById(outcome.OpenNode)) {
+            ctx_.Editor()->ReplaceRtfText(node->Text);
+            ctx_.StoreCurrentModule();
+        }
+        return;
+    }
+
     // Rtf or text: the node ids of the selections survive the refill.
     const TNodeId selTopic = ctx_.SelectedNode(ExplorerPage::Topics);
     const TNodeId selPopup = ctx_.SelectedNode(ExplorerPage::Popups);

@@ -61,7 +61,8 @@ TfrmMain::TfrmMain(TMainWindowEnv env, QWidget* parent) : QMainWindow(parent), e
                  viewCommands_.get(),    buildCommands_.get(),  importCommands_.get()};
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quillmark"));
-    resize(1000, 700);
+    // Fits a screen 1280 pixels wide with its frame.
+    resize(1200, 760);
     CreateWidgets();
     CreateActions();
 }
@@ -346,6 +347,9 @@ void TfrmMain::CreateMenus() {
 
     AddToolBar(this, "tbStandard", QStringLiteral("Standard"), {p.actNew, p.actOpen, p.actSave});
     AddToolBar(this, "tbBuild", QStringLiteral("Build"), {b.actCompile, b.actView, b.actViewCurTopic});
+    // The module and format boxes are wide: on a row of their own, every
+    // tool bar shows whole in the default window.
+    addToolBarBreak();
     QToolBar* topics = AddToolBar(this, "tbTopics", QStringLiteral("Topics"), {});
     topics->addWidget(cboTopics);
     topics->addWidget(cboPopups);

@@ -170,11 +170,16 @@ void TfrmMain::OpenSelectedItem(QListWidget* list) {
     if (!item) return;
     TTopicNode* target = project_->Topics.FindById(item->data(Qt::UserRole).toULongLong());
     if (!target) return;
-    const bool wasModified = project_->Modified;
     RemoveSearchHighlights();
+    if (target == CurrentNode()) {
+        // Already open: its text, caret and undo history stay as they are.
+        SelectInCombo(*target);
+        actions_->RequestUpdate();
+        return;
+    }
+    const bool wasModified = project_->Modified;
     if (TTopicNode* cur = CurrentNode()) {
-        // Opening the module that is already open is no step of the history.
-        if (!historyNavigation_ && cur != target) {
+        if (!historyNavigation_) {
             histBack_.prepend(FromCp1252(cur->GetName()));
             const int limit = std::max(options_->HistoryStack, kMinHistoryStack);
             while (histBack_.size() > limit) histBack_.removeLast();

@@ -58,6 +58,16 @@ void TfrmMain::sleepMs(int ms) const {
 
 bool TfrmMain::Startup(const QStringList& args) {
     splash_ = std::make_unique<TSplashThread>(this, env_.WaitScale);
+    // No box may show behind the splash, where it looks like a hang: the
+    // splash goes first, and once the window can show, the box sits on it.
+    ui_.SetBeforeModal([this] {
+        if (splash_) splash_->Hide();
+        if (options_ && !isVisible()) show();
+    });
+    struct ModalHookReset {
+        UiServices& ui;
+        ~ModalHookReset() { ui.SetBeforeModal(nullptr); }
+    } resetHook{ui_};
     auto status = [this](const char* text) {
         splash_->SetStatus(QString::fromLatin1(text));
         splashHistory_ << QString::fromLatin1(text);

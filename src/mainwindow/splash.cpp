@@ -80,6 +80,8 @@ void TSplashThread::SetStatus(const QString& text) {
     form_->lblStatus->repaint();
 }
 
+void TSplashThread::Hide() { form_->hide(); }
+
 void TSplashThread::Wait() {
     if (thread_.joinable()) thread_.join();
 }

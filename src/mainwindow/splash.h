@@ -32,6 +32,8 @@ public:
     TSplashThread& operator=(const TSplashThread&) = delete;
 
     void SetStatus(const QString& text);
+    // Takes the form off the screen at once (the thread still ends in its time).
+    void Hide();
     // Blocks until the thread has ended.
     void Wait();
 

@@ -1,6 +1,8 @@
 #include "mainwindow/topicsviewdelegate.h"
 
+#include <QFontMetrics>
 #include <QPainter>
+#include <algorithm>
 
 #include "editor/qtfont.h"
 #include "util/cp1252.h"
@@ -26,12 +28,14 @@ void TTopicsViewDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
 
     if (const auto row = rowInfo_ ? rowInfo_(index) : std::nullopt) {
         const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
+        // The text keeps clear of the grid lines at the top and bottom.
+        const QRect textBand = r.adjusted(0, 1, 0, -1);
 
         QFont idFont = option.font;
         idFont.setBold(true);
         painter->setFont(idFont);
         painter->setPen(selected ? QColor(Qt::white) : kNavy);
-        const QRect idRect(r.left() + kIdLeft, r.top(), kIdRight - kIdLeft, r.height());
+        const QRect idRect(r.left() + kIdLeft, textBand.top(), kIdRight - kIdLeft, textBand.height());
         painter->drawText(
             idRect, flags,
             painter->fontMetrics().elidedText(QString::number(row->ContextId), Qt::ElideRight, idRect.width()));
@@ -44,7 +48,8 @@ void TTopicsViewDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
         ApplyFontStyle(nameFont, editing ? options_.EditStyle : options_.DoneStyle);
         painter->setFont(nameFont);
         painter->setPen(selected ? QColor(Qt::white) : ColorFromBgr(editing ? options_.EditColor : options_.DoneColor));
-        const QRect nameRect(r.left() + kNameLeft, r.top(), std::max(0, r.width() - kNameLeft), r.height());
+        const QRect nameRect(r.left() + kNameLeft, textBand.top(), std::max(0, r.width() - kNameLeft),
+                             textBand.height());
         const QString name = QString::fromStdU16String(Cp1252ToUtf16(row->Name));
         painter->drawText(nameRect, flags, painter->fontMetrics().elidedText(name, Qt::ElideRight, nameRect.width()));
     }
@@ -54,6 +59,20 @@ void TTopicsViewDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     painter->drawLine(r.left(), r.top(), r.right(), r.top());
     painter->drawLine(r.left() + kSeparatorX, r.top(), r.left() + kSeparatorX, r.bottom());
     painter->restore();
+}
+
+QSize TTopicsViewDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    QFont idFont = option.font;
+    idFont.setBold(true);
+    int tallest = QFontMetrics(idFont).height();
+    for (const std::uint8_t style : {options_.EditStyle, options_.DoneStyle}) {
+        QFont nameFont = option.font;
+        ApplyFontStyle(nameFont, style);
+        tallest = std::max(tallest, QFontMetrics(nameFont).height());
+    }
+    size.setHeight(std::max({size.height(), tallest + 2, 18}));
+    return size;
 }
 
 }  // namespace qm

@@ -32,6 +32,9 @@ public:
     TTopicsViewDelegate(const TOptions& options, RowInfo rowInfo, QIcon contentsIcon, QObject* parent = nullptr);
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    // A line is as high as its tallest font needs, plus a pixel above and
+    // below for the grid lines, so no descender (an underscore) is cut.
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
     // Geometry of a line, in pixels from the item's left edge.
     static constexpr int kIdLeft = 3;

@@ -47,7 +47,7 @@ struct TTopicNode {
     TFixedText<50> Browse;
     TFixedText<50> BuildTag;
     std::string Text;            // RTF body; any byte values
-    std::int32_t EditorPos = 1;  // not stored
+    std::int32_t EditorPos = 0;  // the caret where the module was left, at the start for a new one; not stored
 
     std::string GetName() const { return Name.Get(); }
     void SetName(std::string_view s) { Name.Set(s); }

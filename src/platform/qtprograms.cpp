@@ -131,13 +131,18 @@ int QtHelpViewer::RunningViewers() const {
     return n;
 }
 
-bool QtHelpViewer::ShowContext(const std::string& helpFile, int context) {
+bool QtHelpViewer::ShowContext(const std::string& helpFile, int context) { return Show(helpFile, context); }
+
+bool QtHelpViewer::ShowContents(const std::string& helpFile) { return Show(helpFile, std::nullopt); }
+
+bool QtHelpViewer::Show(const std::string& helpFile, std::optional<int> context) {
     const QString file = QtPath(helpFile);
     QString program;
     QStringList arguments;
 #ifdef _WIN32
     program = QStringLiteral("winhlp32.exe");
-    arguments << QStringLiteral("-N") << QString::number(context) << QDir::toNativeSeparators(file);
+    if (context) arguments << QStringLiteral("-N") << QString::number(*context);
+    arguments << QDir::toNativeSeparators(file);
 #else
     program = FindOnPath(QStringLiteral("wine"));
     if (program.isEmpty()) {
@@ -147,7 +152,9 @@ bool QtHelpViewer::ShowContext(const std::string& helpFile, int context) {
                             .arg(file));
         return false;
     }
-    arguments << QStringLiteral("winhlp32") << QStringLiteral("-N") << QString::number(context) << WinePath(file);
+    arguments << QStringLiteral("winhlp32");
+    if (context) arguments << QStringLiteral("-N") << QString::number(*context);
+    arguments << WinePath(file);
 #endif
     // Forget the viewers that have ended on their own.
     std::erase_if(viewers_, [](const std::unique_ptr<QProcess>& p) { return p->state() == QProcess::NotRunning; });

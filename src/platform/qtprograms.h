@@ -1,6 +1,7 @@
 #pragma once
 // Qt implementations of the external programs.
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <QProcess>
@@ -43,10 +44,13 @@ public:
     ~QtHelpViewer() override;
     void Quit() override;
     bool ShowContext(const std::string& helpFile, int context) override;
+    bool ShowContents(const std::string& helpFile) override;
     // Viewers started here that are still running.
     int RunningViewers() const;
 
 private:
+    // Starts the viewer on `file`, with "-N context" when `context` is set.
+    bool Show(const std::string& helpFile, std::optional<int> context);
     UiServices& ui_;
     std::vector<std::unique_ptr<QProcess>> viewers_;
 };

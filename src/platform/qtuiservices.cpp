@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -26,6 +27,7 @@ QtUiServices::QtUiServices()
 QtUiServices::~QtUiServices() = default;
 
 MsgResult QtUiServices::Message(MsgKind kind, const QString& text, MsgButtons buttons) {
+    BeforeModal();
     QMessageBox::Icon icon = QMessageBox::Information;
     switch (kind) {
         case MsgKind::Information: icon = QMessageBox::Information; break;
@@ -59,6 +61,7 @@ MsgResult QtUiServices::Message(MsgKind kind, const QString& text, MsgButtons bu
 }
 
 std::optional<QString> QtUiServices::InputText(const QString& caption, const QString& prompt, const QString& value) {
+    BeforeModal();
     bool ok = false;
     const QString text = QInputDialog::getText(ParentWidget(), caption, prompt, QLineEdit::Normal, value, &ok);
     if (!ok) return std::nullopt;
@@ -82,36 +85,55 @@ std::optional<QString> RunFileDialog(QWidget* parent, const FileDialogRequest& r
 }  // namespace
 
 std::optional<QString> QtUiServices::OpenFileName(const FileDialogRequest& request) {
+    BeforeModal();
     return RunFileDialog(ParentWidget(), request, false);
 }
 
 std::optional<QString> QtUiServices::SaveFileName(const FileDialogRequest& request) {
+    BeforeModal();
     return RunFileDialog(ParentWidget(), request, true);
 }
 
 std::optional<QString> QtUiServices::ChooseFolder(const QString& caption, const QString& folder) {
+    BeforeModal();
     const QString chosen = QFileDialog::getExistingDirectory(ParentWidget(), caption, folder);
     if (chosen.isEmpty()) return std::nullopt;
     return chosen;
 }
 
 std::optional<QColor> QtUiServices::ChooseColor(const QColor& initial) {
+    BeforeModal();
     const QColor c = QColorDialog::getColor(initial, ParentWidget());
     if (!c.isValid()) return std::nullopt;
     return c;
 }
 
 std::optional<QFont> QtUiServices::ChooseFont(const QFont& initial) {
+    BeforeModal();
     bool ok = false;
     const QFont f = QFontDialog::getFont(&ok, initial, ParentWidget());
     if (!ok) return std::nullopt;
     return f;
 }
 
-int QtUiServices::RunDialog(QDialog& dialog) { return dialog.exec(); }
+int QtUiServices::RunDialog(QDialog& dialog) {
+    BeforeModal();
+    return dialog.exec();
+}
 
 void QtUiServices::ShowHelp(int context) {
+    // Without the file a viewer could only fail, and the advice on starting
+    // one would send the user after a file that is not there.
+    if (!QFileInfo(HelpFile()).isFile()) {
+        Information(MissingHelpFileText(HelpFile()));
+        return;
+    }
     Viewer().ShowContext(Utf16ToCp1252(QDir::toNativeSeparators(HelpFile()).toStdU16String()), context);
+}
+
+QString MissingHelpFileText(const QString& helpFile) {
+    return QStringLiteral("The help file \"%1\" is not installed, so no help can be shown.")
+        .arg(QDir::toNativeSeparators(helpFile));
 }
 
 }  // namespace qm

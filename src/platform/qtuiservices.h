@@ -7,6 +7,9 @@
 
 namespace qm {
 
+// What Help says when the program's help file is not there.
+QString MissingHelpFileText(const QString& helpFile);
+
 class QtUiServices : public UiServices {
 public:
     // Uses QtCompilerRunner, QtHelpViewer (answering through these services)

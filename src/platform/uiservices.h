@@ -3,6 +3,7 @@
 // UiServices: message boxes, input and standard dialogs, help, launching
 // programs and running modal dialogs. The program uses QtUiServices; tests use
 // a scripted implementation that answers without any event loop blocking.
+#include <functional>
 #include <optional>
 
 #include <QColor>
@@ -38,6 +39,10 @@ public:
     // The window that owns boxes and dialogs (the main window); may be null.
     void SetParentWidget(QWidget* parent) { parent_ = parent; }
     QWidget* ParentWidget() const { return parent_; }
+
+    // Runs before every box and modal dialog, e.g. to take a splash screen
+    // away so that nothing shows behind it. Empty: nothing runs.
+    void SetBeforeModal(std::function<void()> hook) { beforeModal_ = std::move(hook); }
 
     // The program's own help file ("Quillmark.hlp" in the program's folder).
     void SetHelpFile(const QString& file) { helpFile_ = file; }
@@ -83,9 +88,16 @@ public:
     virtual HelpViewer& Viewer() = 0;
     virtual ShellLauncher& Shell() = 0;
 
+protected:
+    // Every implementation calls this first in each box and modal dialog.
+    void BeforeModal() {
+        if (beforeModal_) beforeModal_();
+    }
+
 private:
     QWidget* parent_ = nullptr;
     QString helpFile_;
+    std::function<void()> beforeModal_;
 };
 
 }  // namespace qm

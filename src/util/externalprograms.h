@@ -68,6 +68,8 @@ public:
     // `context`. Returns false when no viewer could be started; the viewer
     // has then told the user how to view the file.
     virtual bool ShowContext(const std::string& helpFile, int context) = 0;
+    // Shows `helpFile` at its contents. Returns false as ShowContext does.
+    virtual bool ShowContents(const std::string& helpFile) = 0;
 };
 
 struct LaunchResult {

@@ -55,6 +55,35 @@ TEST_F(RichText2, GetRtfTextGivesBackWhatSetRtfTextLoaded) {
     }
 }
 
+TEST_F(RichText2, ReplacingTheWholeTextIsOneUndoStepAndLoadsAsSetRtfTextDoes) {
+    const std::string before = Rtf("\\pard\\f0\\fs20 old \\b text\\b0\\par\r\n");
+    struct Row {
+        const char* name;
+        std::string text;
+    } rows[] = {
+        {"formats", Rtf("\\pard\\f0\\fs20 Hello \\b bold\\b0  and \\i italic\\i0\\par\r\n")},
+        {"paragraphs", Rtf("\\pard\\keepn\\qc\\sb120\\sa60\\f0\\fs28 Title\\par\r\n"
+                           "\\pard\\fi-150\\li300\\tx600\\fs20 a\\tab b\\line c\\par\r\n")},
+        {"bullets", Rtf("\\pard{\\*\\pn\\pnlvlblt\\pnindent0{\\pntxtb\\'b7}}\\fi-150\\li150\\f0\\fs20 one\\par\r\n"
+                        "two\\par\r\n\\pard plain\\par\r\n")},
+        {"hidden text", Rtf("\\pard\\f0\\fs20 see \\uldb Jump\\ulnone\\v Target\\v0 .\\par\r\n")},
+        {"plain text", "First line\r\nSecond line"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        edit->SetRtfText(r.text);
+        const std::string loaded = edit->GetRtfText();
+        edit->SetRtfText(before);
+        edit->ReplaceRtfText(r.text);
+        EXPECT_EQ(edit->GetRtfText(), loaded);
+        EXPECT_EQ(edit->GetSelStart(), 0);
+        ASSERT_TRUE(edit->CanUndo());
+        edit->Undo();
+        EXPECT_EQ(edit->GetRtfText(), before);
+        EXPECT_FALSE(edit->CanUndo());
+    }
+}
+
 TEST_F(RichText2, RtfTextEndsWithTheRootGroup) {
     edit->SetRtfText(Rtf("\\pard\\f0\\fs20 x\\par\r\n"));
     std::string rtf = edit->GetRtfText();

@@ -8,7 +8,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTabWidget>
+#include <QToolBar>
 #include <algorithm>
+#include <map>
 #include <fstream>
 
 #include "mainwindow/splash.h"
@@ -227,6 +229,55 @@ TEST_F(MainWindowTest, AFileThatFailsToOpenAtStartLeavesANewProject) {
     EXPECT_TRUE(w->Project().FileName.empty());
     EXPECT_EQ(w->Project().Topics.TopicCount(), 1);
     EXPECT_EQ(CurrentName(*w), "Contents");
+}
+
+TEST_F(MainWindowTest, AStartUpMessageShowsOnTheWindowWithTheSplashGone) {
+    const std::string path = root_ + "broken.qpf";
+    std::ofstream(path, std::ios::binary) << "not a project file at all";
+    bool splashUp = true;
+    bool windowUp = false;
+    ui.onRecord = [&](const ScriptedUiServices::Record&) {
+        splashUp = false;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->objectName() == QStringLiteral("frmSplash") && top->isVisible()) splashUp = true;
+        windowUp = ui.ParentWidget() && ui.ParentWidget()->isVisible();
+    };
+    ui.ExpectMessage(MsgKind::Error, "");
+    auto w = Start({qm::FromCp1252(path)});
+    ui.onRecord = nullptr;
+    ASSERT_TRUE(started);
+    EXPECT_FALSE(splashUp);
+    EXPECT_TRUE(windowUp);
+}
+
+TEST_F(MainWindowTest, ATopicOpensWithTheCaretWhereItWasLeftAndANewOneAtItsStart) {
+    auto w = Start({qm::FromCp1252(SaveSample())});
+    ASSERT_EQ(CurrentName(*w), "Alpha");
+    EXPECT_EQ(w->Editor()->GetSelStart(), 0);
+    OpenRow(*w, "lstTopics", "Beta");
+    EXPECT_EQ(w->Editor()->GetSelStart(), 0);
+    w->Editor()->SetSelStart(3);
+    OpenRow(*w, "lstPopups", "PopOne");
+    EXPECT_EQ(w->Editor()->GetSelStart(), 0);
+    OpenRow(*w, "lstTopics", "Beta");
+    EXPECT_EQ(w->Editor()->GetSelStart(), 3);
+}
+
+TEST_F(MainWindowTest, TheDefaultWindowShowsEveryToolBarOnAWideScreenOf1280) {
+    auto w = Start();
+    ASSERT_TRUE(started);
+    EXPECT_LE(w->width(), 1280);
+    QApplication::processEvents();
+    // The tool bars of each row of the top area, side by side, need no more than the window's width.
+    std::map<int, int> rows;
+    int bars = 0;
+    for (QToolBar* bar : w->findChildren<QToolBar*>()) {
+        if (bar->isHidden() || w->toolBarArea(bar) != Qt::TopToolBarArea) continue;
+        rows[bar->y()] += bar->sizeHint().width();
+        ++bars;
+    }
+    EXPECT_GE(bars, 4);
+    for (const auto& [y, needed] : rows) EXPECT_LE(needed, w->width()) << "the row at y " << y;
 }
 
 TEST_F(MainWindowTest, AnUnreadableLastProjectIsForgotten) {

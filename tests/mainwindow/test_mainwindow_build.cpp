@@ -106,7 +106,9 @@ TEST_F(BuildTest, BuildKeepsTheModifiedFlagAndStoresTheEditorFirst) {
         w->Editor()->SetSelText("Fresh ");
         w->Project().Modified = modified;
         std::string seen;
-        ui.compiler.onRun = [&](const qm::CompilerCall&) { seen = ReadText(w->BuildCommands().WorkFolder() + "Alpha.rtf"); };
+        ui.compiler.onRun = [&](const qm::CompilerCall&) {
+            seen = ReadText(w->BuildCommands().WorkFolder() + "Alpha.rtf");
+        };
         Act(*w, "actCompile")->trigger();
         ASSERT_EQ(ui.compiler.calls.size(), 1u);
         // The freshest text, still only in the editor, was built.
@@ -143,6 +145,68 @@ TEST_F(BuildTest, ACheckRankedErrorStopsBeforeTheCompiler) {
         }
         EXPECT_TRUE(ui.MessageTexts().isEmpty());
     }
+}
+
+TEST_F(BuildTest, AStopOnItsOwnChecksClearsTheOldReportAndShowsTheLog) {
+    auto w = StartOnSample("See <LINK TOPIC=\"Nowhere\">there</LINK>");
+    w->Options().SetErrorType(1, 1);  // a warning first: the build runs and leaves a report
+    Act(*w, "actCompile")->trigger();
+    ASSERT_FALSE(TreeRows(*w, "tvwHCRTF").isEmpty());
+    auto* tabs = Child<QTabBar>(*w, "tsOutputs");
+    tabs->setCurrentIndex(1);
+    w->Options().SetErrorType(1, 0);  // now an error
+    Act(*w, "actCompile")->trigger();
+    EXPECT_EQ(ui.compiler.calls.size(), 1u);
+    EXPECT_TRUE(TreeRows(*w, "tvwHCRTF").isEmpty());
+    EXPECT_EQ(tabs->currentIndex(), 0);
+    EXPECT_EQ(w->Status().Text(0), "Could not compile file.");
+}
+
+TEST_F(BuildTest, TheExitCodeAndTheReportDecideWhetherTheCompileWorked) {
+    struct Row {
+        const char* name;
+        int exitCode;
+        std::optional<std::string> report;
+        bool compiled;
+    } rows[] = {
+        {"clean report", 0, std::string("Compiling\r\n0 errors\r\n"), true},
+        {"warnings only", 0, std::string("HC3025: Warning: a warning.\r\n"), true},
+        {"an error in the report", 0, std::string("HC5011: Error: cannot open a file.\r\n"), false},
+        {"exit code 1 and no report", 1, std::nullopt, false},
+        {"exit code 2 with a clean report", 2, std::string("Compiling\r\n"), false},
+        {"no report at all", 0, std::nullopt, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        ui.compiler.calls.clear();
+        ui.viewer.shown.clear();
+        auto w = StartOnSample();
+        w->Options().AcViewCnt = false;
+        w->Options().AcViewCurrent = true;
+        ui.compiler.result = qm::CompilerResult{true, r.exitCode, {}};
+        ui.compiler.report = r.report;
+        Act(*w, "actCompile")->trigger();
+        ASSERT_EQ(ui.compiler.calls.size(), 1u);
+        EXPECT_EQ(w->Status().Text(0), r.compiled ? "Ready." : "Could not compile file.");
+        // A failed compile brings its report (or the empty tab) to the front
+        // and opens no help file.
+        EXPECT_EQ(Child<QTabBar>(*w, "tsOutputs")->currentIndex(), r.compiled ? 0 : 1);
+        EXPECT_EQ(ui.viewer.shown.size(), r.compiled ? 1u : 0u);
+        EXPECT_EQ(TreeRows(*w, "tvwHCRTF").isEmpty(), !r.report.has_value());
+        EXPECT_TRUE(WorkFiles(*w).empty());
+        ui.ExpectAllAnswered(r.name);
+    }
+}
+
+TEST_F(BuildTest, WineThatCannotRunTheCompilerSaysWhy) {
+    auto w = StartOnSample();
+    ui.compiler.availability = qm::CompilerAvailability::ThroughWine;
+    ui.compiler.result = qm::CompilerResult{true, 1, {}};
+    ui.compiler.report.reset();
+    ui.ExpectMessage(MsgKind::Warning, "32-bit");
+    Act(*w, "actCompile")->trigger();
+    EXPECT_EQ(w->Status().Text(0), "Could not compile file.");
+    EXPECT_TRUE(ui.MessageTexts().join("").contains("wine32"));
 }
 
 TEST_F(BuildTest, RefusesAnUnsavedProjectAndAMissingCompiler) {
@@ -239,11 +303,53 @@ TEST_F(BuildTest, ViewCommandsNeedTheHelpFile) {
     ui.ExpectMessage(MsgKind::Information, "The help file does not exist.");
     Act(*w, "actViewCurTopic")->trigger();
     std::ofstream(root_ + "my project/sample.hlp") << "x";
+    // Both go through the viewer, so both say the same when none can run.
     Act(*w, "actView")->trigger();
-    EXPECT_EQ(ui.shell.opened, std::vector<std::string>{root_ + "my project/sample.hlp"});
     Act(*w, "actViewCurTopic")->trigger();
-    ASSERT_EQ(ui.viewer.shown.size(), 1u);
-    EXPECT_EQ(ui.viewer.shown[0].context, 10);  // Alpha is open
+    EXPECT_TRUE(ui.shell.opened.empty());
+    ASSERT_EQ(ui.viewer.shown.size(), 2u);
+    EXPECT_EQ(ui.viewer.shown[0].helpFile, root_ + "my project/sample.hlp");
+    EXPECT_EQ(ui.viewer.shown[0].context, FakeHelpViewer::kContents);
+    EXPECT_EQ(ui.viewer.shown[1].context, 10);  // Alpha is open
+}
+
+TEST_F(BuildTest, TheBuiltHelpFileIsFoundWhateverItsCase) {
+    auto w = StartOnSample();
+    // Through wine the compiler writes the names in capitals.
+    std::ofstream(root_ + "my project/SAMPLE.HLP") << "x";
+    std::ofstream(root_ + "my project/SAMPLE.GID") << "x";
+    Act(*w, "actView")->trigger();
+    Act(*w, "actViewCurTopic")->trigger();
+    ASSERT_EQ(ui.viewer.shown.size(), 2u);
+    EXPECT_EQ(ui.viewer.shown[0].helpFile, root_ + "my project/SAMPLE.HLP");
+    EXPECT_EQ(ui.viewer.shown[1].helpFile, root_ + "my project/SAMPLE.HLP");
+    // The build deletes the old index beside it.
+    Act(*w, "actCompile")->trigger();
+    ASSERT_EQ(ui.compiler.calls.size(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(root_ + "my project/SAMPLE.GID"));
+    EXPECT_TRUE(std::filesystem::exists(root_ + "my project/SAMPLE.HLP"));
+}
+
+TEST_F(BuildTest, GoingToAnErrorInTheOpenModuleKeepsItsUndoHistory) {
+    auto w = StartOnSample("First line\\par Second <LINK TOPIC=\"Nowhere\">there</LINK>");
+    ASSERT_EQ(CurrentName(*w), "Alpha");
+    Act(*w, "actCompile")->trigger();
+    ASSERT_EQ(w->BuildLog().ErrorCount(), 1);
+    w->Editor()->SetSelStart(0);
+    w->Editor()->SetSelText("Typed ");
+    ASSERT_TRUE(w->Editor()->CanUndo());
+    auto* tree = Child<QTreeWidget>(*w, "tvwQuillmark");
+    QTreeWidgetItem* entry = nullptr;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        if (tree->topLevelItem(i)->text(0).startsWith("Error")) entry = tree->topLevelItem(i);
+    ASSERT_NE(entry, nullptr);
+    tree->setCurrentItem(entry);
+    emit tree->itemDoubleClicked(entry, 0);
+    EXPECT_EQ(CurrentName(*w), "Alpha");
+    EXPECT_TRUE(EditorText(*w).startsWith("Typed First line"));
+    ASSERT_TRUE(w->Editor()->CanUndo());
+    w->Editor()->Undo();
+    EXPECT_TRUE(EditorText(*w).startsWith("First line"));
 }
 
 TEST_F(BuildTest, ALogEntryLeadsToItsModuleAndMarksTheLineWithoutTouchingTheText) {

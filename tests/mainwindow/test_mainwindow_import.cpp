@@ -79,6 +79,12 @@ TEST_F(MainWindowImportTest, RtfWithoutFootnotesBecomesTheOpenModulesText) {
     EXPECT_EQ(w->CurrentNode()->GetName(), "Beta");
     EXPECT_TRUE(w->Editor()->toPlainText().contains(QStringLiteral("Read the")));
     EXPECT_FALSE(w->Editor()->toPlainText().contains(QStringLiteral("Beta body")));
+    EXPECT_NE(w->Project().Topics.FindByName("Beta")->Text.find("Read the"), std::string::npos);
+    // The import into the open topic is one edit: Undo brings the old text back.
+    ASSERT_TRUE(w->Editor()->CanUndo());
+    w->Editor()->Undo();
+    EXPECT_TRUE(w->Editor()->toPlainText().startsWith(QStringLiteral("Beta body")));
+    EXPECT_FALSE(w->Editor()->CanUndo());
 }
 
 TEST_F(MainWindowImportTest, TextFileIsLoadedIntoTheOpenModule) {

@@ -109,5 +109,32 @@ TEST_F(TopicsViewDelegate, VanishedNodeDrawsAnEmptyLine) {
     EXPECT_EQ(img.pixelColor(49, kHeight / 2), QColor(0xC0, 0xC0, 0xC0));
 }
 
+TEST_F(TopicsViewDelegate, UnderscoresAreNotCutAtTheLinesOwnHeight) {
+    // A name of underscores only: all of it lies in the descent, where the
+    // grid line at the bottom would cover it if the line were too low.
+    const std::optional<TTopicRowInfo> row = TTopicRowInfo{7, "_____", false, 0};
+    TTopicsViewDelegate delegate(
+        options_, [row](const QModelIndex&) { return row; }, icon_);
+    QStyleOptionViewItem option;
+    QFont font("DejaVu Sans");
+    font.setPixelSize(14);
+    option.font = font;
+    const int height = delegate.sizeHint(option, model_.index(0, 0)).height();
+    QFont bold = font;
+    bold.setBold(true);
+    EXPECT_GE(height, QFontMetrics(bold).height() + 2);
+    QImage image(kWidth, height, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    option.rect = QRect(0, 0, kWidth, height);
+    QPainter painter(&image);
+    delegate.paint(&painter, option, model_.index(0, 0));
+    painter.end();
+    int green = 0;
+    for (int x = 67; x < kWidth; ++x)
+        for (int y = 1; y < height - 1; ++y)
+            if (Green(image.pixelColor(x, y))) ++green;
+    EXPECT_GT(green, 10);
+}
+
 }  // namespace
 }  // namespace qm

@@ -302,7 +302,7 @@ TEST_F(ProjectFile, RoundTripKeepsEveryField) {
         EXPECT_EQ(b.BuildTag, a.BuildTag);
         EXPECT_EQ(b.Text, a.Text);
         EXPECT_TRUE(b.Bookmarks.Empty());  // neither is stored
-        EXPECT_EQ(b.EditorPos, 1);
+        EXPECT_EQ(b.EditorPos, 0);
     }
     EXPECT_EQ(q.Topics.GetNode(1).Text.size(), 20u);
     EXPECT_EQ(q.Topics.GetNode(2).Text.size(), 260u);

@@ -35,7 +35,7 @@ TEST(TopicNode, NewNodeDefaults) {
     EXPECT_TRUE(n->Keywords.empty() && n->AKeywords.empty() && n->Macros.empty());
     EXPECT_TRUE(n->Bookmarks.Empty());
     EXPECT_EQ(n->Text, "");
-    EXPECT_EQ(n->EditorPos, 1);
+    EXPECT_EQ(n->EditorPos, 0);  // a new topic opens with the caret at its start
 }
 
 TEST(TopicNode, FixedFieldsCutToCapacity) {

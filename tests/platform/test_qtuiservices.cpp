@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include "support/qtapp.h"
@@ -75,4 +76,40 @@ TEST(QtUiServicesTest, RunDialogReturnsTheDialogsResult) {
     QTimer::singleShot(0, &rejected, &QDialog::reject);
     EXPECT_EQ(ui.RunDialog(rejected), QDialog::Rejected);
     EXPECT_TRUE(ui.HelpFile().endsWith(QStringLiteral("/Quillmark.hlp")));
+}
+
+TEST(QtUiServicesTest, HelpWithoutTheHelpFileSaysItIsNotInstalled) {
+    qmtest::EnsureQtApp();
+    QtUiServices ui;
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ui.SetHelpFile(dir.filePath(QStringLiteral("Quillmark.hlp")));
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QString text;
+    PressLater(QMessageBox::Ok, &icon, &text);
+    ui.ShowHelp(245);
+    EXPECT_EQ(icon, QMessageBox::Information);
+    EXPECT_EQ(text, MissingHelpFileText(ui.HelpFile()));
+    EXPECT_TRUE(text.contains(QStringLiteral("Quillmark.hlp"))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("wine"))) << text.toStdString();
+}
+
+TEST(QtUiServicesTest, EveryBoxAndDialogRunsTheHookFirst) {
+    qmtest::EnsureQtApp();
+    QtUiServices ui;
+    int calls = 0;
+    ui.SetBeforeModal([&] { ++calls; });
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QString text;
+    PressLater(QMessageBox::Ok, &icon, &text);
+    ui.Information(QStringLiteral("x"));
+    EXPECT_EQ(calls, 1);
+    QDialog dialog;
+    QTimer::singleShot(0, &dialog, &QDialog::reject);
+    ui.RunDialog(dialog);
+    EXPECT_EQ(calls, 2);
+    ui.SetBeforeModal(nullptr);
+    PressLater(QMessageBox::Ok, &icon, &text);
+    ui.Information(QStringLiteral("y"));
+    EXPECT_EQ(calls, 2);
 }

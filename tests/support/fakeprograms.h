@@ -1,7 +1,10 @@
 #pragma once
 // Fakes of the external programs: they record every call and answer as the
 // test sets them up.
+#include <fstream>
 #include <functional>
+#include <optional>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,6 +19,9 @@ public:
     qm::CompilerResult result{true, 0, {}};
     // Runs inside Run, before it returns (e.g. to write a report file).
     std::function<void(const qm::CompilerCall&)> onRun;
+    // What Run writes where the help project's ERRORLOG= line points, as the
+    // compiler does; nullopt writes no report.
+    std::optional<std::string> report = std::string("Compiling the help project.\r\nNo errors.\r\n");
     std::vector<qm::CompilerCall> calls;
     mutable std::vector<std::string> checked;  // files passed to Availability
 
@@ -25,8 +31,28 @@ public:
     }
     qm::CompilerResult Run(const qm::CompilerCall& call) override {
         calls.push_back(call);
+        if (report) WriteReport(call.projectFile, *report);
         if (onRun) onRun(call);
         return result;
+    }
+
+    // Writes `text` at the ERRORLOG= path of the help project; a wine path
+    // ("Z:\\tmp\\x") is taken back to the file system's.
+    static void WriteReport(const std::string& projectFile, const std::string& text) {
+        std::ifstream in(projectFile, std::ios::binary);
+        std::string line;
+        while (std::getline(in, line)) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (line.rfind("ERRORLOG=", 0) != 0) continue;
+            std::string path = line.substr(9);
+            if (path.rfind("Z:", 0) == 0) {
+                path = path.substr(2);
+                for (char& c : path)
+                    if (c == '\\') c = '/';
+            }
+            std::ofstream(path, std::ios::binary) << text;
+            return;
+        }
     }
 };
 
@@ -43,6 +69,12 @@ public:
     void Quit() override { ++quits; }
     bool ShowContext(const std::string& helpFile, int context) override {
         shown.push_back({helpFile, context});
+        return answer;
+    }
+    // Recorded with context kContents.
+    static constexpr int kContents = -1;
+    bool ShowContents(const std::string& helpFile) override {
+        shown.push_back({helpFile, kContents});
         return answer;
     }
 };

@@ -51,6 +51,9 @@ public:
         QString text;                                 // message text, prompt, dialog caption or dialog objectName
     };
     std::vector<Record> records;
+    // Runs as each request is recorded, e.g. to look at the windows while a
+    // box is up.
+    std::function<void(const Record&)> onRecord;
     std::vector<int> helpContexts;  // ShowHelp calls
 
     FakeCompilerRunner compiler;
@@ -128,8 +131,15 @@ public:
     }
 
     // --- UiServices ---------------------------------------------------------
+    // Every request: the hook of the code under test first, as the real
+    // services run it, then the record.
+    void Note(Record r) {
+        BeforeModal();
+        records.push_back(std::move(r));
+        if (onRecord) onRecord(records.back());
+    }
     qm::MsgResult Message(qm::MsgKind kind, const QString& text, qm::MsgButtons buttons) override {
-        records.push_back({Request::Message, kind, buttons, text});
+        Note({Request::Message, kind, buttons, text});
         const qm::MsgResult fallback = buttons == qm::MsgButtons::Ok      ? qm::MsgResult::Ok
                                        : buttons == qm::MsgButtons::YesNo ? qm::MsgResult::No
                                                                           : qm::MsgResult::Cancel;
@@ -148,23 +158,23 @@ public:
         return answer;
     }
     std::optional<QString> InputText(const QString& caption, const QString& prompt, const QString&) override {
-        records.push_back({Request::Input, {}, {}, caption + QStringLiteral(": ") + prompt});
+        Note({Request::Input, {}, {}, caption + QStringLiteral(": ") + prompt});
         return TakeText(Request::Input, prompt);
     }
     std::optional<QString> OpenFileName(const qm::FileDialogRequest& request) override {
-        records.push_back({Request::OpenFile, {}, {}, request.caption});
+        Note({Request::OpenFile, {}, {}, request.caption});
         return TakeText(Request::OpenFile, request.caption);
     }
     std::optional<QString> SaveFileName(const qm::FileDialogRequest& request) override {
-        records.push_back({Request::SaveFile, {}, {}, request.caption});
+        Note({Request::SaveFile, {}, {}, request.caption});
         return TakeText(Request::SaveFile, request.caption);
     }
     std::optional<QString> ChooseFolder(const QString& caption, const QString&) override {
-        records.push_back({Request::Folder, {}, {}, caption});
+        Note({Request::Folder, {}, {}, caption});
         return TakeText(Request::Folder, caption);
     }
     std::optional<QColor> ChooseColor(const QColor&) override {
-        records.push_back({Request::Color, {}, {}, QStringLiteral("color")});
+        Note({Request::Color, {}, {}, QStringLiteral("color")});
         Reply* r = Next(Request::Color, QStringLiteral("color dialog"));
         if (!r) return std::nullopt;
         auto c = r->color;
@@ -172,7 +182,7 @@ public:
         return c;
     }
     std::optional<QFont> ChooseFont(const QFont&) override {
-        records.push_back({Request::Font, {}, {}, QStringLiteral("font")});
+        Note({Request::Font, {}, {}, QStringLiteral("font")});
         Reply* r = Next(Request::Font, QStringLiteral("font dialog"));
         if (!r) return std::nullopt;
         auto f = r->font;
@@ -180,7 +190,7 @@ public:
         return f;
     }
     int RunDialog(QDialog& dialog) override {
-        records.push_back({Request::Dialog, {}, {}, dialog.objectName()});
+        Note({Request::Dialog, {}, {}, dialog.objectName()});
         Reply* r = Next(Request::Dialog, dialog.objectName());
         if (!r) {
             dialog.reject();
