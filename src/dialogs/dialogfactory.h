@@ -5,6 +5,7 @@
 // The main window owns one factory; dialogs that open other dialogs get them
 // from it too.
 #include <optional>
+#include <string>
 
 #include "import/import.h"
 
@@ -13,11 +14,14 @@ class QWidget;
 namespace qm {
 
 class QmDialog;
+class TMacros;
 class UiServices;
 
 class TDialogFactory {
 public:
-    explicit TDialogFactory(UiServices& ui) : ui_(ui) {}
+    // `programFolder` holds the program's own files (Macros.hlp); empty: the
+    // folder of the running program.
+    explicit TDialogFactory(UiServices& ui, std::string programFolder = {});
     TDialogFactory(const TDialogFactory&) = delete;
     TDialogFactory& operator=(const TDialogFactory&) = delete;
 
@@ -29,11 +33,22 @@ public:
     // True when it was accepted.
     bool Run(QmDialog& dialog);
 
+    // The folder of the program's own files (never empty once made).
+    const std::string& ProgramFolder() const { return programFolder_; }
+
     // The import dialog: which file to import and how; nullopt when cancelled.
     std::optional<TImportRequest> ChooseImportFile();
 
+    // The macro expression builder over `macros`, preset with `preset` (empty:
+    // no calls); the expression (Windows-1252) when accepted, else nullopt.
+    // `owner` is the dialog's parent (null: Parent()); a dialog that opens the
+    // builder passes itself.
+    std::optional<std::string> RunMacroBuilder(const TMacros& macros, const std::string& preset,
+                                               QWidget* owner = nullptr);
+
 private:
     UiServices& ui_;
+    std::string programFolder_;
 };
 
 }  // namespace qm
