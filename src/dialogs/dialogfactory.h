@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "dialogs/tagdialogs.h"
 #include "import/import.h"
 
 class QWidget;
@@ -15,6 +16,7 @@ namespace qm {
 
 class QmDialog;
 class TMacros;
+class TProject;
 class UiServices;
 
 class TDialogFactory {
@@ -45,6 +47,14 @@ public:
     // builder passes itself.
     std::optional<std::string> RunMacroBuilder(const TMacros& macros, const std::string& preset,
                                                QWidget* owner = nullptr);
+
+    // The insert-tag form of `kind`, preset from `preset` (see tagdialogs.h);
+    // the new tag and the chosen image when accepted, else nullopt. The
+    // project gives the topic, popup and window names and where the image
+    // browser starts; it is read, never changed. `macros` serves the forms'
+    // macro builder.
+    std::optional<TTagResult> RunTagDialog(TTagKind kind, const TTagPreset& preset, const TProject& project,
+                                           const TMacros& macros);
 
 private:
     UiServices& ui_;

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "dialogs/dialogfactory.h"
+#include "dialogs/tagdialogs.h"
 #include "model/macros.h"
 #include "model/project.h"
 #include "support/qtapp.h"
@@ -54,6 +55,10 @@ protected:
     qm::TDialogFactory factory{ui, "/opt/quillmark"};
     qm::TProject project;
     qm::TMacros macros;
+
+    std::optional<qm::TTagResult> RunTag(qm::TTagKind kind, const qm::TTagPreset& preset = {}) {
+        return factory.RunTagDialog(kind, preset, project, macros);
+    }
 };
 
 }  // namespace qmtest
