@@ -25,6 +25,7 @@ TTagForm::TTagForm(UiServices& ui, const QString& formName, const QString& capti
     grid_->setColumnStretch(1, 1);
     layout->addLayout(grid_);
     layout->addStretch(1);
+    layout->addSpacing(10);  // the buttons apart from the last row of fields
     layout->addWidget(MakeStandardButtons());
     cmdOk->setEnabled(false);
 }

@@ -4,9 +4,16 @@
 // tests of the macro builder and the insert-tag forms.
 #include <string>
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
+#include <QImage>
+#include <QLabel>
+#include <QPixmap>
 #include <QPushButton>
+#include <QSet>
 
 #include <gtest/gtest.h>
 
@@ -31,6 +38,36 @@ T* Child(QObject& parent, const char* name) {
 inline int ClickOk(QDialog& d) {
     d.findChild<QPushButton*>(QStringLiteral("cmdOk"))->click();
     return d.result();
+}
+
+// Shows `dialog`, checks that no caption of a label or button is cut, and
+// saves a picture of it as `fileName` in $QM_SCREENSHOT_DIR (not saved when
+// that is unset). tools/screenshot-dialogs.sh runs these under Xvfb.
+inline void Screenshot(QDialog& dialog, const QString& fileName) {
+    dialog.show();
+    QApplication::processEvents();
+    for (QWidget* w : dialog.findChildren<QWidget*>()) {
+        if (!w->isVisible() || !(qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w))) continue;
+        if (auto* label = qobject_cast<QLabel*>(w); label && label->wordWrap()) continue;
+        // A push button's own minimum is a style's habit, not its text's need.
+        int need = w->minimumSizeHint().width();
+        if (auto* button = qobject_cast<QPushButton*>(w))
+            need = button->fontMetrics().horizontalAdvance(QString(button->text()).remove(QLatin1Char('&'))) + 8;
+        EXPECT_GE(w->width(), need) << w->objectName().toStdString() << " is cut";
+        EXPECT_GE(w->height(), w->minimumSizeHint().height()) << w->objectName().toStdString() << " is cut";
+    }
+    const QImage shot = dialog.grab().toImage();
+    ASSERT_FALSE(shot.isNull());
+    // A drawn dialog has text, frames and controls: far more than a few colours.
+    QSet<QRgb> colours;
+    for (int y = 0; y < shot.height(); y += 2)
+        for (int x = 0; x < shot.width(); x += 2) colours.insert(shot.pixel(x, y));
+    EXPECT_GT(colours.size(), 10);
+    const QString dir = qEnvironmentVariable("QM_SCREENSHOT_DIR");
+    if (!dir.isEmpty()) {
+        const QString file = QDir(dir).filePath(fileName);
+        EXPECT_TRUE(shot.save(file, "PNG")) << file.toStdString();
+    }
 }
 
 class TagFormTest : public ::testing::Test {

@@ -280,5 +280,12 @@ TEST_F(MacroEditTest, BrowseBuildsTheMacroArgumentInANestedBuilder) {
               "AddAccelerator(F1,0,About();JumpId(f.hlp,x))");
 }
 
+TEST_F(MacroEditTest, ScreenshotWithAMacroParameter) {
+    TfrmMacroEdit d(factory, macros);
+    d.SetExpression("JumpId(\"guide.hlp\", \"intro\");AddAccelerator(0x70, 0, About())");
+    d.lstExpression->setCurrentRow(1);
+    Screenshot(d, "macroedit.png");
+}
+
 }  // namespace
 }  // namespace qmtest

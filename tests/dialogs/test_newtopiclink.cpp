@@ -134,6 +134,9 @@ TEST_F(TopicLinkTest, AnUnchangedEditGivesTheSameTag) {
         {"an image with text after it stays text",
          {.Hotspot = "<IMAGE \"a.bmp\"> more", .UserDefined = true, .Topic = "Intro", .Window = ""},
          "<ULINK TOPIC=\"Intro\"><IMAGE \"a.bmp\"> more</ULINK>"},
+        {"a hotspot over two paragraphs",
+         {.Hotspot = "one\rtwo", .Topic = "Intro", .Window = ""},
+         "<LINK TOPIC=\"Intro\">one\rtwo</LINK>"},
         {"arrow in the hotspot",
          {.Hotspot = "a\x86z", .Topic = "Intro", .Window = ""},
          "<LINK TOPIC=\"Intro\">a\x86z</LINK>"},
@@ -275,6 +278,25 @@ TEST_F(TopicLinkTest, AWindowCanBeClearedAndATopicTyped) {
     const auto result = RunTag(qm::TTagKind::TopicLink);
     ASSERT_TRUE(result);
     EXPECT_EQ(result->Tag, "<LINK TOPIC=\"not_in_project\">h</LINK>");
+}
+
+TEST_F(TopicLinkTest, TabRunsDownTheFormThenToTheButtons) {
+    TfrmNewTopicLink d(ui, project);
+    QStringList order;
+    QWidget* w = d.cboTopics;
+    do {
+        if (!w->objectName().isEmpty() && (w->focusPolicy() & Qt::TabFocus)) order << w->objectName();
+        w = w->nextInFocusChain();
+    } while (w != d.cboTopics && order.size() < 40);
+    EXPECT_EQ(order, QStringList({"cboTopics", "optTxtHotSpot", "txtHotSpot", "optImgHotSpot", "txtBmp", "cmdBrowseBmp",
+                                  "chkUserDefined", "cboAlign", "txtAnchor", "cboWindows", "txtFile", "cmdBrowseFile",
+                                  "cmdOk", "cmdCancel", "cmdHelp"}));
+}
+
+TEST_F(TopicLinkTest, ScreenshotOfAnEditedLink) {
+    TfrmNewTopicLink d(ui, project);
+    d.Preset({.Hotspot = "see Beta", .Topic = "Beta", .Anchor = "details", .Window = "second"});
+    Screenshot(d, "topiclink.png");
 }
 
 }  // namespace

@@ -46,5 +46,28 @@ TEST_F(TagFormsTest, EachFormHasItsNameCaptionAndHelp) {
     }
 }
 
+// Every form, shown: no caption cut. Under tools/screenshot-dialogs.sh each
+// is saved as <form name>.png.
+TEST_F(TagFormsTest, ScreenshotOfEachForm) {
+    struct Row {
+        TTagKind kind;
+        QString form;
+    } rows[] = {
+        {TTagKind::TopicLink, "frmNewTopicLink"}, {TTagKind::PopupLink, "frmNewPopupLink"},
+        {TTagKind::Button, "frmNewButton"},       {TTagKind::MacroHotspot, "frmNewMacroTag"},
+        {TTagKind::Sound, "frmNewSound"},         {TTagKind::Video, "frmNewVideo"},
+        {TTagKind::Rtf, "frmNewRtfExpr"},         {TTagKind::Image, "frmNewImage"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.form.toStdString());
+        ui.ExpectDialog(row.form, [&](QDialog& d) {
+            Screenshot(d, row.form + ".png");
+            d.reject();
+            return d.result();
+        });
+        RunTag(row.kind);
+    }
+}
+
 }  // namespace
 }  // namespace qmtest
