@@ -132,12 +132,24 @@ int QtHelpViewer::RunningViewers() const {
 }
 
 bool QtHelpViewer::ShowContext(const std::string& helpFile, int context) {
+    return Start(helpFile, {QStringLiteral("-N"), QString::number(context)});
+}
+
+bool QtHelpViewer::ShowContents(const std::string& helpFile) { return Start(helpFile, {}); }
+
+bool QtHelpViewer::ShowIndex(const std::string& helpFile, const std::string& keyword) {
+    // The viewer's keyword switch; without a keyword it opens as for the contents.
+    if (keyword.empty()) return Start(helpFile, {});
+    return Start(helpFile, {QStringLiteral("-k"), QtText(keyword)});
+}
+
+bool QtHelpViewer::Start(const std::string& helpFile, const QStringList& switches) {
     const QString file = QtPath(helpFile);
     QString program;
     QStringList arguments;
 #ifdef _WIN32
     program = QStringLiteral("winhlp32.exe");
-    arguments << QStringLiteral("-N") << QString::number(context) << QDir::toNativeSeparators(file);
+    arguments << switches << QDir::toNativeSeparators(file);
 #else
     program = FindOnPath(QStringLiteral("wine"));
     if (program.isEmpty()) {
@@ -147,7 +159,7 @@ bool QtHelpViewer::ShowContext(const std::string& helpFile, int context) {
                             .arg(file));
         return false;
     }
-    arguments << QStringLiteral("winhlp32") << QStringLiteral("-N") << QString::number(context) << WinePath(file);
+    arguments << QStringLiteral("winhlp32") << switches << WinePath(file);
 #endif
     // Forget the viewers that have ended on their own.
     std::erase_if(viewers_, [](const std::unique_ptr<QProcess>& p) { return p->state() == QProcess::NotRunning; });

@@ -110,8 +110,18 @@ std::optional<QFont> QtUiServices::ChooseFont(const QFont& initial) {
 
 int QtUiServices::RunDialog(QDialog& dialog) { return dialog.exec(); }
 
-void QtUiServices::ShowHelp(int context) {
-    Viewer().ShowContext(Utf16ToCp1252(QDir::toNativeSeparators(HelpFile()).toStdU16String()), context);
+namespace {
+
+std::string HelpFilePath(const QString& file) { return Utf16ToCp1252(QDir::toNativeSeparators(file).toStdU16String()); }
+
+}  // namespace
+
+void QtUiServices::ShowHelp(int context) { Viewer().ShowContext(HelpFilePath(HelpFile()), context); }
+
+void QtUiServices::ShowHelpContents() { Viewer().ShowContents(HelpFilePath(HelpFile())); }
+
+void QtUiServices::ShowHelpIndex(const QString& keyword) {
+    Viewer().ShowIndex(HelpFilePath(HelpFile()), Utf16ToCp1252(keyword.toStdU16String()));
 }
 
 }  // namespace qm

@@ -24,6 +24,8 @@ public:
     std::optional<QFont> ChooseFont(const QFont& initial) override;
     int RunDialog(QDialog& dialog) override;
     void ShowHelp(int context) override;
+    void ShowHelpContents() override;
+    void ShowHelpIndex(const QString& keyword) override;
     CompilerRunner& Compiler() override { return *compiler_; }
     HelpViewer& Viewer() override { return *viewer_; }
     ShellLauncher& Shell() override { return *shell_; }

@@ -45,6 +45,17 @@ public:
         shown.push_back({helpFile, context});
         return answer;
     }
+    // Contents and index are recorded with the contexts -1 and -2.
+    bool ShowContents(const std::string& helpFile) override {
+        shown.push_back({helpFile, -1});
+        return answer;
+    }
+    bool ShowIndex(const std::string& helpFile, const std::string& keyword) override {
+        shown.push_back({helpFile, -2});
+        indexKeywords.push_back(keyword);
+        return answer;
+    }
+    std::vector<std::string> indexKeywords;
 };
 
 class FakeShellLauncher : public qm::ShellLauncher {
