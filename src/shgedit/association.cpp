@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <system_error>
 
 #include "util/fileio.h"
@@ -86,9 +87,13 @@ std::string ValueOf(const std::string& text) {
 
 std::string OurLine() { return std::string(kShgMimeType) + "=" + kDesktopFileName; }
 
+// A mimeapps.list is a few lines; one larger than this is left alone.
+constexpr std::uintmax_t kMaxMimeApps = 1024 * 1024;
+
 bool ReadIfExists(const fs::path& path, std::string& data) {
     std::error_code ec;
     if (!fs::exists(path, ec)) return false;
+    if (fs::file_size(path) > kMaxMimeApps) throw std::runtime_error("too large");
     std::ifstream in(path, std::ios::binary);
     if (!in) throw std::runtime_error("unreadable");
     data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

@@ -8,6 +8,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QScreen>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QToolBar>
 #include <fstream>
@@ -336,15 +337,20 @@ QMdiSubWindow* TfrmMain::AddChild(TfrmShg* child) {
     QMdiSubWindow* sw = mdiArea_->addSubWindow(child);
     sw->setAttribute(Qt::WA_DeleteOnClose);
     sw->setObjectName(QStringLiteral("subShg"));
-    // The picture's size where the frame has room for it.
-    const QSize frame = sw->size() - child->size();
-    const QSize room = mdiArea_->viewport()->size() * 9 / 10;
-    const QSize want = QSize(child->PictureWidth(), child->PictureHeight()) + QSize(4, 4) + frame;
-    sw->resize(std::max(200, std::min(want.width(), room.width())),
-               std::max(150, std::min(want.height(), room.height())));
     connect(child, &TfrmShg::stateChanged, actions_, &ActionTable::RequestUpdate);
     connect(sw, &QObject::destroyed, actions_, &ActionTable::RequestUpdate);
     sw->show();
+    // The whole picture where the frame has room for it: the window's own
+    // frame and the scroll area's border come on top of the picture.
+    const QSize chrome = sw->size() - sw->contentsRect().size();
+    const int border = 2 * child->ScrollArea()->frameWidth();
+    const QSize want = QSize(child->PictureWidth(), child->PictureHeight()) + QSize(border, border) + chrome;
+    QSize room = mdiArea_->size();
+    // Before the frame is laid out its area has no size worth keeping to.
+    if (room.width() < 200 || room.height() < 150) room = want;
+    room -= QSize(sw->x(), sw->y());
+    sw->resize(std::max(200, std::min(want.width(), room.width())),
+               std::max(150, std::min(want.height(), room.height())));
     mdiArea_->setActiveSubWindow(sw);
     child->Canvas()->setFocus();
     return sw;

@@ -64,6 +64,12 @@ void TfrmSelect::SetItems(const StringList& ids) {
     txtHotspot->selectAll();
 }
 
+void TfrmSelect::showEvent(QShowEvent* event) {
+    QmDialog::showEvent(event);
+    txtHotspot->setFocus();
+    txtHotspot->selectAll();
+}
+
 int TfrmSelect::SelectedIndex() const {
     const QList<QListWidgetItem*> selected = lstHotspots->selectedItems();
     return selected.isEmpty() ? -1 : lstHotspots->row(selected.front());

@@ -38,6 +38,8 @@ public:
 
 protected:
     int helpContext() const override { return kSelectHelpContext; }
+    // The edit has the focus and all its text selected as the dialog opens.
+    void showEvent(QShowEvent* event) override;
 
 private:
     StringList ids_;
