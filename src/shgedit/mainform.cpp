@@ -110,7 +110,6 @@ TfrmMain::TfrmMain(TShgEditEnv env, QWidget* parent)
     ui_.SetHelpFile(folder + QString::fromLatin1(kHelpFileName));
 
     // 5. The settings: an unreadable store gives the defaults.
-    options_.SetDefaults();
     options_.ReadFromRegistry(settings_);
     ApplyPlacement();
     // 6. The bars as they were.
@@ -267,6 +266,9 @@ void TfrmMain::CreateMenus() {
     tbrMain_->addActions({actWindowCascade, actWindowTileHorizontal, actWindowTileVertical, actClose});
     tbrMain_->addSeparator();
     tbrMain_->addAction(actHelpContents);
+    // Where a button shows text (no icon), it is the short hint: "Import", not "Import Image".
+    for (QAction* a : tbrMain_->actions())
+        if (!a->isSeparator() && !a->toolTip().isEmpty()) a->setIconText(a->toolTip());
 }
 
 void TfrmMain::ApplyPlacement() {

@@ -155,5 +155,39 @@ TEST_F(AssociationHome, OffWithoutAListWritesNothingAndErrorsAreSwallowed) {
     EXPECT_FALSE(RegisterFileType(true, TAssociationPlaces{}));
 }
 
+TEST_F(AssociationHome, TheEnvironmentsXdgFoldersAreUsed) {
+    qmtest::EnsureQtApp();
+    const std::string config = (home_ / "xdg-config").string(), data = (home_ / "xdg-data").string();
+    const std::string oldConfig = std::getenv("XDG_CONFIG_HOME") ? std::getenv("XDG_CONFIG_HOME") : "";
+    const std::string oldData = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
+    ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    ::setenv("XDG_DATA_HOME", data.c_str(), 1);
+    const TAssociationPlaces places = CurrentAssociationPlaces();
+    auto restore = [&](const char* name, const std::string& value) {
+        if (value.empty())
+            ::unsetenv(name);
+        else
+            ::setenv(name, value.c_str(), 1);
+    };
+    restore("XDG_CONFIG_HOME", oldConfig);
+    restore("XDG_DATA_HOME", oldData);
+    EXPECT_EQ(places.ConfigHome, config);
+    EXPECT_EQ(places.DataHome, data);
+    // The test program runs from the build tree: nothing is installed beside it.
+    EXPECT_FALSE(places.Installed);
+    EXPECT_EQ(places.ProgramPath.front(), '/');
+
+    // On and off with the program's own places, helpers and all.
+    EXPECT_TRUE(RegisterFileType(true, places));
+    EXPECT_EQ(Read(fs::path(config) / "mimeapps.list"), "[Default Applications]\napplication/x-shg=pikeral.desktop\n");
+    const std::string desktop = Read(fs::path(data) / "applications" / "pikeral.desktop");
+    EXPECT_NE(desktop.find("Exec=\"" + places.ProgramPath + "\" %f\n"), std::string::npos) << desktop;
+    EXPECT_TRUE(fs::exists(fs::path(data) / "mime" / "packages" / "pikeral.xml"));
+    EXPECT_TRUE(RegisterFileType(false, places));
+    EXPECT_EQ(Read(fs::path(config) / "mimeapps.list"), "[Default Applications]\n");
+    EXPECT_FALSE(fs::exists(fs::path(data) / "applications" / "pikeral.desktop"));
+    EXPECT_FALSE(fs::exists(fs::path(data) / "mime" / "packages" / "pikeral.xml"));
+}
+
 }  // namespace
 }  // namespace qm::shgedit

@@ -533,6 +533,11 @@ TEST_F(ShgEditTest, SelectPicksTheChosenHotspot) {
 
 TEST_F(ShgEditTest, SettingsAreWrittenAtCloseAndThePlacementComesBack) {
     Start();
+    // A first run: the defaults, and the window's own place and size.
+    EXPECT_EQ(Frame().size(), QSize(800, 600));
+    EXPECT_TRUE(Act("actViewToolbar")->isChecked());
+    EXPECT_TRUE(Act("actViewStatusBar")->isChecked());
+    EXPECT_EQ(Frame().Options().DefID, "Hotspot");
     Frame().setGeometry(40, 50, 620, 430);
     Trigger("actViewToolbar");
     ASSERT_TRUE(Frame().close());
@@ -556,6 +561,36 @@ TEST_F(ShgEditTest, SettingsAreWrittenAtCloseAndThePlacementComesBack) {
     EXPECT_TRUE(Frame().Toolbar()->isHidden());
     EXPECT_TRUE(screen.contains(Frame().geometry())) << "restored onto the screen";
     EXPECT_EQ(Frame().geometry().size(), QSize(300, 200));
+}
+
+TEST_F(ShgEditTest, WindowArrangements) {
+    Start();
+    Frame().resize(800, 600);
+    Frame().show();
+    QApplication::processEvents();
+    Open(WriteShg("a.shg", 40, 30));
+    Open(WriteShg("b.shg", 40, 30));
+    const QRect area = Frame().MdiArea()->viewport()->rect();
+    auto geometries = [&] {
+        std::vector<QRect> out;
+        for (QMdiSubWindow* sw : Frame().MdiArea()->subWindowList()) out.push_back(sw->geometry());
+        return out;
+    };
+    Trigger("actWindowTileHorizontal");
+    const int half = area.height() / 2;
+    EXPECT_EQ(geometries(), (std::vector<QRect>{QRect(0, 0, area.width(), half),
+                                                QRect(0, half, area.width(), area.height() - half)}));
+    Trigger("actWindowTileVertical");
+    const int middle = area.width() / 2;
+    EXPECT_EQ(geometries(), (std::vector<QRect>{QRect(0, 0, middle, area.height()),
+                                                QRect(middle, 0, area.width() - middle, area.height())}));
+    Trigger("actWindowMinimizeAll");
+    for (QMdiSubWindow* sw : Frame().MdiArea()->subWindowList()) {
+        EXPECT_TRUE(sw->isMinimized());
+        EXPECT_EQ(sw->geometry().bottom(), area.bottom()) << "iconized windows line the bottom";
+    }
+    const std::vector<QRect> icons = geometries();
+    EXPECT_LE(icons[0].right(), icons[1].left()) << "side by side";
 }
 
 TEST(ClampToScreen, Table) {
