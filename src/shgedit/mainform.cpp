@@ -11,7 +11,9 @@
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QToolBar>
+#include <filesystem>
 #include <fstream>
+#include <system_error>
 
 #include "platform/qtcp1252.h"
 #include "platform/uiservices.h"
@@ -67,6 +69,10 @@ QRect ClampToScreen(QRect r, const QRect& screen) {
 }
 
 std::unique_ptr<TShg> LoadPictureFile(const std::string& name) {
+    // Read whole into memory: a file far beyond any help picture is refused first.
+    std::error_code ec;
+    const std::uintmax_t size = std::filesystem::file_size(ToFsPath(name), ec);
+    if (!ec && size > kMaxPictureFile) throw Error("The file " + name + " is too large to be a picture.");
     auto shg = std::make_unique<TShg>();
     // Help folders hold plain bitmaps that were only renamed .shg.
     if (AsciiUpperStr(ExtractExtension(name)) == "BMP" || FileHead(name, 2) == "BM")

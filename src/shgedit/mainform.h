@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QRect>
 #include <QStringList>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -60,6 +61,9 @@ int PicturesInFile(const std::string& name);
 // `r` moved and cut so that it lies within `screen` (an empty screen
 // leaves it as it is).
 QRect ClampToScreen(QRect r, const QRect& screen);
+
+// The largest file Open and Import read.
+inline constexpr std::uintmax_t kMaxPictureFile = 256u * 1024 * 1024;
 
 // Reads a picture file as Open does: a file named .bmp, or any file that
 // begins "BM" (a bitmap renamed .shg), becomes a new picture without

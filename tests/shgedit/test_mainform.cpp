@@ -143,11 +143,15 @@ TEST_F(ShgEditTest, OpenDispatch) {
         {"a bitmap named .shg opens as a bitmap", "renamed.shg", bmp, true, false, 0, nullptr},
         {"a bad file", "bad.shg", "hello, world", false, false, 0, qm::kInvalidShgMessage},
         {"a .bmp that is no bitmap", "bad.bmp", "hello, world", false, false, 0, nullptr},
+        {"a file too large to be a picture", "huge.shg", bytes, false, false, 0, "is too large to be a picture."},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const std::string path = root_ + row.file;
         WriteBytes(path, row.content);
+        // Sparse: no disk space is taken.
+        if (std::string(row.file) == "huge.shg")
+            std::filesystem::resize_file(qm::ToFsPath(path), qm::shgedit::kMaxPictureFile + 1);
         Frame().Mru().AddFile(path);
         if (!row.opens) ui.ExpectMessage(MsgKind::Error, row.error ? QString::fromLatin1(row.error) : QString());
         const int before = static_cast<int>(Frame().Children().size());
