@@ -131,18 +131,25 @@ int QtHelpViewer::RunningViewers() const {
     return n;
 }
 
-bool QtHelpViewer::ShowContext(const std::string& helpFile, int context) { return Show(helpFile, context); }
+bool QtHelpViewer::ShowContext(const std::string& helpFile, int context) {
+    return Start(helpFile, {QStringLiteral("-N"), QString::number(context)});
+}
 
-bool QtHelpViewer::ShowContents(const std::string& helpFile) { return Show(helpFile, std::nullopt); }
+bool QtHelpViewer::ShowContents(const std::string& helpFile) { return Start(helpFile, {}); }
 
-bool QtHelpViewer::Show(const std::string& helpFile, std::optional<int> context) {
+bool QtHelpViewer::ShowIndex(const std::string& helpFile, const std::string& keyword) {
+    // The viewer's keyword switch; without a keyword it opens as for the contents.
+    if (keyword.empty()) return Start(helpFile, {});
+    return Start(helpFile, {QStringLiteral("-k"), QtText(keyword)});
+}
+
+bool QtHelpViewer::Start(const std::string& helpFile, const QStringList& switches) {
     const QString file = QtPath(helpFile);
     QString program;
     QStringList arguments;
 #ifdef _WIN32
     program = QStringLiteral("winhlp32.exe");
-    if (context) arguments << QStringLiteral("-N") << QString::number(*context);
-    arguments << QDir::toNativeSeparators(file);
+    arguments << switches << QDir::toNativeSeparators(file);
 #else
     program = FindOnPath(QStringLiteral("wine"));
     if (program.isEmpty()) {
@@ -152,9 +159,7 @@ bool QtHelpViewer::Show(const std::string& helpFile, std::optional<int> context)
                             .arg(file));
         return false;
     }
-    arguments << QStringLiteral("winhlp32");
-    if (context) arguments << QStringLiteral("-N") << QString::number(*context);
-    arguments << WinePath(file);
+    arguments << QStringLiteral("winhlp32") << switches << WinePath(file);
 #endif
     // Forget the viewers that have ended on their own.
     std::erase_if(viewers_, [](const std::unique_ptr<QProcess>& p) { return p->state() == QProcess::NotRunning; });

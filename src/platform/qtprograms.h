@@ -45,12 +45,13 @@ public:
     void Quit() override;
     bool ShowContext(const std::string& helpFile, int context) override;
     bool ShowContents(const std::string& helpFile) override;
+    bool ShowIndex(const std::string& helpFile, const std::string& keyword) override;
     // Viewers started here that are still running.
     int RunningViewers() const;
 
 private:
-    // Starts the viewer on `file`, with "-N context" when `context` is set.
-    bool Show(const std::string& helpFile, std::optional<int> context);
+    // Starts the viewer on `helpFile` with `switches` in front of the file.
+    bool Start(const std::string& helpFile, const QStringList& switches);
     UiServices& ui_;
     std::vector<std::unique_ptr<QProcess>> viewers_;
 };

@@ -121,14 +121,30 @@ int QtUiServices::RunDialog(QDialog& dialog) {
     return dialog.exec();
 }
 
-void QtUiServices::ShowHelp(int context) {
+namespace {
+
+std::string HelpFilePath(const QString& file) { return Utf16ToCp1252(QDir::toNativeSeparators(file).toStdU16String()); }
+
+}  // namespace
+
+bool QtUiServices::HelpFileMissing() {
     // Without the file a viewer could only fail, and the advice on starting
     // one would send the user after a file that is not there.
-    if (!QFileInfo(HelpFile()).isFile()) {
-        Information(MissingHelpFileText(HelpFile()));
-        return;
-    }
-    Viewer().ShowContext(Utf16ToCp1252(QDir::toNativeSeparators(HelpFile()).toStdU16String()), context);
+    if (QFileInfo(HelpFile()).isFile()) return false;
+    Information(MissingHelpFileText(HelpFile()));
+    return true;
+}
+
+void QtUiServices::ShowHelp(int context) {
+    if (!HelpFileMissing()) Viewer().ShowContext(HelpFilePath(HelpFile()), context);
+}
+
+void QtUiServices::ShowHelpContents() {
+    if (!HelpFileMissing()) Viewer().ShowContents(HelpFilePath(HelpFile()));
+}
+
+void QtUiServices::ShowHelpIndex(const QString& keyword) {
+    if (!HelpFileMissing()) Viewer().ShowIndex(HelpFilePath(HelpFile()), Utf16ToCp1252(keyword.toStdU16String()));
 }
 
 QString MissingHelpFileText(const QString& helpFile) {

@@ -27,11 +27,16 @@ public:
     std::optional<QFont> ChooseFont(const QFont& initial) override;
     int RunDialog(QDialog& dialog) override;
     void ShowHelp(int context) override;
+    void ShowHelpContents() override;
+    void ShowHelpIndex(const QString& keyword) override;
     CompilerRunner& Compiler() override { return *compiler_; }
     HelpViewer& Viewer() override { return *viewer_; }
     ShellLauncher& Shell() override { return *shell_; }
 
 private:
+    // Says that the help file is not installed, when it is not; true then.
+    bool HelpFileMissing();
+
     std::unique_ptr<CompilerRunner> compiler_;
     std::unique_ptr<HelpViewer> viewer_;
     std::unique_ptr<ShellLauncher> shell_;

@@ -82,6 +82,11 @@ public:
 
     // Opens the program's own help file at `context`.
     virtual void ShowHelp(int context) = 0;
+    // Opens the program's own help file at its contents.
+    virtual void ShowHelpContents() = 0;
+    // Opens the index of the program's own help file at `keyword` (empty:
+    // the index as it opens).
+    virtual void ShowHelpIndex(const QString& keyword) = 0;
 
     // The external programs.
     virtual CompilerRunner& Compiler() = 0;

@@ -68,8 +68,11 @@ public:
     // `context`. Returns false when no viewer could be started; the viewer
     // has then told the user how to view the file.
     virtual bool ShowContext(const std::string& helpFile, int context) = 0;
-    // Shows `helpFile` at its contents. Returns false as ShowContext does.
+    // Shows the contents of `helpFile`; false as for ShowContext.
     virtual bool ShowContents(const std::string& helpFile) = 0;
+    // Shows the index of `helpFile` at `keyword` (empty: the index as it
+    // opens); false as for ShowContext.
+    virtual bool ShowIndex(const std::string& helpFile, const std::string& keyword) = 0;
 };
 
 struct LaunchResult {

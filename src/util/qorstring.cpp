@@ -183,4 +183,18 @@ std::string Trim(std::string_view s) {
     return std::string(s.substr(b, e - b));
 }
 
+std::string GroupDigits(std::string_view text, std::string_view separator) {
+    std::string out;
+    out.reserve(text.size() + (text.size() / 3) * separator.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::size_t fromRight = text.size() - i;  // 1 for the last character
+        if (i > 0 && fromRight % 3 == 0) out.append(separator);
+        out.push_back(text[i]);
+    }
+    std::size_t b = 0, e = out.size();
+    while (b < e && out[b] == ' ') ++b;
+    while (e > b && out[e - 1] == ' ') --e;
+    return out.substr(b, e - b);
+}
+
 }  // namespace qm

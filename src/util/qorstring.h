@@ -57,4 +57,10 @@ void SplitToStrings(std::string_view s, char sep, StringList& list);
 // Trims ASCII blanks and control characters (<= 0x20) from both ends.
 std::string Trim(std::string_view s);
 
+// `text` with `separator` between its groups of three characters, counted
+// from the right ("16777216", " " -> "16 777 216"), then trimmed of blanks at
+// both ends. No separator goes in front of the first character, whatever the
+// separator is.
+std::string GroupDigits(std::string_view text, std::string_view separator);
+
 }  // namespace qm

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -271,6 +273,43 @@ TEST_F(QtPrograms, HelpViewerRunsWinhlp32UnderWineAtTheContext) {
     // The next build's viewer starts afresh.
     EXPECT_TRUE(viewer.ShowContext(hlp.toStdString(), 7));
     EXPECT_EQ(viewer.RunningViewers(), 1);
+}
+
+TEST_F(QtPrograms, HelpViewerOpensTheContentsAndTheIndex) {
+    const QString bin = Path(QStringLiteral("bin"));
+    QDir().mkpath(bin);
+    const QString log = Path(QStringLiteral("viewer.log"));
+    Write(bin + QStringLiteral("/wine"),
+          "#!/bin/sh\nfor a in \"$@\"; do printf 'arg=%s\\n' \"$a\" >> '" + log.toStdString() +
+              "'; done\necho end >> '" + log.toStdString() + "'\n",
+          true);
+    EnvVar path("PATH", bin + QStringLiteral(":/usr/bin:/bin"));
+    const QString hlp = project_ + QStringLiteral("/Pikeral.hlp");
+    QString win = hlp;
+    win.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    const std::string file = "arg=Z:" + win.toStdString();
+    struct Row {
+        const char* name;
+        std::function<bool(QtHelpViewer&)> call;
+        std::vector<std::string> args;
+    } rows[] = {
+        {"contents", [&](QtHelpViewer& v) { return v.ShowContents(hlp.toStdString()); }, {"arg=winhlp32", file, "end"}},
+        {"index without a keyword",
+         [&](QtHelpViewer& v) { return v.ShowIndex(hlp.toStdString(), ""); },
+         {"arg=winhlp32", file, "end"}},
+        {"index at a keyword",
+         [&](QtHelpViewer& v) { return v.ShowIndex(hlp.toStdString(), "hot spots"); },
+         {"arg=winhlp32", "arg=-k", "arg=hot spots", file, "end"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        QFile::remove(log);
+        qmtest::ScriptedUiServices ui;  // no box may appear
+        QtHelpViewer viewer(ui);
+        EXPECT_TRUE(row.call(viewer));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return Read(log).find("end") != std::string::npos; }, 5000));
+        EXPECT_EQ(Lines(log), row.args);
+    }
 }
 
 TEST(QtScreenMetricsTest, InstalledMetricsReportThePrimaryScreen) {

@@ -71,12 +71,19 @@ public:
         shown.push_back({helpFile, context});
         return answer;
     }
-    // Recorded with context kContents.
+    // Contents and index are recorded with the contexts kContents and kIndex.
     static constexpr int kContents = -1;
+    static constexpr int kIndex = -2;
     bool ShowContents(const std::string& helpFile) override {
         shown.push_back({helpFile, kContents});
         return answer;
     }
+    bool ShowIndex(const std::string& helpFile, const std::string& keyword) override {
+        shown.push_back({helpFile, kIndex});
+        indexKeywords.push_back(keyword);
+        return answer;
+    }
+    std::vector<std::string> indexKeywords;
 };
 
 class FakeShellLauncher : public qm::ShellLauncher {

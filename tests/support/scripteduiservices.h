@@ -22,6 +22,7 @@
 #include <QDialog>
 #include <QFont>
 #include <QString>
+#include <QStringList>
 
 #include <gtest/gtest.h>
 
@@ -54,7 +55,10 @@ public:
     // Runs as each request is recorded, e.g. to look at the windows while a
     // box is up.
     std::function<void(const Record&)> onRecord;
-    std::vector<int> helpContexts;  // ShowHelp calls
+    std::vector<int> helpContexts;                    // ShowHelp calls
+    int helpContentsCalls = 0;                        // ShowHelpContents calls
+    QStringList helpIndexKeywords;                    // ShowHelpIndex calls, by keyword
+    std::vector<qm::FileDialogRequest> fileRequests;  // open and save dialogs, as asked
 
     FakeCompilerRunner compiler;
     FakeHelpViewer viewer;
@@ -163,10 +167,12 @@ public:
     }
     std::optional<QString> OpenFileName(const qm::FileDialogRequest& request) override {
         Note({Request::OpenFile, {}, {}, request.caption});
+        fileRequests.push_back(request);
         return TakeText(Request::OpenFile, request.caption);
     }
     std::optional<QString> SaveFileName(const qm::FileDialogRequest& request) override {
         Note({Request::SaveFile, {}, {}, request.caption});
+        fileRequests.push_back(request);
         return TakeText(Request::SaveFile, request.caption);
     }
     std::optional<QString> ChooseFolder(const QString& caption, const QString&) override {
@@ -210,6 +216,8 @@ public:
         return result;
     }
     void ShowHelp(int context) override { helpContexts.push_back(context); }
+    void ShowHelpContents() override { ++helpContentsCalls; }
+    void ShowHelpIndex(const QString& keyword) override { helpIndexKeywords << keyword; }
     qm::CompilerRunner& Compiler() override { return compilerOverride_ ? *compilerOverride_ : compiler; }
     qm::HelpViewer& Viewer() override { return viewerOverride_ ? *viewerOverride_ : viewer; }
     qm::ShellLauncher& Shell() override { return shellOverride_ ? *shellOverride_ : shell; }

@@ -412,4 +412,30 @@ TEST(Trim, RemovesBlanksAndControlsAtBothEndsOnly) {
     EXPECT_EQ(Trim(std::string(" \0a\0 ", 5)), "a");
 }
 
+// ----------------------------------------------------------------- GroupDigits
+
+TEST(GroupDigits, Table) {
+    struct Case {
+        const char* name;
+        const char* text;
+        const char* separator;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"1 bit: 2 colours", "2", " ", "2"},
+        {"24 bits: 2^24 colours", "16777216", " ", "16 777 216"},
+        {"32 bits: 2^32 colours", "4294967296", " ", "4 294 967 296"},
+        {"three digits take no separator", "256", " ", "256"},
+        {"four digits", "1000", " ", "1 000"},
+        {"six digits", "123456", " ", "123 456"},
+        {"empty", "", " ", ""},
+        {"a visible separator never leads", "256", ",", "256"},
+        {"a visible separator between groups", "1234567", ",", "1,234,567"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(GroupDigits(c.text, c.separator), c.expected);
+    }
+}
+
 }  // namespace
