@@ -654,7 +654,11 @@ namespace {
 
 void WriteWorkFile(const std::string& path, const std::string& data, const std::string& workFolder) {
     const std::filesystem::path native = ToFsPath(path);
+#ifdef _WIN32
+    std::FILE* f = ::_wfopen(native.c_str(), L"wb");  // wide names reach every file name
+#else
     std::FILE* f = std::fopen(native.c_str(), "wb");
+#endif
     if (!f) {
         const int err = errno;
         throw CreateFileAccessError(workFolder, false, WinCodeFromErrno(err, native.string()));
