@@ -27,9 +27,16 @@ function(qm_folder_tests name folder)
   add_executable(${name} ${srcs})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main)
   target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests")
+  # Tests cross-built for Windows run under wine, which shows the host's
+  # files on drive Z:. Naming the drive keeps the folders found after a test
+  # changes to a folder on another drive.
+  set(root "")
+  if(CMAKE_CROSSCOMPILING AND WIN32)
+    set(root "Z:")
+  endif()
   target_compile_definitions(${name} PRIVATE
-    QM_FIXTURES_DIR="${QM_SHARED_DIR}/fixtures/realworld"
-    QM_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
+    QM_FIXTURES_DIR="${root}${QM_SHARED_DIR}/fixtures/realworld"
+    QM_TEST_DATA_DIR="${root}${PROJECT_SOURCE_DIR}/tests/data")
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${ARG_ENV}")
 endfunction()
 

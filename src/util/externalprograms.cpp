@@ -6,7 +6,8 @@ std::string CompilerFile(const std::string& compilerPath) {
     std::string file = compilerPath;
     if (!file.empty() && file.back() != '\\' && file.back() != '/') {
 #ifdef _WIN32
-        file += '\\';
+        // Keep a path written with "/" alone readable in messages.
+        file += (file.find('/') != std::string::npos && file.find('\\') == std::string::npos) ? '/' : '\\';
 #else
         // A POSIX folder: keep the path readable in messages.
         file += (file.find('\\') != std::string::npos && file.find('/') == std::string::npos) ? '\\' : '/';

@@ -9,7 +9,9 @@
 #include "util/errors.h"
 
 #ifdef _WIN32
-#include <fstream>
+#include <windows.h>
+
+#include <random>
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -217,12 +219,48 @@ int WriteNewFile(std::string_view path, std::string_view data) {
     return ::close(fd) != 0 ? errno : 0;
 }
 #else
+namespace {
+// Closes a handle on scope exit.
+struct Handle {
+    HANDLE h = INVALID_HANDLE_VALUE;
+    ~Handle() {
+        if (h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
+    }
+};
+
+// Windows' own error codes are the ones the messages are chosen from.
+[[noreturn]] void FailWin(std::string_view path, bool access, DWORD code) {
+    throw CreateFileAccessError(std::string(path), access, static_cast<int>(code));
+}
+}  // namespace
+
 std::string ReadWholeFile(std::string_view path) {
     const fs::path native = ToFsPath(path);
-    std::ifstream in(native, std::ios::binary);
-    if (!in) throw CreateFileAccessError(std::string(path), true, winerr::FileNotFound);
-    std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) throw CreateFileAccessError(std::string(path), true, 0);
+    Handle f;
+    f.h = ::CreateFileW(native.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // A folder cannot be opened this way and gives "access denied".
+    if (f.h == INVALID_HANDLE_VALUE) FailWin(path, true, ::GetLastError());
+    // Only files on a disk are read: a device name such as "CON" or "NUL", or
+    // a pipe, could block or never end.
+    if (::GetFileType(f.h) != FILE_TYPE_DISK) FailWin(path, true, ERROR_ACCESS_DENIED);
+    LARGE_INTEGER size{};
+    std::size_t want = ::GetFileSizeEx(f.h, &size) && size.QuadPart > 0 ? static_cast<std::size_t>(size.QuadPart) + 1
+                                                                        : std::size_t{1} << 16;
+    // Read straight into the result; a file that grows or shrinks meanwhile
+    // still reads whole.
+    std::string data;
+    std::size_t used = 0;
+    for (;;) {
+        if (data.size() < used + want) data.resize(used + want);
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(data.size() - used, 1u << 30));
+        DWORD n = 0;
+        if (!::ReadFile(f.h, data.data() + used, chunk, &n, nullptr)) FailWin(path, true, ::GetLastError());
+        if (n == 0) break;
+        used += n;
+        want = std::size_t{1} << 16;
+    }
+    data.resize(used);
     return data;
 }
 
@@ -249,27 +287,58 @@ int WriteNewFile(std::string_view path, std::string_view data) {
 
 void WriteFileAtomic(std::string_view path, std::string_view data, LinkAtTarget) {
     const fs::path native = ToFsPath(path);
-    fs::path tmp = native;
-    tmp += L".tmp~";
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out) throw CreateFileAccessError(std::string(path), false, winerr::AccessDenied);
-        out.write(data.data(), static_cast<std::streamsize>(data.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ec;
-            fs::remove(tmp, ec);
-            throw CreateFileAccessError(std::string(path), false, winerr::DiskFull);
+    if (native.filename().empty()) FailWin(path, false, ERROR_ACCESS_DENIED);
+    fs::path folder = native.parent_path();
+    if (folder.empty()) folder = L".";
+    // A folder, or a file marked read-only, is refused as opening it for
+    // writing would be: the rename alone would replace a read-only file.
+    const DWORD attrs = ::GetFileAttributesW(native.c_str());
+    if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
+        FailWin(path, false, ERROR_ACCESS_DENIED);
+
+    // "." + the target's name + "." + six random letters; the target's part
+    // is cut (never inside a surrogate pair) so a name near the 255-unit limit
+    // still saves.
+    const std::wstring base = native.filename().wstring();
+    std::size_t keep = std::min<std::size_t>(base.size(), 200);
+    if (keep > 0 && keep < base.size() && base[keep] >= 0xDC00 && base[keep] <= 0xDFFF) --keep;
+    std::random_device rd;
+    std::wstring tmp;
+    Handle f;
+    for (int tries = 0; f.h == INVALID_HANDLE_VALUE; ++tries) {
+        std::wstring name = L"." + base.substr(0, keep) + L".";
+        for (int i = 0; i < 6; ++i) name += static_cast<wchar_t>(L'a' + rd() % 26);
+        tmp = (folder / name).wstring();
+        f.h = ::CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (f.h == INVALID_HANDLE_VALUE) {
+            const DWORD err = ::GetLastError();
+            if ((err != ERROR_FILE_EXISTS && err != ERROR_ALREADY_EXISTS) || tries >= 100) FailWin(path, false, err);
         }
     }
-    std::error_code ec;
-    fs::rename(tmp, native, ec);
-    if (ec) {
-        std::error_code ec2;
-        fs::remove(tmp, ec2);
-        throw CreateFileAccessError(std::string(path), false, winerr::AccessDenied);
+    auto failAndClean = [&](DWORD err) {
+        if (f.h != INVALID_HANDLE_VALUE) ::CloseHandle(f.h);
+        f.h = INVALID_HANDLE_VALUE;
+        ::DeleteFileW(tmp.c_str());
+        FailWin(path, false, err);
+    };
+
+    const char* p = data.data();
+    std::size_t left = data.size();
+    while (left > 0) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(left, 1u << 30));
+        DWORD done = 0;
+        if (!::WriteFile(f.h, p, chunk, &done, nullptr)) failAndClean(::GetLastError());
+        if (done == 0) failAndClean(ERROR_DISK_FULL);
+        p += done;
+        left -= done;
     }
+    if (!::FlushFileBuffers(f.h)) failAndClean(::GetLastError());
+    const HANDLE h = f.h;
+    f.h = INVALID_HANDLE_VALUE;
+    if (!::CloseHandle(h)) failAndClean(::GetLastError());
+    // Write-through: the call returns once the new name is on the disk.
+    if (!::MoveFileExW(tmp.c_str(), native.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        failAndClean(::GetLastError());
 }
 #endif
 

@@ -68,8 +68,10 @@ std::string PrepareWorkFolder(std::string_view tempFolder) {
     const std::string path = WorkFolderPath(tempFolder);
     if (path.empty()) throw Error("The temporary folder is not known.");
 #ifdef _WIN32
+    // Only the last level is made: a missing temporary folder is an error, as
+    // on POSIX.
     std::error_code ec;
-    std::filesystem::create_directories(ToFsPath(path), ec);
+    std::filesystem::create_directory(ToFsPath(path), ec);
     if (ec || !FolderExists(path)) throw CreateFileAccessError(path, false, winerr::PathNotFound);
     return path;
 #else

@@ -319,7 +319,12 @@ TEST(ResolveImportPath, MatchesEachPartWithoutRegardToCase) {
     for (const char* entry : {"SUB\\TOPICS.RTF", "sub/topics.rtf", "Sub\\topics.RTF"}) {
         const std::string path = ResolveImportPath(folder, entry);
         EXPECT_TRUE(FileExists(path)) << entry;
+#ifdef _WIN32
+        // The system finds the file under any case; the name comes back as asked.
+        EXPECT_TRUE(SameText(ExtractFileName(path), "topics.RTF")) << path;
+#else
         EXPECT_EQ(ExtractFileName(path), "topics.RTF");
+#endif
         EXPECT_EQ(AsciiLowerStr(path),
                   AsciiLowerStr(folder) + "sub" + path.substr(folder.size() + 3, 1) + "topics.rtf");
     }

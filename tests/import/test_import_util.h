@@ -10,6 +10,7 @@
 
 #include "import/import.h"
 #include "preprocess/tagtext.h"
+#include "util/fileio.h"
 
 namespace qmtest {
 
@@ -36,10 +37,9 @@ private:
     std::filesystem::path path_;
 };
 
-inline std::string ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
+// Reads a file the program names (a model path: "\\" or "/", Windows-1252);
+// a file that cannot be read fails the test instead of reading as empty.
+inline std::string ReadFileBytes(const std::string& path) { return qm::ReadWholeFile(path); }
 
 inline void WriteFileBytes(const std::string& path, const std::string& data) {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());

@@ -8,14 +8,25 @@
 
 #include "spell/qordictionary.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace {
 
 using qm::StringList;
 
 std::filesystem::path EnglishDictionaryPath() {
+#ifdef _WIN32
+    wchar_t buf[MAX_PATH];
+    const DWORD n = ::GetModuleFileNameW(nullptr, buf, MAX_PATH);
+    if (n == 0 || n == MAX_PATH) return {};
+    const std::filesystem::path exe(std::wstring(buf, n));
+#else
     std::error_code ec;
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec) return {};
+#endif
     return exe.parent_path() / "Dictionaries" / "english.qdf";
 }
 

@@ -1,12 +1,14 @@
 #pragma once
-// A private folder under /tmp for one test, removed with everything in it at
-// the end. Other engineers run their suites on the same machine at the same
-// time, so every folder gets a unique name.
+// A private folder under /tmp (the user's temporary folder on Windows) for one
+// test, removed with everything in it at the end. Other engineers run their
+// suites on the same machine at the same time, so every folder gets a unique
+// name.
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -14,14 +16,37 @@
 
 namespace qmtest {
 
+// Paths in the tests are UTF-8 strings on every system, as path::string()
+// gives them; on Windows a narrow path would otherwise be read in the ANSI
+// code page.
+inline std::filesystem::path NativePath(const std::string& utf8) {
+#ifdef _WIN32
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+#else
+    return std::filesystem::path(utf8);
+#endif
+}
+
 class ScratchDir {
 public:
     ScratchDir() {
+#ifdef _WIN32
+        // No mkdtemp: creating a folder fails when the name is taken, so a
+        // random name that creates is ours alone.
+        std::random_device rd;
+        const std::filesystem::path base = std::filesystem::temp_directory_path();
+        for (int tries = 0; tries < 100 && path_.empty(); ++tries) {
+            const std::filesystem::path p = base / ("qm_util_test_" + std::to_string(rd()));
+            if (std::filesystem::create_directory(p)) path_ = p;
+        }
+        if (path_.empty()) throw std::runtime_error("cannot create a scratch folder");
+#else
         std::string templ = "/tmp/qm_util_test_XXXXXX";
         std::vector<char> buf(templ.begin(), templ.end());
         buf.push_back('\0');
         if (!::mkdtemp(buf.data())) throw std::runtime_error("mkdtemp failed");
         path_ = buf.data();
+#endif
     }
     ~ScratchDir() {
         std::error_code ec;
@@ -33,7 +58,7 @@ public:
     const std::filesystem::path& path() const { return path_; }
     std::string str() const { return path_.string(); }
     // The full path of `name` inside the folder, as a string.
-    std::string file(std::string_view name) const { return (path_ / std::string(name)).string(); }
+    std::string file(std::string_view name) const { return (path_ / NativePath(std::string(name))).string(); }
 
     // Names of every entry in the folder, sorted.
     std::vector<std::string> entries() const {
@@ -48,13 +73,13 @@ private:
 };
 
 inline void WriteRaw(const std::string& path, std::string_view data) {
-    std::ofstream f(path, std::ios::binary | std::ios::trunc);
+    std::ofstream f(NativePath(path), std::ios::binary | std::ios::trunc);
     f.write(data.data(), static_cast<std::streamsize>(data.size()));
     if (!f) throw std::runtime_error("cannot write fixture " + path);
 }
 
 inline std::string ReadRaw(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
+    std::ifstream f(NativePath(path), std::ios::binary);
     if (!f) throw std::runtime_error("cannot read " + path);
     return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
 }

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -20,21 +18,29 @@ using qmtest::WriteRaw;
 
 namespace {
 
-// Sets TMPDIR for the scope and restores the previous value after.
+// Sets the variable naming the temporary folder (TMPDIR; TMP, read first, on
+// Windows) for the scope and restores the previous value after.
 class TmpDirEnv {
 public:
     explicit TmpDirEnv(const std::string& value) {
-        if (const char* v = std::getenv("TMPDIR")) old_ = v;
-        ::setenv("TMPDIR", value.c_str(), 1);
+        if (const char* v = std::getenv(kName)) old_ = v;
+        Set(value.c_str());
     }
-    ~TmpDirEnv() {
-        if (old_)
-            ::setenv("TMPDIR", old_->c_str(), 1);
-        else
-            ::unsetenv("TMPDIR");
-    }
+    ~TmpDirEnv() { Set(old_ ? old_->c_str() : nullptr); }
 
 private:
+#ifdef _WIN32
+    static constexpr const char* kName = "TMP";
+    static void Set(const char* value) { ::_putenv_s(kName, value ? value : ""); }  // "" removes it
+#else
+    static constexpr const char* kName = "TMPDIR";
+    static void Set(const char* value) {
+        if (value)
+            ::setenv(kName, value, 1);
+        else
+            ::unsetenv(kName);
+    }
+#endif
     std::optional<std::string> old_;
 };
 
@@ -49,6 +55,12 @@ public:
 private:
     std::filesystem::path old_;
 };
+
+#ifdef _WIN32
+#define SKIP_WHERE_CASE_IS_IGNORED() GTEST_SKIP() << "Windows file names that differ in case only name one file"
+#else
+#define SKIP_WHERE_CASE_IS_IGNORED()
+#endif
 
 bool EndsWithSeparator(const std::string& s) { return !s.empty() && (s.back() == '/' || s.back() == '\\'); }
 
@@ -195,7 +207,13 @@ protected:
 void ExpectFound(const std::string& found, const std::string& actual, const std::string& content) {
     ASSERT_FALSE(found.empty()) << "not found: " << actual;
     EXPECT_TRUE(FileExists(found)) << found;
+#ifdef _WIN32
+    // The system itself finds a file under any case there, so the name comes
+    // back as it was asked for.
+    EXPECT_TRUE(SameText(ExtractFileName(found), actual)) << found;
+#else
     EXPECT_EQ(ExtractFileName(found), actual);
+#endif
     EXPECT_EQ(ReadWholeFile(found), content);
 }
 
@@ -207,6 +225,7 @@ TEST_F(FindFileTest, FallsBackToACaseInsensitiveMatch) {
 }
 
 TEST_F(FindFileTest, ExactMatchWinsOverOtherCases) {
+    SKIP_WHERE_CASE_IS_IGNORED();
     ExpectFound(FindFileInFolder(dir.str(), "Both.shg"), "Both.shg", "upper");
     ExpectFound(FindFileInFolder(dir.str(), "both.shg"), "both.shg", "lower");
 }
@@ -225,6 +244,7 @@ TEST_F(FindFileTest, NotFound) {
 }
 
 TEST(FindFileInFolder, PrefersTheFileOverFoldersOfTheSameNameInOtherCases) {
+    SKIP_WHERE_CASE_IS_IGNORED();
     ScratchDir dir;
     // Several folders whose names differ from the file's only in case; the
     // order the disk lists them in must not matter.
@@ -253,10 +273,7 @@ TEST(FindFileInFolder, Cp1252Names) {
 
 TEST_F(FindFileTest, EmptyFolderMeansTheCurrentFolder) {
     CurrentDir cd(dir.path());
-    const std::string found = FindFileInFolder("", "PHOTO.BMP");
-    ASSERT_FALSE(found.empty());
-    EXPECT_EQ(ExtractFileName(found), "photo.bmp");
-    EXPECT_EQ(ReadWholeFile(found), "lower");
+    ExpectFound(FindFileInFolder("", "PHOTO.BMP"), "photo.bmp", "lower");
 }
 
 }  // namespace
