@@ -289,7 +289,7 @@ std::unique_ptr<TProject> ImportHpjProject(const std::string& name, TImportUi& u
                 throw CreateFileAccessError(shown, true, winerr::FileNotFound);
             }
             std::string text = ReadImportFile(path);
-            ui.ShowProgress("Importing file " + ExtractFileName(entry) + "...");
+            ui.ShowProgress("Importing file " + QuoteInput(ExtractFileName(entry)) + "...");
             ui.SetProgress(0, 100);
             ParseRtfFile(std::move(text), pages, count, footnotes,
                          [&ui](int position, int max) { ui.SetProgress(position, max); });

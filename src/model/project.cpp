@@ -216,7 +216,7 @@ void TProject::SaveToFile(const std::string& name) {
     } catch (const std::exception&) {
         HlpFile = oldHlp;
         CntFile = oldCnt;
-        throw Error(std::string(pf::MsgErrorWriting) + name);
+        throw Error(std::string(pf::MsgErrorWriting) + QuoteInput(name));
     }
     FileName = name;
 }

@@ -642,11 +642,20 @@ std::string PreprocessTopic(const TPassContext& ctx, TAnchorTable& anchors, TUnr
     return text;
 }
 
+namespace {
+constexpr std::size_t kMaxModuleFileName = 255;
+}  // namespace
+
 void CheckModuleFileNames(const TProject& project) {
     for (const auto& node : project.Topics) {
         const std::string name = node->GetName();
         if (name.empty() || name == "." || name == ".." || name.find_first_of("\\/:") != std::string::npos)
-            throw Error("The module name \"" + name + "\" cannot be used as a file name.");
+            throw Error("The module name \"" + QuoteInput(name) + "\" cannot be used as a file name.");
+        // The module's work file must fit the file system's limit on a name
+        // (255 bytes here, 255 UTF-16 units on Windows), after the extension
+        // and the conversion from Windows-1252.
+        if (ToFsPath(name + ".rtf").native().size() > kMaxModuleFileName)
+            throw Error("The module name \"" + QuoteInput(name) + "\" is too long to be used as a file name.");
     }
 }
 

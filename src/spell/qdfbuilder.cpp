@@ -41,7 +41,7 @@ Layout MakeLayout(const StringList& words) {
     Layout l;
     l.pool.emplace_back();
     for (const std::string& word : words) {
-        if (!IsStorableWord(word)) throw Error("The word '" + word + "' cannot be stored in a dictionary.");
+        if (!IsStorableWord(word)) throw Error("The word '" + QuoteInput(word) + "' cannot be stored in a dictionary.");
         std::uint32_t cur = 0;
         for (const char ch : word) {
             const auto c = static_cast<unsigned char>(AsciiLower(ch));

@@ -1,9 +1,13 @@
 #pragma once
 // Whole-file reading and atomic writing. Paths are Windows-1252 strings as the
 // model holds them; "\" and "/" are both separators.
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
+
+#include "util/errors.h"
 
 namespace qm {
 
@@ -16,12 +20,33 @@ std::string FromFsPath(const std::filesystem::path& path);
 bool FileExists(std::string_view path);    // an existing regular file
 bool FolderExists(std::string_view path);  // an existing folder
 
-// Reads a whole file. Throws EFileAccess in its access form for `path`.
-std::string ReadWholeFile(std::string_view path);
+// No limit on the size of a file read whole.
+inline constexpr std::uintmax_t kNoSizeLimit = static_cast<std::uintmax_t>(-1);
+
+// Reads a whole file. Throws EFileAccess in its access form for `path`, and
+// EFileTooLarge (before reading anything) for a file over `maxBytes`.
+std::string ReadWholeFile(std::string_view path, std::uintmax_t maxBytes = kNoSizeLimit);
 
 // Writes `data` to a temporary file in the target's folder, flushes it to disk,
-// then renames it over `path`. On any failure the old file is untouched, the
-// temporary file is removed and EFileAccess in its write form is thrown.
+// then renames it over `path` and flushes the folder, so that a crash or a
+// power cut leaves either the old file or the new one. On any failure the old
+// file is untouched, the temporary file is removed and EFileAccess in its
+// write form is thrown, naming the step that failed (EFileAccess::step()).
+//
+// The temporary file is "<name>.saving-XXXXXX" beside the target, so that one
+// left by a killed save is recognisable; every save first removes those of
+// its own target that no running save holds. The new file keeps the replaced
+// file's permission bits and, where the process may set them, its owner and
+// group. A symbolic link, live or dangling, is saved through to its target.
+// A target that is a folder is refused with a message that says so.
 void WriteFileAtomic(std::string_view path, std::string_view data);
+
+// Fault injection for tests: the hook is called before every step of a save
+// (SaveStep::Create ... SaveStep::FlushFolder). A non-zero return is a system
+// error number (errno on POSIX, a Windows error code on Windows) that makes
+// that step fail as if the system had reported it; FlushFolder's result is
+// ignored, as the new file is already in place then. An empty hook removes it.
+using SaveFaultHook = std::function<int(SaveStep)>;
+void SetSaveFaultHookForTesting(SaveFaultHook hook);
 
 }  // namespace qm

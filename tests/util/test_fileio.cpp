@@ -133,7 +133,7 @@ TEST(WriteFileAtomic, TargetIsAFolderFailsAndLeavesItAlone) {
     WriteRaw(dir.file("a.qpf/inside.txt"), "keep");
     const std::string target = dir.file("a.qpf");
     ExpectFileError([&] { WriteFileAtomic(target, "data"); },
-                    "Cannot write to " + target + " - Access to the file is denied.", 5);
+                    "Cannot write to " + target + " - It is a folder, not a file.", winerr::IsAFolder);
     EXPECT_TRUE(std::filesystem::is_directory(target));
     EXPECT_EQ(ReadRaw(dir.file("a.qpf/inside.txt")), "keep");
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"a.qpf"});  // temporary removed
@@ -203,7 +203,11 @@ TEST(WriteFileAtomic, TrailingSeparatorNamesNoFile) {
     ScratchDir dir;
     const std::string target = dir.str() + "/";
     ExpectFileError([&] { WriteFileAtomic(target, "x"); },
-                    "Cannot write to " + target + " - Access to the file is denied.", 5);
+                    "Cannot write to " + target + " - It is a folder, not a file.", winerr::IsAFolder);
+    EXPECT_TRUE(dir.entries().empty());
+    const std::string missing = dir.str() + "/gone/";
+    ExpectFileError([&] { WriteFileAtomic(missing, "x"); },
+                    "Cannot write to " + missing + " - Access to the file is denied.", 5);
     EXPECT_TRUE(dir.entries().empty());
 }
 
