@@ -164,7 +164,7 @@ TWindowInfo THpjFile::ParseWindowLine(const std::string& t) {
 
 void THpjFile::LoadFromFile(const std::string& fileName) {
     // ReadWholeFile raises the file-access error in its access form.
-    const std::string data = ReadWholeFile(fileName);
+    const std::string data = ReadWholeFile(fileName, kMaxFileBytes);
     std::string_view view = data;
     // An editor's UTF-8 mark would otherwise hide the first header.
     if (view.substr(0, 3) == "\xEF\xBB\xBF") view.remove_prefix(3);

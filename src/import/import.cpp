@@ -39,7 +39,7 @@ bool IsAbsolute(std::string_view p) {
 }
 
 // Reads the file or raises its file-access error.
-std::string ReadImportFile(const std::string& name) { return ReadWholeFile(name); }
+std::string ReadImportFile(const std::string& name) { return ReadWholeFile(name, kMaxImportFileBytes); }
 
 }  // namespace
 
@@ -229,8 +229,9 @@ void ImportHpjOptions(const THpjFile& hpj, TProject& project) {
     std::string contents;
     const std::size_t n = std::min(hpj.OptionKeys.size(), hpj.OptionValues.size());
     for (std::size_t i = 0; i < n; ++i) {
-        const std::string key = Trim(hpj.OptionKeys[i]);
-        const std::string value = Trim(hpj.OptionValues[i]);
+        // The model's fields and lists end at a NUL; so does every value here.
+        const std::string key = Trim(CutAtNul(hpj.OptionKeys[i]));
+        const std::string value = Trim(CutAtNul(hpj.OptionValues[i]));
         if (key == "TITLE")
             project.SetTitle(value);
         else if (key == "COPYRIGHT")

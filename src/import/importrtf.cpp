@@ -961,7 +961,8 @@ void SplitList(const std::string& value, StringList& out) {
     SplitToStrings(value, ';', parts);
     out.clear();
     for (const std::string& p : parts) {
-        std::string t = Trim(p);
+        // A list entry ends at a NUL in the project file.
+        std::string t = Trim(CutAtNul(p));
         if (!t.empty()) out.push_back(std::move(t));
     }
 }
@@ -1066,7 +1067,8 @@ void CreateImportedTopics(int count, const StringList& pages, const TFootnotesLi
     TContextMap contexts;
     long long newTopic = 0;
     for (std::size_t i = 0; i < n; ++i) {
-        const std::string id = Trim(footnotes[i].ID);
+        // The name field ends at a NUL; links must find the name it keeps.
+        const std::string id = Trim(CutAtNul(footnotes[i].ID));
         // Cut to the field first: that is the name the record will hold.
         std::string name = id.substr(0, std::min(id.size(), kNameWidth));
         if (name.empty() || !IsValidName(name)) {

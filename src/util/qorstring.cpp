@@ -183,4 +183,6 @@ std::string Trim(std::string_view s) {
     return std::string(s.substr(b, e - b));
 }
 
+std::string CutAtNul(std::string_view s) { return std::string(s.substr(0, s.find('\0'))); }
+
 }  // namespace qm

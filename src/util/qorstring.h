@@ -57,4 +57,9 @@ void SplitToStrings(std::string_view s, char sep, StringList& list);
 // Trims ASCII blanks and control characters (<= 0x20) from both ends.
 std::string Trim(std::string_view s);
 
+// The text up to its first NUL (all of it when it holds none). Values read
+// from other tools' files pass through it before they enter the model, whose
+// fields and lists end at a NUL once saved and loaded again.
+std::string CutAtNul(std::string_view s);
+
 }  // namespace qm
