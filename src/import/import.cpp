@@ -3,6 +3,7 @@
 #include <exception>
 #include <new>
 
+#include "model/projectfile.h"
 #include "util/cp1252.h"
 #include "util/errors.h"
 #include "util/fileio.h"
@@ -162,10 +163,16 @@ bool ImportTextFile(TProject& project, TNodeId openNode, const std::string& name
         TTopicNode* open = openNode ? project.Topics.FindById(openNode) : nullptr;
         if (!open) throw Error("No topic or popup is open to take the file.");
         const std::u16string text = DecodeTextFile(ReadImportFile(name));
-        RichDocument doc;
-        doc.paragraphs.front().markFormat = format;
-        doc.appendText(text, format);
-        open->Text = WriteRtf(doc);
+        // Written as it is read, line by line: a document of the whole file
+        // would take many times its size.
+        RtfStreamWriter writer;
+        ReadPlainTextParagraphs(text, format, [&writer](Paragraph&& p) { writer.note(p); });
+        ReadPlainTextParagraphs(text, format, [&writer](Paragraph&& p) { writer.write(p); });
+        std::string rtf = writer.finish();
+        if (rtf.size() > projectfile::MaxModuleTextBytes)
+            throw Error("The file " + QuoteInput(name) + " is too large to import: its text would pass the limit of " +
+                        std::to_string(projectfile::MaxModuleTextBytes >> 20) + " MB of a module.");
+        open->Text = std::move(rtf);
         project.Modified = true;
         return true;
     } catch (const std::exception& e) {

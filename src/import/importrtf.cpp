@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <climits>
+#include <functional>
+#include <memory>
 #include <unordered_set>
 
 #include "preprocess/tagtext.h"
@@ -606,20 +608,26 @@ std::string PageVisibleText(std::string_view page) {
     return Trim(StripRtf(body));
 }
 
-std::vector<RichDocument> SplitDocumentPages(RichDocument doc) {
-    std::vector<RichDocument> out(1);
-    out.back().paragraphs.clear();
-    for (Paragraph& p : doc.paragraphs) {
+namespace {
+
+// Cuts a stream of paragraphs into pages at their page-break characters. The
+// paragraph a break stands in goes on in the next page with its format; a
+// page left without a paragraph gets an empty one.
+class PageSplitter {
+public:
+    using OnPageEnd = std::function<void()>;
+    PageSplitter(ParagraphSink onParagraph, OnPageEnd onPageEnd)
+        : onParagraph_(std::move(onParagraph)), onPageEnd_(std::move(onPageEnd)) {}
+
+    void add(Paragraph&& p) {
         const bool hasBreak = std::any_of(p.runs.begin(), p.runs.end(), [](const TextRun& r) {
             return r.text.find(kPageBreakChar) != std::u16string::npos;
         });
         if (!hasBreak) {
-            out.back().paragraphs.push_back(std::move(p));
-            continue;
+            emit(std::move(p));
+            return;
         }
-        Paragraph cur;
-        cur.format = p.format;
-        cur.markFormat = p.markFormat;
+        Paragraph cur = Fresh(p);
         for (TextRun& r : p.runs) {
             std::size_t at = r.text.find(kPageBreakChar);
             if (at == std::u16string::npos) {
@@ -630,20 +638,54 @@ std::vector<RichDocument> SplitDocumentPages(RichDocument doc) {
             for (; at != std::u16string::npos; at = r.text.find(kPageBreakChar, start)) {
                 if (at > start) cur.runs.push_back({r.format, r.text.substr(start, at - start)});
                 // The text before the break ends the page as a paragraph.
-                if (!cur.runs.empty()) out.back().paragraphs.push_back(std::move(cur));
-                out.emplace_back();
-                out.back().paragraphs.clear();
-                cur = Paragraph();
-                cur.format = p.format;
-                cur.markFormat = p.markFormat;
+                if (!cur.runs.empty()) emit(std::move(cur));
+                endPage();
+                cur = Fresh(p);
                 start = at + 1;
             }
             if (start < r.text.size()) cur.runs.push_back({r.format, r.text.substr(start)});
         }
-        out.back().paragraphs.push_back(std::move(cur));
+        emit(std::move(cur));
     }
-    for (RichDocument& d : out)
-        if (d.paragraphs.empty()) d.paragraphs.emplace_back();
+
+    // Ends the last page.
+    void finish() { endPage(); }
+
+private:
+    ParagraphSink onParagraph_;
+    OnPageEnd onPageEnd_;
+    bool pageHasParagraph_ = false;
+
+    static Paragraph Fresh(const Paragraph& like) {
+        Paragraph p;
+        p.format = like.format;
+        p.markFormat = like.markFormat;
+        return p;
+    }
+    void emit(Paragraph&& p) {
+        pageHasParagraph_ = true;
+        onParagraph_(std::move(p));
+    }
+    void endPage() {
+        if (!pageHasParagraph_) onParagraph_(Paragraph());
+        pageHasParagraph_ = false;
+        onPageEnd_();
+    }
+};
+
+}  // namespace
+
+std::vector<RichDocument> SplitDocumentPages(RichDocument doc) {
+    std::vector<RichDocument> out(1);
+    out.back().paragraphs.clear();
+    PageSplitter split([&out](Paragraph&& p) { out.back().paragraphs.push_back(std::move(p)); },
+                       [&out] {
+                           out.emplace_back();
+                           out.back().paragraphs.clear();
+                       });
+    for (Paragraph& p : doc.paragraphs) split.add(std::move(p));
+    split.finish();
+    out.pop_back();  // opened by the last page's end
     return out;
 }
 
@@ -656,10 +698,24 @@ void ParseRtfFile(std::string text, StringList& pages, int& count, TFootnotesLis
     // Normalising: the text is read as the editor reads it, and each page is
     // written back on its own in the editor's dialect. Cutting the written
     // text instead would give every page the first page's formatting.
-    std::vector<RichDocument> docs = SplitDocumentPages(LoadRtfOrText(text));
-    text.clear();
+    //
+    // The document is never held whole: it is read twice, paragraph by
+    // paragraph. The first reading collects each page's font and colour
+    // tables (they lead the page's text), the second writes the pages.
+    std::vector<std::unique_ptr<RtfStreamWriter>> writers;
+    {
+        std::size_t page = 0;
+        PageSplitter split(
+            [&](Paragraph&& p) {
+                if (writers.size() <= page) writers.push_back(std::make_unique<RtfStreamWriter>());
+                writers[page]->note(p);
+            },
+            [&] { ++page; });
+        LoadRtfOrTextParagraphs(text, [&split](Paragraph&& p) { split.add(std::move(p)); });
+        split.finish();
+    }
     if (progress) progress(50, 100);
-    const int textPages = static_cast<int>(docs.size());
+    const int textPages = static_cast<int>(writers.size());
     if (textPages != rawPages) {
         footnotes.resize(firstRecord);
         throw Error("The pages of the RTF file could not be matched with their footnotes: the file holds " +
@@ -669,17 +725,24 @@ void ParseRtfFile(std::string text, StringList& pages, int& count, TFootnotesLis
     // A page without footnotes and without text (the one left by a final
     // "\page", or an empty one between two) makes no topic.
     std::size_t keep = firstRecord;
-    for (std::size_t k = 0; k < docs.size(); ++k) {
-        TFootnotes& f = footnotes[firstRecord + k];
-        std::string page = WriteRtf(docs[k]);
-        docs[k] = RichDocument();  // written: its memory can go
-        if (f.Empty() && PageVisibleText(page).empty()) continue;
-        f.OwnHeader = true;
-        if (keep != firstRecord + k) footnotes[keep] = std::move(f);
-        ++keep;
-        pages.push_back(std::move(page));
-        ++count;
-    }
+    std::size_t k = 0;
+    PageSplitter split([&](Paragraph&& p) { writers[k]->write(p); },
+                       [&] {
+                           TFootnotes& f = footnotes[firstRecord + k];
+                           std::string page = writers[k]->finish();
+                           writers[k].reset();  // written: its memory can go
+                           ++k;
+                           if (f.Empty() && PageVisibleText(page).empty()) return;
+                           f.OwnHeader = true;
+                           if (keep != firstRecord + k - 1) footnotes[keep] = std::move(f);
+                           ++keep;
+                           pages.push_back(std::move(page));
+                           ++count;
+                       });
+    LoadRtfOrTextParagraphs(text, [&split](Paragraph&& p) { split.add(std::move(p)); });
+    split.finish();
+    text.clear();
+    text.shrink_to_fit();
     footnotes.resize(keep);
     if (progress) progress(75, 100);
 }
@@ -948,8 +1011,13 @@ void RtfToTags(std::string& text, const TContextMap* contexts) {
     ReplaceCodes(text, "\\{bm", ConvertBitmap);
     ReplaceCodes(text, "\\{button ", ConvertButton);
     ReplaceCodes(text, "\\{mci ", ConvertMedia);
-    // Most pages of a file hold no hidden text at all.
-    if (text.find("\\v") != std::string::npos) ConvertHotspots(text, contexts);
+    // Most pages of a file hold no hidden text at all; those are not cut into
+    // tokens ("\\viewkind" is no "\\v").
+    for (std::size_t at = text.find("\\v"); at != std::string::npos; at = text.find("\\v", at + 2)) {
+        if (at + 2 < text.size() && IsAsciiLetter(text[at + 2])) continue;
+        ConvertHotspots(text, contexts);
+        break;
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -983,11 +1051,13 @@ void RemoveFirstWord(std::string& text, std::string_view name) {
 bool ConvertNoScrollRegion(std::string& text) {
     const std::size_t h = PageHeaderLength(text);
     if (h == 0) return false;
+    // The header's tokens first: most pages have no region, and the rest of
+    // the page is cut into tokens only when one starts.
     std::vector<Token> toks;
+    Lexer lx(text);
     {
-        Lexer lx(text);
         Token t;
-        while (lx.Next(t)) toks.push_back(t);
+        while (lx.Pos() < h && lx.Next(t)) toks.push_back(t);
     }
     // The paragraph format of the first paragraph is the end of the header.
     std::size_t first = 0;
@@ -999,6 +1069,10 @@ bool ConvertNoScrollRegion(std::string& text) {
         if (toks[i].kind == Tok::Word && toks[i].name == "viewkind") break;
     }
     if (!keepn) return false;
+    {
+        Token t;
+        while (lx.Next(t)) toks.push_back(t);
+    }
     // The region runs to the "\par" after which a paragraph without
     // \keepn begins (a new "\pard" run that lacks it).
     std::size_t endPar = static_cast<std::size_t>(-1);

@@ -75,19 +75,54 @@ void RichDocument::normalize() {
 
 bool LooksLikeRtf(std::string_view text) { return text.substr(0, 5) == "{\\rtf"; }
 
+ERtfError RtfTooLargeError() {
+    return ERtfError("The RTF text is too large (the limit is " + std::to_string(kMaxRtfBytes >> 20) + " MB).");
+}
+
+void ReadPlainTextParagraphs(std::u16string_view text, const CharFormat& format, const ParagraphSink& sink) {
+    // What appendText makes of the text in a new document whose mark takes
+    // `format`: one paragraph a line, each holding its line as one run.
+    auto emit = [&](std::u16string_view line) {
+        Paragraph p;
+        p.markFormat = format;
+        std::u16string piece(line);
+        // NUL is no character of an edit control's text.
+        piece.erase(std::remove(piece.begin(), piece.end(), u'\0'), piece.end());
+        if (!piece.empty()) p.runs.push_back({format, std::move(piece)});
+        sink(std::move(p));
+    };
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c != u'\r' && c != u'\n') continue;
+        emit(text.substr(start, i - start));
+        // The NULs dropped from the text do not part a CR from its LF.
+        std::size_t next = i + 1;
+        while (next < text.size() && text[next] == u'\0') ++next;
+        if (c == u'\r' && next < text.size() && text[next] == u'\n') i = next;
+        start = i + 1;
+    }
+    emit(text.substr(start));
+}
+
 RichDocument ReadPlainText(std::string_view text, const CharFormat& format) {
+    if (text.size() > kMaxRtfBytes) throw RtfTooLargeError();
     RichDocument doc;
-    doc.paragraphs.back().markFormat = format;
-    std::u16string u = Cp1252ToUtf16(text);
-    // NUL is no character of an edit control's text.
-    u.erase(std::remove(u.begin(), u.end(), u'\0'), u.end());
-    doc.appendText(u, format);
+    doc.paragraphs.clear();
+    ReadPlainTextParagraphs(Cp1252ToUtf16(text), format,
+                            [&doc](Paragraph&& p) { doc.paragraphs.push_back(std::move(p)); });
     return doc;
 }
 
 RichDocument LoadRtfOrText(std::string_view text, const CharFormat& plainFormat) {
     if (LooksLikeRtf(text)) return ReadRtf(text);
     return ReadPlainText(text, plainFormat);
+}
+
+void LoadRtfOrTextParagraphs(std::string_view text, const ParagraphSink& sink, const CharFormat& plainFormat) {
+    if (LooksLikeRtf(text)) return ReadRtfParagraphs(text, sink);
+    if (text.size() > kMaxRtfBytes) throw RtfTooLargeError();
+    ReadPlainTextParagraphs(Cp1252ToUtf16(text), plainFormat, sink);
 }
 
 std::string WritePlainText(const RichDocument& doc) {
