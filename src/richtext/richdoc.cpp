@@ -79,38 +79,50 @@ ERtfError RtfTooLargeError() {
     return ERtfError("The RTF text is too large (the limit is " + std::to_string(kMaxRtfBytes >> 20) + " MB).");
 }
 
-void ReadPlainTextParagraphs(std::u16string_view text, const CharFormat& format, const ParagraphSink& sink) {
-    // What appendText makes of the text in a new document whose mark takes
-    // `format`: one paragraph a line, each holding its line as one run.
-    auto emit = [&](std::u16string_view line) {
-        Paragraph p;
-        p.markFormat = format;
-        std::u16string piece(line);
-        // NUL is no character of an edit control's text.
-        piece.erase(std::remove(piece.begin(), piece.end(), u'\0'), piece.end());
-        if (!piece.empty()) p.runs.push_back({format, std::move(piece)});
-        sink(std::move(p));
-    };
+namespace {
+
+// Calls `line` for each line of the text: CR LF, CR and LF end one; the NULs
+// a reader drops do not part a CR from its LF.
+template <typename Char, typename OnLine>
+void ForEachLine(std::basic_string_view<Char> text, OnLine&& line) {
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i];
-        if (c != u'\r' && c != u'\n') continue;
-        emit(text.substr(start, i - start));
-        // The NULs dropped from the text do not part a CR from its LF.
+        const Char c = text[i];
+        if (c != Char('\r') && c != Char('\n')) continue;
+        line(text.substr(start, i - start));
         std::size_t next = i + 1;
-        while (next < text.size() && text[next] == u'\0') ++next;
-        if (c == u'\r' && next < text.size() && text[next] == u'\n') i = next;
+        while (next < text.size() && text[next] == Char(0)) ++next;
+        if (c == Char('\r') && next < text.size() && text[next] == Char('\n')) i = next;
         start = i + 1;
     }
-    emit(text.substr(start));
+    line(text.substr(start));
+}
+
+// What appendText makes of a line in a new document whose mark takes
+// `format`: a paragraph holding the line as one run.
+void EmitLine(std::u16string piece, const CharFormat& format, const ParagraphSink& sink) {
+    Paragraph p;
+    p.markFormat = format;
+    // NUL is no character of an edit control's text.
+    piece.erase(std::remove(piece.begin(), piece.end(), u'\0'), piece.end());
+    if (!piece.empty()) p.runs.push_back({format, std::move(piece)});
+    sink(std::move(p));
+}
+
+}  // namespace
+
+void ReadPlainTextParagraphs(std::u16string_view text, const CharFormat& format, const ParagraphSink& sink) {
+    ForEachLine(text, [&](std::u16string_view line) { EmitLine(std::u16string(line), format, sink); });
 }
 
 RichDocument ReadPlainText(std::string_view text, const CharFormat& format) {
     if (text.size() > kMaxRtfBytes) throw RtfTooLargeError();
     RichDocument doc;
     doc.paragraphs.clear();
-    ReadPlainTextParagraphs(Cp1252ToUtf16(text), format,
-                            [&doc](Paragraph&& p) { doc.paragraphs.push_back(std::move(p)); });
+    // Line by line, so the text is never held whole a second time.
+    ForEachLine(text, [&](std::string_view line) {
+        EmitLine(Cp1252ToUtf16(line), format, [&doc](Paragraph&& p) { doc.paragraphs.push_back(std::move(p)); });
+    });
     return doc;
 }
 
@@ -122,7 +134,7 @@ RichDocument LoadRtfOrText(std::string_view text, const CharFormat& plainFormat)
 void LoadRtfOrTextParagraphs(std::string_view text, const ParagraphSink& sink, const CharFormat& plainFormat) {
     if (LooksLikeRtf(text)) return ReadRtfParagraphs(text, sink);
     if (text.size() > kMaxRtfBytes) throw RtfTooLargeError();
-    ReadPlainTextParagraphs(Cp1252ToUtf16(text), plainFormat, sink);
+    ForEachLine(text, [&](std::string_view line) { EmitLine(Cp1252ToUtf16(line), plainFormat, sink); });
 }
 
 std::string WritePlainText(const RichDocument& doc) {
