@@ -15,7 +15,9 @@
 #include <thread>
 
 #include "model/project.h"
+#include "model/projectfile.h"
 #include "model_test_util.h"
+#include "util/errors.h"
 
 using qm::TProject;
 namespace fs = std::filesystem;
@@ -99,6 +101,53 @@ TEST(ProjectSave, KilledAtRandomMomentsLeavesTheOldOrTheNewFileAndNoTemporary) {
     }
     // The kills must have hit saves in progress, or this tested nothing.
     EXPECT_GT(leftTemporary, 0);
+}
+
+// A module whose text the project file (and the editor) could not take back
+// is refused by name, and the old file stays.
+TEST(ProjectSave, AModuleTooLargeToSaveSaysSo) {
+    qmtest::ScopedScreen screen{1024, 768};
+    qmtest::TempDir dir;
+    const std::string target = dir.file("p.qpf");
+    TProject p;
+    p.NewProject();
+    p.SaveToFile(target);
+    const std::string before = qmtest::ReadBytes(target);
+    p.FileName = "previous.qpf";
+    qm::TTopicNode& big = p.Topics.AddNew();
+    big.SetName("Huge");
+    big.Text.assign(qm::projectfile::MaxModuleTextBytes + 1, 'x');
+    try {
+        p.SaveToFile(target);
+        ADD_FAILURE() << "saved";
+    } catch (const qm::Error& e) {
+        EXPECT_EQ(std::string(e.what()), "The module \"Huge\" is too large to save (the limit is 256 MB).");
+    }
+    EXPECT_EQ(p.FileName, "previous.qpf");
+    EXPECT_EQ(qmtest::ReadBytes(target), before);
+    EXPECT_EQ(TemporariesIn(dir.path()), 0);
+    // At the limit it saves.
+    big.Text.pop_back();
+    EXPECT_NO_THROW(p.SaveToBytes());
+}
+
+TEST(ProjectOpen, AFileOverTheLimitIsRefusedAndNamed) {
+    qmtest::ScopedScreen screen{1024, 768};
+    qmtest::TempDir dir;
+    const std::string target = dir.file("big.qpf");
+    TProject p;
+    p.NewProject();
+    p.SaveToFile(target);
+    fs::resize_file(target, qm::projectfile::MaxFileBytes + 1);  // a hole
+    TProject q;
+    q.NewProject();
+    try {
+        q.LoadFromFile(target);
+        ADD_FAILURE() << "opened";
+    } catch (const qm::Error& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot open " + target + " - The file is too large (the limit is 1024 MB).");
+    }
+    EXPECT_EQ(q.Topics.Count(), 0);
 }
 
 }  // namespace

@@ -160,3 +160,15 @@ TEST(DictionaryWriter, RefusesMoreNodesThanChildIndexesAddress) {
 }
 
 }  // namespace
+
+// A word list line of a megabyte: the message quotes 200 characters of it.
+TEST(DictionaryWriter, AHugeBadWordIsQuotedShort) {
+    const std::string word(1 << 20, '1');
+    try {
+        qm::BuildDictionaryData({word});
+        ADD_FAILURE() << "stored";
+    } catch (const qm::Error& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "The word '" + std::string(200, '1') + "...' cannot be stored in a dictionary.");
+    }
+}

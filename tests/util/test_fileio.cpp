@@ -98,6 +98,26 @@ TEST(ReadWholeFile, Errors) {
     ExpectFileError([&] { ReadWholeFile(underFile); }, "Cannot access " + underFile + " - The path was not found.", 3);
 }
 
+TEST(ReadWholeFile, AFileOverTheLimitIsRefusedBeforeItIsRead) {
+    ScratchDir dir;
+    const std::string path = dir.file("big.bin");
+    const std::uintmax_t mb = std::uintmax_t{1} << 20;
+    WriteRaw(path, "x");
+    std::filesystem::resize_file(path, mb);
+    EXPECT_EQ(ReadWholeFile(path, mb).size(), mb);  // at the limit
+    std::filesystem::resize_file(path, mb + 1);
+    try {
+        ReadWholeFile(path, mb);
+        ADD_FAILURE() << "read past the limit";
+    } catch (const EFileTooLarge& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot open " + path + " - The file is too large (the limit is 1 MB).");
+        EXPECT_EQ(e.limit(), mb);
+    }
+    // A hole of 3 GB: refused at once, without memory for it.
+    std::filesystem::resize_file(path, std::uintmax_t{3} << 30);
+    EXPECT_THROW(ReadWholeFile(path, std::uintmax_t{1} << 30), EFileTooLarge);
+}
+
 TEST(ReadWholeFile, MessageNamesTheModelPath) {
     ScratchDir dir;
     const std::string model = dir.str() + "\\caf\xE9.qpf";
