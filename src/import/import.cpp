@@ -157,18 +157,31 @@ TRtfImportResult ImportRtfFile(TProject& project, const TImportTarget& target, c
     return result;
 }
 
+namespace {
+
+// Decoded text as RTF, written as it is read, line by line: a document of
+// the whole file would take many times its size.
+std::string TextToRtf(std::u16string_view text, const CharFormat& format) {
+    RtfStreamWriter writer;
+    ReadPlainTextParagraphs(text, format, [&writer](Paragraph&& p) { writer.note(p); });
+    ReadPlainTextParagraphs(text, format, [&writer](Paragraph&& p) { writer.write(p); });
+    return writer.finish();
+}
+
+}  // namespace
+
+std::string ImportTextToRtf(std::string_view bytes, const CharFormat& format) {
+    return TextToRtf(DecodeTextFile(bytes), format);
+}
+
 bool ImportTextFile(TProject& project, TNodeId openNode, const std::string& name, const CharFormat& format,
                     TImportUi& ui) {
     try {
         TTopicNode* open = openNode ? project.Topics.FindById(openNode) : nullptr;
         if (!open) throw Error("No topic or popup is open to take the file.");
+        // The file's bytes go as soon as they are decoded.
         const std::u16string text = DecodeTextFile(ReadImportFile(name));
-        // Written as it is read, line by line: a document of the whole file
-        // would take many times its size.
-        RtfStreamWriter writer;
-        ReadPlainTextParagraphs(text, format, [&writer](Paragraph&& p) { writer.note(p); });
-        ReadPlainTextParagraphs(text, format, [&writer](Paragraph&& p) { writer.write(p); });
-        std::string rtf = writer.finish();
+        std::string rtf = TextToRtf(text, format);
         if (rtf.size() > projectfile::MaxModuleTextBytes)
             throw Error("The file " + QuoteInput(name) + " is too large to import: its text would pass the limit of " +
                         std::to_string(projectfile::MaxModuleTextBytes >> 20) + " MB of a module.");

@@ -77,6 +77,11 @@ struct TRtfImportResult {
 TRtfImportResult ImportRtfFile(TProject& project, const TImportTarget& target, const std::string& name,
                                bool useFootnotes, TImportUi& ui, TOutputLog* log = nullptr);
 
+// The RTF a text file's bytes become: decoded by DecodeTextFile, one
+// paragraph a line, all in `format`. Written as it is read, so it never holds
+// a document of the whole text.
+std::string ImportTextToRtf(std::string_view bytes, const CharFormat& format);
+
 // Loads a text file into the open module as its text, in `format`. False
 // (after showing the message) when it fails.
 bool ImportTextFile(TProject& project, TNodeId openNode, const std::string& name, const CharFormat& format,

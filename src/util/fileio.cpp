@@ -182,25 +182,32 @@ std::string ReadWholeFile(std::string_view path, std::uintmax_t maxBytes) {
     if (!S_ISREG(st.st_mode)) Fail(path, true, EACCES, native);
     if (static_cast<std::uintmax_t>(st.st_size) > maxBytes) throw CreateFileTooLargeError(std::string(path), maxBytes);
     ::fcntl(f.fd, F_SETFL, ::fcntl(f.fd, F_GETFL) & ~O_NONBLOCK);
-    // Read straight into the result; a file that grows or shrinks meanwhile
-    // still reads whole.
-    std::string data;
+    // Read straight into the result, sized as the file is; a file that grows
+    // or shrinks meanwhile still reads whole.
+    std::string data(st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0, '\0');
     std::size_t used = 0;
-    std::size_t want = S_ISREG(st.st_mode) && st.st_size > 0 ? static_cast<std::size_t>(st.st_size) + 1 : 1 << 16;
-    for (;;) {
-        if (data.size() < used + want) data.resize(used + want);
-        const ssize_t n = ::read(f.fd, data.data() + used, data.size() - used);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            Fail(path, true, errno, native);
+    const auto readSome = [&](char* to, std::size_t room) {
+        for (;;) {
+            const ssize_t n = ::read(f.fd, to, room);
+            if (n >= 0) return static_cast<std::size_t>(n);
+            if (errno != EINTR) Fail(path, true, errno, native);
         }
+    };
+    while (used < data.size()) {
+        const std::size_t n = readSome(data.data() + used, data.size() - used);
         if (n == 0) break;
-        used += static_cast<std::size_t>(n);
-        // A file that grows while it is read stays within the limit too.
-        if (used > maxBytes) throw CreateFileTooLargeError(std::string(path), maxBytes);
-        want = 1 << 16;
+        used += n;
     }
     data.resize(used);
+    if (used == static_cast<std::size_t>(st.st_size)) {
+        // What was added since the size was taken, a chunk at a time.
+        char chunk[1 << 16];
+        for (std::size_t n; (n = readSome(chunk, sizeof chunk)) > 0;) {
+            data.append(chunk, n);
+            // A file that grows while it is read stays within the limit too.
+            if (data.size() > maxBytes) throw CreateFileTooLargeError(std::string(path), maxBytes);
+        }
+    }
     return data;
 }
 
