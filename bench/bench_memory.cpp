@@ -214,7 +214,9 @@ int main(int argc, char** argv) {
     const fs::path dir = fs::temp_directory_path() / ("qm-bench-memory-" + std::to_string(getpid()));
     fs::create_directories(dir);
     // The process itself, before it reads anything.
-    const long base = Measure("/proc/self/exe", "rtf", "/dev/null");
+    const fs::path empty = dir / "empty.in";
+    std::ofstream(empty, std::ios::binary).flush();
+    const long base = Measure("/proc/self/exe", "rtf", empty.string());
     std::printf("a reader process without input: %.1f MB\n\n", base / 1024.0);
     std::printf("%-30s %8s %10s %8s\n", "input", "file MB", "peak MB", "ratio");
     int over = 0;

@@ -18,6 +18,7 @@
 #include "model/projectfile.h"
 #include "model_test_util.h"
 #include "util/errors.h"
+#include "util/fileio.h"
 
 using qm::TProject;
 namespace fs = std::filesystem;
@@ -49,12 +50,19 @@ TEST(ProjectSave, KilledAtRandomMomentsLeavesTheOldOrTheNewFileAndNoTemporary) {
     const std::string oldBytes = oldProject.SaveToBytes();
     const std::string newBytes = newProject.SaveToBytes();
 
-    // How long one save takes here: the kills spread over that time.
-    const auto t0 = std::chrono::steady_clock::now();
+    // How long the file part of one save takes here (from creating the
+    // temporary file to flushing the folder): the kills spread over it.
+    std::chrono::steady_clock::time_point created, flushed;
+    qm::SetSaveFaultHookForTesting([&](qm::SaveStep step) {
+        if (step == qm::SaveStep::Create) created = std::chrono::steady_clock::now();
+        if (step == qm::SaveStep::FlushFolder) flushed = std::chrono::steady_clock::now();
+        return 0;
+    });
     newProject.SaveToFile(dir.file("timing.qpf"));
-    const auto took = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - t0);
+    qm::SetSaveFaultHookForTesting({});
     fs::remove(dir.file("timing.qpf"));
-    const long window = std::max<long>(2000, static_cast<long>(took.count()) * 5 / 4);
+    const auto took = std::chrono::duration_cast<std::chrono::microseconds>(flushed - created);
+    const long window = std::max<long>(500, static_cast<long>(took.count()) * 5 / 4);
 
     std::mt19937 random(20261210);
     std::uniform_int_distribution<long> delay(0, window);
@@ -68,8 +76,13 @@ TEST(ProjectSave, KilledAtRandomMomentsLeavesTheOldOrTheNewFileAndNoTemporary) {
         ASSERT_GE(child, 0);
         if (child == 0) {
             ::close(ready[0]);
-            const char go = 1;
-            if (::write(ready[1], &go, 1) != 1) ::_exit(2);
+            // Tells the parent when the file part of the save begins.
+            const int fd = ready[1];
+            qm::SetSaveFaultHookForTesting([fd](qm::SaveStep step) {
+                const char go = 1;
+                if (step == qm::SaveStep::Create && ::write(fd, &go, 1) != 1) ::_exit(2);
+                return 0;
+            });
             try {
                 newProject.SaveToFile(target);
             } catch (...) {
