@@ -106,6 +106,15 @@ std::string MakeFormatRuns(std::size_t bytes) {
     return rtf;
 }
 
+// The worst page for the hotspot pass: hotspot after hotspot, no page break.
+std::string MakeHotspots(std::size_t bytes) {
+    std::string rtf = "{\\rtf1\\ansi #{\\footnote Hot}";
+    rtf.reserve(bytes + 64);
+    while (rtf.size() < bytes) rtf += "{\\uldb hot}{\\v Target}\\b x\\b0 ";
+    rtf += "}";
+    return rtf;
+}
+
 struct Case {
     const char* name;
     const char* reader;  // what the child runs
@@ -121,6 +130,7 @@ const Case kCases[] = {
     {"rtf-plain-text", "rtf", MakeProse},  // text not starting with {\rtf loads as plain text
     {"import-rtf-help", "importrtf", MakeHelpRtf},
     {"import-rtf-empty-paragraphs", "importrtf", MakeEmptyParagraphs},
+    {"import-rtf-hotspots", "importrtf", MakeHotspots},
     {"import-hpj-help", "hpj", MakeHelpRtf},
 };
 

@@ -874,23 +874,86 @@ bool ConvertMedia(std::string_view code, std::string& out) {
     return true;
 }
 
-// The hotspot pass.
-void ConvertHotspots(std::string& text, const TContextMap* contexts) {
-    std::string_view s = text;
-    std::vector<Token> toks;
-    {
-        Lexer lx(s);
-        Token t;
-        while (lx.Next(t)) toks.push_back(t);
+// The tag a hotspot becomes: the underlined run from `st` (its \\ul or
+// \\uldb) to the hidden text from `v` to `e` (its \\v0). False when it makes
+// none (no hotspot text, no context, no target).
+bool MakeHotspot(std::string_view s, const Token& st, const Token& v, const Token& before, bool afterUlnone,
+                 const Token& e, const TContextMap* contexts, std::string& replacement) {
+    const std::size_t hotEnd = afterUlnone ? before.begin : v.begin;
+    std::string formatting;
+    Lexer lx(s, st.end);
+    for (Token t; lx.Pos() < e.begin && lx.Next(t);) {
+        if (t.kind != Tok::Word) continue;
+        // A \u character stays with its fallback in the hotspot text.
+        if (t.name == "ul" || t.name == "uldb" || t.name == "ulnone" || t.name == "v" || t.name == "u") continue;
+        // Formatting switched inside the run still holds after it.
+        formatting.append(s.substr(t.begin, t.end - t.begin - (t.blank ? 1 : 0)));
     }
-    std::vector<std::pair<std::size_t, std::size_t>> spans;
-    std::vector<std::string> with;
-    // Running indexes, so that every \v is judged in constant time and no
-    // text is read twice: the last underline word (strict: \ul or \uldb),
-    // the last token a hotspot cannot span (a paragraph or group boundary or
-    // other hidden text), and the next \v and \v0.
-    const std::size_t none = static_cast<std::size_t>(-1);
-    const std::size_t nt = toks.size();
+    const bool doubleUl = IsWord(st, "uldb");
+    const std::string hotspot = StripRtf(s.substr(st.end, hotEnd - st.end));
+    if (Trim(hotspot).empty()) return false;
+    std::string context = Trim(StripRtf(s.substr(v.end, e.begin - v.end)));
+    bool user = false, macro = false;
+    std::size_t lead = 0;
+    while (lead < context.size() && (context[lead] == '%' || context[lead] == '!' || context[lead] == '*')) {
+        if (context[lead] == '%') user = true;
+        if (context[lead] == '!') macro = true;
+        ++lead;
+    }
+    context = Trim(std::string_view(context).substr(lead));
+    if (context.empty()) return false;
+    const std::string hot = EscapeRtf(hotspot);
+    const std::string u = user ? "U" : "";
+    std::string tag;
+    if (doubleUl && macro) {
+        // The context is a macro; its ">" already stands as "&rt;".
+        tag = "<" + u + "MACRO " + EscapeRtf(context) + ">" + hot + "</" + u + "MACRO>";
+    } else {
+        // target, then ">window" and "@file" in either order.
+        const std::string plain = UnescapeBrackets(context);
+        std::size_t cut = plain.find_first_of(">@");
+        std::string target = Trim(std::string_view(plain).substr(0, cut));
+        std::string window, file;
+        while (cut != std::string::npos) {
+            const char sep = plain[cut];
+            const std::size_t next = plain.find(sep == '>' ? '@' : '>', cut + 1);
+            const std::string part = Trim(std::string_view(plain).substr(
+                cut + 1, next == std::string::npos ? std::string::npos : next - cut - 1));
+            (sep == '>' ? window : file) = part;
+            cut = next;
+        }
+        if (target.empty()) return false;
+        if (file.empty() && contexts) target = contexts->Resolve(target);
+        if (doubleUl) {
+            tag = "<" + u + "LINK TOPIC=\"" + TagValue(target) + "\"";
+            if (!window.empty()) tag += " WINDOW=" + TagValue(window);
+        } else {
+            tag = "<" + u + "LINK POPUP=\"" + TagValue(target) + "\"";
+        }
+        if (!file.empty()) tag += " FILE=" + TagValue(file);
+        tag += ">" + hot + "</" + u + "LINK>";
+    }
+    replacement = "\\ulnone " + tag + formatting;
+    // The words need their delimiter when text follows.
+    if (!formatting.empty() && e.end < s.size() && s[e.end] != '\\' && s[e.end] != '{' && s[e.end] != '}')
+        replacement += ' ';
+    return true;
+}
+
+// Where the tokens of a kind were last seen: the index and the token.
+struct LastSeen {
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    std::size_t index = kNone;
+    Token tok;
+    bool seen() const { return index != kNone; }
+};
+
+// The hotspot pass. It walks the tokens once and keeps only the few it may
+// still need (a page can be large), building the new text as it goes: a
+// hotspot is an underlined run, then hidden text (\\v ... \\v0), with nothing
+// between that ends a paragraph or a group or is other hidden text.
+void ConvertHotspots(std::string& text, const TContextMap* contexts) {
+    const std::string_view s = text;
     auto isUlFamily = [](const Token& t) {
         return t.kind == Tok::Word && (t.name == "ul" || t.name == "uldb" || t.name == "ulnone");
     };
@@ -900,109 +963,79 @@ void ConvertHotspots(std::string& text, const TContextMap* contexts) {
                (t.name == "par" || t.name == "page" || t.name == "pard" || t.name == "sect" || t.name == "v");
     };
     auto isV0 = [](const Token& t) { return t.kind == Tok::Word && t.name == "v" && t.hasParam && t.param == 0; };
-    std::vector<std::size_t> prevStrict(nt, none), prevAny(nt, none), prevBarrier(nt, none), nextV0(nt + 1, none),
-        nextV(nt + 1, none);
-    for (std::size_t i = 1; i < nt; ++i) {
-        const Token& t = toks[i - 1];
-        prevStrict[i] = (IsWord(t, "ul") || IsWord(t, "uldb")) ? i - 1 : prevStrict[i - 1];
-        prevAny[i] = isUlFamily(t) ? i - 1 : prevAny[i - 1];
-        prevBarrier[i] = isBarrier(t) ? i - 1 : prevBarrier[i - 1];
-    }
-    for (std::size_t i = nt; i-- > 0;) {
-        nextV0[i] = isV0(toks[i]) ? i : nextV0[i + 1];
-        nextV[i] = IsWord(toks[i], "v") ? i : nextV[i + 1];
-    }
+
+    // The last strict underline (\\ul, \\uldb), underline word of any kind and
+    // barrier before the current token, and the strict one before the token
+    // before it.
+    LastSeen strict, any, barrier, strictBeforePrev;
+    Token prev;
+    // The hidden text waiting for its \\v0.
+    struct Pending {
+        bool active = false;
+        Token st, v, before;
+        bool afterUlnone = false;
+    } pending;
+    std::string out;
+    std::size_t done = 0;
+    bool changed = false;
     std::size_t floor = 0;  // no hotspot starts before the end of the last one
-    for (std::size_t k = 1; k < nt; ++k) {
-        const Token& v = toks[k];
-        if (!IsWord(v, "v")) continue;
-        if (v.begin < floor) continue;
-        // The control writes hidden text right after "\ulnone"; word
-        // processors also underline the hidden text itself.
-        const Token& before = toks[k - 1];
-        const bool afterUlnone = IsWord(before, "ulnone") && !before.blank;
-        // The end of the hidden text, which holds no further \v.
-        const std::size_t e = nextV0[k + 1];
-        if (e == none) break;
-        if (nextV[k + 1] != none && nextV[k + 1] < e) continue;
-        // The start: the last single or double underline before the \ulnone
-        // (or, for underlined hidden text, the underline still on at the \v).
-        std::size_t st = none;
-        if (afterUlnone) {
-            st = prevStrict[k - 1];
-        } else if (prevAny[k] != none && prevAny[k] == prevStrict[k]) {
-            st = prevStrict[k];
-        }
-        if (st == none || toks[st].begin < floor) continue;
-        // Nothing between the start and the \v0 may end a paragraph or a
-        // group, or be other hidden text.
-        if (prevBarrier[k] != none && prevBarrier[k] > st) continue;
-        if (prevBarrier[e] != none && prevBarrier[e] > k) continue;
-        const std::size_t hotEnd = afterUlnone ? before.begin : v.begin;
-        std::string formatting;
-        for (std::size_t i = st + 1; i < e; ++i) {
-            const Token& t = toks[i];
-            if (t.kind != Tok::Word) continue;
-            // A \u character stays with its fallback in the hotspot text.
-            if (t.name == "ul" || t.name == "uldb" || t.name == "ulnone" || t.name == "v" || t.name == "u") continue;
-            // Formatting switched inside the run still holds after it.
-            formatting.append(s.substr(t.begin, t.end - t.begin - (t.blank ? 1 : 0)));
-        }
-        const bool doubleUl = IsWord(toks[st], "uldb");
-        const std::string hotspot = StripRtf(s.substr(toks[st].end, hotEnd - toks[st].end));
-        if (Trim(hotspot).empty()) continue;
-        std::string context = Trim(StripRtf(s.substr(v.end, toks[e].begin - v.end)));
-        bool user = false, macro = false;
-        std::size_t lead = 0;
-        while (lead < context.size() && (context[lead] == '%' || context[lead] == '!' || context[lead] == '*')) {
-            if (context[lead] == '%') user = true;
-            if (context[lead] == '!') macro = true;
-            ++lead;
-        }
-        context = Trim(std::string_view(context).substr(lead));
-        if (context.empty()) continue;
-        const std::string hot = EscapeRtf(hotspot);
-        const std::string u = user ? "U" : "";
-        std::string tag;
-        if (doubleUl && macro) {
-            // The context is a macro; its ">" already stands as "&rt;".
-            tag = "<" + u + "MACRO " + EscapeRtf(context) + ">" + hot + "</" + u + "MACRO>";
-        } else {
-            // target, then ">window" and "@file" in either order.
-            const std::string plain = UnescapeBrackets(context);
-            std::size_t cut = plain.find_first_of(">@");
-            std::string target = Trim(std::string_view(plain).substr(0, cut));
-            std::string window, file;
-            while (cut != std::string::npos) {
-                const char sep = plain[cut];
-                const std::size_t next = plain.find(sep == '>' ? '@' : '>', cut + 1);
-                const std::string part = Trim(std::string_view(plain).substr(
-                    cut + 1, next == std::string::npos ? std::string::npos : next - cut - 1));
-                (sep == '>' ? window : file) = part;
-                cut = next;
+    Lexer lx(s);
+    Token t;
+    for (std::size_t i = 0; lx.Next(t); ++i) {
+        bool endedHotspot = false;
+        if (pending.active) {
+            if (isV0(t)) {
+                pending.active = false;
+                endedHotspot = true;
+                std::string replacement;
+                if (MakeHotspot(s, pending.st, pending.v, pending.before, pending.afterUlnone, t, contexts,
+                                replacement)) {
+                    // As Rebuild joins the pieces.
+                    if (!changed) out.reserve(s.size());
+                    changed = true;
+                    out.append(s, done, pending.st.begin - done);
+                    out += replacement;
+                    done = t.end;
+                    if (done < s.size() && EndsInOpenControlWord(out)) {
+                        const char c = s[done];
+                        if (IsAsciiLetter(c) || IsDigit(c) || c == '-' || c == ' ') out += ' ';
+                    }
+                    floor = t.end;
+                }
+            } else if (IsWord(t, "v") || isBarrier(t)) {
+                pending.active = false;  // other hidden text or a barrier first: no hotspot
             }
-            if (target.empty()) continue;
-            if (file.empty() && contexts) target = contexts->Resolve(target);
-            if (doubleUl) {
-                tag = "<" + u + "LINK TOPIC=\"" + TagValue(target) + "\"";
-                if (!window.empty()) tag += " WINDOW=" + TagValue(window);
-            } else {
-                tag = "<" + u + "LINK POPUP=\"" + TagValue(target) + "\"";
-            }
-            if (!file.empty()) tag += " FILE=" + TagValue(file);
-            tag += ">" + hot + "</" + u + "LINK>";
         }
-        std::string replacement = "\\ulnone " + tag + formatting;
-        // The words need their delimiter when text follows.
-        if (!formatting.empty() && toks[e].end < s.size() && s[toks[e].end] != '\\' && s[toks[e].end] != '{' &&
-            s[toks[e].end] != '}')
-            replacement += ' ';
-        spans.emplace_back(toks[st].begin, toks[e].end);
-        with.push_back(std::move(replacement));
-        floor = toks[e].end;
-        k = e;
+        if (!endedHotspot && i >= 1 && IsWord(t, "v") && t.begin >= floor) {
+            // The control writes hidden text right after "\\ulnone"; word
+            // processors also underline the hidden text itself.
+            const bool afterUlnone = IsWord(prev, "ulnone") && !prev.blank;
+            // The start: the last single or double underline before the
+            // \\ulnone (or, for underlined hidden text, the underline still on
+            // at the \\v).
+            const LastSeen* st = nullptr;
+            if (afterUlnone) {
+                if (strictBeforePrev.seen()) st = &strictBeforePrev;
+            } else if (any.seen() && any.index == strict.index) {
+                st = &strict;
+            }
+            if (st && st->tok.begin >= floor && !(barrier.seen() && barrier.index > st->index)) {
+                pending.active = true;
+                pending.st = st->tok;
+                pending.v = t;
+                pending.before = prev;
+                pending.afterUlnone = afterUlnone;
+            }
+        }
+        strictBeforePrev = strict;
+        if (IsWord(t, "ul") || IsWord(t, "uldb")) strict = {i, t};
+        if (isUlFamily(t)) any = {i, t};
+        if (isBarrier(t)) barrier = {i, t};
+        prev = t;
     }
-    if (!spans.empty()) text = Rebuild(text, spans, &with);
+    if (!changed) return;
+    out.append(s, done, std::string_view::npos);
+    text.swap(out);
 }
 
 }  // namespace
