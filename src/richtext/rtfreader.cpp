@@ -786,8 +786,11 @@ RichDocument ReadRtf(std::string_view rtf) {
     if (rtf.size() <= kMaxRtfBytes) doc.paragraphs.reserve(ParagraphBound(rtf));
     ReadRtfParagraphs(rtf, [&doc](Paragraph&& p) {
         // Kept for good: no room left over from the growth while reading.
-        for (TextRun& r : p.runs) r.text.shrink_to_fit();
-        p.runs.shrink_to_fit();
+        // (A huge buffer keeps its room: the copy would cost more than it.)
+        constexpr std::size_t kShrinkBelow = std::size_t{1} << 20;
+        for (TextRun& r : p.runs)
+            if (r.text.capacity() * sizeof(char16_t) <= kShrinkBelow) r.text.shrink_to_fit();
+        if (p.runs.capacity() * sizeof(TextRun) <= kShrinkBelow) p.runs.shrink_to_fit();
         doc.paragraphs.push_back(std::move(p));
     });
     if (doc.paragraphs.empty()) doc.paragraphs.emplace_back();
