@@ -122,7 +122,7 @@ int main(int argc, char** argv) {
     try {
         qm::StringList ansiWords;
         qm::StringList skipped;
-        qm::ReadWordList(qm::ReadWholeFile(list), ansiWords, skipped);
+        qm::ReadWordListFile(list, ansiWords, skipped);
         std::vector<Word> words;
         for (const std::string& w : ansiWords) words.push_back({w, qm::Cp1252ToUtf8(w)});
         if (words.empty()) {

@@ -1,10 +1,13 @@
-// Reads random bytes as RTF (or plain text), writes the dialect, and checks the
-// round trips: the written text reads back to the same document, and writing
-// that document again gives the same bytes.
+// Reads random bytes as RTF (or plain text: text not starting with "{\rtf"),
+// writes the dialect, and checks the round trips: the written text reads back
+// to the same document, and writing that document again gives the same bytes.
+// The paragraph-by-paragraph reader and writer the import uses must give the
+// same paragraphs and the same text.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "richtext/richdoc.h"
 
@@ -16,7 +19,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } catch (const qm::ERtfError&) {
         return 0;  // a reported error is a valid outcome
     }
+    std::vector<qm::Paragraph> streamed;
+    qm::LoadRtfOrTextParagraphs(in, [&streamed](qm::Paragraph&& p) { streamed.push_back(std::move(p)); });
+    if (streamed != doc.paragraphs) std::abort();
     std::string out = qm::WriteRtf(doc);
+    qm::RtfStreamWriter writer;
+    for (const qm::Paragraph& p : streamed) writer.note(p);
+    for (const qm::Paragraph& p : streamed) writer.write(p);
+    if (writer.finish() != out) std::abort();
     qm::RichDocument again = qm::ReadRtf(out);  // our own output never fails
     if (!(again == doc)) std::abort();
     if (qm::WriteRtf(again) != out) std::abort();

@@ -6,6 +6,11 @@
 # out/fuzz/obj/ (again only when a source or header changed). The fuzzer runs on
 # a scratch copy of fuzz/corpus/<name>/, so the repository's seeds never grow.
 # Crash inputs land in out/fuzz/artifacts/. Exits non-zero when a target fails.
+#
+# A target whose source holds the line "// fuzz-needs: Qt6Core" fuzzes a Qt
+# unit of src/platform: it is built with Qt6Core's flags (pkg-config) and
+# linked with the platform units it names in "// fuzz-units:" (paths under
+# src/platform, blank-separated). Every other target links the core only.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -62,11 +67,34 @@ build_objects() {
     fi
 }
 
+# Sets qt_flags, qt_libs and qt_objs for a target that needs Qt6Core, compiling
+# the platform units it names (again only when they changed).
+qt_parts() {
+    local src=$1 unit obj
+    qt_flags=() qt_libs=() qt_objs=()
+    grep -q '^// fuzz-needs: Qt6Core' "$src" || return 0
+    read -r -a qt_flags <<< "$(pkg-config --cflags Qt6Core) -fPIC"
+    read -r -a qt_libs <<< "$(pkg-config --libs Qt6Core)"
+    mkdir -p "$out/qtobj"
+    for unit in $(sed -n 's|^// fuzz-units: *||p' "$src"); do
+        obj="$out/qtobj/$(basename "$unit" .cpp).o"
+        if [[ ! -f $obj || src/platform/$unit -nt $obj || src/platform/${unit%.cpp}.h -nt $obj ]]; then
+            echo "fuzz.sh: compiling src/platform/$unit" >&2
+            "$CXX" "${common[@]}" "${qt_flags[@]}" -fsanitize=fuzzer-no-link,address,undefined \
+                -c "src/platform/$unit" -o "$obj"
+        fi
+        qt_objs+=("$obj")
+    done
+}
+
 run_one() {
     local target=$1 bin="$out/fuzz_$1" corpus
     shift
     [[ -f fuzz/fuzz_$target.cpp ]] || { echo "fuzz.sh: no fuzz/fuzz_$target.cpp" >&2; return 2; }
-    "$CXX" "${common[@]}" -fsanitize=fuzzer,address,undefined "fuzz/fuzz_$target.cpp" "$out"/obj/*.o -o "$bin"
+    local qt_flags qt_libs qt_objs
+    qt_parts "fuzz/fuzz_$target.cpp"
+    "$CXX" "${common[@]}" "${qt_flags[@]}" -fsanitize=fuzzer,address,undefined "fuzz/fuzz_$target.cpp" \
+        "${qt_objs[@]}" "$out"/obj/*.o "${qt_libs[@]}" -o "$bin"
     corpus=$(mktemp -d "${TMPDIR:-/tmp}/qm-fuzz-$target.XXXXXX")
     [[ -d fuzz/corpus/$target ]] && cp -R "fuzz/corpus/$target/." "$corpus/"
     local rc=0

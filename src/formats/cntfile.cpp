@@ -473,7 +473,7 @@ bool TCntFile::LoadFromFile(const std::string& name) {
     lastError_.clear();
     std::string text;
     try {
-        text = ReadWholeFile(name);
+        text = ReadWholeFile(name, kMaxFileBytes);
         ParseText(text);
     } catch (const std::exception& e) {
         Tree.Clear();

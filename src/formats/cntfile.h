@@ -129,6 +129,10 @@ public:
 
 class TCntFile {
 public:
+    // Contents files of the largest help systems are a few megabytes; larger
+    // files are refused before they are read.
+    static constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t{16} << 20;
+
     void Clear();
     // Empties the tree and reads the file into it. False when the file cannot
     // be read; LastError() then holds the text to show. On success the name

@@ -46,7 +46,7 @@ bool IsNumberChar(char c) { return (c >= '0' && c <= '9') || c == '-'; }
 
 // Strict decimal int32: an optional "-" and at least one digit, no overflow.
 std::int32_t ToInt32(const std::string& text) {
-    const auto fail = [&]() { return Error("'" + text + "' is not a valid integer value"); };
+    const auto fail = [&]() { return Error("'" + QuoteInput(text) + "' is not a valid integer value"); };
     std::size_t i = 0;
     const bool negative = !text.empty() && text[0] == '-';
     if (negative) i = 1;
@@ -164,7 +164,7 @@ TWindowInfo THpjFile::ParseWindowLine(const std::string& t) {
 
 void THpjFile::LoadFromFile(const std::string& fileName) {
     // ReadWholeFile raises the file-access error in its access form.
-    const std::string data = ReadWholeFile(fileName);
+    const std::string data = ReadWholeFile(fileName, kMaxFileBytes);
     std::string_view view = data;
     // An editor's UTF-8 mark would otherwise hide the first header.
     if (view.substr(0, 3) == "\xEF\xBB\xBF") view.remove_prefix(3);

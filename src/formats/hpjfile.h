@@ -27,6 +27,9 @@ struct TWindowInfo {
 class THpjFile {
 public:
     static constexpr int kMaxWindows = 255;
+    // Help-compiler projects are a few kilobytes; larger files are refused
+    // before they are read.
+    static constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t{4} << 20;
 
     // Loads the file as text lines and parses them. A file that cannot be
     // read raises its EFileAccess error; a bad project raises qm::Error.

@@ -3,6 +3,7 @@
 #include <exception>
 #include <new>
 
+#include "model/projectfile.h"
 #include "util/cp1252.h"
 #include "util/errors.h"
 #include "util/fileio.h"
@@ -39,7 +40,7 @@ bool IsAbsolute(std::string_view p) {
 }
 
 // Reads the file or raises its file-access error.
-std::string ReadImportFile(const std::string& name) { return ReadWholeFile(name); }
+std::string ReadImportFile(const std::string& name) { return ReadWholeFile(name, kMaxImportFileBytes); }
 
 }  // namespace
 
@@ -156,16 +157,35 @@ TRtfImportResult ImportRtfFile(TProject& project, const TImportTarget& target, c
     return result;
 }
 
+namespace {
+
+// Decoded text as RTF, written as it is read, line by line: a document of
+// the whole file would take many times its size.
+std::string TextToRtf(std::u16string_view text, const CharFormat& format) {
+    RtfStreamWriter writer;
+    ReadPlainTextParagraphs(text, format, [&writer](Paragraph&& p) { writer.note(p); });
+    ReadPlainTextParagraphs(text, format, [&writer](Paragraph&& p) { writer.write(p); });
+    return writer.finish();
+}
+
+}  // namespace
+
+std::string ImportTextToRtf(std::string_view bytes, const CharFormat& format) {
+    return TextToRtf(DecodeTextFile(bytes), format);
+}
+
 bool ImportTextFile(TProject& project, TNodeId openNode, const std::string& name, const CharFormat& format,
                     TImportUi& ui) {
     try {
         TTopicNode* open = openNode ? project.Topics.FindById(openNode) : nullptr;
         if (!open) throw Error("No topic or popup is open to take the file.");
+        // The file's bytes go as soon as they are decoded.
         const std::u16string text = DecodeTextFile(ReadImportFile(name));
-        RichDocument doc;
-        doc.paragraphs.front().markFormat = format;
-        doc.appendText(text, format);
-        open->Text = WriteRtf(doc);
+        std::string rtf = TextToRtf(text, format);
+        if (rtf.size() > projectfile::MaxModuleTextBytes)
+            throw Error("The file " + QuoteInput(name) + " is too large to import: its text would pass the limit of " +
+                        std::to_string(projectfile::MaxModuleTextBytes >> 20) + " MB of a module.");
+        open->Text = std::move(rtf);
         project.Modified = true;
         return true;
     } catch (const std::exception& e) {
@@ -229,8 +249,9 @@ void ImportHpjOptions(const THpjFile& hpj, TProject& project) {
     std::string contents;
     const std::size_t n = std::min(hpj.OptionKeys.size(), hpj.OptionValues.size());
     for (std::size_t i = 0; i < n; ++i) {
-        const std::string key = Trim(hpj.OptionKeys[i]);
-        const std::string value = Trim(hpj.OptionValues[i]);
+        // The model's fields and lists end at a NUL; so does every value here.
+        const std::string key = Trim(CutAtNul(hpj.OptionKeys[i]));
+        const std::string value = Trim(CutAtNul(hpj.OptionValues[i]));
         if (key == "TITLE")
             project.SetTitle(value);
         else if (key == "COPYRIGHT")
@@ -289,7 +310,7 @@ std::unique_ptr<TProject> ImportHpjProject(const std::string& name, TImportUi& u
                 throw CreateFileAccessError(shown, true, winerr::FileNotFound);
             }
             std::string text = ReadImportFile(path);
-            ui.ShowProgress("Importing file " + ExtractFileName(entry) + "...");
+            ui.ShowProgress("Importing file " + QuoteInput(ExtractFileName(entry)) + "...");
             ui.SetProgress(0, 100);
             ParseRtfFile(std::move(text), pages, count, footnotes,
                          [&ui](int position, int max) { ui.SetProgress(position, max); });

@@ -3,6 +3,7 @@
 // open project, a text file into the current topic, and a whole help-compiler
 // project (.hpj with its RTF files) as a new project. Whatever they show or
 // ask goes through TImportUi, which the main window serves and tests script.
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -34,6 +35,10 @@ public:
     // the build log is cleared by the import itself.
     virtual void ClearResults() {}
 };
+
+// Files an import reads whole: larger ones are refused before they are read,
+// so that an import's memory stays bounded (a few times the file's size).
+inline constexpr std::uintmax_t kMaxImportFileBytes = std::uintmax_t{256} << 20;  // RTF and text files
 
 // "HelpWorkshop project importation failed for the following reason:" and
 // the reason, as every import failure is shown.
@@ -71,6 +76,11 @@ struct TRtfImportResult {
 // trees are cleared before a module is replaced.
 TRtfImportResult ImportRtfFile(TProject& project, const TImportTarget& target, const std::string& name,
                                bool useFootnotes, TImportUi& ui, TOutputLog* log = nullptr);
+
+// The RTF a text file's bytes become: decoded by DecodeTextFile, one
+// paragraph a line, all in `format`. Written as it is read, so it never holds
+// a document of the whole text.
+std::string ImportTextToRtf(std::string_view bytes, const CharFormat& format);
 
 // Loads a text file into the open module as its text, in `format`. False
 // (after showing the message) when it fails.

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <climits>
+#include <functional>
+#include <memory>
 #include <unordered_set>
 
 #include "preprocess/tagtext.h"
@@ -606,20 +608,26 @@ std::string PageVisibleText(std::string_view page) {
     return Trim(StripRtf(body));
 }
 
-std::vector<RichDocument> SplitDocumentPages(RichDocument doc) {
-    std::vector<RichDocument> out(1);
-    out.back().paragraphs.clear();
-    for (Paragraph& p : doc.paragraphs) {
+namespace {
+
+// Cuts a stream of paragraphs into pages at their page-break characters. The
+// paragraph a break stands in goes on in the next page with its format; a
+// page left without a paragraph gets an empty one.
+class PageSplitter {
+public:
+    using OnPageEnd = std::function<void()>;
+    PageSplitter(ParagraphSink onParagraph, OnPageEnd onPageEnd)
+        : onParagraph_(std::move(onParagraph)), onPageEnd_(std::move(onPageEnd)) {}
+
+    void add(Paragraph&& p) {
         const bool hasBreak = std::any_of(p.runs.begin(), p.runs.end(), [](const TextRun& r) {
             return r.text.find(kPageBreakChar) != std::u16string::npos;
         });
         if (!hasBreak) {
-            out.back().paragraphs.push_back(std::move(p));
-            continue;
+            emit(std::move(p));
+            return;
         }
-        Paragraph cur;
-        cur.format = p.format;
-        cur.markFormat = p.markFormat;
+        Paragraph cur = Fresh(p);
         for (TextRun& r : p.runs) {
             std::size_t at = r.text.find(kPageBreakChar);
             if (at == std::u16string::npos) {
@@ -630,20 +638,54 @@ std::vector<RichDocument> SplitDocumentPages(RichDocument doc) {
             for (; at != std::u16string::npos; at = r.text.find(kPageBreakChar, start)) {
                 if (at > start) cur.runs.push_back({r.format, r.text.substr(start, at - start)});
                 // The text before the break ends the page as a paragraph.
-                if (!cur.runs.empty()) out.back().paragraphs.push_back(std::move(cur));
-                out.emplace_back();
-                out.back().paragraphs.clear();
-                cur = Paragraph();
-                cur.format = p.format;
-                cur.markFormat = p.markFormat;
+                if (!cur.runs.empty()) emit(std::move(cur));
+                endPage();
+                cur = Fresh(p);
                 start = at + 1;
             }
             if (start < r.text.size()) cur.runs.push_back({r.format, r.text.substr(start)});
         }
-        out.back().paragraphs.push_back(std::move(cur));
+        emit(std::move(cur));
     }
-    for (RichDocument& d : out)
-        if (d.paragraphs.empty()) d.paragraphs.emplace_back();
+
+    // Ends the last page.
+    void finish() { endPage(); }
+
+private:
+    ParagraphSink onParagraph_;
+    OnPageEnd onPageEnd_;
+    bool pageHasParagraph_ = false;
+
+    static Paragraph Fresh(const Paragraph& like) {
+        Paragraph p;
+        p.format = like.format;
+        p.markFormat = like.markFormat;
+        return p;
+    }
+    void emit(Paragraph&& p) {
+        pageHasParagraph_ = true;
+        onParagraph_(std::move(p));
+    }
+    void endPage() {
+        if (!pageHasParagraph_) onParagraph_(Paragraph());
+        pageHasParagraph_ = false;
+        onPageEnd_();
+    }
+};
+
+}  // namespace
+
+std::vector<RichDocument> SplitDocumentPages(RichDocument doc) {
+    std::vector<RichDocument> out(1);
+    out.back().paragraphs.clear();
+    PageSplitter split([&out](Paragraph&& p) { out.back().paragraphs.push_back(std::move(p)); },
+                       [&out] {
+                           out.emplace_back();
+                           out.back().paragraphs.clear();
+                       });
+    for (Paragraph& p : doc.paragraphs) split.add(std::move(p));
+    split.finish();
+    out.pop_back();  // opened by the last page's end
     return out;
 }
 
@@ -656,10 +698,24 @@ void ParseRtfFile(std::string text, StringList& pages, int& count, TFootnotesLis
     // Normalising: the text is read as the editor reads it, and each page is
     // written back on its own in the editor's dialect. Cutting the written
     // text instead would give every page the first page's formatting.
-    std::vector<RichDocument> docs = SplitDocumentPages(LoadRtfOrText(text));
-    text.clear();
+    //
+    // The document is never held whole: it is read twice, paragraph by
+    // paragraph. The first reading collects each page's font and colour
+    // tables (they lead the page's text), the second writes the pages.
+    std::vector<std::unique_ptr<RtfStreamWriter>> writers;
+    {
+        std::size_t page = 0;
+        PageSplitter split(
+            [&](Paragraph&& p) {
+                if (writers.size() <= page) writers.push_back(std::make_unique<RtfStreamWriter>());
+                writers[page]->note(p);
+            },
+            [&] { ++page; });
+        LoadRtfOrTextParagraphs(text, [&split](Paragraph&& p) { split.add(std::move(p)); });
+        split.finish();
+    }
     if (progress) progress(50, 100);
-    const int textPages = static_cast<int>(docs.size());
+    const int textPages = static_cast<int>(writers.size());
     if (textPages != rawPages) {
         footnotes.resize(firstRecord);
         throw Error("The pages of the RTF file could not be matched with their footnotes: the file holds " +
@@ -669,17 +725,24 @@ void ParseRtfFile(std::string text, StringList& pages, int& count, TFootnotesLis
     // A page without footnotes and without text (the one left by a final
     // "\page", or an empty one between two) makes no topic.
     std::size_t keep = firstRecord;
-    for (std::size_t k = 0; k < docs.size(); ++k) {
-        TFootnotes& f = footnotes[firstRecord + k];
-        std::string page = WriteRtf(docs[k]);
-        docs[k] = RichDocument();  // written: its memory can go
-        if (f.Empty() && PageVisibleText(page).empty()) continue;
-        f.OwnHeader = true;
-        if (keep != firstRecord + k) footnotes[keep] = std::move(f);
-        ++keep;
-        pages.push_back(std::move(page));
-        ++count;
-    }
+    std::size_t k = 0;
+    PageSplitter split([&](Paragraph&& p) { writers[k]->write(p); },
+                       [&] {
+                           TFootnotes& f = footnotes[firstRecord + k];
+                           std::string page = writers[k]->finish();
+                           writers[k].reset();  // written: its memory can go
+                           ++k;
+                           if (f.Empty() && PageVisibleText(page).empty()) return;
+                           f.OwnHeader = true;
+                           if (keep != firstRecord + k - 1) footnotes[keep] = std::move(f);
+                           ++keep;
+                           pages.push_back(std::move(page));
+                           ++count;
+                       });
+    LoadRtfOrTextParagraphs(text, [&split](Paragraph&& p) { split.add(std::move(p)); });
+    split.finish();
+    text.clear();
+    text.shrink_to_fit();
     footnotes.resize(keep);
     if (progress) progress(75, 100);
 }
@@ -811,23 +874,86 @@ bool ConvertMedia(std::string_view code, std::string& out) {
     return true;
 }
 
-// The hotspot pass.
-void ConvertHotspots(std::string& text, const TContextMap* contexts) {
-    std::string_view s = text;
-    std::vector<Token> toks;
-    {
-        Lexer lx(s);
-        Token t;
-        while (lx.Next(t)) toks.push_back(t);
+// The tag a hotspot becomes: the underlined run from `st` (its \\ul or
+// \\uldb) to the hidden text from `v` to `e` (its \\v0). False when it makes
+// none (no hotspot text, no context, no target).
+bool MakeHotspot(std::string_view s, const Token& st, const Token& v, const Token& before, bool afterUlnone,
+                 const Token& e, const TContextMap* contexts, std::string& replacement) {
+    const std::size_t hotEnd = afterUlnone ? before.begin : v.begin;
+    std::string formatting;
+    Lexer lx(s, st.end);
+    for (Token t; lx.Pos() < e.begin && lx.Next(t);) {
+        if (t.kind != Tok::Word) continue;
+        // A \u character stays with its fallback in the hotspot text.
+        if (t.name == "ul" || t.name == "uldb" || t.name == "ulnone" || t.name == "v" || t.name == "u") continue;
+        // Formatting switched inside the run still holds after it.
+        formatting.append(s.substr(t.begin, t.end - t.begin - (t.blank ? 1 : 0)));
     }
-    std::vector<std::pair<std::size_t, std::size_t>> spans;
-    std::vector<std::string> with;
-    // Running indexes, so that every \v is judged in constant time and no
-    // text is read twice: the last underline word (strict: \ul or \uldb),
-    // the last token a hotspot cannot span (a paragraph or group boundary or
-    // other hidden text), and the next \v and \v0.
-    const std::size_t none = static_cast<std::size_t>(-1);
-    const std::size_t nt = toks.size();
+    const bool doubleUl = IsWord(st, "uldb");
+    const std::string hotspot = StripRtf(s.substr(st.end, hotEnd - st.end));
+    if (Trim(hotspot).empty()) return false;
+    std::string context = Trim(StripRtf(s.substr(v.end, e.begin - v.end)));
+    bool user = false, macro = false;
+    std::size_t lead = 0;
+    while (lead < context.size() && (context[lead] == '%' || context[lead] == '!' || context[lead] == '*')) {
+        if (context[lead] == '%') user = true;
+        if (context[lead] == '!') macro = true;
+        ++lead;
+    }
+    context = Trim(std::string_view(context).substr(lead));
+    if (context.empty()) return false;
+    const std::string hot = EscapeRtf(hotspot);
+    const std::string u = user ? "U" : "";
+    std::string tag;
+    if (doubleUl && macro) {
+        // The context is a macro; its ">" already stands as "&rt;".
+        tag = "<" + u + "MACRO " + EscapeRtf(context) + ">" + hot + "</" + u + "MACRO>";
+    } else {
+        // target, then ">window" and "@file" in either order.
+        const std::string plain = UnescapeBrackets(context);
+        std::size_t cut = plain.find_first_of(">@");
+        std::string target = Trim(std::string_view(plain).substr(0, cut));
+        std::string window, file;
+        while (cut != std::string::npos) {
+            const char sep = plain[cut];
+            const std::size_t next = plain.find(sep == '>' ? '@' : '>', cut + 1);
+            const std::string part = Trim(std::string_view(plain).substr(
+                cut + 1, next == std::string::npos ? std::string::npos : next - cut - 1));
+            (sep == '>' ? window : file) = part;
+            cut = next;
+        }
+        if (target.empty()) return false;
+        if (file.empty() && contexts) target = contexts->Resolve(target);
+        if (doubleUl) {
+            tag = "<" + u + "LINK TOPIC=\"" + TagValue(target) + "\"";
+            if (!window.empty()) tag += " WINDOW=" + TagValue(window);
+        } else {
+            tag = "<" + u + "LINK POPUP=\"" + TagValue(target) + "\"";
+        }
+        if (!file.empty()) tag += " FILE=" + TagValue(file);
+        tag += ">" + hot + "</" + u + "LINK>";
+    }
+    replacement = "\\ulnone " + tag + formatting;
+    // The words need their delimiter when text follows.
+    if (!formatting.empty() && e.end < s.size() && s[e.end] != '\\' && s[e.end] != '{' && s[e.end] != '}')
+        replacement += ' ';
+    return true;
+}
+
+// Where the tokens of a kind were last seen: the index and the token.
+struct LastSeen {
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    std::size_t index = kNone;
+    Token tok;
+    bool seen() const { return index != kNone; }
+};
+
+// The hotspot pass. It walks the tokens once and keeps only the few it may
+// still need (a page can be large), building the new text as it goes: a
+// hotspot is an underlined run, then hidden text (\\v ... \\v0), with nothing
+// between that ends a paragraph or a group or is other hidden text.
+void ConvertHotspots(std::string& text, const TContextMap* contexts) {
+    const std::string_view s = text;
     auto isUlFamily = [](const Token& t) {
         return t.kind == Tok::Word && (t.name == "ul" || t.name == "uldb" || t.name == "ulnone");
     };
@@ -837,109 +963,79 @@ void ConvertHotspots(std::string& text, const TContextMap* contexts) {
                (t.name == "par" || t.name == "page" || t.name == "pard" || t.name == "sect" || t.name == "v");
     };
     auto isV0 = [](const Token& t) { return t.kind == Tok::Word && t.name == "v" && t.hasParam && t.param == 0; };
-    std::vector<std::size_t> prevStrict(nt, none), prevAny(nt, none), prevBarrier(nt, none), nextV0(nt + 1, none),
-        nextV(nt + 1, none);
-    for (std::size_t i = 1; i < nt; ++i) {
-        const Token& t = toks[i - 1];
-        prevStrict[i] = (IsWord(t, "ul") || IsWord(t, "uldb")) ? i - 1 : prevStrict[i - 1];
-        prevAny[i] = isUlFamily(t) ? i - 1 : prevAny[i - 1];
-        prevBarrier[i] = isBarrier(t) ? i - 1 : prevBarrier[i - 1];
-    }
-    for (std::size_t i = nt; i-- > 0;) {
-        nextV0[i] = isV0(toks[i]) ? i : nextV0[i + 1];
-        nextV[i] = IsWord(toks[i], "v") ? i : nextV[i + 1];
-    }
+
+    // The last strict underline (\\ul, \\uldb), underline word of any kind and
+    // barrier before the current token, and the strict one before the token
+    // before it.
+    LastSeen strict, any, barrier, strictBeforePrev;
+    Token prev;
+    // The hidden text waiting for its \\v0.
+    struct Pending {
+        bool active = false;
+        Token st, v, before;
+        bool afterUlnone = false;
+    } pending;
+    std::string out;
+    std::size_t done = 0;
+    bool changed = false;
     std::size_t floor = 0;  // no hotspot starts before the end of the last one
-    for (std::size_t k = 1; k < nt; ++k) {
-        const Token& v = toks[k];
-        if (!IsWord(v, "v")) continue;
-        if (v.begin < floor) continue;
-        // The control writes hidden text right after "\ulnone"; word
-        // processors also underline the hidden text itself.
-        const Token& before = toks[k - 1];
-        const bool afterUlnone = IsWord(before, "ulnone") && !before.blank;
-        // The end of the hidden text, which holds no further \v.
-        const std::size_t e = nextV0[k + 1];
-        if (e == none) break;
-        if (nextV[k + 1] != none && nextV[k + 1] < e) continue;
-        // The start: the last single or double underline before the \ulnone
-        // (or, for underlined hidden text, the underline still on at the \v).
-        std::size_t st = none;
-        if (afterUlnone) {
-            st = prevStrict[k - 1];
-        } else if (prevAny[k] != none && prevAny[k] == prevStrict[k]) {
-            st = prevStrict[k];
-        }
-        if (st == none || toks[st].begin < floor) continue;
-        // Nothing between the start and the \v0 may end a paragraph or a
-        // group, or be other hidden text.
-        if (prevBarrier[k] != none && prevBarrier[k] > st) continue;
-        if (prevBarrier[e] != none && prevBarrier[e] > k) continue;
-        const std::size_t hotEnd = afterUlnone ? before.begin : v.begin;
-        std::string formatting;
-        for (std::size_t i = st + 1; i < e; ++i) {
-            const Token& t = toks[i];
-            if (t.kind != Tok::Word) continue;
-            // A \u character stays with its fallback in the hotspot text.
-            if (t.name == "ul" || t.name == "uldb" || t.name == "ulnone" || t.name == "v" || t.name == "u") continue;
-            // Formatting switched inside the run still holds after it.
-            formatting.append(s.substr(t.begin, t.end - t.begin - (t.blank ? 1 : 0)));
-        }
-        const bool doubleUl = IsWord(toks[st], "uldb");
-        const std::string hotspot = StripRtf(s.substr(toks[st].end, hotEnd - toks[st].end));
-        if (Trim(hotspot).empty()) continue;
-        std::string context = Trim(StripRtf(s.substr(v.end, toks[e].begin - v.end)));
-        bool user = false, macro = false;
-        std::size_t lead = 0;
-        while (lead < context.size() && (context[lead] == '%' || context[lead] == '!' || context[lead] == '*')) {
-            if (context[lead] == '%') user = true;
-            if (context[lead] == '!') macro = true;
-            ++lead;
-        }
-        context = Trim(std::string_view(context).substr(lead));
-        if (context.empty()) continue;
-        const std::string hot = EscapeRtf(hotspot);
-        const std::string u = user ? "U" : "";
-        std::string tag;
-        if (doubleUl && macro) {
-            // The context is a macro; its ">" already stands as "&rt;".
-            tag = "<" + u + "MACRO " + EscapeRtf(context) + ">" + hot + "</" + u + "MACRO>";
-        } else {
-            // target, then ">window" and "@file" in either order.
-            const std::string plain = UnescapeBrackets(context);
-            std::size_t cut = plain.find_first_of(">@");
-            std::string target = Trim(std::string_view(plain).substr(0, cut));
-            std::string window, file;
-            while (cut != std::string::npos) {
-                const char sep = plain[cut];
-                const std::size_t next = plain.find(sep == '>' ? '@' : '>', cut + 1);
-                const std::string part = Trim(std::string_view(plain).substr(
-                    cut + 1, next == std::string::npos ? std::string::npos : next - cut - 1));
-                (sep == '>' ? window : file) = part;
-                cut = next;
+    Lexer lx(s);
+    Token t;
+    for (std::size_t i = 0; lx.Next(t); ++i) {
+        bool endedHotspot = false;
+        if (pending.active) {
+            if (isV0(t)) {
+                pending.active = false;
+                endedHotspot = true;
+                std::string replacement;
+                if (MakeHotspot(s, pending.st, pending.v, pending.before, pending.afterUlnone, t, contexts,
+                                replacement)) {
+                    // As Rebuild joins the pieces.
+                    if (!changed) out.reserve(s.size());
+                    changed = true;
+                    out.append(s, done, pending.st.begin - done);
+                    out += replacement;
+                    done = t.end;
+                    if (done < s.size() && EndsInOpenControlWord(out)) {
+                        const char c = s[done];
+                        if (IsAsciiLetter(c) || IsDigit(c) || c == '-' || c == ' ') out += ' ';
+                    }
+                    floor = t.end;
+                }
+            } else if (IsWord(t, "v") || isBarrier(t)) {
+                pending.active = false;  // other hidden text or a barrier first: no hotspot
             }
-            if (target.empty()) continue;
-            if (file.empty() && contexts) target = contexts->Resolve(target);
-            if (doubleUl) {
-                tag = "<" + u + "LINK TOPIC=\"" + TagValue(target) + "\"";
-                if (!window.empty()) tag += " WINDOW=" + TagValue(window);
-            } else {
-                tag = "<" + u + "LINK POPUP=\"" + TagValue(target) + "\"";
-            }
-            if (!file.empty()) tag += " FILE=" + TagValue(file);
-            tag += ">" + hot + "</" + u + "LINK>";
         }
-        std::string replacement = "\\ulnone " + tag + formatting;
-        // The words need their delimiter when text follows.
-        if (!formatting.empty() && toks[e].end < s.size() && s[toks[e].end] != '\\' && s[toks[e].end] != '{' &&
-            s[toks[e].end] != '}')
-            replacement += ' ';
-        spans.emplace_back(toks[st].begin, toks[e].end);
-        with.push_back(std::move(replacement));
-        floor = toks[e].end;
-        k = e;
+        if (!endedHotspot && i >= 1 && IsWord(t, "v") && t.begin >= floor) {
+            // The control writes hidden text right after "\\ulnone"; word
+            // processors also underline the hidden text itself.
+            const bool afterUlnone = IsWord(prev, "ulnone") && !prev.blank;
+            // The start: the last single or double underline before the
+            // \\ulnone (or, for underlined hidden text, the underline still on
+            // at the \\v).
+            const LastSeen* st = nullptr;
+            if (afterUlnone) {
+                if (strictBeforePrev.seen()) st = &strictBeforePrev;
+            } else if (any.seen() && any.index == strict.index) {
+                st = &strict;
+            }
+            if (st && st->tok.begin >= floor && !(barrier.seen() && barrier.index > st->index)) {
+                pending.active = true;
+                pending.st = st->tok;
+                pending.v = t;
+                pending.before = prev;
+                pending.afterUlnone = afterUlnone;
+            }
+        }
+        strictBeforePrev = strict;
+        if (IsWord(t, "ul") || IsWord(t, "uldb")) strict = {i, t};
+        if (isUlFamily(t)) any = {i, t};
+        if (isBarrier(t)) barrier = {i, t};
+        prev = t;
     }
-    if (!spans.empty()) text = Rebuild(text, spans, &with);
+    if (!changed) return;
+    out.append(s, done, std::string_view::npos);
+    text.swap(out);
 }
 
 }  // namespace
@@ -948,8 +1044,13 @@ void RtfToTags(std::string& text, const TContextMap* contexts) {
     ReplaceCodes(text, "\\{bm", ConvertBitmap);
     ReplaceCodes(text, "\\{button ", ConvertButton);
     ReplaceCodes(text, "\\{mci ", ConvertMedia);
-    // Most pages of a file hold no hidden text at all.
-    if (text.find("\\v") != std::string::npos) ConvertHotspots(text, contexts);
+    // Most pages of a file hold no hidden text at all; those are not cut into
+    // tokens ("\\viewkind" is no "\\v").
+    for (std::size_t at = text.find("\\v"); at != std::string::npos; at = text.find("\\v", at + 2)) {
+        if (at + 2 < text.size() && IsAsciiLetter(text[at + 2])) continue;
+        ConvertHotspots(text, contexts);
+        break;
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -961,7 +1062,8 @@ void SplitList(const std::string& value, StringList& out) {
     SplitToStrings(value, ';', parts);
     out.clear();
     for (const std::string& p : parts) {
-        std::string t = Trim(p);
+        // A list entry ends at a NUL in the project file.
+        std::string t = Trim(CutAtNul(p));
         if (!t.empty()) out.push_back(std::move(t));
     }
 }
@@ -982,11 +1084,13 @@ void RemoveFirstWord(std::string& text, std::string_view name) {
 bool ConvertNoScrollRegion(std::string& text) {
     const std::size_t h = PageHeaderLength(text);
     if (h == 0) return false;
+    // The header's tokens first: most pages have no region, and the rest of
+    // the page is cut into tokens only when one starts.
     std::vector<Token> toks;
+    Lexer lx(text);
     {
-        Lexer lx(text);
         Token t;
-        while (lx.Next(t)) toks.push_back(t);
+        while (lx.Pos() < h && lx.Next(t)) toks.push_back(t);
     }
     // The paragraph format of the first paragraph is the end of the header.
     std::size_t first = 0;
@@ -998,6 +1102,10 @@ bool ConvertNoScrollRegion(std::string& text) {
         if (toks[i].kind == Tok::Word && toks[i].name == "viewkind") break;
     }
     if (!keepn) return false;
+    {
+        Token t;
+        while (lx.Next(t)) toks.push_back(t);
+    }
     // The region runs to the "\par" after which a paragraph without
     // \keepn begins (a new "\pard" run that lacks it).
     std::size_t endPar = static_cast<std::size_t>(-1);
@@ -1066,7 +1174,8 @@ void CreateImportedTopics(int count, const StringList& pages, const TFootnotesLi
     TContextMap contexts;
     long long newTopic = 0;
     for (std::size_t i = 0; i < n; ++i) {
-        const std::string id = Trim(footnotes[i].ID);
+        // The name field ends at a NUL; links must find the name it keeps.
+        const std::string id = Trim(CutAtNul(footnotes[i].ID));
         // Cut to the field first: that is the name the record will hold.
         std::string name = id.substr(0, std::min(id.size(), kNameWidth));
         if (name.empty() || !IsValidName(name)) {

@@ -2,7 +2,8 @@
 // A fixed-width, zero-padded character field. The project file stores these
 // fields at their full width, so the model keeps them in the same shape: the
 // getter reads up to the first NUL (or the whole width), the setter zero-fills
-// the field and copies at most `Capacity` bytes.
+// the field and copies at most `Capacity` bytes, up to the first NUL: what
+// follows a NUL could never be read back, so it is not kept (and not saved).
 #include <array>
 #include <cstddef>
 #include <cstring>
@@ -30,6 +31,8 @@ public:
     void Set(std::string_view s) {
         buf_.fill('\0');
         std::size_t n = s.size() < Capacity ? s.size() : Capacity;
+        if (const void* nul = n ? std::memchr(s.data(), 0, n) : nullptr)
+            n = static_cast<std::size_t>(static_cast<const char*>(nul) - s.data());
         if (n) std::memcpy(buf_.data(), s.data(), n);
     }
     void Clear() { buf_.fill('\0'); }

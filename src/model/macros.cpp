@@ -93,7 +93,7 @@ void TMacros::LoadFromFile(std::string_view path) {
     Clear();
     std::string text;
     try {
-        text = ReadWholeFile(path);
+        text = ReadWholeFile(path, kMaxFileBytes);
     } catch (const qm::Error&) {
         return;  // no catalogue: the macro lists stay empty
     }

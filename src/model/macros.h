@@ -37,6 +37,10 @@ bool ParseMacroLine(std::string_view line, TMacroInfo& out);
 
 class TMacros {
 public:
+    // The macro catalogue is a small file shipped with the program; a larger
+    // one is not read.
+    static constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t{4} << 20;
+
     // Appends an empty record and returns it (valid until the next Add or Clear).
     TMacroInfo& Add();
     // Record i, 0-based; nullptr when out of range.

@@ -173,9 +173,16 @@ void TProject::CollectBuildTags(StringList& list) const {
 std::string TProject::SaveToBytes() const {
     std::size_t size = pf::HeaderSize + ListBytes(BmRoot) + ListBytes(IncludeTags) + ListBytes(ExcludeTags) + 8;
     for (int i = 1; i <= Windows.Count(); ++i) size += pf::WindowRecordSize + ListBytes(Windows.GetWindow(i).Macros);
-    for (const auto& n : Topics)
+    for (const auto& n : Topics) {
+        if (n->Text.size() > pf::MaxModuleTextBytes)
+            throw Error("The module \"" + QuoteInput(n->GetName()) + "\" is too large to save (the limit is " +
+                        std::to_string(pf::MaxModuleTextBytes >> 20) + " MB).");
         size += pf::NodeRecordSize + ListBytes(n->Keywords) + ListBytes(n->AKeywords) + ListBytes(n->Macros) + 4 +
                 n->Text.size();
+    }
+    if (size > pf::MaxFileBytes)
+        throw Error("The project is too large to save (the limit of a project file is " +
+                    std::to_string(pf::MaxFileBytes >> 20) + " MB).");
 
     BinaryWriter w;
     w.reserve(size);
@@ -218,14 +225,15 @@ void TProject::SaveToFile(const std::string& name) {
     }
     try {
         WriteFileAtomic(name, SaveToBytes());
-    } catch (const EFileAccess&) {
+    } catch (const Error&) {
+        // File errors and sizes refused: their own message.
         HlpFile = oldHlp;
         CntFile = oldCnt;
         throw;
     } catch (const std::exception&) {
         HlpFile = oldHlp;
         CntFile = oldCnt;
-        throw Error(std::string(pf::MsgErrorWriting) + name);
+        throw Error(std::string(pf::MsgErrorWriting) + QuoteInput(name));
     }
     FileName = name;
 }
@@ -275,7 +283,7 @@ void TProject::LoadFromBytes(std::string_view data, const std::string& name) {
 void TProject::LoadFromFile(const std::string& name) {
     std::string data;
     try {
-        data = ReadWholeFile(name);
+        data = ReadWholeFile(name, pf::MaxFileBytes);
     } catch (const std::bad_alloc&) {
         Clear();
         throw Error(CreateFileAccessError(name, true, winerr::NotEnoughMemory).what());

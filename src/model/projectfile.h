@@ -28,6 +28,12 @@ inline constexpr std::size_t OffMakePascal = 2933;
 inline constexpr std::size_t OffIdPrefix = 2934;
 inline constexpr std::size_t StoredNameWidth = 259;  // HlpFile / CntFile bytes in the file
 
+// Size limits. A project file is read whole, and its modules are parsed again
+// by the editor, so both stay bounded; a save that would pass either limit is
+// refused, so that what is saved can always be loaded.
+inline constexpr std::uintmax_t MaxFileBytes = std::uintmax_t{1} << 30;    // 1024 MB
+inline constexpr std::size_t MaxModuleTextBytes = std::size_t{256} << 20;  // 256 MB
+
 inline constexpr std::string_view MsgNotProject = "This file is not a Quillmark project file.";
 inline constexpr std::string_view MsgLaterVersion = "This project file was created using a later version of Quillmark.";
 inline constexpr std::string_view MsgErrorWriting = "Error writing to ";  // + file name

@@ -100,8 +100,20 @@ bool DecodeValue(const QByteArray& raw, QVariant& out) {
 }
 
 bool ReadTyped(QIODevice& device, QSettings::SettingsMap& map) {
+    // A settings file is a few kilobytes; a huge one is not read at all.
+    if (device.size() > static_cast<qint64>(QtSettingsStore::kMaxFileBytes)) return false;
+    return QtSettingsStore::ParseTyped(device.readAll(), map);
+}
+
+bool WriteTyped(QIODevice& device, const QSettings::SettingsMap& map) {
+    const QByteArray out = QtSettingsStore::FormatTyped(map);
+    return device.write(out) == out.size();
+}
+
+}  // namespace
+
+bool QtSettingsStore::ParseTyped(const QByteArray& all, QSettings::SettingsMap& map) {
     QString group;
-    const QByteArray all = device.readAll();
     for (QByteArray line : all.split('\n')) {
         if (line.endsWith('\r')) line.chop(1);
         if (line.isEmpty() || line.startsWith(';') || line.startsWith('#')) continue;
@@ -119,26 +131,29 @@ bool ReadTyped(QIODevice& device, QSettings::SettingsMap& map) {
     return true;
 }
 
-bool WriteTyped(QIODevice& device, const QSettings::SettingsMap& map) {
+QByteArray QtSettingsStore::FormatTyped(const QSettings::SettingsMap& map) {
     QByteArray out = "; Quillmark settings: \"text\", a number, or hex:bytes\r\n";
-    QString current;
-    bool first = true;
-    for (auto it = map.constBegin(); it != map.constEnd(); ++it) {
-        const QString& key = it.key();
-        const qsizetype slash = key.lastIndexOf(QLatin1Char('/'));
-        const QString group = slash < 0 ? QString() : key.left(slash);
-        const QString name = slash < 0 ? key : key.mid(slash + 1);
-        if (first || group != current) {
-            if (!group.isEmpty()) out += "[" + EncodeGroup(group) + "]\r\n";
-            current = group;
-            first = false;
+    // Values outside any group come first: after a group header they would
+    // read back inside that group.
+    for (int pass = 0; pass < 2; ++pass) {
+        QString current;
+        bool first = true;
+        for (auto it = map.constBegin(); it != map.constEnd(); ++it) {
+            const QString& key = it.key();
+            const qsizetype slash = key.lastIndexOf(QLatin1Char('/'));
+            if ((slash < 0) != (pass == 0)) continue;
+            const QString group = slash < 0 ? QString() : key.left(slash);
+            const QString name = slash < 0 ? key : key.mid(slash + 1);
+            if (first || group != current) {
+                if (!group.isEmpty()) out += "[" + EncodeGroup(group) + "]\r\n";
+                current = group;
+                first = false;
+            }
+            out += EncodeName(name) + '=' + EncodeValue(it.value()) + "\r\n";
         }
-        out += EncodeName(name) + '=' + EncodeValue(it.value()) + "\r\n";
     }
-    return device.write(out) == out.size();
+    return out;
 }
-
-}  // namespace
 
 QSettings::Format QtSettingsStore::TypedFormat() {
     static const QSettings::Format format = QSettings::registerFormat("conf", ReadTyped, WriteTyped);

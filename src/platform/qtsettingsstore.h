@@ -29,6 +29,12 @@ public:
 
     // The typed file format, registered with QSettings on first use.
     static QSettings::Format TypedFormat();
+    // A settings file larger than this is not read (the store starts empty).
+    static constexpr qint64 kMaxFileBytes = qint64{16} << 20;
+    // The typed format's reader and writer on bytes (for the fuzz target and
+    // the tests). The reader skips lines that do not parse.
+    static bool ParseTyped(const QByteArray& data, QSettings::SettingsMap& map);
+    static QByteArray FormatTyped(const QSettings::SettingsMap& map);
 
     // Writes pending changes out; false when the backend reports an error.
     bool Sync();

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "util/errors.h"
+#include "util/fileio.h"
 #include "util/qorstring.h"
 
 namespace qm {
@@ -67,9 +68,16 @@ bool IsPortableFileName(std::string_view name) {
 }
 
 void CheckModuleFileNames(const TProject& project) {
+    // The longest file name the folders take (bytes here, UTF-16 units on Windows).
+    constexpr std::size_t kMaxModuleFileName = 255;
     for (const auto& node : project.Topics) {
         const std::string name = node->GetName();
-        if (!IsPortableFileName(name)) throw Error("The module name \"" + name + "\" cannot be used as a file name.");
+        if (!IsPortableFileName(name))
+            throw Error("The module name \"" + QuoteInput(name) + "\" cannot be used as a file name.");
+        // The module's work file must fit the limit after the extension and
+        // the conversion from Windows-1252.
+        if (ToFsPath(name + ".rtf").native().size() > kMaxModuleFileName)
+            throw Error("The module name \"" + QuoteInput(name) + "\" is too long to be used as a file name.");
     }
 }
 

@@ -75,19 +75,66 @@ void RichDocument::normalize() {
 
 bool LooksLikeRtf(std::string_view text) { return text.substr(0, 5) == "{\\rtf"; }
 
-RichDocument ReadPlainText(std::string_view text, const CharFormat& format) {
-    RichDocument doc;
-    doc.paragraphs.back().markFormat = format;
-    std::u16string u = Cp1252ToUtf16(text);
+ERtfError RtfTooLargeError() {
+    return ERtfError("The RTF text is too large (the limit is " + std::to_string(kMaxRtfBytes >> 20) + " MB).");
+}
+
+namespace {
+
+// Calls `line` for each line of the text: CR LF, CR and LF end one; the NULs
+// a reader drops do not part a CR from its LF.
+template <typename Char, typename OnLine>
+void ForEachLine(std::basic_string_view<Char> text, OnLine&& line) {
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const Char c = text[i];
+        if (c != Char('\r') && c != Char('\n')) continue;
+        line(text.substr(start, i - start));
+        std::size_t next = i + 1;
+        while (next < text.size() && text[next] == Char(0)) ++next;
+        if (c == Char('\r') && next < text.size() && text[next] == Char('\n')) i = next;
+        start = i + 1;
+    }
+    line(text.substr(start));
+}
+
+// What appendText makes of a line in a new document whose mark takes
+// `format`: a paragraph holding the line as one run.
+void EmitLine(std::u16string piece, const CharFormat& format, const ParagraphSink& sink) {
+    Paragraph p;
+    p.markFormat = format;
     // NUL is no character of an edit control's text.
-    u.erase(std::remove(u.begin(), u.end(), u'\0'), u.end());
-    doc.appendText(u, format);
+    piece.erase(std::remove(piece.begin(), piece.end(), u'\0'), piece.end());
+    if (!piece.empty()) p.runs.push_back({format, std::move(piece)});
+    sink(std::move(p));
+}
+
+}  // namespace
+
+void ReadPlainTextParagraphs(std::u16string_view text, const CharFormat& format, const ParagraphSink& sink) {
+    ForEachLine(text, [&](std::u16string_view line) { EmitLine(std::u16string(line), format, sink); });
+}
+
+RichDocument ReadPlainText(std::string_view text, const CharFormat& format) {
+    if (text.size() > kMaxRtfBytes) throw RtfTooLargeError();
+    RichDocument doc;
+    doc.paragraphs.clear();
+    // Line by line, so the text is never held whole a second time.
+    ForEachLine(text, [&](std::string_view line) {
+        EmitLine(Cp1252ToUtf16(line), format, [&doc](Paragraph&& p) { doc.paragraphs.push_back(std::move(p)); });
+    });
     return doc;
 }
 
 RichDocument LoadRtfOrText(std::string_view text, const CharFormat& plainFormat) {
     if (LooksLikeRtf(text)) return ReadRtf(text);
     return ReadPlainText(text, plainFormat);
+}
+
+void LoadRtfOrTextParagraphs(std::string_view text, const ParagraphSink& sink, const CharFormat& plainFormat) {
+    if (LooksLikeRtf(text)) return ReadRtfParagraphs(text, sink);
+    if (text.size() > kMaxRtfBytes) throw RtfTooLargeError();
+    ForEachLine(text, [&](std::string_view line) { EmitLine(Cp1252ToUtf16(line), plainFormat, sink); });
 }
 
 std::string WritePlainText(const RichDocument& doc) {

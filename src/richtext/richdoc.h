@@ -10,6 +10,8 @@
 // Paragraph breaks are not characters of the runs; in the plain text they
 // count as one character each (kParagraphSeparator).
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -130,6 +132,15 @@ public:
     using Error::Error;
 };
 
+// RTF and plain text larger than this are refused (ERtfError) before they are
+// read: the document a reader makes takes many times its text's size.
+inline constexpr std::size_t kMaxRtfBytes = std::size_t{256} << 20;
+// "The RTF text is too large (the limit is 256 MB)."
+ERtfError RtfTooLargeError();
+
+// Where the readers hand each paragraph once it is complete.
+using ParagraphSink = std::function<void(Paragraph&&)>;
+
 // True when the text begins with "{\rtf".
 bool LooksLikeRtf(std::string_view text);
 // Reads RTF. Malformed input loads what can be read; ERtfError only for data
@@ -140,8 +151,39 @@ RichDocument ReadPlainText(std::string_view text, const CharFormat& format = Cha
 // RTF when the text looks like RTF, else plain text.
 RichDocument LoadRtfOrText(std::string_view text, const CharFormat& plainFormat = CharFormat());
 
+// The readers above, paragraph by paragraph: each paragraph of the document
+// they would return goes to `sink` in order (at least one), so a caller that
+// writes or cuts the document as it comes never holds it whole.
+void ReadRtfParagraphs(std::string_view rtf, const ParagraphSink& sink);
+// Plain text already decoded: CR LF, CR and LF each end a paragraph; NULs are
+// dropped.
+void ReadPlainTextParagraphs(std::u16string_view text, const CharFormat& format, const ParagraphSink& sink);
+void LoadRtfOrTextParagraphs(std::string_view text, const ParagraphSink& sink,
+                             const CharFormat& plainFormat = CharFormat());
+
 // The RTF of the editor's dialect. Ends with the root group's "}".
 std::string WriteRtf(const RichDocument& doc);
+
+// WriteRtf for a document given paragraph by paragraph, for one too large to
+// hold whole: first note() every paragraph in order (the font and colour
+// tables lead the text), then write() the same paragraphs in the same order,
+// then finish(). The text equals WriteRtf of a document of those paragraphs
+// (no paragraph at all counts as one empty paragraph).
+class RtfStreamWriter {
+public:
+    RtfStreamWriter();
+    ~RtfStreamWriter();
+    RtfStreamWriter(const RtfStreamWriter&) = delete;
+    RtfStreamWriter& operator=(const RtfStreamWriter&) = delete;
+
+    void note(const Paragraph& p);
+    void write(const Paragraph& p);
+    std::string finish();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
 // The text in Windows-1252 with CR LF between paragraphs; characters it can't
 // hold become '?'.
 std::string WritePlainText(const RichDocument& doc);

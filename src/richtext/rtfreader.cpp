@@ -114,22 +114,20 @@ constexpr std::size_t kMaxDepth = 1024;
 
 class Reader {
 public:
-    explicit Reader(std::string_view in) : in_(in) {}
+    // Each paragraph goes to `sink` as soon as it is complete.
+    Reader(std::string_view in, const ParagraphSink& sink) : in_(in), sink_(sink) {}
 
-    RichDocument run() {
-        doc_.paragraphs.clear();
+    void run() {
         stack_.reserve(32);
         stack_.push_back(State());
         parse();
         // The text after the last \par is a paragraph only when it holds
         // characters; a trailing \par ends the last paragraph as written.
-        if (cur_.runs.empty() && !doc_.paragraphs.empty()) {
+        if (cur_.runs.empty() && emitted_ > 0) {
             // nothing to add
         } else {
             commitParagraph();
         }
-        if (doc_.paragraphs.empty()) doc_.paragraphs.emplace_back();
-        return std::move(doc_);
     }
 
 private:
@@ -152,7 +150,8 @@ private:
     bool pendingStar_ = false;
     bool pnBullet_ = false;
 
-    RichDocument doc_;
+    const ParagraphSink& sink_;
+    std::size_t emitted_ = 0;
     Paragraph cur_;
     bool fmtDirty_ = true;
     CharFormat fmt_;
@@ -738,7 +737,8 @@ private:
         cur_.runs.erase(
             std::remove_if(cur_.runs.begin(), cur_.runs.end(), [](const TextRun& r) { return r.text.empty(); }),
             cur_.runs.end());
-        doc_.paragraphs.push_back(std::move(cur_));
+        sink_(std::move(cur_));
+        ++emitted_;
         cur_ = Paragraph();
     }
 
@@ -749,8 +749,52 @@ private:
     }
 };
 
+// How many paragraphs the text can make at most: one, and one more for each
+// word or symbol that may end one. Cheap next to reading; it lets the
+// document take its room once instead of growing (and copying) as it reads.
+std::size_t ParagraphBound(std::string_view rtf) {
+    std::size_t n = 1;
+    const std::size_t size = rtf.size();
+    for (std::size_t i = rtf.find('\\'); i != std::string_view::npos && i + 1 < size; i = rtf.find('\\', i + 1)) {
+        const char c = rtf[i + 1];
+        if (c == '\\') {
+            ++i;
+            continue;
+        }
+        if (c == '\r' || c == '\n') {
+            ++n;
+            continue;
+        }
+        std::size_t e = i + 1;
+        while (e < size && e - i <= 8 && ((rtf[e] >= 'a' && rtf[e] <= 'z') || (rtf[e] >= 'A' && rtf[e] <= 'Z'))) ++e;
+        const std::string_view word = rtf.substr(i + 1, e - i - 1);
+        if (word == "par" || word == "row" || word == "nestrow" || word == "sect") ++n;
+    }
+    return n;
+}
+
 }  // namespace
 
-RichDocument ReadRtf(std::string_view rtf) { return Reader(rtf).run(); }
+void ReadRtfParagraphs(std::string_view rtf, const ParagraphSink& sink) {
+    if (rtf.size() > kMaxRtfBytes) throw RtfTooLargeError();
+    Reader(rtf, sink).run();
+}
+
+RichDocument ReadRtf(std::string_view rtf) {
+    RichDocument doc;
+    doc.paragraphs.clear();
+    if (rtf.size() <= kMaxRtfBytes) doc.paragraphs.reserve(ParagraphBound(rtf));
+    ReadRtfParagraphs(rtf, [&doc](Paragraph&& p) {
+        // Kept for good: no room left over from the growth while reading.
+        // (A huge buffer keeps its room: the copy would cost more than it.)
+        constexpr std::size_t kShrinkBelow = std::size_t{1} << 20;
+        for (TextRun& r : p.runs)
+            if (r.text.capacity() * sizeof(char16_t) <= kShrinkBelow) r.text.shrink_to_fit();
+        if (p.runs.capacity() * sizeof(TextRun) <= kShrinkBelow) p.runs.shrink_to_fit();
+        doc.paragraphs.push_back(std::move(p));
+    });
+    if (doc.paragraphs.empty()) doc.paragraphs.emplace_back();
+    return doc;
+}
 
 }  // namespace qm

@@ -11,6 +11,7 @@
 //     so a hotspot reads "\uldb hot\ulnone\v target\v0 ".
 #include <algorithm>
 #include <charconv>
+#include <memory>
 
 #include "richtext/richdoc.h"
 #include "util/cp1252.h"
@@ -32,45 +33,60 @@ const char* FamilyWord(FontFamily f) {
     return "\\fnil";
 }
 
+// Writes one document paragraph by paragraph. The font and colour tables
+// come first in the text, so they are collected first (note(), in paragraph
+// order), then the paragraphs are written in the same order (write()). Holding
+// only the tables, a caller can write a document far larger than it could
+// keep whole; WriteRtf notes and writes a document it holds.
 class Writer {
 public:
-    explicit Writer(const RichDocument& doc) : doc_(doc) {}
+    Writer() { colors_.push_back(RtfColor::Auto()); }
 
-    std::string run() {
-        collectTables();
-        std::size_t estimate = 256 + doc_.paragraphs.size() * 8;
-        for (const Paragraph& p : doc_.paragraphs) estimate += p.length() + p.runs.size() * 8;
-        out_.reserve(estimate);
-        writeHeader();
-        bool first = true;
-        const ParaFormat* prev = nullptr;
-        for (const Paragraph& p : doc_.paragraphs) {
-            if (first || !(p.format == *prev)) writeParaFormat(p.format);
-            if (first) {
-                const CharFormat& f = p.runs.empty() ? p.markFormat : p.runs.front().format;
-                switchTo(f);
-                // The blank that ends the first paragraph's control words is
-                // written even when no text follows; the import cuts there.
-                out_ += ' ';
-                pendingBlank_ = false;
-                first = false;
-            }
-            for (const TextRun& r : p.runs) {
-                if (r.text.empty()) continue;
-                switchTo(r.format);
-                writeText(r.text);
-            }
-            switchTo(p.markFormat);
-            out_ += "\\par\r\n";
-            pendingBlank_ = false;
-            prev = &p.format;
+    void reserve(std::size_t n) { out_.reserve(n); }
+
+    // Tables in order of first use, so the same document always gives the
+    // same numbers and the first font is the default.
+    void note(const Paragraph& p) {
+        for (const TextRun& r : p.runs)
+            if (!r.text.empty()) noteFormat(r.format);
+        noteFormat(p.markFormat);
+    }
+
+    void write(const Paragraph& p) {
+        if (!started_) {
+            if (fonts_.empty()) fonts_.push_back(FontInfo());
+            writeHeader();
+            started_ = true;
         }
+        if (first_ || !(p.format == prev_)) writeParaFormat(p.format);
+        if (first_) {
+            const CharFormat& f = p.runs.empty() ? p.markFormat : p.runs.front().format;
+            switchTo(f);
+            // The blank that ends the first paragraph's control words is
+            // written even when no text follows; the import cuts there.
+            out_ += ' ';
+            pendingBlank_ = false;
+            first_ = false;
+        }
+        for (const TextRun& r : p.runs) {
+            if (r.text.empty()) continue;
+            switchTo(r.format);
+            writeText(r.text);
+        }
+        switchTo(p.markFormat);
+        out_ += "\\par\r\n";
+        pendingBlank_ = false;
+        prev_ = p.format;
+    }
+
+    std::string finish() {
+        // A document always holds a paragraph.
+        if (!started_) write(Paragraph());
         out_ += '}';
         return std::move(out_);
     }
 
 private:
-    const RichDocument& doc_;
     std::string out_;
     std::vector<FontInfo> fonts_;
     std::vector<RtfColor> colors_;  // index 0 is the automatic colour
@@ -78,6 +94,9 @@ private:
     bool haveState_ = false;
     CharFormat state_;
     int stateFont_ = -1;
+    bool started_ = false;
+    bool first_ = true;
+    ParaFormat prev_;
 
     int fontIndex(const FontInfo& f) {
         for (std::size_t i = 0; i < fonts_.size(); ++i)
@@ -97,17 +116,6 @@ private:
         colorIndex(f.color);
         colorIndex(f.backColor);
         colorIndex(f.highlight);
-    }
-    void collectTables() {
-        colors_.push_back(RtfColor::Auto());
-        // Tables in order of first use, so the same document always gives the
-        // same numbers and the first font is the default.
-        for (const Paragraph& p : doc_.paragraphs) {
-            for (const TextRun& r : p.runs)
-                if (!r.text.empty()) noteFormat(r.format);
-            noteFormat(p.markFormat);
-        }
-        if (fonts_.empty()) fonts_.push_back(FontInfo());
     }
 
     void word(std::string_view w) {
@@ -292,7 +300,23 @@ private:
 
 std::string WriteRtf(const RichDocument& doc) {
     if (doc.paragraphs.empty()) return WriteRtf(RichDocument());
-    return Writer(doc).run();
+    Writer w;
+    for (const Paragraph& p : doc.paragraphs) w.note(p);
+    std::size_t estimate = 256 + doc.paragraphs.size() * 8;
+    for (const Paragraph& p : doc.paragraphs) estimate += p.length() + p.runs.size() * 8;
+    w.reserve(estimate);
+    for (const Paragraph& p : doc.paragraphs) w.write(p);
+    return w.finish();
 }
+
+struct RtfStreamWriter::Impl {
+    Writer writer;
+};
+
+RtfStreamWriter::RtfStreamWriter() : impl_(std::make_unique<Impl>()) {}
+RtfStreamWriter::~RtfStreamWriter() = default;
+void RtfStreamWriter::note(const Paragraph& p) { impl_->writer.note(p); }
+void RtfStreamWriter::write(const Paragraph& p) { impl_->writer.write(p); }
+std::string RtfStreamWriter::finish() { return impl_->writer.finish(); }
 
 }  // namespace qm

@@ -8,6 +8,7 @@
 #include "spell/qordictionary.h"
 #include "util/cp1252.h"
 #include "util/errors.h"
+#include "util/fileio.h"
 #include "util/textfile.h"
 
 namespace qm {
@@ -41,7 +42,7 @@ Layout MakeLayout(const StringList& words) {
     Layout l;
     l.pool.emplace_back();
     for (const std::string& word : words) {
-        if (!IsStorableWord(word)) throw Error("The word '" + word + "' cannot be stored in a dictionary.");
+        if (!IsStorableWord(word)) throw Error("The word '" + QuoteInput(word) + "' cannot be stored in a dictionary.");
         std::uint32_t cur = 0;
         for (const char ch : word) {
             const auto c = static_cast<unsigned char>(AsciiLower(ch));
@@ -96,6 +97,10 @@ Layout MakeLayout(const StringList& words) {
 bool IsStorableWord(std::string_view word) {
     if (word.empty() || word.size() > static_cast<std::size_t>(TQorDictionary::MaxWordLength)) return false;
     return std::all_of(word.begin(), word.end(), [](char c) { return IsWordByte(static_cast<unsigned char>(c)); });
+}
+
+void ReadWordListFile(const std::string& path, StringList& words, StringList& skipped) {
+    ReadWordList(ReadWholeFile(path, kMaxWordListBytes), words, skipped);
 }
 
 void ReadWordList(std::string_view text, StringList& words, StringList& skipped) {

@@ -2,6 +2,7 @@
 // Writes main dictionaries: the inverse of TQorDictionary's reader. Used by the
 // build-time tool that turns a word list into a ".qdf" file, and by tests.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,14 @@ std::string BuildDictionaryData(const StringList& words);
 // whole, else Windows-1252. Words IsStorableWord refuses go to `skipped`
 // (in Windows-1252, '?' for characters it lacks). Both lists are emptied first.
 void ReadWordList(std::string_view text, StringList& words, StringList& skipped);
+
+// Word lists larger than this are refused before they are read: a main
+// dictionary's list is a few megabytes.
+inline constexpr std::uintmax_t kMaxWordListBytes = std::uintmax_t{64} << 20;
+
+// ReadWordList on the file `path`, read whole; EFileAccess when it cannot be
+// read and EFileTooLarge when it is over kMaxWordListBytes.
+void ReadWordListFile(const std::string& path, StringList& words, StringList& skipped);
 
 // Node count of the tree BuildDictionaryData would write for `words`.
 std::size_t DictionaryNodeCount(const StringList& words);

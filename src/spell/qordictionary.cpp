@@ -41,19 +41,14 @@ bool InList(const StringList& list, std::string_view s) {
 EInvalidDictionary::EInvalidDictionary() : Error("This file is not a valid Velgrave Dictionary File.") {}
 
 void TQorDictionary::LoadFromFile(const std::string& fileName) {
-    // Refuse an oversized file before reading it into memory.
-    std::error_code ec;
-    const std::filesystem::path native = ToFsPath(fileName);
-    if (std::filesystem::is_regular_file(native, ec)) {
-        const std::uintmax_t size = std::filesystem::file_size(native, ec);
-        if (!ec && size > MaxFileSize) throw EInvalidDictionary();
-    }
-    const std::string data = ReadWholeFile(fileName);
+    // An oversized file is refused before it is read into memory.
+    const std::string data = ReadWholeFile(fileName, MaxFileSize);
     LoadFromData(data, fileName);
 }
 
 void TQorDictionary::LoadFromData(std::string_view data, const std::string& fileName) {
-    if (data.size() < HeaderSize || data.size() > MaxFileSize) throw EInvalidDictionary();
+    if (data.size() > MaxFileSize) throw CreateFileTooLargeError(fileName, MaxFileSize);
+    if (data.size() < HeaderSize) throw EInvalidDictionary();
     if (static_cast<unsigned char>(data[0]) != 0x03 || static_cast<unsigned char>(data[1]) != 0x55)
         throw EInvalidDictionary();
 

@@ -37,8 +37,8 @@ public:
     using TPath = std::array<std::uint32_t, MaxWordLength>;
 
     // Reads `fileName` whole. A missing or unreadable file throws EFileAccess,
-    // a file that is no dictionary EInvalidDictionary; either way the
-    // dictionary keeps what it held before.
+    // one over MaxFileSize EFileTooLarge, a file that is no dictionary
+    // EInvalidDictionary; either way the dictionary keeps what it held before.
     void LoadFromFile(const std::string& fileName);
     // The same checks on bytes already in memory; `fileName` is remembered.
     void LoadFromData(std::string_view data, const std::string& fileName);

@@ -6,15 +6,42 @@
 
 namespace qm {
 
-EFileAccess CreateFileAccessError(const std::string& name, bool access, int code) {
-    const std::string who = name.empty() ? std::string("the requested file") : name;
+std::string_view SaveStepName(SaveStep step) {
+    switch (step) {
+        case SaveStep::None: break;
+        case SaveStep::Create: return "creating the temporary file";
+        case SaveStep::Write: return "writing the temporary file";
+        case SaveStep::Flush: return "flushing the temporary file to disk";
+        case SaveStep::Close: return "closing the temporary file";
+        case SaveStep::Rename: return "renaming the temporary file over the target";
+        case SaveStep::FlushFolder: return "flushing the folder to disk";
+    }
+    return "";
+}
+
+std::string QuoteInput(std::string_view value) {
+    if (value.size() <= kMaxQuotedChars) return std::string(value);
+    std::string out(value.substr(0, kMaxQuotedChars));
+    out += "...";
+    return out;
+}
+
+EFileTooLarge CreateFileTooLargeError(const std::string& name, std::uintmax_t limit) {
+    const std::string who = name.empty() ? std::string("the requested file") : QuoteInput(name);
+    return EFileTooLarge(
+        "Cannot open " + who + " - The file is too large (the limit is " + std::to_string(limit >> 20) + " MB).",
+        limit);
+}
+
+EFileAccess CreateFileAccessError(const std::string& name, bool access, int code, SaveStep step) {
+    const std::string who = name.empty() ? std::string("the requested file") : QuoteInput(name);
     const std::string plain = std::string("Cannot ") + (access ? "access " : "write to ") + who;
     const char* reason = nullptr;
     switch (code) {
-        case 2: return EFileAccess("Cannot open " + who + " - The file has been deleted or moved.", code);
-        case 19: return EFileAccess("Cannot write to " + who + " - The file is write protected.", code);
-        case 80: return EFileAccess("Cannot write to " + who + " - The file already exists.", code);
-        case 112: return EFileAccess("Cannot write to " + who + " - The disk is full.", code);
+        case 2: return EFileAccess("Cannot open " + who + " - The file has been deleted or moved.", code, step);
+        case 19: return EFileAccess("Cannot write to " + who + " - The file is write protected.", code, step);
+        case 80: return EFileAccess("Cannot write to " + who + " - The file already exists.", code, step);
+        case 112: return EFileAccess("Cannot write to " + who + " - The disk is full.", code, step);
         case 3: reason = "The path was not found."; break;
         case 4: reason = "Too many opened files."; break;
         case 5: reason = "Access to the file is denied."; break;
@@ -31,9 +58,10 @@ EFileAccess CreateFileAccessError(const std::string& name, bool access, int code
         case 33: reason = "A file sharing violation occured."; break;
         case 38: reason = "Unexpected end of file found."; break;
         case 123: reason = "The filename, directory name, or volume label syntax is incorrect."; break;
+        case 267: reason = "It is a folder, not a file."; break;
         default: reason = "An I/O error occured."; break;
     }
-    return EFileAccess(plain + " - " + reason, code);
+    return EFileAccess(plain + " - " + reason, code, step);
 }
 
 int WinCodeFromErrno(int err, const std::string& nativePath) {

@@ -1,8 +1,12 @@
 #include "util/fileio.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
+#include <random>
 #include <system_error>
 
 #include "util/cp1252.h"
@@ -11,9 +15,11 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include <random>
+#include <fstream>
 #else
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -53,6 +59,74 @@ bool FolderExists(std::string_view path) {
     return !path.empty() && fs::is_directory(ToFsPath(path), ec);
 }
 
+namespace {
+
+SaveFaultHook& FaultHook() {
+    static SaveFaultHook hook;
+    return hook;
+}
+
+// The error the test hook injects into `step`, or 0.
+int Injected(SaveStep step) {
+    const SaveFaultHook& hook = FaultHook();
+    return hook ? hook(step) : 0;
+}
+
+// Characters of the random part of a temporary name: letters and digits, as
+// every file system takes them.
+constexpr char kNameChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+constexpr std::size_t kRandomChars = 6;
+constexpr std::string_view kSavingInfix = ".saving-";
+// Longest file name the folders take (bytes on POSIX, UTF-16 units on Windows).
+constexpr std::size_t kMaxNameLength = 255;
+
+// Six random name characters. The generator is seeded per thread from the
+// system's entropy, the clock and a counter, so two programs or threads
+// saving at once pick different names (and the create retries when not).
+std::string RandomPart() {
+    static std::atomic<std::uint64_t> counter{0};
+    thread_local std::mt19937_64 gen([] {
+        std::random_device rd;
+        std::seed_seq seq{static_cast<std::uint64_t>(rd()), static_cast<std::uint64_t>(rd()),
+                          static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()),
+                          counter.fetch_add(1) + 1};
+        return std::mt19937_64(seq);
+    }());
+    std::string out;
+    for (std::size_t i = 0; i < kRandomChars; ++i) out += kNameChars[gen() % (sizeof(kNameChars) - 1)];
+    return out;
+}
+
+bool IsNameChar(wchar_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'); }
+
+// Whether `name` is a temporary file of the target whose prefix is `prefix`:
+// the prefix and exactly the six random characters.
+template <typename Str>
+bool IsTemporaryOf(const Str& name, const Str& prefix) {
+    if (name.size() != prefix.size() + kRandomChars || name.compare(0, prefix.size(), prefix) != 0) return false;
+    for (std::size_t i = prefix.size(); i < name.size(); ++i)
+        if (!IsNameChar(static_cast<wchar_t>(name[i]))) return false;
+    return true;
+}
+
+// The path a save of `p` writes to: a symbolic link, live or dangling, is
+// followed to the file it names, so the link stays a link. Empty when the
+// links form a loop.
+std::filesystem::path FollowLinks(std::filesystem::path p) {
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code ec;
+        if (!std::filesystem::is_symlink(p, ec)) return p;
+        const std::filesystem::path to = std::filesystem::read_symlink(p, ec);
+        if (ec) return p;
+        p = to.is_absolute() ? to : p.parent_path() / to;
+    }
+    return {};
+}
+
+}  // namespace
+
+void SetSaveFaultHookForTesting(SaveFaultHook hook) { FaultHook() = std::move(hook); }
+
 #ifndef _WIN32
 namespace {
 // Closes a descriptor on scope exit.
@@ -63,11 +137,43 @@ struct Fd {
     }
 };
 
-[[noreturn]] void Fail(std::string_view path, bool access, int err, const fs::path& native) {
-    throw CreateFileAccessError(std::string(path), access, WinCodeFromErrno(err, native.string()));
+[[noreturn]] void Fail(std::string_view path, bool access, int err, const fs::path& native,
+                       SaveStep step = SaveStep::None) {
+    throw CreateFileAccessError(std::string(path), access, WinCodeFromErrno(err, native.string()), step);
 }
 
-std::string ReadRegularFile(std::string_view path, bool followLinks, std::size_t maxBytes) {
+// "<name>.saving-" for the target's file name, the name cut (at a character
+// boundary) so that the whole temporary name stays within the folder's limit.
+std::string SavingPrefix(const std::string& base) {
+    std::size_t keep = std::min(base.size(), kMaxNameLength - kSavingInfix.size() - kRandomChars);
+    while (keep > 0 && keep < base.size() && (static_cast<unsigned char>(base[keep]) & 0xC0) == 0x80) --keep;
+    return base.substr(0, keep) + std::string(kSavingInfix);
+}
+
+// Removes the temporary files a killed save of the same target left. A save
+// in progress holds a lock on its file, so only abandoned ones go.
+void RemoveStaleTemporaries(const fs::path& folder, const std::string& prefix) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return;
+    while (const dirent* e = ::readdir(dir)) {
+        const std::string name = e->d_name;
+        if (!IsTemporaryOf(name, prefix)) continue;
+        const fs::path p = folder / name;
+        const int fd = ::open(p.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+        if (fd < 0) continue;
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0) ::unlink(p.c_str());
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+}  // namespace
+
+namespace {
+// What a reader does with a file longer than its limit.
+enum class OverLimit { Refuse, Cut };
+
+std::string ReadRegularFile(std::string_view path, bool followLinks, std::uintmax_t maxBytes, OverLimit over) {
     const fs::path native = ToFsPath(path);
     Fd f;
     // Non-blocking open, so a FIFO or device named like a project cannot hang
@@ -79,119 +185,144 @@ std::string ReadRegularFile(std::string_view path, bool followLinks, std::size_t
     if (::fstat(f.fd, &st) != 0) Fail(path, true, errno, native);
     if (S_ISDIR(st.st_mode)) Fail(path, true, EISDIR, native);
     if (!S_ISREG(st.st_mode)) Fail(path, true, EACCES, native);
+    const auto size = static_cast<std::uintmax_t>(st.st_size);
+    if (size > maxBytes && over == OverLimit::Refuse) throw CreateFileTooLargeError(std::string(path), maxBytes);
     ::fcntl(f.fd, F_SETFL, ::fcntl(f.fd, F_GETFL) & ~O_NONBLOCK);
-    // Read straight into the result; a file that grows or shrinks meanwhile
-    // still reads whole.
-    std::string data;
+    // Read straight into the result, sized as the file is; a file that grows
+    // or shrinks meanwhile still reads whole.
+    std::string data(static_cast<std::size_t>(std::min(size, maxBytes)), '\0');
     std::size_t used = 0;
-    std::size_t want = S_ISREG(st.st_mode) && st.st_size > 0 ? static_cast<std::size_t>(st.st_size) + 1 : 1 << 16;
-    while (used < maxBytes) {
-        want = std::min(want, maxBytes - used);
-        if (data.size() < used + want) data.resize(used + want);
-        const ssize_t n = ::read(f.fd, data.data() + used, data.size() - used);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            Fail(path, true, errno, native);
+    const auto readSome = [&](char* to, std::size_t room) {
+        for (;;) {
+            const ssize_t n = ::read(f.fd, to, room);
+            if (n >= 0) return static_cast<std::size_t>(n);
+            if (errno != EINTR) Fail(path, true, errno, native);
         }
+    };
+    while (used < data.size()) {
+        const std::size_t n = readSome(data.data() + used, data.size() - used);
         if (n == 0) break;
-        used += static_cast<std::size_t>(n);
-        want = 1 << 16;
+        used += n;
     }
     data.resize(used);
+    if (used == static_cast<std::size_t>(std::min(size, maxBytes)) && used < maxBytes) {
+        // What was added since the size was taken, a chunk at a time.
+        char chunk[1 << 16];
+        for (std::size_t n; (n = readSome(chunk, sizeof chunk)) > 0;) {
+            data.append(chunk, n);
+            // A file that grows while it is read stays within the limit too.
+            if (data.size() > maxBytes) {
+                if (over == OverLimit::Refuse) throw CreateFileTooLargeError(std::string(path), maxBytes);
+                data.resize(static_cast<std::size_t>(maxBytes));
+                break;
+            }
+        }
+    }
     return data;
 }
 }  // namespace
 
-std::string ReadWholeFile(std::string_view path) {
-    return ReadRegularFile(path, true, std::numeric_limits<std::size_t>::max());
+std::string ReadWholeFile(std::string_view path, std::uintmax_t maxBytes) {
+    return ReadRegularFile(path, true, maxBytes, OverLimit::Refuse);
 }
 
 std::string ReadWholeFileNoFollow(std::string_view path, std::size_t maxBytes) {
-    return ReadRegularFile(path, false, maxBytes);
+    return ReadRegularFile(path, false, maxBytes, OverLimit::Cut);
 }
 
 void WriteFileAtomic(std::string_view path, std::string_view data, LinkAtTarget link) {
+    const auto folderError = [&] { return CreateFileAccessError(std::string(path), false, winerr::IsAFolder); };
     fs::path native = ToFsPath(path);
-    if (native.filename().empty()) Fail(path, false, EISDIR, native);
+    if (native.filename().empty()) {
+        if (FolderExists(path)) throw folderError();
+        Fail(path, false, EACCES, native);
+    }
     // Saving through a symbolic link replaces the file it points to, not the
-    // link, so the file the user meant gets the new content. Where a link may
-    // have been planted, the rename replaces the link itself instead.
+    // link, so the file the user meant gets the new content; a dangling link
+    // gets its file made. Where a link may have been planted, the rename
+    // replaces the link itself instead.
     if (link == LinkAtTarget::Follow) {
-        std::error_code ec;
-        if (fs::is_symlink(native, ec)) {
-            fs::path real = fs::weakly_canonical(native, ec);
-            if (!ec && !real.filename().empty()) native = real;
-        }
+        native = FollowLinks(native);
+        if (native.empty()) Fail(path, false, ELOOP, ToFsPath(path));
     }
     fs::path folder = native.parent_path();
     if (folder.empty()) folder = ".";
+
+    struct stat cur {};
+    const bool exists = (link == LinkAtTarget::Follow ? ::stat(native.c_str(), &cur) : ::lstat(native.c_str(), &cur)) == 0;
+    if (exists && S_ISDIR(cur.st_mode)) throw folderError();
+    const bool replacing = exists && S_ISREG(cur.st_mode);
     // An existing file that may not be written is refused, as opening it for
     // writing would be: the rename alone would replace a read-only file.
-    struct stat cur {};
-    const auto statTarget = [&](struct stat& st) {
-        return link == LinkAtTarget::Follow ? ::stat(native.c_str(), &st) : ::lstat(native.c_str(), &st);
-    };
-    if (statTarget(cur) == 0 && S_ISREG(cur.st_mode)) {
+    if (replacing) {
         if ((cur.st_mode & 0222) == 0) Fail(path, false, EACCES, native);
         if (::access(native.c_str(), W_OK) != 0) Fail(path, false, errno, native);
     }
-    // The temporary name adds 8 bytes to the target's; cut the target's part
-    // (at a character boundary) so a name near the folder's limit still saves.
-    std::string base = native.filename().string();
-    std::size_t keep = std::min<std::size_t>(base.size(), 200);
-    while (keep > 0 && keep < base.size() && (static_cast<unsigned char>(base[keep]) & 0xC0) == 0x80) --keep;
-    std::string tmpName = ".";
-    tmpName.append(base, 0, keep);
-    tmpName += ".XXXXXX";
-    std::string tmpl = (folder / tmpName).string();
 
+    const std::string prefix = SavingPrefix(native.filename().string());
+    RemoveStaleTemporaries(folder, prefix);
+
+    // Created with the usual mode (the umask applies); a replaced file's own
+    // mode is set below.
+    std::string tmp;
     Fd f;
-    f.fd = ::mkstemp(tmpl.data());
-    if (f.fd < 0) Fail(path, false, errno, native);
-    auto failAndClean = [&](int err) {
-        ::close(f.fd);
+    if (const int err = Injected(SaveStep::Create)) Fail(path, false, err, native, SaveStep::Create);
+    for (int tries = 0; f.fd < 0; ++tries) {
+        tmp = (folder / (prefix + RandomPart())).string();
+        f.fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (f.fd < 0 && (errno != EEXIST || tries >= 100)) Fail(path, false, errno, native, SaveStep::Create);
+    }
+    // The lock tells other saves that this file is in use; a second
+    // descriptor keeps it until the rename is done, past the checked close.
+    ::flock(f.fd, LOCK_EX);
+    Fd lock;
+    lock.fd = ::fcntl(f.fd, F_DUPFD_CLOEXEC, 0);
+    auto failAndClean = [&](int err, SaveStep step) {
+        if (f.fd >= 0) ::close(f.fd);
         f.fd = -1;
-        ::unlink(tmpl.c_str());
-        Fail(path, false, err, native);
+        ::unlink(tmp.c_str());
+        Fail(path, false, err, native, step);
     };
 
-    // Keep the mode of the file being replaced; a new file gets the usual one.
-    struct stat st {};
-    mode_t mode = 0666;
-    if (statTarget(st) == 0 && S_ISREG(st.st_mode)) {
-        mode = st.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode &= ~mask;
+    if (replacing) {
+        // Owner and group first: changing them may clear the set-id bits.
+        if (cur.st_uid != ::geteuid() || cur.st_gid != ::getegid()) {
+            if (::fchown(f.fd, cur.st_uid, cur.st_gid) != 0) (void)::fchown(f.fd, static_cast<uid_t>(-1), cur.st_gid);
+        }
+        if (::fchmod(f.fd, cur.st_mode & 07777) != 0) failAndClean(errno, SaveStep::Create);
     }
-    if (::fchmod(f.fd, mode) != 0) failAndClean(errno);
 
+    if (const int err = Injected(SaveStep::Write)) failAndClean(err, SaveStep::Write);
     const char* p = data.data();
     std::size_t left = data.size();
     while (left > 0) {
         const ssize_t n = ::write(f.fd, p, left);
         if (n < 0) {
             if (errno == EINTR) continue;
-            failAndClean(errno);
+            failAndClean(errno, SaveStep::Write);
         }
-        if (n == 0) failAndClean(ENOSPC);
+        if (n == 0) failAndClean(ENOSPC, SaveStep::Write);
         p += n;
         left -= static_cast<std::size_t>(n);
     }
-    if (::fsync(f.fd) != 0) failAndClean(errno);
-    const int fd = f.fd;
-    f.fd = -1;
-    if (::close(fd) != 0) {
-        const int err = errno;
-        ::unlink(tmpl.c_str());
-        Fail(path, false, err, native);
+    if (const int err = Injected(SaveStep::Flush)) failAndClean(err, SaveStep::Flush);
+    if (::fsync(f.fd) != 0) failAndClean(errno, SaveStep::Flush);
+    {
+        const int injected = Injected(SaveStep::Close);
+        const int fd = f.fd;
+        f.fd = -1;
+        const int err = ::close(fd) != 0 ? errno : injected;
+        if (err != 0) failAndClean(err, SaveStep::Close);
     }
-    if (::rename(tmpl.c_str(), native.c_str()) != 0) {
-        const int err = errno;
-        ::unlink(tmpl.c_str());
-        Fail(path, false, err, native);
-    }
+    if (const int err = Injected(SaveStep::Rename)) failAndClean(err, SaveStep::Rename);
+    if (::rename(tmp.c_str(), native.c_str()) != 0) failAndClean(errno, SaveStep::Rename);
+    // The new name must reach the disk too, or a power cut could bring the
+    // old file back (or lose both). The data is in place by now, so a folder
+    // that cannot be flushed is no failure of the save.
+    (void)Injected(SaveStep::FlushFolder);
+    Fd dir;
+    dir.fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir.fd >= 0) (void)::fsync(dir.fd);
 }
 
 int WriteNewFile(std::string_view path, std::string_view data) {
@@ -220,6 +351,40 @@ int WriteNewFile(std::string_view path, std::string_view data) {
 }
 #else
 namespace {
+
+[[noreturn]] void FailWin(std::string_view path, bool access, DWORD code, SaveStep step = SaveStep::None) {
+    throw CreateFileAccessError(std::string(path), access, static_cast<int>(code), step);
+}
+
+// "<name>.saving-" for the target's file name, cut (never inside a surrogate
+// pair) so the whole temporary name stays within the folder's limit.
+std::wstring SavingPrefix(const std::wstring& base) {
+    std::size_t keep = std::min(base.size(), kMaxNameLength - kSavingInfix.size() - kRandomChars);
+    if (keep > 0 && keep < base.size() && base[keep] >= 0xDC00 && base[keep] <= 0xDFFF) --keep;
+    std::wstring prefix = base.substr(0, keep);
+    for (char c : kSavingInfix) prefix += static_cast<wchar_t>(c);
+    return prefix;
+}
+
+// Removes the temporary files a killed save of the same target left. A save
+// in progress keeps its file open without delete sharing, so the delete of a
+// file in use fails and only abandoned ones go.
+void RemoveStaleTemporaries(const fs::path& folder, const std::wstring& prefix) {
+    const std::wstring pattern = (folder / (prefix + L"*")).wstring();
+    WIN32_FIND_DATAW fd;
+    HANDLE h = ::FindFirstFileW(pattern.c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::wstring name = fd.cFileName;
+        if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !IsTemporaryOf(name, prefix)) continue;
+        ::DeleteFileW((folder / name).wstring().c_str());
+    } while (::FindNextFileW(h, &fd));
+    ::FindClose(h);
+}
+
+}  // namespace
+
+namespace {
 // Closes a handle on scope exit.
 struct Handle {
     HANDLE h = INVALID_HANDLE_VALUE;
@@ -227,14 +392,9 @@ struct Handle {
         if (h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
     }
 };
-
-// Windows' own error codes are the ones the messages are chosen from.
-[[noreturn]] void FailWin(std::string_view path, bool access, DWORD code) {
-    throw CreateFileAccessError(std::string(path), access, static_cast<int>(code));
-}
 }  // namespace
 
-std::string ReadWholeFile(std::string_view path) {
+std::string ReadWholeFile(std::string_view path, std::uintmax_t maxBytes) {
     const fs::path native = ToFsPath(path);
     Handle f;
     f.h = ::CreateFileW(native.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -245,10 +405,12 @@ std::string ReadWholeFile(std::string_view path) {
     // a pipe, could block or never end.
     if (::GetFileType(f.h) != FILE_TYPE_DISK) FailWin(path, true, ERROR_ACCESS_DENIED);
     LARGE_INTEGER size{};
-    std::size_t want = ::GetFileSizeEx(f.h, &size) && size.QuadPart > 0 ? static_cast<std::size_t>(size.QuadPart) + 1
-                                                                        : std::size_t{1} << 16;
+    const bool sized = ::GetFileSizeEx(f.h, &size) && size.QuadPart >= 0;
+    if (sized && static_cast<std::uintmax_t>(size.QuadPart) > maxBytes)
+        throw CreateFileTooLargeError(std::string(path), maxBytes);
+    std::size_t want = sized && size.QuadPart > 0 ? static_cast<std::size_t>(size.QuadPart) + 1 : std::size_t{1} << 16;
     // Read straight into the result; a file that grows or shrinks meanwhile
-    // still reads whole.
+    // still reads whole, within the limit.
     std::string data;
     std::size_t used = 0;
     for (;;) {
@@ -258,6 +420,7 @@ std::string ReadWholeFile(std::string_view path) {
         if (!::ReadFile(f.h, data.data() + used, chunk, &n, nullptr)) FailWin(path, true, ::GetLastError());
         if (n == 0) break;
         used += n;
+        if (used > maxBytes) throw CreateFileTooLargeError(std::string(path), maxBytes);
         want = std::size_t{1} << 16;
     }
     data.resize(used);
@@ -285,60 +448,75 @@ int WriteNewFile(std::string_view path, std::string_view data) {
     return out ? 0 : ENOSPC;
 }
 
-void WriteFileAtomic(std::string_view path, std::string_view data, LinkAtTarget) {
-    const fs::path native = ToFsPath(path);
-    if (native.filename().empty()) FailWin(path, false, ERROR_ACCESS_DENIED);
+void WriteFileAtomic(std::string_view path, std::string_view data, LinkAtTarget link) {
+    fs::path native = ToFsPath(path);
+    if (native.filename().empty()) FailWin(path, false, FolderExists(path) ? winerr::IsAFolder : winerr::AccessDenied);
+    if (link == LinkAtTarget::Follow) {
+        native = FollowLinks(native);
+        if (native.empty()) FailWin(path, false, ERROR_CANT_RESOLVE_FILENAME);
+    }
     fs::path folder = native.parent_path();
     if (folder.empty()) folder = L".";
-    // A folder, or a file marked read-only, is refused as opening it for
-    // writing would be: the rename alone would replace a read-only file.
-    const DWORD attrs = ::GetFileAttributesW(native.c_str());
-    if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
-        FailWin(path, false, ERROR_ACCESS_DENIED);
 
-    // "." + the target's name + "." + six random letters; the target's part
-    // is cut (never inside a surrogate pair) so a name near the 255-unit limit
-    // still saves.
-    const std::wstring base = native.filename().wstring();
-    std::size_t keep = std::min<std::size_t>(base.size(), 200);
-    if (keep > 0 && keep < base.size() && base[keep] >= 0xDC00 && base[keep] <= 0xDFFF) --keep;
-    std::random_device rd;
+    const DWORD attrs = ::GetFileAttributesW(native.c_str());
+    if (attrs != INVALID_FILE_ATTRIBUTES) {
+        if (attrs & FILE_ATTRIBUTE_DIRECTORY) FailWin(path, false, winerr::IsAFolder);
+        // The replace would succeed where opening the file for writing fails.
+        if (attrs & FILE_ATTRIBUTE_READONLY) FailWin(path, false, winerr::AccessDenied);
+    }
+
+    const std::wstring prefix = SavingPrefix(native.filename().wstring());
+    RemoveStaleTemporaries(folder, prefix);
+
+    if (const int err = Injected(SaveStep::Create)) FailWin(path, false, static_cast<DWORD>(err), SaveStep::Create);
     std::wstring tmp;
-    Handle f;
-    for (int tries = 0; f.h == INVALID_HANDLE_VALUE; ++tries) {
-        std::wstring name = L"." + base.substr(0, keep) + L".";
-        for (int i = 0; i < 6; ++i) name += static_cast<wchar_t>(L'a' + rd() % 26);
-        tmp = (folder / name).wstring();
-        f.h = ::CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (f.h == INVALID_HANDLE_VALUE) {
+    HANDLE h = INVALID_HANDLE_VALUE;
+    for (int tries = 0; h == INVALID_HANDLE_VALUE; ++tries) {
+        const std::string random = RandomPart();
+        tmp = (folder / (prefix + std::wstring(random.begin(), random.end()))).wstring();
+        // No delete sharing: while this save runs, no other save may take the
+        // file for an abandoned one.
+        h = ::CreateFileW(tmp.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                          nullptr);
+        if (h == INVALID_HANDLE_VALUE) {
             const DWORD err = ::GetLastError();
-            if ((err != ERROR_FILE_EXISTS && err != ERROR_ALREADY_EXISTS) || tries >= 100) FailWin(path, false, err);
+            if ((err != ERROR_FILE_EXISTS && err != ERROR_ALREADY_EXISTS) || tries >= 100)
+                FailWin(path, false, err, SaveStep::Create);
         }
     }
-    auto failAndClean = [&](DWORD err) {
-        if (f.h != INVALID_HANDLE_VALUE) ::CloseHandle(f.h);
-        f.h = INVALID_HANDLE_VALUE;
+    auto failAndClean = [&](DWORD err, SaveStep step) {
+        if (h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
+        h = INVALID_HANDLE_VALUE;
         ::DeleteFileW(tmp.c_str());
-        FailWin(path, false, err);
+        FailWin(path, false, err, step);
     };
 
+    if (const int err = Injected(SaveStep::Write)) failAndClean(static_cast<DWORD>(err), SaveStep::Write);
     const char* p = data.data();
     std::size_t left = data.size();
     while (left > 0) {
         const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(left, 1u << 30));
         DWORD done = 0;
-        if (!::WriteFile(f.h, p, chunk, &done, nullptr)) failAndClean(::GetLastError());
-        if (done == 0) failAndClean(ERROR_DISK_FULL);
+        if (!::WriteFile(h, p, chunk, &done, nullptr)) failAndClean(::GetLastError(), SaveStep::Write);
+        if (done == 0) failAndClean(ERROR_DISK_FULL, SaveStep::Write);
         p += done;
         left -= done;
     }
-    if (!::FlushFileBuffers(f.h)) failAndClean(::GetLastError());
-    const HANDLE h = f.h;
-    f.h = INVALID_HANDLE_VALUE;
-    if (!::CloseHandle(h)) failAndClean(::GetLastError());
-    // Write-through: the call returns once the new name is on the disk.
+    if (const int err = Injected(SaveStep::Flush)) failAndClean(static_cast<DWORD>(err), SaveStep::Flush);
+    if (!::FlushFileBuffers(h)) failAndClean(::GetLastError(), SaveStep::Flush);
+    {
+        const int injected = Injected(SaveStep::Close);
+        const HANDLE closing = h;
+        h = INVALID_HANDLE_VALUE;
+        const DWORD err = ::CloseHandle(closing) ? static_cast<DWORD>(injected) : ::GetLastError();
+        if (err != 0) failAndClean(err, SaveStep::Close);
+    }
+    if (const int err = Injected(SaveStep::Rename)) failAndClean(static_cast<DWORD>(err), SaveStep::Rename);
+    // Write-through: the call returns once the new name is on the disk, which
+    // flushes the folder's entry as the POSIX branch does by hand.
     if (!::MoveFileExW(tmp.c_str(), native.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        failAndClean(::GetLastError());
+        failAndClean(::GetLastError(), SaveStep::Rename);
+    (void)Injected(SaveStep::FlushFolder);
 }
 #endif
 

@@ -2,10 +2,14 @@
 // Whole-file reading and atomic writing. Paths are Windows-1252 strings as the
 // model holds them; "\" and "/" are both separators.
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <limits>
 #include <string>
 #include <string_view>
+
+#include "util/errors.h"
 
 namespace qm {
 
@@ -18,8 +22,12 @@ std::string FromFsPath(const std::filesystem::path& path);
 bool FileExists(std::string_view path);    // an existing regular file
 bool FolderExists(std::string_view path);  // an existing folder
 
-// Reads a whole file. Throws EFileAccess in its access form for `path`.
-std::string ReadWholeFile(std::string_view path);
+// No limit on the size of a file read whole.
+inline constexpr std::uintmax_t kNoSizeLimit = static_cast<std::uintmax_t>(-1);
+
+// Reads a whole file. Throws EFileAccess in its access form for `path`, and
+// EFileTooLarge (before reading anything) for a file over `maxBytes`.
+std::string ReadWholeFile(std::string_view path, std::uintmax_t maxBytes = kNoSizeLimit);
 
 // Reads a regular file, refusing a symbolic link in its place (for files in a
 // folder where a link could have been planted): a link raises EFileAccess in
@@ -35,8 +43,18 @@ enum class LinkAtTarget {
 };
 
 // Writes `data` to a temporary file in the target's folder, flushes it to disk,
-// then renames it over `path`. On any failure the old file is untouched, the
-// temporary file is removed and EFileAccess in its write form is thrown.
+// then renames it over `path` and flushes the folder, so that a crash or a
+// power cut leaves either the old file or the new one. On any failure the old
+// file is untouched, the temporary file is removed and EFileAccess in its
+// write form is thrown, naming the step that failed (EFileAccess::step()).
+//
+// The temporary file is "<name>.saving-XXXXXX" beside the target, so that one
+// left by a killed save is recognisable; every save first removes those of
+// its own target that no running save holds. The new file keeps the replaced
+// file's permission bits and, where the process may set them, its owner and
+// group. A symbolic link, live or dangling, is saved through to its target.
+// A target that is a folder is refused with a message that says so. With
+// LinkAtTarget::Replace a symbolic link at the target is replaced itself.
 void WriteFileAtomic(std::string_view path, std::string_view data, LinkAtTarget link = LinkAtTarget::Follow);
 
 // Writes `data` as a new file at `path`: whatever non-folder entry stands
@@ -44,5 +62,13 @@ void WriteFileAtomic(std::string_view path, std::string_view data, LinkAtTarget 
 // first, and the file is created exclusively, so nothing planted there is
 // written through. Returns 0, or the errno of the step that failed.
 int WriteNewFile(std::string_view path, std::string_view data);
+
+// Fault injection for tests: the hook is called before every step of a save
+// (SaveStep::Create ... SaveStep::FlushFolder). A non-zero return is a system
+// error number (errno on POSIX, a Windows error code on Windows) that makes
+// that step fail as if the system had reported it; FlushFolder's result is
+// ignored, as the new file is already in place then. An empty hook removes it.
+using SaveFaultHook = std::function<int(SaveStep)>;
+void SetSaveFaultHookForTesting(SaveFaultHook hook);
 
 }  // namespace qm

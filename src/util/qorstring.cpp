@@ -197,4 +197,6 @@ std::string GroupDigits(std::string_view text, std::string_view separator) {
     return out.substr(b, e - b);
 }
 
+std::string CutAtNul(std::string_view s) { return std::string(s.substr(0, s.find('\0'))); }
+
 }  // namespace qm

@@ -63,4 +63,9 @@ std::string Trim(std::string_view s);
 // separator is.
 std::string GroupDigits(std::string_view text, std::string_view separator);
 
+// The text up to its first NUL (all of it when it holds none). Values read
+// from other tools' files pass through it before they enter the model, whose
+// fields and lists end at a NUL once saved and loaded again.
+std::string CutAtNul(std::string_view s);
+
 }  // namespace qm

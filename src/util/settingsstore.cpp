@@ -30,11 +30,11 @@ SettingValue SettingValue::Binary(std::string_view bytes) {
 namespace {
 
 [[noreturn]] void FailMissing(std::string_view name) {
-    throw ESettingsRead("Failed to get data for '" + std::string(name) + "'");
+    throw ESettingsRead("Failed to get data for '" + QuoteInput(name) + "'");
 }
 
 [[noreturn]] void FailType(std::string_view name) {
-    throw ESettingsRead("Invalid data type for '" + std::string(name) + "'");
+    throw ESettingsRead("Invalid data type for '" + QuoteInput(name) + "'");
 }
 
 }  // namespace

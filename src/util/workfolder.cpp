@@ -95,7 +95,7 @@ std::string PrepareWorkFolder(std::string_view tempFolder) {
             reason = "its permissions cannot be made private";
         close(fd);
     }
-    if (!reason.empty()) throw Error("The work folder " + path + " cannot be used: " + reason + ".");
+    if (!reason.empty()) throw Error("The work folder " + QuoteInput(path) + " cannot be used: " + reason + ".");
     return path;
 #endif
 }

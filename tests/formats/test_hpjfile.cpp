@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -159,6 +163,28 @@ TEST(HpjFile, BadWindowNumbersGiveTheConversionMessage) {
         SCOPED_TRACE(line);
         EXPECT_EQ(ParseError(std::string("[OPTIONS]\nA=1\n[FILES]\na.rtf\n[WINDOWS]\n") + line), message);
     }
+}
+
+// A window number of a million digits: the message quotes 200 of them.
+TEST(HpjFile, AHugeBadNumberIsQuotedShort) {
+    const std::string digits(1000000, '7');
+    EXPECT_EQ(ParseError("[OPTIONS]\nA=1\n[FILES]\na.rtf\n[WINDOWS]\nw=\"x\",(" + digits + ",2,3,4)"),
+              "'" + std::string(200, '7') + "...' is not a valid integer value");
+}
+
+TEST(HpjFile, AFileOverTheLimitIsRefused) {
+    const auto path = std::filesystem::temp_directory_path() / ("qm-hpj-big-" + std::to_string(::getpid()) + ".hpj");
+    { std::ofstream(path, std::ios::binary) << "[OPTIONS]\r\nA=1\r\n[FILES]\r\na.rtf\r\n"; }
+    std::filesystem::resize_file(path, THpjFile::kMaxFileBytes + 1);
+    THpjFile hpj;
+    try {
+        hpj.LoadFromFile(path.string());
+        ADD_FAILURE() << "read";
+    } catch (const qm::EFileTooLarge& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Cannot open " + path.string() + " - The file is too large (the limit is 4 MB).");
+    }
+    std::filesystem::remove(path);
 }
 
 TEST(HpjFile, SectionErrors) {

@@ -567,7 +567,7 @@ TEST_F(ProjectFile, FailedSaveIntoMissingFolderOrOntoFolder) {
     };
     const Case cases[] = {
         {noFolder, "Cannot write to " + noFolder + " - The path was not found."},
-        {ontoFolder, "Cannot write to " + ontoFolder + " - Access to the file is denied."},
+        {ontoFolder, "Cannot write to " + ontoFolder + " - It is a folder, not a file."},
     };
     for (const Case& c : cases) {
         TProject p;

@@ -242,5 +242,58 @@ TEST(ModuleNames, UnusableNamesStopTheBuildBeforeAnyFile) {
     EXPECT_NO_THROW(CheckModuleFileNames(ok));
 }
 
+// A name the model holds but whose work file ("<name>.rtf") the file system
+// cannot: the message names the module instead of the work folder.
+TEST(ModuleNames, NamesTooLongForAFileNameAreNamed) {
+    struct Row {
+        const char* name;
+        std::string module;
+        bool fits;
+    };
+    const Row rows[] = {
+        {"ascii_251", std::string(251, 'a'), true},         // 255 bytes with ".rtf"
+        {"ascii_252", std::string(252, 'a'), false},        // 256
+        {"ascii_255", std::string(255, 'a'), false},        // the field's full width
+        {"accented_125", std::string(125, '\xE9'), true},   // two UTF-8 bytes each: 254
+        {"accented_126", std::string(126, '\xE9'), false},  // 256
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        qmtest::ScratchDir dir;
+        std::filesystem::create_directory(dir.path() / "work");
+        TProject p;
+        p.FileName = "D:\\Help\\Guide.qpf";
+        p.Topics.AddNew().SetName(r.module);
+        ASSERT_EQ(p.Topics.GetNode(0).GetName(), r.module);
+        TOutputLog log;
+        if (r.fits) {
+            EXPECT_NO_THROW(WriteTopicFiles(p, dir.file("work"), log));
+            continue;
+        }
+        try {
+            WriteTopicFiles(p, dir.file("work"), log);
+            ADD_FAILURE() << "accepted";
+        } catch (const Error& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      "The module name \"" + QuoteInput(r.module) + "\" is too long to be used as a file name.");
+            EXPECT_EQ(std::string(e.what()).find(dir.str()), std::string::npos) << "names the work folder";
+        }
+        EXPECT_TRUE(std::filesystem::is_empty(dir.path() / "work"));
+    }
+}
+
+// A module name quoted in a message is cut at 200 characters.
+TEST(ModuleNames, LongNamesAreQuotedShort) {
+    TProject p;
+    p.Topics.AddNew().SetName(std::string(250, 'x') + "\\");
+    try {
+        CheckModuleFileNames(p);
+        FAIL() << "accepted";
+    } catch (const Error& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "The module name \"" + std::string(200, 'x') + "...\" cannot be used as a file name.");
+    }
+}
+
 }  // namespace
 }  // namespace qm

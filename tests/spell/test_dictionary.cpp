@@ -169,8 +169,16 @@ TEST_F(DictionaryOnDisk, FilesAbove64MegabytesAreRefused) {
     Write("big.qdf", header);
     std::filesystem::resize_file(dir_ / "big.qdf", TQorDictionary::MaxFileSize + 1);
     TQorDictionary d;
-    EXPECT_THROW(d.LoadFromFile(Path("big.qdf")), qm::EInvalidDictionary);
+    // It says it is too large, not that it is no dictionary.
+    try {
+        d.LoadFromFile(Path("big.qdf"));
+        ADD_FAILURE() << "an oversized dictionary was read";
+    } catch (const qm::EFileTooLarge& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Cannot open " + Path("big.qdf") + " - The file is too large (the limit is 64 MB).");
+    }
     EXPECT_EQ(d.NodeCount(), 0u);
+    EXPECT_THROW(d.LoadFromData(std::string(TQorDictionary::MaxFileSize + 1, '\0'), "mem.qdf"), qm::EFileTooLarge);
 
     // Exactly 64 MB is still a dictionary.
     std::filesystem::resize_file(dir_ / "big.qdf", TQorDictionary::MaxFileSize);

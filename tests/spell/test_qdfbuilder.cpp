@@ -1,6 +1,10 @@
 // The dictionary writer: its bytes, and write -> read giving back exactly the words.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 #include <random>
 #include <set>
 #include <string>
@@ -160,3 +164,32 @@ TEST(DictionaryWriter, RefusesMoreNodesThanChildIndexesAddress) {
 }
 
 }  // namespace
+
+// A word list line of a megabyte: the message quotes 200 characters of it.
+TEST(DictionaryWriter, AHugeBadWordIsQuotedShort) {
+    const std::string word(1 << 20, '1');
+    try {
+        qm::BuildDictionaryData({word});
+        ADD_FAILURE() << "stored";
+    } catch (const qm::Error& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "The word '" + std::string(200, '1') + "...' cannot be stored in a dictionary.");
+    }
+}
+
+TEST(DictionaryWriter, WordListFilesOverTheLimitAreRefused) {
+    const auto path = std::filesystem::temp_directory_path() / ("qm-wordlist-" + std::to_string(::getpid()) + ".txt");
+    std::ofstream(path, std::ios::binary) << "apple\r\nbanana\r\n";
+    StringList words, skipped;
+    qm::ReadWordListFile(path.string(), words, skipped);
+    EXPECT_EQ(words, StringList({"apple", "banana"}));
+    std::filesystem::resize_file(path, qm::kMaxWordListBytes + 1);
+    try {
+        qm::ReadWordListFile(path.string(), words, skipped);
+        ADD_FAILURE() << "read";
+    } catch (const qm::EFileTooLarge& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Cannot open " + path.string() + " - The file is too large (the limit is 64 MB).");
+    }
+    std::filesystem::remove(path);
+}

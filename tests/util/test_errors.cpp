@@ -132,3 +132,51 @@ TEST(WinCodeFromErrno, FeedsTheMessage) {
 }
 
 }  // namespace
+
+namespace {
+
+// Input quoted in a message: whole up to the limit, else cut with "...".
+TEST(QuoteInput, CutsLongValuesAt200Characters) {
+    struct Row {
+        const char* name;
+        std::string value;
+        std::string shown;
+    };
+    const Row rows[] = {
+        {"empty", "", ""},
+        {"short", "abc", "abc"},
+        {"exactly_200", std::string(200, 'x'), std::string(200, 'x')},
+        {"201", std::string(201, 'x'), std::string(200, 'x') + "..."},
+        {"huge_line", std::string(1 << 20, 'y') + "tail", std::string(200, 'y') + "..."},
+        {"nul_kept_inside", std::string("a\0b", 3), std::string("a\0b", 3)},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        EXPECT_EQ(QuoteInput(r.value), r.shown);
+    }
+}
+
+TEST(QuoteInput, FileMessagesQuoteTheNameShort) {
+    const std::string name = std::string(250, 'n') + ".qpf";
+    const std::string shown = std::string(200, 'n') + "...";
+    EXPECT_EQ(std::string(CreateFileAccessError(name, true, 5).what()),
+              "Cannot access " + shown + " - Access to the file is denied.");
+    EXPECT_EQ(std::string(CreateFileAccessError(name, false, 2).what()),
+              "Cannot open " + shown + " - The file has been deleted or moved.");
+    EXPECT_EQ(std::string(CreateFileTooLargeError(name, 4u << 20).what()),
+              "Cannot open " + shown + " - The file is too large (the limit is 4 MB).");
+}
+
+TEST(FileTooLargeError, NamesTheLimitInMegabytes) {
+    const EFileTooLarge e = CreateFileTooLargeError("C:\\Help\\big.rtf", std::uintmax_t{256} << 20);
+    const Error& base = e;
+    EXPECT_STREQ(base.what(), "Cannot open C:\\Help\\big.rtf - The file is too large (the limit is 256 MB).");
+    EXPECT_EQ(e.limit(), std::uintmax_t{256} << 20);
+}
+
+TEST(FileAccessError, AFolderSaysSo) {
+    EXPECT_STREQ(CreateFileAccessError("C:\\Help", false, winerr::IsAFolder).what(),
+                 "Cannot write to C:\\Help - It is a folder, not a file.");
+}
+
+}  // namespace

@@ -112,6 +112,26 @@ TEST(ReadWholeFile, Errors) {
     ExpectFileError([&] { ReadWholeFile(underFile); }, "Cannot access " + underFile + " - The path was not found.", 3);
 }
 
+TEST(ReadWholeFile, AFileOverTheLimitIsRefusedBeforeItIsRead) {
+    ScratchDir dir;
+    const std::string path = dir.file("big.bin");
+    const std::uintmax_t mb = std::uintmax_t{1} << 20;
+    WriteRaw(path, "x");
+    std::filesystem::resize_file(path, mb);
+    EXPECT_EQ(ReadWholeFile(path, mb).size(), mb);  // at the limit
+    std::filesystem::resize_file(path, mb + 1);
+    try {
+        ReadWholeFile(path, mb);
+        ADD_FAILURE() << "read past the limit";
+    } catch (const EFileTooLarge& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot open " + path + " - The file is too large (the limit is 1 MB).");
+        EXPECT_EQ(e.limit(), mb);
+    }
+    // A hole of 3 GB: refused at once, without memory for it.
+    std::filesystem::resize_file(path, std::uintmax_t{3} << 30);
+    EXPECT_THROW(ReadWholeFile(path, std::uintmax_t{1} << 30), EFileTooLarge);
+}
+
 TEST(ReadWholeFile, MessageNamesTheModelPath) {
     ScratchDir dir;
     const std::string model = dir.str() + "\\caf\xE9.qpf";
@@ -147,7 +167,7 @@ TEST(WriteFileAtomic, TargetIsAFolderFailsAndLeavesItAlone) {
     WriteRaw(dir.file("a.qpf/inside.txt"), "keep");
     const std::string target = dir.file("a.qpf");
     ExpectFileError([&] { WriteFileAtomic(target, "data"); },
-                    "Cannot write to " + target + " - Access to the file is denied.", 5);
+                    "Cannot write to " + target + " - It is a folder, not a file.", winerr::IsAFolder);
     EXPECT_TRUE(std::filesystem::is_directory(target));
     EXPECT_EQ(ReadRaw(dir.file("a.qpf/inside.txt")), "keep");
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"a.qpf"});  // temporary removed
@@ -223,7 +243,11 @@ TEST(WriteFileAtomic, TrailingSeparatorNamesNoFile) {
     ScratchDir dir;
     const std::string target = dir.str() + "/";
     ExpectFileError([&] { WriteFileAtomic(target, "x"); },
-                    "Cannot write to " + target + " - Access to the file is denied.", 5);
+                    "Cannot write to " + target + " - It is a folder, not a file.", winerr::IsAFolder);
+    EXPECT_TRUE(dir.entries().empty());
+    const std::string missing = dir.str() + "/gone/";
+    ExpectFileError([&] { WriteFileAtomic(missing, "x"); },
+                    "Cannot write to " + missing + " - Access to the file is denied.", 5);
     EXPECT_TRUE(dir.entries().empty());
 }
 

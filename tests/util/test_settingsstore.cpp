@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string>
 
 namespace qm {
@@ -22,6 +23,31 @@ TEST(SettingsStore, MissingValuesFollowRegistryRules) {
     EXPECT_EQ(buf[0], 9);
     EXPECT_EQ(buf[3], 9);
     EXPECT_FALSE(s.ValueSize("Settings", "Missing").has_value());
+}
+
+TEST(SettingsStore, MessagesQuoteTheValueNameShort) {
+    MemorySettingsStore s;
+    const std::string name(300, 'v');
+    s.WriteString("K", name, "text");
+    const std::string shown = std::string(200, 'v') + "...";
+    struct Row {
+        const char* what;
+        std::function<void()> read;
+        std::string message;
+    };
+    const Row rows[] = {
+        {"missing", [&] { s.ReadInteger("K", name + "x"); }, "Failed to get data for '" + shown + "'"},
+        {"wrong_type", [&] { s.ReadInteger("K", name); }, "Invalid data type for '" + shown + "'"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        try {
+            r.read();
+            ADD_FAILURE() << "read";
+        } catch (const ESettingsRead& e) {
+            EXPECT_EQ(std::string(e.what()), r.message);
+        }
+    }
 }
 
 TEST(SettingsStore, ValuesOfAnotherTypeFail) {
