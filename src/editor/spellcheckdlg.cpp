@@ -133,7 +133,7 @@ void TQorSpellCheckDlg::reject() {
 }
 
 void TQorSpellCheckDlg::CancelWait() {
-    if (loop_) reject();
+    if (waiting_) reject();
 }
 
 TSpellAnswer TQorSpellCheckDlg::Ask(const TSpellQuestion& q) {
@@ -157,10 +157,10 @@ TSpellAnswer TQorSpellCheckDlg::Ask(const TSpellQuestion& q) {
         show();
         cmdIgnore->setFocus();
     }
-    raise();
     if (q.MoveDialog) place(q.WordBox);
 
     action_ = TSpellAction::None;
+    waiting_ = true;
     emit waitStarted();
     if (action_ == TSpellAction::None) {
         QEventLoop loop;
@@ -174,6 +174,7 @@ TSpellAnswer TQorSpellCheckDlg::Ask(const TSpellQuestion& q) {
         loop.exec();
         loop_ = nullptr;
     }
+    waiting_ = false;
     if (action_ == TSpellAction::None) action_ = TSpellAction::Cancel;
     return TSpellAnswer{action_, ToCp1252(txtSuggestions->text())};
 }

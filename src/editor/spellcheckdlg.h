@@ -34,7 +34,7 @@ public:
     // moves it off the word when asked to, and waits for an answer. A wait
     // that ends without one (the program quits, the time limit) is Cancel.
     TSpellAnswer Ask(const TSpellQuestion& question);
-    bool Waiting() const { return loop_ != nullptr; }
+    bool Waiting() const { return waiting_; }
     // Ends a wait with Cancel, as the Cancel button does.
     void CancelWait();
 
@@ -72,6 +72,7 @@ private:
     TSpellAction action_ = TSpellAction::None;
     QPointer<QWidget> lastPressed_;
     QEventLoop* loop_ = nullptr;
+    bool waiting_ = false;
     int waitLimit_ = 0;
 };
 

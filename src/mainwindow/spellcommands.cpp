@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QMainWindow>
+#include <QScopedValueRollback>
 #include <QTimer>
 #include <exception>
 
@@ -106,6 +107,9 @@ void TSpellCommands::actCheckSpellAllExecute() {
             QTimer::singleShot(0, window, [window] { window->close(); });
         }
     });
+    // Every module is read whole: the carets the modules were left with are
+    // not where the user asked to start.
+    const QScopedValueRollback<bool> fromStart(engine->StartAtCaret, false);
     engine->ResetLists();
     for (const ExplorerPage page : {ExplorerPage::Topics, ExplorerPage::Popups}) {
         if (engine->Cancelled() || (page == ExplorerPage::Popups && ctx_.ListCount(page) == 0)) break;

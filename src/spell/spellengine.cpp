@@ -258,7 +258,10 @@ void TQorSpellEngine::RunScan(TSpellTarget& target, Scan& s) {
     const int selStart = std::clamp(s.selStart, 0, len);
     const int selEnd = std::clamp(s.selEnd, selStart, len);
     if (selEnd - selStart < 2) {
+        // From the caret, the word it stands in is read whole: a piece of a
+        // word is no misspelling.
         start = StartAtCaret ? selStart : 0;
+        while (start > 0 && IsSpellWordChar(s.At(start - 1))) --start;
         s.toEnd = true;
     } else {
         start = selStart;

@@ -102,8 +102,9 @@ public:
     // cancelled flag.
     void ResetLists();
     // Checks the target's selection (two characters or more), else its text
-    // from the caret (StartAtCaret) or from the start. Restores the selection
-    // and gives the target the focus afterwards, also when an error ends it.
+    // from the start of the word at the caret (StartAtCaret) or from the
+    // start. Restores the selection and gives the target the focus
+    // afterwards, also when an error ends it.
     void CheckControl(TSpellTarget& target);
     // Closes the dialog and tells the user the check is complete.
     void FinishCheck();

@@ -136,8 +136,12 @@ TEST_F(SpellScan, ReportsExactlyTheUnknownWords) {
         {"a one-character selection reads all from 0", "tset wrld hlelo", 5, 1, false, {"tset", "wrld", "hlelo"}},
         {"the caret reads all from 0", "tset wrld hlelo", 5, 0, false, {"tset", "wrld", "hlelo"}},
         {"start at the caret", "tset wrld hlelo", 5, 0, true, {"wrld", "hlelo"}},
+        {"start at the caret inside a word: the whole word", "tset wrld hlelo", 7, 0, true, {"wrld", "hlelo"}},
+        {"start at the caret after a word", "tset wrld hlelo", 4, 0, true, {"tset", "wrld", "hlelo"}},
+        {"a one-character selection starts at its word", "tset wrld hlelo", 11, 1, true, {"hlelo"}},
         {"start at the caret at 0", "tset wrld hlelo", 0, 0, true, {"tset", "wrld", "hlelo"}},
-        {"start at the caret at the end", "tset wrld", 9, 0, true, {}},
+        {"start at the caret at the end: the word before it", "tset wrld", 9, 0, true, {"wrld"}},
+        {"start at the caret after the last blank", "tset wrld ", 10, 0, true, {}},
         {"empty text", "", 0, 0, false, {}},
     };
     for (const Row& r : rows) {
