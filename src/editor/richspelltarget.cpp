@@ -42,10 +42,14 @@ std::string SpellBytesOf(const QString& text) {
     return out;
 }
 
-TRichTextSpellTarget::TRichTextSpellTarget(TCustomRichText2& editor) : editor_(editor) {
+TRichTextSpellTarget::TRichTextSpellTarget(TCustomRichText2& editor)
+    : editor_(editor), hideSelection_(editor.HideSelection()) {
+    editor_.SetHideSelection(false);
     connect(editor_.document(), &QTextDocument::contentsChange, this,
             [this](int position, int removed, int added) { ReportEdit(position, removed, range(position, added)); });
 }
+
+TRichTextSpellTarget::~TRichTextSpellTarget() { editor_.SetHideSelection(hideSelection_); }
 
 std::string TRichTextSpellTarget::range(int start, int length) const {
     const int len = Length();

@@ -23,7 +23,10 @@ std::string SpellBytesOf(const QString& text);
 class TRichTextSpellTarget : public QObject, public TSpellTarget {
     Q_OBJECT
 public:
+    // Shows the control's selection while the target lives, also when the
+    // dialog has the focus, so the word asked about is seen.
     explicit TRichTextSpellTarget(TCustomRichText2& editor);
+    ~TRichTextSpellTarget() override;
 
     int Length() const override;
     std::string Text() const override;
@@ -39,6 +42,7 @@ public:
 private:
     std::string range(int start, int length) const;
     TCustomRichText2& editor_;
+    bool hideSelection_;
 };
 
 }  // namespace qm

@@ -76,6 +76,7 @@ TQorSpellCheckDlg::TQorSpellCheckDlg(UiServices& ui, QWidget* owner)
     for (QPushButton* b : {cmdIgnore, cmdIgnoreAll, cmdAdd}) right->addWidget(b);
     right->addSpacing(12);
     for (QPushButton* b : {cmdChange, cmdChangeAll}) right->addWidget(b);
+    right->addSpacing(12);
     right->addStretch(1);
     for (QPushButton* b : {cmdCancel, cmdHelp}) right->addWidget(b);
 
@@ -86,6 +87,9 @@ TQorSpellCheckDlg::TQorSpellCheckDlg(UiServices& ui, QWidget* owner)
     box->addLayout(right);
     lstSuggestions->setMinimumHeight(lstSuggestions->fontMetrics().height() * 6);
     txtMisspelled->setMinimumWidth(txtMisspelled->fontMetrics().averageCharWidth() * 28);
+
+    // As small as the buttons allow: the list need not be taller.
+    resize(sizeHint().width(), minimumSizeHint().height());
 
     setTabOrder(txtMisspelled, txtSuggestions);
     setTabOrder(txtSuggestions, lstSuggestions);

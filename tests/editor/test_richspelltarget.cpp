@@ -95,14 +95,18 @@ TEST_F(RichSpellTarget, AChangeIsOneUndoStepAndKeepsTheSelection) {
     edit->ClearUndo();
     edit->SetSelStart(4);
     ui.Expect("teh", TSpellAction::ChangeAll, "the", [&] {
-        // The word is selected in the control while the dialog waits.
+        // The word is selected in the control while the dialog waits, and the
+        // selection shows though the dialog has the focus.
         EXPECT_EQ(edit->GetSelStart(), 0);
         EXPECT_EQ(edit->GetSelText(), "Teh");
+        EXPECT_FALSE(edit->HideSelection());
     });
+    ASSERT_TRUE(edit->HideSelection());
     Check();
     EXPECT_EQ(edit->toPlainText(), QStringLiteral("The cat sat\non the mat."));
     EXPECT_EQ(edit->GetSelStart(), 4);
     EXPECT_EQ(edit->GetSelLength(), 0);
+    EXPECT_TRUE(edit->HideSelection());
     edit->Undo();
     EXPECT_EQ(edit->toPlainText(), QStringLiteral("The cat sat\non teh mat."));
     edit->Undo();

@@ -2,10 +2,15 @@
 // spelling dialog, offscreen. Each question of the dialog is answered by a
 // zero-timer click given when the dialog reports that it waits, so every
 // answer is given from inside the dialog's own wait, as a user gives it.
+#include <QGuiApplication>
+#include <QImage>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextCursor>
 #include <QTimer>
 #include <deque>
@@ -354,6 +359,71 @@ TEST_F(MainWindowSpellTest, ProjectNamesAreWords) {
     ASSERT_TRUE(w->SpellEngine()->WordCheck);
     w->SpellEngine()->WordCheck("alpha", accepted);
     EXPECT_TRUE(accepted);
+}
+
+}  // namespace
+}  // namespace qmtest
+
+namespace qmtest {
+namespace {
+
+// The English dictionary the build makes beside the test programs; without
+// it, a few words do.
+void CopyEnglishDictionary(const std::string& to) {
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    const auto built = exe.parent_path() / "Dictionaries" / "english.qdf";
+    std::filesystem::create_directories(to);
+    if (!ec && std::filesystem::exists(built))
+        std::filesystem::copy_file(built, to + "/english.qdf", std::filesystem::copy_options::overwrite_existing);
+    else
+        qm::WriteFileAtomic(to + "/english.qdf",
+                            qm::BuildDictionaryData({"this", "topic", "explains", "how", "to", "receive", "help"}));
+}
+
+// A picture of the spelling dialog over the main window on the bundled
+// sample project. tools/screenshot-spell.sh runs this under Xvfb and keeps
+// the PNG (QM_SCREENSHOT names the file); otherwise it goes to a scratch folder.
+TEST_F(MainWindowSpellTest, ScreenshotOfTheSpellingDialog) {
+    const std::string sample = std::string(QM_TEST_DATA_DIR) + "/../../examples/Sample.qpf";
+    ASSERT_TRUE(qm::FileExists(sample)) << sample;
+    CopyEnglishDictionary(root_ + "prog/Dictionaries");
+    auto w = Start({qm::FromCp1252(sample)});
+    ASSERT_TRUE(started);
+    w->resize(1100, 720);
+    w->move(40, 30);
+    w->show();
+    QTextCursor c(w->Editor()->document());
+    c.insertText(QStringLiteral("This topic explains how to recieve help.\n"));
+    w->Project().Modified = false;
+    w->Editor()->SetSelStart(0);
+    QApplication::processEvents();
+
+    QImage shot;
+    script = std::make_unique<DialogScript>(w->SpellCommands().DialogUi());
+    script->Expect(QStringLiteral("recieve"), "cmdCancel", [&](qm::TQorSpellCheckDlg& d) {
+        EXPECT_FALSE(d.lstSuggestions->findItems(QStringLiteral("receive"), Qt::MatchExactly).isEmpty());
+        for (int i = 0; i < 5; ++i) QApplication::processEvents();
+        QScreen* screen = w->screen();
+        const QRect area = w->frameGeometry().united(d.frameGeometry());
+        if (QGuiApplication::platformName() == QLatin1String("xcb") && screen) {
+            shot = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
+        } else {
+            // Without a window system the two windows are drawn together.
+            shot = QImage(area.size(), QImage::Format_RGB32);
+            shot.fill(Qt::darkGray);
+            QPainter p(&shot);
+            p.drawPixmap(w->frameGeometry().topLeft() - area.topLeft(), w->grab());
+            p.drawPixmap(d.frameGeometry().topLeft() - area.topLeft(), d.grab());
+        }
+    });
+    w->Project().Modified = false;
+    ui.ExpectMessage(MsgKind::Information, kCompleted);
+    Act(*w, "actCheckSpell")->trigger();
+    ASSERT_FALSE(shot.isNull());
+    QString file = qEnvironmentVariable("QM_SCREENSHOT");
+    if (file.isEmpty()) file = QString::fromStdString(root_) + "spelling.png";
+    EXPECT_TRUE(shot.save(file, "PNG")) << file.toStdString();
 }
 
 }  // namespace
