@@ -80,10 +80,10 @@ struct TMainWindowEnv {
     UiServices* Ui = nullptr;           // required
     SettingsStore* Settings = nullptr;  // required
     std::string ProgramFolder;          // macros.cfg, Dictionaries, the help file
+    std::string TempFolder;             // empty: the system's temporary folder
+    double WaitScale = 1.0;             // scales the splash waits; 0 in tests
     // The personal dictionaries (".dic"): the user's data folder + "/Dictionaries".
     std::string PersonalDictionaryFolder;
-    std::string TempFolder;  // empty: the system's temporary folder
-    double WaitScale = 1.0;  // scales the splash waits; 0 in tests
     // Test hooks: runs inside CreateObjects (may throw), and reports each
     // global object as the destructor frees it.
     std::function<void()> OnCreateObjects;
