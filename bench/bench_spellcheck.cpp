@@ -134,7 +134,7 @@ struct ScanResult {
     qm::StringList reported;
 };
 
-ScanResult Scan(qm::TQorSpellEngine& engine, qm::TSpellTarget& target) {
+ScanResult ScanOnce(qm::TQorSpellEngine& engine, qm::TSpellTarget& target) {
     IgnoreAllUi ui;
     ScanResult r;
     engine.SetUi(&ui);
@@ -147,6 +147,14 @@ ScanResult Scan(qm::TQorSpellEngine& engine, qm::TSpellTarget& target) {
     engine.SetUi(nullptr);
     r.reported = std::move(ui.reported);
     return r;
+}
+
+// The faster of two scans: the first also pays for pages of the dictionary
+// and the text met for the first time.
+ScanResult Scan(qm::TQorSpellEngine& engine, qm::TSpellTarget& target) {
+    ScanResult first = ScanOnce(engine, target);
+    ScanResult second = ScanOnce(engine, target);
+    return first.seconds <= second.seconds ? first : second;
 }
 
 void Report(const char* who, const char* what, std::size_t words, double secs, const std::string& extra) {
