@@ -17,10 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#if defined(__unix__)
-#include <dlfcn.h>
-#endif
-
+#include "hunspell.h"
 #include "spell/qdfbuilder.h"
 #include "spell/qordictionary.h"
 #include "util/cp1252.h"
@@ -65,46 +62,6 @@ std::string Misspell(const std::string& w, std::mt19937& rng, const qm::TQorDict
         if (s.size() > 1 && !dict.Lookup(s)) return s;
     }
 }
-
-#if defined(__unix__)
-// The few entry points of hunspell's C interface that the comparison needs.
-struct Hunspell {
-    using Create = void* (*)(const char*, const char*);
-    using Destroy = void (*)(void*);
-    using Spell = int (*)(void*, const char*);
-    using Suggest = int (*)(void*, char***, const char*);
-    using FreeList = void (*)(void*, char***, int);
-
-    void* lib = nullptr;
-    void* handle = nullptr;
-    Create create = nullptr;
-    Destroy destroy = nullptr;
-    Spell spell = nullptr;
-    Suggest suggest = nullptr;
-    FreeList freeList = nullptr;
-
-    bool Open(const std::string& aff, const std::string& dic) {
-        if (!std::filesystem::exists(aff) || !std::filesystem::exists(dic)) return false;
-        for (const char* name : {"libhunspell-1.7.so.0", "libhunspell-1.7.so", "libhunspell.so"}) {
-            lib = dlopen(name, RTLD_NOW | RTLD_LOCAL);
-            if (lib) break;
-        }
-        if (!lib) return false;
-        create = reinterpret_cast<Create>(dlsym(lib, "Hunspell_create"));
-        destroy = reinterpret_cast<Destroy>(dlsym(lib, "Hunspell_destroy"));
-        spell = reinterpret_cast<Spell>(dlsym(lib, "Hunspell_spell"));
-        suggest = reinterpret_cast<Suggest>(dlsym(lib, "Hunspell_suggest"));
-        freeList = reinterpret_cast<FreeList>(dlsym(lib, "Hunspell_free_list"));
-        if (!create || !destroy || !spell || !suggest || !freeList) return false;
-        handle = create(aff.c_str(), dic.c_str());
-        return handle != nullptr;
-    }
-    ~Hunspell() {
-        if (handle) destroy(handle);
-        if (lib) dlclose(lib);
-    }
-};
-#endif
 
 void Report(const char* who, const char* what, std::size_t words, double secs, std::size_t hits, const char* hitName) {
     std::printf("%-10s %-12s %9zu words in %8.3f s: %12.0f words/s (%zu %s)\n", who, what, words, secs,

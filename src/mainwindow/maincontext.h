@@ -24,6 +24,7 @@ class TMru;
 class TOptions;
 class TOutputLog;
 class TProject;
+class TQorSpellEngine;
 class TRichText2;
 class TfrmMessage;
 class UiServices;
@@ -47,6 +48,8 @@ public:
     virtual TOutputLog& BuildLog() = 0;
     virtual TMru& Mru() = 0;
     virtual TBookmarks& Bookmarks() = 0;
+    // The spell engine; null until start-up has made it.
+    virtual TQorSpellEngine* SpellEngine() const = 0;
 
     // --- the parts ---
     virtual QMainWindow& Window() = 0;

@@ -32,12 +32,14 @@
 #include "mainwindow/modulecommands.h"
 #include "mainwindow/navigationcommands.h"
 #include "mainwindow/projectcommands.h"
+#include "mainwindow/spellcommands.h"
 #include "mainwindow/splash.h"
 #include "mainwindow/standins.h"
 #include "mainwindow/topicsviewdelegate.h"
 #include "mainwindow/viewcommands.h"
 #include "platform/qtcp1252.h"
 #include "platform/uiservices.h"
+#include "spell/spellengine.h"
 #include "util/fileio.h"
 #include "util/settingsstore.h"
 #include "widgets/actiontable.h"
@@ -57,8 +59,10 @@ TfrmMain::TfrmMain(TMainWindowEnv env, QWidget* parent) : QMainWindow(parent), e
     viewCommands_ = std::make_unique<TViewCommands>(*this);
     buildCommands_ = std::make_unique<TBuildCommands>(*this, env_.TempFolder);
     importCommands_ = std::make_unique<TImportCommands>(*this, *projectCommands_);
+    spellCommands_ = std::make_unique<TSpellCommands>(*this);
     handlers_ = {projectCommands_.get(), moduleCommands_.get(), navigationCommands_.get(),
                  viewCommands_.get(),    buildCommands_.get(),  importCommands_.get()};
+    handlers_.push_back(spellCommands_.get());
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quillmark"));
     // Fits a screen 1280 pixels wide with its frame.
@@ -340,7 +344,9 @@ void TfrmMain::CreateMenus() {
     QMenu* view = AddMenu(menuBar(), "mnuView", QStringLiteral("&View"),
                           {v.actToggleExplorer, v.actToggleMessages, v.actToggleRuler, v.actToggleGutter,
                            v.actToggleSpecChars, v.actToggleRtf});
-    for (QMenu* menu : {file, project, nav, view, mnuFileReopen}) actions_->WatchMenu(menu);
+    QMenu* tools = AddMenu(menuBar(), "mnuTools", QStringLiteral("&Tools"),
+                           {spellCommands_->actCheckSpell, spellCommands_->actCheckSpellAll});
+    for (QMenu* menu : {file, project, nav, view, tools, mnuFileReopen}) actions_->WatchMenu(menu);
     ProjectPopMenu->addSeparator();
     ProjectPopMenu->addAction(m.actSetEditing);
     ProjectPopMenu->addAction(m.actSetDone);
@@ -363,9 +369,33 @@ void TfrmMain::CreateMenus() {
 
 QListWidget* TfrmMain::ActiveList() const { return tbsProject->currentIndex() == 1 ? lstPopups : lstTopics; }
 
+QList<QAction*> TfrmMain::ModuleActions() const {
+    const TProjectCommands& p = *projectCommands_;
+    const TNavigationCommands& n = *navigationCommands_;
+    return {p.actNew,
+            p.actOpen,
+            p.actClose,
+            importCommands_->actImport,
+            n.actNavToFirst,
+            n.actNavToPrev,
+            n.actNavToNext,
+            n.actNavToLast,
+            mnuFileReopen->menuAction(),
+            spellCommands_->actCheckSpell,
+            spellCommands_->actCheckSpellAll};
+}
+
+bool TfrmMain::EditorTextHeld() const { return spellCommands_->Waiting(); }
+
 void TfrmMain::updateActions() {
     if (!project_) return;
+    // The handlers' own rules apply to these first; while the editor's text
+    // is held, none of them may run at all.
+    const QList<QAction*> held = ModuleActions();
+    for (QAction* a : held) a->setEnabled(true);
     for (TCommandHandler* h : handlers_) h->UpdateActions();
+    if (EditorTextHeld())
+        for (QAction* a : held) a->setEnabled(false);
     // The editor bar's navigation buttons follow their actions.
     const TNavigationCommands& n = *navigationCommands_;
     for (auto [tag, action] :

@@ -11,6 +11,7 @@
 // texts (save, build) stores the editor's RTF into the node first. The
 // window refers to nodes by their stable Id only, so nothing it keeps can
 // outlive an open or an import.
+#include <QList>
 #include <QMainWindow>
 #include <QPointer>
 #include <QStringList>
@@ -57,7 +58,8 @@ class TProjectCommands;
 class TQorCommandBar;
 class TRichText2;
 class TRuler;
-class TSpellEnginePlaceholder;
+class TQorSpellEngine;
+class TSpellCommands;
 class TSplashThread;
 class TStyleCombo;
 class TTopicsViewDelegate;
@@ -80,6 +82,8 @@ struct TMainWindowEnv {
     std::string ProgramFolder;          // macros.cfg, Dictionaries, the help file
     std::string TempFolder;             // empty: the system's temporary folder
     double WaitScale = 1.0;             // scales the splash waits; 0 in tests
+    // The personal dictionaries (".dic"): the user's data folder + "/Dictionaries".
+    std::string PersonalDictionaryFolder;
     // Test hooks: runs inside CreateObjects (may throw), and reports each
     // global object as the destructor frees it.
     std::function<void()> OnCreateObjects;
@@ -123,6 +127,7 @@ public:
     TViewCommands& ViewCommands() const { return *viewCommands_; }
     TBuildCommands& BuildCommands() const { return *buildCommands_; }
     TImportCommands& ImportCommands() const { return *importCommands_; }
+    TSpellCommands& SpellCommands() const { return *spellCommands_; }
 
     // --- modules ---
     // The open routine on the selected item of lstTopics / lstPopups.
@@ -149,6 +154,10 @@ public:
     // The enabling and checking rules of every handler, and the buttons that
     // mirror their actions.
     void updateActions();
+    // True while a command holds the editor's text in hand (the spelling
+    // dialog waits for an answer): nothing may then open, switch, remove or
+    // close modules or the project.
+    bool EditorTextHeld() const;
 
     // --- TMainContext ---
     TProject& Project() override { return *project_; }
@@ -156,6 +165,7 @@ public:
     TOutputLog& BuildLog() override { return *log_; }
     TMru& Mru() override { return *mru_; }
     TBookmarks& Bookmarks() override { return *bookmarks_; }
+    TQorSpellEngine* SpellEngine() const override { return spell_.get(); }
     QMainWindow& Window() override { return *this; }
     UiServices& Ui() override { return ui_; }
     StatusPanels& Status() const override { return *status_; }
@@ -201,7 +211,6 @@ public:
     TStyles& Styles() { return *styles_; }
     TMacros& Macros() { return *macros_; }
     TUserTools& UserTools() { return *userTools_; }
-    TSpellEnginePlaceholder* SpellEngine() { return spell_.get(); }
     const QStringList& SplashHistory() const { return splashHistory_; }
     const QStringList& BackHistory() const { return histBack_; }
 
@@ -219,6 +228,9 @@ private:
     void LoadWindowPosition();
     void SaveWindowPosition();
     void LoadMacroDefinitions();
+    void LoadDictionaries();
+    // The commands EditorTextHeld() disables.
+    QList<QAction*> ModuleActions() const;
     void ApplyDefaultFont();
 
     QListWidget* ListOf(ExplorerPage page) const;
@@ -252,7 +264,7 @@ private:
     std::unique_ptr<TTopicListAdapter> popupsAdapter_;
     std::unique_ptr<TTopicsView<TTopicListAdapter>> topicsView_;
     std::unique_ptr<TTopicsView<TTopicListAdapter>> popupsView_;
-    std::unique_ptr<TSpellEnginePlaceholder> spell_;
+    std::unique_ptr<TQorSpellEngine> spell_;
     std::unique_ptr<TSplashThread> splash_;
     QStringList splashHistory_;
     QStringList histBack_;
@@ -273,6 +285,7 @@ private:
     std::unique_ptr<TViewCommands> viewCommands_;
     std::unique_ptr<TBuildCommands> buildCommands_;
     std::unique_ptr<TImportCommands> importCommands_;
+    std::unique_ptr<TSpellCommands> spellCommands_;
     std::vector<TCommandHandler*> handlers_;
 
     // widgets, named as the components they stand for

@@ -166,6 +166,7 @@ TNodeId TfrmMain::GetTopic(int index) const {
 }
 
 void TfrmMain::OpenSelectedItem(QListWidget* list) {
+    if (EditorTextHeld()) return;
     QListWidgetItem* item = list->currentItem();
     if (!item) return;
     TTopicNode* target = project_->Topics.FindById(item->data(Qt::UserRole).toULongLong());

@@ -15,18 +15,21 @@
 
 #include "dialogs/dialogfactory.h"
 #include "editor/richtext2.h"
+#include "editor/spellcheckdlg.h"
 #include "mainwindow/buildcommands.h"
 #include "mainwindow/importcommands.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/modulecommands.h"
 #include "mainwindow/navigationcommands.h"
 #include "mainwindow/projectcommands.h"
+#include "mainwindow/spellcommands.h"
 #include "mainwindow/splash.h"
 #include "mainwindow/standins.h"
 #include "mainwindow/topicsviewdelegate.h"
 #include "mainwindow/viewcommands.h"
 #include "platform/qtcp1252.h"
 #include "platform/uiservices.h"
+#include "spell/spellengine.h"
 #include "util/fileio.h"
 #include "util/settingsstore.h"
 #include "widgets/actiontable.h"
@@ -117,19 +120,7 @@ bool TfrmMain::Startup(const QStringList& args) {
     styles_->LoadFromRegistry(*env_.Settings);
     ApplyDefaultFont();
     status("Loading dictionaries...");
-    spell_ = std::make_unique<TSpellEnginePlaceholder>();
-    spell_->DictionaryFolder = InFolder(env_.ProgramFolder, "Dictionaries");
-    if (!options_->Dictionary.empty() && FileExists(InFolder(spell_->DictionaryFolder, options_->Dictionary + ".qdf")))
-        spell_->LoadMainDictionary(options_->Dictionary);
-    if (!options_->UserDictionary.empty() &&
-        FileExists(InFolder(spell_->DictionaryFolder, options_->UserDictionary + ".dic"))) {
-        spell_->LoadUserDictionary(options_->UserDictionary);
-    } else {
-        spell_->LoadUserDictionary("");
-        options_->UserDictionary.clear();
-    }
-    spell_->MoveDialog = options_->SpellEnsureVisible;
-    spell_->StartAtCaret = !options_->SpellStartBeginning;
+    LoadDictionaries();
     styleCombo_->FillList(styles_->Names());
     RestoreLayout();
 
@@ -186,8 +177,9 @@ void TfrmMain::CreateObjects() {
     mruPopupMenu_ = new TMruMenu(*mru_, MruPopup, this);
     mruFileMenu_ = new TMruMenu(*mru_, mnuFileReopen, this);
     for (TMruMenu* m : {mruPopupMenu_, mruFileMenu_})
-        connect(m, &TMruMenu::projectChosen, this,
-                [this](int slot, const QString&) { run([this, slot] { projectCommands_->ReopenProject(slot); }); });
+        connect(m, &TMruMenu::projectChosen, this, [this](int slot, const QString&) {
+            if (!EditorTextHeld()) run([this, slot] { projectCommands_->ReopenProject(slot); });
+        });
     mru_->ClearMenus();
     bookmarks_ = std::make_unique<TBookmarks>();
     userTools_ = std::make_unique<TUserTools>();
@@ -279,6 +271,41 @@ void TfrmMain::ApplyDefaultFont() {
     if (options_->DefFontSize > 0) TheEditor->DefAttributes.SetSize(options_->DefFontSize);
 }
 
+void TfrmMain::LoadDictionaries() {
+    spell_ = std::make_unique<TQorSpellEngine>();
+    spell_->DictionaryFolder = InFolder(env_.ProgramFolder, "Dictionaries");
+    spell_->UserDictionaryFolder = env_.PersonalDictionaryFolder;
+    spell_->WordCheck = [this](std::string_view word, bool& accepted) {
+        spellCommands_->IsProjectWord(word, accepted);
+    };
+    spell_->SetUi(&spellCommands_->DialogUi());
+    // A setting that is no name names no file: it counts as missing.
+    const std::string& main = options_->Dictionary;
+    if (IsDictionaryName(main) && FileExists(spell_->MainDictionaryPath(main))) {
+        try {
+            spell_->LoadMainDictionary(main);
+        } catch (const std::exception&) {
+            // Without a main dictionary the spelling commands say so when used.
+        }
+    }
+    const std::string& user = options_->UserDictionary;
+    if (IsDictionaryName(user) && !spell_->UserDictionaryFolder.empty() &&
+        FileExists(spell_->UserDictionaryPath(user))) {
+        try {
+            spell_->LoadUserDictionary(user);
+        } catch (const std::exception& e) {
+            // The file is there but cannot be read: nothing is used (so
+            // nothing overwrites it), and the setting stays for the next start.
+            ui_.ErrorBox(FromCp1252(e.what()));
+        }
+    } else {
+        spell_->LoadUserDictionary("");
+        options_->UserDictionary.clear();
+    }
+    spell_->MoveDialog = options_->SpellEnsureVisible;
+    spell_->StartAtCaret = !options_->SpellStartBeginning;
+}
+
 void TfrmMain::LoadMacroDefinitions() { macros_->LoadFromFile(InFolder(env_.ProgramFolder, kMacrosFileName)); }
 
 void TfrmMain::RestoreLayout() {
@@ -362,11 +389,17 @@ bool TfrmMain::FormCloseQuery() {
     styles_->SaveToRegistry(*env_.Settings);
     options_->SaveToRegistry(*env_.Settings);
     mru_->SaveToRegistry(*env_.Settings);
+    spellCommands_->SaveUserDictionary();
     closing_ = true;
     return true;
 }
 
 void TfrmMain::closeEvent(QCloseEvent* e) {
+    // A check in progress is cancelled first; the window closes after it.
+    if (spellCommands_->DeferClose()) {
+        e->ignore();
+        return;
+    }
     bool canClose = true;
     runCommand(ui_, [&] { canClose = FormCloseQuery(); });
     if (canClose)

@@ -110,17 +110,4 @@ public:
     explicit TfrmAbout(QWidget* owner);
 };
 
-// The spell engine's place until the spell checker joins the main window:
-// it knows its dictionary folder and which dictionaries were asked for.
-class TSpellEnginePlaceholder {
-public:
-    std::string DictionaryFolder;
-    std::string MainDictionary;  // empty: none loaded
-    std::string UserDictionary;
-    bool MoveDialog = false;
-    bool StartAtCaret = false;
-    void LoadMainDictionary(const std::string& name) { MainDictionary = name; }
-    void LoadUserDictionary(const std::string& name) { UserDictionary = name; }
-};
-
 }  // namespace qm

@@ -73,6 +73,7 @@ protected:
         env.Ui = &ui;
         env.Settings = &settings;
         env.ProgramFolder = root_ + "prog";
+        env.PersonalDictionaryFolder = root_ + "user/Dictionaries";
         env.TempFolder = root_ + "tmp";
         env.WaitScale = 0;
         env.OnCreateObjects = std::move(hook);

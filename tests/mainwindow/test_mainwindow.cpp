@@ -20,6 +20,8 @@
 #include "mainwindow_fixture.h"
 #include "model/options.h"
 #include "model/usertools.h"
+#include "spell/qdfbuilder.h"
+#include "spell/spellengine.h"
 #include "platform/qtcp1252.h"
 #include "util/fileio.h"
 #include "widgets/actiontable.h"
@@ -153,7 +155,7 @@ TEST_F(MainWindowTest, SettingsAreReadAndWrittenInTheirOrder) {
 TEST_F(MainWindowTest, ReadsTheMacroCatalogueAndDropsAMissingUserDictionary) {
     std::ofstream(root_ + "prog/macros.cfg", std::ios::binary) << "12,JumpId(%1, %2)|2,file,id\r\n";
     std::filesystem::create_directories(root_ + "prog/Dictionaries");
-    std::ofstream(root_ + "prog/Dictionaries/English.qdf") << "x";
+    qm::WriteFileAtomic(root_ + "prog/Dictionaries/English.qdf", qm::BuildDictionaryData({"the"}));
     qm::TOptions o;
     o.SetDefaults();
     o.Dictionary = "English";
@@ -163,8 +165,8 @@ TEST_F(MainWindowTest, ReadsTheMacroCatalogueAndDropsAMissingUserDictionary) {
     ASSERT_EQ(w->Macros().Count(), 1);
     EXPECT_EQ(w->Macros().GetMacro(0)->HelpContext, 12);
     ASSERT_NE(w->SpellEngine(), nullptr);
-    EXPECT_EQ(w->SpellEngine()->MainDictionary, "English");
-    EXPECT_EQ(w->SpellEngine()->UserDictionary, "");
+    EXPECT_EQ(w->SpellEngine()->MainDictionaryName(), "English");
+    EXPECT_EQ(w->SpellEngine()->UserDictionaryName(), "");
     EXPECT_EQ(w->Options().UserDictionary, "");
     EXPECT_EQ(ui.HelpFile(), qm::FromCp1252(root_ + "prog/Quillmark.hlp"));
 }

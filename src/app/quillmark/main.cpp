@@ -1,5 +1,6 @@
 // Quillmark: the help authoring program.
 #include <QApplication>
+#include <QStandardPaths>
 #include <QStringList>
 #include <cstdio>
 #include <cstdlib>
@@ -45,6 +46,8 @@ int main(int argc, char** argv) {
     env.Ui = &ui;
     env.Settings = &settings;
     env.ProgramFolder = qm::ToCp1252(QCoreApplication::applicationDirPath());
+    env.PersonalDictionaryFolder = qm::ToCp1252(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+                                                QStringLiteral("/Dictionaries"));
     int rc = 1;
     {
         qm::TfrmMain window(env);
