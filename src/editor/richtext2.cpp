@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
+#include <QTextFrame>
 #include <QTextLayout>
 #include <QTextList>
 #include <algorithm>
@@ -625,12 +626,42 @@ void TCustomRichText2::ReplaceRtfText(std::string_view text) {
     setTextCursor(QTextCursor(document()));
 }
 
+void TCustomRichText2::applyTextMargins() {
+    if (!textMargins_) return;
+    QTextFrame* root = document()->rootFrame();
+    QTextFrameFormat f = root->frameFormat();
+    f.setLeftMargin(textMargins_->left());
+    f.setTopMargin(textMargins_->top());
+    f.setRightMargin(textMargins_->right());
+    f.setBottomMargin(textMargins_->bottom());
+    root->setFrameFormat(f);
+}
+
+void TCustomRichText2::SetTextMargins(const QMargins& margins) {
+    textMargins_ = margins;
+    QTextDocument* d = document();
+    const bool notify = changeNotify_;
+    changeNotify_ = false;
+    d->setUndoRedoEnabled(false);
+    applyTextMargins();
+    d->setUndoRedoEnabled(undoEnabled_);
+    changeNotify_ = notify;
+}
+
+void TCustomRichText2::SetLeftViewportMargin(int px) {
+    QMargins m = viewportMargins();
+    m.setLeft(px);
+    setViewportMargins(m);
+}
+
 RichDocument TCustomRichText2::GetDocument() const { return GetQtDocument(*document()); }
 
 void TCustomRichText2::SetDocument(const RichDocument& doc) {
     QTextDocument* d = document();
     d->setUndoRedoEnabled(false);
     SetQtDocument(*d, doc);
+    // A cleared document has a new root frame.
+    applyTextMargins();
     d->setUndoRedoEnabled(undoEnabled_);
     d->setModified(false);
     QTextCursor c(d);

@@ -11,11 +11,13 @@
 //
 // Hidden text stays in the document and is shown muted (grey, dotted line
 // under it). Double underline is drawn as two lines.
+#include <QMargins>
 #include <QRect>
 #include <QTextEdit>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -241,6 +243,15 @@ public:
     std::function<void(int, int, bool&)> OnProtectChange;
     std::function<void(int, int, bool&)> OnSaveClipboard;
 
+    // The text's margins inside the viewport (those of the document's root
+    // frame), kept over every load. Setting them clears the undo history (a
+    // frame's format is an undoable edit): set them before editing starts.
+    void SetTextMargins(const QMargins& margins);
+    // Room left of the viewport for a strip beside the text (a gutter); the
+    // text keeps its margins inside the viewport.
+    void SetLeftViewportMargin(int px);
+    int LeftViewportMargin() const { return viewportMargins().left(); }
+
     // The content as a document model, and back.
     RichDocument GetDocument() const;
     void SetDocument(const RichDocument& doc);
@@ -282,6 +293,8 @@ private:
     int lastSelStart_ = 0;
     int lastSelEnd_ = 0;
     int lastRequestedHeight_ = -1;
+    std::optional<QMargins> textMargins_;
+    void applyTextMargins();
 };
 
 class TRichText2 : public TCustomRichText2 {

@@ -9,10 +9,12 @@
 #include <memory>
 #include <string>
 
+#include "model/history.h"
 #include "model/topics.h"
 #include "util/qorstring.h"
 
 class QMainWindow;
+class QPlainTextEdit;
 
 namespace qm {
 
@@ -118,6 +120,24 @@ public:
 
     // --- navigation ---
     virtual void ClearHistory() = 0;
+
+    // --- the navigation history and the editor frame ---
+    virtual const THistory& History() const = 0;
+    // Opens the module of entry `k` of a history list (entry 0: Back or
+    // Forward); the lists change only once it is open. A module that is gone
+    // is reported and its entry dropped.
+    virtual void HistoryStep(HistoryList list, int k) = 0;
+    virtual bool HistoryBarShown() const = 0;
+    virtual void ShowHistoryBar(bool show) = 0;
+    // Shows or hides the bookmark gutter, with the text's margin, the ruler's
+    // origin and the editor bar's gutter button; the options remember it.
+    virtual void ShowGutter(bool show) = 0;
+    // Repaints the gutter and the bookmark commands' state after a change.
+    virtual void RefreshGutter() = 0;
+    // Shows the Rich Text Output pane filled with the editor's RTF, or hides
+    // it; the options remember it.
+    virtual void ShowRtfOutput(bool show) = 0;
+    virtual QPlainTextEdit* RtfMemo() const = 0;
 };
 
 }  // namespace qm

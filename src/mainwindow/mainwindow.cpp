@@ -28,10 +28,13 @@
 #include "dialogs/dialogfactory.h"
 #include "editor/richtext2.h"
 #include "mainwindow/buildcommands.h"
+#include "mainwindow/editorframecommands.h"
+#include "mainwindow/helpcommands.h"
 #include "mainwindow/importcommands.h"
 #include "mainwindow/modulecommands.h"
 #include "mainwindow/navigationcommands.h"
 #include "mainwindow/projectcommands.h"
+#include "mainwindow/rtfoutputcommands.h"
 #include "mainwindow/spellcommands.h"
 #include "mainwindow/splash.h"
 #include "mainwindow/standins.h"
@@ -63,6 +66,10 @@ TfrmMain::TfrmMain(TMainWindowEnv env, QWidget* parent) : QMainWindow(parent), e
     handlers_ = {projectCommands_.get(), moduleCommands_.get(), navigationCommands_.get(),
                  viewCommands_.get(),    buildCommands_.get(),  importCommands_.get()};
     handlers_.push_back(spellCommands_.get());
+    editorFrameCommands_ = std::make_unique<TEditorFrameCommands>(*this);
+    rtfOutputCommands_ = std::make_unique<TRtfOutputCommands>(*this, *viewCommands_);
+    helpCommands_ = std::make_unique<THelpCommands>(*this);
+    handlers_.insert(handlers_.end(), {editorFrameCommands_.get(), rtfOutputCommands_.get(), helpCommands_.get()});
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quillmark"));
     // Fits a screen 1280 pixels wide with its frame.
@@ -122,7 +129,7 @@ void TfrmMain::CreateWidgets() {
     TheEditor->setObjectName(QStringLiteral("TheEditor"));
     TheEditor->viewport()->installEventFilter(this);
     TheEditor->setAcceptDrops(true);
-    hbox->addWidget(TheEditor, 1);
+    hbox->addWidget(CreateEditorFrame(central), 1);
     vbox->addLayout(hbox, 1);
     rtfUser = new TRichText2(central);
     rtfUser->setObjectName(QStringLiteral("rtfUser"));
@@ -346,13 +353,25 @@ void TfrmMain::CreateMenus() {
                            v.actToggleSpecChars, v.actToggleRtf});
     QMenu* tools = AddMenu(menuBar(), "mnuTools", QStringLiteral("&Tools"),
                            {spellCommands_->actCheckSpell, spellCommands_->actCheckSpellAll});
-    for (QMenu* menu : {file, project, nav, view, tools, mnuFileReopen}) actions_->WatchMenu(menu);
+    // The history, links, bookmarks, the editor frame and help.
+    const TEditorFrameCommands& ef = *editorFrameCommands_;
+    nav->addSeparator();
+    nav->addActions({n.actHistBack, n.actHistForward, n.actFollowLink});
+    nav->addSeparator();
+    nav->addActions({ef.actToggleBookmark, ef.actNavToNextBookmark, ef.actNavToPrevBookmark, ef.actClearBookmarks});
+    view->addAction(n.actToggleHistory);
+    tools->addSeparator();
+    tools->addAction(ef.actStyleCopy);
+    QMenu* help = AddMenu(menuBar(), "mnuHelp", QStringLiteral("&Help"),
+                          {helpCommands_->actHelpOnHelp, helpCommands_->actTutorial});
+    for (QMenu* menu : {file, project, nav, view, tools, help, mnuFileReopen}) actions_->WatchMenu(menu);
     ProjectPopMenu->addSeparator();
     ProjectPopMenu->addAction(m.actSetEditing);
     ProjectPopMenu->addAction(m.actSetDone);
 
     AddToolBar(this, "tbStandard", QStringLiteral("Standard"), {p.actNew, p.actOpen, p.actSave});
     AddToolBar(this, "tbBuild", QStringLiteral("Build"), {b.actCompile, b.actView, b.actViewCurTopic});
+    CreateHistoryBar();
     // The module and format boxes are wide: on a row of their own, every
     // tool bar shows whole in the default window.
     addToolBarBreak();
@@ -363,6 +382,7 @@ void TfrmMain::CreateMenus() {
     format->addWidget(cboStyles);
     format->addWidget(cboFonts);
     format->addWidget(cboFontSize);
+    CreateEditorPopMenu();
 }
 
 // --- command state --------------------------------------------------------------------
@@ -380,6 +400,9 @@ QList<QAction*> TfrmMain::ModuleActions() const {
             n.actNavToPrev,
             n.actNavToNext,
             n.actNavToLast,
+            n.actHistBack,
+            n.actHistForward,
+            n.actFollowLink,
             mnuFileReopen->menuAction(),
             spellCommands_->actCheckSpell,
             spellCommands_->actCheckSpellAll};
@@ -398,13 +421,28 @@ void TfrmMain::updateActions() {
         for (QAction* a : held) a->setEnabled(false);
     // The editor bar's navigation buttons follow their actions.
     const TNavigationCommands& n = *navigationCommands_;
-    for (auto [tag, action] :
-         {std::pair{6, n.actNavToFirst}, {7, n.actNavToPrev}, {8, n.actNavToNext}, {9, n.actNavToLast}})
+    const TEditorFrameCommands& ef = *editorFrameCommands_;
+    for (auto [tag, action] : {std::pair{6, n.actNavToFirst},
+                               {7, n.actNavToPrev},
+                               {8, n.actNavToNext},
+                               {9, n.actNavToLast},
+                               {11, ef.actNavToPrevBookmark},
+                               {12, ef.actNavToNextBookmark},
+                               {13, ef.actClearBookmarks}})
         if (QToolButton* b = ncbEditor->Button(tag)) b->setEnabled(action->isEnabled());
 }
 
 void TfrmMain::EditorButtonClick(int tag) {
-    if (tag >= 6 && tag <= 9) navigationCommands_->NavigateTo(static_cast<TNavigationCommands::Step>(tag - 6));
+    const TEditorFrameCommands& ef = *editorFrameCommands_;
+    if (tag == 1)
+        viewCommands_->actToggleGutter->trigger();
+    else if (tag >= 6 && tag <= 9)
+        navigationCommands_->NavigateTo(static_cast<TNavigationCommands::Step>(tag - 6));
+    else if (tag >= 10 && tag <= 13) {
+        QAction* const bookmarkCommands[] = {ef.actToggleBookmark, ef.actNavToPrevBookmark, ef.actNavToNextBookmark,
+                                             ef.actClearBookmarks};
+        bookmarkCommands[tag - 10]->trigger();
+    }
 }
 
 // --- panes ---------------------------------------------------------------------------
@@ -428,6 +466,7 @@ void TfrmMain::ShowRuler(bool show) { Ruler->setVisible(show); }
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* e) {
     if (watched == TheEditor->viewport()) {
+        if (NavigationViewportEvent(e)) return true;
         if (e->type() == QEvent::DragEnter || e->type() == QEvent::DragMove) {
             auto* d = static_cast<QDragMoveEvent*>(e);
             auto* source = qobject_cast<QListWidget*>(d->source());

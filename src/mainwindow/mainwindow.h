@@ -38,8 +38,12 @@ class QHeaderView;
 class QListWidget;
 class QListWidgetItem;
 class QMenu;
+class QPlainTextEdit;
+class QSplitter;
 class QTabBar;
 class QTabWidget;
+class QToolBar;
+class QToolButton;
 class QTreeWidget;
 
 namespace qm {
@@ -50,6 +54,9 @@ class StatusPanels;
 class TBuildCommands;
 class TDialogFactory;
 class TCommandHandler;
+class TEditorFrameCommands;
+class TGutter;
+class THelpCommands;
 class TImportCommands;
 class TModuleCommands;
 class TMruMenu;
@@ -57,6 +64,7 @@ class TNavigationCommands;
 class TProjectCommands;
 class TQorCommandBar;
 class TRichText2;
+class TRtfOutputCommands;
 class TRuler;
 class TQorSpellEngine;
 class TSpellCommands;
@@ -88,6 +96,9 @@ struct TMainWindowEnv {
     // global object as the destructor frees it.
     std::function<void()> OnCreateObjects;
     std::function<void(const char*)> OnFree;
+    // Test hook: runs in the open routine just before a module is loaded
+    // into the editor (may throw).
+    std::function<void(TNodeId)> OnLoadModule;
 };
 
 // A topic or popup list as TTopicsView sorts it: each row carries its node's Id.
@@ -212,7 +223,24 @@ public:
     TMacros& Macros() { return *macros_; }
     TUserTools& UserTools() { return *userTools_; }
     const QStringList& SplashHistory() const { return splashHistory_; }
-    const QStringList& BackHistory() const { return histBack_; }
+
+    // --- navigation history, links and the editor frame (mainwindow_navigation.cpp) ---
+    TEditorFrameCommands& EditorFrameCommands() const { return *editorFrameCommands_; }
+    TRtfOutputCommands& RtfOutputCommands() const { return *rtfOutputCommands_; }
+    THelpCommands& HelpCommands() const { return *helpCommands_; }
+    const THistory& History() const override { return history_; }
+    void HistoryStep(HistoryList list, int k) override;
+    bool HistoryBarShown() const override;
+    void ShowHistoryBar(bool show) override;
+    void ShowGutter(bool show) override;
+    void RefreshGutter() override;
+    void ShowRtfOutput(bool show) override;
+    QPlainTextEdit* RtfMemo() const override { return txtRtf; }
+    // The history lists' modules by the names the menus show, newest first.
+    QStringList BackHistory() const;
+    QStringList ForwardHistory() const;
+    // The editor's pop-up menu (EditorPopMenu).
+    QMenu* EditorPopup() const { return EditorPopMenu; }
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -235,7 +263,8 @@ private:
 
     QListWidget* ListOf(ExplorerPage page) const;
     void FillLists();
-    void OpenSelectedItem(QListWidget* list);
+    // The open routine; true when the list's module is the open one after it.
+    bool OpenSelectedItem(QListWidget* list);
     void SelectInCombo(const TTopicNode& node);
     void SelectListRow(QListWidget* list, TNodeId id);
     void EditorButtonClick(int tag);
@@ -243,6 +272,25 @@ private:
     void TheEditorSelectionChange();
     QListWidget* ActiveList() const;
     void run(const std::function<void()>& command);
+    // --- navigation history, links and the editor frame (mainwindow_navigation.cpp) ---
+    // The splitter of the editor and the Rich Text Output pane, with the
+    // gutter in the editor's margin; TheEditor goes into it.
+    QWidget* CreateEditorFrame(QWidget* parent);
+    void CreateHistoryBar();
+    // EditorPopMenu, with the item that follows the link at the caret.
+    void CreateEditorPopMenu();
+    void EditorPopMenuPopup();
+    // The events of the editor's viewport this area handles; true when one
+    // was used up.
+    bool NavigationViewportEvent(QEvent* e);
+    void UpdateHistoryMenus();
+    void UpdateEditorMargins();
+    void UpdateRulerOrigin();
+    void RefillRtfOutput();
+    // After the open routine has loaded a module: the pane, gutter and menus.
+    void ModuleOpened();
+    THistoryEntry HistoryEntryOf(TNodeId id) const;
+    QStringList HistoryNames(HistoryList list) const;
     void sleepMs(int ms) const;
 
     TMainWindowEnv env_;
@@ -267,8 +315,7 @@ private:
     std::unique_ptr<TQorSpellEngine> spell_;
     std::unique_ptr<TSplashThread> splash_;
     QStringList splashHistory_;
-    QStringList histBack_;
-    QStringList histFwd_;
+    THistory history_;
     bool historyNavigation_ = false;
     bool formatPainter_[2] = {false, false};
     int dockWidth_ = 0;
@@ -286,6 +333,9 @@ private:
     std::unique_ptr<TBuildCommands> buildCommands_;
     std::unique_ptr<TImportCommands> importCommands_;
     std::unique_ptr<TSpellCommands> spellCommands_;
+    std::unique_ptr<TEditorFrameCommands> editorFrameCommands_;
+    std::unique_ptr<TRtfOutputCommands> rtfOutputCommands_;
+    std::unique_ptr<THelpCommands> helpCommands_;
     std::vector<TCommandHandler*> handlers_;
 
     // widgets, named as the components they stand for
@@ -327,6 +377,21 @@ private:
     QPointer<TfrmReplace> frmReplace;
     QPointer<TfrmVList> frmVList;
     QPointer<TfrmMessage> frmMessage;
+
+    // navigation history, links and the editor frame
+    TGutter* pnlGutter = nullptr;
+    QSplitter* splRtf = nullptr;
+    QWidget* pnlRtf = nullptr;
+    QWidget* pbRtf = nullptr;
+    QPlainTextEdit* txtRtf = nullptr;
+    QMenu* mnuPopRtf = nullptr;
+    QToolBar* tbHistory = nullptr;
+    QToolButton* tbbHistBack = nullptr;
+    QToolButton* tbbHistForward = nullptr;
+    QMenu* mnuHistBack = nullptr;
+    QMenu* mnuHistForward = nullptr;
+    QMenu* EditorPopMenu = nullptr;
+    QAction* mnuEditorPopFollowLink = nullptr;
 };
 
 }  // namespace qm

@@ -145,11 +145,6 @@ void TfrmMain::ResetProject() {
     FillLists();
 }
 
-void TfrmMain::ClearHistory() {
-    histBack_.clear();
-    histFwd_.clear();
-}
-
 // --- the current module ---------------------------------------------------------------------
 
 TTopicNode* TfrmMain::CurrentNode() const {
@@ -165,46 +160,59 @@ TNodeId TfrmMain::GetTopic(int index) const {
     return item ? item->data(Qt::UserRole).toULongLong() : 0;
 }
 
-void TfrmMain::OpenSelectedItem(QListWidget* list) {
-    if (EditorTextHeld()) return;
+bool TfrmMain::OpenSelectedItem(QListWidget* list) {
+    if (EditorTextHeld()) return false;
     QListWidgetItem* item = list->currentItem();
-    if (!item) return;
+    if (!item) return false;
     TTopicNode* target = project_->Topics.FindById(item->data(Qt::UserRole).toULongLong());
-    if (!target) return;
+    if (!target) return false;
     RemoveSearchHighlights();
     if (target == CurrentNode()) {
         // Already open: its text, caret and undo history stay as they are.
         SelectInCombo(*target);
         actions_->RequestUpdate();
-        return;
+        return true;
     }
     const bool wasModified = project_->Modified;
-    if (TTopicNode* cur = CurrentNode()) {
-        if (!historyNavigation_) {
-            histBack_.prepend(FromCp1252(cur->GetName()));
-            const int limit = std::max(options_->HistoryStack, kMinHistoryStack);
-            while (histBack_.size() > limit) histBack_.removeLast();
-            histFwd_.clear();
-        }
-        cur->Text = TheEditor->GetRtfText();
-        cur->Bookmarks.Assign(*bookmarks_);
-        cur->EditorPos = TheEditor->GetSelStart();
+    TTopicNode* left = CurrentNode();
+    if (left) {
+        left->Text = TheEditor->GetRtfText();
+        left->Bookmarks.Assign(*bookmarks_);
+        left->EditorPos = TheEditor->GetSelStart();
     }
-    current_ = target->Id();
-    {
+    bool loadStarted = false;
+    try {
         // A load that throws must not leave every later edit unrecorded.
         const QScopedValueRollback<bool> loading(loadingModule_, true);
+        if (env_.OnLoadModule) env_.OnLoadModule(target->Id());
+        loadStarted = true;
         TheEditor->SetRtfText(target->Text);
+    } catch (...) {
+        // The module left stays the open one, with the text just stored.
+        if (left && loadStarted) {
+            const QScopedValueRollback<bool> loading(loadingModule_, true);
+            TheEditor->SetRtfText(left->Text);
+            TheEditor->SetSelStart(std::clamp(left->EditorPos, 0, std::max(TheEditor->GetTextLen(), 0)));
+        }
+        project_->Modified = wasModified;
+        throw;
     }
+    current_ = target->Id();
     TheEditor->ClearUndo();
     bookmarks_->Assign(target->Bookmarks);
     TheEditor->SetSelStart(std::clamp(target->EditorPos, 0, std::max(TheEditor->GetTextLen(), 0)));
     SelectInCombo(*target);
-    TheEditor->viewport()->update();
+    // The history records the module left only now that the open worked.
+    if (left && !historyNavigation_) {
+        history_.SetLimit(std::max(options_->HistoryStack, kMinHistoryStack));
+        history_.PushBack({left->Id(), left->GetName()}, true);
+    }
+    ModuleOpened();
     TheEditorSelectionChange();
     // Loading a module never marks the project modified.
     project_->Modified = wasModified;
     actions_->RequestUpdate();
+    return true;
 }
 
 void TfrmMain::SelectInCombo(const TTopicNode& node) {

@@ -17,16 +17,20 @@
 #include "editor/richtext2.h"
 #include "editor/spellcheckdlg.h"
 #include "mainwindow/buildcommands.h"
+#include "mainwindow/editorframecommands.h"
+#include "mainwindow/helpcommands.h"
 #include "mainwindow/importcommands.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/modulecommands.h"
 #include "mainwindow/navigationcommands.h"
 #include "mainwindow/projectcommands.h"
+#include "mainwindow/rtfoutputcommands.h"
 #include "mainwindow/spellcommands.h"
 #include "mainwindow/splash.h"
 #include "mainwindow/standins.h"
 #include "mainwindow/topicsviewdelegate.h"
 #include "mainwindow/viewcommands.h"
+#include "mainwindow/windowplacement.h"
 #include "platform/qtcp1252.h"
 #include "platform/uiservices.h"
 #include "spell/spellengine.h"
@@ -206,8 +210,7 @@ void TfrmMain::CreateObjects() {
     lstTopics->setItemDelegate(topicsDelegate_);
     lstPopups->setItemDelegate(popupsDelegate_);
 
-    histBack_.clear();
-    histFwd_.clear();
+    history_.Clear();
     historyNavigation_ = false;
     frmFind = new TfrmFind(this);
     frmReplace = new TfrmReplace(this);
@@ -339,7 +342,10 @@ void TfrmMain::LoadWindowPosition() {
         const int width = s.ReadInteger(kWindowPositionKey, "Width");
         const int height = s.ReadInteger(kWindowPositionKey, "Height");
         const bool maximized = s.ReadBool(kWindowPositionKey, "Maximized");
-        if (width > 0 && height > 0) setGeometry(left, top, width, height);
+        // A rectangle left on a monitor that is gone comes onto a screen there is.
+        QList<QRect> screens;
+        for (const QScreen* screen : QGuiApplication::screens()) screens << screen->availableGeometry();
+        if (width > 0 && height > 0) setGeometry(FitToScreens(QRect(left, top, width, height), screens));
         setWindowState(maximized ? Qt::WindowMaximized : Qt::WindowNoState);
     } catch (const std::exception&) {
         // First run or an unreadable value: the window keeps its design position.
@@ -441,8 +447,7 @@ TfrmMain::~TfrmMain() {
     delete mruFileMenu_;
     mru_.reset();
     freed("Mru");
-    histBack_.clear();
-    histFwd_.clear();
+    history_.Clear();
     freed("History");
     current_ = 0;
     project_.reset();

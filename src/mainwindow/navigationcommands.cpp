@@ -4,6 +4,8 @@
 
 #include "editor/richtext2.h"
 #include "mainwindow/maincontext.h"
+#include "model/project.h"
+#include "preprocess/edittags.h"
 #include "widgets/actiontable.h"
 
 namespace qm {
@@ -20,6 +22,16 @@ void TNavigationCommands::CreateActions(ActionTable& table) {
                               "go-last", [this] { NavigateTo(Last); }});
     actHistClear = table.Add({"actHistClear", "Clear History", "", "Clear History|Clears the navigation history.", "",
                               [this] { ctx_.ClearHistory(); }});
+    actHistBack = table.Add({"actHistBack", "Back", "Alt+Left", "Back|Opens the module visited before this one.", "",
+                             [this] { ctx_.HistoryStep(HistoryList::Back, 0); }});
+    actHistForward =
+        table.Add({"actHistForward", "Forward", "Alt+Right", "Forward|Opens the module left by going back.", "",
+                   [this] { ctx_.HistoryStep(HistoryList::Forward, 0); }});
+    actToggleHistory = table.Add({"actToggleHistory", "History", "", "History|Shows or hides the history tool bar.", "",
+                                  [this] { ctx_.ShowHistoryBar(actToggleHistory->isChecked()); }, true});
+    actFollowLink = table.Add({"actFollowLink", "Follow Link", "F12",
+                               "Follow Link|Opens the topic or popup that the link at the caret names.", "go-jump",
+                               [this] { actFollowLinkExecute(); }});
 }
 
 void TNavigationCommands::UpdateActions() {
@@ -40,6 +52,10 @@ void TNavigationCommands::UpdateActions() {
     actNavToLast->setEnabled(last);
     actNavToNext->setEnabled(next);
     actNavToPrev->setEnabled(prev);
+    // An empty list offers no step.
+    actHistBack->setEnabled(!ctx_.History().Empty(HistoryList::Back));
+    actHistForward->setEnabled(!ctx_.History().Empty(HistoryList::Forward));
+    actToggleHistory->setChecked(ctx_.HistoryBarShown());
 }
 
 void TNavigationCommands::NavigateTo(Step step) {
@@ -59,5 +75,19 @@ void TNavigationCommands::NavigateTo(Step step) {
     ctx_.OpenSelected(page);
     ctx_.Editor()->setFocus();
 }
+
+bool TNavigationCommands::LinkAt(const TCustomRichText2& editor, int pos, std::string& name) {
+    return FindLinkAt(editor.toPlainText().toStdU16String(), pos, name);
+}
+
+bool TNavigationCommands::FollowLinkAt(int pos) {
+    std::string name;
+    if (!LinkAt(*ctx_.Editor(), pos, name)) return false;
+    const TTopicNode* node = ctx_.Project().Topics.FindByName(name);
+    ctx_.GotoModule(node ? node->Id() : 0);
+    return true;
+}
+
+void TNavigationCommands::actFollowLinkExecute() { FollowLinkAt(ctx_.Editor()->GetSelStart()); }
 
 }  // namespace qm

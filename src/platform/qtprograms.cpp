@@ -131,25 +131,29 @@ int QtHelpViewer::RunningViewers() const {
     return n;
 }
 
-bool QtHelpViewer::ShowContext(const std::string& helpFile, int context) {
-    return Start(helpFile, {QStringLiteral("-N"), QString::number(context)});
+bool QtHelpViewer::Show(const HelpRequest& request) {
+    switch (request.command) {
+        case HelpCommand::Context:
+            return Start(request.helpFile, {QStringLiteral("-N"), QString::number(request.context)}, request.window);
+        case HelpCommand::Index:
+            // The viewer's keyword switch; without a keyword it opens as for the contents.
+            if (!request.keyword.empty())
+                return Start(request.helpFile, {QStringLiteral("-k"), QtText(request.keyword)}, request.window);
+            break;
+        case HelpCommand::Contents: break;
+    }
+    return Start(request.helpFile, {}, request.window);
 }
 
-bool QtHelpViewer::ShowContents(const std::string& helpFile) { return Start(helpFile, {}); }
-
-bool QtHelpViewer::ShowIndex(const std::string& helpFile, const std::string& keyword) {
-    // The viewer's keyword switch; without a keyword it opens as for the contents.
-    if (keyword.empty()) return Start(helpFile, {});
-    return Start(helpFile, {QStringLiteral("-k"), QtText(keyword)});
-}
-
-bool QtHelpViewer::Start(const std::string& helpFile, const QStringList& switches) {
+bool QtHelpViewer::Start(const std::string& helpFile, const QStringList& switches, const std::string& window) {
     const QString file = QtPath(helpFile);
     QString program;
     QStringList arguments;
+    // WinHelp names a window of the file after a ">".
+    const QString inWindow = window.empty() ? QString() : QStringLiteral(">") + QtText(window);
 #ifdef _WIN32
     program = QStringLiteral("winhlp32.exe");
-    arguments << switches << QDir::toNativeSeparators(file);
+    arguments << switches << QDir::toNativeSeparators(file) + inWindow;
 #else
     program = FindOnPath(QStringLiteral("wine"));
     if (program.isEmpty()) {
@@ -159,7 +163,7 @@ bool QtHelpViewer::Start(const std::string& helpFile, const QStringList& switche
                             .arg(file));
         return false;
     }
-    arguments << QStringLiteral("winhlp32") << switches << WinePath(file);
+    arguments << QStringLiteral("winhlp32") << switches << WinePath(file) + inWindow;
 #endif
     // Forget the viewers that have ended on their own.
     std::erase_if(viewers_, [](const std::unique_ptr<QProcess>& p) { return p->state() == QProcess::NotRunning; });

@@ -43,15 +43,14 @@ public:
     explicit QtHelpViewer(UiServices& ui);
     ~QtHelpViewer() override;
     void Quit() override;
-    bool ShowContext(const std::string& helpFile, int context) override;
-    bool ShowContents(const std::string& helpFile) override;
-    bool ShowIndex(const std::string& helpFile, const std::string& keyword) override;
+    bool Show(const HelpRequest& request) override;
     // Viewers started here that are still running.
     int RunningViewers() const;
 
 private:
-    // Starts the viewer on `helpFile` with `switches` in front of the file.
-    bool Start(const std::string& helpFile, const QStringList& switches);
+    // Starts the viewer on `helpFile` with `switches` in front of the file;
+    // a `window` follows the file as "file>window".
+    bool Start(const std::string& helpFile, const QStringList& switches, const std::string& window = {});
     UiServices& ui_;
     std::vector<std::unique_ptr<QProcess>> viewers_;
 };

@@ -121,30 +121,19 @@ int QtUiServices::RunDialog(QDialog& dialog) {
     return dialog.exec();
 }
 
-namespace {
-
-std::string HelpFilePath(const QString& file) { return Utf16ToCp1252(QDir::toNativeSeparators(file).toStdU16String()); }
-
-}  // namespace
-
-bool QtUiServices::HelpFileMissing() {
+bool QtUiServices::HelpFileMissing(const QString& file) {
     // Without the file a viewer could only fail, and the advice on starting
     // one would send the user after a file that is not there.
-    if (QFileInfo(HelpFile()).isFile()) return false;
-    Information(MissingHelpFileText(HelpFile()));
+    if (QFileInfo(file).isFile()) return false;
+    Information(MissingHelpFileText(file));
     return true;
 }
 
-void QtUiServices::ShowHelp(int context) {
-    if (!HelpFileMissing()) Viewer().ShowContext(HelpFilePath(HelpFile()), context);
-}
-
-void QtUiServices::ShowHelpContents() {
-    if (!HelpFileMissing()) Viewer().ShowContents(HelpFilePath(HelpFile()));
-}
-
-void QtUiServices::ShowHelpIndex(const QString& keyword) {
-    if (!HelpFileMissing()) Viewer().ShowIndex(HelpFilePath(HelpFile()), Utf16ToCp1252(keyword.toStdU16String()));
+void QtUiServices::Help(const HelpRequest& request) {
+    const QString file = QString::fromStdU16String(Cp1252ToUtf16(request.helpFile));
+    const bool bare = !file.contains(QLatin1Char('/')) && !file.contains(QLatin1Char('\\'));
+    if (!bare && HelpFileMissing(file)) return;
+    Viewer().Show(request);
 }
 
 QString MissingHelpFileText(const QString& helpFile) {

@@ -26,16 +26,16 @@ public:
     std::optional<QColor> ChooseColor(const QColor& initial) override;
     std::optional<QFont> ChooseFont(const QFont& initial) override;
     int RunDialog(QDialog& dialog) override;
-    void ShowHelp(int context) override;
-    void ShowHelpContents() override;
-    void ShowHelpIndex(const QString& keyword) override;
+    // A request on a file with a folder that is not there says so instead;
+    // a bare file name is left to the viewer, which looks in its own folders.
+    void Help(const HelpRequest& request) override;
     CompilerRunner& Compiler() override { return *compiler_; }
     HelpViewer& Viewer() override { return *viewer_; }
     ShellLauncher& Shell() override { return *shell_; }
 
 private:
-    // Says that the help file is not installed, when it is not; true then.
-    bool HelpFileMissing();
+    // Says that `file` is not installed, when it is not; true then.
+    bool HelpFileMissing(const QString& file);
 
     std::unique_ptr<CompilerRunner> compiler_;
     std::unique_ptr<HelpViewer> viewer_;

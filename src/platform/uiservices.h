@@ -80,13 +80,17 @@ public:
     // same way (RunPrintDialog in editor/printdialog.h, objectName "dlgPrint").
     virtual int RunDialog(QDialog& dialog) = 0;
 
-    // Opens the program's own help file at `context`.
-    virtual void ShowHelp(int context) = 0;
-    // Opens the program's own help file at its contents.
-    virtual void ShowHelpContents() = 0;
-    // Opens the index of the program's own help file at `keyword` (empty:
-    // the index as it opens).
-    virtual void ShowHelpIndex(const QString& keyword) = 0;
+    // Shows what `request` asks of the help viewer: a file, what to show of
+    // it, and the window.
+    virtual void Help(const HelpRequest& request) = 0;
+    // The program's own help file (HelpFile()) in its main window: at
+    // `context`, at its contents, at its index at `keyword` (empty: the index
+    // as it opens).
+    void ShowHelp(int context) { Help(ProgramHelp(HelpCommand::Context, context)); }
+    void ShowHelpContents() { Help(ProgramHelp(HelpCommand::Contents)); }
+    void ShowHelpIndex(const QString& keyword);
+    // A request on the program's own help file.
+    HelpRequest ProgramHelp(HelpCommand command, int context = 0) const;
 
     // The external programs.
     virtual CompilerRunner& Compiler() = 0;

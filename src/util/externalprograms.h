@@ -58,21 +58,46 @@ public:
     virtual CompilerResult Run(const CompilerCall& call) = 0;
 };
 
+// What a help request shows of its file.
+enum class HelpCommand {
+    Contents,  // the contents (the Help Topics window)
+    Index,     // the index, at a keyword
+    Context,   // the topic with a context number
+};
+
+// One request to the help viewer: the file, what to show of it and the
+// file's window to show it in.
+struct HelpRequest {
+    // A path, or a bare file name that the viewer finds in its own folders
+    // (the viewer's own help, "Winhlp32.hlp").
+    std::string helpFile;
+    HelpCommand command = HelpCommand::Contents;
+    int context = 0;      // Context: the topic's context number
+    std::string keyword;  // Index: the keyword (empty: the index as it opens)
+    std::string window;   // a window the file defines ("wnTutor"); empty: its main window
+    bool operator==(const HelpRequest&) const = default;
+};
+
 class HelpViewer {
 public:
     virtual ~HelpViewer() = default;
     // Asks every viewer this program opened to quit, so that the help file
     // can be rewritten. Harmless when none is open.
     virtual void Quit() = 0;
-    // Shows `helpFile` (a built .hlp) at the topic with context number
-    // `context`. Returns false when no viewer could be started; the viewer
-    // has then told the user how to view the file.
-    virtual bool ShowContext(const std::string& helpFile, int context) = 0;
-    // Shows the contents of `helpFile`; false as for ShowContext.
-    virtual bool ShowContents(const std::string& helpFile) = 0;
-    // Shows the index of `helpFile` at `keyword` (empty: the index as it
-    // opens); false as for ShowContext.
-    virtual bool ShowIndex(const std::string& helpFile, const std::string& keyword) = 0;
+    // Shows what `request` asks for. Returns false when no viewer could be
+    // started; the viewer has then told the user how to view the file.
+    virtual bool Show(const HelpRequest& request) = 0;
+
+    // Shorthands for the file's main window: `helpFile` (a built .hlp) at
+    // the topic with context number `context`, at its contents, at its index
+    // at `keyword` (empty: the index as it opens). False as for Show.
+    bool ShowContext(const std::string& helpFile, int context) {
+        return Show({helpFile, HelpCommand::Context, context, {}, {}});
+    }
+    bool ShowContents(const std::string& helpFile) { return Show({helpFile, HelpCommand::Contents, 0, {}, {}}); }
+    bool ShowIndex(const std::string& helpFile, const std::string& keyword) {
+        return Show({helpFile, HelpCommand::Index, 0, keyword, {}});
+    }
 };
 
 struct LaunchResult {

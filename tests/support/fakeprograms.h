@@ -67,20 +67,21 @@ public:
     bool answer = true;
 
     void Quit() override { ++quits; }
-    bool ShowContext(const std::string& helpFile, int context) override {
-        shown.push_back({helpFile, context});
-        return answer;
-    }
     // Contents and index are recorded with the contexts kContents and kIndex.
     static constexpr int kContents = -1;
     static constexpr int kIndex = -2;
-    bool ShowContents(const std::string& helpFile) override {
-        shown.push_back({helpFile, kContents});
-        return answer;
-    }
-    bool ShowIndex(const std::string& helpFile, const std::string& keyword) override {
-        shown.push_back({helpFile, kIndex});
-        indexKeywords.push_back(keyword);
+    // Every request as it came.
+    std::vector<qm::HelpRequest> requests;
+    bool Show(const qm::HelpRequest& request) override {
+        requests.push_back(request);
+        switch (request.command) {
+            case qm::HelpCommand::Context: shown.push_back({request.helpFile, request.context}); break;
+            case qm::HelpCommand::Contents: shown.push_back({request.helpFile, kContents}); break;
+            case qm::HelpCommand::Index:
+                shown.push_back({request.helpFile, kIndex});
+                indexKeywords.push_back(request.keyword);
+                break;
+        }
         return answer;
     }
     std::vector<std::string> indexKeywords;

@@ -28,6 +28,7 @@
 
 #include "platform/uiservices.h"
 #include "support/fakeprograms.h"
+#include "util/cp1252.h"
 
 namespace qmtest {
 
@@ -55,6 +56,7 @@ public:
     // Runs as each request is recorded, e.g. to look at the windows while a
     // box is up.
     std::function<void(const Record&)> onRecord;
+    std::vector<qm::HelpRequest> helpRequests;        // every help request, as asked
     std::vector<int> helpContexts;                    // ShowHelp calls
     int helpContentsCalls = 0;                        // ShowHelpContents calls
     QStringList helpIndexKeywords;                    // ShowHelpIndex calls, by keyword
@@ -215,9 +217,18 @@ public:
         dialog.setResult(result);
         return result;
     }
-    void ShowHelp(int context) override { helpContexts.push_back(context); }
-    void ShowHelpContents() override { ++helpContentsCalls; }
-    void ShowHelpIndex(const QString& keyword) override { helpIndexKeywords << keyword; }
+    void Help(const qm::HelpRequest& request) override {
+        helpRequests.push_back(request);
+        // The shorthands on the program's own help file, counted as before.
+        if (request.helpFile != ProgramHelp(request.command).helpFile || !request.window.empty()) return;
+        switch (request.command) {
+            case qm::HelpCommand::Context: helpContexts.push_back(request.context); break;
+            case qm::HelpCommand::Contents: ++helpContentsCalls; break;
+            case qm::HelpCommand::Index:
+                helpIndexKeywords << QString::fromStdU16String(qm::Cp1252ToUtf16(request.keyword));
+                break;
+        }
+    }
     qm::CompilerRunner& Compiler() override { return compilerOverride_ ? *compilerOverride_ : compiler; }
     qm::HelpViewer& Viewer() override { return viewerOverride_ ? *viewerOverride_ : viewer; }
     qm::ShellLauncher& Shell() override { return shellOverride_ ? *shellOverride_ : shell; }

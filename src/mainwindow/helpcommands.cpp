@@ -1,0 +1,29 @@
+#include "mainwindow/helpcommands.h"
+
+#include "mainwindow/maincontext.h"
+#include "platform/uiservices.h"
+#include "widgets/actiontable.h"
+
+namespace qm {
+
+void THelpCommands::CreateActions(ActionTable& table) {
+    actHelpOnHelp = table.Add({"actHelpOnHelp", "How to Use Help", "", "How to Use Help|Explains the help viewer.", "",
+                               [this] { actHelpOnHelpExecute(); }});
+    actTutorial = table.Add({"actTutorial", "Quick Tutorial", "", "Quick Tutorial|Shows the quick tutorial.", "",
+                             [this] { actTutorialExecute(); }});
+}
+
+void THelpCommands::actHelpOnHelpExecute() {
+    HelpRequest request;
+    request.helpFile = kHelpOnHelpFile;
+    request.command = HelpCommand::Contents;
+    ctx_.Ui().Help(request);
+}
+
+void THelpCommands::actTutorialExecute() {
+    HelpRequest request = ctx_.Ui().ProgramHelp(HelpCommand::Context, kTutorialContext);
+    request.window = kTutorialWindow;
+    ctx_.Ui().Help(request);
+}
+
+}  // namespace qm
