@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextFrame>
 
 #include "editor/qtrichdoc.h"
 #include "editor/richtext2.h"
@@ -539,6 +540,33 @@ TEST_F(RichText2, RealHelpFilesPassThroughTheControl) {
         edit->SetRtfText(src);
         EXPECT_EQ(edit->GetRtfText(), qm::NormalizeRtf(src)) << name;
     }
+}
+
+// The text's margins stay over every load, cost no undo step and no change
+// notification, and never reach the RTF.
+TEST_F(RichText2, TextMarginsSurviveEveryLoadAndAreNoEdit) {
+    const std::string text = Rtf("\\pard\\f0\\fs20 x\\par\r\n");
+    edit->SetRtfText(text);
+    int changes = 0;
+    edit->OnChange = [&] { ++changes; };
+    edit->SetTextMargins(QMargins(3, 4, 10, 5));
+    EXPECT_EQ(changes, 0);
+    EXPECT_FALSE(edit->CanUndo());
+    auto margins = [&] {
+        const QTextFrameFormat f = edit->document()->rootFrame()->frameFormat();
+        return QMargins(int(f.leftMargin()), int(f.topMargin()), int(f.rightMargin()), int(f.bottomMargin()));
+    };
+    EXPECT_EQ(margins(), QMargins(3, 4, 10, 5));
+    edit->SetRtfText(Rtf("\\pard\\f0\\fs20 other\\par\r\n"));
+    EXPECT_EQ(margins(), QMargins(3, 4, 10, 5));
+    edit->Clear();
+    EXPECT_EQ(margins(), QMargins(3, 4, 10, 5));
+    edit->SetRtfText(text);
+    EXPECT_EQ(edit->GetRtfText(), text);
+
+    edit->SetLeftViewportMargin(32);
+    EXPECT_EQ(edit->LeftViewportMargin(), 32);
+    EXPECT_EQ(edit->viewport()->geometry().left(), edit->contentsRect().left() + 32);
 }
 
 }  // namespace

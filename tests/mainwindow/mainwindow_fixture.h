@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -78,6 +79,9 @@ protected:
         env.WaitScale = 0;
         env.OnCreateObjects = std::move(hook);
         env.OnFree = [this](const char* what) { freed.emplace_back(what); };
+        env.OnLoadModule = [this](qm::TNodeId id) {
+            if (onLoadModule) onLoadModule(id);
+        };
         auto w = std::make_unique<qm::TfrmMain>(env);
         ui.SetParentWidget(w.get());
         started = w->Startup(args);
@@ -147,6 +151,8 @@ protected:
     ScriptedUiServices ui;
     qm::MemorySettingsStore settings;
     std::vector<std::string> freed;
+    // Runs as the open routine loads a module (may throw, as a failed load).
+    std::function<void(qm::TNodeId)> onLoadModule;
     bool started = false;
     QTemporaryDir dir_;
     std::string root_;
