@@ -436,7 +436,7 @@ std::string TRichEditStrings::SaveToStream() const {
 }
 
 void TRichEditStrings::LoadFromFile(std::string_view fileName) {
-    LoadFromStream(ReadWholeFile(fileName));
+    LoadFromStream(ReadWholeFile(fileName, kMaxRtfBytes));
     owner_.DoSetMaxLength(2147483632);
 }
 
