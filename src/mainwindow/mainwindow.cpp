@@ -26,8 +26,10 @@
 #include <cstring>
 
 #include "dialogs/dialogfactory.h"
+#include "dialogs/findform.h"
 #include "editor/richtext2.h"
 #include "mainwindow/buildcommands.h"
+#include "mainwindow/findcommands.h"
 #include "mainwindow/importcommands.h"
 #include "mainwindow/modulecommands.h"
 #include "mainwindow/navigationcommands.h"
@@ -57,8 +59,9 @@ TfrmMain::TfrmMain(TMainWindowEnv env, QWidget* parent) : QMainWindow(parent), e
     viewCommands_ = std::make_unique<TViewCommands>(*this);
     buildCommands_ = std::make_unique<TBuildCommands>(*this, env_.TempFolder);
     importCommands_ = std::make_unique<TImportCommands>(*this, *projectCommands_);
-    handlers_ = {projectCommands_.get(), moduleCommands_.get(), navigationCommands_.get(),
-                 viewCommands_.get(),    buildCommands_.get(),  importCommands_.get()};
+    findCommands_ = std::make_unique<TFindCommands>(*this);
+    handlers_ = {projectCommands_.get(), moduleCommands_.get(), navigationCommands_.get(), viewCommands_.get(),
+                 buildCommands_.get(),   importCommands_.get(), findCommands_.get()};
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quillmark"));
     resize(1000, 700);
@@ -164,6 +167,11 @@ void TfrmMain::CreateWidgets() {
     tvwQuillmark = MakeTree("tvwQuillmark", msgs);
     tvwHCRTF = MakeTree("tvwHCRTF", msgs);
     lvwFind = MakeTree("lvwFind", msgs);
+    lvwFind->setHeaderHidden(false);
+    lvwFind->setHeaderLabels({QStringLiteral("Module"), QStringLiteral("Offset"), QStringLiteral("Length")});
+    lvwFind->setUniformRowHeights(true);
+    lvwFind->header()->resizeSection(0, 250);
+    lvwFind->installEventFilter(this);
     tvwQuillmark->installEventFilter(this);
     mv->addWidget(tvwQuillmark, 1);
     mv->addWidget(tvwHCRTF, 1);
@@ -268,6 +276,8 @@ void TfrmMain::CreateWidgets() {
     connect(hdrPopups, &QHeaderView::sectionClicked, this,
             [this](int s) { run([this, s] { hdrPopupsSectionClick(s); }); });
     connect(tvwQuillmark, &QTreeWidget::itemDoubleClicked, this, [this] { run([this] { tvwQuillmarkDblClick(); }); });
+    connect(lvwFind, &QTreeWidget::itemDoubleClicked, this,
+            [this] { run([this] { findCommands_->lvwFindDblClick(); }); });
     connect(tsOutputs, &QTabBar::currentChanged, this, [this](int i) { tsOutputsChange(i); });
     connect(ncbTopics, &TQorCommandBar::buttonClicked, this,
             [this](int t) { run([this, t] { moduleCommands_->TopicButtonClick(t); }); });
@@ -331,15 +341,18 @@ void TfrmMain::CreateMenus() {
     file->addAction(importCommands_->actImport);
     file->addSeparator();
     file->addAction(p.actExit);
-    QMenu* project =
-        AddMenu(menuBar(), "mnuProject", QStringLiteral("&Project"),
-                {b.actCompile, b.actView, b.actViewCurTopic, nullptr, m.actSetContents, m.actSetEditing, m.actSetDone});
+    const TFindCommands& f = *findCommands_;
+    QMenu* edit = AddMenu(menuBar(), "mnuEdit", QStringLiteral("&Edit"), {f.actFind, f.actReplace, f.actFindNext});
+    QMenu* project = AddMenu(menuBar(), "mnuProject", QStringLiteral("&Project"),
+                             {b.actCompile, b.actView, b.actViewCurTopic, nullptr, m.actRename,
+                              m.mnuProjectRenumberItem, nullptr, m.actSetContents, m.actSetEditing, m.actSetDone});
     QMenu* nav = AddMenu(menuBar(), "mnuNavigate", QStringLiteral("&Navigate"),
                          {n.actNavToFirst, n.actNavToPrev, n.actNavToNext, n.actNavToLast, n.actHistClear});
     QMenu* view = AddMenu(menuBar(), "mnuView", QStringLiteral("&View"),
                           {v.actToggleExplorer, v.actToggleMessages, v.actToggleRuler, v.actToggleGutter,
                            v.actToggleSpecChars, v.actToggleRtf});
-    for (QMenu* menu : {file, project, nav, view, mnuFileReopen}) actions_->WatchMenu(menu);
+    for (QMenu* menu : {file, edit, project, nav, view, mnuFileReopen}) actions_->WatchMenu(menu);
+    ProjectPopMenu->insertActions(mnuProjPopSetCnt, {m.mnuProjPopRename, m.mnuProjPopRenumber});
     ProjectPopMenu->addSeparator();
     ProjectPopMenu->addAction(m.actSetEditing);
     ProjectPopMenu->addAction(m.actSetDone);
@@ -424,7 +437,7 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* e) {
             if (list->currentItem()) run([this, list] { OpenSelectedItem(list); });
             return true;
         }
-    } else if (watched == tvwQuillmark && e->type() == QEvent::FocusOut) {
+    } else if ((watched == tvwQuillmark || watched == lvwFind) && e->type() == QEvent::FocusOut) {
         RemoveSearchHighlights();
     }
     return QMainWindow::eventFilter(watched, e);

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Takes screenshots of the find and replace forms under a virtual X display:
+# out/screenshots/find.png and out/screenshots/replace.png. Needs a GUI build
+# (default: out/default; pass another build folder as the first argument).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/out/default}
+mkdir -p "$root/out/screenshots"
+export QM_SCREENSHOT_DIR="$root/out/screenshots"
+export QT_QPA_PLATFORM=xcb
+xvfb-run -a -s "-screen 0 1280x800x24" \
+  "$build/bin/test_dialogs" --gtest_filter='SearchFormScreenshot.FindAndReplace'
+echo "screenshots: $QM_SCREENSHOT_DIR/find.png $QM_SCREENSHOT_DIR/replace.png"
