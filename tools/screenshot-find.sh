@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Takes screenshots of the find and replace forms under a virtual X display:
-# out/screenshots/find.png and out/screenshots/replace.png. Needs a GUI build
+# out/screenshots/find.png, replace.png and replace-project.png (a module
+# scope, the direction disabled). Needs a GUI build
 # (default: out/default; pass another build folder as the first argument).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

@@ -152,12 +152,15 @@ void TFindCommands::FindInModules(TSearchForm& form, const std::u16string& text,
     const QIcon totalIcon = list->style()->standardIcon(QStyle::SP_MessageBoxInformation);
     QList<QTreeWidgetItem*> rows;
     rows.reserve(static_cast<qsizetype>(hits.size()) + 1);
+    // The hits come module by module in list order: one walk along the list
+    // names them all.
+    auto node = project.Topics.begin();
     TNodeId lastId = 0;
     QString name;
     for (const TSearchHit& hit : hits) {
         if (hit.Node != lastId) {
-            const TTopicNode* node = project.Topics.FindById(hit.Node);
-            name = node ? FromCp1252(node->GetName()) : QString();
+            while (node != project.Topics.end() && (*node)->Id() != hit.Node) ++node;
+            name = node != project.Topics.end() ? FromCp1252((*node)->GetName()) : QString();
             lastId = hit.Node;
         }
         auto* row = new QTreeWidgetItem(QStringList{name, QString::number(hit.Offset), QString::number(hit.Length)});
@@ -240,11 +243,10 @@ void TFindCommands::ReplaceDlgReplace() {
         form->hide();
         ctx_.ClearSearchResults();
         ctx_.ShowOutput(OutputTab::Search);
+        const TTextMatcher matcher(text, flags);
         TModuleEdit edit;
         edit.options = flags;
-        edit.plan = [&](std::u16string_view searchText) {
-            return ReplaceAllEdits(searchText, text, flags, replacement);
-        };
+        edit.plan = [&](std::u16string_view searchText) { return matcher.ReplaceAllEdits(searchText, replacement); };
         edit.apply = [&](std::string& rtf, const CharFormat& plain) {
             return ReplaceAllInRtf(rtf, text, flags, replacement, plain);
         };

@@ -22,32 +22,120 @@ RichDocument ReadModuleText(std::string_view text, const CharFormat& plainFormat
     }
 }
 
+void ModulePlainText(std::string_view text, std::u16string& out) {
+    if (LooksLikeRtf(text)) {
+        try {
+            ReadRtfPlainText(text, out);
+            return;
+        } catch (const ERtfError&) {
+            // shown as the text it is, below
+        }
+    }
+    out = ReadPlainText(text).plainText();
+}
+
+std::u16string ModulePlainText(std::string_view text) {
+    std::u16string out;
+    ModulePlainText(text, out);
+    return out;
+}
+
 // --- the cache ----------------------------------------------------------------------------
+
+namespace {
+
+constexpr std::size_t kCacheBlock = 1u << 20;
+
+}  // namespace
+
+char* TModuleTextCache::allocate(std::size_t bytes) {
+    alignas(char16_t) static char none[2];
+    if (bytes == 0) return none;
+    bytes = (bytes + 1) & ~std::size_t(1);  // char16_t stays aligned
+    if (bytes > left_) {
+        const std::size_t size = std::max(bytes, kCacheBlock);
+        blocks_.push_back(std::unique_ptr<char[]>(new char[size]));
+        next_ = blocks_.back().get();
+        left_ = size;
+    }
+    char* p = next_;
+    next_ += bytes;
+    left_ -= bytes;
+    storedBytes_ += bytes;
+    liveBytes_ += bytes;
+    return p;
+}
+
+std::string_view TModuleTextCache::store(std::string_view text) {
+    char* p = allocate(text.size());
+    std::copy(text.begin(), text.end(), p);
+    return {p, text.size()};
+}
+
+std::u16string_view TModuleTextCache::store(std::u16string_view text, bool fold) {
+    auto* p = reinterpret_cast<char16_t*>(allocate(text.size() * sizeof(char16_t)));
+    if (fold)
+        std::transform(text.begin(), text.end(), p, FoldSearchChar);
+    else
+        std::copy(text.begin(), text.end(), p);
+    return {p, text.size()};
+}
+
+std::size_t TModuleTextCache::bytesOf(const Entry& e) {
+    auto rounded = [](std::size_t n) { return (n + 1) & ~std::size_t(1); };
+    return rounded(e.source.size()) + rounded(e.plain.size() * 2) + rounded(e.folded.size() * 2);
+}
+
+void TModuleTextCache::compactIfWasteful() {
+    if (storedBytes_ < 8 * kCacheBlock || storedBytes_ < 2 * liveBytes_) return;
+    std::vector<std::unique_ptr<char[]>> old = std::move(blocks_);
+    blocks_.clear();
+    next_ = nullptr;
+    left_ = storedBytes_ = liveBytes_ = 0;
+    for (auto& [id, e] : entries_) {
+        e.source = store(e.source);
+        if (e.hasPlain) e.plain = store(e.plain, false);
+        if (e.hasFolded) e.folded = store(e.folded, false);
+    }
+}
+
+void TModuleTextCache::Clear() {
+    entries_.clear();
+    blocks_.clear();
+    next_ = nullptr;
+    left_ = liveBytes_ = storedBytes_ = 0;
+}
 
 std::u16string_view TModuleTextCache::SearchText(const TTopicNode& node, int options) {
     const bool folded = SearchNeedsFolding(options);
-    Entry& e = entries_[node.Id()];
-    if (e.source != node.Text) {
-        e = Entry();
-        e.source = node.Text;
+    auto found = entries_.find(node.Id());
+    if (found == entries_.end() || found->second.source != node.Text) {
+        if (found != entries_.end()) {
+            liveBytes_ -= bytesOf(found->second);
+            entries_.erase(found);
+        }
+        compactIfWasteful();
+        Entry e;
+        e.source = store(node.Text);
+        found = entries_.emplace(node.Id(), e).first;
     }
+    Entry& e = found->second;
     if (folded ? e.hasFolded : e.hasPlain) return folded ? e.folded : e.plain;
     if (folded && e.hasPlain) {
-        e.folded = FoldSearchText(e.plain);
+        e.folded = store(e.plain, true);
         e.hasFolded = true;
         return e.folded;
     }
     ++reads_;
-    std::u16string plain = ReadModuleText(e.source).plainText();
+    // Only what the search asked for is kept: a case-sensitive search of a
+    // text kept folded reads it again.
+    ModulePlainText(e.source, scratch_);
     if (folded) {
-        // Only what the search asked for is kept: a case-sensitive search
-        // of the same text later reads it again.
-        for (char16_t& c : plain) c = FoldSearchChar(c);
-        e.folded = std::move(plain);
+        e.folded = store(scratch_, true);
         e.hasFolded = true;
         return e.folded;
     }
-    e.plain = std::move(plain);
+    e.plain = store(scratch_, false);
     e.hasPlain = true;
     return e.plain;
 }
@@ -56,18 +144,25 @@ void TModuleTextCache::Prune(const TTopics& topics) {
     std::unordered_set<TNodeId> alive;
     alive.reserve(static_cast<std::size_t>(topics.Count()));
     for (const auto& node : topics) alive.insert(node->Id());
-    std::erase_if(entries_, [&](const auto& kv) { return !alive.contains(kv.first); });
+    for (auto it = entries_.begin(); it != entries_.end();) {
+        if (alive.contains(it->first)) {
+            ++it;
+        } else {
+            liveBytes_ -= bytesOf(it->second);
+            it = entries_.erase(it);
+        }
+    }
 }
 
 std::vector<TSearchHit> FindInModules(const TTopics& topics, TModuleScope scope, std::u16string_view needle,
                                       int options, TModuleTextCache& cache) {
     std::vector<TSearchHit> hits;
     if (needle.empty()) return hits;
-    const int length = static_cast<int>(needle.size());
+    const TTextMatcher matcher(needle, options);
     for (const auto& node : topics) {
         if (!InModuleScope(*node, scope)) continue;
-        for (int pos : FindAllHits(cache.SearchText(*node, options), needle, options))
-            hits.push_back({node->Id(), pos, length});
+        for (int pos : matcher.FindAll(cache.SearchText(*node, options)))
+            hits.push_back({node->Id(), pos, matcher.Length()});
     }
     if (cache.Size() > static_cast<std::size_t>(topics.Count())) cache.Prune(topics);
     return hits;
@@ -77,18 +172,28 @@ std::vector<TSearchHit> FindInModules(const TTopics& topics, TModuleScope scope,
 
 namespace {
 
-// Walks the runs of one paragraph from its start, copying what it passes.
+// Walks the runs of one paragraph from its start, taking what it passes.
+// A run passed whole moves out of the paragraph; the walker never looks back.
 class RunWalker {
 public:
-    explicit RunWalker(const Paragraph& p) : p_(p) {}
+    explicit RunWalker(Paragraph& p) : p_(p) {}
 
     // Moves to `to` (a position in the paragraph); what lies between goes
     // to `into` when it is given.
     void advanceTo(std::size_t to, Paragraph* into) {
         while (at_ < to && run_ < p_.runs.size()) {
-            const TextRun& r = p_.runs[run_];
+            TextRun& r = p_.runs[run_];
             const std::size_t take = std::min(r.text.size() - off_, to - at_);
-            if (into && take > 0) appendRun(*into, r.format, std::u16string_view(r.text).substr(off_, take));
+            if (into && take > 0) {
+                if (off_ == 0 && take == r.text.size() &&
+                    (into->runs.empty() || !(into->runs.back().format == r.format))) {
+                    at_ += take;
+                    ++run_;
+                    into->runs.push_back(std::move(r));
+                    continue;
+                }
+                appendRun(*into, r.format, std::u16string_view(r.text).substr(off_, take));
+            }
             off_ += take;
             at_ += take;
             if (off_ == r.text.size()) {
@@ -117,7 +222,7 @@ public:
     }
 
 private:
-    const Paragraph& p_;
+    Paragraph& p_;
     std::size_t run_ = 0;
     std::size_t off_ = 0;
     std::size_t at_ = 0;
@@ -127,7 +232,7 @@ private:
 
 void ApplyEdits(RichDocument& doc, const std::vector<TTextEdit>& edits) {
     if (edits.empty()) return;
-    const std::vector<Paragraph>& src = doc.paragraphs;
+    std::vector<Paragraph> src = std::move(doc.paragraphs);
     std::vector<Paragraph> out;
     out.reserve(src.size());
     Paragraph cur;
@@ -156,15 +261,22 @@ void ApplyEdits(RichDocument& doc, const std::vector<TTextEdit>& edits) {
     };
 
     for (std::size_t i = 0; i < src.size(); ++i) {
-        const Paragraph& p = src[i];
+        Paragraph& p = src[i];
         const std::size_t len = p.length();
         const std::size_t end = base + len;  // the position of its paragraph break
         const bool last = i + 1 == src.size();
+        if (!open && pos == base && (e == edits.size() || static_cast<std::size_t>(edits[e].Offset) > end)) {
+            // No edit touches it: it moves as it is.
+            out.push_back(std::move(p));
+            pos = base = end + 1;
+            continue;
+        }
         if (!open) {
             // A paragraph joined to the next keeps its own format and mark.
             cur = Paragraph();
             cur.format = p.format;
             cur.markFormat = p.markFormat;
+            cur.runs.reserve(p.runs.size() + 2);
             open = true;
         }
         if (pos > end) {
@@ -179,7 +291,7 @@ void ApplyEdits(RichDocument& doc, const std::vector<TTextEdit>& edits) {
             const TTextEdit& edit = edits[e++];
             const std::size_t at = std::max<std::size_t>(static_cast<std::size_t>(edit.Offset), pos);
             walker.advanceTo(at - base, &cur);
-            const CharFormat format = walker.formatHere();
+            const CharFormat& format = walker.formatHere();
             insert(edit.Text, format);
             pos = at + static_cast<std::size_t>(std::max(edit.Length, 0));
             if (pos > end) {
@@ -220,12 +332,24 @@ int ReplaceAllInRtf(std::string& rtf, std::u16string_view needle, int options, s
 
 // --- the link rule ----------------------------------------------------------------------------
 
-TLinkRule::TLinkRule(std::u16string_view oldText, std::u16string_view newText) : old_(oldText), new_(newText) {
-    if (!old_.empty() && !new_.empty() && old_.back() == u'"' && new_.back() == u'"') {
-        oldAnchor_ = old_.substr(0, old_.size() - 1) + u':';
-        newAnchor_ = new_.substr(0, new_.size() - 1) + u':';
-    }
+namespace {
+
+// The anchor form of a quoted link text: `="Name"` gives `="Name:`.
+std::u16string AnchorForm(std::u16string_view text, std::u16string_view other) {
+    if (text.empty() || other.empty() || text.back() != u'"' || other.back() != u'"') return {};
+    return std::u16string(text.substr(0, text.size() - 1)) + u':';
 }
+
+}  // namespace
+
+TLinkRule::TLinkRule(std::u16string_view oldText, std::u16string_view newText)
+    : old_(oldText),
+      new_(newText),
+      oldAnchor_(AnchorForm(oldText, newText)),
+      newAnchor_(AnchorForm(newText, oldText)),
+      oldMatch_(old_, 0),
+      anchorMatch_(oldAnchor_, 0),
+      fileMatch_(u"file=", 0) {}
 
 std::vector<TTextEdit> TLinkRule::Edits(std::u16string_view folded) const {
     struct Candidate {
@@ -234,16 +358,16 @@ std::vector<TTextEdit> TLinkRule::Edits(std::u16string_view folded) const {
         std::u16string_view text;
     };
     std::vector<Candidate> found;
-    for (int p : FindAllHits(folded, old_, 0)) found.push_back({p, static_cast<int>(old_.size()), new_});
-    if (!oldAnchor_.empty())
-        for (int p : FindAllHits(folded, oldAnchor_, 0))
-            found.push_back({p, static_cast<int>(oldAnchor_.size()), newAnchor_});
+    if (oldMatch_.Empty()) return {};
+    for (int p : oldMatch_.FindAll(folded)) found.push_back({p, oldMatch_.Length(), new_});
+    if (!anchorMatch_.Empty())
+        for (int p : anchorMatch_.FindAll(folded)) found.push_back({p, anchorMatch_.Length(), newAnchor_});
     std::vector<TTextEdit> edits;
     if (found.empty()) return edits;
     std::sort(found.begin(), found.end(), [](const Candidate& a, const Candidate& b) { return a.pos < b.pos; });
 
     // The places of "file=" (the text is folded), to test a tag in one look.
-    const std::vector<int> files = FindAllHits(folded, u"file=", 0);
+    const std::vector<int> files = fileMatch_.FindAll(folded);
     auto holdsFile = [&](std::size_t from, std::size_t to) {
         auto it = std::lower_bound(files.begin(), files.end(), static_cast<int>(from));
         return it != files.end() && static_cast<std::size_t>(*it) + 5 <= to;

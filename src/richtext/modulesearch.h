@@ -8,6 +8,7 @@
 // Id, each used only while the node's text is byte for byte the one it was
 // read from. Edits keep every character's format; inserted text takes the
 // format of the first character it replaces, as the editor's replace does.
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -36,30 +37,54 @@ struct TSearchHit {
 // else plain text in `plainFormat`; RTF that cannot be trusted at all is
 // shown as the text it is.
 RichDocument ReadModuleText(std::string_view text, const CharFormat& plainFormat = CharFormat());
+// ReadModuleText(text).plainText(), without making the document.
+std::u16string ModulePlainText(std::string_view text);
+// The same into `out`, whose memory is reused.
+void ModulePlainText(std::string_view text, std::u16string& out);
 
 // The plain texts of modules, kept by node Id.
 class TModuleTextCache {
 public:
+    TModuleTextCache() = default;
+    TModuleTextCache(const TModuleTextCache&) = delete;
+    TModuleTextCache& operator=(const TModuleTextCache&) = delete;
+
     // The node's text as a search with `options` runs over it (folded when
     // the search ignores case, see SearchNeedsFolding). Valid until the next
     // call on the cache.
     std::u16string_view SearchText(const TTopicNode& node, int options);
     // Forgets every node not in `topics`.
     void Prune(const TTopics& topics);
-    void Clear() { entries_.clear(); }
+    void Clear();
     std::size_t Size() const { return entries_.size(); }
     // How many module texts were read so far (each read parses the RTF).
     long long Reads() const { return reads_; }
 
 private:
     struct Entry {
-        std::string source;  // the node's text the strings were made from
-        std::u16string plain;
-        std::u16string folded;
+        std::string_view source;  // the node's text the strings were made from
+        std::u16string_view plain;
+        std::u16string_view folded;
         bool hasPlain = false;
         bool hasFolded = false;
     };
+    // The entries' characters live in large blocks: a first search that
+    // reads thousands of texts makes a few allocations, not thousands.
+    char* allocate(std::size_t bytes);
+    std::string_view store(std::string_view text);
+    std::u16string_view store(std::u16string_view text, bool fold);
+    static std::size_t bytesOf(const Entry& e);
+    // Copies the live entries into new blocks once most stored bytes are
+    // those of texts that changed or left.
+    void compactIfWasteful();
+
     std::unordered_map<TNodeId, Entry> entries_;
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    char* next_ = nullptr;
+    std::size_t left_ = 0;
+    std::size_t liveBytes_ = 0;
+    std::size_t storedBytes_ = 0;
+    std::u16string scratch_;  // the text being read
     long long reads_ = 0;
 };
 
@@ -104,6 +129,7 @@ public:
 
 private:
     std::u16string old_, new_, oldAnchor_, newAnchor_;
+    TTextMatcher oldMatch_, anchorMatch_, fileMatch_;
 };
 
 }  // namespace qm

@@ -1,6 +1,7 @@
 #include "richtext/textsearch.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace qm {
 
@@ -72,73 +73,87 @@ int FindInText(std::u16string_view text, std::u16string_view needle, int start, 
     return -1;
 }
 
-namespace {
+TTextMatcher::TTextMatcher(std::u16string_view needle, int options)
+    : key_(SearchNeedsFolding(options) ? FoldSearchText(needle) : std::u16string(needle)),
+      wholeWord_(options & kSearchWholeWord) {}
 
-std::u16string SearchKey(std::u16string_view needle, int options) {
-    return SearchNeedsFolding(options) ? FoldSearchText(needle) : std::u16string(needle);
-}
-
-// The next place of `key` in `text` at or after `from`: a scan for the first
-// character, then a compare (the library's char16_t find tests every place).
-std::size_t NextPlace(std::u16string_view text, std::u16string_view key, std::size_t from) {
-    const std::size_t n = key.size();
-    if (n == 0 || text.size() < n) return std::u16string_view::npos;
-    const char16_t first = key[0];
+std::size_t TTextMatcher::next(std::u16string_view text, std::size_t from) const {
+    const std::size_t m = key_.size();
+    if (m == 0 || text.size() < m) return std::u16string_view::npos;
     const char16_t* const data = text.data();
-    const std::size_t last = text.size() - n;
-    for (std::size_t p = from; p <= last; ++p) {
-        if (data[p] != first) continue;
-        if (std::u16string_view(data + p + 1, n - 1) == key.substr(1)) return p;
+    const char16_t* const key = key_.data();
+    const std::size_t end = text.size() - m;  // the last place a hit can start
+    // Places are tested a block at a time for the key's first two
+    // characters, in a loop without early exit that the compiler turns into
+    // vector instructions; only a block with a candidate is looked at closely.
+    const char16_t c0 = key[0];
+    const char16_t c1 = m > 1 ? key[1] : key[0];
+    const std::size_t second = m > 1 ? 1 : 0;
+    constexpr std::size_t kBlock = 32;
+    std::size_t p = from;
+    for (; p + kBlock <= end + 1; p += kBlock) {
+        unsigned any = 0;
+        for (std::size_t k = 0; k < kBlock; ++k)
+            any |= unsigned(data[p + k] == c0) & unsigned(data[p + k + second] == c1);
+        if (!any) continue;
+        for (std::size_t k = 0; k < kBlock; ++k)
+            if (data[p + k] == c0 && std::char_traits<char16_t>::compare(data + p + k + 1, key + 1, m - 1) == 0)
+                return p + k;
     }
+    for (; p <= end; ++p)
+        if (data[p] == c0 && std::char_traits<char16_t>::compare(data + p + 1, key + 1, m - 1) == 0) return p;
     return std::u16string_view::npos;
 }
 
-}  // namespace
-
-std::vector<int> FindAllHits(std::u16string_view searchText, std::u16string_view needle, int options) {
+std::vector<int> TTextMatcher::FindAll(std::u16string_view searchText) const {
     std::vector<int> hits;
-    if (needle.empty()) return hits;
-    const std::u16string key = SearchKey(needle, options);
-    const bool wholeWord = options & kSearchWholeWord;
-    for (std::size_t p = NextPlace(searchText, key, 0); p != std::u16string_view::npos;
-         p = NextPlace(searchText, key, p + 1)) {
-        if (!wholeWord || WholeWordAround(searchText, p, key.size(), p > 0 ? searchText[p - 1] : 0))
+    for (std::size_t p = next(searchText, 0); p != std::u16string_view::npos; p = next(searchText, p + 1)) {
+        if (!wholeWord_ || WholeWordAround(searchText, p, key_.size(), p > 0 ? searchText[p - 1] : 0))
             hits.push_back(static_cast<int>(p));
     }
     return hits;
 }
 
-std::vector<int> ReplaceAllHits(std::u16string_view searchText, std::u16string_view needle, int options,
-                                std::u16string_view replacement) {
+std::vector<int> TTextMatcher::ReplaceAll(std::u16string_view searchText, std::u16string_view replacement) const {
     std::vector<int> hits;
-    if (needle.empty()) return hits;
-    const std::u16string key = SearchKey(needle, options);
-    const bool wholeWord = options & kSearchWholeWord;
     // `resume` is where the next search starts in the original text; what the
     // edited text holds right before it is `lastOut` (0: nothing).
     std::size_t resume = 0;
     char16_t lastOut = 0;
-    for (std::size_t p = NextPlace(searchText, key, 0); p != std::u16string_view::npos;) {
+    for (std::size_t p = next(searchText, 0); p != std::u16string_view::npos;) {
         const char16_t before = p > resume ? searchText[p - 1] : lastOut;
-        if (wholeWord && !WholeWordAround(searchText, p, key.size(), before)) {
-            p = NextPlace(searchText, key, p + 1);
+        if (wholeWord_ && !WholeWordAround(searchText, p, key_.size(), before)) {
+            p = next(searchText, p + 1);
             continue;
         }
         hits.push_back(static_cast<int>(p));
         lastOut = replacement.empty() ? before : replacement.back();
-        resume = p + key.size();
-        p = NextPlace(searchText, key, resume);
+        resume = p + key_.size();
+        p = next(searchText, resume);
     }
     return hits;
 }
 
+std::vector<TTextEdit> TTextMatcher::ReplaceAllEdits(std::u16string_view searchText,
+                                                     std::u16string_view replacement) const {
+    std::vector<TTextEdit> edits;
+    const int length = static_cast<int>(key_.size());
+    for (int pos : ReplaceAll(searchText, replacement)) edits.push_back({pos, length, replacement});
+    return edits;
+}
+
+std::vector<int> FindAllHits(std::u16string_view searchText, std::u16string_view needle, int options) {
+    return TTextMatcher(needle, options).FindAll(searchText);
+}
+
+std::vector<int> ReplaceAllHits(std::u16string_view searchText, std::u16string_view needle, int options,
+                                std::u16string_view replacement) {
+    return TTextMatcher(needle, options).ReplaceAll(searchText, replacement);
+}
+
 std::vector<TTextEdit> ReplaceAllEdits(std::u16string_view searchText, std::u16string_view needle, int options,
                                        std::u16string_view replacement) {
-    std::vector<TTextEdit> edits;
-    const int length = static_cast<int>(needle.size());
-    for (int pos : ReplaceAllHits(searchText, needle, options, replacement))
-        edits.push_back({pos, length, replacement});
-    return edits;
+    return TTextMatcher(needle, options).ReplaceAllEdits(searchText, replacement);
 }
 
 }  // namespace qm

@@ -63,4 +63,24 @@ struct TTextEdit {
 std::vector<TTextEdit> ReplaceAllEdits(std::u16string_view searchText, std::u16string_view needle, int options,
                                        std::u16string_view replacement);
 
+// A search text prepared once for many texts (the modules of a project):
+// the hits of FindAllHits and ReplaceAllHits, and the edits of
+// ReplaceAllEdits, with the needle and options it was made with.
+class TTextMatcher {
+public:
+    TTextMatcher(std::u16string_view needle, int options);
+    bool Empty() const { return key_.empty(); }
+    int Length() const { return static_cast<int>(key_.size()); }
+    std::vector<int> FindAll(std::u16string_view searchText) const;
+    std::vector<int> ReplaceAll(std::u16string_view searchText, std::u16string_view replacement) const;
+    std::vector<TTextEdit> ReplaceAllEdits(std::u16string_view searchText, std::u16string_view replacement) const;
+
+private:
+    // The next place of the key at or after `from`, whole word or not; npos when none.
+    std::size_t next(std::u16string_view text, std::size_t from) const;
+
+    std::u16string key_;
+    bool wholeWord_;
+};
+
 }  // namespace qm

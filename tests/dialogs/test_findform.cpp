@@ -247,6 +247,12 @@ TEST(SearchFormScreenshot, FindAndReplace) {
         EXPECT_TRUE(shot.save(file, "PNG")) << file.toStdString();
         form->hide();
     }
+    // A module scope: the direction waits, disabled and silver.
+    replace.SetScope(qm::kScopeProject);
+    replace.show();
+    QApplication::processEvents();
+    EXPECT_TRUE(replace.grab().toImage().save(folder + "/replace-project.png", "PNG"));
+    replace.hide();
 }
 
 }  // namespace

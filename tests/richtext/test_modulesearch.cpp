@@ -107,6 +107,25 @@ TEST_F(ModuleSearch, CacheReadsEachTextOnceWhileItsBytesStay) {
     EXPECT_EQ(cache.Size(), 1u);
 }
 
+// Texts that change again and again: the cache's memory is reused, and every
+// search still sees each node's present text.
+TEST_F(ModuleSearch, CacheFollowsTextsThatChangeOften) {
+    qm::TTopicNode& a = Add("A", qm::TopicKind::Topic, "");
+    const qm::TTopicNode& b = Add("B", qm::TopicKind::Topic, Body("steady word"));
+    const std::string filler(100000, 'x');
+    for (int i = 0; i < 200; ++i) {
+        a.Text = Body(filler + " round" + std::to_string(i) + " word");
+        const auto hits = qm::FindInModules(topics, qm::TModuleScope::All, u"word", qm::kSearchWholeWord, cache);
+        ASSERT_EQ(hits.size(), 2u) << i;
+        EXPECT_EQ(hits[0].Node, a.Id());
+        EXPECT_EQ(hits[1], (qm::TSearchHit{b.Id(), 7, 4}));
+        const std::u16string round = u"round" + qm::Cp1252ToUtf16(std::to_string(i));
+        EXPECT_EQ(qm::FindInModules(topics, qm::TModuleScope::All, round, qm::kSearchMatchCase, cache).size(), 1u);
+    }
+    // A twice a round (folded, then as it is), B once for each kind of search.
+    EXPECT_EQ(cache.Reads(), 200 * 2 + 2);
+}
+
 TEST(ModuleReplace, TextWithoutAHitKeepsItsBytes) {
     // Not even normalised: the writer would change this text's header.
     const std::string original = "{\\rtf1 {\\b some} text }";
