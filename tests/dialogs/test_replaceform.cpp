@@ -15,7 +15,7 @@ namespace {
 
 class ReplaceFormTest : public ::testing::Test {
 protected:
-    void SetUp() override { qmtest::EnsureQtApp(); }
+    static void SetUpTestSuite() { qmtest::EnsureQtApp(); }
     void TearDown() override { ui.ExpectAllAnswered(); }
     static QStringList Items(const QComboBox* box) {
         QStringList out;

@@ -162,6 +162,8 @@ TEST_F(FindTest, ResultsOfRemovedOrChangedModules) {
     EXPECT_EQ(CurrentName(*w), "Beta");
     EXPECT_EQ(w->Editor()->GetSelStart(), 4);
     EXPECT_EQ(w->Editor()->GetSelLength(), 0);
+    ASSERT_EQ(w->Editor()->extraSelections().size(), 1);
+    EXPECT_EQ(w->Editor()->extraSelections()[0].cursor.selectionStart(), 4);
 }
 
 TEST_F(FindTest, FindNextWithoutAFindTextShowsTheForm) {
@@ -438,6 +440,31 @@ TEST_F(FindTest, RenameChecks) {
         const std::string expected = r.newName ? r.newName : std::string(255, r.popupsPage ? 'b' : 'a');
         EXPECT_EQ(w->Project().Topics.FindById(id)->GetName(), expected);
         EXPECT_EQ(w->Project().Modified, expected != module);
+        ui.records.clear();
+    }
+}
+
+// A name of 255 characters and an answer that only adds to it: cut to 255
+// first, the answer is the module's own name, and nothing happens (no
+// "already exists" for the module itself), on both pages.
+TEST_F(FindTest, RenameCutsTheAnswerBeforeComparingIt) {
+    for (const bool popups : {false, true}) {
+        SCOPED_TRACE(popups ? "popups" : "topics");
+        auto w = Start({qm::FromCp1252(SaveSample())});
+        const std::string full(255, popups ? 'p' : 't');
+        qm::TTopicNode& node = Node(*w, popups ? "PopOne" : "Beta");
+        node.SetName(full);
+        w->ShowRenamedModule(node.Id());
+        Child<QTabWidget>(*w, "tbsProject")->setCurrentIndex(popups ? 1 : 0);
+        auto* list = Child<QListWidget>(*w, popups ? "lstPopups" : "lstTopics");
+        list->setCurrentItem(list->findItems(qm::FromCp1252(full), Qt::MatchExactly).front());
+        w->Project().Modified = false;
+        ui.ExpectInput(qm::FromCp1252(full + "xyz"));
+        w->ModuleCommands().RenameModule(true);
+        ui.ExpectAllAnswered();
+        EXPECT_EQ(node.GetName(), full);
+        EXPECT_FALSE(w->Project().Modified);
+        EXPECT_EQ(ui.MessageTexts(), QStringList());
         ui.records.clear();
     }
 }
