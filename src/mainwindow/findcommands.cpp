@@ -132,6 +132,20 @@ void TFindCommands::FindInCurrentText(const std::u16string& text, int options, i
     }
     editor->SetSelStart(pos);
     editor->SetSelLength(static_cast<int>(text.size()));
+    // While the form is active the editor's selection is not drawn: the mark is.
+    MarkHit(pos, static_cast<int>(text.size()));
+}
+
+void TFindCommands::MarkHit(int start, int length) {
+    TRichText2* editor = ctx_.Editor();
+    if (!editor) return;
+    QTextEdit::ExtraSelection mark;
+    mark.cursor = QTextCursor(editor->document());
+    mark.cursor.setPosition(start);
+    mark.cursor.setPosition(start + length, QTextCursor::KeepAnchor);
+    mark.format.setBackground(QColor(255, 255, 0));
+    mark.format.setForeground(QColor(0, 0, 0));
+    editor->setExtraSelections({mark});
 }
 
 void TFindCommands::FindInModules(TSearchForm& form, const std::u16string& text, TModuleScope scope, int flags) {
@@ -195,13 +209,7 @@ void TFindCommands::lvwFindDblClick() {
     const int count = std::clamp(row->text(2).toInt(), 0, length - offset);
     editor->SetSelStart(offset);
     editor->SetSelLength(count);
-    QTextEdit::ExtraSelection mark;
-    mark.cursor = QTextCursor(editor->document());
-    mark.cursor.setPosition(offset);
-    mark.cursor.setPosition(offset + count, QTextCursor::KeepAnchor);
-    mark.format.setBackground(QColor(255, 255, 0));
-    mark.format.setForeground(QColor(0, 0, 0));
-    editor->setExtraSelections({mark});
+    MarkHit(offset, count);
     list->setFocus();
 }
 
@@ -223,6 +231,7 @@ void TFindCommands::ReplaceDlgReplace() {
         editor->SetSelText(std::u16string_view(replacement));
         editor->SetSelStart(start);
         editor->SetSelLength(static_cast<int>(replacement.size()));
+        MarkHit(start, static_cast<int>(replacement.size()));
         return;
     }
 

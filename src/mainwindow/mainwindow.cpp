@@ -119,6 +119,7 @@ void TfrmMain::CreateWidgets() {
     TheEditor = new TRichText2(central);
     TheEditor->setObjectName(QStringLiteral("TheEditor"));
     TheEditor->viewport()->installEventFilter(this);
+    TheEditor->installEventFilter(this);
     TheEditor->setAcceptDrops(true);
     hbox->addWidget(TheEditor, 1);
     vbox->addLayout(hbox, 1);
@@ -438,6 +439,9 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* e) {
             return true;
         }
     } else if ((watched == tvwQuillmark || watched == lvwFind) && e->type() == QEvent::FocusOut) {
+        RemoveSearchHighlights();
+    } else if (watched == TheEditor && e->type() == QEvent::FocusIn) {
+        // The editor draws its own selection again: a search mark has done its work.
         RemoveSearchHighlights();
     }
     return QMainWindow::eventFilter(watched, e);

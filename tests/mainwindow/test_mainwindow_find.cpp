@@ -4,6 +4,7 @@
 // link update.
 #include <QComboBox>
 #include <QDockWidget>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -241,9 +242,23 @@ TEST_F(FindTest, FindInTheCurrentText) {
         if (r.expected >= 0) {
             EXPECT_EQ(editor->GetSelStart(), r.expected);
             EXPECT_EQ(editor->GetSelLength(), 4);
+            // The form is active, so the hit is shown by a mark too.
+            ASSERT_EQ(editor->extraSelections().size(), 1);
+            EXPECT_EQ(editor->extraSelections()[0].cursor.selectionStart(), r.expected);
+            EXPECT_EQ(editor->extraSelections()[0].cursor.selectedText(), "word");
         }
         EXPECT_TRUE(form.isVisible()) << "the form stays open";
     }
+    // The mark goes when the editor takes the focus and draws its selection.
+    editor->SetSelStart(5);
+    Set(form, "word", &qm::TSearchForm::optCurText, 1);
+    form.cmdFind->click();
+    ASSERT_EQ(editor->extraSelections().size(), 1);
+    QFocusEvent focusIn(QEvent::FocusIn, Qt::MouseFocusReason);
+    QApplication::sendEvent(editor, &focusIn);
+    EXPECT_TRUE(editor->extraSelections().isEmpty());
+    EXPECT_EQ(editor->GetSelLength(), 4);
+
     // F3 repeats the find form's search, open or not.
     form.hide();
     Set(form, "word", &qm::TSearchForm::optCurText, 1);
