@@ -695,7 +695,9 @@ void TCustomRichText2::SetHideSelection(bool on) {
 void TCustomRichText2::applySelectionPalette() {
     QPalette pal = palette();
     if (hideSelection_) {
-        pal.setColor(QPalette::Inactive, QPalette::Highlight, pal.color(QPalette::Active, QPalette::Base));
+        // Not drawn at all, so what lies under it (text backgrounds, search
+        // marks) still shows.
+        pal.setColor(QPalette::Inactive, QPalette::Highlight, QColor(Qt::transparent));
         pal.setColor(QPalette::Inactive, QPalette::HighlightedText, pal.color(QPalette::Active, QPalette::Text));
     } else {
         pal.setColor(QPalette::Inactive, QPalette::Highlight, pal.color(QPalette::Active, QPalette::Highlight));

@@ -132,13 +132,14 @@ void TFindCommands::FindInCurrentText(const std::u16string& text, int options, i
     }
     editor->SetSelStart(pos);
     editor->SetSelLength(static_cast<int>(text.size()));
-    // While the form is active the editor's selection is not drawn: the mark is.
+    // While the form is active the editor does not draw its selection: the mark shows the hit.
     MarkHit(pos, static_cast<int>(text.size()));
 }
 
 void TFindCommands::MarkHit(int start, int length) {
     TRichText2* editor = ctx_.Editor();
-    if (!editor) return;
+    // A focused editor draws its selection: no mark to linger while typing.
+    if (!editor || editor->hasFocus()) return;
     QTextEdit::ExtraSelection mark;
     mark.cursor = QTextCursor(editor->document());
     mark.cursor.setPosition(start);

@@ -65,8 +65,9 @@ public:
 
 private:
     void ShowForm(TSearchForm* show, TSearchForm* hide);
-    // Marks a hit in the editor beside its selection: an extra selection,
-    // never a format of the text; it goes when the editor takes the focus.
+    // Marks a hit in the editor beside its selection while the editor has no
+    // focus (and draws no selection): an extra selection, never a format of
+    // the text; it goes when the editor takes the focus.
     void MarkHit(int start, int length);
     void Search(const TSearchForm& form);
     void FindInCurrentText(const std::u16string& text, int options, int flags);

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QChar>
+#include <QImage>
+#include <QPixmap>
 #include <QTextCursor>
 #include <string>
 #include <vector>
@@ -136,6 +138,28 @@ TEST_F(EditorReplace, SearchTextReachesTheEditorAsTyped) {
     EXPECT_EQ(edit->FindText(std::u16string_view(u"a\u03B1"), 0, -1, qm::kFindDown), 14);
     // The Windows-1252 form stays for callers that hold model text.
     EXPECT_EQ(edit->FindText(std::string_view("\x80 5"), 0, -1, qm::kFindDown), 6);
+}
+
+// An editor without the focus draws no selection: a search mark on the
+// selected hit shows through it.
+TEST_F(EditorReplace, MarkShowsThroughTheHiddenSelection) {
+    edit->resize(300, 80);
+    edit->SetRtfText(Body("some word here"));
+    edit->SetSelStart(5);
+    edit->SetSelLength(4);
+    QTextEdit::ExtraSelection mark;
+    mark.cursor = QTextCursor(edit->document());
+    mark.cursor.setPosition(5);
+    mark.cursor.setPosition(9, QTextCursor::KeepAnchor);
+    mark.format.setBackground(QColor(255, 255, 0));
+    edit->setExtraSelections({mark});
+    ASSERT_FALSE(edit->hasFocus());
+    const QImage shot = edit->viewport()->grab().toImage();
+    int marked = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            if (shot.pixelColor(x, y) == QColor(255, 255, 0)) ++marked;
+    EXPECT_GT(marked, 20);
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "mainwindow/modulecommands.h"
 #include "mainwindow_fixture.h"
 #include "model/options.h"
+#include "util/fileio.h"
 #include "widgets/statusbar.h"
 
 namespace qmtest {
@@ -556,6 +557,35 @@ TEST_F(FindTest, RenameAndRenumberReachEveryPlace) {
     Child<QTabWidget>(*w, "tbsProject")->setCurrentIndex(0);
     w->updateActions();
     EXPECT_TRUE(Act(*w, "actRename")->isEnabled());
+}
+
+}  // namespace
+}  // namespace qmtest
+
+namespace qmtest {
+namespace {
+
+// A picture of the window after a search of the sample project, the results
+// in the messages pane and one opened and marked. tools/screenshot-find.sh
+// keeps it (QM_SCREENSHOT_DIR); otherwise it goes to a scratch folder.
+TEST_F(FindTest, ScreenshotOfTheSearchResults) {
+    const std::string sample = std::string(QM_TEST_DATA_DIR) + "/../../examples/Sample.qpf";
+    ASSERT_TRUE(qm::FileExists(sample)) << sample;
+    auto w = Start({qm::FromCp1252(sample)});
+    ASSERT_TRUE(started);
+    w->resize(1100, 720);
+    w->show();
+    qm::TfrmFind& form = FindForm(*w);
+    Set(form, "the", &qm::TSearchForm::optProject);
+    form.cmdFind->click();
+    QApplication::processEvents();  // the form hides, the focus goes back
+    ASSERT_GT(Results(*w).size(), 2);
+    Child<QTreeWidget>(*w, "lvwFind")->setFocus();  // as the user's click does
+    DoubleClickResult(*w, 1);
+    QApplication::processEvents();
+    QString folder = qEnvironmentVariable("QM_SCREENSHOT_DIR");
+    if (folder.isEmpty()) folder = QString::fromStdString(root_);
+    EXPECT_TRUE(w->grab().toImage().save(folder + "/find-results.png", "PNG"));
 }
 
 }  // namespace
