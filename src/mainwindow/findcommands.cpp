@@ -1,12 +1,10 @@
 #include "mainwindow/findcommands.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QStyle>
 #include <QTextCursor>
 #include <QTreeWidget>
 #include <algorithm>
-#include <cmath>
 
 #include "dialogs/findform.h"
 #include "dialogs/replaceform.h"
@@ -98,7 +96,7 @@ void TFindCommands::ReplaceDlgFind() {
 
 // --- find ---------------------------------------------------------------------------------------
 
-void TFindCommands::Search(const TSearchForm& form) {
+void TFindCommands::Search(TSearchForm& form) {
     const std::u16string text = ToUtf16(form.GetFindText());
     // Nothing to look for: no search, no box.
     if (text.empty()) return;
@@ -110,7 +108,7 @@ void TFindCommands::Search(const TSearchForm& form) {
         return;
     }
     // The module scopes run forward through each module, whatever the direction.
-    FindInModules(const_cast<TSearchForm&>(form), text, ModuleScope(scope), SearchFlags(options, true));
+    FindInModules(form, text, ModuleScope(scope), SearchFlags(options, true));
 }
 
 void TFindCommands::FindInCurrentText(const std::u16string& text, int options, int flags) {

@@ -69,7 +69,7 @@ private:
     // focus (and draws no selection): an extra selection, never a format of
     // the text; it goes when the editor takes the focus.
     void MarkHit(int start, int length);
-    void Search(const TSearchForm& form);
+    void Search(TSearchForm& form);
     void FindInCurrentText(const std::u16string& text, int options, int flags);
     void FindInModules(TSearchForm& form, const std::u16string& text, TModuleScope scope, int flags);
 
