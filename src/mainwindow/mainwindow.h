@@ -57,6 +57,7 @@ class TCommandHandler;
 class TEditorFrameCommands;
 class TGutter;
 class THelpCommands;
+class TFindCommands;
 class TImportCommands;
 class TModuleCommands;
 class TMruMenu;
@@ -79,7 +80,6 @@ class TfrmVList;
 class UiServices;
 
 inline constexpr const char* kMsgInsufficientMemory = "Insufficient memory.";
-inline constexpr const char* kMsgModuleGone = "The specified module no longer exists in the project.";
 inline constexpr const char* kMsgInvalidLink = "Invalid link. No reference found within the project.";
 inline constexpr const char* kWindowPositionKey = "Position";
 
@@ -139,6 +139,7 @@ public:
     TBuildCommands& BuildCommands() const { return *buildCommands_; }
     TImportCommands& ImportCommands() const { return *importCommands_; }
     TSpellCommands& SpellCommands() const { return *spellCommands_; }
+    TFindCommands& FindCommands() const { return *findCommands_; }
 
     // --- modules ---
     // The open routine on the selected item of lstTopics / lstPopups.
@@ -217,6 +218,11 @@ public:
     void ClearOutputs() override;
     void RemoveSearchHighlights() override;
     void ClearHistory() override;
+    QTreeWidget* SearchList() const override { return lvwFind; }
+    TfrmFind* FindForm() const override;
+    TfrmReplace* ReplaceForm() const override;
+    int UpdateLinks(const std::string& oldText, const std::string& newText) override;
+    void ShowRenamedModule(TNodeId id) override;
 
     // --- the other global objects and parts, for the program and its tests ---
     TStyles& Styles() { return *styles_; }
@@ -336,6 +342,7 @@ private:
     std::unique_ptr<TEditorFrameCommands> editorFrameCommands_;
     std::unique_ptr<TRtfOutputCommands> rtfOutputCommands_;
     std::unique_ptr<THelpCommands> helpCommands_;
+    std::unique_ptr<TFindCommands> findCommands_;
     std::vector<TCommandHandler*> handlers_;
 
     // widgets, named as the components they stand for
