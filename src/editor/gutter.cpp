@@ -67,10 +67,23 @@ std::vector<TGutter::Glyph> TGutter::VisibleGlyphs() const {
         if (!tl || i >= tl->lineCount()) return std::nullopt;
         return static_cast<int>(tl->position().y() + tl->lineAt(i).y()) - scroll;
     };
-    // Only the bookmarks are visited (sorted, at most 100): the cost does not
-    // grow with the length of the text.
+    // Only the bookmarks are visited (sorted, at most 100), from the first
+    // whose paragraph reaches into the view, found by halving: the cost does
+    // not grow with the length of the text nor with the bookmarks above.
+    auto belowTop = [&](int i) {
+        const QTextBlock b = doc->findBlockByNumber(bookmarks->GetItem(i));
+        return !b.isValid() || layout->blockBoundingRect(b).bottom() - scroll > 0;
+    };
+    int first = 1, last = bookmarks->Count() + 1;
+    while (first < last) {
+        const int mid = first + (last - first) / 2;
+        if (belowTop(mid))
+            last = mid;
+        else
+            first = mid + 1;
+    }
     int previous = -1;
-    for (int i = 1; i <= bookmarks->Count(); ++i) {
+    for (int i = first; i <= bookmarks->Count(); ++i) {
         const int line = bookmarks->GetItem(i);
         if (line == previous) continue;
         previous = line;
