@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Takes screenshots of the editor frame and the history under a virtual X
 # display: out/screenshots/gutter.png (examples/Sample.qpf with three
-# bookmarks in the gutter) and out/screenshots/backmenu.png (the Back
-# drop-down open after a few visits). Needs a GUI build (default:
+# bookmarks in the gutter), out/screenshots/backmenu.png (the Back
+# drop-down open after a few visits) and out/screenshots/rtfoutput.png (the
+# Rich Text Output pane under the editor). Needs a GUI build (default:
 # out/default; pass another build folder as the first argument).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -13,4 +14,6 @@ QM_SCREENSHOT="$root/out/screenshots/gutter.png" xvfb-run -a -s "-screen 0 1280x
   "$build/bin/test_mainwindow" --gtest_filter='MainWindowEditorFrameTest.ScreenshotOfTheGutter'
 QM_SCREENSHOT="$root/out/screenshots/backmenu.png" xvfb-run -a -s "-screen 0 1280x800x24" \
   "$build/bin/test_mainwindow" --gtest_filter='MainWindowNavigationTest.ScreenshotOfTheBackMenu'
-echo "screenshots: $root/out/screenshots/gutter.png $root/out/screenshots/backmenu.png"
+QM_SCREENSHOT="$root/out/screenshots/rtfoutput.png" xvfb-run -a -s "-screen 0 1280x800x24" \
+  "$build/bin/test_mainwindow" --gtest_filter='MainWindowEditorFrameTest.ScreenshotOfTheRichTextOutput'
+echo "screenshots: $root/out/screenshots/gutter.png $root/out/screenshots/backmenu.png $root/out/screenshots/rtfoutput.png"

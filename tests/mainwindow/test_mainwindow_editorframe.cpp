@@ -450,5 +450,28 @@ TEST_F(MainWindowEditorFrameTest, ScreenshotOfTheGutter) {
     EXPECT_TRUE(shot.save(file, "PNG")) << file.toStdString();
 }
 
+// A picture of the sample's contents topic with the Rich Text Output pane
+// shown; the script tools/screenshot-navigation.sh keeps it.
+TEST_F(MainWindowEditorFrameTest, ScreenshotOfTheRichTextOutput) {
+    const std::string sample = std::string(QM_TEST_DATA_DIR) + "/../../examples/Sample.qpf";
+    ASSERT_TRUE(qm::FileExists(sample)) << sample;
+    auto w = Start({qm::FromCp1252(sample)});
+    ASSERT_TRUE(started);
+    w->resize(1100, 720);
+    w->show();
+    Act(*w, "actToggleRtf")->trigger();
+    QApplication::processEvents();
+    auto* memo = Child<QPlainTextEdit>(*w, "txtRtf");
+    ASSERT_TRUE(memo->isVisible());
+    EXPECT_TRUE(memo->toPlainText().startsWith("{\\rtf1"));
+    // The header's band is navy under its white caption.
+    const QImage header = Child<QWidget>(*w, "pbRtf")->grab().toImage();
+    EXPECT_EQ(QColor(header.pixel(header.width() - 2, header.height() / 2)), QColor(0, 0, 128));
+    const QImage shot = w->grab().toImage();
+    QString file = qEnvironmentVariable("QM_SCREENSHOT");
+    if (file.isEmpty()) file = QString::fromStdString(root_) + "rtfoutput.png";
+    EXPECT_TRUE(shot.save(file, "PNG")) << file.toStdString();
+}
+
 }  // namespace
 }  // namespace qmtest
