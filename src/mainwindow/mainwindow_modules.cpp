@@ -194,6 +194,8 @@ bool TfrmMain::OpenSelectedItem(QListWidget* list) {
             TheEditor->SetRtfText(left->Text);
             TheEditor->SetSelStart(std::clamp(left->EditorPos, 0, std::max(TheEditor->GetTextLen(), 0)));
         }
+        // Its row is the selected one again, so the list's commands start from it.
+        if (left) SelectListRow(left->IsPopup() ? lstPopups : lstTopics, left->Id());
         project_->Modified = wasModified;
         throw;
     }

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <QTabWidget>
 #include <QToolBar>
@@ -81,7 +82,12 @@ void TfrmMain::HistoryStep(HistoryList list, int k) {
         return;
     }
     const THistoryEntry left = HistoryEntryOf(current_);
+    // A step that does not open its module leaves the explorer on its page.
+    const int page = tbsProject->currentIndex();
     bool opened = false;
+    auto restorePage = qScopeGuard([&] {
+        if (!opened) tbsProject->setCurrentIndex(page);
+    });
     {
         // The open routine records nothing while the history moves; the flag
         // falls back however the open ends.

@@ -1,4 +1,5 @@
 // Following links and the navigation history, end to end in the real window.
+#include <QListWidget>
 #include <QMenu>
 #include <QPainter>
 #include <QTabWidget>
@@ -166,22 +167,28 @@ TEST_F(MainWindowNavigationTest, AFailedOpenLeavesTheHistoryTheModuleAndItsText)
     };
     struct Row {
         const char* name;
+        int page;  // the explorer's page when the step starts
         std::function<void()> open;
     } rows[] = {
-        {"Back",
+        {"Back", 0,
          [&] {
              w->updateActions();
              Act(*w, "actHistBack")->trigger();
          }},
-        {"a menu jump", [&] { Act(*w, "mnuHistBack0")->trigger(); }},
-        {"an ordinary open", [&] { OpenRow(*w, "lstTopics", "E"); }},
+        {"a menu jump from the popups page", 1, [&] { Act(*w, "mnuHistBack0")->trigger(); }},
+        {"an ordinary open", 0, [&] { OpenRow(*w, "lstTopics", "E"); }},
     };
+    auto* tabs = Child<QTabWidget>(*w, "tbsProject");
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
+        tabs->setCurrentIndex(row.page);
         ui.ExpectMessage(qm::MsgKind::Error, "The module could not be read.");
         row.open();
         EXPECT_EQ(CurrentName(*w), "C");
         EXPECT_TRUE(EditorText(*w).startsWith("C body"));
+        // The explorer stays where it was, the open module's row selected.
+        EXPECT_EQ(tabs->currentIndex(), row.page);
+        EXPECT_EQ(Child<QListWidget>(*w, "lstTopics")->currentItem()->text(), "C");
         EXPECT_EQ(w->BackHistory(), (QStringList{"B", "A"}));
         EXPECT_TRUE(w->ForwardHistory().isEmpty());
         EXPECT_FALSE(w->Project().Modified);
