@@ -5,6 +5,9 @@
 #include <QCursor>
 #include <QPainter>
 #include <QPixmap>
+#include <QScopeGuard>
+#include <QTextCursor>
+#include <QTextDocument>
 
 #include "mainwindow/maincontext.h"
 #include "model/bookmarks.h"
@@ -104,11 +107,18 @@ void TEditorFrameCommands::actStyleCopyExecute() {
 
 bool TEditorFrameCommands::EditorMouseUp() {
     if (!painting_) return false;
-    TTextAttributes2& a = ctx_.Editor()->SelAttributes;
-    a.SetName(fontName_);
-    a.SetSize(fontSize_);
-    a.SetColor(color_);
-    a.SetStyle(style_);
+    TRichText2* editor = ctx_.Editor();
+    {
+        // The four changes are one step of the editor's undo.
+        QTextCursor block(editor->document());
+        block.beginEditBlock();
+        const auto end = qScopeGuard([&] { block.endEditBlock(); });
+        TTextAttributes2& a = editor->SelAttributes;
+        a.SetName(fontName_);
+        a.SetSize(fontSize_);
+        a.SetColor(color_);
+        a.SetStyle(style_);
+    }
     // Copy Format once more ends the mode.
     actStyleCopy->trigger();
     return true;

@@ -233,6 +233,14 @@ TEST_F(MainWindowEditorFrameTest, CopyFormatPutsTheFormatOnTheNextSelectionAndEn
     EXPECT_EQ(editor.SelAttributes.GetColor(), 0x0000FFu);
     EXPECT_EQ(editor.SelAttributes.GetName(), "Courier New");
     EXPECT_EQ(editor.SelAttributes.GetSize(), 14);
+    // One undo takes the whole format off again.
+    editor.Undo();
+    editor.SetSelStart(x + 1);
+    editor.SetSelLength(1);
+    EXPECT_EQ(editor.SelAttributes.GetStyle(), 0u);
+    EXPECT_EQ(editor.SelAttributes.GetName(), "Arial");
+    EXPECT_EQ(editor.SelAttributes.GetSize(), 10);
+    editor.Redo();
     // A release with the mode off changes nothing.
     editor.SetSelStart(0);
     editor.SetSelLength(1);
