@@ -300,6 +300,16 @@ TEST_F(QtPrograms, HelpViewerOpensTheContentsAndTheIndex) {
         {"index at a keyword",
          [&](QtHelpViewer& v) { return v.ShowIndex(hlp.toStdString(), "hot spots"); },
          {"arg=winhlp32", "arg=-k", "arg=hot spots", file, "end"}},
+        {"a context in a window of the file",
+         [&](QtHelpViewer& v) {
+             return v.Show({hlp.toStdString(), qm::HelpCommand::Context, 295, {}, "wnTutor"});
+         },
+         {"arg=winhlp32", "arg=-N", "arg=295", file + ">wnTutor", "end"}},
+        {"the viewer's own help by its bare name",
+         [&](QtHelpViewer& v) {
+             return v.Show({"Winhlp32.hlp", qm::HelpCommand::Contents, 0, {}, {}});
+         },
+         {"arg=winhlp32", "arg=Winhlp32.hlp", "end"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
