@@ -57,6 +57,7 @@ class TCommandHandler;
 class TEditorFrameCommands;
 class TGutter;
 class THelpCommands;
+class TExportCommands;
 class TFindCommands;
 class TImportCommands;
 class TModuleCommands;
@@ -71,6 +72,7 @@ class TQorSpellEngine;
 class TSpellCommands;
 class TSplashThread;
 class TStyleCombo;
+class TTopicCommands;
 class TTopicsViewDelegate;
 class TViewCommands;
 class TfrmFind;
@@ -140,6 +142,8 @@ public:
     TImportCommands& ImportCommands() const { return *importCommands_; }
     TSpellCommands& SpellCommands() const { return *spellCommands_; }
     TFindCommands& FindCommands() const { return *findCommands_; }
+    TTopicCommands& TopicCommands() const { return *topicCommands_; }
+    TExportCommands& ExportCommands() const { return *exportCommands_; }
 
     // --- modules ---
     // The open routine on the selected item of lstTopics / lstPopups.
@@ -169,7 +173,7 @@ public:
     // True while a command holds the editor's text in hand (the spelling
     // dialog waits for an answer): nothing may then open, switch, remove or
     // close modules or the project.
-    bool EditorTextHeld() const;
+    bool EditorTextHeld() const override;
 
     // --- TMainContext ---
     TProject& Project() override { return *project_; }
@@ -223,10 +227,12 @@ public:
     TfrmReplace* ReplaceForm() const override;
     int UpdateLinks(const std::string& oldText, const std::string& newText) override;
     void ShowRenamedModule(TNodeId id) override;
+    TMacros& Macros() override { return *macros_; }
+    void AddModuleRow(TNodeId id) override;
+    void RemoveModuleRow(TNodeId id) override;
 
     // --- the other global objects and parts, for the program and its tests ---
     TStyles& Styles() { return *styles_; }
-    TMacros& Macros() { return *macros_; }
     TUserTools& UserTools() { return *userTools_; }
     const QStringList& SplashHistory() const { return splashHistory_; }
 
@@ -343,6 +349,8 @@ private:
     std::unique_ptr<TRtfOutputCommands> rtfOutputCommands_;
     std::unique_ptr<THelpCommands> helpCommands_;
     std::unique_ptr<TFindCommands> findCommands_;
+    std::unique_ptr<TTopicCommands> topicCommands_;
+    std::unique_ptr<TExportCommands> exportCommands_;
     std::vector<TCommandHandler*> handlers_;
 
     // widgets, named as the components they stand for
