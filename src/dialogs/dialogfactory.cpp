@@ -3,7 +3,9 @@
 #include <memory>
 
 #include <QCoreApplication>
+#include <QScopeGuard>
 
+#include "dialogs/contentsedit.h"
 #include "dialogs/importcommand.h"
 #include "dialogs/macroedit.h"
 #include "dialogs/newbutton.h"
@@ -61,6 +63,15 @@ std::optional<TTagResult> TDialogFactory::RunTagDialog(TTagKind kind, const TTag
     form->Preset(preset);
     if (!Run(*form)) return std::nullopt;
     return form->Result();
+}
+
+void TDialogFactory::RunContentsEditor(const TProject& project, const TMacros& macros) {
+    // While it runs, the editor owns the boxes and dialogs it opens.
+    QWidget* const parent = Parent();
+    TfrmContentsEdit editor(*this, project, macros, true, parent);
+    ui_.SetParentWidget(&editor);
+    const auto restore = qScopeGuard([&] { ui_.SetParentWidget(parent); });
+    ui_.RunDialog(editor);
 }
 
 }  // namespace qm

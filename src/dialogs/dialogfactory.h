@@ -56,6 +56,12 @@ public:
     std::optional<TTagResult> RunTagDialog(TTagKind kind, const TTagPreset& preset, const TProject& project,
                                            const TMacros& macros);
 
+    // The contents file editor, until the author closes it. It opens the
+    // project's contents file when the project names one that exists; the
+    // project and the macros are read, never changed (the project's modified
+    // flag included).
+    void RunContentsEditor(const TProject& project, const TMacros& macros);
+
 private:
     UiServices& ui_;
     std::string programFolder_;

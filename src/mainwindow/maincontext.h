@@ -20,6 +20,7 @@ class ActionTable;
 class StatusPanels;
 class TBookmarks;
 class TDialogFactory;
+class TMacros;
 class TMru;
 class TOptions;
 class TOutputLog;
@@ -48,6 +49,8 @@ public:
     virtual TOutputLog& BuildLog() = 0;
     virtual TMru& Mru() = 0;
     virtual TBookmarks& Bookmarks() = 0;
+    // The macro catalogue, for the dialogs that build macros.
+    virtual TMacros& Macros() = 0;
     // The spell engine; null until start-up has made it.
     virtual TQorSpellEngine* SpellEngine() const = 0;
 

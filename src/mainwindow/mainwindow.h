@@ -47,6 +47,7 @@ namespace qm {
 class ActionTable;
 class SettingsStore;
 class StatusPanels;
+class TAuthoringCommands;
 class TBuildCommands;
 class TDialogFactory;
 class TCommandHandler;
@@ -128,6 +129,7 @@ public:
     TBuildCommands& BuildCommands() const { return *buildCommands_; }
     TImportCommands& ImportCommands() const { return *importCommands_; }
     TSpellCommands& SpellCommands() const { return *spellCommands_; }
+    TAuthoringCommands& AuthoringCommands() const { return *authoringCommands_; }
 
     // --- modules ---
     // The open routine on the selected item of lstTopics / lstPopups.
@@ -209,7 +211,7 @@ public:
 
     // --- the other global objects and parts, for the program and its tests ---
     TStyles& Styles() { return *styles_; }
-    TMacros& Macros() { return *macros_; }
+    TMacros& Macros() override { return *macros_; }
     TUserTools& UserTools() { return *userTools_; }
     const QStringList& SplashHistory() const { return splashHistory_; }
     const QStringList& BackHistory() const { return histBack_; }
@@ -286,6 +288,7 @@ private:
     std::unique_ptr<TBuildCommands> buildCommands_;
     std::unique_ptr<TImportCommands> importCommands_;
     std::unique_ptr<TSpellCommands> spellCommands_;
+    std::unique_ptr<TAuthoringCommands> authoringCommands_;
     std::vector<TCommandHandler*> handlers_;
 
     // widgets, named as the components they stand for

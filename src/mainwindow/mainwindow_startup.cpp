@@ -16,6 +16,7 @@
 #include "dialogs/dialogfactory.h"
 #include "editor/richtext2.h"
 #include "editor/spellcheckdlg.h"
+#include "mainwindow/authoringcommands.h"
 #include "mainwindow/buildcommands.h"
 #include "mainwindow/importcommands.h"
 #include "mainwindow/mainwindow.h"
