@@ -28,6 +28,7 @@
 #include "dialogs/dialogfactory.h"
 #include "dialogs/findform.h"
 #include "editor/richtext2.h"
+#include "mainwindow/authoringcommands.h"
 #include "mainwindow/buildcommands.h"
 #include "mainwindow/exportcommands.h"
 #include "mainwindow/findcommands.h"
@@ -70,6 +71,8 @@ TfrmMain::TfrmMain(TMainWindowEnv env, QWidget* parent) : QMainWindow(parent), e
     handlers_ = {projectCommands_.get(), moduleCommands_.get(), navigationCommands_.get(), viewCommands_.get(),
                  buildCommands_.get(),   importCommands_.get(), spellCommands_.get(),      findCommands_.get()};
     handlers_.insert(handlers_.end(), {topicCommands_.get(), exportCommands_.get()});
+    authoringCommands_ = std::make_unique<TAuthoringCommands>(*this);
+    handlers_.push_back(authoringCommands_.get());
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quillmark"));
     // Fits a screen 1280 pixels wide with its frame.
@@ -370,7 +373,8 @@ void TfrmMain::CreateMenus() {
                           {v.actToggleExplorer, v.actToggleMessages, v.actToggleRuler, v.actToggleGutter,
                            v.actToggleSpecChars, v.actToggleRtf});
     QMenu* tools = AddMenu(menuBar(), "mnuTools", QStringLiteral("&Tools"),
-                           {spellCommands_->actCheckSpell, spellCommands_->actCheckSpellAll});
+                           {spellCommands_->actCheckSpell, spellCommands_->actCheckSpellAll, nullptr,
+                            authoringCommands_->actContentsEdit});
     for (QMenu* menu : {file, edit, project, nav, view, tools, mnuFileReopen}) actions_->WatchMenu(menu);
     ProjectPopMenu->insertActions(mnuProjPopSetCnt, {m.mnuProjPopRename, m.mnuProjPopRenumber});
     ProjectPopMenu->addSeparator();

@@ -47,6 +47,7 @@ namespace qm {
 class ActionTable;
 class SettingsStore;
 class StatusPanels;
+class TAuthoringCommands;
 class TBuildCommands;
 class TDialogFactory;
 class TCommandHandler;
@@ -133,6 +134,7 @@ public:
     TFindCommands& FindCommands() const { return *findCommands_; }
     TTopicCommands& TopicCommands() const { return *topicCommands_; }
     TExportCommands& ExportCommands() const { return *exportCommands_; }
+    TAuthoringCommands& AuthoringCommands() const { return *authoringCommands_; }
 
     // --- modules ---
     // The open routine on the selected item of lstTopics / lstPopups.
@@ -301,6 +303,7 @@ private:
     std::unique_ptr<TFindCommands> findCommands_;
     std::unique_ptr<TTopicCommands> topicCommands_;
     std::unique_ptr<TExportCommands> exportCommands_;
+    std::unique_ptr<TAuthoringCommands> authoringCommands_;
     std::vector<TCommandHandler*> handlers_;
 
     // widgets, named as the components they stand for
