@@ -1,6 +1,7 @@
 // Contents-file reader: any bytes must read without a crash, what is read must
-// write and read back to the same text, and tree operations driven by the
-// input must keep the tree sound (only books hold children, no cycles).
+// pass the check of what a line can hold and write and read back to the same
+// text, and tree operations driven by the input must keep the tree sound
+// (only books hold children, no cycles).
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -40,6 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     qm::TCntFile file;
     file.ParseText(text);
     CheckTree(file.Tree);
+    Check(qm::CntFileFault(file).empty());
     const std::string written = file.ToText();
     qm::TCntFile again;
     again.ParseText(written);

@@ -3,8 +3,10 @@
 #include <memory>
 
 #include <QCoreApplication>
+#include <QScopeGuard>
 
 #include "dialogs/addtool.h"
+#include "dialogs/contentsedit.h"
 #include "dialogs/importcommand.h"
 #include "dialogs/macroedit.h"
 #include "dialogs/newbutton.h"
@@ -92,6 +94,17 @@ std::optional<TTool> TDialogFactory::RunAddTool(const TTool& tool) {
     dialog.SetTool(tool);
     if (!Run(dialog)) return std::nullopt;
     return dialog.Tool();
+}
+
+// --- the contents file editor ---
+
+void TDialogFactory::RunContentsEditor(const TProject& project, const TMacros& macros) {
+    // While it runs, the editor owns the boxes and dialogs it opens.
+    QWidget* const parent = Parent();
+    TfrmContentsEdit editor(*this, project, macros, true, parent);
+    ui_.SetParentWidget(&editor);
+    const auto restore = qScopeGuard([&] { ui_.SetParentWidget(parent); });
+    ui_.RunDialog(editor);
 }
 
 }  // namespace qm

@@ -74,6 +74,13 @@ public:
     // and display name as typed when accepted, else nullopt.
     std::optional<TTool> RunAddTool(const TTool& tool);
 
+    // --- the contents file editor ---
+    // The contents file editor, until the author closes it. It opens the
+    // project's contents file when the project names one that exists; the
+    // project and the macros are read, never changed (the project's modified
+    // flag included).
+    void RunContentsEditor(const TProject& project, const TMacros& macros);
+
 private:
     UiServices& ui_;
     std::string programFolder_;

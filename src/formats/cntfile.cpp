@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <exception>
+#include <tuple>
 
+#include "util/cp1252.h"
 #include "util/errors.h"
 #include "util/fileio.h"
 #include "util/qorstring.h"
@@ -358,8 +360,10 @@ void TCntFile::Clear() {
     lastError_.clear();
 }
 
-void TCntFile::ParseText(const std::string& text) {
+bool TCntFile::ParseText(const std::string& text) {
     Tree.Clear();
+    bool anyRead = false;
+    bool anyText = false;
 
     // The books open at the current line, level 1 first, each with its last
     // child so that appending stays cheap on wide trees.
@@ -385,7 +389,9 @@ void TCntFile::ParseText(const std::string& text) {
     if (view.substr(0, 3) == "\xEF\xBB\xBF") view.remove_prefix(3);
     for (const std::string& line : SplitLines(view)) {
         if (line.empty()) continue;
+        if (!anyText && !Trim(line).empty()) anyText = true;
         if (line[0] == ';') {
+            anyRead = true;
             auto item = std::make_unique<TCntNode>();
             item->Kind = TCntNodeKind::Comment;
             item->Title = line.substr(1);
@@ -394,11 +400,13 @@ void TCntFile::ParseText(const std::string& text) {
         }
         if (line[0] == ':') {
             if (StartsWithText(line, ":base ")) {
+                anyRead = true;
                 const std::string rest = After(line, 6);
                 const std::size_t gt = rest.find('>');
                 BaseFile = rest.substr(0, gt);
                 BaseWindow = gt == std::string::npos ? std::string() : rest.substr(gt + 1);
             } else if (StartsWithText(line, ":include ")) {
+                anyRead = true;
                 auto item = std::make_unique<TCntNode>();
                 item->Kind = TCntNodeKind::Include;
                 item->HelpFile = After(line, 9);
@@ -410,24 +418,31 @@ void TCntFile::ParseText(const std::string& text) {
                 std::string comment;
                 const std::string l = CutComment(line, comment);
                 const std::size_t eq = l.find('=');
-                if (eq != std::string::npos && eq >= 7)
+                if (eq != std::string::npos && eq >= 7) {
+                    anyRead = true;
                     ExDatas.IndexFiles.push_back({l.substr(7, eq - 7), l.substr(eq + 1), comment});
+                }
             } else if (StartsWithText(line, ":link ")) {
                 std::string comment;
                 const std::string l = CutComment(line, comment);
+                anyRead = true;
                 ExDatas.LinkFiles.push_back({After(l, 6), comment});
             } else if (StartsWithText(line, ":tab ")) {
                 std::string comment;
                 const std::string l = CutComment(line, comment);
                 const std::size_t eq = l.find('=');
-                if (eq != std::string::npos && eq >= 5)
+                if (eq != std::string::npos && eq >= 5) {
+                    anyRead = true;
                     ExDatas.Tabs.push_back({l.substr(5, eq - 5), l.substr(eq + 1), comment});
+                }
             } else if (StartsWithText(line, ":title ")) {
+                anyRead = true;
                 Title = After(line, 7);
             }
             continue;
         }
         if (line[0] < '0' || line[0] > '9') continue;
+        anyRead = true;
 
         // A numbered entry: the level is every digit written, then one blank.
         std::size_t i = 0;
@@ -466,6 +481,7 @@ void TCntFile::ParseText(const std::string& text) {
         TCntTreeNode* node = append(std::move(item));
         if (isBook) open.push_back({node, nullptr});
     }
+    return anyRead || !anyText;
 }
 
 bool TCntFile::LoadFromFile(const std::string& name) {
@@ -474,7 +490,12 @@ bool TCntFile::LoadFromFile(const std::string& name) {
     std::string text;
     try {
         text = ReadWholeFile(name, kMaxFileBytes);
-        ParseText(text);
+        if (!ParseText(text)) {
+            // Nothing was read, so nothing but the (empty) tree was touched.
+            Tree.Clear();
+            lastError_ = "\"" + QuoteInput(name) + "\" holds nothing that can be read as a contents file.";
+            return false;
+        }
     } catch (const std::exception& e) {
         Tree.Clear();
         lastError_ = e.what();
@@ -534,6 +555,12 @@ std::string TCntFile::ToText() const {
 bool TCntFile::SaveToFile(const std::string& name) {
     const std::string target = name.empty() ? FileName : name;
     lastError_.clear();
+    // The dialogs refuse what a line cannot hold; this is the last net, so a
+    // file never reads back other than it was written.
+    if (const std::string fault = CntFileFault(*this); !fault.empty()) {
+        lastError_ = "Cannot save " + QuoteInput(target) + ". " + fault;
+        return false;
+    }
     try {
         WriteFileAtomic(target, ToText());
     } catch (const EFileAccess& e) {
@@ -546,6 +573,119 @@ bool TCntFile::SaveToFile(const std::string& name) {
     }
     FileName = target;
     return true;
+}
+
+// ------------------------------------------------------- what a line can hold
+
+std::optional<char32_t> CntRefusedChar(TCntField field, std::u32string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char32_t c = text[i];
+        if (c == U'\r' || c == U'\n') return c;
+        if (c != U'?' && CodePointToCp1252(c) == '?') return c;
+        bool refused = false;
+        switch (field) {
+            case TCntField::EntryTitle: refused = c == U'='; break;
+            case TCntField::TopicId: refused = c == U'@' || c == U'>' || (i == 0 && c == U'!'); break;
+            case TCntField::HelpFileName: refused = c == U'>'; break;
+            case TCntField::HeaderName: refused = c == U'=' || c == U';'; break;
+            case TCntField::HeaderFile: refused = c == U';'; break;
+            case TCntField::Text: break;
+        }
+        if (refused) return c;
+    }
+    return std::nullopt;
+}
+
+std::optional<char32_t> CntRefusedChar(TCntField field, std::string_view text) {
+    std::u32string points;
+    points.reserve(text.size());
+    for (const char b : text) points.push_back(Cp1252ToCodePoint(static_cast<unsigned char>(b)));
+    return CntRefusedChar(field, points);
+}
+
+namespace {
+
+std::string Fill(std::string_view pattern, std::string_view one, std::string_view two = {}) {
+    std::string out(pattern);
+    ReplaceString(out, "%1", one, false);
+    ReplaceString(out, "%2", two, false);
+    return out;
+}
+
+std::optional<TCntFault> FieldFault(const char* name, TCntField field, const std::string& text) {
+    if (const auto c = CntRefusedChar(field, text)) return TCntFault{name, *c};
+    return std::nullopt;
+}
+
+// "The <label> cannot hold ..." for a fault found in model text, whose
+// characters are all Windows-1252.
+std::string FaultText(const std::string& label, const TCntFault& fault) {
+    return CntRefusalText(label, CodePointToCp1252(fault.Char));
+}
+
+std::string Quoted(std::string_view s) { return "\"" + QuoteInput(s) + "\""; }
+
+}  // namespace
+
+std::string CntRefusalText(std::string_view label, char c) {
+    if (c == '\r' || c == '\n') return Fill(kMsgCntLineBreak, label);
+    return Fill(kMsgCntRefusedChar, label, std::string_view(&c, 1));
+}
+
+std::optional<TCntFault> CntEntryFault(const TCntNode& e) {
+    std::optional<TCntFault> f;
+    switch (e.Kind) {
+        case TCntNodeKind::Book: f = FieldFault("title", TCntField::EntryTitle, e.Title); break;
+        case TCntNodeKind::Topic:
+            if (!(f = FieldFault("title", TCntField::EntryTitle, e.Title)) &&
+                !(f = FieldFault("topic id", TCntField::TopicId, e.TopicId)) &&
+                !(f = FieldFault("help file", TCntField::HelpFileName, e.HelpFile)))
+                f = FieldFault("window", TCntField::Text, e.Window);
+            break;
+        case TCntNodeKind::Macro:
+            if (!(f = FieldFault("title", TCntField::EntryTitle, e.Title)))
+                f = FieldFault("macro", TCntField::Text, e.Macro);
+            break;
+        case TCntNodeKind::Include: f = FieldFault("included file", TCntField::Text, e.HelpFile); break;
+        case TCntNodeKind::Comment: f = FieldFault("text", TCntField::Text, e.Title); break;
+    }
+    return f;
+}
+
+std::string CntFileFault(const TCntFile& file) {
+    for (const auto& [name, field, text] : {std::tuple{"title", TCntField::Text, &file.Title},
+                                            std::tuple{"base help file", TCntField::HelpFileName, &file.BaseFile},
+                                            std::tuple{"base window", TCntField::Text, &file.BaseWindow}})
+        if (const auto f = FieldFault(name, field, *text)) return FaultText(f->Field, *f);
+    for (const TLinkFile& l : file.ExDatas.LinkFiles) {
+        std::optional<TCntFault> f;
+        if (!(f = FieldFault("help file", TCntField::HeaderFile, l.HelpFile)))
+            f = FieldFault("comment", TCntField::Text, l.Comment);
+        if (f) return FaultText(f->Field + " of the link file " + Quoted(l.HelpFile), *f);
+    }
+    for (const TIndexFile& x : file.ExDatas.IndexFiles) {
+        std::optional<TCntFault> f;
+        if (!(f = FieldFault("title", TCntField::HeaderName, x.Title)) &&
+            !(f = FieldFault("help file", TCntField::HeaderFile, x.HelpFile)))
+            f = FieldFault("comment", TCntField::Text, x.Comment);
+        if (f) return FaultText(f->Field + " of the index file " + Quoted(x.Title), *f);
+    }
+    for (const TTab& t : file.ExDatas.Tabs) {
+        std::optional<TCntFault> f;
+        if (!(f = FieldFault("tab name", TCntField::HeaderName, t.TabName)) &&
+            !(f = FieldFault("DLL name", TCntField::HeaderFile, t.DllName)))
+            f = FieldFault("comment", TCntField::Text, t.Comment);
+        if (f) return FaultText(f->Field + " of the tab " + Quoted(t.TabName), *f);
+    }
+    int row = 1;
+    for (const TCntTreeNode* n = file.Tree.First(); n; n = TCntTree::NextInPreorder(n), ++row) {
+        const TCntNode& e = *n->Item;
+        if (const auto f = CntEntryFault(e)) {
+            const std::string& name = e.Kind == TCntNodeKind::Include ? e.HelpFile : e.Title;
+            return FaultText(f->Field + " of entry " + std::to_string(row) + " (" + Quoted(name) + ")", *f);
+        }
+    }
+    return {};
 }
 
 }  // namespace qm

@@ -3,7 +3,9 @@
 // comments that the help viewer shows, and the header lines around it.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qm {
@@ -135,17 +137,22 @@ public:
 
     void Clear();
     // Empties the tree and reads the file into it. False when the file cannot
-    // be read; LastError() then holds the text to show. On success the name
-    // becomes FileName.
+    // be read, or holds non-blank lines of which none could be read (the tree
+    // then stays empty); LastError() holds the text to show, naming the file.
+    // On success the name becomes FileName.
     bool LoadFromFile(const std::string& name);
     // Writes the file atomically; an empty name means FileName. False on
     // failure, with the text to show in LastError() and the model unchanged.
+    // A field that its line could not hold (CntFileFault) is a failure too:
+    // nothing is written then.
     bool SaveToFile(const std::string& name);
 
     // The contents text as it is saved, CR LF line ends.
     std::string ToText() const;
-    // Reads contents text into the tree and header fields (never fails).
-    void ParseText(const std::string& text);
+    // Reads contents text into the tree and header fields. False when the
+    // text has non-blank lines of which none could be read (not a contents
+    // file: UTF-16, say); whatever could be read is kept either way.
+    bool ParseText(const std::string& text);
 
     const std::string& LastError() const { return lastError_; }
 
@@ -160,5 +167,49 @@ public:
 private:
     std::string lastError_;
 };
+
+// ------------------------------------------------------- what a line can hold
+//
+// Each field is written into one line of the file, and some characters would
+// make that line read back differently: a "=" in a book's title turns it into
+// a topic, a ">" in a topic's help file moves the rest into the window, a ";"
+// in a header line starts its comment. The kinds of field, with what each
+// refuses beyond what every field refuses (CR, LF, and characters outside
+// Windows-1252):
+enum class TCntField : std::uint8_t {
+    EntryTitle,    // titles of book, topic and macro entries: "="
+    TopicId,       // a topic entry's id: "@", ">", and "!" as its first character
+    HelpFileName,  // a topic entry's help file, the base help file: ">"
+    HeaderName,    // an index file's title, a tab's name: "=", ";"
+    HeaderFile,    // the help file of an index or link file, a tab's DLL: ";"
+    Text,          // any other field
+};
+
+// The first character of `text` that a field of kind `field` cannot hold;
+// nullopt when it can hold all of them. `text` is in code points, as the GUI
+// has it before it becomes Windows-1252: a code point that Windows-1252
+// lacks is refused as well.
+std::optional<char32_t> CntRefusedChar(TCntField field, std::u32string_view text);
+// The same over model text (Windows-1252 bytes); the answer is a code point.
+std::optional<char32_t> CntRefusedChar(TCntField field, std::string_view text);
+
+// The refusals, "%1" the field's label and "%2" the character.
+inline constexpr const char* kMsgCntRefusedChar = "The %1 cannot hold \"%2\" in a contents file.";
+inline constexpr const char* kMsgCntLineBreak = "The %1 cannot hold a line break.";
+// The refusal of `c` (a character of model text) in the field labelled `label`.
+std::string CntRefusalText(std::string_view label, char c);
+
+// A field of an entry that its line cannot hold: the field's name ("title",
+// "topic id", ...) and the refused character.
+struct TCntFault {
+    std::string Field;
+    char32_t Char = 0;
+};
+// The first fault of `entry`, its fields in their order on the line.
+std::optional<TCntFault> CntEntryFault(const TCntNode& entry);
+// The first fault of the whole file (header fields, side lists, entries in
+// preorder) as the text that SaveToFile reports, naming the entry; empty when
+// every field can be written. What the reader produces always passes.
+std::string CntFileFault(const TCntFile& file);
 
 }  // namespace qm

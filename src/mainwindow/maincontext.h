@@ -56,6 +56,8 @@ public:
     virtual TOutputLog& BuildLog() = 0;
     virtual TMru& Mru() = 0;
     virtual TBookmarks& Bookmarks() = 0;
+    // The macro catalogue, for the dialogs that build macros.
+    virtual TMacros& Macros() = 0;
     // The spell engine; null until start-up has made it.
     virtual TQorSpellEngine* SpellEngine() const = 0;
 
@@ -159,8 +161,6 @@ public:
     virtual QPlainTextEdit* RtfMemo() const = 0;
 
     // --- adding and removing modules ---
-    // The macro catalogue (the macro builder of the properties dialogs).
-    virtual TMacros& Macros() = 0;
     // True while a command holds the editor's text in hand (the spelling
     // dialog waits): nothing may then add, remove or rename a module.
     virtual bool EditorTextHeld() const = 0;

@@ -28,6 +28,7 @@
 #include "dialogs/dialogfactory.h"
 #include "dialogs/findform.h"
 #include "editor/richtext2.h"
+#include "mainwindow/authoringcommands.h"
 #include "mainwindow/buildcommands.h"
 #include "mainwindow/editorframecommands.h"
 #include "mainwindow/helpcommands.h"
@@ -77,6 +78,8 @@ TfrmMain::TfrmMain(TMainWindowEnv env, QWidget* parent) : QMainWindow(parent), e
     helpCommands_ = std::make_unique<THelpCommands>(*this);
     handlers_.insert(handlers_.end(), {editorFrameCommands_.get(), rtfOutputCommands_.get(), helpCommands_.get()});
     handlers_.insert(handlers_.end(), {topicCommands_.get(), exportCommands_.get()});
+    authoringCommands_ = std::make_unique<TAuthoringCommands>(*this);
+    handlers_.push_back(authoringCommands_.get());
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quillmark"));
     // Fits a screen 1280 pixels wide with its frame.
@@ -377,7 +380,8 @@ void TfrmMain::CreateMenus() {
                           {v.actToggleExplorer, v.actToggleMessages, v.actToggleRuler, v.actToggleGutter,
                            v.actToggleSpecChars, v.actToggleRtf});
     QMenu* tools = AddMenu(menuBar(), "mnuTools", QStringLiteral("&Tools"),
-                           {spellCommands_->actCheckSpell, spellCommands_->actCheckSpellAll});
+                           {spellCommands_->actCheckSpell, spellCommands_->actCheckSpellAll, nullptr,
+                            authoringCommands_->actContentsEdit});
     // The history, links, bookmarks, the editor frame and help.
     const TEditorFrameCommands& ef = *editorFrameCommands_;
     nav->addSeparator();

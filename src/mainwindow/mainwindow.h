@@ -51,6 +51,7 @@ namespace qm {
 class ActionTable;
 class SettingsStore;
 class StatusPanels;
+class TAuthoringCommands;
 class TBuildCommands;
 class TDialogFactory;
 class TCommandHandler;
@@ -144,6 +145,7 @@ public:
     TFindCommands& FindCommands() const { return *findCommands_; }
     TTopicCommands& TopicCommands() const { return *topicCommands_; }
     TExportCommands& ExportCommands() const { return *exportCommands_; }
+    TAuthoringCommands& AuthoringCommands() const { return *authoringCommands_; }
 
     // --- modules ---
     // The open routine on the selected item of lstTopics / lstPopups.
@@ -351,6 +353,7 @@ private:
     std::unique_ptr<TFindCommands> findCommands_;
     std::unique_ptr<TTopicCommands> topicCommands_;
     std::unique_ptr<TExportCommands> exportCommands_;
+    std::unique_ptr<TAuthoringCommands> authoringCommands_;
     std::vector<TCommandHandler*> handlers_;
 
     // widgets, named as the components they stand for

@@ -17,6 +17,7 @@
 #include "dialogs/replaceform.h"
 #include "editor/richtext2.h"
 #include "editor/spellcheckdlg.h"
+#include "mainwindow/authoringcommands.h"
 #include "mainwindow/buildcommands.h"
 #include "mainwindow/editorframecommands.h"
 #include "mainwindow/helpcommands.h"

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -581,6 +582,255 @@ TEST(CntTree, EditedTreeRoundTripsThroughTheFile) {
     TCntFile back;
     back.ParseText(file.ToText());
     EXPECT_EQ(Outline(back.Tree), Outline(tree));
+}
+
+// ------------------------------------------------------------- unreadable files
+
+TEST(CntFile, FilesThatHoldNoContentsAreRefusedNamingThem) {
+    TempDir dir;
+    const std::string folder = dir.File("x.cnt");
+    fs::create_directories(folder);
+    // ":Title T" and "1 Book" in UTF-16 with its byte-order mark, as editors save it.
+    const auto utf16 = [](bool littleEndian) {
+        std::string out = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
+        for (const char c : std::string(":Title T\r\n1 Book\r\n")) {
+            out += littleEndian ? c : '\0';
+            out += littleEndian ? '\0' : c;
+        }
+        return out;
+    };
+    const std::string utf16le = utf16(true);
+    const std::string utf16be = utf16(false);
+    struct Row {
+        const char* name;
+        std::string bytes;  // written to "f.cnt"; empty: the folder x.cnt is opened
+        bool loads;
+        std::string error;  // part of LastError()
+    } rows[] = {
+        {"a folder", "", false, folder},
+        {"UTF-16 little-endian", utf16le, false, "\"" + dir.File("f.cnt") + "\" holds nothing that can be read"},
+        {"UTF-16 big-endian", utf16be, false, "\" holds nothing that can be read as a contents file."},
+        {"only unknown lines", "hello\r\nworld\r\n:index no equals sign\r\n", false, "holds nothing"},
+        {"an empty file", "", true, ""},
+        {"only blank lines", "\r\n   \r\n\t\r\n", true, ""},
+        {"only a UTF-8 mark", "\xEF\xBB\xBF", true, ""},
+        {"one comment", ";just a note\r\n", true, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::string name = folder;
+        if (!row.bytes.empty() || row.loads) {
+            name = dir.File("f.cnt");
+            std::ofstream(name, std::ios::binary | std::ios::trunc) << row.bytes;
+        }
+        TCntFile file;
+        file.FileName = "old.cnt";
+        file.Tree.AddChild(nullptr, Book("B"));
+        EXPECT_EQ(file.LoadFromFile(name), row.loads);
+        if (row.loads) {
+            EXPECT_EQ(file.FileName, name);
+            EXPECT_EQ(file.LastError(), "");
+        } else {
+            EXPECT_NE(file.LastError().find(row.error), std::string::npos) << file.LastError();
+            EXPECT_EQ(file.Tree.Count(), 0);
+            EXPECT_EQ(file.FileName, "old.cnt");
+        }
+    }
+}
+
+// ------------------------------------------------------ what a line can hold
+
+// One field of a contents file: how to put a value into a file and read it
+// back out of the file read from the written text.
+struct FieldRow {
+    const char* name;
+    TCntField kind;
+    std::function<void(TCntFile&, const std::string&)> set;
+    std::function<std::string(const TCntFile&)> get;
+};
+
+std::vector<FieldRow> AllFields() {
+    const auto entry = [](TCntNodeKind kind, std::string TCntNode::*field) {
+        return std::pair{[kind, field](TCntFile& f, const std::string& v) {
+                             auto e = std::make_unique<TCntNode>();
+                             e->Kind = kind;
+                             e->Title = "t";
+                             e->TopicId = "id";
+                             e->Macro = "m()";
+                             e->HelpFile = kind == TCntNodeKind::Include ? "i.cnt" : "";
+                             (*e).*field = v;
+                             f.Tree.AddChild(nullptr, std::move(e));
+                         },
+                         [field](const TCntFile& f) {
+                             const TCntNode* e = f.Tree.GetItem(0);
+                             return e ? (*e).*field : std::string("<no entry>");
+                         }};
+    };
+    std::vector<FieldRow> rows;
+    const auto add = [&](const char* name, TCntField kind, auto pair) {
+        rows.push_back({name, kind, pair.first, pair.second});
+    };
+    add("book title", TCntField::EntryTitle, entry(TCntNodeKind::Book, &TCntNode::Title));
+    add("topic title", TCntField::EntryTitle, entry(TCntNodeKind::Topic, &TCntNode::Title));
+    add("topic id", TCntField::TopicId, entry(TCntNodeKind::Topic, &TCntNode::TopicId));
+    add("topic help file", TCntField::HelpFileName, entry(TCntNodeKind::Topic, &TCntNode::HelpFile));
+    add("topic window", TCntField::Text, entry(TCntNodeKind::Topic, &TCntNode::Window));
+    add("macro title", TCntField::EntryTitle, entry(TCntNodeKind::Macro, &TCntNode::Title));
+    add("macro", TCntField::Text, entry(TCntNodeKind::Macro, &TCntNode::Macro));
+    add("include file", TCntField::Text, entry(TCntNodeKind::Include, &TCntNode::HelpFile));
+    add("comment", TCntField::Text, entry(TCntNodeKind::Comment, &TCntNode::Title));
+    const auto header = [](std::string TCntFile::*field) {
+        return std::pair{[field](TCntFile& f, const std::string& v) {
+                             f.BaseFile = "b.hlp";
+                             f.*field = v;
+                         },
+                         [field](const TCntFile& f) { return f.*field; }};
+    };
+    add("file title", TCntField::Text, header(&TCntFile::Title));
+    add("base help file", TCntField::HelpFileName, header(&TCntFile::BaseFile));
+    add("base window", TCntField::Text, header(&TCntFile::BaseWindow));
+    const auto index = [](std::string TIndexFile::*field) {
+        return std::pair{[field](TCntFile& f, const std::string& v) {
+                             TIndexFile x{"T", "x.hlp", "c"};
+                             x.*field = v;
+                             f.ExDatas.IndexFiles.push_back(x);
+                         },
+                         [field](const TCntFile& f) {
+                             return f.ExDatas.IndexFiles.empty() ? std::string("<none>")
+                                                                 : f.ExDatas.IndexFiles[0].*field;
+                         }};
+    };
+    add("index title", TCntField::HeaderName, index(&TIndexFile::Title));
+    add("index help file", TCntField::HeaderFile, index(&TIndexFile::HelpFile));
+    add("index comment", TCntField::Text, index(&TIndexFile::Comment));
+    const auto link = [](std::string TLinkFile::*field) {
+        return std::pair{[field](TCntFile& f, const std::string& v) {
+                             TLinkFile l{"l.hlp", "c"};
+                             l.*field = v;
+                             f.ExDatas.LinkFiles.push_back(l);
+                         },
+                         [field](const TCntFile& f) {
+                             return f.ExDatas.LinkFiles.empty() ? std::string("<none>") : f.ExDatas.LinkFiles[0].*field;
+                         }};
+    };
+    add("link help file", TCntField::HeaderFile, link(&TLinkFile::HelpFile));
+    add("link comment", TCntField::Text, link(&TLinkFile::Comment));
+    const auto tab = [](std::string TTab::*field) {
+        return std::pair{[field](TCntFile& f, const std::string& v) {
+                             TTab t{"N", "d.dll", "c"};
+                             t.*field = v;
+                             f.ExDatas.Tabs.push_back(t);
+                         },
+                         [field](const TCntFile& f) {
+                             return f.ExDatas.Tabs.empty() ? std::string("<none>") : f.ExDatas.Tabs[0].*field;
+                         }};
+    };
+    add("tab name", TCntField::HeaderName, tab(&TTab::TabName));
+    add("tab DLL", TCntField::HeaderFile, tab(&TTab::DllName));
+    add("tab comment", TCntField::Text, tab(&TTab::Comment));
+    return rows;
+}
+
+TEST(CntLineGuard, RefusesExactlyWhatWouldReadBackDifferently) {
+    // Every field, with each character that means something on a line, in
+    // the middle and in front of the value: the guard refuses the value
+    // exactly when the written file gives another value back.
+    for (const FieldRow& field : AllFields()) {
+        for (const char c : std::string("=;@>!\r\nx:")) {
+            for (const std::string& value : {std::string("a") + c + "b", std::string(1, c) + "b"}) {
+                SCOPED_TRACE(std::string(field.name) + " holding \"" + value + "\"");
+                TCntFile file;
+                field.set(file, value);
+                TCntFile back;
+                back.ParseText(file.ToText());
+                const bool survives = field.get(back) == value;
+                EXPECT_EQ(CntRefusedChar(field.kind, value).has_value(), !survives);
+                EXPECT_EQ(CntFileFault(file).empty(), survives) << CntFileFault(file);
+            }
+        }
+    }
+}
+
+TEST(CntLineGuard, RefusedCharactersByKind) {
+    struct Row {
+        const char* name;
+        TCntField kind;
+        std::u32string text;
+        std::optional<char32_t> refused;
+    } rows[] = {
+        {"semicolon in a title", TCntField::EntryTitle, U"A; B", std::nullopt},
+        {"equals in a title", TCntField::EntryTitle, U"A=B", U'='},
+        {"equals in a macro", TCntField::Text, U"If(x=1)", std::nullopt},
+        {"semicolon in a macro", TCntField::Text, U"A();B()", std::nullopt},
+        {"bang inside a topic id", TCntField::TopicId, U"a!b", std::nullopt},
+        {"bang before a topic id", TCntField::TopicId, U"!ab", U'!'},
+        {"first of two refused", TCntField::TopicId, U"a>b@c", U'>'},
+        {"euro sign", TCntField::Text, U"5 \u20AC", std::nullopt},
+        {"CJK character", TCntField::Text, U"a\u4E2Db", U'\u4E2D'},
+        {"emoji", TCntField::HeaderName, U"\U0001F600", U'\U0001F600'},
+        {"question mark", TCntField::EntryTitle, U"why?", std::nullopt},
+        {"byte 0x81 as its control", TCntField::Text, U"\u0081", std::nullopt},
+        {"carriage return", TCntField::HeaderFile, U"a\rb", U'\r'},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(CntRefusedChar(row.kind, row.text), row.refused);
+    }
+}
+
+TEST(CntLineGuard, RefusalTexts) {
+    EXPECT_EQ(CntRefusalText("Topic title", '='), "The Topic title cannot hold \"=\" in a contents file.");
+    EXPECT_EQ(CntRefusalText("Macro", '\n'), "The Macro cannot hold a line break.");
+    EXPECT_EQ(CntRefusalText("Macro", '\r'), "The Macro cannot hold a line break.");
+}
+
+TEST(CntLineGuard, SaveRefusesNamingTheEntryAndWritesNothing) {
+    struct Row {
+        const char* name;
+        std::function<void(TCntFile&)> spoil;
+        std::string error;
+    } rows[] = {
+        {"a book title", [](TCntFile& f) { f.Tree.GetItem(1)->Title = "x=y"; },
+         "The title of entry 2 (\"x=y\") cannot hold \"=\" in a contents file."},
+        {"a topic id", [](TCntFile& f) { f.Tree.GetItem(2)->TopicId = "a@b"; },
+         "The topic id of entry 3 (\"Topic\") cannot hold \"@\" in a contents file."},
+        {"an include", [](TCntFile& f) { f.Tree.GetItem(3)->HelpFile = "a\nb.cnt"; },
+         "The included file of entry 4 (\"a\nb.cnt\") cannot hold a line break."},
+        {"an index title", [](TCntFile& f) { f.ExDatas.IndexFiles[0].Title = "a;b"; },
+         "The title of the index file \"a;b\" cannot hold \";\" in a contents file."},
+        {"a tab's DLL", [](TCntFile& f) { f.ExDatas.Tabs[0].DllName = "a;b"; },
+         "The DLL name of the tab \"S\" cannot hold \";\" in a contents file."},
+        {"the base help file", [](TCntFile& f) { f.BaseFile = "a>b"; },
+         "The base help file cannot hold \">\" in a contents file."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TempDir dir;
+        const std::string path = dir.File("kept.cnt");
+        { std::ofstream(path, std::ios::binary) << "1 Old\r\n"; }
+        TCntFile file;
+        Load(file, ":index R=r.hlp\n:tab S=s.dll\n1 Book\n2 Inner\n2 Topic=id\n:include more.cnt\n");
+        file.FileName = path;
+        row.spoil(file);
+        EXPECT_FALSE(file.SaveToFile(dir.File("new.cnt")));
+        EXPECT_EQ(file.LastError(), "Cannot save " + dir.File("new.cnt") + ". " + row.error);
+        EXPECT_EQ(file.FileName, path);
+        EXPECT_FALSE(fs::exists(dir.File("new.cnt")));
+        EXPECT_FALSE(file.SaveToFile(""));
+        EXPECT_EQ(ReadBytes(path), "1 Old\r\n");
+    }
+}
+
+TEST(CntLineGuard, EverythingTheReaderProducesPasses) {
+    TCntFile file;
+    ASSERT_TRUE(file.LoadFromFile(QM_TEST_DATA_DIR "/cnt/sample.cnt"));
+    EXPECT_EQ(CntFileFault(file), "");
+    // Lines that put the separators where the reader cuts them.
+    Load(file,
+         ":title a=b;c>d@e\n:base f;g>w>x\n:index t=f=g;c;d\n:link l=m;n;o\n:tab n=d=e;c;d\n"
+         "1 B;ook@x>y\n2 T@=i=d!@f@g>w>x=y\n2 M=!x=y;z\n2 T=!\n;;c=d\n:include a;b=c>d\n2 =\n3 =@>\n");
+    ASSERT_GT(file.Tree.Count(), 5);
+    EXPECT_EQ(CntFileFault(file), "");
 }
 
 }  // namespace
