@@ -510,7 +510,9 @@ void TCustomRichText2::SetSelLength(int length) {
     ensureCursorVisible();
 }
 
-void TCustomRichText2::SetSelText(std::string_view text) {
+void TCustomRichText2::SetSelText(std::string_view text) { SetSelText(ToQtText(FromCp1252Text(text))); }
+
+void TCustomRichText2::SetSelText(const QString& text) {
     QTextCursor c = textCursor();
     QTextCharFormat fmt = c.charFormat();
     if (c.hasSelection()) {
@@ -524,9 +526,8 @@ void TCustomRichText2::SetSelText(std::string_view text) {
         else
             fmt = probe.charFormat();
     }
-    QString s = ToQtText(FromCp1252Text(text));
     c.beginEditBlock();
-    c.insertText(s, fmt);
+    c.insertText(text, fmt);
     c.endEditBlock();
     setTextCursor(c);
 }

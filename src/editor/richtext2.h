@@ -192,6 +192,10 @@ public:
     // Replaces the selection by `text` as one undoable step; the text takes
     // the format of the first replaced character.
     void SetSelText(std::string_view text);
+    void SetSelText(const char* text) { SetSelText(std::string_view(text)); }
+    // The same with text as the control holds it ("\n" or U+2029 a paragraph
+    // break, U+2028 a line break), so characters outside Windows-1252 survive.
+    void SetSelText(const QString& text);
     std::string GetTextRange(int start, int length) const;
     // The position of `text` in start .. start + length, or -1. Upward (no
     // kFindDown) the search goes back from start; a range that ends after

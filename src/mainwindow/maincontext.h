@@ -20,6 +20,7 @@ class ActionTable;
 class StatusPanels;
 class TBookmarks;
 class TDialogFactory;
+class TMacros;
 class TMru;
 class TOptions;
 class TOutputLog;
@@ -118,6 +119,16 @@ public:
 
     // --- navigation ---
     virtual void ClearHistory() = 0;
+
+    // --- tags ---
+    // The macro catalogue.
+    virtual TMacros& Macros() = 0;
+    // Adds an image's folder to the project's image folders unless it is
+    // empty, one of them or the project file's own folder. Folders are
+    // compared and stored without a trailing separator, ignoring case.
+    virtual void AddImageFolder(const std::string& folder) = 0;
+    // True while Copy Format waits for the mouse-up that applies it.
+    virtual bool CopyFormatOn() const = 0;
 };
 
 }  // namespace qm

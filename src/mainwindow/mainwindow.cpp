@@ -27,6 +27,7 @@
 
 #include "dialogs/dialogfactory.h"
 #include "editor/richtext2.h"
+#include "editor/vlist.h"
 #include "mainwindow/buildcommands.h"
 #include "mainwindow/importcommands.h"
 #include "mainwindow/modulecommands.h"
@@ -35,6 +36,7 @@
 #include "mainwindow/spellcommands.h"
 #include "mainwindow/splash.h"
 #include "mainwindow/standins.h"
+#include "mainwindow/tagcommands.h"
 #include "mainwindow/topicsviewdelegate.h"
 #include "mainwindow/viewcommands.h"
 #include "platform/qtcp1252.h"
@@ -63,6 +65,8 @@ TfrmMain::TfrmMain(TMainWindowEnv env, QWidget* parent) : QMainWindow(parent), e
     handlers_ = {projectCommands_.get(), moduleCommands_.get(), navigationCommands_.get(),
                  viewCommands_.get(),    buildCommands_.get(),  importCommands_.get()};
     handlers_.push_back(spellCommands_.get());
+    tagCommands_ = std::make_unique<TTagCommands>(*this);
+    handlers_.push_back(tagCommands_.get());
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quillmark"));
     // Fits a screen 1280 pixels wide with its frame.
@@ -344,15 +348,24 @@ void TfrmMain::CreateMenus() {
     QMenu* view = AddMenu(menuBar(), "mnuView", QStringLiteral("&View"),
                           {v.actToggleExplorer, v.actToggleMessages, v.actToggleRuler, v.actToggleGutter,
                            v.actToggleSpecChars, v.actToggleRtf});
+    // The Tag menu, the Tags tool bar and the editor's pop-up menu.
+    const TTagCommands& t = *tagCommands_;
+    QMenu* tag = AddMenu(menuBar(), "mnuTag", QStringLiteral("Ta&g"),
+                         {t.actAddTopicLink, t.actAddPopupLink, t.actAddNoScroll, t.actAddAnchor, t.actAddMacro,
+                          t.actAddBitmap,    t.actAddButton,    nullptr,          t.actAddSound,  t.actAddVideo,
+                          t.actAddRtfTag,    nullptr,           t.actStartTag,    t.actEndTag,    nullptr,
+                          t.actEditTag,      nullptr,           t.actListMembers, t.actPopTopics, t.actPopPopups});
+    tagCommands_->CreateEditorPopMenu(this);
     QMenu* tools = AddMenu(menuBar(), "mnuTools", QStringLiteral("&Tools"),
                            {spellCommands_->actCheckSpell, spellCommands_->actCheckSpellAll});
-    for (QMenu* menu : {file, project, nav, view, tools, mnuFileReopen}) actions_->WatchMenu(menu);
+    for (QMenu* menu : {file, project, nav, view, tag, tools, mnuFileReopen}) actions_->WatchMenu(menu);
     ProjectPopMenu->addSeparator();
     ProjectPopMenu->addAction(m.actSetEditing);
     ProjectPopMenu->addAction(m.actSetDone);
 
     AddToolBar(this, "tbStandard", QStringLiteral("Standard"), {p.actNew, p.actOpen, p.actSave});
     AddToolBar(this, "tbBuild", QStringLiteral("Build"), {b.actCompile, b.actView, b.actViewCurTopic});
+    AddToolBar(this, "tbTags", QStringLiteral("Tags"), {})->addActions(t.InsertActions());
     // The module and format boxes are wide: on a row of their own, every
     // tool bar shows whole in the default window.
     addToolBarBreak();

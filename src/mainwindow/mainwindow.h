@@ -62,6 +62,7 @@ class TQorSpellEngine;
 class TSpellCommands;
 class TSplashThread;
 class TStyleCombo;
+class TTagCommands;
 class TTopicsViewDelegate;
 class TViewCommands;
 class TfrmFind;
@@ -128,6 +129,7 @@ public:
     TBuildCommands& BuildCommands() const { return *buildCommands_; }
     TImportCommands& ImportCommands() const { return *importCommands_; }
     TSpellCommands& SpellCommands() const { return *spellCommands_; }
+    TTagCommands& TagCommands() const { return *tagCommands_; }
 
     // --- modules ---
     // The open routine on the selected item of lstTopics / lstPopups.
@@ -206,10 +208,13 @@ public:
     void ClearOutputs() override;
     void RemoveSearchHighlights() override;
     void ClearHistory() override;
+    // tags (mainwindow_tags.cpp)
+    TMacros& Macros() override { return *macros_; }
+    void AddImageFolder(const std::string& folder) override;
+    bool CopyFormatOn() const override;
 
     // --- the other global objects and parts, for the program and its tests ---
     TStyles& Styles() { return *styles_; }
-    TMacros& Macros() { return *macros_; }
     TUserTools& UserTools() { return *userTools_; }
     const QStringList& SplashHistory() const { return splashHistory_; }
     const QStringList& BackHistory() const { return histBack_; }
@@ -286,6 +291,7 @@ private:
     std::unique_ptr<TBuildCommands> buildCommands_;
     std::unique_ptr<TImportCommands> importCommands_;
     std::unique_ptr<TSpellCommands> spellCommands_;
+    std::unique_ptr<TTagCommands> tagCommands_;
     std::vector<TCommandHandler*> handlers_;
 
     // widgets, named as the components they stand for

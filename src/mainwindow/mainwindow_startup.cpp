@@ -7,6 +7,7 @@
 #include <QDockWidget>
 #include <QFontDatabase>
 #include <QListWidget>
+#include <QMenu>
 #include <QScreen>
 #include <QStyledItemDelegate>
 #include <QThread>
@@ -16,6 +17,7 @@
 #include "dialogs/dialogfactory.h"
 #include "editor/richtext2.h"
 #include "editor/spellcheckdlg.h"
+#include "editor/vlist.h"
 #include "mainwindow/buildcommands.h"
 #include "mainwindow/importcommands.h"
 #include "mainwindow/mainwindow.h"
@@ -25,6 +27,7 @@
 #include "mainwindow/spellcommands.h"
 #include "mainwindow/splash.h"
 #include "mainwindow/standins.h"
+#include "mainwindow/tagcommands.h"
 #include "mainwindow/topicsviewdelegate.h"
 #include "mainwindow/viewcommands.h"
 #include "platform/qtcp1252.h"
@@ -212,6 +215,9 @@ void TfrmMain::CreateObjects() {
     frmFind = new TfrmFind(this);
     frmReplace = new TfrmReplace(this);
     frmVList = new TfrmVList(TheEditor);
+    // The editor's window procedure; the member list hides when any menu opens.
+    tagCommands_->InstallEditorProc(TheEditor, frmVList);
+    tagCommands_->HideListOn(findChildren<QMenu*>());
     frmMessage = new TfrmMessage(this);
     // Hidden until the image preview and the about command use them.
     (new TfrmImgView(this))->hide();
@@ -410,6 +416,7 @@ void TfrmMain::closeEvent(QCloseEvent* e) {
 
 TfrmMain::~TfrmMain() {
     // Nothing may reach the model while it is taken apart.
+    tagCommands_->RemoveEditorProc();
     TheEditor->OnChange = nullptr;
     TheEditor->OnSelectionChange = nullptr;
     actions_->SetUpdater(nullptr);

@@ -80,11 +80,6 @@ TfrmReplace::TfrmReplace(QWidget* owner) : QDialog(owner) {
     setWindowTitle(QStringLiteral("Replace"));
 }
 
-TfrmVList::TfrmVList(QWidget* owner) : QFrame(owner, Qt::Popup) {
-    setObjectName(QStringLiteral("frmVList"));
-    hide();
-}
-
 TfrmMessage::TfrmMessage(QWidget* owner) : QDialog(owner) {
     setObjectName(QStringLiteral("frmMessage"));
     setWindowTitle(QStringLiteral("Progress"));

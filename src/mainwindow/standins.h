@@ -1,8 +1,8 @@
 #pragma once
 // Small placeholders for controls and forms that the main window creates at
 // start-up but whose full behaviour comes later: the paragraph ruler, the
-// style combo box, the command bars, the find and replace forms, the member
-// list, the progress window, the image viewer and the about box. Each has
+// style combo box, the command bars, the find and replace forms, the
+// progress window, the image viewer and the about box. Each has
 // the name and the interface the main window uses, and nothing more.
 #include <QDialog>
 #include <QFrame>
@@ -75,8 +75,8 @@ private:
     QList<QToolButton*> buttons_;
 };
 
-// The modeless find and replace forms, the member list, the progress window,
-// the image viewer and the about box, created hidden and reused.
+// The modeless find and replace forms, the progress window, the image viewer
+// and the about box, created hidden and reused.
 class TfrmFind : public QDialog {
     Q_OBJECT
 public:
@@ -86,11 +86,6 @@ class TfrmReplace : public QDialog {
     Q_OBJECT
 public:
     explicit TfrmReplace(QWidget* owner);
-};
-class TfrmVList : public QFrame {
-    Q_OBJECT
-public:
-    explicit TfrmVList(QWidget* owner);
 };
 class TfrmMessage : public QDialog {
     Q_OBJECT
