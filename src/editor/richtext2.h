@@ -18,8 +18,10 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "richtext/richdoc.h"
+#include "richtext/textsearch.h"
 #include "util/qorstring.h"
 
 class QPrinter;
@@ -168,10 +170,10 @@ struct TCaretPos {
     int Y = 0;  // line (paragraph)
 };
 
-// FindText option bits.
-inline constexpr int kFindWholeWord = 1;
-inline constexpr int kFindMatchCase = 2;
-inline constexpr int kFindDown = 4;
+// FindText option bits (those of the one text matcher, textsearch.h).
+inline constexpr int kFindWholeWord = kSearchWholeWord;
+inline constexpr int kFindMatchCase = kSearchMatchCase;
+inline constexpr int kFindDown = kSearchDown;
 
 class TCustomRichText2 : public QTextEdit {
     Q_OBJECT
@@ -192,15 +194,30 @@ public:
     // Replaces the selection by `text` as one undoable step; the text takes
     // the format of the first replaced character.
     void SetSelText(std::string_view text);
+    // The same with text that has not passed through Windows-1252.
+    void SetSelText(std::u16string_view text);
     void SetSelText(const char* text) { SetSelText(std::string_view(text)); }
-    // The same with text as the control holds it ("\n" or U+2029 a paragraph
-    // break, U+2028 a line break), so characters outside Windows-1252 survive.
-    void SetSelText(const QString& text);
+    // The same with text as the control holds it, so characters outside
+    // Windows-1252 survive an edit.
+    void SetSelText(const QString& text) {
+        SetSelText(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                       static_cast<std::size_t>(text.size())));
+    }
     std::string GetTextRange(int start, int length) const;
     // The position of `text` in start .. start + length, or -1. Upward (no
     // kFindDown) the search goes back from start; a range that ends after
     // start reaches back to the beginning. A negative length: no limit.
     int FindText(std::string_view text, int start, int length, int options) const;
+    // The same for a search text as the user typed it (FindInText).
+    int FindText(std::u16string_view text, int start, int length, int options) const;
+    // The text as positions count its characters: a paragraph break is
+    // kParagraphSeparator, a line break kLineBreakChar.
+    std::u16string GetCharText() const;
+    // Applies edits of the plain text (ascending, not overlapping) as one
+    // undoable step; each inserted text takes the format of the first
+    // character it replaces, as SetSelText does. The selection is kept
+    // where the edits leave it.
+    void ApplyEdits(const std::vector<TTextEdit>& edits);
     std::string GetRtfText() const;
     void SetRtfText(std::string_view text);
     // Replaces the whole text by `text` (RTF, or plain text when it is none)
@@ -276,6 +293,9 @@ private:
     bool roomFor(int count) const;
     void applySelectionPalette();
     void paintDoubleUnderlines(QPainter& p, const QRect& clip);
+    // What SetSelText inserts over cursor `c`'s selection: the format of the
+    // first replaced character (at a paragraph mark: the paragraph's).
+    QTextCharFormat replacedFormat(const QTextCursor& c) const;
 
     CharFormat defaultFormat_;
     int maxLength_ = 0;

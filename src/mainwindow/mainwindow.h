@@ -50,6 +50,7 @@ class StatusPanels;
 class TBuildCommands;
 class TDialogFactory;
 class TCommandHandler;
+class TFindCommands;
 class TImportCommands;
 class TModuleCommands;
 class TMruMenu;
@@ -72,7 +73,6 @@ class TfrmVList;
 class UiServices;
 
 inline constexpr const char* kMsgInsufficientMemory = "Insufficient memory.";
-inline constexpr const char* kMsgModuleGone = "The specified module no longer exists in the project.";
 inline constexpr const char* kMsgInvalidLink = "Invalid link. No reference found within the project.";
 inline constexpr const char* kWindowPositionKey = "Position";
 
@@ -129,6 +129,7 @@ public:
     TBuildCommands& BuildCommands() const { return *buildCommands_; }
     TImportCommands& ImportCommands() const { return *importCommands_; }
     TSpellCommands& SpellCommands() const { return *spellCommands_; }
+    TFindCommands& FindCommands() const { return *findCommands_; }
     TTagCommands& TagCommands() const { return *tagCommands_; }
 
     // --- modules ---
@@ -208,6 +209,11 @@ public:
     void ClearOutputs() override;
     void RemoveSearchHighlights() override;
     void ClearHistory() override;
+    QTreeWidget* SearchList() const override { return lvwFind; }
+    TfrmFind* FindForm() const override;
+    TfrmReplace* ReplaceForm() const override;
+    int UpdateLinks(const std::string& oldText, const std::string& newText) override;
+    void ShowRenamedModule(TNodeId id) override;
     // tags (mainwindow_tags.cpp)
     TMacros& Macros() override { return *macros_; }
     void AddImageFolder(const std::string& folder) override;
@@ -291,6 +297,7 @@ private:
     std::unique_ptr<TBuildCommands> buildCommands_;
     std::unique_ptr<TImportCommands> importCommands_;
     std::unique_ptr<TSpellCommands> spellCommands_;
+    std::unique_ptr<TFindCommands> findCommands_;
     std::unique_ptr<TTagCommands> tagCommands_;
     std::vector<TCommandHandler*> handlers_;
 
