@@ -363,9 +363,17 @@ int ListKindForPlace(std::u16string_view line, int p) {
                                             {lkWindows, "WINDOW="},
                                             {lkMacros, "<MACRO "},
                                             {lkMacros, "<BTN "}};
+    p = std::clamp(p, 0, static_cast<int>(line.size()));
     for (const Trigger& t : kTriggers) {
         const int start = WordStartBefore(line, p, ListStartChar(t.kind));
-        if (start >= 0 && EndsWithUpper(line.substr(0, static_cast<std::size_t>(start)), t.text)) return t.kind;
+        if (start < 0 || !EndsWithUpper(line.substr(0, static_cast<std::size_t>(start)), t.text)) continue;
+        // A ">" closed the tag, and a window name holds no blank: the caret
+        // has left the value, and accepting would overwrite what follows it.
+        const std::u16string_view typed =
+            line.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(p - start));
+        if (typed.find(u'>') != std::u16string_view::npos) continue;
+        if (t.kind == lkWindows && typed.find(u' ') != std::u16string_view::npos) continue;
+        return t.kind;
     }
     return lkAll;
 }

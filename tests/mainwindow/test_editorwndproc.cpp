@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTextBlock>
 
 #include "mainwindow/editorwndproc.h"
@@ -217,6 +218,9 @@ TEST_F(EditorWndProcTest, ListMembersFitsThePlace) {
          "<LINK TOPIC=\"a\">x</LINK> see AlAlpha"},
         {"the line after a link", "<LINK TOPIC=\"a\">x</LINK>\nAl", -1, qm::lkAll, "Alpha",
          "<LINK TOPIC=\"a\">x</LINK>\nAlAlpha"},
+        {"prose after a windowed link", "<LINK TOPIC=\"a\" WINDOW=main>x</LINK> Al", -1, qm::lkAll, "Alpha",
+         "<LINK TOPIC=\"a\" WINDOW=main>x</LINK> AlAlpha"},
+        {"a macro's hotspot", "<MACRO About()>Al", -1, qm::lkAll, "Alpha", "<MACRO About()>AlAlpha"},
     };
     auto w = StartTyping();
     for (const Row& row : rows) {
@@ -302,6 +306,41 @@ TEST_F(EditorWndProcTest, TheListStaysOnTheScreen) {
     // Below the caret.
     const QPoint caret = w->Editor()->viewport()->mapToGlobal(w->Editor()->cursorRect().topLeft());
     EXPECT_EQ(list->pos(), QPoint(caret.x(), caret.y() + 20));
+}
+
+// The tag list over the editor and the topic-link form that Edit Tag opens
+// on a link, for a look as a user would see them. The list is a window of
+// its own, so the screen is grabbed. tools/screenshot-tags.sh runs this under
+// Xvfb and keeps the pictures (QM_SCREENSHOT_DIR); otherwise they go to a
+// scratch folder.
+TEST_F(EditorWndProcTest, ScreenshotOfTheTagListAndEditTag) {
+    QString folder = qEnvironmentVariable("QM_SCREENSHOT_DIR");
+    if (folder.isEmpty()) folder = QString::fromStdString(root_);
+    auto w = StartTyping();
+    w->resize(1100, 720);
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    SetBody(*w, "Choose a topic here: <LINK TOPIC=\"Beta:start\" WINDOW=second>see Beta</LINK>.\nThen ");
+    Select(*w, static_cast<int>(EditorText(*w).size()));
+    w->Editor()->setFocus();
+    Type(*w, "<LI");
+    ASSERT_TRUE(ListShown(*w));
+    EXPECT_EQ(Selected(*w), "LINK");
+    QTest::qWait(100);
+    QImage screen = w->screen()->grabWindow(0).toImage();
+    if (screen.isNull()) screen = w->grab().toImage();
+    EXPECT_TRUE(screen.save(folder + "/tag-list.png", "PNG"));
+    Key(*w, Qt::Key_Escape);
+
+    Select(*w, static_cast<int>(EditorText(*w).indexOf("see Beta")));
+    ui.ExpectDialog("frmNewTopicLink", [&](QDialog& d) {
+        d.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&d));
+        EXPECT_TRUE(d.grab().toImage().save(folder + "/edit-topic-link.png", "PNG"));
+        return QDialog::Rejected;
+    });
+    Act(*w, "actEditTag")->trigger();
 }
 
 class HotCursorTest : public TagTest {

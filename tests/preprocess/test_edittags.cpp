@@ -436,6 +436,12 @@ TEST(ListKindForPlace, TheListThatFitsTheCaret) {
         {"after <", u"x <LI", lkAll, 3},
         {"prose after a link", u"<LINK TOPIC=\"a\">x</LINK> see Be", lkAll, 31},
         {"a blank since <", u"<LINK TOP", lkAll, 9},
+        // Past the tag's ">" the value is behind the caret: nothing before it
+        // may be overwritten.
+        {"prose after a windowed link", u"<LINK TOPIC=\"a\" WINDOW=main>x</LINK> see", lkAll, 40},
+        {"a hotspot after a window", u"<LINK TOPIC=\"a\" WINDOW=main>se", lkAll, 30},
+        {"a blank after the window", u"<LINK TOPIC=\"a\" WINDOW=main FI", lkAll, 30},
+        {"a macro hotspot", u"<MACRO About()>Cl", lkAll, 17},
         {"no < on the line", u"prose", lkAll, 5},
     };
     for (const Row& row : rows) {
