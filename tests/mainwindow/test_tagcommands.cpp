@@ -154,9 +154,11 @@ TEST_F(TagCommandsTest, TheTagMenuToolBarAndShortcuts) {
         const char* action;
         const char* keys;
     } rows[] = {
-        {"actAddTopicLink", "Ctrl+Shift+L"}, {"actAddPopupLink", "Ctrl+Shift+P"}, {"actAddNoScroll", "Ctrl+Shift+N"},
-        {"actAddAnchor", "Ctrl+Shift+A"},    {"actAddMacro", "Ctrl+Shift+M"},     {"actAddBitmap", "Ctrl+Shift+I"},
-        {"actAddButton", "Ctrl+Shift+B"},    {"actEditTag", "F10"},               {"actListMembers", "Ctrl+Space"},
+        {"actAddTopicLink", "Ctrl+Shift+L"}, {"actAddPopupLink", "Ctrl+Shift+P"},
+        {"actAddNoScroll", "Ctrl+Shift+N"},  {"actAddAnchor", "Ctrl+Shift+A"},
+        {"actAddMacro", "Ctrl+Shift+M"},     {"actAddBitmap", "Ctrl+Shift+I"},
+        {"actAddButton", "Ctrl+Shift+B"},    {"actEditTag", "F10"},
+        {"actListMembers", "Ctrl+Space"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.action);
@@ -189,9 +191,7 @@ TEST_F(TagCommandsTest, TopicLinkOverSelectedTextThenBuild) {
     // The build turns it into a jump into the window "second".
     w->Options().CompilerPath = root_ + "hc";
     std::string rtf;
-    ui.compiler.onRun = [&](const qm::CompilerCall&) {
-        rtf = ReadText(w->BuildCommands().WorkFolder() + "Alpha.rtf");
-    };
+    ui.compiler.onRun = [&](const qm::CompilerCall&) { rtf = ReadText(w->BuildCommands().WorkFolder() + "Alpha.rtf"); };
     Act(*w, "actCompile")->trigger();
     ASSERT_EQ(ui.compiler.calls.size(), 1u);
     EXPECT_NE(rtf.find("\\uldb see Beta\\ulnone\\v Beta>second\\v0 "), std::string::npos) << rtf;
@@ -344,8 +344,8 @@ TEST_F(TagCommandsTest, WithoutTheFormsTheTagGoesAroundTheSelection) {
         int selStart;
         int selLength;
     } rows[] = {
-        {"topic link", "actAddTopicLink", "x Overview y", "Overview", "x <LINK TOPIC=\"Overview\">Overview</LINK> y", 15,
-         8},
+        {"topic link", "actAddTopicLink", "x Overview y", "Overview", "x <LINK TOPIC=\"Overview\">Overview</LINK> y",
+         15, 8},
         {"popup link, no selection", "actAddPopupLink", "x y", "", "x <LINK POPUP=\"\"></LINK>y", 15, 0},
         {"non-scrolling region", "actAddNoScroll", "x abc y", "abc", "x <NOSCROLL>abc</NOSCROLL> y", 12, 0},
         {"anchor", "actAddAnchor", "x here y", "here", "x <ANCHOR \"here\"> y", 17, 0},
@@ -379,6 +379,30 @@ TEST_F(TagCommandsTest, WithoutTheFormsTheTagGoesAroundTheSelection) {
         EXPECT_EQ(EditorText(*w), row.body);
         EXPECT_FALSE(w->Editor()->CanUndo());
     }
+}
+
+// An insertion ends in the editor; a cancelled form leaves the focus where
+// it was (here the topic list, as after a click into it).
+TEST_F(TagCommandsTest, TheFocusAfterAnInsertion) {
+    auto w = StartPlain("x sel y");
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    QWidget* topics = Child<QWidget>(*w, "lstTopics");
+    for (const bool ok : {false, true}) {
+        SCOPED_TRACE(ok ? "confirmed" : "cancelled");
+        SelectText(*w, "sel");
+        topics->setFocus();
+        ASSERT_TRUE(topics->hasFocus());
+        ui.ExpectDialog("frmNewButton", [&](QDialog& d) {
+            static_cast<qm::TfrmNewButton&>(d).txtMacro->setText("About()");
+            return ok ? ClickOk(d) : int(QDialog::Rejected);
+        });
+        Act(*w, "actAddButton")->trigger();
+        EXPECT_EQ(w->Editor()->hasFocus(), ok);
+        EXPECT_EQ(topics->hasFocus(), !ok);
+    }
+    EXPECT_EQ(EditorText(*w), "x <BTN About()>sel</BTN> y");
 }
 
 TEST_F(TagCommandsTest, NonScrollingRegionNeverAsksForAForm) {
@@ -456,17 +480,22 @@ TEST_F(TagCommandsTest, EditTagConfirmedUnchangedChangesNothing) {
          "frmNewTopicLink"},
         {"topic link without window", "<LINK TOPIC=\"Beta\">x</LINK>", {"<LINK", "/LINK"}, "frmNewTopicLink"},
         {"a topic named like a window", "<LINK TOPIC=\"MainWindowHelp\">x</LINK>", {"<LINK"}, "frmNewTopicLink"},
-        {"a file that is no project topic", "<LINK TOPIC=\"ctx_1\" FILE=other.hlp>x</LINK>", {"<LINK"},
+        {"a file that is no project topic",
+         "<LINK TOPIC=\"ctx_1\" FILE=other.hlp>x</LINK>",
+         {"<LINK"},
          "frmNewTopicLink"},
         {"user-defined topic link", "<ULINK TOPIC=\"Beta\">x</ULINK>", {"<ULINK", "/ULINK"}, "frmNewTopicLink"},
         {"popup link with file", "<LINK POPUP=\"PopOne\" FILE=other.hlp>p</LINK>", {"<LINK"}, "frmNewPopupLink"},
         {"user-defined popup link", "<ULINK POPUP=\"PopOne\">p</ULINK>", {"<ULINK"}, "frmNewPopupLink"},
         {"image hotspot", "<LINK TOPIC=\"Beta\"><IMAGE \"a.bmp\"></LINK>", {"<LINK", "/LINK"}, "frmNewTopicLink"},
-        {"left image hotspot of a popup", "<LINK POPUP=\"PopOne\"><IMAGEL \"a.bmp\"></LINK>", {"<LINK"},
+        {"left image hotspot of a popup",
+         "<LINK POPUP=\"PopOne\"><IMAGEL \"a.bmp\"></LINK>",
+         {"<LINK"},
          "frmNewPopupLink"},
-        {"right image hotspot of a macro", "<MACRO About()><imager \"b.shg\"></MACRO>", {"<MACRO"},
-         "frmNewMacroTag"},
-        {"hotspot a\u2192b", QStringLiteral("<LINK TOPIC=\"Beta\">a\u2192b</LINK>"), {"<LINK", "\u2192b"},
+        {"right image hotspot of a macro", "<MACRO About()><imager \"b.shg\"></MACRO>", {"<MACRO"}, "frmNewMacroTag"},
+        {"hotspot a\u2192b",
+         QStringLiteral("<LINK TOPIC=\"Beta\">a\u2192b</LINK>"),
+         {"<LINK", "\u2192b"},
          "frmNewTopicLink"},
         {"macro", "<MACRO JumpId(\"a.hlp\", \"b\")>go</MACRO>", {"<MACRO", "o</"}, "frmNewMacroTag"},
         {"user-defined macro", "<UMACRO About()>go</UMACRO>", {"<UMACRO"}, "frmNewMacroTag"},
