@@ -151,6 +151,14 @@ public:
     // last) becomes selected and which gets the focus; its name leaves the
     // combo box. The node itself stays in the project.
     virtual void RemoveModuleRow(TNodeId id) = 0;
+
+    // --- tags ---
+    // Adds an image's folder to the project's image folders unless it is
+    // empty, one of them or the project file's own folder. Folders are
+    // compared and stored without a trailing separator, ignoring case.
+    virtual void AddImageFolder(const std::string& folder) = 0;
+    // True while Copy Format waits for the mouse-up that applies it.
+    virtual bool CopyFormatOn() const = 0;
 };
 
 }  // namespace qm

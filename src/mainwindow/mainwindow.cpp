@@ -28,6 +28,7 @@
 #include "dialogs/dialogfactory.h"
 #include "dialogs/findform.h"
 #include "editor/richtext2.h"
+#include "editor/vlist.h"
 #include "mainwindow/authoringcommands.h"
 #include "mainwindow/buildcommands.h"
 #include "mainwindow/exportcommands.h"
@@ -39,6 +40,7 @@
 #include "mainwindow/spellcommands.h"
 #include "mainwindow/splash.h"
 #include "mainwindow/standins.h"
+#include "mainwindow/tagcommands.h"
 #include "mainwindow/topiccommands.h"
 #include "mainwindow/topicsviewdelegate.h"
 #include "mainwindow/viewcommands.h"
@@ -73,6 +75,8 @@ TfrmMain::TfrmMain(TMainWindowEnv env, QWidget* parent) : QMainWindow(parent), e
     handlers_.insert(handlers_.end(), {topicCommands_.get(), exportCommands_.get()});
     authoringCommands_ = std::make_unique<TAuthoringCommands>(*this);
     handlers_.push_back(authoringCommands_.get());
+    tagCommands_ = std::make_unique<TTagCommands>(*this);
+    handlers_.push_back(tagCommands_.get());
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quillmark"));
     // Fits a screen 1280 pixels wide with its frame.
@@ -372,10 +376,21 @@ void TfrmMain::CreateMenus() {
     QMenu* view = AddMenu(menuBar(), "mnuView", QStringLiteral("&View"),
                           {v.actToggleExplorer, v.actToggleMessages, v.actToggleRuler, v.actToggleGutter,
                            v.actToggleSpecChars, v.actToggleRtf});
+    // The Tag menu, the Tags tool bar and the editor's pop-up menu.
+    const TTagCommands& tg = *tagCommands_;
+    QMenu* tag = AddMenu(menuBar(), "mnuTag", QStringLiteral("Ta&g"), {});
+    tag->addActions(tg.InsertActions());
+    for (const QList<QAction*>& group : {QList<QAction*>{tg.actAddSound, tg.actAddVideo, tg.actAddRtfTag},
+                                         QList<QAction*>{tg.actStartTag, tg.actEndTag}, QList<QAction*>{tg.actEditTag},
+                                         QList<QAction*>{tg.actListMembers, tg.actPopTopics, tg.actPopPopups}}) {
+        tag->addSeparator();
+        tag->addActions(group);
+    }
+    tagCommands_->CreateEditorPopMenu(this);
     QMenu* tools = AddMenu(menuBar(), "mnuTools", QStringLiteral("&Tools"),
                            {spellCommands_->actCheckSpell, spellCommands_->actCheckSpellAll, nullptr,
                             authoringCommands_->actContentsEdit});
-    for (QMenu* menu : {file, edit, project, nav, view, tools, mnuFileReopen}) actions_->WatchMenu(menu);
+    for (QMenu* menu : {file, edit, project, nav, view, tag, tools, mnuFileReopen}) actions_->WatchMenu(menu);
     ProjectPopMenu->insertActions(mnuProjPopSetCnt, {m.mnuProjPopRename, m.mnuProjPopRenumber});
     ProjectPopMenu->addSeparator();
     ProjectPopMenu->addAction(m.actSetEditing);
@@ -403,6 +418,7 @@ void TfrmMain::CreateMenus() {
 
     AddToolBar(this, "tbStandard", QStringLiteral("Standard"), {p.actNew, p.actOpen, p.actSave});
     AddToolBar(this, "tbBuild", QStringLiteral("Build"), {b.actCompile, b.actView, b.actViewCurTopic});
+    AddToolBar(this, "tbTags", QStringLiteral("Tags"), {})->addActions(tg.InsertActions());
     // The module and format boxes are wide: on a row of their own, every
     // tool bar shows whole in the default window.
     addToolBarBreak();

@@ -65,6 +65,7 @@ class TQorSpellEngine;
 class TSpellCommands;
 class TSplashThread;
 class TStyleCombo;
+class TTagCommands;
 class TTopicCommands;
 class TTopicsViewDelegate;
 class TViewCommands;
@@ -135,6 +136,7 @@ public:
     TTopicCommands& TopicCommands() const { return *topicCommands_; }
     TExportCommands& ExportCommands() const { return *exportCommands_; }
     TAuthoringCommands& AuthoringCommands() const { return *authoringCommands_; }
+    TTagCommands& TagCommands() const { return *tagCommands_; }
 
     // --- modules ---
     // The open routine on the selected item of lstTopics / lstPopups.
@@ -221,6 +223,9 @@ public:
     TMacros& Macros() override { return *macros_; }
     void AddModuleRow(TNodeId id) override;
     void RemoveModuleRow(TNodeId id) override;
+    // tags (mainwindow_tags.cpp)
+    void AddImageFolder(const std::string& folder) override;
+    bool CopyFormatOn() const override;
 
     // --- the other global objects and parts, for the program and its tests ---
     TStyles& Styles() { return *styles_; }
@@ -304,6 +309,7 @@ private:
     std::unique_ptr<TTopicCommands> topicCommands_;
     std::unique_ptr<TExportCommands> exportCommands_;
     std::unique_ptr<TAuthoringCommands> authoringCommands_;
+    std::unique_ptr<TTagCommands> tagCommands_;
     std::vector<TCommandHandler*> handlers_;
 
     // widgets, named as the components they stand for

@@ -7,6 +7,7 @@
 #include <QDockWidget>
 #include <QFontDatabase>
 #include <QListWidget>
+#include <QMenu>
 #include <QScreen>
 #include <QStyledItemDelegate>
 #include <QThread>
@@ -17,6 +18,7 @@
 #include "dialogs/replaceform.h"
 #include "editor/richtext2.h"
 #include "editor/spellcheckdlg.h"
+#include "editor/vlist.h"
 #include "mainwindow/authoringcommands.h"
 #include "mainwindow/buildcommands.h"
 #include "mainwindow/exportcommands.h"
@@ -29,6 +31,7 @@
 #include "mainwindow/spellcommands.h"
 #include "mainwindow/splash.h"
 #include "mainwindow/standins.h"
+#include "mainwindow/tagcommands.h"
 #include "mainwindow/topiccommands.h"
 #include "mainwindow/topicsviewdelegate.h"
 #include "mainwindow/viewcommands.h"
@@ -220,6 +223,9 @@ void TfrmMain::CreateObjects() {
     connect(frmReplace, &TfrmReplace::OnFind, this, [this] { run([this] { findCommands_->ReplaceDlgFind(); }); });
     connect(frmReplace, &TfrmReplace::OnReplace, this, [this] { run([this] { findCommands_->ReplaceDlgReplace(); }); });
     frmVList = new TfrmVList(TheEditor);
+    // The editor's window procedure; the member list hides when any menu opens.
+    tagCommands_->InstallEditorProc(TheEditor, frmVList);
+    tagCommands_->HideListOn(findChildren<QMenu*>());
     frmMessage = new TfrmMessage(this);
     // Hidden until the image preview and the about command use them.
     (new TfrmImgView(this))->hide();
@@ -418,6 +424,7 @@ void TfrmMain::closeEvent(QCloseEvent* e) {
 
 TfrmMain::~TfrmMain() {
     // Nothing may reach the model while it is taken apart.
+    tagCommands_->RemoveEditorProc();
     TheEditor->OnChange = nullptr;
     TheEditor->OnSelectionChange = nullptr;
     actions_->SetUpdater(nullptr);

@@ -70,11 +70,6 @@ QToolButton* TQorCommandBar::Button(int tag) const {
     return nullptr;
 }
 
-TfrmVList::TfrmVList(QWidget* owner) : QFrame(owner, Qt::Popup) {
-    setObjectName(QStringLiteral("frmVList"));
-    hide();
-}
-
 TfrmMessage::TfrmMessage(QWidget* owner) : QDialog(owner) {
     setObjectName(QStringLiteral("frmMessage"));
     setWindowTitle(QStringLiteral("Progress"));

@@ -1,9 +1,9 @@
 #pragma once
 // Small placeholders for controls and forms that the main window creates at
 // start-up but whose full behaviour comes later: the paragraph ruler, the
-// style combo box, the command bars, the member list, the progress window,
-// the image viewer and the about box. Each has the name and the interface
-// the main window uses, and nothing more.
+// style combo box, the command bars, the progress window, the image viewer
+// and the about box. Each has the name and the interface the main window
+// uses, and nothing more.
 #include <QDialog>
 #include <QFrame>
 #include <QList>
@@ -75,13 +75,8 @@ private:
     QList<QToolButton*> buttons_;
 };
 
-// The member list, the progress window, the image viewer and the about box,
-// created hidden and reused.
-class TfrmVList : public QFrame {
-    Q_OBJECT
-public:
-    explicit TfrmVList(QWidget* owner);
-};
+// The progress window, the image viewer and the about box, created hidden and
+// reused.
 class TfrmMessage : public QDialog {
     Q_OBJECT
 public:
