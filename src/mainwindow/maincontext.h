@@ -13,6 +13,7 @@
 #include "util/qorstring.h"
 
 class QMainWindow;
+class QTreeWidget;
 
 namespace qm {
 
@@ -26,8 +27,12 @@ class TOutputLog;
 class TProject;
 class TQorSpellEngine;
 class TRichText2;
+class TfrmFind;
 class TfrmMessage;
+class TfrmReplace;
 class UiServices;
+
+inline constexpr const char* kMsgModuleGone = "The specified module no longer exists in the project.";
 
 // The pages of the project explorer, in tab order.
 enum class ExplorerPage { Topics = 0, Popups = 1 };
@@ -118,6 +123,19 @@ public:
     // tree (rows that lead nowhere).
     virtual void ShowImportNotes(const StringList& lines) = 0;
     virtual void RemoveSearchHighlights() = 0;
+    // The search results (lvwFind): columns module, offset, length; each hit
+    // row carries its node's Id.
+    virtual QTreeWidget* SearchList() const = 0;
+
+    // --- find and replace ---
+    // The modeless forms, made once at start-up; null before and after.
+    virtual TfrmFind* FindForm() const = 0;
+    virtual TfrmReplace* ReplaceForm() const = 0;
+    // Replaces `oldText` by `newText` in the text of every module (a
+    // rename's link update: `="old"` by `="new"`); the number of links changed.
+    virtual int UpdateLinks(const std::string& oldText, const std::string& newText) = 0;
+    // The node's new name shows in its list row and in the sorted combo box.
+    virtual void ShowRenamedModule(TNodeId id) = 0;
 
     // --- navigation ---
     virtual void ClearHistory() = 0;

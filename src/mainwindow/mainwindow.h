@@ -50,6 +50,7 @@ class StatusPanels;
 class TBuildCommands;
 class TDialogFactory;
 class TCommandHandler;
+class TFindCommands;
 class TImportCommands;
 class TModuleCommands;
 class TMruMenu;
@@ -71,7 +72,6 @@ class TfrmVList;
 class UiServices;
 
 inline constexpr const char* kMsgInsufficientMemory = "Insufficient memory.";
-inline constexpr const char* kMsgModuleGone = "The specified module no longer exists in the project.";
 inline constexpr const char* kMsgInvalidLink = "Invalid link. No reference found within the project.";
 inline constexpr const char* kWindowPositionKey = "Position";
 
@@ -128,6 +128,7 @@ public:
     TBuildCommands& BuildCommands() const { return *buildCommands_; }
     TImportCommands& ImportCommands() const { return *importCommands_; }
     TSpellCommands& SpellCommands() const { return *spellCommands_; }
+    TFindCommands& FindCommands() const { return *findCommands_; }
 
     // --- modules ---
     // The open routine on the selected item of lstTopics / lstPopups.
@@ -207,6 +208,11 @@ public:
     void ShowImportNotes(const StringList& lines) override;
     void RemoveSearchHighlights() override;
     void ClearHistory() override;
+    QTreeWidget* SearchList() const override { return lvwFind; }
+    TfrmFind* FindForm() const override;
+    TfrmReplace* ReplaceForm() const override;
+    int UpdateLinks(const std::string& oldText, const std::string& newText) override;
+    void ShowRenamedModule(TNodeId id) override;
 
     // --- the other global objects and parts, for the program and its tests ---
     TStyles& Styles() { return *styles_; }
@@ -287,6 +293,7 @@ private:
     std::unique_ptr<TBuildCommands> buildCommands_;
     std::unique_ptr<TImportCommands> importCommands_;
     std::unique_ptr<TSpellCommands> spellCommands_;
+    std::unique_ptr<TFindCommands> findCommands_;
     std::vector<TCommandHandler*> handlers_;
 
     // widgets, named as the components they stand for
