@@ -110,8 +110,18 @@ TEST(ImportRealWorld, ProjectGivesTheTopicsOfItsSources) {
     const TTopicNode& index = project->Topics.GetNode(0);
     EXPECT_EQ(index.GetName(), "main_index");
     EXPECT_TRUE(index.IsContents);  // CONTENTS=main_index
-    // Pegasus.hm maps HIDR_MAINFRAME, the alias of main_index, to 0x20080.
-    EXPECT_EQ(index.ContextId, 0x20080);
+    // The numbers of Pegasus.hm, which the application calls its help by,
+    // reach the topics through the aliases of [ALIAS].
+    struct Mapped {
+        const char* topic;
+        std::int32_t number;
+    };
+    for (const Mapped& m : {Mapped{"main_index", 0x20080},        // HIDR_MAINFRAME
+                            Mapped{"HIDR_DOC1TYPE", 0x20081},     // HIDR_PEGASUTYPE
+                            Mapped{"HID_APP_ABOUT", 0x20064}}) {  // HIDD_ABOUTBOX
+        SCOPED_TRACE(m.topic);
+        EXPECT_EQ(Topic(*project, m.topic).ContextId, m.number);
+    }
     EXPECT_EQ(
         TagsOf(index.Text),
         (std::vector<std::string>{"<LINK TOPIC=\"menu_file\">", "</LINK>", "<LINK TOPIC=\"menu_edit\">", "</LINK>",
@@ -200,6 +210,8 @@ TEST(ImportRealWorld, ImportThenBuildGivesTheSameHelpAgain) {
         EXPECT_EQ(node->GetTitle(), before.GetTitle());
         EXPECT_EQ(node->Keywords, before.Keywords);
         EXPECT_EQ(node->IsContents, before.IsContents) << node->GetName();
+        // The numbers go through the build's [MAP] and come back.
+        EXPECT_EQ(node->ContextId, before.ContextId) << node->GetName();
         EXPECT_EQ(TagsOf(node->Text), TagsOf(before.Text)) << node->GetName();
     }
 }
