@@ -12,6 +12,7 @@
 #include "preprocess/tagtext.h"
 #include "richtext/richdoc.h"
 #include "util/errors.h"
+#include "util/fileio.h"
 #include "util/qorstring.h"
 
 namespace qm {
@@ -1022,6 +1023,21 @@ namespace {
 
 constexpr std::size_t kNameWidth = decltype(TTopicNode::Name)::capacity;
 
+// Whether the build can write the module's work file ("<name>.rtf"): the
+// folders take 255 bytes a name (UTF-16 units on Windows), and a character of
+// a name may take more than one of them.
+bool FitsAsModuleFile(std::string_view name) {
+    constexpr std::size_t kMaxFileName = 255;
+    return name.size() + 4 <= kNameWidth && ToFsPath(std::string(name) + ".rtf").native().size() <= kMaxFileName;
+}
+
+// `base` cut until it fits with `suffix` after it.
+std::string FitModuleName(std::string_view base, std::string_view suffix = {}) {
+    std::string name(base.substr(0, std::min(base.size(), kNameWidth)));
+    while (!name.empty() && !FitsAsModuleFile(name + std::string(suffix))) name.pop_back();
+    return name + std::string(suffix);
+}
+
 }  // namespace
 
 namespace {
@@ -1091,7 +1107,7 @@ std::string ContextToName(std::string_view context) {
     std::string name(context.substr(0, std::min(context.size(), kNameWidth)));
     for (char& c : name)
         if (!IsValidName(std::string_view(&c, 1))) c = '_';
-    return name;
+    return FitModuleName(name);
 }
 
 namespace {
@@ -1133,7 +1149,7 @@ void CreateImportedTopics(int count, const StringList& pages, const TFootnotesLi
         // The name field ends at a NUL; links must find the name it keeps.
         const std::string id = Trim(CutAtNul(footnotes[i].ID));
         // The author's name keeps its shape: characters a name may not hold
-        // become "_" (and the name is cut to the field, as it will be held).
+        // become "_" (and a long name is cut so that its work file can be written).
         std::string name = ContextToName(id);
         if (name.empty()) {
             do {
@@ -1144,7 +1160,7 @@ void CreateImportedTopics(int count, const StringList& pages, const TFootnotesLi
             long long& from = nextSuffix[LowerKey(name)];
             for (long long k = from + 1;; ++k) {
                 const std::string suffix = "_" + std::to_string(k);
-                std::string candidate = name.substr(0, std::min(name.size(), kNameWidth - suffix.size())) + suffix;
+                std::string candidate = FitModuleName(name, suffix);
                 if (!taken(candidate)) {
                     from = k;
                     name = std::move(candidate);

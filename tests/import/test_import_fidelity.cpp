@@ -104,7 +104,9 @@ TEST(ImportHotspots, EveryLookOfAHotspotBecomesItsTag) {
         const std::string text = in.records[0]->Text;
         EXPECT_EQ(text.find("\\strike "), std::string::npos) << text;
         EXPECT_EQ(text.find("\\v "), std::string::npos) << text;
-        if (row.plain) EXPECT_EQ(Plain(*in.records[0]), row.plain);
+        if (row.plain) {
+            EXPECT_EQ(Plain(*in.records[0]), row.plain);
+        }
     }
 }
 

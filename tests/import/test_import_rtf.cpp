@@ -7,10 +7,12 @@
 
 #include "import/importobjects.h"
 #include "import/importrtf.h"
+#include "preprocess/buildchecks.h"
 #include "preprocess/tagtext.h"
 #include "richtext/richdoc.h"
 #include "test_import_util.h"
 #include "util/errors.h"
+#include "util/fileio.h"
 
 namespace qm {
 namespace {
@@ -315,12 +317,34 @@ TEST(CreateImportedTopics, EmptyNamesBecomeNewTopicNamesAndInvalidOnesKeepTheirS
 }
 
 TEST(CreateImportedTopics, UniquenessIsTestedOnTheCutName) {
+    // Cut so that the build can write "<name>.rtf" (255 bytes a file name).
     const std::string longId(300, 'a');
     std::vector<std::unique_ptr<TTopicNode>> list;
     CreateImportedTopics(2, Pages(2), Notes({longId, longId}), nullptr, list);
     ASSERT_EQ(list.size(), 2u);
-    EXPECT_EQ(list[0]->GetName(), std::string(255, 'a'));
-    EXPECT_EQ(list[1]->GetName(), std::string(253, 'a') + "_1");
+    EXPECT_EQ(list[0]->GetName(), std::string(251, 'a'));
+    EXPECT_EQ(list[1]->GetName(), std::string(249, 'a') + "_1");
+}
+
+TEST(CreateImportedTopics, LongNamesStayUsableAsFileNames) {
+    // "\xE9" takes two bytes of a file name where names are UTF-8.
+    const std::vector<std::string> ids = {std::string(300, '\xE9'), std::string(300, '\xE9'),
+                                          std::string(100, 'a') + std::string(200, '-')};
+    std::vector<std::unique_ptr<TTopicNode>> list;
+    CreateImportedTopics(3, Pages(3), Notes(ids), nullptr, list);
+    ASSERT_EQ(list.size(), 3u);
+    TProject project;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        SCOPED_TRACE(i);
+        const std::string name = list[i]->GetName();
+        const auto fileBytes = [](const std::string& n) { return ToFsPath(n + ".rtf").native().size(); };
+        EXPECT_LE(fileBytes(name), 255u);
+        // As long as fits: one character more would not.
+        const std::string base = i == 1 ? name.substr(0, name.size() - 2) : name;
+        EXPECT_GT(fileBytes(base + ids[i][0] + (i == 1 ? "_1" : "")), 255u) << name.size();
+        project.Topics.AddNode(std::move(list[i]));
+    }
+    EXPECT_NO_THROW(CheckModuleFileNames(project));
 }
 
 TEST(CreateImportedTopics, ContextNumbersSkipThoseOfTheProject) {
