@@ -109,7 +109,7 @@ TEST(ImportHpjOptions, BmrootListsCountFromTheProjectsFolder) {
     ImportHpjOptions(Hpj("[OPTIONS]\nBMROOT=BITMAPS, SHG ,\nBMROOT=/abs/art\n[FILES]\nx.rtf\n"), project,
                      dir.str() + "/");
     std::filesystem::current_path(cwd);
-    EXPECT_EQ(project.BmRoot, (StringList{dir.file("Bitmaps"), dir.file("shg"), "/abs/art"}));
+    EXPECT_EQ(project.BmRoot, (StringList{dir.str() + "/Bitmaps", dir.str() + "/shg", "/abs/art"}));
 }
 
 TEST(ImportHpjOptions, WhatTheProjectCannotHoldIsNotedOnce) {
