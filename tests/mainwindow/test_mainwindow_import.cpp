@@ -324,5 +324,22 @@ TEST_F(LegacyProjectTest, ImportsSavesReloadsAndBuildsWhole) {
     EXPECT_TRUE(qm::FileExists(root_ + "legacy/legacy.hlp"));
 }
 
+// A picture of the window after the import of the hand-kept project, its
+// notes in the messages pane. tools/screenshot-import.sh keeps it
+// (QM_SCREENSHOT_DIR); otherwise it goes to a scratch folder.
+TEST_F(LegacyProjectTest, ScreenshotOfTheImportNotes) {
+    WriteProject();
+    auto w = Start({qm::FromCp1252(SaveSample())});
+    w->resize(1100, 720);
+    w->show();
+    ExpectImport(qm::TImportRequest{root_ + "legacy/legacy.hpj", qm::TImportFilter::Hpj, false});
+    Act(*w, "actImport")->trigger();
+    QApplication::processEvents();
+    ASSERT_GE(TreeRows(*w, "tvwQuillmark").size(), 2);
+    QString folder = qEnvironmentVariable("QM_SCREENSHOT_DIR");
+    if (folder.isEmpty()) folder = QString::fromStdString(root_);
+    EXPECT_TRUE(w->grab().toImage().save(folder + "/import-notes.png", "PNG"));
+}
+
 }  // namespace
 }  // namespace qmtest
