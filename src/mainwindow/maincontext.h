@@ -122,6 +122,9 @@ public:
     virtual void ClearSearchResults() = 0;
     // The build log, the compiler's report and the search results.
     virtual void ClearOutputs() = 0;
+    // What an import could not bring in, one row a line in the build log's
+    // tree (rows that lead nowhere).
+    virtual void ShowImportNotes(const StringList& lines) = 0;
     virtual void RemoveSearchHighlights() = 0;
     // The search results (lvwFind): columns module, offset, length; each hit
     // row carries its node's Id.

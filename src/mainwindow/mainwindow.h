@@ -213,6 +213,7 @@ public:
     void ClearCompilerReport() override;
     void ClearSearchResults() override;
     void ClearOutputs() override;
+    void ShowImportNotes(const StringList& lines) override;
     void RemoveSearchHighlights() override;
     void ClearHistory() override;
     QTreeWidget* SearchList() const override { return lvwFind; }

@@ -286,7 +286,9 @@ TEST(ImportHpjProject, ImportsEveryFileOfTheProject) {
     EXPECT_EQ(project->GetTitle(), "Sample Help");
     EXPECT_EQ(project->GetCopyright(), "(c) Us");
     EXPECT_EQ(project->GetHlpFile(), "sample.hlp");
-    EXPECT_EQ(project->BmRoot, (StringList{"images", "art"}));
+    // Relative image folders count from the project file's folder.
+    EXPECT_EQ(project->BmRoot,
+              (StringList{QM_TEST_DATA_DIR "/import/proj/images", QM_TEST_DATA_DIR "/import/proj/art"}));
     ASSERT_EQ(project->Windows.Count(), 2);
     EXPECT_EQ(project->Windows.GetWindow(2).GetName(), "proc4");
 }
@@ -299,7 +301,9 @@ TEST(ImportHpjProject, FailuresShowTheirMessageAndGiveNothing) {
     const std::vector<Case> cases = {
         {"BadContents.hpj", kFailed + "Unable to resolve the contents topic within the project."},
         {"nosuch.hpj", "Cannot open "},
-        {"MissingFile.hpj", kFailed + "Cannot open " QM_TEST_DATA_DIR "/import/proj/Sub\\missing.rtf"},
+        // Its only file is missing: there is nothing to import.
+        {"MissingFile.hpj", kFailed + "None of the files of [FILES] was found; the first is \"" QM_TEST_DATA_DIR
+                                      "/import/proj/Sub\\missing.rtf\"."},
     };
     for (const Case& c : cases) {
         ScriptedUi ui;
