@@ -28,6 +28,7 @@
 #include "dialogs/dialogfactory.h"
 #include "editor/richtext2.h"
 #include "mainwindow/buildcommands.h"
+#include "mainwindow/formatcommands.h"
 #include "mainwindow/importcommands.h"
 #include "mainwindow/modulecommands.h"
 #include "mainwindow/navigationcommands.h"
@@ -63,6 +64,8 @@ TfrmMain::TfrmMain(TMainWindowEnv env, QWidget* parent) : QMainWindow(parent), e
     handlers_ = {projectCommands_.get(), moduleCommands_.get(), navigationCommands_.get(),
                  viewCommands_.get(),    buildCommands_.get(),  importCommands_.get()};
     handlers_.push_back(spellCommands_.get());
+    formatCommands_ = std::make_unique<TFormatCommands>(*this);
+    handlers_.push_back(formatCommands_.get());
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quillmark"));
     // Fits a screen 1280 pixels wide with its frame.
@@ -347,6 +350,11 @@ void TfrmMain::CreateMenus() {
     QMenu* tools = AddMenu(menuBar(), "mnuTools", QStringLiteral("&Tools"),
                            {spellCommands_->actCheckSpell, spellCommands_->actCheckSpellAll});
     for (QMenu* menu : {file, project, nav, view, tools, mnuFileReopen}) actions_->WatchMenu(menu);
+    // Formatting, between View and Tools.
+    QMenu* formatMenu = AddMenu(menuBar(), "mnuFormat", QStringLiteral("F&ormat"),
+                                {formatCommands_->actParagraph, formatCommands_->actStyles});
+    menuBar()->insertMenu(tools->menuAction(), formatMenu);
+    actions_->WatchMenu(formatMenu);
     ProjectPopMenu->addSeparator();
     ProjectPopMenu->addAction(m.actSetEditing);
     ProjectPopMenu->addAction(m.actSetDone);

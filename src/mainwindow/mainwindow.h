@@ -50,6 +50,7 @@ class StatusPanels;
 class TBuildCommands;
 class TDialogFactory;
 class TCommandHandler;
+class TFormatCommands;
 class TImportCommands;
 class TModuleCommands;
 class TMruMenu;
@@ -128,6 +129,7 @@ public:
     TBuildCommands& BuildCommands() const { return *buildCommands_; }
     TImportCommands& ImportCommands() const { return *importCommands_; }
     TSpellCommands& SpellCommands() const { return *spellCommands_; }
+    TFormatCommands& FormatCommands() const { return *formatCommands_; }
 
     // --- modules ---
     // The open routine on the selected item of lstTopics / lstPopups.
@@ -206,9 +208,13 @@ public:
     void ClearOutputs() override;
     void RemoveSearchHighlights() override;
     void ClearHistory() override;
+    TStyles& Styles() override { return *styles_; }
+    TRuler& RulerControl() const override { return *Ruler; }
+    QComboBox* StyleBox() const override { return cboStyles; }
+    TStyleCombo* StyleCombo() const override { return styleCombo_.get(); }
+    void EditorSelectionChanged() override { TheEditorSelectionChange(); }
 
     // --- the other global objects and parts, for the program and its tests ---
-    TStyles& Styles() { return *styles_; }
     TMacros& Macros() { return *macros_; }
     TUserTools& UserTools() { return *userTools_; }
     const QStringList& SplashHistory() const { return splashHistory_; }
@@ -286,6 +292,7 @@ private:
     std::unique_ptr<TBuildCommands> buildCommands_;
     std::unique_ptr<TImportCommands> importCommands_;
     std::unique_ptr<TSpellCommands> spellCommands_;
+    std::unique_ptr<TFormatCommands> formatCommands_;
     std::vector<TCommandHandler*> handlers_;
 
     // widgets, named as the components they stand for

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QValidator>
 
+#include "util/cp1252.h"
+
 namespace qm {
 
 namespace {
@@ -48,6 +50,12 @@ void ListEditor::Add(const QString& text) {
     list_->setCurrentRow(list_->count() - 1);
 }
 
+void ListEditor::Insert(int row, const QString& text) {
+    const int at = row < 0 || row > list_->count() ? list_->count() : row;
+    list_->insertItem(at, text);
+    list_->setCurrentRow(at);
+}
+
 bool ListEditor::Update(const QString& text) {
     QListWidgetItem* item = list_->currentItem();
     if (!item) return false;
@@ -75,6 +83,16 @@ bool ListEditor::Move(int by) {
 
 bool ListEditor::MoveUp() { return Move(-1); }
 bool ListEditor::MoveDown() { return Move(1); }
+
+QString CharsOutsideCp1252(const QString& text) {
+    QString out;
+    for (const char32_t cp : text.toUcs4()) {
+        if (cp == U'?' || CodePointToCp1252(cp) != '?') continue;
+        const QString c = QString::fromUcs4(&cp, 1);
+        if (!out.contains(c)) out += c;
+    }
+    return out;
+}
 
 QString WindowsFilterToQt(const QString& filter) {
     const QStringList parts = filter.split(QLatin1Char('|'));

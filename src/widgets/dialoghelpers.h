@@ -28,6 +28,9 @@ public:
 
     // Appends a row and selects it.
     void Add(const QString& text);
+    // Inserts a row before row `row` (at the end when `row` is past the
+    // last) and selects it.
+    void Insert(int row, const QString& text);
     // Replaces the selected row's text; false when none is selected.
     bool Update(const QString& text);
     // Removes the selected row; false when none is selected.
@@ -42,6 +45,10 @@ private:
     bool Move(int by);
     QListWidget* list_;
 };
+
+// The characters of `text` that Windows-1252 cannot hold, each once, in
+// their order; empty when it holds them all.
+QString CharsOutsideCp1252(const QString& text);
 
 // A file filter in the Windows form "Description|*.a;*.b|All files|*.*" as a
 // Qt filter "Description (*.a *.b);;All files (*.*)". Each pair's patterns

@@ -10,6 +10,7 @@
 
 #include "platform/uiservices.h"
 #include "widgets/commandguard.h"
+#include "widgets/dialoghelpers.h"
 
 namespace qm {
 
@@ -40,6 +41,14 @@ void QmDialog::reject() {
 }
 
 void QmDialog::Refuse(const QString& text) { ui_.Information(text); }
+
+bool QmDialog::CheckCp1252(const QString& text, const QString& what) {
+    const QString bad = CharsOutsideCp1252(text);
+    if (bad.isEmpty()) return true;
+    Refuse(
+        QStringLiteral("The %1 cannot contain \"%2\": only Western European characters can be stored.").arg(what, bad));
+    return false;
+}
 
 QPushButton* QmDialog::MakeButton(const QString& name, const QString& caption, QWidget* parent) {
     auto* button = new QPushButton(caption, parent ? parent : this);

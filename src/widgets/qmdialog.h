@@ -68,6 +68,10 @@ protected:
 
     // Shows `text` in an information box (a refused input).
     void Refuse(const QString& text);
+    // A check at OK for text the model keeps as Windows-1252: false after
+    // refusing, naming `what` ("style name") and the characters it cannot
+    // hold, so none is silently stored as "?".
+    bool CheckCp1252(const QString& text, const QString& what);
 
     // The standard buttons at the bottom right: cmdOk "OK" (the default),
     // cmdCancel "Cancel" and, when `help` is set, cmdHelp "&Help". Other

@@ -7,8 +7,10 @@
 
 #include "mainwindow/mainwindow.h"
 #include "platform/qtcp1252.h"
+#include "platform/qtscreenmetrics.h"
 #include "platform/qtsettingsstore.h"
 #include "platform/qtuiservices.h"
+#include "widgets/fontdlg.h"
 
 namespace {
 
@@ -39,8 +41,12 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(qm::kApplicationName));
     QApplication::setOrganizationName(QString::fromLatin1(qm::kOrganisationName));
+    // Help units and the ruler's inches follow the real screen.
+    qm::InstallQtScreenMetrics();
 
     qm::QtUiServices ui;
+    // The toolkit's font dialog has no colour; styles and text have one.
+    ui.SetFontDialog(&qm::RunFontDialog);
     qm::QtSettingsStore settings;
     qm::TMainWindowEnv env;
     env.Ui = &ui;
