@@ -19,15 +19,6 @@ namespace qm {
 
 namespace {
 
-// What each item keeps of its style.
-enum Role {
-    FontRole = Qt::UserRole + 1,  // the style's font at the size the list draws it
-    ColorRole,
-    SizeRole,  // the stored size in points
-    TypeRole,
-    AlignmentRole,
-};
-
 QFont ListFont(const TFontInfo& info) {
     TFontInfo capped = info;
     capped.Size = std::min(capped.Size, kStyleListMaxPoints);
@@ -39,7 +30,7 @@ public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        const QFontMetrics fm(index.data(FontRole).value<QFont>());
+        const QFontMetrics fm(index.data(StyleFontRole).value<QFont>());
         const int w = fm.horizontalAdvance(index.data(Qt::DisplayRole).toString()) + kStyleListExtra;
         return {std::max(w, option.rect.width()), kStyleItemHeight};
     }
@@ -55,10 +46,10 @@ public:
         p->setBrush(Qt::white);
         p->drawRect(r.adjusted(0, 0, -1, -1));
 
-        const QFont font = index.data(FontRole).value<QFont>();
+        const QFont font = index.data(StyleFontRole).value<QFont>();
         const int points = std::max(font.pointSize(), 1);
         p->setFont(font);
-        p->setPen(index.data(ColorRole).value<QColor>());
+        p->setPen(index.data(StyleColorRole).value<QColor>());
         const int top = r.top() + 20 - (points + 12) / 2;
         p->drawText(QRect(r.left() + 6, top, r.width() - 6 - 32, r.bottom() - top), Qt::AlignLeft | Qt::AlignTop,
                     index.data(Qt::DisplayRole).toString());
@@ -73,10 +64,10 @@ public:
         p->setFont(label);
         p->setPen(Qt::black);
         p->drawText(QRect(r.right() - 28, r.top() + 20, 30, r.height() - 20), Qt::AlignLeft | Qt::AlignTop,
-                    QString::number(index.data(SizeRole).toInt()) + QStringLiteral(" pt"));
+                    QString::number(index.data(StyleSizeRole).toInt()) + QStringLiteral(" pt"));
         p->drawImage(QPoint(r.right() - 30, r.top() + 3),
-                     StyleGlyph(AlignmentGlyph(index.data(AlignmentRole).toInt())));
-        p->drawImage(QPoint(r.right() - 15, r.top() + 3), StyleGlyph(KindGlyph(index.data(TypeRole).toInt())));
+                     StyleGlyph(AlignmentGlyph(index.data(StyleAlignmentRole).toInt())));
+        p->drawImage(QPoint(r.right() - 15, r.top() + 3), StyleGlyph(KindGlyph(index.data(StyleTypeRole).toInt())));
         p->restore();
     }
 };
@@ -110,11 +101,11 @@ void TStyleCombo::FillList(const TStyles& styles) {
         const TStyle& s = *styles.GetStyle(i);
         box_->addItem(FromCp1252(s.Name));
         const int row = box_->count() - 1;
-        box_->setItemData(row, ListFont(s.Font), FontRole);
-        box_->setItemData(row, ColorFromBgr(s.Font.Color), ColorRole);
-        box_->setItemData(row, s.Font.Size, SizeRole);
-        box_->setItemData(row, s.StyleType, TypeRole);
-        box_->setItemData(row, s.Alignment, AlignmentRole);
+        box_->setItemData(row, ListFont(s.Font), StyleFontRole);
+        box_->setItemData(row, ColorFromBgr(s.Font.Color), StyleColorRole);
+        box_->setItemData(row, s.Font.Size, StyleSizeRole);
+        box_->setItemData(row, s.StyleType, StyleTypeRole);
+        box_->setItemData(row, s.Alignment, StyleAlignmentRole);
     }
     AdjustDropDownWidth();
     box_->update();
@@ -123,7 +114,7 @@ void TStyleCombo::FillList(const TStyles& styles) {
 int TStyleCombo::DropDownWidth() const {
     int widest = 0;
     for (int i = 0; i < box_->count(); ++i) {
-        const QFontMetrics fm(box_->itemData(i, FontRole).value<QFont>());
+        const QFontMetrics fm(box_->itemData(i, StyleFontRole).value<QFont>());
         widest = std::max(widest, fm.horizontalAdvance(box_->itemText(i)));
     }
     return widest + kStyleListExtra;
@@ -162,7 +153,7 @@ void TStyleCombo::paintClosedBox() {
     const int row = box_->currentIndex();
     if (row < 0) return;
     const QRect field = box_->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, box_);
-    const QImage& glyph = StyleGlyph(KindGlyph(box_->itemData(row, TypeRole).toInt()));
+    const QImage& glyph = StyleGlyph(KindGlyph(box_->itemData(row, StyleTypeRole).toInt()));
     p.drawImage(QPoint(field.left() + 3, field.top() + (field.height() - glyph.height()) / 2), glyph);
     p.setPen(box_->palette().color(QPalette::ButtonText));
     p.setFont(box_->font());

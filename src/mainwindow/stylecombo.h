@@ -21,6 +21,15 @@ inline constexpr int kStyleListExtra = 95;
 // The largest size a name is drawn at in the list.
 inline constexpr int kStyleListMaxPoints = 16;
 
+// What each item of the box keeps of its style.
+enum TStyleItemRole {
+    StyleFontRole = Qt::UserRole + 1,  // QFont: the style's font at the size the list draws it
+    StyleColorRole,                    // QColor
+    StyleSizeRole,                     // int: the stored size in points
+    StyleTypeRole,                     // int: 0 character, 1 paragraph
+    StyleAlignmentRole,                // int: 0 left, 1 right, 2 centre
+};
+
 class TStyleCombo : public QObject {
     Q_OBJECT
 public:
