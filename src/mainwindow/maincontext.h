@@ -14,6 +14,7 @@
 
 class QComboBox;
 class QMainWindow;
+class QTreeWidget;
 
 namespace qm {
 
@@ -30,8 +31,12 @@ class TRichText2;
 class TRuler;
 class TStyleCombo;
 class TStyles;
+class TfrmFind;
 class TfrmMessage;
+class TfrmReplace;
 class UiServices;
+
+inline constexpr const char* kMsgModuleGone = "The specified module no longer exists in the project.";
 
 // The pages of the project explorer, in tab order.
 enum class ExplorerPage { Topics = 0, Popups = 1 };
@@ -119,6 +124,19 @@ public:
     // The build log, the compiler's report and the search results.
     virtual void ClearOutputs() = 0;
     virtual void RemoveSearchHighlights() = 0;
+    // The search results (lvwFind): columns module, offset, length; each hit
+    // row carries its node's Id.
+    virtual QTreeWidget* SearchList() const = 0;
+
+    // --- find and replace ---
+    // The modeless forms, made once at start-up; null before and after.
+    virtual TfrmFind* FindForm() const = 0;
+    virtual TfrmReplace* ReplaceForm() const = 0;
+    // Replaces `oldText` by `newText` in the text of every module (a
+    // rename's link update: `="old"` by `="new"`); the number of links changed.
+    virtual int UpdateLinks(const std::string& oldText, const std::string& newText) = 0;
+    // The node's new name shows in its list row and in the sorted combo box.
+    virtual void ShowRenamedModule(TNodeId id) = 0;
 
     // --- navigation ---
     virtual void ClearHistory() = 0;

@@ -26,8 +26,10 @@
 #include <cstring>
 
 #include "dialogs/dialogfactory.h"
+#include "dialogs/findform.h"
 #include "editor/richtext2.h"
 #include "mainwindow/buildcommands.h"
+#include "mainwindow/findcommands.h"
 #include "mainwindow/formatcommands.h"
 #include "mainwindow/importcommands.h"
 #include "mainwindow/modulecommands.h"
@@ -61,9 +63,9 @@ TfrmMain::TfrmMain(TMainWindowEnv env, QWidget* parent) : QMainWindow(parent), e
     buildCommands_ = std::make_unique<TBuildCommands>(*this, env_.TempFolder);
     importCommands_ = std::make_unique<TImportCommands>(*this, *projectCommands_);
     spellCommands_ = std::make_unique<TSpellCommands>(*this);
-    handlers_ = {projectCommands_.get(), moduleCommands_.get(), navigationCommands_.get(),
-                 viewCommands_.get(),    buildCommands_.get(),  importCommands_.get()};
-    handlers_.push_back(spellCommands_.get());
+    findCommands_ = std::make_unique<TFindCommands>(*this);
+    handlers_ = {projectCommands_.get(), moduleCommands_.get(), navigationCommands_.get(), viewCommands_.get(),
+                 buildCommands_.get(),   importCommands_.get(), spellCommands_.get(),      findCommands_.get()};
     formatCommands_ = std::make_unique<TFormatCommands>(*this);
     handlers_.push_back(formatCommands_.get());
     setObjectName(QStringLiteral("frmMain"));
@@ -124,6 +126,7 @@ void TfrmMain::CreateWidgets() {
     TheEditor = new TRichText2(central);
     TheEditor->setObjectName(QStringLiteral("TheEditor"));
     TheEditor->viewport()->installEventFilter(this);
+    TheEditor->installEventFilter(this);
     TheEditor->setAcceptDrops(true);
     hbox->addWidget(TheEditor, 1);
     vbox->addLayout(hbox, 1);
@@ -172,6 +175,11 @@ void TfrmMain::CreateWidgets() {
     tvwQuillmark = MakeTree("tvwQuillmark", msgs);
     tvwHCRTF = MakeTree("tvwHCRTF", msgs);
     lvwFind = MakeTree("lvwFind", msgs);
+    lvwFind->setHeaderHidden(false);
+    lvwFind->setHeaderLabels({QStringLiteral("Module"), QStringLiteral("Offset"), QStringLiteral("Length")});
+    lvwFind->setUniformRowHeights(true);
+    lvwFind->header()->resizeSection(0, 250);
+    lvwFind->installEventFilter(this);
     tvwQuillmark->installEventFilter(this);
     mv->addWidget(tvwQuillmark, 1);
     mv->addWidget(tvwHCRTF, 1);
@@ -276,6 +284,8 @@ void TfrmMain::CreateWidgets() {
     connect(hdrPopups, &QHeaderView::sectionClicked, this,
             [this](int s) { run([this, s] { hdrPopupsSectionClick(s); }); });
     connect(tvwQuillmark, &QTreeWidget::itemDoubleClicked, this, [this] { run([this] { tvwQuillmarkDblClick(); }); });
+    connect(lvwFind, &QTreeWidget::itemDoubleClicked, this,
+            [this] { run([this] { findCommands_->lvwFindDblClick(); }); });
     connect(tsOutputs, &QTabBar::currentChanged, this, [this](int i) { tsOutputsChange(i); });
     connect(ncbTopics, &TQorCommandBar::buttonClicked, this,
             [this](int t) { run([this, t] { moduleCommands_->TopicButtonClick(t); }); });
@@ -339,9 +349,11 @@ void TfrmMain::CreateMenus() {
     file->addAction(importCommands_->actImport);
     file->addSeparator();
     file->addAction(p.actExit);
-    QMenu* project =
-        AddMenu(menuBar(), "mnuProject", QStringLiteral("&Project"),
-                {b.actCompile, b.actView, b.actViewCurTopic, nullptr, m.actSetContents, m.actSetEditing, m.actSetDone});
+    const TFindCommands& f = *findCommands_;
+    QMenu* edit = AddMenu(menuBar(), "mnuEdit", QStringLiteral("&Edit"), {f.actFind, f.actReplace, f.actFindNext});
+    QMenu* project = AddMenu(menuBar(), "mnuProject", QStringLiteral("&Project"),
+                             {b.actCompile, b.actView, b.actViewCurTopic, nullptr, m.actRename,
+                              m.mnuProjectRenumberItem, nullptr, m.actSetContents, m.actSetEditing, m.actSetDone});
     QMenu* nav = AddMenu(menuBar(), "mnuNavigate", QStringLiteral("&Navigate"),
                          {n.actNavToFirst, n.actNavToPrev, n.actNavToNext, n.actNavToLast, n.actHistClear});
     QMenu* view = AddMenu(menuBar(), "mnuView", QStringLiteral("&View"),
@@ -349,7 +361,8 @@ void TfrmMain::CreateMenus() {
                            v.actToggleSpecChars, v.actToggleRtf});
     QMenu* tools = AddMenu(menuBar(), "mnuTools", QStringLiteral("&Tools"),
                            {spellCommands_->actCheckSpell, spellCommands_->actCheckSpellAll});
-    for (QMenu* menu : {file, project, nav, view, tools, mnuFileReopen}) actions_->WatchMenu(menu);
+    for (QMenu* menu : {file, edit, project, nav, view, tools, mnuFileReopen}) actions_->WatchMenu(menu);
+    ProjectPopMenu->insertActions(mnuProjPopSetCnt, {m.mnuProjPopRename, m.mnuProjPopRenumber});
     // Formatting, between View and Tools.
     QMenu* formatMenu = AddMenu(menuBar(), "mnuFormat", QStringLiteral("F&ormat"),
                                 {formatCommands_->actParagraph, formatCommands_->actStyles});
@@ -466,7 +479,10 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* e) {
             if (list->currentItem()) run([this, list] { OpenSelectedItem(list); });
             return true;
         }
-    } else if (watched == tvwQuillmark && e->type() == QEvent::FocusOut) {
+    } else if ((watched == tvwQuillmark || watched == lvwFind) && e->type() == QEvent::FocusOut) {
+        RemoveSearchHighlights();
+    } else if (watched == TheEditor && e->type() == QEvent::FocusIn) {
+        // The editor draws its own selection again: a search mark has done its work.
         RemoveSearchHighlights();
     }
     return QMainWindow::eventFilter(watched, e);

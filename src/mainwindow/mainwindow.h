@@ -50,6 +50,7 @@ class StatusPanels;
 class TBuildCommands;
 class TDialogFactory;
 class TCommandHandler;
+class TFindCommands;
 class TFormatCommands;
 class TImportCommands;
 class TModuleCommands;
@@ -72,7 +73,6 @@ class TfrmVList;
 class UiServices;
 
 inline constexpr const char* kMsgInsufficientMemory = "Insufficient memory.";
-inline constexpr const char* kMsgModuleGone = "The specified module no longer exists in the project.";
 inline constexpr const char* kMsgInvalidLink = "Invalid link. No reference found within the project.";
 inline constexpr const char* kWindowPositionKey = "Position";
 
@@ -130,6 +130,7 @@ public:
     TImportCommands& ImportCommands() const { return *importCommands_; }
     TSpellCommands& SpellCommands() const { return *spellCommands_; }
     TFormatCommands& FormatCommands() const { return *formatCommands_; }
+    TFindCommands& FindCommands() const { return *findCommands_; }
 
     // --- modules ---
     // The open routine on the selected item of lstTopics / lstPopups.
@@ -213,6 +214,11 @@ public:
     QComboBox* StyleBox() const override { return cboStyles; }
     TStyleCombo* StyleCombo() const override { return styleCombo_.get(); }
     void EditorSelectionChanged() override { TheEditorSelectionChange(); }
+    QTreeWidget* SearchList() const override { return lvwFind; }
+    TfrmFind* FindForm() const override;
+    TfrmReplace* ReplaceForm() const override;
+    int UpdateLinks(const std::string& oldText, const std::string& newText) override;
+    void ShowRenamedModule(TNodeId id) override;
 
     // --- the other global objects and parts, for the program and its tests ---
     TMacros& Macros() { return *macros_; }
@@ -293,6 +299,7 @@ private:
     std::unique_ptr<TImportCommands> importCommands_;
     std::unique_ptr<TSpellCommands> spellCommands_;
     std::unique_ptr<TFormatCommands> formatCommands_;
+    std::unique_ptr<TFindCommands> findCommands_;
     std::vector<TCommandHandler*> handlers_;
 
     // widgets, named as the components they stand for

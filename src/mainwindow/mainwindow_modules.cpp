@@ -208,6 +208,32 @@ void TfrmMain::OpenSelectedItem(QListWidget* list) {
     actions_->RequestUpdate();
 }
 
+void TfrmMain::ShowRenamedModule(TNodeId id) {
+    const TTopicNode* node = project_->Topics.FindById(id);
+    if (!node) return;
+    const QString name = FromCp1252(node->GetName());
+    QListWidget* list = node->IsPopup() ? lstPopups : lstTopics;
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->data(Qt::UserRole).toULongLong() == id) list->item(i)->setText(name);
+    // The combo box lists the names in order: the item moves to its new place.
+    QComboBox* combo = node->IsPopup() ? cboPopups : cboTopics;
+    const QSignalBlocker block(combo);
+    const QVariant data = QVariant::fromValue<qulonglong>(id);
+    const int old = combo->findData(data);
+    if (old < 0) return;
+    const bool wasCurrent = combo->currentIndex() == old;
+    const QIcon icon = combo->itemIcon(old);
+    combo->removeItem(old);
+    int at = 0;
+    while (at < combo->count()) {
+        const TTopicNode* other = project_->Topics.FindById(combo->itemData(at).toULongLong());
+        if (other && CompareText(other->GetName(), node->GetName()) > 0) break;
+        ++at;
+    }
+    combo->insertItem(at, icon, name, data);
+    combo->setCurrentIndex(wasCurrent ? at : -1);
+}
+
 void TfrmMain::SelectInCombo(const TTopicNode& node) {
     QComboBox* mine = node.IsPopup() ? cboPopups : cboTopics;
     QComboBox* other = node.IsPopup() ? cboTopics : cboPopups;
@@ -290,7 +316,9 @@ void TfrmMain::lstTopicsContextPopup() {
     QAction* editing = moduleCommands_->actSetEditing;
     QAction* done = moduleCommands_->actSetDone;
     mnuProjPopEdit->setText(QStringLiteral("Ed&it Topic"));
-    for (QAction* a : {mnuProjPopEdit, mnuProjPopSetCnt, editing, done}) a->setEnabled(true);
+    for (QAction* a : {mnuProjPopEdit, mnuProjPopSetCnt, editing, done, moduleCommands_->mnuProjPopRename,
+                       moduleCommands_->mnuProjPopRenumber})
+        a->setEnabled(true);
     const TTopicNode* node = project_->Topics.FindById(GetTopic(-1));
     editing->setChecked(node && node->State == TopicState::Edit);
     done->setChecked(node && node->State == TopicState::Done);
@@ -304,7 +332,9 @@ void TfrmMain::lstPopupsContextPopup() {
     QListWidgetItem* item = lstPopups->currentItem();
     // A node no longer in the project offers nothing to act on.
     const TTopicNode* node = item ? project_->Topics.FindById(item->data(Qt::UserRole).toULongLong()) : nullptr;
-    for (QAction* a : {mnuProjPopEdit, editing, done}) a->setEnabled(node != nullptr);
+    for (QAction* a :
+         {mnuProjPopEdit, editing, done, moduleCommands_->mnuProjPopRename, moduleCommands_->mnuProjPopRenumber})
+        a->setEnabled(node != nullptr);
     editing->setChecked(node && node->State == TopicState::Edit);
     done->setChecked(node && node->State == TopicState::Done);
 }
