@@ -194,7 +194,12 @@ TfrmParagraph::TfrmParagraph(UiServices& ui, QWidget* parent)
     cboAlignment->setFocus();
 }
 
-double TfrmParagraph::toUnit(int pixels) const { return PixelsToUnit(pixels, scaleMode_, ppi_); }
+double TfrmParagraph::toUnit(int pixels) const {
+    // Four decimals hold every pixel to well under half a pixel at any
+    // common resolution, and keep 14 pixels from showing as 0.145833333333333.
+    constexpr double kShown = 10000.0;
+    return std::round(PixelsToUnit(pixels, scaleMode_, ppi_) * kShown) / kShown;
+}
 int TfrmParagraph::toPixels(double value) const { return UnitToPixels(value, scaleMode_, ppi_); }
 
 void TfrmParagraph::SetScaleMode(int mode) {

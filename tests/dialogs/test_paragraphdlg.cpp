@@ -153,7 +153,7 @@ TEST_F(ParagraphTest, TheUnitSetsLabelsStepsAndLimits) {
     for (const Row& row : {
              Row{"pixels", 0, "pixels", 1, 1024, 48, "48"},
              Row{"inches: 48 pixels show 0.5", 1, "inches", 0.1, 10, 48, "0.5"},
-             Row{"centimetres", 2, "cm", 0.1, 25, 19, "0.502708333333333"},
+             Row{"centimetres", 2, "cm", 0.1, 25, 19, "0.5027"},
          }) {
         SCOPED_TRACE(row.name);
         TfrmParagraph d(ui);
@@ -333,6 +333,30 @@ TEST_F(ParagraphTest, EnterInASpinEditDoesNotCloseTheDialog) {
 }
 
 // Every whole pixel value each unit can hold comes back unchanged.
+// Inches and centimetres show four decimals at most, so a value fits its box.
+TEST_F(ParagraphTest, UnitsShowFourDecimalsAtMost) {
+    struct Row {
+        const char* name;
+        int mode, pixels;
+        const char* shown;
+    };
+    for (const Row& row : {
+             Row{"14 pixels in inches", 1, 14, "0.1458"},
+             Row{"48 pixels in inches", 1, 48, "0.5"},
+             Row{"38 pixels in centimetres", 2, 38, "1.0054"},
+             Row{"1 pixel in inches", 1, 1, "0.0104"},
+             Row{"pixels stay whole", 0, 14, "14"},
+         }) {
+        SCOPED_TRACE(row.name);
+        TfrmParagraph d(ui);
+        d.SetScaleMode(row.mode);
+        d.SetSpacingAttributes(row.pixels, 0, 4, row.pixels);
+        EXPECT_EQ(d.seBefore->text(), QString::fromLatin1(row.shown));
+        EXPECT_EQ(d.seSpacing->text(), QString::fromLatin1(row.shown));
+        EXPECT_EQ(d.SpaceBefore(), row.pixels);
+    }
+}
+
 TEST_F(ParagraphTest, EveryWholePixelValueRoundTrips) {
     for (int ppi : {96, 120}) {
         ScopedPpi screen(ppi);

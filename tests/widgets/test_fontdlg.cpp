@@ -5,7 +5,10 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFontComboBox>
+#include <QImage>
+#include <QLabel>
 
 #include "support/qtapp.h"
 #include "support/scripteduiservices.h"
@@ -63,6 +66,34 @@ TEST_F(FontDialogTest, AColourOutsideTheNamedOnesSurvivesOk) {
     EXPECT_EQ(chosen->color, QColor(0x12, 0x34, 0x56));
 }
 
+// A style's face that this machine lacks ("MS Sans Serif" of the default
+// styles) stays the style's face when only the colour changes; a face the
+// user picks replaces it.
+TEST_F(FontDialogTest, AFaceThatIsNotInstalledSurvivesOk) {
+    QFont missing(QStringLiteral("No Such Face Anywhere"));
+    missing.setPointSize(10);
+    ui.ExpectDialog(QStringLiteral("dlgFont"), [](QDialog& d) {
+        auto& dlg = static_cast<TdlgFont&>(d);
+        dlg.cboColor->setCurrentIndex(11);  // Red
+        dlg.accept();
+        return d.result();
+    });
+    const auto kept = RunFontDialog(ui, FontChoice{missing, QColor(Qt::black)});
+    ASSERT_TRUE(kept.has_value());
+    EXPECT_EQ(kept->font.family(), QStringLiteral("No Such Face Anywhere"));
+    EXPECT_EQ(kept->color, QColor(255, 0, 0));
+
+    ui.ExpectDialog(QStringLiteral("dlgFont"), [](QDialog& d) {
+        auto& dlg = static_cast<TdlgFont&>(d);
+        dlg.cboFontName->setCurrentFont(QFont(QStringLiteral("DejaVu Serif")));
+        dlg.accept();
+        return d.result();
+    });
+    const auto changed = RunFontDialog(ui, FontChoice{missing, QColor(Qt::black)});
+    ASSERT_TRUE(changed.has_value());
+    EXPECT_EQ(changed->font.family(), QStringLiteral("DejaVu Serif"));
+}
+
 TEST_F(FontDialogTest, CancelGivesNothingAndABadSizeIsRefused) {
     ui.ExpectDialog(QStringLiteral("dlgFont"), [this](QDialog& d) {
         auto& dlg = static_cast<TdlgFont&>(d);
@@ -87,6 +118,27 @@ TEST_F(FontDialogTest, TheScriptedFontRequestCarriesTheColour) {
     EXPECT_EQ(second->color, QColor(0, 0, 128));  // the offered one
     ASSERT_EQ(ui.fontRequests.size(), 2u);
     EXPECT_EQ(ui.fontRequests[1].color, QColor(0, 0, 128));
+}
+
+// A picture for tools/screenshot-format.sh, saved in $QM_SCREENSHOT_DIR
+// when it is set; no caption may be cut.
+TEST_F(FontDialogTest, ScreenshotOfTheFontDialog) {
+    TdlgFont d(ui);
+    d.SetChoice(FontChoice{Font(12, true), QColor(0, 0, 128)});
+    d.show();
+    QApplication::processEvents();
+    for (QWidget* w : d.findChildren<QWidget*>()) {
+        if (!w->isVisible() || !(qobject_cast<QLabel*>(w) || qobject_cast<QCheckBox*>(w))) continue;
+        EXPECT_GE(w->width(), w->minimumSizeHint().width()) << w->objectName().toStdString() << " is cut";
+    }
+    EXPECT_EQ(d.cboColor->currentText(), QStringLiteral("Navy"));
+    const QImage shot = d.grab().toImage();
+    ASSERT_FALSE(shot.isNull());
+    const QString dir = qEnvironmentVariable("QM_SCREENSHOT_DIR");
+    if (!dir.isEmpty()) {
+        EXPECT_TRUE(shot.save(QDir(dir).filePath(QStringLiteral("font.png")), "PNG"));
+    }
+    d.hide();
 }
 
 }  // namespace
