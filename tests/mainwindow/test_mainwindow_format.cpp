@@ -137,6 +137,31 @@ TEST_F(MainWindowFormatTest, DraggingTheRulerIndentsTheParagraphAtTheCaret) {
     EXPECT_EQ(Indents(*again, 0), (std::array<int, 3>{0, 0, 0}));
 }
 
+// A drag cut short (here the ruler hidden in the middle of it) ends as a
+// release does: the paragraph takes the marker and the guide line goes.
+TEST_F(MainWindowFormatTest, ADragCutShortEndsAndTakesItsGuideAlong) {
+    const std::string file = SaveProjectWith("Cut", "\\pard\\f0\\fs20 Only paragraph\\par");
+    auto w = Start({qm::FromCp1252(file)});
+    ASSERT_TRUE(started);
+    OpenRow(*w, "lstTopics", "Cut");
+    ShowWithRuler(*w);
+    qm::TRuler& ruler = w->RulerControl();
+    QWidget* guide = w->findChild<QWidget*>(QStringLiteral("RulerGuide"));
+    ASSERT_NE(guide, nullptr);
+    w->Editor()->SetSelStart(2);
+    const int zero = ruler.Origin();
+    QTest::mousePress(&ruler, Qt::LeftButton, Qt::NoModifier, {zero, 8});
+    QTest::mouseMove(&ruler, {zero + 15, 8});
+    ASSERT_TRUE(guide->isVisible());
+    Act(*w, "actToggleRuler")->trigger();
+    EXPECT_FALSE(ruler.isVisible());
+    EXPECT_FALSE(ruler.Dragging());
+    EXPECT_FALSE(guide->isVisible());
+    // The first line at 20, the others where they were.
+    EXPECT_EQ(Indents(*w, 0), (std::array<int, 3>{20, -20, 0}));
+    EXPECT_TRUE(w->Project().Modified);
+}
+
 TEST_F(MainWindowFormatTest, TheRulerShowsTheParagraphsIndentsOverItsText) {
     // The first line 20 pixels in, the others 40, the right edge 30.
     const std::string file = SaveProjectWith("Hang", "\\pard\\fi-300\\li600\\ri450\\f0\\fs20 Hanging text\\par");
