@@ -1,6 +1,7 @@
 // The formatting commands, the style box and the ruler link.
 #include "mainwindow/formatcommands.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QActionGroup>
 #include <QComboBox>
@@ -92,6 +93,9 @@ void TFormatCommands::CreateActions(ActionTable& table) {
     for (QObject* watched :
          {static_cast<QObject*>(&ruler), static_cast<QObject*>(editor), static_cast<QObject*>(editor->viewport())})
         watched->installEventFilter(this);
+    // ... and the text's own margins (the gutter moves the text, not the editor).
+    connect(editor->document()->documentLayout(), &QAbstractTextDocumentLayout::update, this,
+            [this] { UpdateRulerOrigin(); });
 }
 
 bool TFormatCommands::eventFilter(QObject* watched, QEvent* e) {

@@ -15,6 +15,8 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFrame>
 
 #include "dialogs/paragraphdlg.h"
 #include "dialogs/reorganizestyles.h"
@@ -189,6 +191,35 @@ TEST_F(MainWindowFormatTest, TheRulerShowsTheParagraphsIndentsOverItsText) {
     const int textRight =
         RulerX(*w, {viewport->width() - static_cast<int>(w->Editor()->document()->documentMargin()) - 30, 0});
     EXPECT_NEAR(m.MarkerX(qm::TRulerMarker::RightIndent), textRight, 2);
+}
+
+// The scale's zero follows the text: the window's width, and the text's
+// own margin (as the gutter changes it), move it.
+TEST_F(MainWindowFormatTest, TheScalesZeroFollowsTheText) {
+    auto w = Start();
+    ASSERT_TRUE(started);
+    ShowWithRuler(*w);
+    qm::TRuler& ruler = w->RulerControl();
+    qm::TRichText2* editor = w->Editor();
+    auto textLeft = [&] {
+        const QTextFrameFormat f = editor->document()->rootFrame()->frameFormat();
+        return RulerX(*w, {static_cast<int>(f.leftMargin() + f.border() + f.padding()), 0});
+    };
+    EXPECT_EQ(ruler.Origin(), textLeft());
+
+    QTextFrameFormat f = editor->document()->rootFrame()->frameFormat();
+    const int before = ruler.Origin();
+    f.setLeftMargin(f.leftMargin() + 25);
+    editor->document()->rootFrame()->setFrameFormat(f);
+    QApplication::processEvents();
+    EXPECT_EQ(ruler.Origin(), before + 25);
+    EXPECT_EQ(ruler.Origin(), textLeft());
+
+    const int rightEnd = ruler.width() - ruler.RightMargin;
+    w->resize(w->width() - 100, w->height());
+    QApplication::processEvents();
+    EXPECT_EQ(ruler.Origin(), textLeft());
+    EXPECT_EQ(ruler.width() - ruler.RightMargin, rightEnd - 100);
 }
 
 TEST_F(MainWindowFormatTest, TheScaleMenuSetsTheRulerAndTheOption) {
