@@ -151,7 +151,7 @@ void TfrmStyleProperties::mnuFormatPopParagraphClick() {
 
 bool TfrmStyleProperties::validate() {
     const QString typed = txtStyleName->text().trimmed();
-    if (!CheckCp1252(typed, QStringLiteral("style name"))) return false;
+    if (!CheckCp1252(typed, QStringLiteral("Style name"))) return false;
     const std::string name = ToCp1252(typed);
     if (styles_.NameExists(name)) {
         const TStyle* edited = editIndex_ != -1 ? styles_.GetStyle(editIndex_) : nullptr;

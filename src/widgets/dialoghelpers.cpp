@@ -6,8 +6,6 @@
 #include <QStringList>
 #include <QValidator>
 
-#include "util/cp1252.h"
-
 namespace qm {
 
 namespace {
@@ -83,16 +81,6 @@ bool ListEditor::Move(int by) {
 
 bool ListEditor::MoveUp() { return Move(-1); }
 bool ListEditor::MoveDown() { return Move(1); }
-
-QString CharsOutsideCp1252(const QString& text) {
-    QString out;
-    for (const char32_t cp : text.toUcs4()) {
-        if (cp == U'?' || CodePointToCp1252(cp) != '?') continue;
-        const QString c = QString::fromUcs4(&cp, 1);
-        if (!out.contains(c)) out += c;
-    }
-    return out;
-}
 
 QString WindowsFilterToQt(const QString& filter) {
     const QStringList parts = filter.split(QLatin1Char('|'));

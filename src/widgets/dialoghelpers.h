@@ -46,10 +46,6 @@ private:
     QListWidget* list_;
 };
 
-// The characters of `text` that Windows-1252 cannot hold, each once, in
-// their order; empty when it holds them all.
-QString CharsOutsideCp1252(const QString& text);
-
 // A file filter in the Windows form "Description|*.a;*.b|All files|*.*" as a
 // Qt filter "Description (*.a *.b);;All files (*.*)". Each pair's patterns
 // come from its pattern half; a description's own "(...)" at its end is
