@@ -7,10 +7,12 @@
 #include <optional>
 #include <string>
 
+#include "dialogs/exportchoice.h"
 #include "dialogs/paragraphdlg.h"
 #include "dialogs/tagdialogs.h"
 #include "import/import.h"
 #include "model/styles.h"
+#include "model/usertools.h"
 
 class QWidget;
 
@@ -19,6 +21,7 @@ namespace qm {
 class QmDialog;
 class TMacros;
 class TProject;
+struct TTopicNode;
 class UiServices;
 
 class TDialogFactory {
@@ -75,6 +78,21 @@ public:
     // The reorder dialog on a copy of `styles` with line `selectedLine`
     // selected; the list in its new order when accepted.
     std::optional<TStyles> RunReorganizeStyles(const TStyles& styles, int selectedLine, QWidget* owner = nullptr);
+
+    // --- topics and popups, the export choice, user tools ---
+    // Topic Properties on `node`, a topic of `project` (whose windows it
+    // lists and whose other modules the name and ID checks read); `macros`
+    // serves the macro builder. True when accepted: the node then holds the
+    // dialog's values. Otherwise the node is as it was.
+    bool RunTopicProps(TTopicNode& node, const TProject& project, const TMacros& macros);
+    // Popup Properties on `node`, a popup of `project`; as RunTopicProps.
+    bool RunPopupProps(TTopicNode& node, const TProject& project);
+    // Which constant files to write, the boxes ticked as `preset`; the
+    // choice when accepted, else nullopt.
+    std::optional<TExportChoice> RunExportChoice(const TExportChoice& preset);
+    // Tool Properties preset with `tool` (empty for a new one); the path
+    // and display name as typed when accepted, else nullopt.
+    std::optional<TTool> RunAddTool(const TTool& tool);
 
 private:
     UiServices& ui_;

@@ -22,6 +22,7 @@ class ActionTable;
 class StatusPanels;
 class TBookmarks;
 class TDialogFactory;
+class TMacros;
 class TMru;
 class TOptions;
 class TOutputLog;
@@ -150,6 +151,20 @@ public:
     virtual TStyleCombo* StyleCombo() const = 0;
     // The editor's selection-change handler: ruler, style box, caret position.
     virtual void EditorSelectionChanged() = 0;
+
+    // --- adding and removing modules ---
+    // The macro catalogue (the macro builder of the properties dialogs).
+    virtual TMacros& Macros() = 0;
+    // True while a command holds the editor's text in hand (the spelling
+    // dialog waits): nothing may then add, remove or rename a module.
+    virtual bool EditorTextHeld() const = 0;
+    // A new node's row goes at the end of its list and its name into the
+    // combo box of its kind, at its sorted place.
+    virtual void AddModuleRow(TNodeId id) = 0;
+    // The node's row leaves its list, whose row at the same place (else its
+    // last) becomes selected and which gets the focus; its name leaves the
+    // combo box. The node itself stays in the project.
+    virtual void RemoveModuleRow(TNodeId id) = 0;
 };
 
 }  // namespace qm

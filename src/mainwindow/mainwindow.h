@@ -50,6 +50,7 @@ class StatusPanels;
 class TBuildCommands;
 class TDialogFactory;
 class TCommandHandler;
+class TExportCommands;
 class TFindCommands;
 class TFormatCommands;
 class TImportCommands;
@@ -64,6 +65,7 @@ class TQorSpellEngine;
 class TSpellCommands;
 class TSplashThread;
 class TStyleCombo;
+class TTopicCommands;
 class TTopicsViewDelegate;
 class TViewCommands;
 class TfrmFind;
@@ -131,6 +133,8 @@ public:
     TSpellCommands& SpellCommands() const { return *spellCommands_; }
     TFormatCommands& FormatCommands() const { return *formatCommands_; }
     TFindCommands& FindCommands() const { return *findCommands_; }
+    TTopicCommands& TopicCommands() const { return *topicCommands_; }
+    TExportCommands& ExportCommands() const { return *exportCommands_; }
 
     // --- modules ---
     // The open routine on the selected item of lstTopics / lstPopups.
@@ -160,7 +164,7 @@ public:
     // True while a command holds the editor's text in hand (the spelling
     // dialog waits for an answer): nothing may then open, switch, remove or
     // close modules or the project.
-    bool EditorTextHeld() const;
+    bool EditorTextHeld() const override;
 
     // --- TMainContext ---
     TProject& Project() override { return *project_; }
@@ -219,9 +223,11 @@ public:
     TfrmReplace* ReplaceForm() const override;
     int UpdateLinks(const std::string& oldText, const std::string& newText) override;
     void ShowRenamedModule(TNodeId id) override;
+    TMacros& Macros() override { return *macros_; }
+    void AddModuleRow(TNodeId id) override;
+    void RemoveModuleRow(TNodeId id) override;
 
     // --- the other global objects and parts, for the program and its tests ---
-    TMacros& Macros() { return *macros_; }
     TUserTools& UserTools() { return *userTools_; }
     const QStringList& SplashHistory() const { return splashHistory_; }
     const QStringList& BackHistory() const { return histBack_; }
@@ -300,6 +306,8 @@ private:
     std::unique_ptr<TSpellCommands> spellCommands_;
     std::unique_ptr<TFormatCommands> formatCommands_;
     std::unique_ptr<TFindCommands> findCommands_;
+    std::unique_ptr<TTopicCommands> topicCommands_;
+    std::unique_ptr<TExportCommands> exportCommands_;
     std::vector<TCommandHandler*> handlers_;
 
     // widgets, named as the components they stand for
