@@ -12,6 +12,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <QValidator>
+#include <algorithm>
 #include <cmath>
 
 #include "util/helpunits.h"
@@ -134,6 +135,17 @@ TfrmParagraph::TfrmParagraph(UiServices& ui, QWidget* parent)
     addRow(spacingGrid, 2, new QLabel(QStringLiteral("L&ine spacing :"), grpSpacing), cboLineSpacingRule, seSpacing,
            lblScale[5]);
     spacingGrid->setColumnStretch(4, 1);
+    // The two groups' columns line up: the widest caption and box of either.
+    int captionWidth = 0;
+    for (QGridLayout* grid : {indentGrid, spacingGrid})
+        for (int row = 0; row < grid->rowCount(); ++row)
+            if (QLayoutItem* item = grid->itemAtPosition(row, 0))
+                captionWidth = std::max(captionWidth, item->sizeHint().width());
+    const int boxWidth = std::max(cboFirstLine->sizeHint().width(), cboLineSpacingRule->sizeHint().width());
+    for (QGridLayout* grid : {indentGrid, spacingGrid}) {
+        grid->setColumnMinimumWidth(0, captionWidth);
+        grid->setColumnMinimumWidth(1, boxWidth);
+    }
     page1->addWidget(grpSpacing);
     page1->addStretch(1);
     tbsParagraph->addTab(tsIndentation, QStringLiteral("Indentation and Spacing"));
