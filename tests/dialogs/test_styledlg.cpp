@@ -15,6 +15,7 @@
 #include "dialogs/styleprops.h"
 #include "editor/qtfont.h"
 #include "tagform_fixture.h"
+#include "widgets/spinedit.h"
 
 namespace qmtest {
 namespace {
@@ -126,6 +127,10 @@ TEST_F(StyleDialogsTest, FontAndParagraphChangeTheStyle) {
         auto* left = dialog.findChild<QLineEdit*>(QStringLiteral("seLeft"));
         auto* tabs = dialog.findChild<QTabWidget*>(QStringLiteral("tbsParagraph"));
         EXPECT_FALSE(tabs->isTabVisible(1));
+        // A style's paragraph is in pixels, without limits.
+        EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("lblScale1"))->text(), QStringLiteral("pixels"));
+        auto* spacing = dialog.findChild<qm::TQorSpinEdit*>(QStringLiteral("seSpacing"));
+        EXPECT_EQ(spacing->MaxValue, spacing->MinValue);
         left->setText(QStringLiteral("20"));
         return ClickOk(dialog);
     });
