@@ -17,7 +17,11 @@
 #include "dialogs/newsound.h"
 #include "dialogs/newtopiclink.h"
 #include "dialogs/newvideo.h"
+#include "dialogs/paragraphdlg.h"
 #include "dialogs/popupprops.h"
+#include "dialogs/reorganizestyles.h"
+#include "dialogs/styledlg.h"
+#include "dialogs/styleprops.h"
 #include "dialogs/topicprops.h"
 #include "platform/qtcp1252.h"
 #include "platform/uiservices.h"
@@ -66,6 +70,45 @@ std::optional<TTagResult> TDialogFactory::RunTagDialog(TTagKind kind, const TTag
     form->Preset(preset);
     if (!Run(*form)) return std::nullopt;
     return form->Result();
+}
+
+// --- formatting ---
+
+std::optional<TParagraphFormat> TDialogFactory::RunParagraph(const TParagraphRequest& request, QWidget* owner) {
+    TfrmParagraph dialog(ui_, owner ? owner : Parent());
+    // The unit first: the presets convert with it.
+    if (request.ScaleMode) dialog.SetScaleMode(*request.ScaleMode);
+    const TParagraphFormat& f = request.Format;
+    dialog.SetParaAttributes(f.StartIndent, f.Offset, f.Alignment, f.RightIndent);
+    dialog.SetSpacingAttributes(f.SpaceBefore, f.SpaceAfter, f.LineSpacingRule, f.LineSpacing);
+    if (request.ShowTabs)
+        dialog.SetTabsAttributes(f.Tabs);
+    else
+        dialog.HideTabsPage();
+    if (!Run(dialog)) return std::nullopt;
+    return dialog.Format();
+}
+
+std::optional<int> TDialogFactory::RunStyles(TStyles& styles, int selectedLine, const TFontInfo& defaultFont) {
+    TfrmStyles dialog(*this, styles, Parent());
+    dialog.SelectLine(selectedLine);
+    dialog.DefaultFont = defaultFont;
+    if (!Run(dialog)) return std::nullopt;
+    return dialog.SelectedLine();
+}
+
+std::optional<TStyle> TDialogFactory::RunStyleProperties(const TStyles& styles, const TStyle& style, int editIndex,
+                                                         const std::string& name, QWidget* owner) {
+    TfrmStyleProperties dialog(*this, styles, owner ? owner : Parent());
+    dialog.Preset(style, editIndex, name);
+    if (!Run(dialog)) return std::nullopt;
+    return dialog.Style();
+}
+
+std::optional<TStyles> TDialogFactory::RunReorganizeStyles(const TStyles& styles, int selectedLine, QWidget* owner) {
+    TfrmReorganizeStyles dialog(ui_, styles, selectedLine, owner ? owner : Parent());
+    if (!Run(dialog)) return std::nullopt;
+    return dialog.Working();
 }
 
 // --- topics and popups, the export choice, user tools ---------------------------------

@@ -8,8 +8,10 @@
 #include <string>
 
 #include "dialogs/exportchoice.h"
+#include "dialogs/paragraphdlg.h"
 #include "dialogs/tagdialogs.h"
 #include "import/import.h"
+#include "model/styles.h"
 #include "model/usertools.h"
 
 class QWidget;
@@ -58,6 +60,24 @@ public:
     // macro builder.
     std::optional<TTagResult> RunTagDialog(TTagKind kind, const TTagPreset& preset, const TProject& project,
                                            const TMacros& macros);
+
+    // --- formatting ---
+    // The paragraph dialog preset from `request`; the format when accepted.
+    // `owner` is the dialog's parent (null: Parent()).
+    std::optional<TParagraphFormat> RunParagraph(const TParagraphRequest& request, QWidget* owner = nullptr);
+    // The styles dialog on `styles`, which it changes as it goes, with line
+    // `selectedLine` (0-based) selected and `defaultFont` for new styles
+    // (empty name: none). The selected line when closed with Apply; nullopt
+    // when closed with Done (the changes to `styles` stay either way).
+    std::optional<int> RunStyles(TStyles& styles, int selectedLine, const TFontInfo& defaultFont);
+    // The style properties dialog on a copy of `style`, shown as `name`;
+    // `editIndex` is the style's 1-based index in `styles`, -1 for a new one.
+    // The edited style when accepted.
+    std::optional<TStyle> RunStyleProperties(const TStyles& styles, const TStyle& style, int editIndex,
+                                             const std::string& name, QWidget* owner = nullptr);
+    // The reorder dialog on a copy of `styles` with line `selectedLine`
+    // selected; the list in its new order when accepted.
+    std::optional<TStyles> RunReorganizeStyles(const TStyles& styles, int selectedLine, QWidget* owner = nullptr);
 
     // --- topics and popups, the export choice, user tools ---
     // Topic Properties on `node`, a topic of `project` (whose windows it

@@ -12,6 +12,7 @@
 #include "model/topics.h"
 #include "util/qorstring.h"
 
+class QComboBox;
 class QMainWindow;
 class QTreeWidget;
 
@@ -28,6 +29,9 @@ class TOutputLog;
 class TProject;
 class TQorSpellEngine;
 class TRichText2;
+class TRuler;
+class TStyleCombo;
+class TStyles;
 class TfrmFind;
 class TfrmMessage;
 class TfrmReplace;
@@ -142,6 +146,16 @@ public:
 
     // --- navigation ---
     virtual void ClearHistory() = 0;
+
+    // --- formatting ---
+    virtual TStyles& Styles() = 0;
+    virtual TRuler& RulerControl() const = 0;
+    // The format tool bar's style box, and the object that draws it (null
+    // until start-up has made it).
+    virtual QComboBox* StyleBox() const = 0;
+    virtual TStyleCombo* StyleCombo() const = 0;
+    // The editor's selection-change handler: ruler, style box, caret position.
+    virtual void EditorSelectionChanged() = 0;
 
     // --- adding and removing modules ---
     // True while a command holds the editor's text in hand (the spelling

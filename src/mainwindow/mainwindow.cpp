@@ -33,6 +33,7 @@
 #include "mainwindow/buildcommands.h"
 #include "mainwindow/exportcommands.h"
 #include "mainwindow/findcommands.h"
+#include "mainwindow/formatcommands.h"
 #include "mainwindow/importcommands.h"
 #include "mainwindow/modulecommands.h"
 #include "mainwindow/navigationcommands.h"
@@ -77,6 +78,8 @@ TfrmMain::TfrmMain(TMainWindowEnv env, QWidget* parent) : QMainWindow(parent), e
     handlers_.push_back(authoringCommands_.get());
     tagCommands_ = std::make_unique<TTagCommands>(*this);
     handlers_.push_back(tagCommands_.get());
+    formatCommands_ = std::make_unique<TFormatCommands>(*this);
+    handlers_.push_back(formatCommands_.get());
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quillmark"));
     // Fits a screen 1280 pixels wide with its frame.
@@ -392,6 +395,11 @@ void TfrmMain::CreateMenus() {
                             authoringCommands_->actContentsEdit});
     for (QMenu* menu : {file, edit, project, nav, view, tag, tools, mnuFileReopen}) actions_->WatchMenu(menu);
     ProjectPopMenu->insertActions(mnuProjPopSetCnt, {m.mnuProjPopRename, m.mnuProjPopRenumber});
+    // Formatting, between View and Tools.
+    QMenu* formatMenu = AddMenu(menuBar(), "mnuFormat", QStringLiteral("F&ormat"),
+                                {formatCommands_->actParagraph, formatCommands_->actStyles});
+    menuBar()->insertMenu(tools->menuAction(), formatMenu);
+    actions_->WatchMenu(formatMenu);
     ProjectPopMenu->addSeparator();
     ProjectPopMenu->addAction(m.actSetEditing);
     ProjectPopMenu->addAction(m.actSetDone);

@@ -53,6 +53,7 @@ class TDialogFactory;
 class TCommandHandler;
 class TExportCommands;
 class TFindCommands;
+class TFormatCommands;
 class TImportCommands;
 class TModuleCommands;
 class TMruMenu;
@@ -132,6 +133,7 @@ public:
     TBuildCommands& BuildCommands() const { return *buildCommands_; }
     TImportCommands& ImportCommands() const { return *importCommands_; }
     TSpellCommands& SpellCommands() const { return *spellCommands_; }
+    TFormatCommands& FormatCommands() const { return *formatCommands_; }
     TFindCommands& FindCommands() const { return *findCommands_; }
     TTopicCommands& TopicCommands() const { return *topicCommands_; }
     TExportCommands& ExportCommands() const { return *exportCommands_; }
@@ -216,6 +218,11 @@ public:
     void ShowImportNotes(const StringList& lines) override;
     void RemoveSearchHighlights() override;
     void ClearHistory() override;
+    TStyles& Styles() override { return *styles_; }
+    TRuler& RulerControl() const override { return *Ruler; }
+    QComboBox* StyleBox() const override { return cboStyles; }
+    TStyleCombo* StyleCombo() const override { return styleCombo_.get(); }
+    void EditorSelectionChanged() override { TheEditorSelectionChange(); }
     QTreeWidget* SearchList() const override { return lvwFind; }
     TfrmFind* FindForm() const override;
     TfrmReplace* ReplaceForm() const override;
@@ -229,7 +236,6 @@ public:
     bool CopyFormatOn() const override;
 
     // --- the other global objects and parts, for the program and its tests ---
-    TStyles& Styles() { return *styles_; }
     TUserTools& UserTools() { return *userTools_; }
     const QStringList& SplashHistory() const { return splashHistory_; }
     const QStringList& BackHistory() const { return histBack_; }
@@ -306,6 +312,7 @@ private:
     std::unique_ptr<TBuildCommands> buildCommands_;
     std::unique_ptr<TImportCommands> importCommands_;
     std::unique_ptr<TSpellCommands> spellCommands_;
+    std::unique_ptr<TFormatCommands> formatCommands_;
     std::unique_ptr<TFindCommands> findCommands_;
     std::unique_ptr<TTopicCommands> topicCommands_;
     std::unique_ptr<TExportCommands> exportCommands_;

@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "editor/richtext2.h"
+#include "mainwindow/formatcommands.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/modulecommands.h"
 #include "mainwindow/projectcommands.h"
@@ -432,6 +433,7 @@ void TfrmMain::TheEditorSelectionChange() {
     status_->SetCaret(block.blockNumber() + 1, start - block.position() + 1);
     Ruler->SetIndents(TheEditor->Paragraph.GetFirstIndent(), TheEditor->Paragraph.GetLeftIndent(),
                       TheEditor->Paragraph.GetRightIndent());
+    formatCommands_->MatchStyleToSelection();
 }
 
 }  // namespace qm

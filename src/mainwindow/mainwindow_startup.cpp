@@ -23,6 +23,7 @@
 #include "mainwindow/buildcommands.h"
 #include "mainwindow/exportcommands.h"
 #include "mainwindow/findcommands.h"
+#include "mainwindow/formatcommands.h"
 #include "mainwindow/importcommands.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/modulecommands.h"
@@ -129,7 +130,7 @@ bool TfrmMain::Startup(const QStringList& args) {
     ApplyDefaultFont();
     status("Loading dictionaries...");
     LoadDictionaries();
-    styleCombo_->FillList(styles_->Names());
+    styleCombo_->FillList(*styles_);
     RestoreLayout();
 
     // The project: the command line's, else the last one, else a new one. A
@@ -274,6 +275,7 @@ void TfrmMain::SetupCommandBars() {
     Ruler->SetOrigin(31);
     Ruler->RightMargin = 10;
     Ruler->SetIndents(0, 0, 10);
+    formatCommands_->SetParagraphIndents(0, 0, 10);
     TheEditor->SetUndoLimit(100);
     TheEditor->DefAttributes.SetColor(clWindowText);
 }
