@@ -4,6 +4,9 @@
 
 #include <QCoreApplication>
 
+#include "dialogs/autosizer.h"
+#include "dialogs/browseedit.h"
+#include "dialogs/buildtags.h"
 #include "dialogs/importcommand.h"
 #include "dialogs/macroedit.h"
 #include "dialogs/newbutton.h"
@@ -14,6 +17,11 @@
 #include "dialogs/newsound.h"
 #include "dialogs/newtopiclink.h"
 #include "dialogs/newvideo.h"
+#include "dialogs/programoptions.h"
+#include "dialogs/projectoptions.h"
+#include "dialogs/renumberids.h"
+#include "dialogs/windowseditor.h"
+#include "model/project.h"
 #include "platform/qtcp1252.h"
 #include "platform/uiservices.h"
 #include "widgets/qmdialog.h"
@@ -61,6 +69,52 @@ std::optional<TTagResult> TDialogFactory::RunTagDialog(TTagKind kind, const TTag
     form->Preset(preset);
     if (!Run(*form)) return std::nullopt;
     return form->Result();
+}
+
+// --- project and program settings ---------------------------------------------------
+
+bool TDialogFactory::RunProjectOptions(TProject& project, const TMacros& macros) {
+    TfrmProjectOptions dialog(*this, project, macros, Parent());
+    return Run(dialog);
+}
+
+std::optional<std::string> TDialogFactory::RunBuildTags(const StringList& tags, QWidget* owner) {
+    TfrmBuildTags dialog(ui_, owner ? owner : Parent());
+    dialog.SetTags(tags);
+    if (!Run(dialog)) return std::nullopt;
+    return dialog.Tag();
+}
+
+bool TDialogFactory::RunWindowsEditor(TProject& project, const TMacros& macros) {
+    TfrmWindows dialog(*this, project, macros, Parent());
+    return Run(dialog);
+}
+
+std::optional<std::array<int, 4>> TDialogFactory::RunAutoSizer(const std::array<int, 4>& rect, QWidget* owner) {
+    TfrmAutoSizer dialog(ui_, rect, owner ? owner : Parent());
+    if (!Run(dialog)) return std::nullopt;
+    return dialog.Result();
+}
+
+bool TDialogFactory::RunBrowseEditor(TProject& project) {
+    TfrmBrowseEdit dialog(ui_, project, Parent());
+    return Run(dialog);
+}
+
+std::optional<std::array<std::int64_t, 3>> TDialogFactory::RunRenumberIds(const TProject& project) {
+    TfrmRenumberIds dialog(ui_, project.Topics.TopicCount(), project.Topics.PopupCount(), Parent());
+    if (!Run(dialog)) return std::nullopt;
+    const bool topicsFirst = dialog.TopicsFirst();
+    const std::int64_t topics = topicsFirst ? dialog.FirstStart() : dialog.SecondStart();
+    const std::int64_t popups = topicsFirst ? dialog.SecondStart() : dialog.FirstStart();
+    return std::array<std::int64_t, 3>{topics, popups, dialog.Increment()};
+}
+
+bool TDialogFactory::RunOptions(TOptionsRun& run) {
+    TfrmOptions dialog(ui_, run, Parent());
+    Run(dialog);
+    dialog.TakeResults();
+    return run.Accepted;
 }
 
 }  // namespace qm

@@ -4,11 +4,14 @@
 // test answers the real dialog), read back only when accepted, and freed.
 // The main window owns one factory; dialogs that open other dialogs get them
 // from it too.
+#include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 
 #include "dialogs/tagdialogs.h"
 #include "import/import.h"
+#include "util/qorstring.h"
 
 class QWidget;
 
@@ -16,7 +19,10 @@ namespace qm {
 
 class QmDialog;
 class TMacros;
+class TOptions;
 class TProject;
+class TUserTools;
+struct TOptionsRun;
 class UiServices;
 
 class TDialogFactory {
@@ -55,6 +61,25 @@ public:
     // macro builder.
     std::optional<TTagResult> RunTagDialog(TTagKind kind, const TTagPreset& preset, const TProject& project,
                                            const TMacros& macros);
+
+    // --- project and program settings ---
+    // The project settings; true when OK wrote them into `project`.
+    bool RunProjectOptions(TProject& project, const TMacros& macros);
+    // The build-tag picker offering `tags`; the tag (trimmed) when accepted.
+    std::optional<std::string> RunBuildTags(const StringList& tags, QWidget* owner = nullptr);
+    // The windows editor on a copy of the project's windows; true when OK
+    // put the copy back (topics of windows gone then use "main").
+    bool RunWindowsEditor(TProject& project, const TMacros& macros);
+    // The auto-sizer placed at (left, top) with the size (width, height),
+    // pixels; the window's place and size when accepted.
+    std::optional<std::array<int, 4>> RunAutoSizer(const std::array<int, 4>& rect, QWidget* owner = nullptr);
+    // The browse sequence editor; true when OK wrote the topics' browse strings.
+    bool RunBrowseEditor(TProject& project);
+    // The renumber dialog over the project's counts; on OK the start of the
+    // topics, the start of the popups and the increment.
+    std::optional<std::array<std::int64_t, 3>> RunRenumberIds(const TProject& project);
+    // The program options; see TOptionsRun (programoptions.h).
+    bool RunOptions(TOptionsRun& run);
 
 private:
     UiServices& ui_;

@@ -12,6 +12,7 @@
 #include "model/topics.h"
 #include "util/qorstring.h"
 
+class QComboBox;
 class QMainWindow;
 class QTreeWidget;
 
@@ -21,6 +22,7 @@ class ActionTable;
 class StatusPanels;
 class TBookmarks;
 class TDialogFactory;
+class TMacros;
 class TMru;
 class TOptions;
 class TOutputLog;
@@ -30,6 +32,8 @@ class TRichText2;
 class TfrmFind;
 class TfrmMessage;
 class TfrmReplace;
+class SettingsStore;
+class TUserTools;
 class UiServices;
 
 inline constexpr const char* kMsgModuleGone = "The specified module no longer exists in the project.";
@@ -136,6 +140,15 @@ public:
 
     // --- navigation ---
     virtual void ClearHistory() = 0;
+
+    // --- settings (the project and program settings commands) ---
+    virtual TMacros& Macros() = 0;
+    virtual TUserTools& UserTools() = 0;
+    // The store the options and the tools are saved to.
+    virtual SettingsStore& Settings() = 0;
+    // The format bar's font-name and font-size boxes.
+    virtual QComboBox* FontNameBox() const = 0;
+    virtual QComboBox* FontSizeBox() const = 0;
 };
 
 }  // namespace qm

@@ -34,6 +34,7 @@
 #include "mainwindow/modulecommands.h"
 #include "mainwindow/navigationcommands.h"
 #include "mainwindow/projectcommands.h"
+#include "mainwindow/settingscommands.h"
 #include "mainwindow/spellcommands.h"
 #include "mainwindow/splash.h"
 #include "mainwindow/standins.h"
@@ -63,8 +64,10 @@ TfrmMain::TfrmMain(TMainWindowEnv env, QWidget* parent) : QMainWindow(parent), e
     importCommands_ = std::make_unique<TImportCommands>(*this, *projectCommands_);
     spellCommands_ = std::make_unique<TSpellCommands>(*this);
     findCommands_ = std::make_unique<TFindCommands>(*this);
+    settingsCommands_ = std::make_unique<TSettingsCommands>(*this);
     handlers_ = {projectCommands_.get(), moduleCommands_.get(), navigationCommands_.get(), viewCommands_.get(),
-                 buildCommands_.get(),   importCommands_.get(), spellCommands_.get(),      findCommands_.get()};
+                 buildCommands_.get(),   importCommands_.get(), spellCommands_.get(),      findCommands_.get(),
+                 settingsCommands_.get()};
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quillmark"));
     // Fits a screen 1280 pixels wide with its frame.
@@ -358,6 +361,12 @@ void TfrmMain::CreateMenus() {
                            v.actToggleSpecChars, v.actToggleRtf});
     QMenu* tools = AddMenu(menuBar(), "mnuTools", QStringLiteral("&Tools"),
                            {spellCommands_->actCheckSpell, spellCommands_->actCheckSpellAll});
+    // The settings commands: the project's authoring dialogs, the program options.
+    const TSettingsCommands& st = *settingsCommands_;
+    project->addSeparator();
+    for (QAction* a : {st.actWinEdit, st.actBrowseEdit, st.actRenumberIDs, st.actProjectOptions}) project->addAction(a);
+    tools->addSeparator();
+    tools->addAction(st.actOptions);
     for (QMenu* menu : {file, edit, project, nav, view, tools, mnuFileReopen}) actions_->WatchMenu(menu);
     ProjectPopMenu->insertActions(mnuProjPopSetCnt, {m.mnuProjPopRename, m.mnuProjPopRenumber});
     ProjectPopMenu->addSeparator();

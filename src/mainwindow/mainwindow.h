@@ -60,6 +60,7 @@ class TQorCommandBar;
 class TRichText2;
 class TRuler;
 class TQorSpellEngine;
+class TSettingsCommands;
 class TSpellCommands;
 class TSplashThread;
 class TStyleCombo;
@@ -129,6 +130,7 @@ public:
     TImportCommands& ImportCommands() const { return *importCommands_; }
     TSpellCommands& SpellCommands() const { return *spellCommands_; }
     TFindCommands& FindCommands() const { return *findCommands_; }
+    TSettingsCommands& SettingsCommands() const { return *settingsCommands_; }
 
     // --- modules ---
     // The open routine on the selected item of lstTopics / lstPopups.
@@ -215,8 +217,11 @@ public:
 
     // --- the other global objects and parts, for the program and its tests ---
     TStyles& Styles() { return *styles_; }
-    TMacros& Macros() { return *macros_; }
-    TUserTools& UserTools() { return *userTools_; }
+    TMacros& Macros() override { return *macros_; }
+    TUserTools& UserTools() override { return *userTools_; }
+    SettingsStore& Settings() override { return *env_.Settings; }
+    QComboBox* FontNameBox() const override { return cboFonts; }
+    QComboBox* FontSizeBox() const override { return cboFontSize; }
     const QStringList& SplashHistory() const { return splashHistory_; }
     const QStringList& BackHistory() const { return histBack_; }
 
@@ -293,6 +298,7 @@ private:
     std::unique_ptr<TImportCommands> importCommands_;
     std::unique_ptr<TSpellCommands> spellCommands_;
     std::unique_ptr<TFindCommands> findCommands_;
+    std::unique_ptr<TSettingsCommands> settingsCommands_;
     std::vector<TCommandHandler*> handlers_;
 
     // widgets, named as the components they stand for

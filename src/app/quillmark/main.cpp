@@ -6,6 +6,7 @@
 #include "mainwindow/mainwindow.h"
 #include "platform/display.h"
 #include "platform/qtcp1252.h"
+#include "platform/qtscreenmetrics.h"
 #include "platform/qtsettingsstore.h"
 #include "platform/qtuiservices.h"
 
@@ -17,6 +18,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(qm::kApplicationName));
     QApplication::setOrganizationName(QString::fromLatin1(qm::kOrganisationName));
+    // Help units and default window places use the real screen's size.
+    qm::InstallQtScreenMetrics();
 
     qm::QtUiServices ui;
     qm::QtSettingsStore settings;
