@@ -143,6 +143,8 @@ TfrmOptions::TfrmOptions(UiServices& ui, TOptionsRun& run, QWidget* parent)
     : QmDialog(ui, QStringLiteral("frmOptions"), parent), run_(run) {
     setWindowTitle(QStringLiteral("Options"));
     tbsOptions = Named(new QTabWidget(this), QStringLiteral("tbsOptions"));
+    // Every page's tab in sight: the dialog is as wide as its tabs.
+    tbsOptions->setUsesScrollButtons(false);
     BuildGeneral();
     BuildTopicState();
     BuildAutoCompletion();

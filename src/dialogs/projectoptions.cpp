@@ -80,6 +80,8 @@ TfrmProjectOptions::TfrmProjectOptions(TDialogFactory& factory, TProject& projec
 
 void TfrmProjectOptions::BuildPages() {
     tbsOptions = Named(new QTabWidget(this), "tbsOptions");
+    // Every page's tab in sight: the dialog is as wide as its tabs.
+    tbsOptions->setUsesScrollButtons(false);
 
     // General
     tsGeneral = Named(new QWidget, "tsGeneral");

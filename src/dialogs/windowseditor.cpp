@@ -121,6 +121,8 @@ void TfrmWindows::BuildControls() {
     left->addWidget(cmdRemove);
 
     tbsAttribs = Named(new QTabWidget(this), "tbsAttribs");
+    // Every page's tab in sight: the dialog is as wide as its tabs.
+    tbsAttribs->setUsesScrollButtons(false);
 
     // General
     auto* general = Named(new QWidget, "tsGeneral");

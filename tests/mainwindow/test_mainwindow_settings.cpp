@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <algorithm>
 #include <fstream>
 
 #include "dialogs/browseedit.h"
@@ -176,12 +177,17 @@ TEST_F(SettingsCommandsTest, RenumberingInEachOrderShowsInTheListsAndTheMap) {
             topicsFirst ? std::vector<std::string>{"Contents 100", "Beta 110", "Alpha 120", "PopOne 1000"}
                         : std::vector<std::string>{"Contents 1000", "Beta 1010", "Alpha 1020", "PopOne 100"};
         EXPECT_EQ(map, expected);
-        // The lists show the new numbers.
-        const QStringList topics = Rows(*w, "lstTopics");
-        const QStringList popups = Rows(*w, "lstPopups");
-        ASSERT_EQ(popups.size(), 1);
-        EXPECT_TRUE(popups[0].contains(topicsFirst ? "1000" : "100")) << popups[0].toStdString();
-        EXPECT_TRUE(topics.join('|').contains(topicsFirst ? "120" : "1020")) << topics.join('|').toStdString();
+        // Each list row draws its node's number: the rows now stand for the new ones.
+        auto listed = [&](qm::ExplorerPage page) {
+            std::vector<int> ids;
+            for (int row = 0; row < w->ListCount(page); ++row)
+                ids.push_back(w->Project().Topics.FindById(w->NodeAt(page, row))->ContextId);
+            std::sort(ids.begin(), ids.end());
+            return ids;
+        };
+        EXPECT_EQ(listed(qm::ExplorerPage::Topics),
+                  topicsFirst ? std::vector<int>({100, 110, 120}) : std::vector<int>({1000, 1010, 1020}));
+        EXPECT_EQ(listed(qm::ExplorerPage::Popups), std::vector<int>({topicsFirst ? 1000 : 100}));
     }
 }
 
