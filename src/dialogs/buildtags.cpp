@@ -60,6 +60,7 @@ int TfrmBuildTags::FindPrefix(const QListWidget* list, const QString& text) {
 }
 
 bool TfrmBuildTags::validate() {
+    if (!CheckCp1252(txtTag->text(), QStringLiteral("Build tag"))) return false;
     const std::string tag = Trim(ToCp1252(txtTag->text()));
     if (tag.find_first_of(" \t") != std::string::npos) {
         Refuse(QString::fromLatin1(kMsgBuildTagSpaces));

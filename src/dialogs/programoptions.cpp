@@ -659,7 +659,8 @@ bool TfrmOptions::validate() {
         Refuse(QString::fromLatin1(kMsgInvalidFontSize));
         return false;
     }
-    return true;
+    return CheckCp1252(txtCompilerPath->text(), QStringLiteral("Compiler location")) &&
+           CheckCp1252(cboFontFace->currentText(), QStringLiteral("Font name"));
 }
 
 void TfrmOptions::store() {

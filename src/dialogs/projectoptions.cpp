@@ -15,6 +15,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
 
 #include "dialogs/dialogfactory.h"
 #include "model/project.h"
@@ -406,6 +407,11 @@ void TfrmProjectOptions::AddTag(QListWidget* list) {
 void TfrmProjectOptions::RemoveTag(QListWidget* list) { ListEditor(list).Remove(); }
 
 bool TfrmProjectOptions::validate() {
+    const std::pair<QLineEdit*, const char*> texts[] = {
+        {txtHelpTitle, "Help file title"},   {txtCopyright, "Copyright"},    {txtCitation, "Citation"},
+        {txtHelpFilename, "Help file name"}, {txtCnt, "Contents file name"}, {txtIdPrefix, "ID prefix"}};
+    for (const auto& [edit, field] : texts)
+        if (!CheckCp1252(edit->text(), QString::fromLatin1(field))) return false;
     const std::string name = Trim(ToCp1252(cboTopics->currentText()));
     const TTopicNode* chosen = project_.Topics.FindByName(name);
     if (name.empty() || !chosen || !chosen->IsTopic()) {

@@ -141,8 +141,21 @@ public:
     // --- navigation ---
     virtual void ClearHistory() = 0;
 
-    // --- settings (the project and program settings commands) ---
+    // --- adding and removing modules ---
+    // The macro catalogue (the macro builder of the properties dialogs).
     virtual TMacros& Macros() = 0;
+    // True while a command holds the editor's text in hand (the spelling
+    // dialog waits): nothing may then add, remove or rename a module.
+    virtual bool EditorTextHeld() const = 0;
+    // A new node's row goes at the end of its list and its name into the
+    // combo box of its kind, at its sorted place.
+    virtual void AddModuleRow(TNodeId id) = 0;
+    // The node's row leaves its list, whose row at the same place (else its
+    // last) becomes selected and which gets the focus; its name leaves the
+    // combo box. The node itself stays in the project.
+    virtual void RemoveModuleRow(TNodeId id) = 0;
+
+    // --- settings (the project and program settings commands) ---
     virtual TUserTools& UserTools() = 0;
     // The store the options and the tools are saved to.
     virtual SettingsStore& Settings() = 0;

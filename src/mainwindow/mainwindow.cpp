@@ -29,6 +29,7 @@
 #include "dialogs/findform.h"
 #include "editor/richtext2.h"
 #include "mainwindow/buildcommands.h"
+#include "mainwindow/exportcommands.h"
 #include "mainwindow/findcommands.h"
 #include "mainwindow/importcommands.h"
 #include "mainwindow/modulecommands.h"
@@ -38,6 +39,7 @@
 #include "mainwindow/spellcommands.h"
 #include "mainwindow/splash.h"
 #include "mainwindow/standins.h"
+#include "mainwindow/topiccommands.h"
 #include "mainwindow/topicsviewdelegate.h"
 #include "mainwindow/viewcommands.h"
 #include "platform/qtcp1252.h"
@@ -64,10 +66,12 @@ TfrmMain::TfrmMain(TMainWindowEnv env, QWidget* parent) : QMainWindow(parent), e
     importCommands_ = std::make_unique<TImportCommands>(*this, *projectCommands_);
     spellCommands_ = std::make_unique<TSpellCommands>(*this);
     findCommands_ = std::make_unique<TFindCommands>(*this);
+    topicCommands_ = std::make_unique<TTopicCommands>(*this, *moduleCommands_);
+    exportCommands_ = std::make_unique<TExportCommands>(*this);
     settingsCommands_ = std::make_unique<TSettingsCommands>(*this);
     handlers_ = {projectCommands_.get(), moduleCommands_.get(), navigationCommands_.get(), viewCommands_.get(),
-                 buildCommands_.get(),   importCommands_.get(), spellCommands_.get(),      findCommands_.get(),
-                 settingsCommands_.get()};
+                 buildCommands_.get(),   importCommands_.get(), spellCommands_.get(),      findCommands_.get()};
+    handlers_.insert(handlers_.end(), {topicCommands_.get(), exportCommands_.get(), settingsCommands_.get()});
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quillmark"));
     // Fits a screen 1280 pixels wide with its frame.
@@ -287,10 +291,18 @@ void TfrmMain::CreateWidgets() {
     connect(lvwFind, &QTreeWidget::itemDoubleClicked, this,
             [this] { run([this] { findCommands_->lvwFindDblClick(); }); });
     connect(tsOutputs, &QTabBar::currentChanged, this, [this](int i) { tsOutputsChange(i); });
-    connect(ncbTopics, &TQorCommandBar::buttonClicked, this,
-            [this](int t) { run([this, t] { moduleCommands_->TopicButtonClick(t); }); });
-    connect(ncbPopups, &TQorCommandBar::buttonClicked, this,
-            [this](int t) { run([this, t] { moduleCommands_->PopupButtonClick(t); }); });
+    connect(ncbTopics, &TQorCommandBar::buttonClicked, this, [this](int t) {
+        run([this, t] {
+            moduleCommands_->TopicButtonClick(t);
+            topicCommands_->TopicButtonClick(t);
+        });
+    });
+    connect(ncbPopups, &TQorCommandBar::buttonClicked, this, [this](int t) {
+        run([this, t] {
+            moduleCommands_->PopupButtonClick(t);
+            topicCommands_->PopupButtonClick(t);
+        });
+    });
     connect(ncbEditor, &TQorCommandBar::buttonClicked, this,
             [this](int t) { run([this, t] { EditorButtonClick(t); }); });
     TheEditor->OnChange = [this] { TheEditorChange(); };
@@ -372,6 +384,26 @@ void TfrmMain::CreateMenus() {
     ProjectPopMenu->addSeparator();
     ProjectPopMenu->addAction(m.actSetEditing);
     ProjectPopMenu->addAction(m.actSetDone);
+    // Adding, removing and editing modules, and the export.
+    const TTopicCommands& t = *topicCommands_;
+    QMenu* exportMenu = new QMenu(QStringLiteral("&Export"), file);
+    exportMenu->setObjectName(QStringLiteral("mnuFileExport"));
+    exportMenu->addAction(exportCommands_->actExportIdConstants);
+    // The item before `action` in `menu` (the separator that opens its group).
+    auto before = [](QMenu* menu, QAction* action) {
+        const QList<QAction*> items = menu->actions();
+        return items.at(items.indexOf(action) - 1);
+    };
+    file->insertMenu(before(file, p.actExit), exportMenu);
+    edit->addSeparator();
+    edit->addActions({t.actAddToKeywords, t.actAddToAKeywords});
+    project->insertActions(m.actRename, {t.actAddTopic, t.actAddPopup, t.actRemoveTopic});
+    project->insertSeparator(m.actRename);
+    project->insertActions(before(project, m.actSetContents),
+                           {t.mnuProjectItemProperties, t.actTopicProps, t.actPopupProps});
+    ProjectPopMenu->insertActions(m.mnuProjPopRename, {t.mnuProjPopNew, t.mnuProjPopRemove});
+    ProjectPopMenu->insertAction(mnuProjPopSetCnt, t.mnuProjPopProperties);
+    actions_->WatchMenu(exportMenu);
 
     AddToolBar(this, "tbStandard", QStringLiteral("Standard"), {p.actNew, p.actOpen, p.actSave});
     AddToolBar(this, "tbBuild", QStringLiteral("Build"), {b.actCompile, b.actView, b.actViewCurTopic});
@@ -398,6 +430,12 @@ QList<QAction*> TfrmMain::ModuleActions() const {
             p.actOpen,
             p.actClose,
             importCommands_->actImport,
+            topicCommands_->actAddTopic,
+            topicCommands_->actAddPopup,
+            topicCommands_->actRemoveTopic,
+            topicCommands_->actTopicProps,
+            topicCommands_->actPopupProps,
+            topicCommands_->mnuProjectItemProperties,
             n.actNavToFirst,
             n.actNavToPrev,
             n.actNavToNext,
@@ -420,13 +458,18 @@ void TfrmMain::updateActions() {
         for (QAction* a : held) a->setEnabled(false);
     // The editor bar's navigation buttons follow their actions.
     const TNavigationCommands& n = *navigationCommands_;
-    for (auto [tag, action] :
-         {std::pair{6, n.actNavToFirst}, {7, n.actNavToPrev}, {8, n.actNavToNext}, {9, n.actNavToLast}})
+    for (auto [tag, action] : {std::pair{6, n.actNavToFirst},
+                               {7, n.actNavToPrev},
+                               {8, n.actNavToNext},
+                               {9, n.actNavToLast},
+                               {2, topicCommands_->actAddToKeywords},
+                               {3, topicCommands_->actAddToAKeywords}})
         if (QToolButton* b = ncbEditor->Button(tag)) b->setEnabled(action->isEnabled());
 }
 
 void TfrmMain::EditorButtonClick(int tag) {
     if (tag >= 6 && tag <= 9) navigationCommands_->NavigateTo(static_cast<TNavigationCommands::Step>(tag - 6));
+    topicCommands_->EditorButtonClick(tag);
 }
 
 // --- panes ---------------------------------------------------------------------------
@@ -478,6 +521,11 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* e) {
         if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
             auto* list = static_cast<QListWidget*>(watched);
             if (list->currentItem()) run([this, list] { OpenSelectedItem(list); });
+            return true;
+        }
+        if (k->key() == Qt::Key_Delete && k->modifiers() == Qt::NoModifier) {
+            const ExplorerPage page = watched == lstPopups ? ExplorerPage::Popups : ExplorerPage::Topics;
+            run([this, page] { topicCommands_->ListDeleteKey(page); });
             return true;
         }
     } else if ((watched == tvwQuillmark || watched == lvwFind) && e->type() == QEvent::FocusOut) {

@@ -50,6 +50,7 @@ class StatusPanels;
 class TBuildCommands;
 class TDialogFactory;
 class TCommandHandler;
+class TExportCommands;
 class TFindCommands;
 class TImportCommands;
 class TModuleCommands;
@@ -64,6 +65,7 @@ class TSettingsCommands;
 class TSpellCommands;
 class TSplashThread;
 class TStyleCombo;
+class TTopicCommands;
 class TTopicsViewDelegate;
 class TViewCommands;
 class TfrmFind;
@@ -130,6 +132,8 @@ public:
     TImportCommands& ImportCommands() const { return *importCommands_; }
     TSpellCommands& SpellCommands() const { return *spellCommands_; }
     TFindCommands& FindCommands() const { return *findCommands_; }
+    TTopicCommands& TopicCommands() const { return *topicCommands_; }
+    TExportCommands& ExportCommands() const { return *exportCommands_; }
     TSettingsCommands& SettingsCommands() const { return *settingsCommands_; }
 
     // --- modules ---
@@ -160,7 +164,7 @@ public:
     // True while a command holds the editor's text in hand (the spelling
     // dialog waits for an answer): nothing may then open, switch, remove or
     // close modules or the project.
-    bool EditorTextHeld() const;
+    bool EditorTextHeld() const override;
 
     // --- TMainContext ---
     TProject& Project() override { return *project_; }
@@ -214,10 +218,12 @@ public:
     TfrmReplace* ReplaceForm() const override;
     int UpdateLinks(const std::string& oldText, const std::string& newText) override;
     void ShowRenamedModule(TNodeId id) override;
+    TMacros& Macros() override { return *macros_; }
+    void AddModuleRow(TNodeId id) override;
+    void RemoveModuleRow(TNodeId id) override;
 
     // --- the other global objects and parts, for the program and its tests ---
     TStyles& Styles() { return *styles_; }
-    TMacros& Macros() override { return *macros_; }
     TUserTools& UserTools() override { return *userTools_; }
     SettingsStore& Settings() override { return *env_.Settings; }
     QComboBox* FontNameBox() const override { return cboFonts; }
@@ -298,6 +304,8 @@ private:
     std::unique_ptr<TImportCommands> importCommands_;
     std::unique_ptr<TSpellCommands> spellCommands_;
     std::unique_ptr<TFindCommands> findCommands_;
+    std::unique_ptr<TTopicCommands> topicCommands_;
+    std::unique_ptr<TExportCommands> exportCommands_;
     std::unique_ptr<TSettingsCommands> settingsCommands_;
     std::vector<TCommandHandler*> handlers_;
 

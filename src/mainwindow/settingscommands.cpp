@@ -83,9 +83,7 @@ void TSettingsCommands::actRenumberIDsExecute() {
 }
 
 std::function<std::optional<TTool>(const TTool&, QWidget*)> TSettingsCommands::ToolEditor() {
-    // The tool properties dialog is not part of the program yet: without it
-    // the Tools page offers Remove only, and Add and Edit stay disabled.
-    return {};
+    return [this](const TTool& tool, QWidget*) { return ctx_.Dialogs().RunAddTool(tool); };
 }
 
 void TSettingsCommands::actOptionsExecute() {

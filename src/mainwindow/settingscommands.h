@@ -34,8 +34,7 @@ public:
     void actOptionsExecute();
 
 private:
-    // The tool properties dialog for the options' Add and Edit; empty while
-    // the program has none (the two buttons are then disabled).
+    // The tool properties dialog for the options' Add and Edit.
     std::function<std::optional<TTool>(const TTool&, QWidget*)> ToolEditor();
     // After the options closed: the dictionaries, then (after OK) the rest.
     void ApplyDictionaries(const TOptionsRun& run);

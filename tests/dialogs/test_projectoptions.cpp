@@ -187,6 +187,17 @@ TEST_F(ProjectOptionsTest, OkWithoutAContentsTopicWarnsAndStoresNothing) {
     EXPECT_EQ(project.GetTitle(), "My Help");
 }
 
+TEST_F(ProjectOptionsTest, TextTheProjectCannotHoldIsRefused) {
+    TfrmProjectOptions d(factory, project, macros);
+    d.txtCopyright->setText(QString::fromUtf8("\u00a9 2026 \u03a9mega"));  // the sign fits, the Greek letter does not
+    ui.ExpectMessage(qm::MsgKind::Information, "Copyright");
+    d.cmdOk->click();
+    EXPECT_FALSE(d.Accepted());
+    d.txtCopyright->setText(QString::fromUtf8("\u00a9 2026 Omega"));
+    ASSERT_EQ(ClickOk(d), QDialog::Accepted);
+    EXPECT_EQ(project.GetCopyright(), "\xa9 2026 Omega");
+}
+
 TEST_F(ProjectOptionsTest, HelpFollowsThePageAndConfigTakesEnter) {
     TfrmProjectOptions d(factory, project, macros);
     d.Activate();

@@ -2,6 +2,7 @@
 // dialog before a first build, the windows editor, the project settings with
 // build tags, renumbering and browse sequences, each through its dialog's
 // controls, checked in the model and in the help project written from it.
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,9 +10,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTreeWidget>
 #include <algorithm>
 #include <fstream>
 
+#include "dialogs/addtool.h"
 #include "dialogs/browseedit.h"
 #include "dialogs/buildtags.h"
 #include "dialogs/programoptions.h"
@@ -21,6 +24,8 @@
 #include "mainwindow_fixture.h"
 #include "platform/qtprograms.h"
 #include "preprocess/projectwriter.h"
+#include "spell/spellengine.h"
+#include "spell/userdictionary.h"
 #include "util/fileio.h"
 #include "util/helpunits.h"
 
@@ -102,6 +107,51 @@ TEST_F(SettingsCommandsTest, ANewUsersFirstBuildFindsTheCompilerSetInOptions) {
 
     Act(*w, "actCompile")->trigger();
     EXPECT_TRUE(qm::FileExists(root_ + "sample.hlp"));
+}
+
+TEST_F(SettingsCommandsTest, AToolAddedInOptionsIsSavedAndInTheToolsMenu) {
+    auto w = StartOnSample();
+    ui.ExpectDialog("frmOptions", [&](QDialog& dlg) {
+        auto& d = static_cast<qm::TfrmOptions&>(dlg);
+        EXPECT_TRUE(d.cmdAddTool->isEnabled());
+        ui.ExpectDialog("frmAddTool", [](QDialog& tool) {
+            auto& t = static_cast<qm::TfrmAddTool&>(tool);
+            t.txtPath->setText("/usr/bin/gimp");
+            t.txtDisplayName->setText("Gimp");
+            return ClickOk(tool);
+        });
+        d.cmdAddTool->click();
+        EXPECT_EQ(d.lstTools->topLevelItemCount(), 1);
+        return ClickOk(dlg);
+    });
+    Act(*w, "actOptions")->trigger();
+    ASSERT_EQ(w->UserTools().Count(), 1);
+    EXPECT_EQ(w->UserTools().GetTool(0), (qm::TTool{"/usr/bin/gimp", "Gimp"}));
+    qm::TUserTools saved;
+    saved.LoadFromRegistry(settings);
+    EXPECT_EQ(saved.Count(), 1);
+}
+
+TEST_F(SettingsCommandsTest, ThePersonalDictionaryNamedInOptionsIsLoadedWithItsCase) {
+    auto w = StartOnSample();
+    qm::TQorSpellEngine* engine = w->SpellEngine();
+    ASSERT_NE(engine, nullptr);
+    qm::TUserWords words;
+    words.SetText("Quillwort\r\n");
+    words.SaveToFile(root_ + "user/Dictionaries/Mine.dic");
+    ui.ExpectDialog("frmOptions", [&](QDialog& dlg) {
+        auto& d = static_cast<qm::TfrmOptions&>(dlg);
+        EXPECT_GE(d.cboPersonalDics->findText("Mine", Qt::MatchExactly | Qt::MatchCaseSensitive), 0);
+        d.cboPersonalDics->setEditText(" Mine ");
+        dlg.reject();
+        return dlg.result();
+    });
+    Act(*w, "actOptions")->trigger();
+    // Whatever button closed the dialog.
+    EXPECT_EQ(engine->UserDictionaryName(), "Mine");
+    EXPECT_EQ(w->Options().UserDictionary, "Mine");
+    ASSERT_NE(engine->UserWords(), nullptr);
+    EXPECT_TRUE(engine->UserWords()->Contains("quillwort"));
 }
 
 TEST_F(SettingsCommandsTest, AHelpWindowReachesTheHelpProject) {
