@@ -10,6 +10,7 @@
 #include <QTabWidget>
 
 #include "dialogs/autosizer.h"
+#include "dialogs/macroedit.h"
 #include "dialogs/windowseditor.h"
 #include "tagform_fixture.h"
 #include "util/helpunits.h"
@@ -293,6 +294,15 @@ TEST_F(WindowsEditorTest, ColoursMacrosAndHelp) {
     d.lstMacros->setCurrentRow(0);
     d.cmdRemoveMacro->click();
     EXPECT_EQ(d.Current()->Macros, (qm::StringList{"Exit()"}));
+    // The builder fills the edit with the expression it built.
+    ui.ExpectDialog("frmMacroEdit", [](QDialog& dlg) {
+        auto& builder = static_cast<qm::TfrmMacroEdit&>(dlg);
+        builder.lstMacros->setCurrentRow(0);
+        builder.cmdAdd->click();
+        return ClickOk(dlg);
+    });
+    d.cmdBrowseMacro->click();
+    EXPECT_EQ(d.txtMacro->text(), "About()");
     d.lstWindows->setCurrentRow(0);
     EXPECT_FALSE(d.cmdRemoveMacro->isEnabled());
 
