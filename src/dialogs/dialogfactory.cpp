@@ -6,6 +6,9 @@
 #include <QScopeGuard>
 
 #include "dialogs/addtool.h"
+#include "dialogs/autosizer.h"
+#include "dialogs/browseedit.h"
+#include "dialogs/buildtags.h"
 #include "dialogs/contentsedit.h"
 #include "dialogs/importcommand.h"
 #include "dialogs/macroedit.h"
@@ -19,10 +22,15 @@
 #include "dialogs/newvideo.h"
 #include "dialogs/paragraphdlg.h"
 #include "dialogs/popupprops.h"
+#include "dialogs/programoptions.h"
+#include "dialogs/projectoptions.h"
+#include "dialogs/renumberids.h"
 #include "dialogs/reorganizestyles.h"
 #include "dialogs/styledlg.h"
 #include "dialogs/styleprops.h"
 #include "dialogs/topicprops.h"
+#include "dialogs/windowseditor.h"
+#include "model/project.h"
 #include "platform/qtcp1252.h"
 #include "platform/uiservices.h"
 #include "widgets/qmdialog.h"
@@ -148,6 +156,52 @@ void TDialogFactory::RunContentsEditor(const TProject& project, const TMacros& m
     ui_.SetParentWidget(&editor);
     const auto restore = qScopeGuard([&] { ui_.SetParentWidget(parent); });
     ui_.RunDialog(editor);
+}
+
+// --- project and program settings ---------------------------------------------------
+
+bool TDialogFactory::RunProjectOptions(TProject& project, const TMacros& macros) {
+    TfrmProjectOptions dialog(*this, project, macros, Parent());
+    return Run(dialog);
+}
+
+std::optional<std::string> TDialogFactory::RunBuildTags(const StringList& tags, QWidget* owner) {
+    TfrmBuildTags dialog(ui_, owner ? owner : Parent());
+    dialog.SetTags(tags);
+    if (!Run(dialog)) return std::nullopt;
+    return dialog.Tag();
+}
+
+bool TDialogFactory::RunWindowsEditor(TProject& project, const TMacros& macros) {
+    TfrmWindows dialog(*this, project, macros, Parent());
+    return Run(dialog);
+}
+
+std::optional<std::array<int, 4>> TDialogFactory::RunAutoSizer(const std::array<int, 4>& rect, QWidget* owner) {
+    TfrmAutoSizer dialog(ui_, rect, owner ? owner : Parent());
+    if (!Run(dialog)) return std::nullopt;
+    return dialog.Result();
+}
+
+bool TDialogFactory::RunBrowseEditor(TProject& project) {
+    TfrmBrowseEdit dialog(ui_, project, Parent());
+    return Run(dialog);
+}
+
+std::optional<std::array<std::int64_t, 3>> TDialogFactory::RunRenumberIds(const TProject& project) {
+    TfrmRenumberIds dialog(ui_, project.Topics.TopicCount(), project.Topics.PopupCount(), Parent());
+    if (!Run(dialog)) return std::nullopt;
+    const bool topicsFirst = dialog.TopicsFirst();
+    const std::int64_t topics = topicsFirst ? dialog.FirstStart() : dialog.SecondStart();
+    const std::int64_t popups = topicsFirst ? dialog.SecondStart() : dialog.FirstStart();
+    return std::array<std::int64_t, 3>{topics, popups, dialog.Increment()};
+}
+
+bool TDialogFactory::RunOptions(TOptionsRun& run) {
+    TfrmOptions dialog(ui_, run, Parent());
+    Run(dialog);
+    dialog.TakeResults();
+    return run.Accepted;
 }
 
 }  // namespace qm

@@ -4,6 +4,8 @@
 // test answers the real dialog), read back only when accepted, and freed.
 // The main window owns one factory; dialogs that open other dialogs get them
 // from it too.
+#include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -13,6 +15,7 @@
 #include "import/import.h"
 #include "model/styles.h"
 #include "model/usertools.h"
+#include "util/qorstring.h"
 
 class QWidget;
 
@@ -20,7 +23,10 @@ namespace qm {
 
 class QmDialog;
 class TMacros;
+class TOptions;
 class TProject;
+class TUserTools;
+struct TOptionsRun;
 struct TTopicNode;
 class UiServices;
 
@@ -100,6 +106,25 @@ public:
     // project and the macros are read, never changed (the project's modified
     // flag included).
     void RunContentsEditor(const TProject& project, const TMacros& macros);
+
+    // --- project and program settings ---
+    // The project settings; true when OK wrote them into `project`.
+    bool RunProjectOptions(TProject& project, const TMacros& macros);
+    // The build-tag picker offering `tags`; the tag (trimmed) when accepted.
+    std::optional<std::string> RunBuildTags(const StringList& tags, QWidget* owner = nullptr);
+    // The windows editor on a copy of the project's windows; true when OK
+    // put the copy back (topics of windows gone then use "main").
+    bool RunWindowsEditor(TProject& project, const TMacros& macros);
+    // The auto-sizer placed at (left, top) with the size (width, height),
+    // pixels; the window's place and size when accepted.
+    std::optional<std::array<int, 4>> RunAutoSizer(const std::array<int, 4>& rect, QWidget* owner = nullptr);
+    // The browse sequence editor; true when OK wrote the topics' browse strings.
+    bool RunBrowseEditor(TProject& project);
+    // The renumber dialog over the project's counts; on OK the start of the
+    // topics, the start of the popups and the increment.
+    std::optional<std::array<std::int64_t, 3>> RunRenumberIds(const TProject& project);
+    // The program options; see TOptionsRun (programoptions.h).
+    bool RunOptions(TOptionsRun& run);
 
 private:
     UiServices& ui_;

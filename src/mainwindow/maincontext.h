@@ -35,6 +35,8 @@ class TStyles;
 class TfrmFind;
 class TfrmMessage;
 class TfrmReplace;
+class SettingsStore;
+class TUserTools;
 class UiServices;
 
 inline constexpr const char* kMsgModuleGone = "The specified module no longer exists in the project.";
@@ -176,6 +178,14 @@ public:
     virtual void AddImageFolder(const std::string& folder) = 0;
     // True while Copy Format waits for the mouse-up that applies it.
     virtual bool CopyFormatOn() const = 0;
+
+    // --- settings (the project and program settings commands) ---
+    virtual TUserTools& UserTools() = 0;
+    // The store the options and the tools are saved to.
+    virtual SettingsStore& Settings() = 0;
+    // The format bar's font-name and font-size boxes.
+    virtual QComboBox* FontNameBox() const = 0;
+    virtual QComboBox* FontSizeBox() const = 0;
 };
 
 }  // namespace qm

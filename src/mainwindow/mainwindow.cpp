@@ -38,6 +38,7 @@
 #include "mainwindow/modulecommands.h"
 #include "mainwindow/navigationcommands.h"
 #include "mainwindow/projectcommands.h"
+#include "mainwindow/settingscommands.h"
 #include "mainwindow/spellcommands.h"
 #include "mainwindow/splash.h"
 #include "mainwindow/standins.h"
@@ -71,9 +72,10 @@ TfrmMain::TfrmMain(TMainWindowEnv env, QWidget* parent) : QMainWindow(parent), e
     findCommands_ = std::make_unique<TFindCommands>(*this);
     topicCommands_ = std::make_unique<TTopicCommands>(*this, *moduleCommands_);
     exportCommands_ = std::make_unique<TExportCommands>(*this);
+    settingsCommands_ = std::make_unique<TSettingsCommands>(*this);
     handlers_ = {projectCommands_.get(), moduleCommands_.get(), navigationCommands_.get(), viewCommands_.get(),
                  buildCommands_.get(),   importCommands_.get(), spellCommands_.get(),      findCommands_.get()};
-    handlers_.insert(handlers_.end(), {topicCommands_.get(), exportCommands_.get()});
+    handlers_.insert(handlers_.end(), {topicCommands_.get(), exportCommands_.get(), settingsCommands_.get()});
     authoringCommands_ = std::make_unique<TAuthoringCommands>(*this);
     handlers_.push_back(authoringCommands_.get());
     tagCommands_ = std::make_unique<TTagCommands>(*this);
@@ -393,6 +395,12 @@ void TfrmMain::CreateMenus() {
     QMenu* tools = AddMenu(menuBar(), "mnuTools", QStringLiteral("&Tools"),
                            {spellCommands_->actCheckSpell, spellCommands_->actCheckSpellAll, nullptr,
                             authoringCommands_->actContentsEdit});
+    // The settings commands: the project's authoring dialogs, the program options.
+    const TSettingsCommands& st = *settingsCommands_;
+    project->addSeparator();
+    for (QAction* a : {st.actWinEdit, st.actBrowseEdit, st.actRenumberIDs, st.actProjectOptions}) project->addAction(a);
+    tools->addSeparator();
+    tools->addAction(st.actOptions);
     for (QMenu* menu : {file, edit, project, nav, view, tag, tools, mnuFileReopen}) actions_->WatchMenu(menu);
     ProjectPopMenu->insertActions(mnuProjPopSetCnt, {m.mnuProjPopRename, m.mnuProjPopRenumber});
     // Formatting, between View and Tools.

@@ -63,6 +63,7 @@ class TQorCommandBar;
 class TRichText2;
 class TRuler;
 class TQorSpellEngine;
+class TSettingsCommands;
 class TSpellCommands;
 class TSplashThread;
 class TStyleCombo;
@@ -139,6 +140,7 @@ public:
     TExportCommands& ExportCommands() const { return *exportCommands_; }
     TAuthoringCommands& AuthoringCommands() const { return *authoringCommands_; }
     TTagCommands& TagCommands() const { return *tagCommands_; }
+    TSettingsCommands& SettingsCommands() const { return *settingsCommands_; }
 
     // --- modules ---
     // The open routine on the selected item of lstTopics / lstPopups.
@@ -236,7 +238,10 @@ public:
     bool CopyFormatOn() const override;
 
     // --- the other global objects and parts, for the program and its tests ---
-    TUserTools& UserTools() { return *userTools_; }
+    TUserTools& UserTools() override { return *userTools_; }
+    SettingsStore& Settings() override { return *env_.Settings; }
+    QComboBox* FontNameBox() const override { return cboFonts; }
+    QComboBox* FontSizeBox() const override { return cboFontSize; }
     const QStringList& SplashHistory() const { return splashHistory_; }
     const QStringList& BackHistory() const { return histBack_; }
 
@@ -318,6 +323,7 @@ private:
     std::unique_ptr<TExportCommands> exportCommands_;
     std::unique_ptr<TAuthoringCommands> authoringCommands_;
     std::unique_ptr<TTagCommands> tagCommands_;
+    std::unique_ptr<TSettingsCommands> settingsCommands_;
     std::vector<TCommandHandler*> handlers_;
 
     // widgets, named as the components they stand for
