@@ -77,7 +77,7 @@ endfunction()
 # libraries both programs share never reach Quillmark's core, and Pikeral
 # links nothing of Quillmark's beyond them.
 function(qm_check_layering)
-  set(core qm_core qm_model qm_preprocess qm_formats qm_import qm_richtext qm_spell)
+  set(core qm_core qm_model qm_preprocess qm_formats qm_import qm_search qm_richtext qm_spell)
   foreach(lib qm_platform qm_widgets qm_shgedit)
     qm_link_closure(${lib} closure)
     foreach(c IN LISTS core)

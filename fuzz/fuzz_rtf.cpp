@@ -2,7 +2,8 @@
 // writes the dialect, and checks the round trips: the written text reads back
 // to the same document, and writing that document again gives the same bytes.
 // The paragraph-by-paragraph reader and writer the import uses must give the
-// same paragraphs and the same text.
+// same paragraphs and the same text, and the searches' text-only reading the
+// same characters.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -22,6 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<qm::Paragraph> streamed;
     qm::LoadRtfOrTextParagraphs(in, [&streamed](qm::Paragraph&& p) { streamed.push_back(std::move(p)); });
     if (streamed != doc.paragraphs) std::abort();
+    // The searches' text-only reading sees the characters the document has.
+    if (qm::LooksLikeRtf(in) && qm::ReadRtfPlainText(in) != doc.plainText()) std::abort();
     std::string out = qm::WriteRtf(doc);
     qm::RtfStreamWriter writer;
     for (const qm::Paragraph& p : streamed) writer.note(p);

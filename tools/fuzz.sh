@@ -28,7 +28,7 @@ out=out/fuzz
 common=(-std=c++20 -g -O1 -Isrc -fno-sanitize-recover=undefined)
 mkdir -p "$out/obj" "$out/artifacts"
 
-dirs=(src/util src/model src/preprocess src/formats src/import src/richtext src/spell src/shg)
+dirs=(src/util src/model src/preprocess src/formats src/import src/search src/richtext src/spell src/shg)
 
 # out/fuzz/obj/src__model__project.cpp.o is the object of src/model/project.cpp.
 obj_of() { local o=${1//\//__}; echo "$out/obj/$o.o"; }

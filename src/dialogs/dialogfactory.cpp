@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 
+#include "dialogs/addtool.h"
 #include "dialogs/importcommand.h"
 #include "dialogs/macroedit.h"
 #include "dialogs/newbutton.h"
@@ -14,6 +15,8 @@
 #include "dialogs/newsound.h"
 #include "dialogs/newtopiclink.h"
 #include "dialogs/newvideo.h"
+#include "dialogs/popupprops.h"
+#include "dialogs/topicprops.h"
 #include "platform/qtcp1252.h"
 #include "platform/uiservices.h"
 #include "widgets/qmdialog.h"
@@ -61,6 +64,34 @@ std::optional<TTagResult> TDialogFactory::RunTagDialog(TTagKind kind, const TTag
     form->Preset(preset);
     if (!Run(*form)) return std::nullopt;
     return form->Result();
+}
+
+// --- topics and popups, the export choice, user tools ---------------------------------
+
+bool TDialogFactory::RunTopicProps(TTopicNode& node, const TProject& project, const TMacros& macros) {
+    TfrmTopicProps dialog(*this, project, macros, Parent());
+    dialog.LoadTopic(node);
+    return Run(dialog);
+}
+
+bool TDialogFactory::RunPopupProps(TTopicNode& node, const TProject& project) {
+    TfrmPopupProps dialog(ui_, project, Parent());
+    dialog.LoadPopup(node);
+    return Run(dialog);
+}
+
+std::optional<TExportChoice> TDialogFactory::RunExportChoice(const TExportChoice& preset) {
+    TfrmExport dialog(ui_, Parent());
+    dialog.SetChoice(preset);
+    if (!Run(dialog)) return std::nullopt;
+    return dialog.Choice();
+}
+
+std::optional<TTool> TDialogFactory::RunAddTool(const TTool& tool) {
+    TfrmAddTool dialog(ui_, Parent());
+    dialog.SetTool(tool);
+    if (!Run(dialog)) return std::nullopt;
+    return dialog.Tool();
 }
 
 }  // namespace qm

@@ -7,8 +7,10 @@
 #include <optional>
 #include <string>
 
+#include "dialogs/exportchoice.h"
 #include "dialogs/tagdialogs.h"
 #include "import/import.h"
+#include "model/usertools.h"
 
 class QWidget;
 
@@ -17,6 +19,7 @@ namespace qm {
 class QmDialog;
 class TMacros;
 class TProject;
+struct TTopicNode;
 class UiServices;
 
 class TDialogFactory {
@@ -55,6 +58,21 @@ public:
     // macro builder.
     std::optional<TTagResult> RunTagDialog(TTagKind kind, const TTagPreset& preset, const TProject& project,
                                            const TMacros& macros);
+
+    // --- topics and popups, the export choice, user tools ---
+    // Topic Properties on `node`, a topic of `project` (whose windows it
+    // lists and whose other modules the name and ID checks read); `macros`
+    // serves the macro builder. True when accepted: the node then holds the
+    // dialog's values. Otherwise the node is as it was.
+    bool RunTopicProps(TTopicNode& node, const TProject& project, const TMacros& macros);
+    // Popup Properties on `node`, a popup of `project`; as RunTopicProps.
+    bool RunPopupProps(TTopicNode& node, const TProject& project);
+    // Which constant files to write, the boxes ticked as `preset`; the
+    // choice when accepted, else nullopt.
+    std::optional<TExportChoice> RunExportChoice(const TExportChoice& preset);
+    // Tool Properties preset with `tool` (empty for a new one); the path
+    // and display name as typed when accepted, else nullopt.
+    std::optional<TTool> RunAddTool(const TTool& tool);
 
 private:
     UiServices& ui_;

@@ -72,12 +72,15 @@ std::u16string FromCp1252Text(std::string_view s) {
     return out;
 }
 
-bool IsWordChar(char16_t c) {
-    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_' ||
-           (c >= 0xC0 && c != 0xD7 && c != 0xF7 && QChar(c).isLetterOrNumber());
+// Text to insert: CR LF, CR and LF are one paragraph break each, and NUL is
+// no character of the control's text.
+QString InsertableText(std::u16string_view text) {
+    QString s = ToQtText(text);
+    s.remove(QChar(0));
+    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return s;
 }
-
-char16_t FoldAscii(char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; }
 
 }  // namespace
 
@@ -436,7 +439,7 @@ std::string TRichEditStrings::SaveToStream() const {
 }
 
 void TRichEditStrings::LoadFromFile(std::string_view fileName) {
-    LoadFromStream(ReadWholeFile(fileName));
+    LoadFromStream(ReadWholeFile(fileName, kMaxRtfBytes));
     owner_.DoSetMaxLength(2147483632);
 }
 
@@ -510,25 +513,43 @@ void TCustomRichText2::SetSelLength(int length) {
     ensureCursorVisible();
 }
 
-void TCustomRichText2::SetSelText(std::string_view text) {
+QTextCharFormat TCustomRichText2::replacedFormat(const QTextCursor& c) const {
+    if (!c.hasSelection()) return c.charFormat();
+    // The format of the first replaced character, as the platform does.
+    const QTextBlock b = document()->findBlock(c.selectionStart());
+    if (c.selectionStart() == b.position() + b.length() - 1) return b.charFormat();  // a paragraph mark
+    QTextCursor probe(document());
+    probe.setPosition(c.selectionStart());
+    probe.setPosition(c.selectionStart() + 1, QTextCursor::KeepAnchor);
+    return probe.charFormat();
+}
+
+void TCustomRichText2::SetSelText(std::string_view text) { SetSelText(std::u16string_view(FromCp1252Text(text))); }
+
+void TCustomRichText2::SetSelText(std::u16string_view text) {
     QTextCursor c = textCursor();
-    QTextCharFormat fmt = c.charFormat();
-    if (c.hasSelection()) {
-        // The format of the first replaced character, as the platform does.
-        QTextCursor probe(document());
-        probe.setPosition(c.selectionStart());
-        probe.setPosition(c.selectionStart() + 1, QTextCursor::KeepAnchor);
-        QTextBlock b = document()->findBlock(c.selectionStart());
-        if (c.selectionStart() == b.position() + b.length() - 1)
-            fmt = b.charFormat();  // a paragraph mark
-        else
-            fmt = probe.charFormat();
-    }
-    QString s = ToQtText(FromCp1252Text(text));
+    const QTextCharFormat fmt = replacedFormat(c);
     c.beginEditBlock();
-    c.insertText(s, fmt);
+    c.insertText(InsertableText(text), fmt);
     c.endEditBlock();
     setTextCursor(c);
+}
+
+void TCustomRichText2::ApplyEdits(const std::vector<TTextEdit>& edits) {
+    if (edits.empty()) return;
+    const int len = GetTextLen();
+    QTextCursor c(document());
+    c.beginEditBlock();
+    // From the last to the first, so the offsets before each edit hold.
+    for (auto it = edits.rbegin(); it != edits.rend(); ++it) {
+        const int from = std::clamp(it->Offset, 0, len);
+        const int to = std::clamp(it->Offset + std::max(it->Length, 0), from, len);
+        c.setPosition(from);
+        c.setPosition(to, QTextCursor::KeepAnchor);
+        const QTextCharFormat fmt = replacedFormat(c);
+        c.insertText(InsertableText(it->Text), fmt);
+    }
+    c.endEditBlock();
 }
 
 std::string TCustomRichText2::GetTextRange(int start, int length) const {
@@ -542,41 +563,14 @@ std::string TCustomRichText2::GetTextRange(int start, int length) const {
 }
 
 int TCustomRichText2::FindText(std::string_view text, int start, int length, int options) const {
-    std::u16string needle = Cp1252ToUtf16(text);
-    if (needle.empty()) return -1;
-    std::u16string hay = FromQtText(document()->toRawText());
-    const int len = int(hay.size());
-    const bool down = options & kFindDown;
-    int end = length < 0 ? (down ? len : 0) : start + length;
-    // Upward, the search runs from start back to the range's other end; when
-    // that end lies after start, back to the beginning, as the platform does.
-    if (!down && end > start) end = 0;
-    int lo = std::clamp(std::min(start, end), 0, len);
-    int hi = std::clamp(std::max(start, end), 0, len);
-    const int n = int(needle.size());
-    const bool matchCase = options & kFindMatchCase;
-    const bool wholeWord = options & kFindWholeWord;
-    auto matchAt = [&](int p) {
-        for (int k = 0; k < n; ++k) {
-            char16_t a = hay[std::size_t(p + k)], b = needle[std::size_t(k)];
-            if (matchCase ? a != b : FoldAscii(a) != FoldAscii(b)) return false;
-        }
-        if (wholeWord) {
-            if (p > 0 && IsWordChar(hay[std::size_t(p - 1)])) return false;
-            if (p + n < len && IsWordChar(hay[std::size_t(p + n)])) return false;
-        }
-        return true;
-    };
-    if (hi - lo < n) return -1;
-    if (down) {
-        for (int p = lo; p + n <= hi; ++p)
-            if (matchAt(p)) return p;
-    } else {
-        for (int p = hi - n; p >= lo; --p)
-            if (matchAt(p)) return p;
-    }
-    return -1;
+    return FindText(std::u16string_view(Cp1252ToUtf16(text)), start, length, options);
 }
+
+int TCustomRichText2::FindText(std::u16string_view text, int start, int length, int options) const {
+    return FindInText(GetCharText(), text, start, length, options);
+}
+
+std::u16string TCustomRichText2::GetCharText() const { return FromQtText(document()->toRawText()); }
 
 std::string TCustomRichText2::GetRtfText() const {
     // The platform's stream ends with a terminator that is dropped here; the
@@ -741,7 +735,9 @@ void TCustomRichText2::SetHideSelection(bool on) {
 void TCustomRichText2::applySelectionPalette() {
     QPalette pal = palette();
     if (hideSelection_) {
-        pal.setColor(QPalette::Inactive, QPalette::Highlight, pal.color(QPalette::Active, QPalette::Base));
+        // Not drawn at all, so what lies under it (text backgrounds, search
+        // marks) still shows.
+        pal.setColor(QPalette::Inactive, QPalette::Highlight, QColor(Qt::transparent));
         pal.setColor(QPalette::Inactive, QPalette::HighlightedText, pal.color(QPalette::Active, QPalette::Text));
     } else {
         pal.setColor(QPalette::Inactive, QPalette::Highlight, pal.color(QPalette::Active, QPalette::Highlight));

@@ -18,8 +18,10 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "richtext/richdoc.h"
+#include "richtext/textsearch.h"
 #include "util/qorstring.h"
 
 class QPrinter;
@@ -168,10 +170,10 @@ struct TCaretPos {
     int Y = 0;  // line (paragraph)
 };
 
-// FindText option bits.
-inline constexpr int kFindWholeWord = 1;
-inline constexpr int kFindMatchCase = 2;
-inline constexpr int kFindDown = 4;
+// FindText option bits (those of the one text matcher, textsearch.h).
+inline constexpr int kFindWholeWord = kSearchWholeWord;
+inline constexpr int kFindMatchCase = kSearchMatchCase;
+inline constexpr int kFindDown = kSearchDown;
 
 class TCustomRichText2 : public QTextEdit {
     Q_OBJECT
@@ -192,11 +194,23 @@ public:
     // Replaces the selection by `text` as one undoable step; the text takes
     // the format of the first replaced character.
     void SetSelText(std::string_view text);
+    // The same with text that has not passed through Windows-1252.
+    void SetSelText(std::u16string_view text);
     std::string GetTextRange(int start, int length) const;
     // The position of `text` in start .. start + length, or -1. Upward (no
     // kFindDown) the search goes back from start; a range that ends after
     // start reaches back to the beginning. A negative length: no limit.
     int FindText(std::string_view text, int start, int length, int options) const;
+    // The same for a search text as the user typed it (FindInText).
+    int FindText(std::u16string_view text, int start, int length, int options) const;
+    // The text as positions count its characters: a paragraph break is
+    // kParagraphSeparator, a line break kLineBreakChar.
+    std::u16string GetCharText() const;
+    // Applies edits of the plain text (ascending, not overlapping) as one
+    // undoable step; each inserted text takes the format of the first
+    // character it replaces, as SetSelText does. The selection is kept
+    // where the edits leave it.
+    void ApplyEdits(const std::vector<TTextEdit>& edits);
     std::string GetRtfText() const;
     void SetRtfText(std::string_view text);
     // Replaces the whole text by `text` (RTF, or plain text when it is none)
@@ -272,6 +286,9 @@ private:
     bool roomFor(int count) const;
     void applySelectionPalette();
     void paintDoubleUnderlines(QPainter& p, const QRect& clip);
+    // What SetSelText inserts over cursor `c`'s selection: the format of the
+    // first replaced character (at a paragraph mark: the paragraph's).
+    QTextCharFormat replacedFormat(const QTextCursor& c) const;
 
     CharFormat defaultFormat_;
     int maxLength_ = 0;

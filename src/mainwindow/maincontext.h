@@ -13,6 +13,7 @@
 #include "util/qorstring.h"
 
 class QMainWindow;
+class QTreeWidget;
 
 namespace qm {
 
@@ -20,14 +21,19 @@ class ActionTable;
 class StatusPanels;
 class TBookmarks;
 class TDialogFactory;
+class TMacros;
 class TMru;
 class TOptions;
 class TOutputLog;
 class TProject;
 class TQorSpellEngine;
 class TRichText2;
+class TfrmFind;
 class TfrmMessage;
+class TfrmReplace;
 class UiServices;
+
+inline constexpr const char* kMsgModuleGone = "The specified module no longer exists in the project.";
 
 // The pages of the project explorer, in tab order.
 enum class ExplorerPage { Topics = 0, Popups = 1 };
@@ -115,9 +121,36 @@ public:
     // The build log, the compiler's report and the search results.
     virtual void ClearOutputs() = 0;
     virtual void RemoveSearchHighlights() = 0;
+    // The search results (lvwFind): columns module, offset, length; each hit
+    // row carries its node's Id.
+    virtual QTreeWidget* SearchList() const = 0;
+
+    // --- find and replace ---
+    // The modeless forms, made once at start-up; null before and after.
+    virtual TfrmFind* FindForm() const = 0;
+    virtual TfrmReplace* ReplaceForm() const = 0;
+    // Replaces `oldText` by `newText` in the text of every module (a
+    // rename's link update: `="old"` by `="new"`); the number of links changed.
+    virtual int UpdateLinks(const std::string& oldText, const std::string& newText) = 0;
+    // The node's new name shows in its list row and in the sorted combo box.
+    virtual void ShowRenamedModule(TNodeId id) = 0;
 
     // --- navigation ---
     virtual void ClearHistory() = 0;
+
+    // --- adding and removing modules ---
+    // The macro catalogue (the macro builder of the properties dialogs).
+    virtual TMacros& Macros() = 0;
+    // True while a command holds the editor's text in hand (the spelling
+    // dialog waits): nothing may then add, remove or rename a module.
+    virtual bool EditorTextHeld() const = 0;
+    // A new node's row goes at the end of its list and its name into the
+    // combo box of its kind, at its sorted place.
+    virtual void AddModuleRow(TNodeId id) = 0;
+    // The node's row leaves its list, whose row at the same place (else its
+    // last) becomes selected and which gets the focus; its name leaves the
+    // combo box. The node itself stays in the project.
+    virtual void RemoveModuleRow(TNodeId id) = 0;
 };
 
 }  // namespace qm

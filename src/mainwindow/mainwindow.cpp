@@ -26,8 +26,11 @@
 #include <cstring>
 
 #include "dialogs/dialogfactory.h"
+#include "dialogs/findform.h"
 #include "editor/richtext2.h"
 #include "mainwindow/buildcommands.h"
+#include "mainwindow/exportcommands.h"
+#include "mainwindow/findcommands.h"
 #include "mainwindow/importcommands.h"
 #include "mainwindow/modulecommands.h"
 #include "mainwindow/navigationcommands.h"
@@ -35,6 +38,7 @@
 #include "mainwindow/spellcommands.h"
 #include "mainwindow/splash.h"
 #include "mainwindow/standins.h"
+#include "mainwindow/topiccommands.h"
 #include "mainwindow/topicsviewdelegate.h"
 #include "mainwindow/viewcommands.h"
 #include "platform/qtcp1252.h"
@@ -60,9 +64,12 @@ TfrmMain::TfrmMain(TMainWindowEnv env, QWidget* parent) : QMainWindow(parent), e
     buildCommands_ = std::make_unique<TBuildCommands>(*this, env_.TempFolder);
     importCommands_ = std::make_unique<TImportCommands>(*this, *projectCommands_);
     spellCommands_ = std::make_unique<TSpellCommands>(*this);
-    handlers_ = {projectCommands_.get(), moduleCommands_.get(), navigationCommands_.get(),
-                 viewCommands_.get(),    buildCommands_.get(),  importCommands_.get()};
-    handlers_.push_back(spellCommands_.get());
+    findCommands_ = std::make_unique<TFindCommands>(*this);
+    topicCommands_ = std::make_unique<TTopicCommands>(*this, *moduleCommands_);
+    exportCommands_ = std::make_unique<TExportCommands>(*this);
+    handlers_ = {projectCommands_.get(), moduleCommands_.get(), navigationCommands_.get(), viewCommands_.get(),
+                 buildCommands_.get(),   importCommands_.get(), spellCommands_.get(),      findCommands_.get()};
+    handlers_.insert(handlers_.end(), {topicCommands_.get(), exportCommands_.get()});
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quillmark"));
     // Fits a screen 1280 pixels wide with its frame.
@@ -121,6 +128,7 @@ void TfrmMain::CreateWidgets() {
     TheEditor = new TRichText2(central);
     TheEditor->setObjectName(QStringLiteral("TheEditor"));
     TheEditor->viewport()->installEventFilter(this);
+    TheEditor->installEventFilter(this);
     TheEditor->setAcceptDrops(true);
     hbox->addWidget(TheEditor, 1);
     vbox->addLayout(hbox, 1);
@@ -169,6 +177,11 @@ void TfrmMain::CreateWidgets() {
     tvwQuillmark = MakeTree("tvwQuillmark", msgs);
     tvwHCRTF = MakeTree("tvwHCRTF", msgs);
     lvwFind = MakeTree("lvwFind", msgs);
+    lvwFind->setHeaderHidden(false);
+    lvwFind->setHeaderLabels({QStringLiteral("Module"), QStringLiteral("Offset"), QStringLiteral("Length")});
+    lvwFind->setUniformRowHeights(true);
+    lvwFind->header()->resizeSection(0, 250);
+    lvwFind->installEventFilter(this);
     tvwQuillmark->installEventFilter(this);
     mv->addWidget(tvwQuillmark, 1);
     mv->addWidget(tvwHCRTF, 1);
@@ -273,11 +286,21 @@ void TfrmMain::CreateWidgets() {
     connect(hdrPopups, &QHeaderView::sectionClicked, this,
             [this](int s) { run([this, s] { hdrPopupsSectionClick(s); }); });
     connect(tvwQuillmark, &QTreeWidget::itemDoubleClicked, this, [this] { run([this] { tvwQuillmarkDblClick(); }); });
+    connect(lvwFind, &QTreeWidget::itemDoubleClicked, this,
+            [this] { run([this] { findCommands_->lvwFindDblClick(); }); });
     connect(tsOutputs, &QTabBar::currentChanged, this, [this](int i) { tsOutputsChange(i); });
-    connect(ncbTopics, &TQorCommandBar::buttonClicked, this,
-            [this](int t) { run([this, t] { moduleCommands_->TopicButtonClick(t); }); });
-    connect(ncbPopups, &TQorCommandBar::buttonClicked, this,
-            [this](int t) { run([this, t] { moduleCommands_->PopupButtonClick(t); }); });
+    connect(ncbTopics, &TQorCommandBar::buttonClicked, this, [this](int t) {
+        run([this, t] {
+            moduleCommands_->TopicButtonClick(t);
+            topicCommands_->TopicButtonClick(t);
+        });
+    });
+    connect(ncbPopups, &TQorCommandBar::buttonClicked, this, [this](int t) {
+        run([this, t] {
+            moduleCommands_->PopupButtonClick(t);
+            topicCommands_->PopupButtonClick(t);
+        });
+    });
     connect(ncbEditor, &TQorCommandBar::buttonClicked, this,
             [this](int t) { run([this, t] { EditorButtonClick(t); }); });
     TheEditor->OnChange = [this] { TheEditorChange(); };
@@ -336,9 +359,11 @@ void TfrmMain::CreateMenus() {
     file->addAction(importCommands_->actImport);
     file->addSeparator();
     file->addAction(p.actExit);
-    QMenu* project =
-        AddMenu(menuBar(), "mnuProject", QStringLiteral("&Project"),
-                {b.actCompile, b.actView, b.actViewCurTopic, nullptr, m.actSetContents, m.actSetEditing, m.actSetDone});
+    const TFindCommands& f = *findCommands_;
+    QMenu* edit = AddMenu(menuBar(), "mnuEdit", QStringLiteral("&Edit"), {f.actFind, f.actReplace, f.actFindNext});
+    QMenu* project = AddMenu(menuBar(), "mnuProject", QStringLiteral("&Project"),
+                             {b.actCompile, b.actView, b.actViewCurTopic, nullptr, m.actRename,
+                              m.mnuProjectRenumberItem, nullptr, m.actSetContents, m.actSetEditing, m.actSetDone});
     QMenu* nav = AddMenu(menuBar(), "mnuNavigate", QStringLiteral("&Navigate"),
                          {n.actNavToFirst, n.actNavToPrev, n.actNavToNext, n.actNavToLast, n.actHistClear});
     QMenu* view = AddMenu(menuBar(), "mnuView", QStringLiteral("&View"),
@@ -346,10 +371,31 @@ void TfrmMain::CreateMenus() {
                            v.actToggleSpecChars, v.actToggleRtf});
     QMenu* tools = AddMenu(menuBar(), "mnuTools", QStringLiteral("&Tools"),
                            {spellCommands_->actCheckSpell, spellCommands_->actCheckSpellAll});
-    for (QMenu* menu : {file, project, nav, view, tools, mnuFileReopen}) actions_->WatchMenu(menu);
+    for (QMenu* menu : {file, edit, project, nav, view, tools, mnuFileReopen}) actions_->WatchMenu(menu);
+    ProjectPopMenu->insertActions(mnuProjPopSetCnt, {m.mnuProjPopRename, m.mnuProjPopRenumber});
     ProjectPopMenu->addSeparator();
     ProjectPopMenu->addAction(m.actSetEditing);
     ProjectPopMenu->addAction(m.actSetDone);
+    // Adding, removing and editing modules, and the export.
+    const TTopicCommands& t = *topicCommands_;
+    QMenu* exportMenu = new QMenu(QStringLiteral("&Export"), file);
+    exportMenu->setObjectName(QStringLiteral("mnuFileExport"));
+    exportMenu->addAction(exportCommands_->actExportIdConstants);
+    // The item before `action` in `menu` (the separator that opens its group).
+    auto before = [](QMenu* menu, QAction* action) {
+        const QList<QAction*> items = menu->actions();
+        return items.at(items.indexOf(action) - 1);
+    };
+    file->insertMenu(before(file, p.actExit), exportMenu);
+    edit->addSeparator();
+    edit->addActions({t.actAddToKeywords, t.actAddToAKeywords});
+    project->insertActions(m.actRename, {t.actAddTopic, t.actAddPopup, t.actRemoveTopic});
+    project->insertSeparator(m.actRename);
+    project->insertActions(before(project, m.actSetContents),
+                           {t.mnuProjectItemProperties, t.actTopicProps, t.actPopupProps});
+    ProjectPopMenu->insertActions(m.mnuProjPopRename, {t.mnuProjPopNew, t.mnuProjPopRemove});
+    ProjectPopMenu->insertAction(mnuProjPopSetCnt, t.mnuProjPopProperties);
+    actions_->WatchMenu(exportMenu);
 
     AddToolBar(this, "tbStandard", QStringLiteral("Standard"), {p.actNew, p.actOpen, p.actSave});
     AddToolBar(this, "tbBuild", QStringLiteral("Build"), {b.actCompile, b.actView, b.actViewCurTopic});
@@ -376,6 +422,12 @@ QList<QAction*> TfrmMain::ModuleActions() const {
             p.actOpen,
             p.actClose,
             importCommands_->actImport,
+            topicCommands_->actAddTopic,
+            topicCommands_->actAddPopup,
+            topicCommands_->actRemoveTopic,
+            topicCommands_->actTopicProps,
+            topicCommands_->actPopupProps,
+            topicCommands_->mnuProjectItemProperties,
             n.actNavToFirst,
             n.actNavToPrev,
             n.actNavToNext,
@@ -398,13 +450,18 @@ void TfrmMain::updateActions() {
         for (QAction* a : held) a->setEnabled(false);
     // The editor bar's navigation buttons follow their actions.
     const TNavigationCommands& n = *navigationCommands_;
-    for (auto [tag, action] :
-         {std::pair{6, n.actNavToFirst}, {7, n.actNavToPrev}, {8, n.actNavToNext}, {9, n.actNavToLast}})
+    for (auto [tag, action] : {std::pair{6, n.actNavToFirst},
+                               {7, n.actNavToPrev},
+                               {8, n.actNavToNext},
+                               {9, n.actNavToLast},
+                               {2, topicCommands_->actAddToKeywords},
+                               {3, topicCommands_->actAddToAKeywords}})
         if (QToolButton* b = ncbEditor->Button(tag)) b->setEnabled(action->isEnabled());
 }
 
 void TfrmMain::EditorButtonClick(int tag) {
     if (tag >= 6 && tag <= 9) navigationCommands_->NavigateTo(static_cast<TNavigationCommands::Step>(tag - 6));
+    topicCommands_->EditorButtonClick(tag);
 }
 
 // --- panes ---------------------------------------------------------------------------
@@ -458,7 +515,15 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* e) {
             if (list->currentItem()) run([this, list] { OpenSelectedItem(list); });
             return true;
         }
-    } else if (watched == tvwQuillmark && e->type() == QEvent::FocusOut) {
+        if (k->key() == Qt::Key_Delete && k->modifiers() == Qt::NoModifier) {
+            const ExplorerPage page = watched == lstPopups ? ExplorerPage::Popups : ExplorerPage::Topics;
+            run([this, page] { topicCommands_->ListDeleteKey(page); });
+            return true;
+        }
+    } else if ((watched == tvwQuillmark || watched == lvwFind) && e->type() == QEvent::FocusOut) {
+        RemoveSearchHighlights();
+    } else if (watched == TheEditor && e->type() == QEvent::FocusIn) {
+        // The editor draws its own selection again: a search mark has done its work.
         RemoveSearchHighlights();
     }
     return QMainWindow::eventFilter(watched, e);

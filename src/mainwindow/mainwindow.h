@@ -50,6 +50,8 @@ class StatusPanels;
 class TBuildCommands;
 class TDialogFactory;
 class TCommandHandler;
+class TExportCommands;
+class TFindCommands;
 class TImportCommands;
 class TModuleCommands;
 class TMruMenu;
@@ -62,6 +64,7 @@ class TQorSpellEngine;
 class TSpellCommands;
 class TSplashThread;
 class TStyleCombo;
+class TTopicCommands;
 class TTopicsViewDelegate;
 class TViewCommands;
 class TfrmFind;
@@ -71,7 +74,6 @@ class TfrmVList;
 class UiServices;
 
 inline constexpr const char* kMsgInsufficientMemory = "Insufficient memory.";
-inline constexpr const char* kMsgModuleGone = "The specified module no longer exists in the project.";
 inline constexpr const char* kMsgInvalidLink = "Invalid link. No reference found within the project.";
 inline constexpr const char* kWindowPositionKey = "Position";
 
@@ -128,6 +130,9 @@ public:
     TBuildCommands& BuildCommands() const { return *buildCommands_; }
     TImportCommands& ImportCommands() const { return *importCommands_; }
     TSpellCommands& SpellCommands() const { return *spellCommands_; }
+    TFindCommands& FindCommands() const { return *findCommands_; }
+    TTopicCommands& TopicCommands() const { return *topicCommands_; }
+    TExportCommands& ExportCommands() const { return *exportCommands_; }
 
     // --- modules ---
     // The open routine on the selected item of lstTopics / lstPopups.
@@ -157,7 +162,7 @@ public:
     // True while a command holds the editor's text in hand (the spelling
     // dialog waits for an answer): nothing may then open, switch, remove or
     // close modules or the project.
-    bool EditorTextHeld() const;
+    bool EditorTextHeld() const override;
 
     // --- TMainContext ---
     TProject& Project() override { return *project_; }
@@ -206,10 +211,17 @@ public:
     void ClearOutputs() override;
     void RemoveSearchHighlights() override;
     void ClearHistory() override;
+    QTreeWidget* SearchList() const override { return lvwFind; }
+    TfrmFind* FindForm() const override;
+    TfrmReplace* ReplaceForm() const override;
+    int UpdateLinks(const std::string& oldText, const std::string& newText) override;
+    void ShowRenamedModule(TNodeId id) override;
+    TMacros& Macros() override { return *macros_; }
+    void AddModuleRow(TNodeId id) override;
+    void RemoveModuleRow(TNodeId id) override;
 
     // --- the other global objects and parts, for the program and its tests ---
     TStyles& Styles() { return *styles_; }
-    TMacros& Macros() { return *macros_; }
     TUserTools& UserTools() { return *userTools_; }
     const QStringList& SplashHistory() const { return splashHistory_; }
     const QStringList& BackHistory() const { return histBack_; }
@@ -286,6 +298,9 @@ private:
     std::unique_ptr<TBuildCommands> buildCommands_;
     std::unique_ptr<TImportCommands> importCommands_;
     std::unique_ptr<TSpellCommands> spellCommands_;
+    std::unique_ptr<TFindCommands> findCommands_;
+    std::unique_ptr<TTopicCommands> topicCommands_;
+    std::unique_ptr<TExportCommands> exportCommands_;
     std::vector<TCommandHandler*> handlers_;
 
     // widgets, named as the components they stand for

@@ -8,7 +8,9 @@
 #include <QTreeWidget>
 #include <functional>
 
+#include "dialogs/replaceform.h"
 #include "editor/richtext2.h"
+#include "mainwindow/findcommands.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/qtcp1252.h"
 #include "platform/uiservices.h"
@@ -78,6 +80,14 @@ void TfrmMain::tvwQuillmarkDblClick() {
     TheEditor->SetSelStart(block.position());
     TheEditor->SetSelLength(0);
     tvwQuillmark->setFocus();
+}
+
+TfrmFind* TfrmMain::FindForm() const { return frmFind; }
+
+TfrmReplace* TfrmMain::ReplaceForm() const { return frmReplace; }
+
+int TfrmMain::UpdateLinks(const std::string& oldText, const std::string& newText) {
+    return findCommands_->UpdateLinks(oldText, newText);
 }
 
 void TfrmMain::RemoveSearchHighlights() {

@@ -16,9 +16,11 @@
 #include "mainwindow/modulecommands.h"
 #include "mainwindow/projectcommands.h"
 #include "mainwindow/standins.h"
+#include "mainwindow/topiccommands.h"
 #include "platform/qtcp1252.h"
 #include "platform/uiservices.h"
 #include "widgets/actiontable.h"
+#include "widgets/dialoghelpers.h"
 #include "widgets/statusbar.h"
 
 namespace qm {
@@ -211,6 +213,87 @@ void TfrmMain::OpenSelectedItem(QListWidget* list) {
     actions_->RequestUpdate();
 }
 
+void TfrmMain::ShowRenamedModule(TNodeId id) {
+    const TTopicNode* node = project_->Topics.FindById(id);
+    if (!node) return;
+    const QString name = FromCp1252(node->GetName());
+    QListWidget* list = node->IsPopup() ? lstPopups : lstTopics;
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->data(Qt::UserRole).toULongLong() == id) list->item(i)->setText(name);
+    // The combo box lists the names in order: the item moves to its new place.
+    QComboBox* combo = node->IsPopup() ? cboPopups : cboTopics;
+    const QSignalBlocker block(combo);
+    const QVariant data = QVariant::fromValue<qulonglong>(id);
+    const int old = combo->findData(data);
+    if (old < 0) return;
+    const bool wasCurrent = combo->currentIndex() == old;
+    const QIcon icon = combo->itemIcon(old);
+    combo->removeItem(old);
+    int at = 0;
+    while (at < combo->count()) {
+        const TTopicNode* other = project_->Topics.FindById(combo->itemData(at).toULongLong());
+        if (other && CompareText(other->GetName(), node->GetName()) > 0) break;
+        ++at;
+    }
+    combo->insertItem(at, icon, name, data);
+    combo->setCurrentIndex(wasCurrent ? at : -1);
+}
+
+// --- rows of added and removed modules --------------------------------------------------------
+
+namespace {
+
+// The place of `name` among a combo box's names (sorted ignoring case),
+// after the equal ones, as the box is filled.
+int SortedPlace(const QComboBox* combo, const TProject& project, const std::string& name) {
+    int at = 0;
+    while (at < combo->count()) {
+        const TTopicNode* other = project.Topics.FindById(combo->itemData(at).toULongLong());
+        if (other && CompareText(other->GetName(), name) > 0) break;
+        ++at;
+    }
+    return at;
+}
+
+}  // namespace
+
+void TfrmMain::AddModuleRow(TNodeId id) {
+    const TTopicNode* node = project_->Topics.FindById(id);
+    if (!node) return;
+    const QVariant data = QVariant::fromValue<qulonglong>(id);
+    QListWidget* list = node->IsPopup() ? lstPopups : lstTopics;
+    auto* item = new QListWidgetItem(FromCp1252(node->GetName()), list);
+    item->setData(Qt::UserRole, data);
+    QComboBox* combo = node->IsPopup() ? cboPopups : cboTopics;
+    const QSignalBlocker block(combo);
+    const int current = combo->currentIndex();
+    const int at = SortedPlace(combo, *project_, node->GetName());
+    const QIcon glyph = style()->standardIcon(node->IsPopup() ? QStyle::SP_MessageBoxInformation : QStyle::SP_FileIcon);
+    combo->insertItem(at, glyph, FromCp1252(node->GetName()), data);
+    combo->setCurrentIndex(current < 0 ? -1 : (current >= at ? current + 1 : current));
+}
+
+void TfrmMain::RemoveModuleRow(TNodeId id) {
+    const QVariant data = QVariant::fromValue<qulonglong>(id);
+    for (QListWidget* list : {lstTopics, lstPopups}) {
+        for (int i = 0; i < list->count(); ++i) {
+            if (list->item(i)->data(Qt::UserRole).toULongLong() != id) continue;
+            delete list->takeItem(i);
+            list->setCurrentRow(SelectAfterRemoval(i, list->count()));
+            list->setFocus();
+            break;
+        }
+    }
+    for (QComboBox* combo : {cboTopics, cboPopups}) {
+        const QSignalBlocker block(combo);
+        const int at = combo->findData(data);
+        if (at < 0) continue;
+        const bool wasCurrent = combo->currentIndex() == at;
+        combo->removeItem(at);
+        if (wasCurrent) combo->setCurrentIndex(-1);
+    }
+}
+
 void TfrmMain::SelectInCombo(const TTopicNode& node) {
     QComboBox* mine = node.IsPopup() ? cboPopups : cboTopics;
     QComboBox* other = node.IsPopup() ? cboTopics : cboPopups;
@@ -293,10 +376,13 @@ void TfrmMain::lstTopicsContextPopup() {
     QAction* editing = moduleCommands_->actSetEditing;
     QAction* done = moduleCommands_->actSetDone;
     mnuProjPopEdit->setText(QStringLiteral("Ed&it Topic"));
-    for (QAction* a : {mnuProjPopEdit, mnuProjPopSetCnt, editing, done}) a->setEnabled(true);
+    for (QAction* a : {mnuProjPopEdit, mnuProjPopSetCnt, editing, done, moduleCommands_->mnuProjPopRename,
+                       moduleCommands_->mnuProjPopRenumber})
+        a->setEnabled(true);
     const TTopicNode* node = project_->Topics.FindById(GetTopic(-1));
     editing->setChecked(node && node->State == TopicState::Edit);
     done->setChecked(node && node->State == TopicState::Done);
+    topicCommands_->PrepareExplorerMenu(ExplorerPage::Topics, node != nullptr);
 }
 
 void TfrmMain::lstPopupsContextPopup() {
@@ -307,9 +393,12 @@ void TfrmMain::lstPopupsContextPopup() {
     QListWidgetItem* item = lstPopups->currentItem();
     // A node no longer in the project offers nothing to act on.
     const TTopicNode* node = item ? project_->Topics.FindById(item->data(Qt::UserRole).toULongLong()) : nullptr;
-    for (QAction* a : {mnuProjPopEdit, editing, done}) a->setEnabled(node != nullptr);
+    for (QAction* a :
+         {mnuProjPopEdit, editing, done, moduleCommands_->mnuProjPopRename, moduleCommands_->mnuProjPopRenumber})
+        a->setEnabled(node != nullptr);
     editing->setChecked(node && node->State == TopicState::Edit);
     done->setChecked(node && node->State == TopicState::Done);
+    topicCommands_->PrepareExplorerMenu(ExplorerPage::Popups, node != nullptr);
 }
 
 bool TfrmMain::CanDropFromList(const QListWidget* source) const {

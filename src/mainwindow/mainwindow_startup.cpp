@@ -14,9 +14,12 @@
 #include <QTreeWidget>
 
 #include "dialogs/dialogfactory.h"
+#include "dialogs/replaceform.h"
 #include "editor/richtext2.h"
 #include "editor/spellcheckdlg.h"
 #include "mainwindow/buildcommands.h"
+#include "mainwindow/exportcommands.h"
+#include "mainwindow/findcommands.h"
 #include "mainwindow/importcommands.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/modulecommands.h"
@@ -25,6 +28,7 @@
 #include "mainwindow/spellcommands.h"
 #include "mainwindow/splash.h"
 #include "mainwindow/standins.h"
+#include "mainwindow/topiccommands.h"
 #include "mainwindow/topicsviewdelegate.h"
 #include "mainwindow/viewcommands.h"
 #include "platform/qtcp1252.h"
@@ -209,8 +213,11 @@ void TfrmMain::CreateObjects() {
     histBack_.clear();
     histFwd_.clear();
     historyNavigation_ = false;
-    frmFind = new TfrmFind(this);
-    frmReplace = new TfrmReplace(this);
+    frmFind = new TfrmFind(ui_, this);
+    frmReplace = new TfrmReplace(ui_, this);
+    connect(frmFind, &TfrmFind::OnFind, this, [this] { run([this] { findCommands_->FindDlgFind(); }); });
+    connect(frmReplace, &TfrmReplace::OnFind, this, [this] { run([this] { findCommands_->ReplaceDlgFind(); }); });
+    connect(frmReplace, &TfrmReplace::OnReplace, this, [this] { run([this] { findCommands_->ReplaceDlgReplace(); }); });
     frmVList = new TfrmVList(TheEditor);
     frmMessage = new TfrmMessage(this);
     // Hidden until the image preview and the about command use them.

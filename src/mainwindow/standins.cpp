@@ -70,16 +70,6 @@ QToolButton* TQorCommandBar::Button(int tag) const {
     return nullptr;
 }
 
-TfrmFind::TfrmFind(QWidget* owner) : QDialog(owner) {
-    setObjectName(QStringLiteral("frmFind"));
-    setWindowTitle(QStringLiteral("Find"));
-}
-
-TfrmReplace::TfrmReplace(QWidget* owner) : QDialog(owner) {
-    setObjectName(QStringLiteral("frmReplace"));
-    setWindowTitle(QStringLiteral("Replace"));
-}
-
 TfrmVList::TfrmVList(QWidget* owner) : QFrame(owner, Qt::Popup) {
     setObjectName(QStringLiteral("frmVList"));
     hide();

@@ -1,9 +1,9 @@
 #pragma once
 // Small placeholders for controls and forms that the main window creates at
 // start-up but whose full behaviour comes later: the paragraph ruler, the
-// style combo box, the command bars, the find and replace forms, the member
-// list, the progress window, the image viewer and the about box. Each has
-// the name and the interface the main window uses, and nothing more.
+// style combo box, the command bars, the member list, the progress window,
+// the image viewer and the about box. Each has the name and the interface
+// the main window uses, and nothing more.
 #include <QDialog>
 #include <QFrame>
 #include <QList>
@@ -75,18 +75,8 @@ private:
     QList<QToolButton*> buttons_;
 };
 
-// The modeless find and replace forms, the member list, the progress window,
-// the image viewer and the about box, created hidden and reused.
-class TfrmFind : public QDialog {
-    Q_OBJECT
-public:
-    explicit TfrmFind(QWidget* owner);
-};
-class TfrmReplace : public QDialog {
-    Q_OBJECT
-public:
-    explicit TfrmReplace(QWidget* owner);
-};
+// The member list, the progress window, the image viewer and the about box,
+// created hidden and reused.
 class TfrmVList : public QFrame {
     Q_OBJECT
 public:

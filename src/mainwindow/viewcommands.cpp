@@ -11,8 +11,8 @@ namespace qm {
 
 void TViewCommands::CreateActions(ActionTable& table) {
     actToggleExplorer =
-        table.Add({"actToggleExplorer", "Project Explorer", "F2",
-                   "Project Explorer|Shows or hides the project explorer.", "", [this] { ToggleExplorer(); }, true});
+        table.Add({"actToggleExplorer", "Project Explorer", "", "Project Explorer|Shows or hides the project explorer.",
+                   "", [this] { ToggleExplorer(); }, true});
     actToggleMessages =
         table.Add({"actToggleMessages", "Messages", "Shift+F2", "Messages|Shows or hides the messages pane.", "",
                    [this] { ToggleMessages(); }, true});

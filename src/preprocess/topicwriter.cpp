@@ -244,6 +244,12 @@ void ConvertLinkTags(std::string& text, const TPassContext& ctx, TUnresolvedAnch
             topicLink = false;
         else {
             ctx.Report(Check::IncompleteTag, s);
+            // A link without a target can jump nowhere: its text stays as
+            // text, and no tag syntax reaches the help.
+            if (const std::optional<TTagSpan> close = pass.Close(k))
+                pass.ReplacePaired(k, *close, pass.Hotspot(k, *close));
+            else
+                pass.ReplaceTag(k, {});
             continue;
         }
 
@@ -293,6 +299,8 @@ void ConvertLinkTags(std::string& text, const TPassContext& ctx, TUnresolvedAnch
         const std::optional<TTagSpan> close = pass.Close(k);
         if (!close) {
             ctx.Report(Check::UnclosedTag, s);
+            // No hotspot to make: the tag goes, the text after it stays.
+            pass.ReplaceTag(k, {});
             continue;
         }
 
@@ -320,6 +328,8 @@ void ConvertMacroTags(std::string& text, const TPassContext& ctx, bool user) {
         const std::optional<TTagSpan> close = pass.Close(k);
         if (!close) {
             ctx.Report(Check::UnclosedTag, s);
+            // No hotspot to make: the tag goes, the text after it stays.
+            pass.ReplaceTag(k, {});
             continue;
         }
         pass.ReplacePaired(k, *close,

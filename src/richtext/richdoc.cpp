@@ -60,6 +60,10 @@ void RichDocument::appendText(std::u16string_view text, const CharFormat& format
 void RichDocument::normalize() {
     if (paragraphs.empty()) paragraphs.emplace_back();
     for (Paragraph& p : paragraphs) {
+        bool joinable = false;
+        for (std::size_t i = 0; i < p.runs.size() && !joinable; ++i)
+            joinable = p.runs[i].text.empty() || (i > 0 && p.runs[i - 1].format == p.runs[i].format);
+        if (!joinable) continue;  // most paragraphs: nothing to do, nothing to copy
         std::vector<TextRun> joined;
         joined.reserve(p.runs.size());
         for (TextRun& r : p.runs) {

@@ -146,6 +146,11 @@ bool LooksLikeRtf(std::string_view text);
 // Reads RTF. Malformed input loads what can be read; ERtfError only for data
 // that cannot be trusted at all (binary data running past the end).
 RichDocument ReadRtf(std::string_view rtf);
+// ReadRtf(rtf).plainText(), without making the document (the searches read
+// many texts and keep only their characters).
+std::u16string ReadRtfPlainText(std::string_view rtf);
+// The same into `out`, whose memory is reused.
+void ReadRtfPlainText(std::string_view rtf, std::u16string& out);
 // Windows-1252 text; CR LF, CR and LF each end a paragraph.
 RichDocument ReadPlainText(std::string_view text, const CharFormat& format = CharFormat());
 // RTF when the text looks like RTF, else plain text.

@@ -115,19 +115,19 @@ constexpr std::size_t kMaxDepth = 1024;
 class Reader {
 public:
     // Each paragraph goes to `sink` as soon as it is complete.
-    Reader(std::string_view in, const ParagraphSink& sink) : in_(in), sink_(sink) {}
+    Reader(std::string_view in, const ParagraphSink& sink) : in_(in), sink_(sink), plain_(unused_) {}
+    // Only the characters are kept, into `plain` (runPlain), no formats.
+    Reader(std::string_view in, std::u16string& plain)
+        : in_(in), sink_(NoSink()), textOnly_(true), plain_(plain) {}
 
-    void run() {
-        stack_.reserve(32);
-        stack_.push_back(State());
-        parse();
-        // The text after the last \par is a paragraph only when it holds
-        // characters; a trailing \par ends the last paragraph as written.
-        if (cur_.runs.empty() && emitted_ > 0) {
-            // nothing to add
-        } else {
-            commitParagraph();
-        }
+    void run() { readAll(); }
+
+    // What run() gives as the paragraphs' plain text, without making them.
+    void runPlain() {
+        plain_.clear();
+        readAll();
+        // Each paragraph was ended by a separator; the last one has none.
+        if (!plain_.empty() && committed_ > 0) plain_.pop_back();
     }
 
 private:
@@ -156,7 +156,34 @@ private:
     bool fmtDirty_ = true;
     CharFormat fmt_;
 
+    // The text-only reading: the characters, each paragraph ended by a
+    // separator; where the current paragraph began.
+    bool textOnly_ = false;
+    std::u16string unused_;
+    std::u16string& plain_;
+    std::size_t paraStart_ = 0;
+    bool touched_ = false;  // runText since the last paragraph (cur_ has runs)
+    std::size_t committed_ = 0;
+
+    static const ParagraphSink& NoSink() {
+        static const ParagraphSink none = [](Paragraph&&) {};
+        return none;
+    }
+
     State& st() { return stack_.back(); }
+
+    void readAll() {
+        stack_.reserve(32);
+        stack_.push_back(State());
+        parse();
+        // The text after the last \par is a paragraph only when it holds
+        // characters; a trailing \par ends the last paragraph as written.
+        const bool hasRuns = textOnly_ ? touched_ : !cur_.runs.empty();
+        const bool hasParagraphs = textOnly_ ? committed_ > 0 : emitted_ > 0;
+        if (hasRuns || !hasParagraphs) commitParagraph();
+    }
+
+    std::size_t currentLength() const { return textOnly_ ? plain_.size() - paraStart_ : cur_.length(); }
 
     void parse() {
         const std::size_t n = in_.size();
@@ -392,7 +419,7 @@ private:
             case Kw::Row: paragraphBreak(); break;
             case Kw::Sect:
                 // A section ends its paragraph; after a \par it adds none.
-                if (cur_.length() > 0) paragraphBreak();
+                if (currentLength() > 0) paragraphBreak();
                 break;
             case Kw::Cell:
             case Kw::Tab: specialChar(kTabChar); break;
@@ -715,6 +742,10 @@ private:
 
     // The run that text in the current format goes into.
     std::u16string& runText() {
+        if (textOnly_) {
+            touched_ = true;
+            return plain_;
+        }
         if (fmtDirty_) {
             fmt_ = currentFormat();
             fmtDirty_ = false;
@@ -726,6 +757,13 @@ private:
     }
 
     void commitParagraph() {
+        if (textOnly_) {
+            plain_.push_back(kParagraphSeparator);
+            paraStart_ = plain_.size();
+            ++committed_;
+            touched_ = false;
+            return;
+        }
         State& s = st();
         cur_.format = s.para;
         if (fmtDirty_) {
@@ -795,6 +833,17 @@ RichDocument ReadRtf(std::string_view rtf) {
     });
     if (doc.paragraphs.empty()) doc.paragraphs.emplace_back();
     return doc;
+}
+
+void ReadRtfPlainText(std::string_view rtf, std::u16string& out) {
+    if (rtf.size() > kMaxRtfBytes) throw RtfTooLargeError();
+    Reader(rtf, out).runPlain();
+}
+
+std::u16string ReadRtfPlainText(std::string_view rtf) {
+    std::u16string out;
+    ReadRtfPlainText(rtf, out);
+    return out;
 }
 
 }  // namespace qm

@@ -14,8 +14,6 @@
 
 #ifdef _WIN32
 #include <windows.h>
-
-#include <fstream>
 #else
 #include <dirent.h>
 #include <fcntl.h>
@@ -249,7 +247,8 @@ void WriteFileAtomic(std::string_view path, std::string_view data, LinkAtTarget 
     if (folder.empty()) folder = ".";
 
     struct stat cur {};
-    const bool exists = (link == LinkAtTarget::Follow ? ::stat(native.c_str(), &cur) : ::lstat(native.c_str(), &cur)) == 0;
+    const bool exists =
+        (link == LinkAtTarget::Follow ? ::stat(native.c_str(), &cur) : ::lstat(native.c_str(), &cur)) == 0;
     if (exists && S_ISDIR(cur.st_mode)) throw folderError();
     const bool replacing = exists && S_ISREG(cur.st_mode);
     // An existing file that may not be written is refused, as opening it for
@@ -367,8 +366,8 @@ std::wstring SavingPrefix(const std::wstring& base) {
 }
 
 // Removes the temporary files a killed save of the same target left. A save
-// in progress keeps its file open without delete sharing, so the delete of a
-// file in use fails and only abandoned ones go.
+// in progress keeps its file open until the rename is done, so the exclusive
+// open below fails for a file in use and only abandoned ones go.
 void RemoveStaleTemporaries(const fs::path& folder, const std::wstring& prefix) {
     const std::wstring pattern = (folder / (prefix + L"*")).wstring();
     WIN32_FIND_DATAW fd;
@@ -376,10 +375,36 @@ void RemoveStaleTemporaries(const fs::path& folder, const std::wstring& prefix) 
     if (h == INVALID_HANDLE_VALUE) return;
     do {
         const std::wstring name = fd.cFileName;
-        if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !IsTemporaryOf(name, prefix)) continue;
-        ::DeleteFileW((folder / name).wstring().c_str());
+        if ((fd.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) ||
+            !IsTemporaryOf(name, prefix))
+            continue;
+        const HANDLE stale = ::CreateFileW((folder / name).wstring().c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
+                                           FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        if (stale != INVALID_HANDLE_VALUE) ::CloseHandle(stale);
     } while (::FindNextFileW(h, &fd));
     ::FindClose(h);
+}
+
+// The errno value WriteNewFile reports for a Windows error code.
+int ErrnoFromWinCode(DWORD code) {
+    switch (code) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND: return ENOENT;
+        case ERROR_FILE_EXISTS:
+        case ERROR_ALREADY_EXISTS: return EEXIST;
+        case ERROR_ACCESS_DENIED: return EACCES;
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION: return EBUSY;
+        case ERROR_WRITE_PROTECT: return EROFS;
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL: return ENOSPC;
+        case ERROR_TOO_MANY_OPEN_FILES: return EMFILE;
+        case ERROR_NOT_ENOUGH_MEMORY:
+        case ERROR_OUTOFMEMORY: return ENOMEM;
+        case ERROR_INVALID_NAME:
+        case ERROR_FILENAME_EXCED_RANGE: return EINVAL;
+        default: return EIO;
+    }
 }
 
 }  // namespace
@@ -394,30 +419,47 @@ struct Handle {
 };
 }  // namespace
 
-std::string ReadWholeFile(std::string_view path, std::uintmax_t maxBytes) {
+namespace {
+// What a reader does with a file longer than its limit.
+enum class OverLimit { Refuse, Cut };
+
+std::string ReadRegularFile(std::string_view path, bool followLinks, std::uintmax_t maxBytes, OverLimit over) {
     const fs::path native = ToFsPath(path);
     Handle f;
-    f.h = ::CreateFileW(native.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Not following, a link is opened itself and refused below, so the file
+    // checked is the file read.
+    f.h =
+        ::CreateFileW(native.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | (followLinks ? 0 : FILE_FLAG_OPEN_REPARSE_POINT), nullptr);
     // A folder cannot be opened this way and gives "access denied".
     if (f.h == INVALID_HANDLE_VALUE) FailWin(path, true, ::GetLastError());
     // Only files on a disk are read: a device name such as "CON" or "NUL", or
     // a pipe, could block or never end.
     if (::GetFileType(f.h) != FILE_TYPE_DISK) FailWin(path, true, ERROR_ACCESS_DENIED);
+    if (!followLinks) {
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (!::GetFileInformationByHandle(f.h, &info)) FailWin(path, true, ::GetLastError());
+        if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) FailWin(path, true, ERROR_ACCESS_DENIED);
+    }
     LARGE_INTEGER size{};
     const bool sized = ::GetFileSizeEx(f.h, &size) && size.QuadPart >= 0;
-    if (sized && static_cast<std::uintmax_t>(size.QuadPart) > maxBytes)
+    if (sized && static_cast<std::uintmax_t>(size.QuadPart) > maxBytes && over == OverLimit::Refuse)
         throw CreateFileTooLargeError(std::string(path), maxBytes);
-    std::size_t want = sized && size.QuadPart > 0 ? static_cast<std::size_t>(size.QuadPart) + 1 : std::size_t{1} << 16;
-    // Read straight into the result; a file that grows or shrinks meanwhile
-    // still reads whole, within the limit.
+    // Read straight into the result, sized as the file is (one byte more to
+    // see the end); a file that grows or shrinks meanwhile still reads whole,
+    // within the limit.
+    std::size_t want = std::size_t{1} << 16;
+    if (sized && size.QuadPart > 0)
+        want = static_cast<std::size_t>(std::min(static_cast<std::uintmax_t>(size.QuadPart), maxBytes)) + 1;
     std::string data;
     std::size_t used = 0;
-    for (;;) {
-        if (data.size() < used + want) data.resize(used + want);
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(data.size() - used, 1u << 30));
+    while (used < maxBytes || over == OverLimit::Refuse) {
+        if (data.size() - used < want) data.resize(used + want);
+        std::size_t room = std::min<std::size_t>(data.size() - used, 1u << 30);
+        if (over == OverLimit::Cut) room = static_cast<std::size_t>(std::min<std::uintmax_t>(room, maxBytes - used));
         DWORD n = 0;
-        if (!::ReadFile(f.h, data.data() + used, chunk, &n, nullptr)) FailWin(path, true, ::GetLastError());
+        if (!::ReadFile(f.h, data.data() + used, static_cast<DWORD>(room), &n, nullptr))
+            FailWin(path, true, ::GetLastError());
         if (n == 0) break;
         used += n;
         if (used > maxBytes) throw CreateFileTooLargeError(std::string(path), maxBytes);
@@ -426,26 +468,46 @@ std::string ReadWholeFile(std::string_view path, std::uintmax_t maxBytes) {
     data.resize(used);
     return data;
 }
+}  // namespace
+
+std::string ReadWholeFile(std::string_view path, std::uintmax_t maxBytes) {
+    return ReadRegularFile(path, true, maxBytes, OverLimit::Refuse);
+}
 
 std::string ReadWholeFileNoFollow(std::string_view path, std::size_t maxBytes) {
-    const fs::path native = ToFsPath(path);
-    std::error_code ec;
-    if (fs::is_symlink(native, ec)) throw CreateFileAccessError(std::string(path), true, winerr::AccessDenied);
-    std::string data = ReadWholeFile(path);
-    if (data.size() > maxBytes) data.resize(maxBytes);
-    return data;
+    return ReadRegularFile(path, false, maxBytes, OverLimit::Cut);
 }
 
 int WriteNewFile(std::string_view path, std::string_view data) {
     const fs::path native = ToFsPath(path);
-    std::error_code ec;
-    if (fs::is_symlink(native, ec) || fs::is_regular_file(native, ec)) fs::remove(native, ec);
-    if (fs::exists(native, ec)) return EEXIST;
-    std::ofstream out(native, std::ios::binary | std::ios::trunc);
-    if (!out) return EACCES;
-    out.write(data.data(), static_cast<std::streamsize>(data.size()));
-    out.close();
-    return out ? 0 : ENOSPC;
+    // DeleteFileW removes a link itself, never what it points to; a folder
+    // stays and makes the exclusive create below fail.
+    if (!::DeleteFileW(native.c_str())) {
+        const DWORD err = ::GetLastError();
+        if (err != ERROR_FILE_NOT_FOUND && err != ERROR_PATH_NOT_FOUND && err != ERROR_ACCESS_DENIED)
+            return ErrnoFromWinCode(err);
+    }
+    Handle f;
+    f.h = ::CreateFileW(native.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (f.h == INVALID_HANDLE_VALUE) {
+        const DWORD err = ::GetLastError();
+        std::error_code ec;
+        return fs::is_directory(fs::symlink_status(native, ec)) ? EEXIST : ErrnoFromWinCode(err);
+    }
+    const char* p = data.data();
+    std::size_t left = data.size();
+    while (left > 0) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(left, 1u << 30));
+        DWORD done = 0;
+        if (!::WriteFile(f.h, p, chunk, &done, nullptr)) return ErrnoFromWinCode(::GetLastError());
+        if (done == 0) return ENOSPC;
+        p += done;
+        left -= done;
+    }
+    const HANDLE h = f.h;
+    f.h = INVALID_HANDLE_VALUE;
+    return ::CloseHandle(h) ? 0 : ErrnoFromWinCode(::GetLastError());
 }
 
 void WriteFileAtomic(std::string_view path, std::string_view data, LinkAtTarget link) {
@@ -474,16 +536,20 @@ void WriteFileAtomic(std::string_view path, std::string_view data, LinkAtTarget 
     for (int tries = 0; h == INVALID_HANDLE_VALUE; ++tries) {
         const std::string random = RandomPart();
         tmp = (folder / (prefix + std::wstring(random.begin(), random.end()))).wstring();
-        // No delete sharing: while this save runs, no other save may take the
-        // file for an abandoned one.
-        h = ::CreateFileW(tmp.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                          nullptr);
+        // Open while this save runs, so no other save takes the file for an
+        // abandoned one; delete sharing lets the rename through.
+        h = ::CreateFileW(tmp.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE) {
             const DWORD err = ::GetLastError();
             if ((err != ERROR_FILE_EXISTS && err != ERROR_ALREADY_EXISTS) || tries >= 100)
                 FailWin(path, false, err, SaveStep::Create);
         }
     }
+    // A second handle keeps the file in use until the rename is done, past
+    // the checked close.
+    Handle hold;
+    ::DuplicateHandle(::GetCurrentProcess(), h, ::GetCurrentProcess(), &hold.h, 0, FALSE, DUPLICATE_SAME_ACCESS);
     auto failAndClean = [&](DWORD err, SaveStep step) {
         if (h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
         h = INVALID_HANDLE_VALUE;

@@ -10,7 +10,6 @@
 #include "util/fileio.h"
 
 #ifdef _WIN32
-#define NOMINMAX
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #else
@@ -27,7 +26,8 @@ namespace {
 
 #ifdef _WIN32
 constexpr char kSep = '\\';
-// Held open without sharing while a build runs; emptying the folder skips it.
+// Locked (LockFileEx) while a build runs; emptying the folder skips it, and
+// it is opened without delete sharing so no one can take it away meanwhile.
 constexpr const wchar_t* kLockFileName = L"build.lock";
 #else
 constexpr char kSep = '/';
@@ -155,17 +155,33 @@ TWorkFolderLock::TWorkFolderLock(std::string_view folder, std::chrono::milliseco
     const auto deadline = std::chrono::steady_clock::now() + wait;
 #ifdef _WIN32
     const std::filesystem::path lockPath = ToFsPath(folder) / kLockFileName;
+    HANDLE h = INVALID_HANDLE_VALUE;
     for (;;) {
-        HANDLE h = CreateFileW(lockPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h != INVALID_HANDLE_VALUE) {
+        if (h == INVALID_HANDLE_VALUE) {
+            // Reading and writing stay shared, so a virus scanner or an
+            // indexer that opens the file for a moment is no second build:
+            // the lock decides. One that holds it without sharing is waited for.
+            h = CreateFileW(lockPath.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (h == INVALID_HANDLE_VALUE) {
+                const DWORD err = GetLastError();
+                if (err != ERROR_SHARING_VIOLATION || std::chrono::steady_clock::now() >= deadline)
+                    throw CreateFileAccessError(folder_, false, static_cast<int>(err));
+                std::this_thread::sleep_for(kLockPoll);
+                continue;
+            }
+        }
+        OVERLAPPED whole{};
+        if (LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD, &whole)) {
             handle_ = h;
             return;
         }
         const DWORD err = GetLastError();
-        if (err != ERROR_SHARING_VIOLATION && err != ERROR_ACCESS_DENIED)
-            throw CreateFileAccessError(folder_, false, static_cast<int>(err));
-        if (std::chrono::steady_clock::now() >= deadline) throw Error(AnotherBuildMessage(folder_));
+        if (err != ERROR_LOCK_VIOLATION || std::chrono::steady_clock::now() >= deadline) {
+            CloseHandle(h);
+            if (err != ERROR_LOCK_VIOLATION) throw CreateFileAccessError(folder_, false, static_cast<int>(err));
+            throw Error(AnotherBuildMessage(folder_));
+        }
         std::this_thread::sleep_for(kLockPoll);
     }
 #else
@@ -201,7 +217,7 @@ TWorkFolderLock::TWorkFolderLock(TWorkFolderLock&& other) noexcept : folder_(std
 
 TWorkFolderLock::~TWorkFolderLock() {
 #ifdef _WIN32
-    if (handle_) CloseHandle(static_cast<HANDLE>(handle_));
+    if (handle_) CloseHandle(static_cast<HANDLE>(handle_));  // closing the handle lets the lock go
 #else
     if (fd_ >= 0) close(fd_);  // closing the last descriptor lets the lock go
 #endif

@@ -9,6 +9,7 @@
 #include <QTabWidget>
 
 #include "platform/uiservices.h"
+#include "util/cp1252.h"
 #include "widgets/commandguard.h"
 
 namespace qm {
@@ -40,6 +41,26 @@ void QmDialog::reject() {
 }
 
 void QmDialog::Refuse(const QString& text) { ui_.Information(text); }
+
+bool QmDialog::CheckCp1252(const QString& text, const QString& field) {
+    for (int i = 0; i < text.size(); ++i) {
+        char32_t cp = text[i].unicode();
+        int length = 1;
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            cp = QChar::surrogateToUcs4(text[i], text[i + 1]);
+            length = 2;
+        }
+        // '?' is the table's answer for every character it lacks.
+        if (cp == U'?' || CodePointToCp1252(cp) != '?') {
+            i += length - 1;
+            continue;
+        }
+        Refuse(QStringLiteral("The character \"%1\" in \"%2\" cannot be stored in a help project.")
+                   .arg(text.mid(i, length), field));
+        return false;
+    }
+    return true;
+}
 
 QPushButton* QmDialog::MakeButton(const QString& name, const QString& caption, QWidget* parent) {
     auto* button = new QPushButton(caption, parent ? parent : this);

@@ -68,6 +68,11 @@ protected:
 
     // Shows `text` in an information box (a refused input).
     void Refuse(const QString& text);
+    // True when every character of `text` has a Windows-1252 byte, so it
+    // reaches the model unchanged; otherwise Refuse()s with a text that names
+    // `field` (a caption without "&") and the character, and returns false.
+    // Model text must never silently turn into "?".
+    bool CheckCp1252(const QString& text, const QString& field);
 
     // The standard buttons at the bottom right: cmdOk "OK" (the default),
     // cmdCancel "Cancel" and, when `help` is set, cmdHelp "&Help". Other

@@ -14,6 +14,7 @@
 #include "model/projectfile.h"
 #include "model_test_util.h"
 #include "util/errors.h"
+#include "util/fileio.h"
 
 using qm::TProject;
 using qmtest::FieldAt;
@@ -620,7 +621,12 @@ TEST_F(ProjectFile, FailedWriteLeavesTheOldFile) {
     big.FileName = "other.qpf";
 
 #ifdef _WIN32
-    GTEST_SKIP() << "Windows has no per-process file-size limit to make the write fail";
+    // Windows has no per-process file-size limit: the save's test hook fails
+    // the write as a full disk would.
+    qm::SetSaveFaultHookForTesting(
+        [](qm::SaveStep step) { return step == qm::SaveStep::Write ? qm::winerr::DiskFull : 0; });
+    const std::string msg = ErrorOf([&] { big.SaveToFile(name); });
+    qm::SetSaveFaultHookForTesting({});
 #else
     auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit oldLimit{};
@@ -631,12 +637,12 @@ TEST_F(ProjectFile, FailedWriteLeavesTheOldFile) {
     const std::string msg = ErrorOf([&] { big.SaveToFile(name); });
     setrlimit(RLIMIT_FSIZE, &oldLimit);
     std::signal(SIGXFSZ, oldHandler);
+#endif
 
     EXPECT_EQ(msg.rfind("Cannot write to " + name + " - ", 0), 0u) << msg;
     EXPECT_EQ(big.FileName, "other.qpf");
     EXPECT_EQ(qmtest::ReadBytes(name), before);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
-#endif
 }
 
 TEST_F(ProjectFile, SaveReplacesAnExistingFile) {

@@ -4,9 +4,13 @@
 // must leave no temporary file behind.
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include "util/child_process.h"
+#else
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <chrono>
 #include <filesystem>
@@ -33,6 +37,25 @@ void BuildBigProject(TProject& p, std::size_t bytes, char fill) {
     for (int i = 0; i < n; ++i) p.Topics.GetNode(i).Text.assign(bytes / static_cast<std::size_t>(n), fill);
 }
 
+constexpr std::size_t kOldBytes = 3u << 20;
+constexpr std::size_t kNewBytes = 4u << 20;
+
+#ifdef _WIN32
+// The process that is killed: saves the new project to the path it is given,
+// telling the parent when the file part of the save begins.
+const int kSaveRole = qmtest::RegisterChildRole("save-big-project", [](const std::string& target) {
+    qmtest::ScopedScreen screen{1024, 768};
+    TProject newProject;
+    BuildBigProject(newProject, kNewBytes, 'n');
+    qm::SetSaveFaultHookForTesting([](qm::SaveStep step) {
+        if (step == qm::SaveStep::Create) qmtest::TellParentReady();
+        return 0;
+    });
+    newProject.SaveToFile(target);
+    return 0;
+});
+#endif
+
 int TemporariesIn(const fs::path& dir) {
     int n = 0;
     for (const auto& e : fs::directory_iterator(dir))
@@ -45,8 +68,8 @@ TEST(ProjectSave, KilledAtRandomMomentsLeavesTheOldOrTheNewFileAndNoTemporary) {
     qmtest::TempDir dir;
     const std::string target = dir.file("Big.qpf");
     TProject oldProject, newProject;
-    BuildBigProject(oldProject, 3u << 20, 'o');
-    BuildBigProject(newProject, 4u << 20, 'n');
+    BuildBigProject(oldProject, kOldBytes, 'o');
+    BuildBigProject(newProject, kNewBytes, 'n');
     const std::string oldBytes = oldProject.SaveToBytes();
     const std::string newBytes = newProject.SaveToBytes();
 
@@ -70,6 +93,14 @@ TEST(ProjectSave, KilledAtRandomMomentsLeavesTheOldOrTheNewFileAndNoTemporary) {
     for (int attempt = 0; attempt < 20; ++attempt) {
         SCOPED_TRACE("attempt " + std::to_string(attempt));
         oldProject.SaveToFile(target);
+#ifdef _WIN32
+        qmtest::ChildProcess child("save-big-project", target);
+        ASSERT_TRUE(child.WaitReady(60000)) << "the child did not begin its save";
+        std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
+        child.Kill();
+        const DWORD code = child.Wait();
+        ASSERT_TRUE(code == qmtest::ChildProcess::kKilled || code == 0) << "exit code " << code;
+#else
         int ready[2];
         ASSERT_EQ(::pipe(ready), 0);
         const pid_t child = ::fork();
@@ -99,6 +130,7 @@ TEST(ProjectSave, KilledAtRandomMomentsLeavesTheOldOrTheNewFileAndNoTemporary) {
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
         ASSERT_TRUE(WIFSIGNALED(status) || (WIFEXITED(status) && WEXITSTATUS(status) == 0));
+#endif
 
         const std::string onDisk = qmtest::ReadBytes(target);
         EXPECT_TRUE(onDisk == oldBytes || onDisk == newBytes) << onDisk.size() << " bytes";

@@ -173,7 +173,11 @@ TEST_F(BuildFolders, TabsAreFineOnALine) {
 TEST_F(BuildFolders, AFolderNameWithALineBreakIsNotWrittenIntoTheHelpProject) {
     TProject p;
     FillProject(p);
+#ifndef _WIN32
+    // Windows file names hold no control characters; there the folder name
+    // is only text in the project's file name.
     fs::create_directory(dir.path() / "proj\nERRORLOG=x");
+#endif
     p.FileName = dir.file("proj\nERRORLOG=x/Guide.qpf");
     try {
         WriteProjectFile(p, dir.file("proj\nERRORLOG=x"), dir.file("work"));
@@ -186,7 +190,9 @@ TEST_F(BuildFolders, AFolderNameWithALineBreakIsNotWrittenIntoTheHelpProject) {
     p.FileName = dir.file("proj/Guide.qpf");
     EXPECT_THROW(WriteProjectFile(p, dir.file("proj"), dir.file("wo\rrk")), Error);
     EXPECT_TRUE(fs::is_empty(dir.path() / "proj"));
+#ifndef _WIN32
     EXPECT_TRUE(fs::is_empty(dir.path() / "proj\nERRORLOG=x"));
+#endif
 }
 
 // ------------------------------------------------------------ help file names

@@ -89,16 +89,15 @@ TEST(ReadCompilerReport, ReadsTheReportButNotThroughALink) {
     EXPECT_EQ(ReadCompilerReport(work), "HC3025: Warning: x\r\n");
     EXPECT_EQ(ReadCompilerReport(work + "/"), "HC3025: Warning: x\r\n");
 
-    // A link planted in place of the report shows nothing of what it points to.
-    qmtest::WriteRaw(dir.file("secret"), "private\r\n");
-    fs::remove(work + "/hcwreport.log");
-    fs::create_symlink(dir.file("secret"), work + "/hcwreport.log");
-    EXPECT_THROW(ReadCompilerReport(work), EFileAccess);
-
-    fs::remove(work + "/hcwreport.log");
-    EXPECT_THROW(ReadCompilerReport(work), EFileAccess);
     qmtest::WriteRaw(work + "/hcwreport.log", std::string(kMaxCompilerReportBytes + 10, 'x'));
     EXPECT_EQ(ReadCompilerReport(work).size(), kMaxCompilerReportBytes);
+    fs::remove(work + "/hcwreport.log");
+    EXPECT_THROW(ReadCompilerReport(work), EFileAccess);
+
+    // A link planted in place of the report shows nothing of what it points to.
+    qmtest::WriteRaw(dir.file("secret"), "private\r\n");
+    QM_SYMLINK_OR_SKIP(dir.file("secret"), work + "/hcwreport.log");
+    EXPECT_THROW(ReadCompilerReport(work), EFileAccess);
 }
 
 }  // namespace

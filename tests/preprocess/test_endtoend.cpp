@@ -206,9 +206,9 @@ TEST_F(EndToEnd, PlantedLinksAreNeverWrittenThrough) {
     qmtest::WriteRaw(outside.file("profile"), "keep me");
     qmtest::WriteRaw(outside.file("notes"), "keep me too");
     namespace fs = std::filesystem;
-    fs::create_symlink(outside.file("profile"), dir.file("Guide.hpj"));
-    fs::create_symlink(outside.file("notes"), work + "/Intro.rtf");
-    fs::create_symlink(outside.file("new"), work + "/Details.rtf");  // would create a file out there
+    QM_SYMLINK_OR_SKIP(outside.file("profile"), dir.file("Guide.hpj"));
+    QM_SYMLINK_OR_SKIP(outside.file("notes"), work + "/Intro.rtf");
+    QM_SYMLINK_OR_SKIP(outside.file("new"), work + "/Details.rtf");  // would create a file out there
 
     const std::string hpj = WriteProjectFile(fx.project, dir.str(), work);
     WriteTopicFiles(fx.project, work, fx.log, fx.checks);

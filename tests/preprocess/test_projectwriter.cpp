@@ -251,11 +251,15 @@ TEST(ModuleNames, NamesTooLongForAFileNameAreNamed) {
         bool fits;
     };
     const Row rows[] = {
-        {"ascii_251", std::string(251, 'a'), true},         // 255 bytes with ".rtf"
-        {"ascii_252", std::string(252, 'a'), false},        // 256
-        {"ascii_255", std::string(255, 'a'), false},        // the field's full width
-        {"accented_125", std::string(125, '\xE9'), true},   // two UTF-8 bytes each: 254
+        {"ascii_251", std::string(251, 'a'), true},        // 255 bytes with ".rtf"
+        {"ascii_252", std::string(252, 'a'), false},       // 256
+        {"ascii_255", std::string(255, 'a'), false},       // the field's full width
+        {"accented_125", std::string(125, '\xE9'), true},  // two UTF-8 bytes each: 254
+#ifndef _WIN32
+        // Windows counts UTF-16 units, one per letter, so the name fits there
+        // (but wine's host folder would refuse the file).
         {"accented_126", std::string(126, '\xE9'), false},  // 256
+#endif
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "richtext/richdoc.h"
 
@@ -231,3 +236,38 @@ TEST(RtfReader, SectionEndsAParagraphOnlyWhenItHoldsText) {
 }
 
 }  // namespace
+
+// The text-only reading gives the characters and paragraphs of the full
+// reading, for hand-made edge cases, the fuzz seeds and other tools' files.
+TEST(RtfReader, PlainTextReadingAgreesWithTheDocument) {
+    std::vector<std::pair<std::string, std::string>> inputs = {
+        {"Empty", "{\\rtf1}"},
+        {"TrailingPar", "{\\rtf1 a\\par}"},
+        {"TwoTrailingPars", "{\\rtf1 a\\par\\par}"},
+        {"OnlySkippedText", "{\\rtf1 a\\par \\'01}"},
+        {"SectAfterText", "{\\rtf1 a\\sect b\\par\\sect c}"},
+        {"UnicodeFallbacks", "{\\rtf1\\uc2 x\\u945??y\\u-3913?z}"},
+        {"HiddenAndGroups", "{\\rtf1 {\\v hid}{\\b bold\\par}\\tab\\line\\page end}"},
+        {"TablesAndFonts", "{\\rtf1{\\fonttbl{\\f0 A;}}\\trowd a\\cell b\\cell\\row c}"},
+        {"TextAfterTheRootGroup", "{\\rtf1 in} out"},
+    };
+    namespace fs = std::filesystem;
+    for (const char* folder : {QM_TEST_DATA_DIR "/../../fuzz/corpus/rtf", QM_FIXTURES_DIR "/mfc-help/HLP"}) {
+        if (!fs::is_directory(folder)) continue;
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            std::ifstream f(entry.path(), std::ios::binary);
+            inputs.emplace_back(entry.path().filename().string(),
+                                std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()));
+        }
+    }
+    EXPECT_GT(inputs.size(), 15u);
+    for (const auto& [name, rtf] : inputs) {
+        SCOPED_TRACE(name);
+        try {
+            const std::u16string expected = qm::ReadRtf(rtf).plainText();
+            EXPECT_EQ(qm::ReadRtfPlainText(rtf), expected);
+        } catch (const qm::ERtfError&) {
+            EXPECT_THROW(qm::ReadRtfPlainText(rtf), qm::ERtfError);
+        }
+    }
+}

@@ -3,8 +3,12 @@
 // names that cannot leave their folder, and the listing of both folders.
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/resource.h>
 #include <unistd.h>
+#endif
 
 #include <csignal>
 #include <filesystem>
@@ -14,6 +18,7 @@
 #include "spell/userdictionary.h"
 #include "spell_support.h"
 #include "util/errors.h"
+#include "util/fileio.h"
 #include "util/scratch_dir.h"
 
 namespace qmtest {
@@ -72,6 +77,18 @@ TEST(UserWords, AMissingOrOversizedFileLeavesTheWords) {
     EXPECT_EQ(words.Text(), "keep\r\n");
 }
 
+#ifdef _WIN32
+// Makes every write of a save fail as a full disk does while in scope.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(unsigned long) {
+        qm::SetSaveFaultHookForTesting(
+            [](qm::SaveStep step) { return step == qm::SaveStep::Write ? int{ERROR_DISK_FULL} : 0; });
+    }
+    ~FileSizeLimit() { qm::SetSaveFaultHookForTesting({}); }
+    bool ok() const { return true; }
+};
+#else
 // Lowers the file-size limit while in scope, so a write fails even for root.
 class FileSizeLimit {
 public:
@@ -93,6 +110,7 @@ private:
     void (*oldHandler_)(int) = nullptr;
     bool ok_ = false;
 };
+#endif
 
 // A save that fails reports the file and leaves the old one whole.
 TEST(UserWords, AFailedSaveKeepsTheOldFile) {
@@ -127,7 +145,9 @@ TEST(UserWords, AFailedSaveKeepsTheOldFile) {
     // case is tried only where the permission holds.
     std::filesystem::permissions(dir.file("user"),
                                  std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+#ifndef _WIN32
     if (::access(dir.file("user").c_str(), W_OK) != 0) expectKept("a read-only folder");
+#endif
     std::filesystem::permissions(dir.file("user"), std::filesystem::perms::owner_all);
     std::filesystem::permissions(file, std::filesystem::perms::owner_read);
     expectKept("a read-only file");

@@ -11,12 +11,15 @@
 #include <unistd.h>
 #endif
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
+#include "util/child_process.h"
 #include "util/errors.h"
 #include "util/scratch_dir.h"
 
@@ -32,10 +35,13 @@ namespace {
 // user id. Symbolic links, owners and permission bits are left to the system.
 const std::string kUserFolder = "Quillmark";
 constexpr char kSep = '\\';
+// The lock there is a file in the folder.
+const std::vector<std::string> kLockedFolderEntries = {"build.lock"};
 #define SKIP_ON_WINDOWS(what) GTEST_SKIP() << what << " are not checked on Windows"
 #else
 const std::string kUserFolder = "Quillmark-" + std::to_string(geteuid());
 constexpr char kSep = '/';
+const std::vector<std::string> kLockedFolderEntries;
 #define SKIP_ON_WINDOWS(what)
 
 mode_t ModeOf(const std::string& path) {
@@ -48,6 +54,15 @@ mode_t ModeOf(const std::string& path) {
 std::string Base(const ScratchDir& d) { return d.str() + "/"; }
 std::string Expected(const ScratchDir& d) { return Base(d) + kUserFolder + kSep; }
 std::string Bare(const std::string& p) { return p.substr(0, p.size() - 1); }
+
+// The names in `folder`, sorted.
+std::vector<std::string> EntriesOf(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(qmtest::NativePath(folder)))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 }  // namespace
 
@@ -252,9 +267,26 @@ TEST(WorkFolderLock, ASecondTakerGetsItWhenTheFirstLetsGoInTime) {
     EXPECT_EQ(second, "");
 }
 
+#ifdef _WIN32
+// The other instance: takes the lock, says so, holds it until told.
+const int kHoldLockRole = qmtest::RegisterChildRole("hold-work-folder-lock", [](const std::string& work) {
+    TWorkFolderLock lock(work, milliseconds(0));
+    qmtest::TellParentReady();
+    qmtest::WaitForParent();
+    return 0;
+});
+#endif
+
 TEST(WorkFolderLock, HoldsAgainstAnotherProcess) {
     ScratchDir d;
     const std::string work = PrepareWorkFolder(Base(d));
+#ifdef _WIN32
+    qmtest::ChildProcess child("hold-work-folder-lock", work);
+    ASSERT_TRUE(child.WaitReady(60000)) << "the other process did not take the lock";
+    EXPECT_NE(TryTake(work, kShortWait).find("Another build is running"), std::string::npos);
+    child.Release();
+    EXPECT_EQ(child.Wait(), 0u);
+#else
     int ready[2];
     int release[2];
     ASSERT_EQ(pipe(ready), 0);
@@ -282,8 +314,9 @@ TEST(WorkFolderLock, HoldsAgainstAnotherProcess) {
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    EXPECT_EQ(TryTake(work, milliseconds(0)), "");
     for (int fd : {ready[0], ready[1], release[0], release[1]}) close(fd);
+#endif
+    EXPECT_EQ(TryTake(work, milliseconds(0)), "");
 }
 
 TEST(WorkFolderLock, EmptyingKeepsTheLock) {
@@ -294,6 +327,22 @@ TEST(WorkFolderLock, EmptyingKeepsTheLock) {
     EXPECT_EQ(EmptyWorkFolder(work), 1);
     EXPECT_NE(TryTake(work, milliseconds(0)), "");
 }
+
+#ifdef _WIN32
+// A virus scanner or an indexer that opens the lock file for a moment is no
+// second build.
+TEST(WorkFolderLock, AnotherProgramReadingTheLockFileIsNoBuild) {
+    ScratchDir d;
+    const std::string work = PrepareWorkFolder(Base(d));
+    { TWorkFolderLock made(work, milliseconds(0)); }
+    const HANDLE reader = CreateFileW(qmtest::NativePath(work + "build.lock").c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(TryTake(work, milliseconds(0)), "");
+    CloseHandle(reader);
+}
+#endif
 
 TEST(WorkFolderLock, AFolderThatIsNotThereIsAFileError) {
     ScratchDir d;
@@ -307,11 +356,16 @@ TEST(BeginWorkFolderBuild, StartsFromAnEmptyLockedFolder) {
     WriteRaw(work + "Old.rtf", "stale");
     WriteRaw(work + "hcwreport.log", "HC5011: Error: stale\r\n");
     WriteRaw(d.file("victim"), "keep me");
+#ifdef _WIN32
+    // Where no link can be made, a file stands in its place.
+    if (!qmtest::TryMakeSymlink(d.file("victim"), work + "Intro.rtf")) WriteRaw(work + "Intro.rtf", "planted");
+#else
     ASSERT_EQ(symlink(d.file("victim").c_str(), (work + "Intro.rtf").c_str()), 0);
+#endif
     {
         TWorkFolderLock build = BeginWorkFolderBuild(Base(d), milliseconds(0));
         EXPECT_EQ(build.Folder(), work);
-        EXPECT_TRUE(fs::is_empty(work));
+        EXPECT_EQ(EntriesOf(work), kLockedFolderEntries);
         EXPECT_EQ(qmtest::ReadRaw(d.file("victim")), "keep me");
         // A second build meanwhile is refused and empties nothing.
         WriteRaw(work + "Intro.rtf", "this build's");

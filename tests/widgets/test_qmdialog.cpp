@@ -253,5 +253,50 @@ TEST(DialogHelpers, WindowsFilterToQt) {
     }
 }
 
+// OK stores the name only when the Windows-1252 table holds every character.
+class TfrmCodePage : public QmDialog {
+public:
+    explicit TfrmCodePage(UiServices& ui) : QmDialog(ui, QStringLiteral("frmCodePage")) {
+        auto* layout = new QVBoxLayout(this);
+        txtName = new QLineEdit(this);
+        layout->addWidget(txtName);
+        layout->addWidget(MakeStandardButtons(false));
+    }
+    QLineEdit* txtName;
+    QString stored;
+
+protected:
+    bool validate() override { return CheckCp1252(txtName->text(), QStringLiteral("Topic title")); }
+    void store() override { stored = txtName->text(); }
+};
+
+TEST_F(DialogBase, TextTheCodePageCannotHoldIsRefusedNamingTheField) {
+    struct Row {
+        const char* name;
+        QString text;
+        QString refused;  // the character named in the refusal; empty: stored
+    } rows[] = {
+        {"plain ASCII", QStringLiteral("Intro"), {}},
+        {"a question mark of its own", QStringLiteral("Why?"), {}},
+        {"the code page's own signs", QString::fromUtf8("\u20ac 5 \u2122 caf\u00e9 \u201cq\u201d"), {}},
+        {"an arrow", QString::fromUtf8("a \u2192 b"), QString::fromUtf8("\u2192")},
+        {"a character beyond the first plane", QString::fromUtf8("smile \U0001F600"), QString::fromUtf8("\U0001F600")},
+        {"a lone surrogate", QString(QChar(0xD800)), QString(QChar(0xD800))},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        TfrmCodePage d(ui);
+        d.show();
+        d.txtName->setText(r.text);
+        if (!r.refused.isEmpty())
+            ui.ExpectMessage(MsgKind::Information,
+                             QStringLiteral("The character \"%1\" in \"Topic title\" cannot be stored").arg(r.refused));
+        d.cmdOk->click();
+        EXPECT_EQ(d.Accepted(), r.refused.isEmpty());
+        EXPECT_EQ(d.stored, r.refused.isEmpty() ? r.text : QString());
+        ui.ExpectAllAnswered(r.name);
+    }
+}
+
 }  // namespace
 }  // namespace qm

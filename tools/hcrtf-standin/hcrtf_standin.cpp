@@ -88,13 +88,23 @@ int main(int argc, char** argv) {
         }
     }
 
+    // The build empties its work folder afterwards: a test that wants to read
+    // the topic files it built names a folder to keep copies in.
+    const char* keep = std::getenv("QM_STANDIN_KEEP");
     int found = 0;
     std::ostringstream missing;
     for (const std::string& f : files) {
-        if (fs::is_regular_file(Resolve(f, folder)))
-            ++found;
-        else
+        const fs::path file = Resolve(f, folder);
+        if (!fs::is_regular_file(file)) {
             missing << "Warning: file not found: " << f << "\r\n";
+            continue;
+        }
+        ++found;
+        if (keep && *keep) {
+            std::error_code ec;
+            fs::create_directories(keep, ec);
+            fs::copy_file(file, fs::path(keep) / file.filename(), fs::copy_options::overwrite_existing, ec);
+        }
     }
 
     {

@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
     try {
         qm::StringList words;
         qm::StringList skipped;
-        qm::ReadWordList(qm::ReadWholeFile(argv[1]), words, skipped);
+        qm::ReadWordListFile(argv[1], words, skipped);
         const std::string data = qm::BuildDictionaryData(words);
         qm::WriteFileAtomic(argv[2], data);
 

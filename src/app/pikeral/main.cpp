@@ -1,39 +1,17 @@
 // Pikeral: the segmented hypergraphics (.shg) editor.
 #include <QApplication>
 #include <QStringList>
-#include <cstdio>
-#include <cstdlib>
 
+#include "platform/display.h"
 #include "platform/qtsettingsstore.h"
 #include "platform/qtuiservices.h"
 #include "shgedit/association.h"
 #include "shgedit/handoff.h"
 #include "shgedit/mainform.h"
 
-namespace {
-
-// Without a display the toolkit would abort with a message of its own that
-// users do not understand; say what is missing instead.
-bool HasDisplay() {
-#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
-    auto set = [](const char* name) {
-        const char* v = std::getenv(name);
-        return v && *v;
-    };
-    return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM");
-#else
-    return true;
-#endif
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
-    if (!HasDisplay()) {
-        std::fputs(
-            "Pikeral needs a graphical display, but none was found (DISPLAY and WAYLAND_DISPLAY are not "
-            "set).\nStart it from a desktop session, or under a virtual display such as xvfb-run.\n",
-            stderr);
+    if (!qm::HasDisplay()) {
+        qm::ReportNoDisplay("Pikeral");
         return 1;
     }
     QApplication app(argc, argv);
