@@ -12,6 +12,9 @@
 #include <ctime>
 #include <string>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/vfs.h>
@@ -80,9 +83,12 @@ inline double PeakRssMb() {
 }
 
 // Starts the peak over from the present resident size, so that each
-// measurement shows its own peak (Linux only; elsewhere the peak keeps the
+// measurement shows its own peak (the input it reads included) (Linux only; elsewhere the peak keeps the
 // process's highest, so measure the smallest size first).
 inline void ResetPeakRss() {
+#ifdef __GLIBC__
+    malloc_trim(0);  // memory freed by the last measurement is no longer resident
+#endif
 #ifdef __linux__
     if (std::FILE* f = std::fopen("/proc/self/clear_refs", "w")) {
         std::fputs("5", f);
