@@ -64,6 +64,13 @@ TEST(ImportRtfFile, FirstPageReplacesTheOpenTopicAndTheOthersAreAppended) {
     EXPECT_TRUE(first.IsContents);   // inherited from the topic it replaced
     EXPECT_EQ(first.ContextId, 15);  // 5 and 10 are used
     EXPECT_EQ(p.project.Topics.FindById(p.open), nullptr);
+    EXPECT_EQ(p.project.Topics.IndexOfId(p.open), -1);
+    // The replacement and the appended records are found by id where they stand.
+    for (int i = 0; i < p.project.Topics.Count(); ++i) {
+        const TTopicNode& node = p.project.Topics.GetNode(i);
+        EXPECT_EQ(p.project.Topics.IndexOfId(node.Id()), i);
+        EXPECT_EQ(p.project.Topics.FindById(node.Id()), &node);
+    }
     EXPECT_EQ(p.project.Topics.GetNode(1).GetName(), "Def");
     const TTopicNode& second = p.project.Topics.GetNode(2);
     EXPECT_EQ(r.Appended, std::vector<TNodeId>{second.Id()});
