@@ -1,7 +1,11 @@
-// Imports a 20 MB help RTF of 5,000 topics (Word-style footnotes, hotspots,
-// bitmaps) and prints MB/s. With "--peer", it also times a headless office
-// suite's conversion of the same file to text, when one is installed, as the
-// speed to compare with.
+// Imports help RTF of 5,000 topics per 20 MB (Word-style footnotes, hotspots,
+// bitmaps, a table and a picture now and then) at 1, 2 and 4 times that size, and prints the best and the mean
+// time of the rounds, MB/s, the peak resident size against the input's size
+// and the growth factor from each size to the next. With "--peer" (20 MB
+// only), it also times a headless office suite's conversion of the same file
+// to text, when one is installed, as the speed to compare with.
+//
+//   bench_import [rounds] [--peer]
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -12,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "benchutil.h"
 #include "import/importrtf.h"
 
 namespace {
@@ -34,38 +39,61 @@ std::string MakeHelpFile(int topics, std::size_t targetBytes) {
                    std::to_string((i + 1) % topics) + "} or {\\ul a term}{\\v Term}. ";
             rtf += "\\{bmc picture.bmp\\} \\par\r\n";
         }
+        // Every 50th topic ends in a small table, every 100th in a picture.
+        if (i % 50 == 0) rtf += "\\trowd\\cellx2000\\cellx4000\\pard\\intbl Key\\cell Action\\cell\\row\\pard\\par\r\n";
+        if (i % 100 == 0) rtf += "{\\pict\\pngblip 89504e470d0a1a0a}\\par\r\n";
     }
     rtf += "}";
     return rtf;
 }
 
-double Seconds(std::chrono::steady_clock::time_point a, std::chrono::steady_clock::time_point b) {
-    return std::chrono::duration<double>(b - a).count();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::string rtf = MakeHelpFile(5000, 20u << 20);
-    const double mb = double(rtf.size()) / (1 << 20);
-    // The first round pays for the process's first use of that much memory;
-    // the second shows the import's own speed. The best of both counts.
-    double s = 0;
-    for (int round = 1; round <= 2; ++round) {
-        const auto t0 = std::chrono::steady_clock::now();
-        qm::StringList pages;
-        int count = 0;
-        qm::TFootnotesList footnotes;
-        qm::ParseRtfFile(rtf, pages, count, footnotes);
-        std::vector<std::unique_ptr<qm::TTopicNode>> list;
-        qm::CreateImportedTopics(count, pages, footnotes, nullptr, list);
-        const auto t1 = std::chrono::steady_clock::now();
-        const double r = Seconds(t0, t1);
-        std::printf("import round %d: %.1f MB, %d topics in %.3f s = %.1f MB/s\n", round, mb, count, r, mb / r);
-        s = round == 1 ? r : std::min(s, r);
+    bool peer = false;
+    int rounds = 3;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--peer")
+            peer = true;
+        else
+            rounds = std::max(1, std::atoi(argv[i]));
     }
-
-    if (argc > 1 && std::string(argv[1]) == "--peer") {
+    std::printf(
+        "import of help RTF (5,000 topics per 20 MB); best of %d rounds, the mean beside it; peak: resident "
+        "size during the import, the input included\n",
+        rounds);
+    std::printf("  %-5s %7s %7s %9s %9s %8s %9s %7s %8s\n", "scale", "MB in", "topics", "best", "mean", "MB/s",
+                "peak MB", "peak/in", "growth");
+    double previous = 0, best20 = 0;
+    std::string rtf;
+    for (const int scale : {1, 2, 4}) {
+        rtf = MakeHelpFile(5000 * scale, (20u << 20) * static_cast<std::size_t>(scale));
+        const double mb = double(rtf.size()) / 1e6;
+        qmbench::Timing t;
+        double peak = 0;
+        int count = 0;
+        for (int round = 0; round < rounds; ++round) {
+            qmbench::ResetPeakRss();
+            qmbench::TimeInto(t, [&] {
+                qm::StringList pages;
+                qm::TFootnotesList footnotes;
+                qm::ParseRtfFile(rtf, pages, count, footnotes);
+                std::vector<std::unique_ptr<qm::TTopicNode>> list;
+                qm::CreateImportedTopics(count, pages, footnotes, nullptr, list);
+            });
+            peak = std::max(peak, qmbench::PeakRssMb());
+        }
+        std::printf("  %-5s %7.1f %7d %8.3fs %8.3fs %8.1f %9.1f %6.1fx %8s\n", (std::to_string(scale) + "x").c_str(),
+                    mb, count, t.best, t.Mean(), mb / t.best, peak, peak / mb,
+                    qmbench::Growth(previous, t.best).c_str());
+        std::fflush(stdout);
+        previous = t.best;
+        if (scale == 1) best20 = t.best;
+        if (peer && scale == 1) break;
+    }
+    if (peer) {
+        const double mb = double(rtf.size()) / 1e6;
         const auto dir = std::filesystem::temp_directory_path() / "qm-bench-import";
         std::filesystem::create_directories(dir);
         const auto file = dir / "help.rtf";
@@ -79,7 +107,7 @@ int main(int argc, char** argv) {
             std::printf("peer: office conversion not available (exit %d)\n", rc);
         else
             std::printf("peer: office conversion to text %.3f s = %.1f MB/s (import is %.1fx as fast)\n",
-                        Seconds(p0, p1), mb / Seconds(p0, p1), Seconds(p0, p1) / s);
+                        qmbench::Seconds(p0, p1), mb / qmbench::Seconds(p0, p1), qmbench::Seconds(p0, p1) / best20);
         std::filesystem::remove_all(dir);
     }
     return 0;

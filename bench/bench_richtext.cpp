@@ -1,10 +1,20 @@
-// Reads and writes a 5 MB RTF document of 20,000 paragraphs with mixed
-// formatting through the rich-text core and prints MB/s for each direction.
-#include <chrono>
+// Reads and writes RTF documents through the rich-text core: a document of
+// mixed formatting (5 MB, 20,000 paragraphs) and a dense one (a format
+// change every few bytes), each at 1, 2 and 4 times its size. For each it
+// prints the best and the mean time of the rounds, the speed, the peak
+// resident size of the read (input included) against the input's size, and
+// the growth factor of the read's time from each size to the next.
+//
+//   bench_richtext [rounds]
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
+#include "benchutil.h"
 #include "richtext/richdoc.h"
+
+using qmbench::Timing;
 
 namespace {
 
@@ -12,6 +22,7 @@ std::string MakeDocument(std::size_t paragraphs, std::size_t targetBytes) {
     std::string rtf =
         "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\froman Times New Roman;}}"
         "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}\r\n";
+    rtf.reserve(targetBytes + 4096);
     const std::size_t perPara = targetBytes / paragraphs;
     for (std::size_t i = 0; i < paragraphs; ++i) {
         std::size_t start = rtf.size();
@@ -26,30 +37,60 @@ std::string MakeDocument(std::size_t paragraphs, std::size_t targetBytes) {
     return rtf;
 }
 
-double Seconds(std::chrono::steady_clock::time_point a, std::chrono::steady_clock::time_point b) {
-    return std::chrono::duration<double>(b - a).count();
+// The densest formatting: bold on and off every few characters, in
+// paragraphs of 2 KB.
+std::string MakeDense(std::size_t targetBytes) {
+    std::string rtf = "{\\rtf1\\ansi ";
+    rtf.reserve(targetBytes + 64);
+    while (rtf.size() < targetBytes) {
+        const std::size_t start = rtf.size();
+        while (rtf.size() - start < 2048) rtf += "\\b x\\b0 y";
+        rtf += "\\par\r\n";
+    }
+    rtf += "}";
+    return rtf;
 }
+
+void Run(const char* label, std::string (*make)(std::size_t), std::size_t baseBytes, int rounds) {
+    std::printf("%s\n", label);
+    std::printf("  %-5s %7s %11s %9s %9s %8s %9s %9s %7s %8s\n", "scale", "MB in", "paragraphs", "read best",
+                "read mean", "MB/s", "write best", "peak MB", "peak/in", "growth");
+    double previous = 0;
+    for (const int scale : {1, 2, 4}) {
+        const std::string rtf = make(baseBytes * static_cast<std::size_t>(scale));
+        const double mb = static_cast<double>(rtf.size()) / 1e6;
+        Timing read, write;
+        double peak = 0;
+        std::size_t paragraphs = 0;
+        for (int r = 0; r < rounds; ++r) {
+            qmbench::ResetPeakRss();
+            qm::RichDocument doc;
+            qmbench::TimeInto(read, [&] { doc = qm::ReadRtf(rtf); });
+            peak = std::max(peak, qmbench::PeakRssMb());
+            paragraphs = doc.paragraphs.size();
+            std::string out;
+            qmbench::TimeInto(write, [&] { out = qm::WriteRtf(doc); });
+        }
+        std::printf("  %-5s %7.1f %11zu %8.3fs %8.3fs %8.1f %8.3fs %9.1f %6.1fx %8s\n",
+                    (std::to_string(scale) + "x").c_str(), mb, paragraphs, read.best, read.Mean(), mb / read.best,
+                    write.best, peak, peak / mb, qmbench::Growth(previous, read.best).c_str());
+        std::fflush(stdout);
+        previous = read.best;
+    }
+}
+
+// Text of generators with the signature Run takes.
+std::string Mixed(std::size_t bytes) { return MakeDocument(bytes / 262, bytes); }
 
 }  // namespace
 
-int main() {
-    const std::string rtf = MakeDocument(20000, 5u << 20);
-    const double mb = double(rtf.size()) / (1 << 20);
-    const int rounds = 5;
-    double readTime = 0, writeTime = 0;
-    std::size_t written = 0;
-    for (int r = 0; r < rounds; ++r) {
-        auto t0 = std::chrono::steady_clock::now();
-        qm::RichDocument doc = qm::ReadRtf(rtf);
-        auto t1 = std::chrono::steady_clock::now();
-        std::string out = qm::WriteRtf(doc);
-        auto t2 = std::chrono::steady_clock::now();
-        readTime += Seconds(t0, t1);
-        writeTime += Seconds(t1, t2);
-        written = out.size();
-    }
-    std::printf("input %.2f MB, %zu paragraphs; output %.2f MB\n", mb, std::size_t(20000), double(written) / (1 << 20));
-    std::printf("read:  %.1f MB/s\n", mb * rounds / readTime);
-    std::printf("write: %.1f MB/s (of output)\n", double(written) / (1 << 20) * rounds / writeTime);
+int main(int argc, char** argv) {
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+    std::printf(
+        "RTF to the document model and back; best of %d rounds; peak: resident size during the read, "
+        "the input included\n",
+        rounds);
+    Run("mixed formatting, 262 bytes a paragraph", Mixed, 5u << 20, rounds);
+    Run("dense: a format change every 4 bytes", MakeDense, 5u << 20, rounds);
     return 0;
 }

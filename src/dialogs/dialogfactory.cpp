@@ -6,6 +6,9 @@
 #include <QScopeGuard>
 
 #include "dialogs/addtool.h"
+#include "dialogs/autosizer.h"
+#include "dialogs/browseedit.h"
+#include "dialogs/buildtags.h"
 #include "dialogs/contentsedit.h"
 #include "dialogs/importcommand.h"
 #include "dialogs/macroedit.h"
@@ -17,8 +20,17 @@
 #include "dialogs/newsound.h"
 #include "dialogs/newtopiclink.h"
 #include "dialogs/newvideo.h"
+#include "dialogs/paragraphdlg.h"
 #include "dialogs/popupprops.h"
+#include "dialogs/programoptions.h"
+#include "dialogs/projectoptions.h"
+#include "dialogs/renumberids.h"
+#include "dialogs/reorganizestyles.h"
+#include "dialogs/styledlg.h"
+#include "dialogs/styleprops.h"
 #include "dialogs/topicprops.h"
+#include "dialogs/windowseditor.h"
+#include "model/project.h"
 #include "platform/qtcp1252.h"
 #include "platform/uiservices.h"
 #include "widgets/qmdialog.h"
@@ -68,6 +80,45 @@ std::optional<TTagResult> TDialogFactory::RunTagDialog(TTagKind kind, const TTag
     return form->Result();
 }
 
+// --- formatting ---
+
+std::optional<TParagraphFormat> TDialogFactory::RunParagraph(const TParagraphRequest& request, QWidget* owner) {
+    TfrmParagraph dialog(ui_, owner ? owner : Parent());
+    // The unit first: the presets convert with it.
+    if (request.ScaleMode) dialog.SetScaleMode(*request.ScaleMode);
+    const TParagraphFormat& f = request.Format;
+    dialog.SetParaAttributes(f.StartIndent, f.Offset, f.Alignment, f.RightIndent);
+    dialog.SetSpacingAttributes(f.SpaceBefore, f.SpaceAfter, f.LineSpacingRule, f.LineSpacing);
+    if (request.ShowTabs)
+        dialog.SetTabsAttributes(f.Tabs);
+    else
+        dialog.HideTabsPage();
+    if (!Run(dialog)) return std::nullopt;
+    return dialog.Format();
+}
+
+std::optional<int> TDialogFactory::RunStyles(TStyles& styles, int selectedLine, const TFontInfo& defaultFont) {
+    TfrmStyles dialog(*this, styles, Parent());
+    dialog.SelectLine(selectedLine);
+    dialog.DefaultFont = defaultFont;
+    if (!Run(dialog)) return std::nullopt;
+    return dialog.SelectedLine();
+}
+
+std::optional<TStyle> TDialogFactory::RunStyleProperties(const TStyles& styles, const TStyle& style, int editIndex,
+                                                         const std::string& name, QWidget* owner) {
+    TfrmStyleProperties dialog(*this, styles, owner ? owner : Parent());
+    dialog.Preset(style, editIndex, name);
+    if (!Run(dialog)) return std::nullopt;
+    return dialog.Style();
+}
+
+std::optional<TStyles> TDialogFactory::RunReorganizeStyles(const TStyles& styles, int selectedLine, QWidget* owner) {
+    TfrmReorganizeStyles dialog(ui_, styles, selectedLine, owner ? owner : Parent());
+    if (!Run(dialog)) return std::nullopt;
+    return dialog.Working();
+}
+
 // --- topics and popups, the export choice, user tools ---------------------------------
 
 bool TDialogFactory::RunTopicProps(TTopicNode& node, const TProject& project, const TMacros& macros) {
@@ -105,6 +156,52 @@ void TDialogFactory::RunContentsEditor(const TProject& project, const TMacros& m
     ui_.SetParentWidget(&editor);
     const auto restore = qScopeGuard([&] { ui_.SetParentWidget(parent); });
     ui_.RunDialog(editor);
+}
+
+// --- project and program settings ---------------------------------------------------
+
+bool TDialogFactory::RunProjectOptions(TProject& project, const TMacros& macros) {
+    TfrmProjectOptions dialog(*this, project, macros, Parent());
+    return Run(dialog);
+}
+
+std::optional<std::string> TDialogFactory::RunBuildTags(const StringList& tags, QWidget* owner) {
+    TfrmBuildTags dialog(ui_, owner ? owner : Parent());
+    dialog.SetTags(tags);
+    if (!Run(dialog)) return std::nullopt;
+    return dialog.Tag();
+}
+
+bool TDialogFactory::RunWindowsEditor(TProject& project, const TMacros& macros) {
+    TfrmWindows dialog(*this, project, macros, Parent());
+    return Run(dialog);
+}
+
+std::optional<std::array<int, 4>> TDialogFactory::RunAutoSizer(const std::array<int, 4>& rect, QWidget* owner) {
+    TfrmAutoSizer dialog(ui_, rect, owner ? owner : Parent());
+    if (!Run(dialog)) return std::nullopt;
+    return dialog.Result();
+}
+
+bool TDialogFactory::RunBrowseEditor(TProject& project) {
+    TfrmBrowseEdit dialog(ui_, project, Parent());
+    return Run(dialog);
+}
+
+std::optional<std::array<std::int64_t, 3>> TDialogFactory::RunRenumberIds(const TProject& project) {
+    TfrmRenumberIds dialog(ui_, project.Topics.TopicCount(), project.Topics.PopupCount(), Parent());
+    if (!Run(dialog)) return std::nullopt;
+    const bool topicsFirst = dialog.TopicsFirst();
+    const std::int64_t topics = topicsFirst ? dialog.FirstStart() : dialog.SecondStart();
+    const std::int64_t popups = topicsFirst ? dialog.SecondStart() : dialog.FirstStart();
+    return std::array<std::int64_t, 3>{topics, popups, dialog.Increment()};
+}
+
+bool TDialogFactory::RunOptions(TOptionsRun& run) {
+    TfrmOptions dialog(ui_, run, Parent());
+    Run(dialog);
+    dialog.TakeResults();
+    return run.Accepted;
 }
 
 }  // namespace qm

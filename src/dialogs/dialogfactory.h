@@ -4,13 +4,18 @@
 // test answers the real dialog), read back only when accepted, and freed.
 // The main window owns one factory; dialogs that open other dialogs get them
 // from it too.
+#include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 
 #include "dialogs/exportchoice.h"
+#include "dialogs/paragraphdlg.h"
 #include "dialogs/tagdialogs.h"
 #include "import/import.h"
+#include "model/styles.h"
 #include "model/usertools.h"
+#include "util/qorstring.h"
 
 class QWidget;
 
@@ -18,7 +23,10 @@ namespace qm {
 
 class QmDialog;
 class TMacros;
+class TOptions;
 class TProject;
+class TUserTools;
+struct TOptionsRun;
 struct TTopicNode;
 class UiServices;
 
@@ -59,6 +67,24 @@ public:
     std::optional<TTagResult> RunTagDialog(TTagKind kind, const TTagPreset& preset, const TProject& project,
                                            const TMacros& macros);
 
+    // --- formatting ---
+    // The paragraph dialog preset from `request`; the format when accepted.
+    // `owner` is the dialog's parent (null: Parent()).
+    std::optional<TParagraphFormat> RunParagraph(const TParagraphRequest& request, QWidget* owner = nullptr);
+    // The styles dialog on `styles`, which it changes as it goes, with line
+    // `selectedLine` (0-based) selected and `defaultFont` for new styles
+    // (empty name: none). The selected line when closed with Apply; nullopt
+    // when closed with Done (the changes to `styles` stay either way).
+    std::optional<int> RunStyles(TStyles& styles, int selectedLine, const TFontInfo& defaultFont);
+    // The style properties dialog on a copy of `style`, shown as `name`;
+    // `editIndex` is the style's 1-based index in `styles`, -1 for a new one.
+    // The edited style when accepted.
+    std::optional<TStyle> RunStyleProperties(const TStyles& styles, const TStyle& style, int editIndex,
+                                             const std::string& name, QWidget* owner = nullptr);
+    // The reorder dialog on a copy of `styles` with line `selectedLine`
+    // selected; the list in its new order when accepted.
+    std::optional<TStyles> RunReorganizeStyles(const TStyles& styles, int selectedLine, QWidget* owner = nullptr);
+
     // --- topics and popups, the export choice, user tools ---
     // Topic Properties on `node`, a topic of `project` (whose windows it
     // lists and whose other modules the name and ID checks read); `macros`
@@ -80,6 +106,25 @@ public:
     // project and the macros are read, never changed (the project's modified
     // flag included).
     void RunContentsEditor(const TProject& project, const TMacros& macros);
+
+    // --- project and program settings ---
+    // The project settings; true when OK wrote them into `project`.
+    bool RunProjectOptions(TProject& project, const TMacros& macros);
+    // The build-tag picker offering `tags`; the tag (trimmed) when accepted.
+    std::optional<std::string> RunBuildTags(const StringList& tags, QWidget* owner = nullptr);
+    // The windows editor on a copy of the project's windows; true when OK
+    // put the copy back (topics of windows gone then use "main").
+    bool RunWindowsEditor(TProject& project, const TMacros& macros);
+    // The auto-sizer placed at (left, top) with the size (width, height),
+    // pixels; the window's place and size when accepted.
+    std::optional<std::array<int, 4>> RunAutoSizer(const std::array<int, 4>& rect, QWidget* owner = nullptr);
+    // The browse sequence editor; true when OK wrote the topics' browse strings.
+    bool RunBrowseEditor(TProject& project);
+    // The renumber dialog over the project's counts; on OK the start of the
+    // topics, the start of the popups and the increment.
+    std::optional<std::array<std::int64_t, 3>> RunRenumberIds(const TProject& project);
+    // The program options; see TOptionsRun (programoptions.h).
+    bool RunOptions(TOptionsRun& run);
 
 private:
     UiServices& ui_;

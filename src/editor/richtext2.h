@@ -198,6 +198,13 @@ public:
     void SetSelText(std::string_view text);
     // The same with text that has not passed through Windows-1252.
     void SetSelText(std::u16string_view text);
+    void SetSelText(const char* text) { SetSelText(std::string_view(text)); }
+    // The same with text as the control holds it, so characters outside
+    // Windows-1252 survive an edit.
+    void SetSelText(const QString& text) {
+        SetSelText(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                       static_cast<std::size_t>(text.size())));
+    }
     std::string GetTextRange(int start, int length) const;
     // The position of `text` in start .. start + length, or -1. Upward (no
     // kFindDown) the search goes back from start; a range that ends after

@@ -1,10 +1,13 @@
 #include "formats/hpjfile.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <filesystem>
 #include <limits>
 
 #include "util/errors.h"
 #include "util/fileio.h"
+#include "util/qorsystem.h"
 #include "util/textfile.h"
 
 namespace qm {
@@ -24,18 +27,38 @@ long FindSection(const StringList& lines, std::string_view header) {
     return -1;
 }
 
+// Whether a trimmed line is a comment: ";" starts one in every section.
+bool IsCommentLine(std::string_view t) { return !t.empty() && t[0] == ';'; }
+
 // The trimmed body lines of the section whose header is at `header`: the run
-// up to the first blank line or the next "[" line. Comment lines are dropped.
+// up to the next "[" line or the end of the file. Blank and comment lines
+// inside it are skipped, as the help compiler skips them.
 StringList SectionBody(const StringList& lines, long header) {
     StringList body;
     if (header < 0) return body;
     for (std::size_t i = static_cast<std::size_t>(header) + 1; i < lines.size(); ++i) {
         std::string t = Trim(lines[i]);
-        if (t.empty() || t[0] == '[') break;
-        if (t[0] == ';') continue;
+        if (!t.empty() && t[0] == '[') break;
+        if (t.empty() || IsCommentLine(t)) continue;
         body.push_back(std::move(t));
     }
     return body;
+}
+
+// Every section of the file, in order, with its body.
+std::vector<THpjSection> AllSections(const StringList& lines) {
+    std::vector<THpjSection> out;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string t = Trim(lines[i]);
+        if (t.empty() || t[0] != '[') continue;
+        const std::size_t close = t.find(']');
+        THpjSection section;
+        section.Name = AsciiUpperStr(
+            Trim(std::string_view(t).substr(1, close == std::string::npos ? std::string::npos : close - 1)));
+        section.Lines = SectionBody(lines, static_cast<long>(i));
+        out.push_back(std::move(section));
+    }
+    return out;
 }
 
 bool HasLineAfter(const StringList& lines, long header) {
@@ -63,6 +86,9 @@ std::int32_t ToInt32(const std::string& text) {
     return static_cast<std::int32_t>(negative ? -value : value);
 }
 
+// One field of a "(red,green,blue)" colour, held to 0..255.
+std::int32_t Component(const std::string& text) { return std::clamp(ToInt32(text), 0, 255); }
+
 // Walks the blank-free tail of a window line. Every read stops at the end of
 // the text, so a short line leaves the remaining fields at their defaults.
 class WindowCursor {
@@ -76,13 +102,16 @@ public:
     }
     void seek(std::size_t pos) { pos_ = pos < s_.size() ? pos : s_.size(); }
 
-    // The run of digits and "-" from here; the character ending it is skipped.
-    // `endedByText` tells whether a character (not the end of the line) ended it.
-    std::string run(bool* endedByText = nullptr) {
+    // The run of digits and "-" from here, leaving the character that ends it.
+    std::string runOnly() {
         const std::size_t start = pos_;
         while (!atEnd() && IsNumberChar(s_[pos_])) ++pos_;
-        std::string text = s_.substr(start, pos_ - start);
-        if (endedByText) *endedByText = !atEnd();
+        return s_.substr(start, pos_ - start);
+    }
+
+    // The run of digits and "-" from here; the character ending it is skipped.
+    std::string run() {
+        std::string text = runOnly();
         skip();
         return text;
     }
@@ -93,19 +122,33 @@ public:
         return text.empty() ? absent : ToInt32(text);
     }
 
-    // A colour group "(r<decimal>)", or 0xFFFFFF when there is none; the
-    // separating character after it is skipped in both cases.
+    // A colour group, or 0xFFFFFF when there is none: "(r<decimal>)" as the
+    // help compiler's tools write it, or "(red,green,blue)" as older projects
+    // do, where an empty field means the colour is not given. The separating
+    // character after the group is skipped in every case.
     std::int32_t colour() {
         std::int32_t value = 0xFFFFFF;
         if (peek() == '(') {
             skip();
             const char c = peek();
             if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) skip();
-            bool endedByText = false;
-            const std::string text = run(&endedByText);
-            // A group cut off by the end of the line is absent; an empty group
-            // that is closed ("(r)") is a bad number.
-            if (!text.empty() || endedByText) value = ToInt32(text);
+            const std::string first = runOnly();
+            if (peek() == ',') {
+                std::string parts[3] = {first, {}, {}};
+                for (int k = 1; k < 3; ++k) {
+                    if (peek() == ',') skip();
+                    parts[k] = runOnly();
+                }
+                if (peek() == ')') skip();
+                if (!parts[0].empty() && !parts[1].empty() && !parts[2].empty())
+                    value = Component(parts[0]) | (Component(parts[1]) << 8) | (Component(parts[2]) << 16);
+            } else {
+                // A group cut off by the end of the line is absent; an empty
+                // group that is closed ("(r)") is a bad number.
+                const bool endedByText = !atEnd();
+                skip();
+                if (!first.empty() || endedByText) value = ToInt32(first);
+            }
         }
         skip();
         return value;
@@ -162,13 +205,166 @@ TWindowInfo THpjFile::ParseWindowLine(const std::string& t) {
     return w;
 }
 
+namespace {
+
+std::string WithoutUtf8Mark(std::string_view text) {
+    // An editor's UTF-8 mark would otherwise hide the first line.
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    return std::string(text);
+}
+
+// A path that names its folder from the root. A drive letter is a full path
+// only where drives exist: elsewhere it would count from the working folder.
+bool IsFullPath(std::string_view p) {
+    if (!p.empty() && (p[0] == '\\' || p[0] == '/')) return true;
+#ifdef _WIN32
+    return p.size() >= 2 && p[1] == ':';
+#else
+    return false;
+#endif
+}
+
+// The same file under one name, whatever path reached it.
+std::string FileKey(const std::string& path) {
+    std::error_code ec;
+    const std::filesystem::path full = std::filesystem::weakly_canonical(ToFsPath(path), ec);
+    return ec ? AsciiLowerStr(path) : FromFsPath(full);
+}
+
+bool IsBlankChar(char c) { return c == ' ' || c == '\t'; }
+
+// The text of a map line before its comment ("//" or ";").
+std::string_view WithoutLineComment(std::string_view t) {
+    const std::size_t slashes = t.find("//");
+    if (slashes != std::string_view::npos) t = t.substr(0, slashes);
+    const std::size_t semicolon = t.find(';');
+    if (semicolon != std::string_view::npos) t = t.substr(0, semicolon);
+    return t;
+}
+
+// The name an "#include" line gives: between "<" and ">", between double
+// quotes, or the rest of the line.
+std::string IncludeName(std::string_view rest) {
+    rest = WithoutLineComment(rest);
+    std::string t = Trim(rest);
+    if (t.size() >= 2 && ((t.front() == '<' && t.back() == '>') || (t.front() == '"' && t.back() == '"')))
+        t = Trim(std::string_view(t).substr(1, t.size() - 2));
+    return t;
+}
+
+// The directive of a "#" line ("define", "include", ...) and the text after it.
+bool SplitDirective(std::string_view t, std::string& directive, std::string_view& rest) {
+    if (t.empty() || t[0] != '#') return false;
+    std::size_t i = 1;
+    while (i < t.size() && IsBlankChar(t[i])) ++i;
+    std::size_t e = i;
+    while (e < t.size() && !IsBlankChar(t[e]) && t[e] != '<' && t[e] != '"') ++e;
+    directive = AsciiLowerStr(t.substr(i, e - i));
+    rest = t.substr(e);
+    return true;
+}
+
+}  // namespace
+
+bool THpjFile::ParseMapLine(std::string_view line, std::string& id, std::string& value) {
+    std::string_view t = WithoutLineComment(line);
+    while (!t.empty() && IsBlankChar(t.front())) t.remove_prefix(1);
+    std::string directive;
+    std::string_view rest;
+    if (SplitDirective(t, directive, rest)) {
+        if (directive != "define") return false;
+        t = rest;
+        while (!t.empty() && IsBlankChar(t.front())) t.remove_prefix(1);
+    }
+    std::size_t e = 0;
+    while (e < t.size() && !IsBlankChar(t[e]) && t[e] != '=') ++e;
+    id = std::string(t.substr(0, e));
+    std::size_t v = e;
+    while (v < t.size() && IsBlankChar(t[v])) ++v;
+    // "name=value" and "name = value"; a "#define" has no "=".
+    if (v < t.size() && t[v] == '=' && directive.empty()) ++v;
+    value = Trim(t.substr(v));
+    return !id.empty() && !value.empty();
+}
+
+void THpjFile::readMapLines(const StringList& lines, const std::string& ownFolder, int depth) {
+    bool inComment = false;  // inside a "/* */" comment that spans lines
+    for (const std::string& line : lines) {
+        // The line without its block comments.
+        std::string t;
+        std::size_t i = 0;
+        while (i < line.size()) {
+            if (inComment) {
+                const std::size_t close = line.find("*/", i);
+                if (close == std::string::npos) break;
+                inComment = false;
+                i = close + 2;
+                continue;
+            }
+            const std::size_t open = line.find("/*", i);
+            t.append(line, i, open == std::string::npos ? std::string::npos : open - i);
+            if (open == std::string::npos) break;
+            t += ' ';
+            inComment = true;
+            i = open + 2;
+        }
+        t = Trim(t);
+        if (t.empty() || IsCommentLine(t)) continue;
+        std::string directive;
+        std::string_view rest;
+        if (SplitDirective(t, directive, rest) && directive == "include") {
+            readInclude(IncludeName(rest), ownFolder, depth);
+            continue;
+        }
+        std::string id, value;
+        if (!ParseMapLine(t, id, value)) continue;
+        MapIds.push_back(std::move(id));
+        MapValues.push_back(std::move(value));
+    }
+}
+
+void THpjFile::readInclude(std::string_view name, const std::string& ownFolder, int depth) {
+    if (name.empty()) return;
+    const std::string quoted = "\"" + QuoteInput(name) + "\"";
+    std::string path;
+    if (IsFullPath(name)) {
+        if (FileExists(name)) path = std::string(name);
+    } else {
+        // Named from the project's folder; a map file that includes another
+        // may also name it from its own folder.
+        if (!IncludeFolder.empty()) path = FindFileInFolder(IncludeFolder, name);
+        if (path.empty() && !ownFolder.empty() && ownFolder != IncludeFolder) path = FindFileInFolder(ownFolder, name);
+    }
+    if (path.empty()) {
+        Warnings.push_back("The map file " + quoted +
+                           " was not found: the context numbers it holds were not imported.");
+        return;
+    }
+    const std::string key = FileKey(path);
+    // A file is read once: an include of itself or a cycle ends here.
+    if (key == ownPath_ || includesRead_.count(key)) return;
+    if (includesRead_.size() >= static_cast<std::size_t>(kMaxIncludes) || depth >= kMaxIncludes) {
+        Warnings.push_back("The map file " + quoted + " was not read: a project reads at most " +
+                           std::to_string(kMaxIncludes) + " map files.");
+        return;
+    }
+    includesRead_.insert(key);
+    std::string data;
+    try {
+        data = WithoutUtf8Mark(ReadWholeFile(path, kMaxFileBytes));
+    } catch (const Error& e) {
+        Warnings.push_back("The map file " + quoted + " could not be read: " + e.what());
+        return;
+    }
+    readMapLines(SplitLines(data), ExtractFilePath(path), depth + 1);
+}
+
 void THpjFile::LoadFromFile(const std::string& fileName) {
     // ReadWholeFile raises the file-access error in its access form.
-    const std::string data = ReadWholeFile(fileName, kMaxFileBytes);
-    std::string_view view = data;
-    // An editor's UTF-8 mark would otherwise hide the first header.
-    if (view.substr(0, 3) == "\xEF\xBB\xBF") view.remove_prefix(3);
-    Parse(SplitLines(view));
+    const std::string data = WithoutUtf8Mark(ReadWholeFile(fileName, kMaxFileBytes));
+    IncludeFolder = ExtractFilePath(fileName);
+    ownPath_ = FileKey(fileName);
+    Parse(SplitLines(data));
 }
 
 void THpjFile::Parse(const StringList& lines) {
@@ -177,7 +373,10 @@ void THpjFile::Parse(const StringList& lines) {
     MapIds.clear();
     MapValues.clear();
     Files.clear();
+    Sections.clear();
+    Warnings.clear();
     windows_.clear();
+    includesRead_.clear();
 
     const long options = FindSection(lines, "[OPTIONS]");
     if (!HasLineAfter(lines, options)) throw Error(std::string(kInvalid) + "[OPTIONS] section is missing.");
@@ -194,18 +393,15 @@ void THpjFile::Parse(const StringList& lines) {
     Files = SectionBody(lines, files);
     if (Files.empty()) throw Error(std::string(kInvalid) + "No files in [FILES] section.");
 
-    for (const std::string& t : SectionBody(lines, FindSection(lines, "[MAP]"))) {
-        const std::size_t blank = t.find(' ');
-        if (blank == std::string::npos) continue;
-        MapIds.push_back(t.substr(0, blank));
-        MapValues.push_back(t.substr(blank + 1));
-    }
+    readMapLines(SectionBody(lines, FindSection(lines, "[MAP]")), IncludeFolder, 0);
 
     for (const std::string& t : SectionBody(lines, FindSection(lines, "[WINDOWS]"))) {
         if (t.find('=') == std::string::npos) continue;
         if (windows_.size() >= static_cast<std::size_t>(kMaxWindows)) break;
         windows_.push_back(ParseWindowLine(t));
     }
+
+    Sections = AllSections(lines);
 }
 
 TWindowInfo THpjFile::GetWindow(int i) const {

@@ -1,8 +1,10 @@
 #include "import/import.h"
 
 #include <exception>
+#include <filesystem>
 #include <new>
 
+#include "import/importobjects.h"
 #include "model/projectfile.h"
 #include "util/cp1252.h"
 #include "util/errors.h"
@@ -34,9 +36,63 @@ std::string ReasonOf(const std::exception& e) {
     return e.what();
 }
 
+// A path that names its folder from the root. A drive letter is a full path
+// only where drives exist: elsewhere it would count from the working folder.
 bool IsAbsolute(std::string_view p) {
     if (!p.empty() && (p[0] == '\\' || p[0] == '/')) return true;
+#ifdef _WIN32
     return p.size() >= 2 && p[1] == ':';
+#else
+    return false;
+#endif
+}
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+std::string WithoutTrailingSeparators(std::string s) {
+    while (s.size() > 1 && IsSeparator(s.back())) s.pop_back();
+    return s;
+}
+
+// The folder `entry` names, counted from `folder` when it is relative; each
+// part matches a folder of another case when no exact one exists. The path as
+// written when there is no such folder.
+std::string ResolveImportFolder(std::string_view folder, std::string_view entry) {
+    const std::string rel = WithoutTrailingSeparators(Trim(entry));
+    if (rel.empty() || IsAbsolute(rel)) return rel;
+    std::string result(folder);
+    if (!result.empty() && !IsSeparator(result.back())) result += '/';
+    const std::string asWritten = result + rel;
+    if (FolderExists(asWritten)) return asWritten;
+    std::filesystem::path dir = ToFsPath(result.empty() ? std::string(".") : result);
+    std::size_t start = 0;
+    while (start <= rel.size()) {
+        std::size_t end = rel.find_first_of("\\/", start);
+        if (end == std::string::npos) end = rel.size();
+        const std::string part = rel.substr(start, end - start);
+        if (!part.empty() && part != ".") {
+            std::string found;
+            std::error_code ec;
+            if (part == ".." || std::filesystem::is_directory(dir / ToFsPath(part), ec)) {
+                found = part;
+            } else {
+                for (const auto& e : std::filesystem::directory_iterator(dir, ec)) {
+                    std::error_code ec2;
+                    const std::string n = FromFsPath(e.path().filename());
+                    if (SameText(n, part) && e.is_directory(ec2)) {
+                        found = n;
+                        break;
+                    }
+                }
+            }
+            if (found.empty()) return asWritten;
+            result += found;
+            dir /= ToFsPath(found);
+            if (end < rel.size()) result += rel[end];
+        }
+        start = end + 1;
+    }
+    return WithoutTrailingSeparators(result);
 }
 
 // Reads the file or raises its file-access error.
@@ -105,10 +161,29 @@ std::u16string DecodeTextFile(std::string_view bytes) {
 
 // ---------------------------------------------------------------------------
 
+namespace {
+
+// Where the pictures of an RTF file imported into `project` go: its first
+// image folder that exists, else its own folder, else the file's.
+std::string PictureFolderFor(const TProject& project, const std::string& fileName) {
+    const std::string projectFolder = ExtractFilePath(project.FileName);
+    for (const std::string& f : project.BmRoot) {
+        const std::string path = ResolveImportFolder(projectFolder, f);
+        if (!path.empty() && (!projectFolder.empty() || IsAbsolute(path)) && FolderExists(path)) return path;
+    }
+    if (!projectFolder.empty()) return WithoutTrailingSeparators(projectFolder);
+    const std::string fileFolder = ExtractFilePath(fileName);
+    return WithoutTrailingSeparators(fileFolder.empty() ? std::string(".") : fileFolder);
+}
+
+}  // namespace
+
 TRtfImportResult ImportRtfFile(TProject& project, const TImportTarget& target, const std::string& name,
                                bool useFootnotes, TImportUi& ui, TOutputLog* log) {
     TRtfImportResult result;
     ProgressScope scope(ui);
+    TImportNotes notes;
+    TPictureFolder pictures(PictureFolderFor(project, name), &notes);
     try {
         ui.ShowProgress("Importing Rich Text Format File...");
         ui.SetProgress(0, 100);
@@ -126,11 +201,14 @@ TRtfImportResult ImportRtfFile(TProject& project, const TImportTarget& target, c
         StringList pages;
         int count = 0;
         TFootnotesList footnotes;
-        ParseRtfFile(std::move(text), pages, count, footnotes,
-                     [&ui](int position, int max) { ui.SetProgress(position, max); });
+        ParseRtfFile(
+            std::move(text), pages, count, footnotes, [&ui](int position, int max) { ui.SetProgress(position, max); },
+            &pictures, &notes);
         if (count == 0) throw Error("The file holds no topic.");
         std::vector<std::unique_ptr<TTopicNode>> records;
-        CreateImportedTopics(count, pages, footnotes, &project, records);
+        TTopicImportExtras extras;
+        extras.Notes = &notes;
+        CreateImportedTopics(count, pages, footnotes, &project, records, &extras);
         ui.SetProgress(100, 100);
         for (auto& r : records) r->Kind = target.ActiveKind;
         // Nothing may point at the module about to be freed.
@@ -148,9 +226,15 @@ TRtfImportResult ImportRtfFile(TProject& project, const TImportTarget& target, c
             result.Appended.push_back(records[i]->Id());
             project.Topics.AddNode(std::move(records[i]));
         }
+        // The project's own folder is searched anyway.
+        if (pictures.Used() && !project.IsBmRootFolder(pictures.Folder()) &&
+            !SameText(WithoutTrailingSeparators(ExtractFilePath(project.FileName)), pictures.Folder()))
+            project.BmRoot.push_back(pictures.Folder());
         project.Modified = true;
+        result.Notes = notes.Lines();
         result.Ok = true;
     } catch (const std::exception& e) {
+        pictures.Discard();
         result = TRtfImportResult();
         ui.ShowError(ImportFailedMessage(ReasonOf(e)));
     }
@@ -241,7 +325,183 @@ void ImportWindow(const TWindowInfo& info, TWindowDef& w) {
 
 }  // namespace
 
-void ImportHpjOptions(const THpjFile& hpj, TProject& project) {
+namespace {
+
+// The sections the import reads; any other is noted as left out.
+bool IsReadSection(const std::string& name) {
+    return name == "OPTIONS" || name == "FILES" || name == "MAP" || name == "WINDOWS" || name == "CONFIG" ||
+           name.rfind("CONFIG-", 0) == 0 || name == "ALIAS" || name == "BITMAPS";
+}
+
+// A number of [MAP]: decimal, or hexadecimal after "0x", with the suffixes C
+// allows; 0 to the largest context number.
+bool ParseMapNumber(std::string_view text, std::int32_t& value) {
+    std::string t = Trim(text);
+    while (!t.empty() && (t.back() == 'L' || t.back() == 'l' || t.back() == 'U' || t.back() == 'u')) t.pop_back();
+    const bool hex = t.size() > 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X');
+    const std::size_t from = hex ? 2 : 0;
+    if (t.size() <= from) return false;
+    std::int64_t v = 0;
+    for (std::size_t i = from; i < t.size(); ++i) {
+        const char c = AsciiLower(t[i]);
+        int digit = -1;
+        if (c >= '0' && c <= '9') digit = c - '0';
+        if (hex && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+        if (digit < 0) return false;
+        v = v * (hex ? 16 : 10) + digit;
+        if (v > INT32_MAX) return false;
+    }
+    value = static_cast<std::int32_t>(v);
+    return true;
+}
+
+// The compression a COMPRESS value stands for, as near as the project holds
+// it: false for a value that names none.
+bool ParseCompress(std::string_view value, std::uint8_t& mode, std::int32_t& flags) {
+    const std::string v = AsciiUpperStr(Trim(value));
+    flags = 0;
+    if (v == "0" || v == "NO" || v == "FALSE") {
+        mode = CompressMode::None;
+        return true;
+    }
+    if (v == "1" || v == "YES" || v == "TRUE" || v == "HIGH") {
+        mode = CompressMode::Maximum;
+        return true;
+    }
+    if (v == "MEDIUM") {
+        mode = CompressMode::Custom;
+        flags = CompressFlags::Zeck;
+        return true;
+    }
+    // A number of the help compiler's bits, or their names ("12 Hall Zeck"):
+    // the number counts when there is one.
+    std::size_t digits = 0;
+    while (digits < v.size() && v[digits] >= '0' && v[digits] <= '9') ++digits;
+    std::int32_t bits = 0;
+    if (digits > 0) {
+        if (digits > 6) return false;
+        bits = std::stoi(v.substr(0, digits));
+        if (bits == 0) {
+            mode = CompressMode::None;
+            return true;
+        }
+        if (bits == 1) {
+            mode = CompressMode::Maximum;
+            return true;
+        }
+    } else {
+        StringList words;
+        SplitToStrings(v, ' ', words);
+        for (const std::string& w : words) {
+            const std::string word = Trim(w);
+            if (word == "PHRASE")
+                bits |= CompressFlags::Phrase;
+            else if (word == "HALL")
+                bits |= CompressFlags::Hall;
+            else if (word == "ZECK")
+                bits |= CompressFlags::Zeck;
+            else if (!word.empty())
+                return false;
+        }
+    }
+    const std::int32_t known = CompressFlags::Phrase | CompressFlags::Hall | CompressFlags::Zeck;
+    if (bits == 0 || (bits & ~known) != 0) return false;
+    if (bits == (CompressFlags::Hall | CompressFlags::Zeck)) {
+        mode = CompressMode::Maximum;  // what the build writes as 12
+        return true;
+    }
+    mode = CompressMode::Custom;
+    flags = bits;
+    return true;
+}
+
+// The aliases of [ALIAS] ("alias = context"), in file order.
+std::vector<std::pair<std::string, std::string>> AliasesOf(const THpjFile& hpj) {
+    std::vector<std::pair<std::string, std::string>> out;
+    for (const THpjSection& section : hpj.Sections) {
+        if (section.Name != "ALIAS") continue;
+        for (const std::string& line : section.Lines) {
+            const std::size_t eq = line.find('=');
+            if (eq == std::string::npos) continue;
+            std::string alias = Trim(CutAtNul(std::string_view(line).substr(0, eq)));
+            std::string context = Trim(CutAtNul(std::string_view(line).substr(eq + 1)));
+            if (!alias.empty() && !context.empty()) out.emplace_back(std::move(alias), std::move(context));
+        }
+    }
+    return out;
+}
+
+// The context numbers of [MAP] and the aliases, for the records of the
+// project. A context string mapped twice keeps its first number; a context
+// string without a number of its own takes that of its first alias.
+TTopicImportExtras ExtrasOf(const THpjFile& hpj, TImportNotes& notes) {
+    TTopicImportExtras extras;
+    extras.Notes = &notes;
+    const std::size_t n = std::min(hpj.MapIds.size(), hpj.MapValues.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::string id = CutAtNul(hpj.MapIds[i]);
+        std::int32_t value = 0;
+        if (!ParseMapNumber(CutAtNul(hpj.MapValues[i]), value)) {
+            notes.Add("The [MAP] entry " + Quoted(id) + " was not imported: " + Quoted(hpj.MapValues[i]) +
+                      " is not a context number.");
+            continue;
+        }
+        extras.Numbers.emplace(AsciiLowerStr(id), value);
+    }
+    const auto aliases = AliasesOf(hpj);
+    std::unordered_map<std::string, std::string> direct;
+    for (const auto& [alias, context] : aliases) direct.emplace(AsciiLowerStr(alias), context);
+    for (const auto& [alias, context] : aliases) {
+        // An alias may name another alias; a loop of them names nothing.
+        std::string target = context;
+        for (int hops = 0; hops < 32; ++hops) {
+            const auto it = direct.find(AsciiLowerStr(target));
+            if (it == direct.end()) break;
+            target = it->second;
+        }
+        extras.Aliases.emplace(AsciiLowerStr(alias), target);
+        const auto number = extras.Numbers.find(AsciiLowerStr(alias));
+        if (number != extras.Numbers.end()) extras.Numbers.emplace(AsciiLowerStr(target), number->second);
+        notes.Add("The alias " + Quoted(alias + " = " + context) +
+                  " of [ALIAS] was not imported: the project holds no aliases.");
+    }
+    return extras;
+}
+
+// The image folders of the project: each BMROOT (a list split at ","), then
+// the folders of the files [BITMAPS] lists; relative ones from `folder`.
+StringList ImageFoldersOf(const THpjFile& hpj, std::string_view folder) {
+    StringList out;
+    auto add = [&out](std::string path) {
+        if (path.empty()) return;
+        for (const std::string& f : out)
+            if (SameText(f, path)) return;
+        out.push_back(std::move(path));
+    };
+    const std::size_t n = std::min(hpj.OptionKeys.size(), hpj.OptionValues.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        if (Trim(CutAtNul(hpj.OptionKeys[i])) != "BMROOT") continue;
+        StringList parts;
+        SplitToStrings(CutAtNul(hpj.OptionValues[i]), ',', parts);
+        for (const std::string& part : parts) add(ResolveImportFolder(folder, Trim(part)));
+    }
+    for (const THpjSection& section : hpj.Sections) {
+        if (section.Name != "BITMAPS") continue;
+        for (const std::string& line : section.Lines) {
+            const std::string entry = Trim(CutAtNul(line));
+            const std::size_t sep = entry.find_last_of("\\/");
+            add(sep == std::string::npos ? WithoutTrailingSeparators(std::string(folder))
+                                         : ResolveImportFolder(folder, entry.substr(0, sep)));
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+void ImportHpjOptions(const THpjFile& hpj, TProject& project, std::string_view folder, TImportNotes* notes) {
+    TImportNotes ownNotes;
+    TImportNotes& note = notes ? *notes : ownNotes;
     for (int i = 0; i < hpj.WindowCount(); ++i) ImportWindow(hpj.GetWindow(i), project.Windows.Add());
     if (project.Windows.Empty()) project.Windows.Add().SetName("main");
 
@@ -252,29 +512,84 @@ void ImportHpjOptions(const THpjFile& hpj, TProject& project) {
         // The model's fields and lists end at a NUL; so does every value here.
         const std::string key = Trim(CutAtNul(hpj.OptionKeys[i]));
         const std::string value = Trim(CutAtNul(hpj.OptionValues[i]));
-        if (key == "TITLE")
+        if (key == "TITLE") {
             project.SetTitle(value);
-        else if (key == "COPYRIGHT")
+        } else if (key == "COPYRIGHT") {
             project.SetCopyright(value);
-        else if (key == "HLP")
+        } else if (key == "CITATION") {
+            project.SetCitation(value);
+        } else if (key == "HLP") {
             project.SetHlpFile(value);
-        else if (key == "CNT")
+        } else if (key == "CNT") {
             project.SetCntFile(value);
-        else if (key == "BMROOT")
-            project.BmRoot.push_back(value);
-        else if (key == "CONTENTS" && !value.empty()) {
+        } else if (key == "BMROOT") {
+            // A list of folders; each relative one counts from the project's
+            // folder, never from the program's working folder.
+            StringList parts;
+            SplitToStrings(value, ',', parts);
+            for (const std::string& part : parts) {
+                const std::string path =
+                    folder.empty() ? WithoutTrailingSeparators(Trim(part)) : ResolveImportFolder(folder, part);
+                if (!path.empty() && !project.IsBmRootFolder(path)) project.BmRoot.push_back(path);
+            }
+        } else if (key == "CONTENTS" && !value.empty()) {
             haveContents = true;
             contents = value;
+        } else if (key == "COMPRESS") {
+            std::uint8_t mode = 0;
+            std::int32_t flags = 0;
+            if (ParseCompress(value, mode, flags)) {
+                project.CompressMode = mode;
+                project.CompressFlags = flags;
+            } else {
+                note.Add("The option " + Quoted("COMPRESS=" + value) +
+                         " was not understood: the project keeps its default compression.");
+            }
+        } else {
+            note.Add("The option " + Quoted(key + "=" + value) +
+                     " was not imported: the project has no setting for it.");
         }
     }
+    // The folders of [BITMAPS] are where the compiler found the bitmaps.
+    if (!folder.empty())
+        for (const std::string& path : ImageFoldersOf(hpj, folder))
+            if (!project.IsBmRootFolder(path)) project.BmRoot.push_back(path);
+
+    // The start-up macros of the main window, and those of the other windows.
+    for (const THpjSection& section : hpj.Sections) {
+        if (section.Name == "CONFIG") {
+            StringList& macros = project.Windows.GetWindow(1).Macros;
+            for (const std::string& line : section.Lines) macros.push_back(CutAtNul(line));
+        } else if (section.Name.rfind("CONFIG-", 0) == 0) {
+            const std::string name = Trim(std::string_view(section.Name).substr(7));
+            TWindowDef* window = nullptr;
+            for (int i = 1; i <= project.Windows.Count() && !window; ++i)
+                if (SameText(project.Windows.GetWindow(i).GetName(), name)) window = &project.Windows.GetWindow(i);
+            if (window)
+                for (const std::string& line : section.Lines) window->Macros.push_back(CutAtNul(line));
+            else if (!section.Lines.empty())
+                note.Add("The macros of [" + QuoteInput(section.Name) +
+                         "] were not imported: the project has no window " + Quoted(name) + ".");
+        } else if (!IsReadSection(section.Name) && !section.Lines.empty()) {
+            note.Add("The [" + QuoteInput(section.Name) + "] section (" + std::to_string(section.Lines.size()) +
+                     (section.Lines.size() == 1 ? " line" : " lines") +
+                     ") was not imported: the project has no place for it.");
+        }
+    }
+
     for (const auto& node : project.Topics) node->IsContents = false;
     TTopicNode* topic = nullptr;
     if (haveContents) {
-        for (TTopicNode* t : project.Topics.NodesOfKind(TopicKind::Topic))
-            if (SameText(t->GetName(), contents)) {
-                topic = t;
-                break;
-            }
+        // The topic may have been named after the context string with its
+        // characters that a name cannot hold replaced.
+        for (const std::string& name : {contents, ContextToName(contents)}) {
+            for (TTopicNode* t : project.Topics.NodesOfKind(TopicKind::Topic))
+                if (SameText(t->GetName(), name)) {
+                    topic = t;
+                    break;
+                }
+            if (topic) break;
+        }
     } else {
         // The help compiler starts at the first topic then.
         auto topics = project.Topics.NodesOfKind(TopicKind::Topic);
@@ -284,7 +599,31 @@ void ImportHpjOptions(const THpjFile& hpj, TProject& project) {
     topic->IsContents = true;
 }
 
-std::unique_ptr<TProject> ImportHpjProject(const std::string& name, TImportUi& ui, TOutputLog* log) {
+namespace {
+
+// The last CONTENTS of the options, as ImportHpjOptions reads it.
+std::string ContentsOption(const THpjFile& hpj) {
+    std::string contents;
+    const std::size_t n = std::min(hpj.OptionKeys.size(), hpj.OptionValues.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::string value = Trim(CutAtNul(hpj.OptionValues[i]));
+        if (Trim(CutAtNul(hpj.OptionKeys[i])) == "CONTENTS" && !value.empty()) contents = value;
+    }
+    return contents;
+}
+
+// Where the pictures of a help project's files go: its first image folder
+// that exists, else the project's own folder.
+std::string PictureFolderOf(const THpjFile& hpj, const std::string& folder) {
+    for (const std::string& path : ImageFoldersOf(hpj, folder))
+        if (FolderExists(path)) return path;
+    return WithoutTrailingSeparators(folder.empty() ? std::string(".") : folder);
+}
+
+}  // namespace
+
+std::unique_ptr<TProject> ImportHpjProject(const std::string& name, TImportUi& ui, TOutputLog* log,
+                                           StringList* notesOut) {
     THpjFile hpj;
     try {
         hpj.LoadFromFile(name);
@@ -293,41 +632,58 @@ std::unique_ptr<TProject> ImportHpjProject(const std::string& name, TImportUi& u
         return nullptr;
     }
     ProgressScope scope(ui);
+    TImportNotes notes;
+    const std::string folder = ExtractFilePath(name);
+    TPictureFolder pictures(PictureFolderOf(hpj, folder), &notes);
     try {
         auto project = std::make_unique<TProject>();
         ui.ShowProgress("Importing project...");
-        const std::string folder = ExtractFilePath(name);
+        for (const std::string& warning : hpj.Warnings) notes.Add(warning);
         StringList pages;
         int count = 0;
         TFootnotesList footnotes;
+        std::string firstMissing;
         for (const std::string& line : hpj.Files) {
             // A ";" starts a comment in the project file.
             std::string entry = Trim(line.substr(0, line.find(';')));
             if (entry.empty()) continue;
             std::string path = ResolveImportPath(folder, entry);
             if (path.empty()) {
-                const std::string shown = IsAbsolute(entry) ? entry : folder + entry;
-                throw CreateFileAccessError(shown, true, winerr::FileNotFound);
+                const std::string shown = Quoted(IsAbsolute(entry) ? entry : folder + entry);
+                if (firstMissing.empty()) firstMissing = shown;
+                notes.Add("The file " + shown + " of [FILES] was not found: its topics were not imported.");
+                continue;
             }
             std::string text = ReadImportFile(path);
             ui.ShowProgress("Importing file " + QuoteInput(ExtractFileName(entry)) + "...");
             ui.SetProgress(0, 100);
-            ParseRtfFile(std::move(text), pages, count, footnotes,
-                         [&ui](int position, int max) { ui.SetProgress(position, max); });
+            ParseRtfFile(
+                std::move(text), pages, count, footnotes,
+                [&ui](int position, int max) { ui.SetProgress(position, max); }, &pictures, &notes);
         }
+        if (count == 0)
+            throw Error(firstMissing.empty()
+                            ? "The files of [FILES] hold no topic."
+                            : "None of the files of [FILES] was found; the first is " + firstMissing + ".");
+        const TTopicImportExtras extras = ExtrasOf(hpj, notes);
         std::vector<std::unique_ptr<TTopicNode>> records;
-        CreateImportedTopics(count, pages, footnotes, nullptr, records);
-        for (auto& r : records) {
-            r->Kind = TopicKind::Topic;
-            project->Topics.AddNode(std::move(r));
-        }
-        ImportHpjOptions(hpj, *project);
+        CreateImportedTopics(count, pages, footnotes, nullptr, records, &extras);
+        // Records that only popup hotspots lead to are popups; the contents
+        // topic stays a topic.
+        const std::string contents = ContentsOption(hpj);
+        MakePopupOnlyRecordsPopups(records, contents.empty() ? records.front()->GetName() : ContextToName(contents));
+        for (auto& r : records) project->Topics.AddNode(std::move(r));
+        ImportHpjOptions(hpj, *project, folder, &notes);
+        if (pictures.Used() && !project->IsBmRootFolder(pictures.Folder()))
+            project->BmRoot.push_back(pictures.Folder());
         project->FileName.clear();
         project->Modified = true;
         if (log) log->Clear();
         ui.ClearResults();
+        if (notesOut) *notesOut = notes.Lines();
         return project;
     } catch (const std::exception& e) {
+        pictures.Discard();
         ui.ShowError(ImportFailedMessage(ReasonOf(e)));
         return nullptr;
     }
@@ -342,6 +698,7 @@ TImportOutcome RunImport(TProject& project, const TImportTarget& target, const T
             out.Ok = r.Ok;
             out.OpenNode = r.OpenNode;
             out.Appended = std::move(r.Appended);
+            out.Notes = std::move(r.Notes);
             break;
         }
         case TImportFilter::Text:
@@ -350,7 +707,7 @@ TImportOutcome RunImport(TProject& project, const TImportTarget& target, const T
             break;
         case TImportFilter::Hpj:
             if (!ui.QuerySaveChanges()) break;
-            out.NewProject = ImportHpjProject(request.FileName, ui, log);
+            out.NewProject = ImportHpjProject(request.FileName, ui, log, &out.Notes);
             out.Ok = out.NewProject != nullptr;
             if (out.Ok) {
                 auto topics = out.NewProject->Topics.NodesOfKind(TopicKind::Topic);

@@ -66,14 +66,17 @@ struct TRtfImportResult {
     bool Ok = false;
     TNodeId OpenNode = 0;           // the record to open in the editor
     std::vector<TNodeId> Appended;  // the further records, appended in order
+    StringList Notes;               // what the project could not hold
 };
 
 // Imports an RTF file. Without footnotes the whole file becomes the text of
 // the open module. With footnotes its pages become records of the active
 // list's kind: the first replaces the open module (a topic inherits its
-// contents flag), the others are appended. Failures are shown through `ui`
-// and leave the project as it was. The build log (when given) and the result
-// trees are cleared before a module is replaced.
+// contents flag), the others are appended. Embedded pictures are written to
+// the project's first image folder (else its own folder, else the file's),
+// which becomes an image folder of the project. Failures are shown through
+// `ui` and leave the project as it was. The build log (when given) and the
+// result trees are cleared before a module is replaced.
 TRtfImportResult ImportRtfFile(TProject& project, const TImportTarget& target, const std::string& name,
                                bool useFootnotes, TImportUi& ui, TOutputLog* log = nullptr);
 
@@ -87,15 +90,24 @@ std::string ImportTextToRtf(std::string_view bytes, const CharFormat& format);
 bool ImportTextFile(TProject& project, TNodeId openNode, const std::string& name, const CharFormat& format,
                     TImportUi& ui);
 
-// Turns the parsed .hpj into the project's windows and options. Raises
-// qm::Error when CONTENTS names no topic of the project.
-void ImportHpjOptions(const THpjFile& hpj, TProject& project);
+// Turns the parsed .hpj into the project's windows, options, image folders
+// and start-up macros ([CONFIG], [CONFIG-window]). Relative image folders
+// count from `folder`, the .hpj's (kept as written when it is empty). What
+// the project has no place for goes to `notes`. Raises qm::Error when
+// CONTENTS names no topic of the project.
+void ImportHpjOptions(const THpjFile& hpj, TProject& project, std::string_view folder = {},
+                      TImportNotes* notes = nullptr);
 
 // Imports a help-compiler project as a new project (no file name, modified,
-// the first topic open). Null after a failure, which `ui` has shown; the open
-// project is not touched then. On success the build log (when given) and the
-// result trees are cleared, so the caller can free the old project.
-std::unique_ptr<TProject> ImportHpjProject(const std::string& name, TImportUi& ui, TOutputLog* log = nullptr);
+// the first topic open). Topics take the numbers of [MAP] (and of its map
+// files); records reached only by popup hotspots become popups; embedded
+// pictures are written to the first image folder (else the .hpj's folder).
+// Null after a failure, which `ui` has shown; the open project is not touched
+// then. On success the build log (when given) and the result trees are
+// cleared, so the caller can free the old project, and `notes` (when given)
+// lists, once each, what the project could not hold.
+std::unique_ptr<TProject> ImportHpjProject(const std::string& name, TImportUi& ui, TOutputLog* log = nullptr,
+                                           StringList* notes = nullptr);
 
 // The Import command after its file dialog.
 enum class TImportFilter { Rtf = 0, Text = 1, Hpj = 2 };
@@ -113,6 +125,8 @@ struct TImportOutcome {
     // Rtf and text: the record to (re)load into the editor.
     TNodeId OpenNode = 0;
     std::vector<TNodeId> Appended;
+    // What the project could not hold, for the messages pane.
+    StringList Notes;
 };
 
 // Runs the import the dialog chose. A .hpj import first asks QuerySaveChanges.

@@ -7,189 +7,19 @@
 #include <memory>
 #include <unordered_set>
 
+#include "import/importobjects.h"
+#include "import/rtfscan.h"
 #include "preprocess/tagtext.h"
 #include "richtext/richdoc.h"
 #include "util/errors.h"
+#include "util/fileio.h"
 #include "util/qorstring.h"
 
 namespace qm {
 
 namespace {
 
-// ---------------------------------------------------------------------------
-// A small RTF lexer. It never trusts the input: a cut-off control word, a
-// lone backslash or a "\bin" longer than the text all end cleanly.
-
-enum class Tok : std::uint8_t { Open, Close, Word, Symbol, Text };
-
-struct Token {
-    Tok kind = Tok::Text;
-    std::size_t begin = 0;
-    std::size_t end = 0;    // a control word's end includes its delimiting blank
-    std::string_view name;  // control words only
-    bool hasParam = false;
-    long param = 0;
-    bool blank = false;  // the control word ended with a delimiting blank
-};
-
-bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-class Lexer {
-public:
-    explicit Lexer(std::string_view s, std::size_t pos = 0) : s_(s), pos_(pos) {}
-
-    bool Next(Token& t) {
-        const std::size_t n = s_.size();
-        if (pos_ >= n) return false;
-        t = Token();
-        t.begin = pos_;
-        const char c = s_[pos_];
-        if (c == '{') {
-            t.kind = Tok::Open;
-            t.end = ++pos_;
-            return true;
-        }
-        if (c == '}') {
-            t.kind = Tok::Close;
-            t.end = ++pos_;
-            return true;
-        }
-        if (c != '\\') {
-            std::size_t e = pos_;
-            while (e < n && s_[e] != '{' && s_[e] != '}' && s_[e] != '\\') ++e;
-            t.kind = Tok::Text;
-            t.end = pos_ = e;
-            return true;
-        }
-        // A backslash.
-        if (pos_ + 1 >= n) {
-            t.kind = Tok::Symbol;
-            t.end = pos_ = n;
-            return true;
-        }
-        const char d = s_[pos_ + 1];
-        if (!IsAsciiLetter(d)) {
-            t.kind = Tok::Symbol;
-            std::size_t len = 2;
-            if (d == '\'') len = std::min<std::size_t>(4, n - pos_);
-            t.end = pos_ = pos_ + len;
-            return true;
-        }
-        std::size_t e = pos_ + 1;
-        while (e < n && IsAsciiLetter(s_[e]) && e - pos_ <= 32) ++e;
-        t.kind = Tok::Word;
-        t.name = s_.substr(pos_ + 1, e - pos_ - 1);
-        std::size_t p = e;
-        bool neg = false;
-        if (p < n && s_[p] == '-' && p + 1 < n && IsDigit(s_[p + 1])) {
-            neg = true;
-            ++p;
-        }
-        if (p < n && IsDigit(s_[p])) {
-            long v = 0;
-            std::size_t digits = 0;
-            while (p < n && IsDigit(s_[p])) {
-                if (digits < 10) v = v * 10 + (s_[p] - '0');
-                ++digits;
-                ++p;
-            }
-            t.hasParam = true;
-            t.param = neg ? -v : v;
-            e = p;
-        }
-        if (e < n && s_[e] == ' ') {
-            t.blank = true;
-            ++e;
-        }
-        // Binary data is skipped whole, never read as RTF.
-        if (t.name == "bin" && t.hasParam && t.param > 0) {
-            const std::size_t left = n - e;
-            e += std::min<std::size_t>(static_cast<std::size_t>(t.param), left);
-        }
-        t.end = pos_ = e;
-        return true;
-    }
-
-    std::size_t Pos() const { return pos_; }
-    void Seek(std::size_t p) { pos_ = p; }
-
-private:
-    std::string_view s_;
-    std::size_t pos_;
-};
-
-bool IsWord(const Token& t, std::string_view name) { return t.kind == Tok::Word && t.name == name && !t.hasParam; }
-
-// The position after the group that opens at `open` (the "{"), or the end of
-// the text when it never closes.
-std::size_t GroupEnd(std::string_view s, std::size_t open) {
-    Lexer lx(s, open + 1);
-    Token t;
-    int depth = 1;
-    while (lx.Next(t)) {
-        if (t.kind == Tok::Open) ++depth;
-        if (t.kind == Tok::Close && --depth == 0) return t.end;
-    }
-    return s.size();
-}
-
-// Destinations whose text is not part of the document: a "\page" in them
-// breaks no page, and their text is not escaped.
-bool IsHiddenDestination(std::string_view name) {
-    static const std::unordered_set<std::string_view> kNames = {"fonttbl",    "colortbl",
-                                                                "stylesheet", "info",
-                                                                "pict",       "object",
-                                                                "header",     "headerl",
-                                                                "headerr",    "headerf",
-                                                                "footer",     "footerl",
-                                                                "footerr",    "footerf",
-                                                                "ftnsep",     "ftnsepc",
-                                                                "ftncn",      "aftnsep",
-                                                                "aftnsepc",   "aftncn",
-                                                                "listtable",  "listoverridetable",
-                                                                "revtbl",     "rsidtbl",
-                                                                "filetbl",    "fldinst",
-                                                                "xe",         "tc",
-                                                                "txe",        "nonshppict",
-                                                                "themedata",  "colorschememapping",
-                                                                "datastore",  "latentstyles",
-                                                                "generator",  "template",
-                                                                "comment",    "author",
-                                                                "title",      "subject",
-                                                                "operator",   "keywords",
-                                                                "doccomm",    "userprops",
-                                                                "docvar",     "pntext",
-                                                                "pntxta",     "pntxtb",
-                                                                "listtext"};
-    return kNames.count(name) != 0;
-}
-
-// What the group opening at `open` is: a footnote, a hidden destination, or
-// an ordinary group.
-enum class GroupKind { Plain, Footnote, Hidden };
-
-GroupKind KindOfGroup(std::string_view s, std::size_t open) {
-    Lexer lx(s, open + 1);
-    Token t;
-    while (lx.Next(t)) {
-        if (t.kind == Tok::Text) {
-            // Line ends before the first control word do not count.
-            bool onlyBreaks = true;
-            for (std::size_t i = t.begin; i < t.end; ++i)
-                if (s[i] != '\r' && s[i] != '\n') onlyBreaks = false;
-            if (onlyBreaks) continue;
-            return GroupKind::Plain;
-        }
-        if (t.kind == Tok::Symbol && t.end - t.begin == 2 && s[t.begin + 1] == '*') return GroupKind::Hidden;
-        if (t.kind == Tok::Word) {
-            if (t.name == "footnote") return GroupKind::Footnote;
-            return IsHiddenDestination(t.name) ? GroupKind::Hidden : GroupKind::Plain;
-        }
-        return GroupKind::Plain;
-    }
-    return GroupKind::Plain;
-}
+using namespace rtfscan;
 
 constexpr std::string_view kMarks = "#$KA+!*>";
 
@@ -270,19 +100,6 @@ std::string_view FootnoteContents(std::string_view s, const FootnoteHit& h) {
     if (g.size() >= 2 && g.back() == '}') g.remove_suffix(1);
     const std::size_t at = g.find("\\footnote");
     return at == std::string_view::npos ? std::string_view() : g.substr(at + 9);
-}
-
-// Whether `out` ends in a control word that no delimiter has ended yet.
-bool EndsInOpenControlWord(std::string_view out) {
-    std::size_t i = out.size();
-    while (i > 0 && IsDigit(out[i - 1])) --i;
-    if (i > 0 && out[i - 1] == '-') --i;
-    const std::size_t lettersEnd = i;
-    while (i > 0 && IsAsciiLetter(out[i - 1])) --i;
-    if (i == lettersEnd || i == 0 || out[i - 1] != '\\') return false;
-    std::size_t slashes = 0;
-    while (i > slashes && out[i - 1 - slashes] == '\\') ++slashes;
-    return slashes % 2 == 1;
 }
 
 // Copies `s` without the given (sorted, non-overlapping) spans, putting
@@ -690,10 +507,11 @@ std::vector<RichDocument> SplitDocumentPages(RichDocument doc) {
 }
 
 void ParseRtfFile(std::string text, StringList& pages, int& count, TFootnotesList& footnotes,
-                  const TProgressFn& progress) {
+                  const TProgressFn& progress, TPictureSink* pictures, TImportNotes* notes) {
     const std::size_t firstRecord = footnotes.size();
     const int rawPages = ExtractFootnotes(text, footnotes, progress);
     EscapeLiteralBrackets(text);
+    ConvertTablesAndPictures(text, footnotes, firstRecord, pictures, notes);
     ConvertAnchorFootnotes(text, footnotes, firstRecord);
     // Normalising: the text is read as the editor reads it, and each page is
     // written back on its own in the editor's dialect. Cutting the written
@@ -753,6 +571,8 @@ void TContextMap::Add(std::string_view context, std::string target) {
     map_.emplace(LowerKey(context), std::move(target));
 }
 
+bool TContextMap::Knows(std::string_view context) const { return map_.count(LowerKey(context)) != 0; }
+
 std::string TContextMap::Resolve(std::string_view context) const {
     auto it = map_.find(LowerKey(context));
     return it == map_.end() ? std::string(context) : it->second;
@@ -769,10 +589,18 @@ bool EscapedBackslashAt(std::string_view s, std::size_t i) {
 }
 
 // Every escaped code "\{<word>" ... "\}" of the text, as [begin, end).
-std::vector<std::pair<std::size_t, std::size_t>> FindCodes(std::string_view s, std::string_view start) {
+// Codes that start inside a span of `skip` (sorted) are not codes.
+std::vector<std::pair<std::size_t, std::size_t>> FindCodes(std::string_view s, std::string_view start,
+                                                           const std::vector<TTagSpan>& skip) {
     std::vector<std::pair<std::size_t, std::size_t>> out;
     std::size_t p = 0;
+    std::size_t k = 0;
     while ((p = s.find(start, p)) != std::string_view::npos) {
+        while (k < skip.size() && skip[k].end <= p) ++k;
+        if (k < skip.size() && skip[k].begin <= p) {
+            p = skip[k].end;
+            continue;
+        }
         if (EscapedBackslashAt(s, p)) {
             p += 1;
             continue;
@@ -797,7 +625,10 @@ std::vector<std::pair<std::size_t, std::size_t>> FindCodes(std::string_view s, s
 // stays when it gives nothing).
 template <typename Convert>
 void ReplaceCodes(std::string& text, std::string_view start, Convert&& convert) {
-    auto codes = FindCodes(text, start);
+    // The codes an RTF tag carries are the help compiler's.
+    std::vector<TTagSpan> rawTags;
+    if (text.find("RTF") != std::string::npos) rawTags = ScanTags(text, "RTF");
+    auto codes = FindCodes(text, start, rawTags);
     if (codes.empty()) return;
     std::vector<std::pair<std::size_t, std::size_t>> spans;
     std::vector<std::string> with;
@@ -810,8 +641,9 @@ void ReplaceCodes(std::string& text, std::string_view start, Convert&& convert) 
     if (!spans.empty()) text = Rebuild(text, spans, &with);
 }
 
-// "\{bmc file\}" and its placements.
-bool ConvertBitmap(std::string_view code, std::string& out) {
+// "\{bmc file\}" and its placements. The image tags hold no transparency:
+// a transparent bitmap ("\{bmct file\}") is noted.
+bool ConvertBitmap(std::string_view code, std::string& out, TImportNotes* notes) {
     std::string plain = Trim(StripRtf(code));  // "{bmc file}"
     if (plain.size() < 2 || plain.front() != '{' || plain.back() != '}') return false;
     plain = Trim(std::string_view(plain).substr(1, plain.size() - 2));
@@ -825,6 +657,9 @@ bool ConvertBitmap(std::string_view code, std::string& out) {
     const std::string file = Trim(std::string_view(plain).substr(sp));
     if (file.empty()) return false;
     out = std::string("<IMAGE") + AsciiUpper(placement) + " \"" + TagValue(file) + "\">";
+    if (notes && word.find('t', 3) != std::string::npos)
+        notes->Add("The transparent bitmap " + Quoted(file) + " ({" + word +
+                   "}) became a plain image: an image tag holds no transparency.");
     return true;
 }
 
@@ -874,23 +709,29 @@ bool ConvertMedia(std::string_view code, std::string& out) {
     return true;
 }
 
-// The tag a hotspot becomes: the underlined run from `st` (its \\ul or
-// \\uldb) to the hidden text from `v` to `e` (its \\v0). False when it makes
-// none (no hotspot text, no context, no target).
-bool MakeHotspot(std::string_view s, const Token& st, const Token& v, const Token& before, bool afterUlnone,
-                 const Token& e, const TContextMap* contexts, std::string& replacement) {
-    const std::size_t hotEnd = afterUlnone ? before.begin : v.begin;
+// What a hotspot run looks like: the word that switched it on.
+enum class HotspotLook { Underline, DoubleUnderline, Strike };
+
+// The tag a hotspot becomes: the run of the hotspot's text from `hotStart` to
+// `hotEnd` (switched on by `look`), then the hidden text from `v` to `e` (its
+// \v0). `after` is a word of the hidden text's own look that still holds
+// after it (empty when none). False when it makes none (no hotspot text, no
+// context, no target).
+bool MakeHotspot(std::string_view s, HotspotLook look, std::size_t hotStart, std::size_t hotEnd, const Token& v,
+                 const Token& e, std::string_view after, const TContextMap* contexts, std::string& replacement) {
     std::string formatting;
-    Lexer lx(s, st.end);
+    Lexer lx(s, hotStart);
     for (Token t; lx.Pos() < e.begin && lx.Next(t);) {
         if (t.kind != Tok::Word) continue;
         // A \u character stays with its fallback in the hotspot text.
-        if (t.name == "ul" || t.name == "uldb" || t.name == "ulnone" || t.name == "v" || t.name == "u") continue;
+        if (t.name == "ul" || t.name == "uldb" || t.name == "ulnone" || t.name == "strike" || t.name == "v" ||
+            t.name == "u")
+            continue;
         // Formatting switched inside the run still holds after it.
         formatting.append(s.substr(t.begin, t.end - t.begin - (t.blank ? 1 : 0)));
     }
-    const bool doubleUl = IsWord(st, "uldb");
-    const std::string hotspot = StripRtf(s.substr(st.end, hotEnd - st.end));
+    formatting += after;
+    const std::string hotspot = StripRtf(s.substr(hotStart, hotEnd - hotStart));
     if (Trim(hotspot).empty()) return false;
     std::string context = Trim(StripRtf(s.substr(v.end, e.begin - v.end)));
     bool user = false, macro = false;
@@ -905,8 +746,9 @@ bool MakeHotspot(std::string_view s, const Token& st, const Token& v, const Toke
     const std::string hot = EscapeRtf(hotspot);
     const std::string u = user ? "U" : "";
     std::string tag;
-    if (doubleUl && macro) {
-        // The context is a macro; its ">" already stands as "&rt;".
+    if (macro) {
+        // Hidden text that starts with "!" runs a macro, whatever the look of
+        // the hotspot. Its ">" already stands as "&rt;".
         tag = "<" + u + "MACRO " + EscapeRtf(context) + ">" + hot + "</" + u + "MACRO>";
     } else {
         // target, then ">window" and "@file" in either order.
@@ -924,7 +766,9 @@ bool MakeHotspot(std::string_view s, const Token& st, const Token& v, const Toke
         }
         if (target.empty()) return false;
         if (file.empty() && contexts) target = contexts->Resolve(target);
-        if (doubleUl) {
+        // The help compiler takes struck-through text for a jump, as it
+        // takes double underline.
+        if (look != HotspotLook::Underline) {
             tag = "<" + u + "LINK TOPIC=\"" + TagValue(target) + "\"";
             if (!window.empty()) tag += " WINDOW=" + TagValue(window);
         } else {
@@ -933,7 +777,7 @@ bool MakeHotspot(std::string_view s, const Token& st, const Token& v, const Toke
         if (!file.empty()) tag += " FILE=" + TagValue(file);
         tag += ">" + hot + "</" + u + "LINK>";
     }
-    replacement = "\\ulnone " + tag + formatting;
+    replacement = (look == HotspotLook::Strike ? "\\strike0 " : "\\ulnone ") + tag + formatting;
     // The words need their delimiter when text follows.
     if (!formatting.empty() && e.end < s.size() && s[e.end] != '\\' && s[e.end] != '{' && s[e.end] != '}')
         replacement += ' ';
@@ -948,32 +792,43 @@ struct LastSeen {
     bool seen() const { return index != kNone; }
 };
 
+// A word that switches a hotspot's look on (\ul, \uldb, \strike).
+bool IsLookOn(const Token& t) { return IsWord(t, "ul") || IsWord(t, "uldb") || IsWord(t, "strike"); }
+
+// A word of the hotspot looks: on, or off (\ulnone, \strike0).
+bool IsLookWord(const Token& t) {
+    return t.kind == Tok::Word && (t.name == "ul" || t.name == "uldb" || t.name == "ulnone" || t.name == "strike");
+}
+
 // The hotspot pass. It walks the tokens once and keeps only the few it may
 // still need (a page can be large), building the new text as it goes: a
-// hotspot is an underlined run, then hidden text (\\v ... \\v0), with nothing
-// between that ends a paragraph or a group or is other hidden text.
+// hotspot is an underlined or struck-through run, then hidden text (\v ...
+// \v0), with nothing between that ends a group or is other hidden text.
+// Paragraph marks may stand in the run: the hotspot is its part after the
+// last of them.
 void ConvertHotspots(std::string& text, const TContextMap* contexts) {
     const std::string_view s = text;
-    auto isUlFamily = [](const Token& t) {
-        return t.kind == Tok::Word && (t.name == "ul" || t.name == "uldb" || t.name == "ulnone");
-    };
-    auto isBarrier = [](const Token& t) {
+    auto isHardBarrier = [](const Token& t) {
         if (t.kind == Tok::Open || t.kind == Tok::Close) return true;
-        return t.kind == Tok::Word &&
-               (t.name == "par" || t.name == "page" || t.name == "pard" || t.name == "sect" || t.name == "v");
+        return t.kind == Tok::Word && (t.name == "page" || t.name == "sect" || t.name == "v");
+    };
+    auto isParagraphBarrier = [](const Token& t) {
+        return t.kind == Tok::Word && (t.name == "par" || t.name == "pard");
     };
     auto isV0 = [](const Token& t) { return t.kind == Tok::Word && t.name == "v" && t.hasParam && t.param == 0; };
 
-    // The last strict underline (\\ul, \\uldb), underline word of any kind and
-    // barrier before the current token, and the strict one before the token
-    // before it.
-    LastSeen strict, any, barrier, strictBeforePrev;
-    Token prev;
-    // The hidden text waiting for its \\v0.
+    // The last look word, hard barrier and paragraph barrier before the
+    // current token; the run of look words that ends at the token before it
+    // (its first word, and the last look word before that run).
+    LastSeen look, hardBarrier, parBarrier, lookBeforeRun, runFirst;
+    bool inRun = false;
+    // The hidden text waiting for its \v0.
     struct Pending {
         bool active = false;
-        Token st, v, before;
-        bool afterUlnone = false;
+        HotspotLook kind = HotspotLook::Underline;
+        std::size_t replaceFrom = 0, hotStart = 0, hotEnd = 0;
+        Token v;
+        std::string after;
     } pending;
     std::string out;
     std::size_t done = 0;
@@ -988,12 +843,12 @@ void ConvertHotspots(std::string& text, const TContextMap* contexts) {
                 pending.active = false;
                 endedHotspot = true;
                 std::string replacement;
-                if (MakeHotspot(s, pending.st, pending.v, pending.before, pending.afterUlnone, t, contexts,
-                                replacement)) {
+                if (MakeHotspot(s, pending.kind, pending.hotStart, pending.hotEnd, pending.v, t, pending.after,
+                                contexts, replacement)) {
                     // As Rebuild joins the pieces.
                     if (!changed) out.reserve(s.size());
                     changed = true;
-                    out.append(s, done, pending.st.begin - done);
+                    out.append(s, done, pending.replaceFrom - done);
                     out += replacement;
                     done = t.end;
                     if (done < s.size() && EndsInOpenControlWord(out)) {
@@ -1002,36 +857,51 @@ void ConvertHotspots(std::string& text, const TContextMap* contexts) {
                     }
                     floor = t.end;
                 }
-            } else if (IsWord(t, "v") || isBarrier(t)) {
+            } else if (IsWord(t, "v") || isHardBarrier(t) || isParagraphBarrier(t)) {
                 pending.active = false;  // other hidden text or a barrier first: no hotspot
             }
         }
-        if (!endedHotspot && i >= 1 && IsWord(t, "v") && t.begin >= floor) {
-            // The control writes hidden text right after "\\ulnone"; word
-            // processors also underline the hidden text itself.
-            const bool afterUlnone = IsWord(prev, "ulnone") && !prev.blank;
-            // The start: the last single or double underline before the
-            // \\ulnone (or, for underlined hidden text, the underline still on
-            // at the \\v).
-            const LastSeen* st = nullptr;
-            if (afterUlnone) {
-                if (strictBeforePrev.seen()) st = &strictBeforePrev;
-            } else if (any.seen() && any.index == strict.index) {
-                st = &strict;
-            }
-            if (st && st->tok.begin >= floor && !(barrier.seen() && barrier.index > st->index)) {
+        if (!endedHotspot && IsWord(t, "v") && t.begin >= floor) {
+            // The control writes hidden text right after the look is switched
+            // off; word processors also give the hidden text a look of its
+            // own, or leave the hotspot's on.
+            const LastSeen& st = inRun ? lookBeforeRun : look;
+            const std::size_t hotEnd = inRun ? runFirst.tok.begin : t.begin;
+            if (st.seen() && IsLookOn(st.tok) && st.tok.begin >= floor &&
+                !(hardBarrier.seen() && hardBarrier.index > st.index)) {
                 pending.active = true;
-                pending.st = st->tok;
+                pending.kind = IsWord(st.tok, "ul")       ? HotspotLook::Underline
+                               : IsWord(st.tok, "strike") ? HotspotLook::Strike
+                                                          : HotspotLook::DoubleUnderline;
+                pending.replaceFrom = st.tok.begin;
+                pending.hotStart = st.tok.end;
+                if (parBarrier.seen() && parBarrier.index > st.index) {
+                    // The run began before a paragraph mark: that stays.
+                    std::size_t from = parBarrier.tok.end;
+                    while (from < hotEnd && (s[from] == '\r' || s[from] == '\n')) ++from;
+                    pending.replaceFrom = pending.hotStart = from;
+                }
+                pending.hotEnd = std::max(hotEnd, pending.hotStart);
                 pending.v = t;
-                pending.before = prev;
-                pending.afterUlnone = afterUlnone;
+                // The hidden text's own look may go on after it.
+                pending.after.clear();
+                if (inRun && IsLookOn(look.tok))
+                    pending.after =
+                        std::string(s.substr(look.tok.begin, look.tok.end - look.tok.begin - (look.tok.blank ? 1 : 0)));
             }
         }
-        strictBeforePrev = strict;
-        if (IsWord(t, "ul") || IsWord(t, "uldb")) strict = {i, t};
-        if (isUlFamily(t)) any = {i, t};
-        if (isBarrier(t)) barrier = {i, t};
-        prev = t;
+        if (IsLookWord(t)) {
+            if (!inRun) {
+                lookBeforeRun = look;
+                runFirst = {i, t};
+            }
+            inRun = true;
+            look = {i, t};
+        } else {
+            inRun = false;
+        }
+        if (isHardBarrier(t)) hardBarrier = {i, t};
+        if (isParagraphBarrier(t)) parBarrier = {i, t};
     }
     if (!changed) return;
     out.append(s, done, std::string_view::npos);
@@ -1040,8 +910,9 @@ void ConvertHotspots(std::string& text, const TContextMap* contexts) {
 
 }  // namespace
 
-void RtfToTags(std::string& text, const TContextMap* contexts) {
-    ReplaceCodes(text, "\\{bm", ConvertBitmap);
+void RtfToTags(std::string& text, const TContextMap* contexts, TImportNotes* notes) {
+    ReplaceCodes(text, "\\{bm",
+                 [notes](std::string_view code, std::string& out) { return ConvertBitmap(code, out, notes); });
     ReplaceCodes(text, "\\{button ", ConvertButton);
     ReplaceCodes(text, "\\{mci ", ConvertMedia);
     // Most pages of a file hold no hidden text at all; those are not cut into
@@ -1152,11 +1023,111 @@ namespace {
 
 constexpr std::size_t kNameWidth = decltype(TTopicNode::Name)::capacity;
 
+// Whether the build can write the module's work file ("<name>.rtf"): the
+// folders take 255 bytes a name (UTF-16 units on Windows), and a character of
+// a name may take more than one of them.
+bool FitsAsModuleFile(std::string_view name) {
+    constexpr std::size_t kMaxFileName = 255;
+    return name.size() + 4 <= kNameWidth && ToFsPath(std::string(name) + ".rtf").native().size() <= kMaxFileName;
+}
+
+// `base` cut until it fits with `suffix` after it.
+std::string FitModuleName(std::string_view base, std::string_view suffix = {}) {
+    std::string name(base.substr(0, std::min(base.size(), kNameWidth)));
+    while (!name.empty() && !FitsAsModuleFile(name + std::string(suffix))) name.pop_back();
+    return name + std::string(suffix);
+}
+
+}  // namespace
+
+namespace {
+
+// The hidden text of raw RTF codes with its jump and popup targets led to the
+// records' names, as the build writes them (an anchor as name_anchor).
+std::string MapHiddenContexts(std::string_view codes, const TContextMap& contexts) {
+    std::string out;
+    std::size_t done = 0;
+    std::vector<bool> hidden(1, false);
+    Lexer lx(codes);
+    Token t;
+    while (lx.Next(t)) {
+        switch (t.kind) {
+            case Tok::Open: hidden.push_back(hidden.back()); break;
+            case Tok::Close:
+                if (hidden.size() > 1) hidden.pop_back();
+                break;
+            case Tok::Word:
+                if (t.name == "v") hidden.back() = !t.hasParam || t.param != 0;
+                break;
+            case Tok::Symbol: break;
+            case Tok::Text: {
+                if (!hidden.back()) break;
+                const std::string_view text = codes.substr(t.begin, t.end - t.begin);
+                std::size_t from = text.find_first_not_of(" %*");
+                if (from == std::string_view::npos || text[from] == '!') break;
+                const std::size_t to = std::min(text.find_first_of(">@", from), text.size());
+                if (to < text.size() && text[to] == '@') break;  // another help file's
+                std::size_t end = to;
+                while (end > from && text[end - 1] == ' ') --end;
+                const std::string_view target = text.substr(from, end - from);
+                std::string mapped = contexts.Resolve(target);
+                std::replace(mapped.begin(), mapped.end(), ':', '_');
+                if (mapped == target) break;
+                out.append(codes, done, t.begin + from - done);
+                out += mapped;
+                done = t.begin + end;
+                break;
+            }
+        }
+    }
+    if (done == 0) return std::string(codes);
+    out.append(codes, done, std::string_view::npos);
+    return out;
+}
+
+// The hotspots of the raw RTF that a kept table holds follow renamed topics.
+void MapRawTagContexts(std::string& text, const TContextMap& contexts) {
+    if (contexts.Empty() || text.find("<RTF") == std::string::npos) return;
+    std::vector<std::pair<std::size_t, std::size_t>> spans;
+    std::vector<std::string> with;
+    for (const TTagSpan& span : ScanTags(text, "RTF")) {
+        std::string codes = FirstQuoted(StripRtf(std::string_view(text).substr(span.begin, span.end - span.begin)));
+        ReplaceAllFrom(codes, "\\\\", "\\");
+        const std::string mapped = MapHiddenContexts(codes, contexts);
+        if (mapped == codes) continue;
+        spans.emplace_back(span.begin, span.end);
+        with.push_back(EscapeRtf(RawRtfTag(mapped)));
+    }
+    if (!spans.empty()) text = Rebuild(text, spans, &with);
+}
+
+}  // namespace
+
+std::string ContextToName(std::string_view context) {
+    std::string name(context.substr(0, std::min(context.size(), kNameWidth)));
+    for (char& c : name)
+        if (!IsValidName(std::string_view(&c, 1))) c = '_';
+    return FitModuleName(name);
+}
+
+namespace {
+
+// The list without repeats (ignoring case), in the order first seen.
+void KeepOnce(StringList& list) {
+    std::unordered_set<std::string> seen;
+    StringList out;
+    for (std::string& item : list)
+        if (seen.insert(LowerKey(item)).second) out.push_back(std::move(item));
+    list.swap(out);
+}
+
 }  // namespace
 
 void CreateImportedTopics(int count, const StringList& pages, const TFootnotesList& footnotes,
-                          const TProject* checkProject, std::vector<std::unique_ptr<TTopicNode>>& list) {
+                          const TProject* checkProject, std::vector<std::unique_ptr<TTopicNode>>& list,
+                          const TTopicImportExtras* extras) {
     const std::size_t n = std::min({static_cast<std::size_t>(std::max(count, 0)), pages.size(), footnotes.size()});
+    TImportNotes* notes = extras ? extras->Notes : nullptr;
     // Lower-case names taken: the project's (when checked) and this run's.
     std::unordered_set<std::string> made;
     if (checkProject)
@@ -1165,9 +1136,10 @@ void CreateImportedTopics(int count, const StringList& pages, const TFootnotesLi
     // The next suffix to try for each name, so that many equal names cost
     // no more than a few.
     std::unordered_map<std::string, long long> nextSuffix;
-    std::unordered_set<std::int32_t> usedNumbers;
+    // The numbers in use, and which record or module has each.
+    std::unordered_map<std::int32_t, std::string> usedNumbers;
     if (checkProject)
-        for (const auto& node : checkProject->Topics) usedNumbers.insert(node->ContextId);
+        for (const auto& node : checkProject->Topics) usedNumbers.emplace(node->ContextId, node->GetName());
 
     // Names first, so that links between the pages can follow renamed topics.
     StringList names(n);
@@ -1176,9 +1148,10 @@ void CreateImportedTopics(int count, const StringList& pages, const TFootnotesLi
     for (std::size_t i = 0; i < n; ++i) {
         // The name field ends at a NUL; links must find the name it keeps.
         const std::string id = Trim(CutAtNul(footnotes[i].ID));
-        // Cut to the field first: that is the name the record will hold.
-        std::string name = id.substr(0, std::min(id.size(), kNameWidth));
-        if (name.empty() || !IsValidName(name)) {
+        // The author's name keeps its shape: characters a name may not hold
+        // become "_" (and a long name is cut so that its work file can be written).
+        std::string name = ContextToName(id);
+        if (name.empty()) {
             do {
                 name = "NewTopic" + std::to_string(++newTopic);
             } while (taken(name));
@@ -1187,7 +1160,7 @@ void CreateImportedTopics(int count, const StringList& pages, const TFootnotesLi
             long long& from = nextSuffix[LowerKey(name)];
             for (long long k = from + 1;; ++k) {
                 const std::string suffix = "_" + std::to_string(k);
-                std::string candidate = name.substr(0, std::min(name.size(), kNameWidth - suffix.size())) + suffix;
+                std::string candidate = FitModuleName(name, suffix);
                 if (!taken(candidate)) {
                     from = k;
                     name = std::move(candidate);
@@ -1201,18 +1174,44 @@ void CreateImportedTopics(int count, const StringList& pages, const TFootnotesLi
     }
     for (std::size_t i = 0; i < n; ++i)
         for (const auto& [context, anchor] : footnotes[i].Anchors) contexts.Add(context, names[i] + ":" + anchor);
+    // An alias leads where the context string it names leads.
+    if (extras)
+        for (const auto& [alias, context] : extras->Aliases)
+            if (!contexts.Empty() && contexts.Knows(context)) contexts.Add(alias, contexts.Resolve(context));
+
+    // The numbers of the map first: a record without one must not take the
+    // number of a later record that has one.
+    std::vector<std::int32_t> numbers(n, -1);
+    if (extras && !extras->Numbers.empty()) {
+        for (std::size_t i = 0; i < n; ++i) {
+            const auto it = extras->Numbers.find(LowerKey(Trim(CutAtNul(footnotes[i].ID))));
+            if (it == extras->Numbers.end()) continue;
+            const auto [at, fresh] = usedNumbers.emplace(it->second, names[i]);
+            if (fresh) {
+                numbers[i] = it->second;
+            } else if (notes) {
+                notes->Add("The topic " + Quoted(names[i]) + " did not keep its [MAP] number " +
+                           std::to_string(it->second) + ": " + Quoted(at->second) + " has it.");
+            }
+        }
+    }
 
     std::int32_t number = 0;
     for (std::size_t i = 0; i < n; ++i) {
         auto node = NewTopicNode();
         node->Kind = TopicKind::Topic;
-        do {
-            number = number > INT32_MAX - 5 ? 5 : number + 5;
-        } while (usedNumbers.count(number));
-        usedNumbers.insert(number);
-        node->ContextId = number;
+        if (numbers[i] >= 0) {
+            node->ContextId = numbers[i];
+        } else {
+            do {
+                number = number > INT32_MAX - 5 ? 5 : number + 5;
+            } while (usedNumbers.count(number));
+            usedNumbers.emplace(number, names[i]);
+            node->ContextId = number;
+        }
         std::string text = pages[i];
-        RtfToTags(text, &contexts);
+        RtfToTags(text, &contexts, notes);
+        MapRawTagContexts(text, contexts);
         if (!footnotes[i].OwnHeader || !ConvertNoScrollRegion(text)) RemoveFirstWord(text, "keepn");
         node->Text = std::move(text);
         node->SetName(names[i]);
@@ -1224,7 +1223,59 @@ void CreateImportedTopics(int count, const StringList& pages, const TFootnotesLi
         SplitList(f.Keywords, node->Keywords);
         SplitList(f.AKeywords, node->AKeywords);
         SplitList(f.Macros, node->Macros);
+        // Several K (or A) footnotes often repeat a keyword.
+        KeepOnce(node->Keywords);
+        KeepOnce(node->AKeywords);
         list.push_back(std::move(node));
+    }
+}
+
+namespace {
+
+// The target of a LINK or ULINK tag (without its anchor) and whether it is a
+// popup link; false for a tag of another form or into another help file.
+bool LinkTarget(std::string_view raw, std::string& target, bool& popup) {
+    const std::string tag = StripRtf(raw);
+    const std::string upper = AsciiUpperStr(tag);
+    const std::size_t name = upper[1] == 'U' ? 6 : 5;  // "<ULINK" or "<LINK"
+    if (upper.size() <= name) return false;
+    const std::string_view rest = std::string_view(upper).substr(name);
+    if (rest.substr(0, 8) == " TOPIC=\"")
+        popup = false;
+    else if (rest.substr(0, 8) == " POPUP=\"")
+        popup = true;
+    else
+        return false;
+    if (upper.find("FILE=") != std::string::npos) return false;
+    target = FirstQuoted(tag);
+    target = target.substr(0, target.find(':'));
+    return !target.empty();
+}
+
+}  // namespace
+
+void MakePopupOnlyRecordsPopups(std::vector<std::unique_ptr<TTopicNode>>& list, std::string_view keepTopic) {
+    std::unordered_set<std::string> popupTargets, jumpTargets;
+    for (const auto& node : list) {
+        if (node->Text.find('<') == std::string::npos) continue;
+        for (const char* name : {"LINK", "ULINK"}) {
+            for (const TTagSpan& span : ScanTags(node->Text, name)) {
+                std::string target;
+                bool popup = false;
+                if (!LinkTarget(std::string_view(node->Text).substr(span.begin, span.end - span.begin), target, popup))
+                    continue;
+                (popup ? popupTargets : jumpTargets).insert(LowerKey(target));
+            }
+        }
+    }
+    for (auto& node : list) {
+        const std::string key = LowerKey(node->GetName());
+        if (!popupTargets.count(key) || jumpTargets.count(key) || SameText(node->GetName(), keepTopic)) continue;
+        // Keywords, a browse sequence and entry macros are a topic's: a popup
+        // would lose them in the build.
+        if (!node->Keywords.empty() || !node->AKeywords.empty() || !node->GetBrowse().empty() || !node->Macros.empty())
+            continue;
+        node->Kind = TopicKind::Popup;
     }
 }
 

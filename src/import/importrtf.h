@@ -18,12 +18,15 @@
 #include <utility>
 #include <vector>
 
+#include "import/importnotes.h"
 #include "model/project.h"
 #include "model/topics.h"
 #include "richtext/richdoc.h"
 #include "util/qorstring.h"
 
 namespace qm {
+
+class TPictureSink;
 
 // The footnotes of one imported page.
 struct TFootnotes {
@@ -91,12 +94,19 @@ std::vector<RichDocument> SplitDocumentPages(RichDocument doc);
 // The text of a page, RTF removed and trimmed, without its header.
 std::string PageVisibleText(std::string_view page);
 
-// The whole road for one file's text: footnotes, anchors, normalising, pages
-// (each written on its own, with its own header).
+// The whole road for one file's text: footnotes, tables and pictures (see
+// ConvertTablesAndPictures; the pictures go to `pictures`), anchors,
+// normalising, pages (each written on its own, with its own header).
 // Pages without footnotes and without text make no page. Raises qm::Error when
-// the file's pages cannot be matched with their footnotes.
+// the file's pages cannot be matched with their footnotes. What is left out
+// goes to `notes`.
 void ParseRtfFile(std::string text, StringList& pages, int& count, TFootnotesList& footnotes,
-                  const TProgressFn& progress = {});
+                  const TProgressFn& progress = {}, TPictureSink* pictures = nullptr, TImportNotes* notes = nullptr);
+
+// The name a context string gives its record: each character a name may not
+// hold becomes "_", and the name is cut until the build can write the
+// module's work file under it.
+std::string ContextToName(std::string_view context);
 
 // Where the hotspot contexts of imported pages lead: the context strings as
 // the source wrote them (matched without regard to case) mapped to the
@@ -107,6 +117,7 @@ public:
     void Add(std::string_view context, std::string target);
     // The mapped value, or the context itself.
     std::string Resolve(std::string_view context) const;
+    bool Knows(std::string_view context) const;
     bool Empty() const { return map_.empty(); }
 
 private:
@@ -114,8 +125,15 @@ private:
 };
 
 // Turns the help compiler's codes of one page into tags: bitmaps, buttons,
-// media, then hotspots. `contexts` maps link targets (may be null).
-void RtfToTags(std::string& text, const TContextMap* contexts = nullptr);
+// media, then hotspots. `contexts` maps link targets (may be null). Codes
+// inside an RTF tag are left for the compiler. A transparent bitmap becomes
+// a plain image and is noted.
+//
+// A hotspot is a run underlined (single: a popup; double: a jump) or struck
+// through (a jump) and the hidden text after it, which may carry its own
+// underline; a paragraph mark at the start of the run stays before the tag.
+// Hidden text starting with "!" makes a macro hotspot whatever the run's look.
+void RtfToTags(std::string& text, const TContextMap* contexts = nullptr, TImportNotes* notes = nullptr);
 
 // When the page's first paragraphs keep with the next (the help compiler's
 // non-scrolling region), puts them between NOSCROLL tags in place of their
@@ -123,10 +141,31 @@ void RtfToTags(std::string& text, const TContextMap* contexts = nullptr);
 // begin with its own header. False when there is no such region.
 bool ConvertNoScrollRegion(std::string& text);
 
-// Makes one record per page, in page order, appended to `list`. Names are made
-// unique among the records made here and, when `checkProject` is given, among
-// its modules; context numbers go up in steps of 5 past the ones it uses.
+// What a help project adds to its records: the numbers of its [MAP] and the
+// other names ([ALIAS]) its links may use.
+struct TTopicImportExtras {
+    // Context numbers by context string, lower-cased.
+    std::unordered_map<std::string, std::int32_t> Numbers;
+    // Context strings that stand for others: the alias, lower-cased, and
+    // the context string it names.
+    std::unordered_map<std::string, std::string> Aliases;
+    TImportNotes* Notes = nullptr;
+};
+
+// Makes one record per page, in page order, appended to `list`. Names are the
+// pages' context strings (ContextToName), made unique among the records made
+// here and, when `checkProject` is given, among its modules; links follow
+// them. A record whose context string has a number in `extras` takes it
+// unless a module already has it; the others go up in steps of 5 past the
+// numbers in use. A keyword that several K (or A) footnotes repeat is kept
+// once.
 void CreateImportedTopics(int count, const StringList& pages, const TFootnotesList& footnotes,
-                          const TProject* checkProject, std::vector<std::unique_ptr<TTopicNode>>& list);
+                          const TProject* checkProject, std::vector<std::unique_ptr<TTopicNode>>& list,
+                          const TTopicImportExtras* extras = nullptr);
+
+// Makes a popup of every record that is the target of a popup hotspot and of
+// no jump, and has no keywords, no browse sequence and no entry macros; the
+// record named `keepTopic` (the contents topic) stays a topic.
+void MakePopupOnlyRecordsPopups(std::vector<std::unique_ptr<TTopicNode>>& list, std::string_view keepTopic);
 
 }  // namespace qm

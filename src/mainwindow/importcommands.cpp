@@ -75,6 +75,14 @@ void TImportCommands::actImportExecute() {
     TImportOutcome outcome =
         RunImport(ctx_.Project(), target, *request, ctx_.Editor()->defaultCharFormat(), importUi, &ctx_.BuildLog());
     if (!outcome.Ok) return;
+    // What the project could not hold goes to the messages pane once the
+    // import is in place.
+    const auto showNotes = [this, &outcome] {
+        if (outcome.Notes.empty()) return;
+        if (!ctx_.PaneShown(Pane::Messages)) ctx_.ShowPane(Pane::Messages, true);
+        ctx_.ShowOutput(OutputTab::Quillmark);
+        ctx_.ShowImportNotes(outcome.Notes);
+    };
 
     if (outcome.NewProject) {
         TNodeId open = outcome.OpenNode;
@@ -86,6 +94,7 @@ void TImportCommands::actImportExecute() {
         ctx_.ClearOutputs();
         ctx_.ClearHistory();
         ctx_.UpdateCaption();
+        showNotes();
         return;
     }
 
@@ -96,6 +105,7 @@ void TImportCommands::actImportExecute() {
             ctx_.Editor()->ReplaceRtfText(node->Text);
             ctx_.StoreCurrentModule();
         }
+        showNotes();
         return;
     }
 
@@ -111,6 +121,7 @@ void TImportCommands::actImportExecute() {
     // loaded, not stored over again.
     ctx_.ForgetCurrentModule();
     ShowImportedModule(outcome.OpenNode);
+    showNotes();
 }
 
 void TImportCommands::ShowImportedModule(TNodeId id) {

@@ -13,6 +13,7 @@
 #include "model/topics.h"
 #include "util/qorstring.h"
 
+class QComboBox;
 class QMainWindow;
 class QPlainTextEdit;
 class QTreeWidget;
@@ -30,9 +31,14 @@ class TOutputLog;
 class TProject;
 class TQorSpellEngine;
 class TRichText2;
+class TRuler;
+class TStyleCombo;
+class TStyles;
 class TfrmFind;
 class TfrmMessage;
 class TfrmReplace;
+class SettingsStore;
+class TUserTools;
 class UiServices;
 
 inline constexpr const char* kMsgModuleGone = "The specified module no longer exists in the project.";
@@ -124,6 +130,9 @@ public:
     virtual void ClearSearchResults() = 0;
     // The build log, the compiler's report and the search results.
     virtual void ClearOutputs() = 0;
+    // What an import could not bring in, one row a line in the build log's
+    // tree (rows that lead nowhere).
+    virtual void ShowImportNotes(const StringList& lines) = 0;
     virtual void RemoveSearchHighlights() = 0;
     // The search results (lvwFind): columns module, offset, length; each hit
     // row carries its node's Id.
@@ -160,6 +169,16 @@ public:
     virtual void ShowRtfOutput(bool show) = 0;
     virtual QPlainTextEdit* RtfMemo() const = 0;
 
+    // --- formatting ---
+    virtual TStyles& Styles() = 0;
+    virtual TRuler& RulerControl() const = 0;
+    // The format tool bar's style box, and the object that draws it (null
+    // until start-up has made it).
+    virtual QComboBox* StyleBox() const = 0;
+    virtual TStyleCombo* StyleCombo() const = 0;
+    // The editor's selection-change handler: ruler, style box, caret position.
+    virtual void EditorSelectionChanged() = 0;
+
     // --- adding and removing modules ---
     // True while a command holds the editor's text in hand (the spelling
     // dialog waits): nothing may then add, remove or rename a module.
@@ -171,6 +190,22 @@ public:
     // last) becomes selected and which gets the focus; its name leaves the
     // combo box. The node itself stays in the project.
     virtual void RemoveModuleRow(TNodeId id) = 0;
+
+    // --- tags ---
+    // Adds an image's folder to the project's image folders unless it is
+    // empty, one of them or the project file's own folder. Folders are
+    // compared and stored without a trailing separator, ignoring case.
+    virtual void AddImageFolder(const std::string& folder) = 0;
+    // True while Copy Format waits for the mouse-up that applies it.
+    virtual bool CopyFormatOn() const = 0;
+
+    // --- settings (the project and program settings commands) ---
+    virtual TUserTools& UserTools() = 0;
+    // The store the options and the tools are saved to.
+    virtual SettingsStore& Settings() = 0;
+    // The format bar's font-name and font-size boxes.
+    virtual QComboBox* FontNameBox() const = 0;
+    virtual QComboBox* FontSizeBox() const = 0;
 };
 
 }  // namespace qm

@@ -28,20 +28,24 @@
 #include "dialogs/dialogfactory.h"
 #include "dialogs/findform.h"
 #include "editor/richtext2.h"
+#include "editor/vlist.h"
 #include "mainwindow/authoringcommands.h"
 #include "mainwindow/buildcommands.h"
 #include "mainwindow/editorframecommands.h"
 #include "mainwindow/helpcommands.h"
 #include "mainwindow/exportcommands.h"
 #include "mainwindow/findcommands.h"
+#include "mainwindow/formatcommands.h"
 #include "mainwindow/importcommands.h"
 #include "mainwindow/modulecommands.h"
 #include "mainwindow/navigationcommands.h"
 #include "mainwindow/projectcommands.h"
 #include "mainwindow/rtfoutputcommands.h"
+#include "mainwindow/settingscommands.h"
 #include "mainwindow/spellcommands.h"
 #include "mainwindow/splash.h"
 #include "mainwindow/standins.h"
+#include "mainwindow/tagcommands.h"
 #include "mainwindow/topiccommands.h"
 #include "mainwindow/topicsviewdelegate.h"
 #include "mainwindow/viewcommands.h"
@@ -71,15 +75,20 @@ TfrmMain::TfrmMain(TMainWindowEnv env, QWidget* parent) : QMainWindow(parent), e
     findCommands_ = std::make_unique<TFindCommands>(*this);
     topicCommands_ = std::make_unique<TTopicCommands>(*this, *moduleCommands_);
     exportCommands_ = std::make_unique<TExportCommands>(*this);
+    settingsCommands_ = std::make_unique<TSettingsCommands>(*this);
     handlers_ = {projectCommands_.get(), moduleCommands_.get(), navigationCommands_.get(), viewCommands_.get(),
                  buildCommands_.get(),   importCommands_.get(), spellCommands_.get(),      findCommands_.get()};
     editorFrameCommands_ = std::make_unique<TEditorFrameCommands>(*this);
     rtfOutputCommands_ = std::make_unique<TRtfOutputCommands>(*this, *viewCommands_);
     helpCommands_ = std::make_unique<THelpCommands>(*this);
     handlers_.insert(handlers_.end(), {editorFrameCommands_.get(), rtfOutputCommands_.get(), helpCommands_.get()});
-    handlers_.insert(handlers_.end(), {topicCommands_.get(), exportCommands_.get()});
+    handlers_.insert(handlers_.end(), {topicCommands_.get(), exportCommands_.get(), settingsCommands_.get()});
     authoringCommands_ = std::make_unique<TAuthoringCommands>(*this);
     handlers_.push_back(authoringCommands_.get());
+    tagCommands_ = std::make_unique<TTagCommands>(*this);
+    handlers_.push_back(tagCommands_.get());
+    formatCommands_ = std::make_unique<TFormatCommands>(*this);
+    handlers_.push_back(formatCommands_.get());
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quillmark"));
     // Fits a screen 1280 pixels wide with its frame.
@@ -379,6 +388,17 @@ void TfrmMain::CreateMenus() {
     QMenu* view = AddMenu(menuBar(), "mnuView", QStringLiteral("&View"),
                           {v.actToggleExplorer, v.actToggleMessages, v.actToggleRuler, v.actToggleGutter,
                            v.actToggleSpecChars, v.actToggleRtf});
+    // The Tag menu, the Tags tool bar and the editor's pop-up menu.
+    const TTagCommands& tg = *tagCommands_;
+    QMenu* tag = AddMenu(menuBar(), "mnuTag", QStringLiteral("Ta&g"), {});
+    tag->addActions(tg.InsertActions());
+    for (const QList<QAction*>& group : {QList<QAction*>{tg.actAddSound, tg.actAddVideo, tg.actAddRtfTag},
+                                         QList<QAction*>{tg.actStartTag, tg.actEndTag}, QList<QAction*>{tg.actEditTag},
+                                         QList<QAction*>{tg.actListMembers, tg.actPopTopics, tg.actPopPopups}}) {
+        tag->addSeparator();
+        tag->addActions(group);
+    }
+    tagCommands_->CreateEditorPopMenu(this);
     QMenu* tools = AddMenu(menuBar(), "mnuTools", QStringLiteral("&Tools"),
                            {spellCommands_->actCheckSpell, spellCommands_->actCheckSpellAll, nullptr,
                             authoringCommands_->actContentsEdit});
@@ -391,10 +411,21 @@ void TfrmMain::CreateMenus() {
     view->addAction(n.actToggleHistory);
     tools->addSeparator();
     tools->addAction(ef.actStyleCopy);
+    // The settings commands: the project's authoring dialogs, the program options.
+    const TSettingsCommands& st = *settingsCommands_;
+    project->addSeparator();
+    for (QAction* a : {st.actWinEdit, st.actBrowseEdit, st.actRenumberIDs, st.actProjectOptions}) project->addAction(a);
+    tools->addSeparator();
+    tools->addAction(st.actOptions);
     QMenu* help = AddMenu(menuBar(), "mnuHelp", QStringLiteral("&Help"),
                           {helpCommands_->actHelpOnHelp, helpCommands_->actTutorial});
-    for (QMenu* menu : {file, edit, project, nav, view, tools, help, mnuFileReopen}) actions_->WatchMenu(menu);
+    for (QMenu* menu : {file, edit, project, nav, view, tag, tools, help, mnuFileReopen}) actions_->WatchMenu(menu);
     ProjectPopMenu->insertActions(mnuProjPopSetCnt, {m.mnuProjPopRename, m.mnuProjPopRenumber});
+    // Formatting, between View and Tools.
+    QMenu* formatMenu = AddMenu(menuBar(), "mnuFormat", QStringLiteral("F&ormat"),
+                                {formatCommands_->actParagraph, formatCommands_->actStyles});
+    menuBar()->insertMenu(tools->menuAction(), formatMenu);
+    actions_->WatchMenu(formatMenu);
     ProjectPopMenu->addSeparator();
     ProjectPopMenu->addAction(m.actSetEditing);
     ProjectPopMenu->addAction(m.actSetDone);
@@ -422,6 +453,7 @@ void TfrmMain::CreateMenus() {
     AddToolBar(this, "tbStandard", QStringLiteral("Standard"), {p.actNew, p.actOpen, p.actSave});
     AddToolBar(this, "tbBuild", QStringLiteral("Build"), {b.actCompile, b.actView, b.actViewCurTopic});
     CreateHistoryBar();
+    AddToolBar(this, "tbTags", QStringLiteral("Tags"), {})->addActions(tg.InsertActions());
     // The module and format boxes are wide: on a row of their own, every
     // tool bar shows whole in the default window.
     addToolBarBreak();
@@ -432,7 +464,7 @@ void TfrmMain::CreateMenus() {
     format->addWidget(cboStyles);
     format->addWidget(cboFonts);
     format->addWidget(cboFontSize);
-    CreateEditorPopMenu();
+    CreateNavigationPopItems();
 }
 
 // --- command state --------------------------------------------------------------------

@@ -60,6 +60,7 @@ class TGutter;
 class THelpCommands;
 class TExportCommands;
 class TFindCommands;
+class TFormatCommands;
 class TImportCommands;
 class TModuleCommands;
 class TMruMenu;
@@ -70,9 +71,11 @@ class TRichText2;
 class TRtfOutputCommands;
 class TRuler;
 class TQorSpellEngine;
+class TSettingsCommands;
 class TSpellCommands;
 class TSplashThread;
 class TStyleCombo;
+class TTagCommands;
 class TTopicCommands;
 class TTopicsViewDelegate;
 class TViewCommands;
@@ -142,10 +145,13 @@ public:
     TBuildCommands& BuildCommands() const { return *buildCommands_; }
     TImportCommands& ImportCommands() const { return *importCommands_; }
     TSpellCommands& SpellCommands() const { return *spellCommands_; }
+    TFormatCommands& FormatCommands() const { return *formatCommands_; }
     TFindCommands& FindCommands() const { return *findCommands_; }
     TTopicCommands& TopicCommands() const { return *topicCommands_; }
     TExportCommands& ExportCommands() const { return *exportCommands_; }
     TAuthoringCommands& AuthoringCommands() const { return *authoringCommands_; }
+    TTagCommands& TagCommands() const { return *tagCommands_; }
+    TSettingsCommands& SettingsCommands() const { return *settingsCommands_; }
 
     // --- modules ---
     // The open routine on the selected item of lstTopics / lstPopups.
@@ -222,8 +228,14 @@ public:
     void ClearCompilerReport() override;
     void ClearSearchResults() override;
     void ClearOutputs() override;
+    void ShowImportNotes(const StringList& lines) override;
     void RemoveSearchHighlights() override;
     void ClearHistory() override;
+    TStyles& Styles() override { return *styles_; }
+    TRuler& RulerControl() const override { return *Ruler; }
+    QComboBox* StyleBox() const override { return cboStyles; }
+    TStyleCombo* StyleCombo() const override { return styleCombo_.get(); }
+    void EditorSelectionChanged() override { TheEditorSelectionChange(); }
     QTreeWidget* SearchList() const override { return lvwFind; }
     TfrmFind* FindForm() const override;
     TfrmReplace* ReplaceForm() const override;
@@ -232,10 +244,15 @@ public:
     TMacros& Macros() override { return *macros_; }
     void AddModuleRow(TNodeId id) override;
     void RemoveModuleRow(TNodeId id) override;
+    // tags (mainwindow_tags.cpp)
+    void AddImageFolder(const std::string& folder) override;
+    bool CopyFormatOn() const override;
 
     // --- the other global objects and parts, for the program and its tests ---
-    TStyles& Styles() { return *styles_; }
-    TUserTools& UserTools() { return *userTools_; }
+    TUserTools& UserTools() override { return *userTools_; }
+    SettingsStore& Settings() override { return *env_.Settings; }
+    QComboBox* FontNameBox() const override { return cboFonts; }
+    QComboBox* FontSizeBox() const override { return cboFontSize; }
     const QStringList& SplashHistory() const { return splashHistory_; }
 
     // --- navigation history, links and the editor frame (mainwindow_navigation.cpp) ---
@@ -254,7 +271,7 @@ public:
     QStringList BackHistory() const;
     QStringList ForwardHistory() const;
     // The editor's pop-up menu (EditorPopMenu).
-    QMenu* EditorPopup() const { return EditorPopMenu; }
+    QMenu* EditorPopup() const;
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -291,15 +308,15 @@ private:
     // gutter in the editor's margin; TheEditor goes into it.
     QWidget* CreateEditorFrame(QWidget* parent);
     void CreateHistoryBar();
-    // EditorPopMenu, with the item that follows the link at the caret.
-    void CreateEditorPopMenu();
+    // The link item of the editor's pop-up menu and the Rich Text Output
+    // pane's menu.
+    void CreateNavigationPopItems();
     void EditorPopMenuPopup();
     // The events of the editor's viewport this area handles; true when one
     // was used up.
     bool NavigationViewportEvent(QEvent* e);
     void UpdateHistoryMenus();
     void UpdateEditorMargins();
-    void UpdateRulerOrigin();
     void RefillRtfOutput();
     // After the open routine has loaded a module: the pane, gutter and menus.
     void ModuleOpened();
@@ -350,10 +367,13 @@ private:
     std::unique_ptr<TEditorFrameCommands> editorFrameCommands_;
     std::unique_ptr<TRtfOutputCommands> rtfOutputCommands_;
     std::unique_ptr<THelpCommands> helpCommands_;
+    std::unique_ptr<TFormatCommands> formatCommands_;
     std::unique_ptr<TFindCommands> findCommands_;
     std::unique_ptr<TTopicCommands> topicCommands_;
     std::unique_ptr<TExportCommands> exportCommands_;
     std::unique_ptr<TAuthoringCommands> authoringCommands_;
+    std::unique_ptr<TTagCommands> tagCommands_;
+    std::unique_ptr<TSettingsCommands> settingsCommands_;
     std::vector<TCommandHandler*> handlers_;
 
     // widgets, named as the components they stand for
@@ -408,7 +428,6 @@ private:
     QToolButton* tbbHistForward = nullptr;
     QMenu* mnuHistBack = nullptr;
     QMenu* mnuHistForward = nullptr;
-    QMenu* EditorPopMenu = nullptr;
     QAction* mnuEditorPopFollowLink = nullptr;
 };
 

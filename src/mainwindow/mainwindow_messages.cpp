@@ -137,4 +137,13 @@ void TfrmMain::ClearOutputs() {
     lvwFind->clear();
 }
 
+void TfrmMain::ShowImportNotes(const StringList& lines) {
+    tvwQuillmark->clear();
+    for (const std::string& line : lines) {
+        auto* item = new QTreeWidgetItem(tvwQuillmark, QStringList{FromCp1252(line)});
+        item->setData(0, Qt::UserRole, -1);  // no log entry: a double-click leads nowhere
+        item->setIcon(0, style()->standardIcon(QStyle::SP_MessageBoxInformation));
+    }
+}
+
 }  // namespace qm

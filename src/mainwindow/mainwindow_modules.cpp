@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "editor/richtext2.h"
+#include "mainwindow/formatcommands.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/modulecommands.h"
 #include "mainwindow/projectcommands.h"
@@ -106,11 +107,15 @@ void TfrmMain::FillLists() {
         combo->clear();
         std::vector<const TTopicNode*> nodes = std::as_const(*project_).Topics.NodesOfKind(kind);
         for (const TTopicNode* n : nodes) {
-            auto* item = new QListWidgetItem(FromCp1252(n->GetName()), list);
+            // Filled before it joins the list: an item that belongs to a list
+            // looks itself up among all the list's items at every change
+            // until it is inserted, which made filling a long list quadratic.
+            auto* item = new QListWidgetItem(FromCp1252(n->GetName()));
             item->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(n->Id()));
+            list->addItem(item);
         }
         std::stable_sort(nodes.begin(), nodes.end(), [](const TTopicNode* a, const TTopicNode* b) {
-            return CompareText(a->GetName(), b->GetName()) < 0;
+            return CompareText(a->Name.View(), b->Name.View()) < 0;
         });
         const QIcon glyph =
             style()->standardIcon(kind == TopicKind::Topic ? QStyle::SP_FileIcon : QStyle::SP_MessageBoxInformation);
@@ -442,6 +447,7 @@ void TfrmMain::TheEditorSelectionChange() {
     status_->SetCaret(block.blockNumber() + 1, start - block.position() + 1);
     Ruler->SetIndents(TheEditor->Paragraph.GetFirstIndent(), TheEditor->Paragraph.GetLeftIndent(),
                       TheEditor->Paragraph.GetRightIndent());
+    formatCommands_->MatchStyleToSelection();
 }
 
 }  // namespace qm

@@ -18,10 +18,12 @@
 #include "editor/richtext2.h"
 #include "mainwindow/editorframe.h"
 #include "mainwindow/editorframecommands.h"
+#include "mainwindow/formatcommands.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/navigationcommands.h"
 #include "mainwindow/rtfoutputcommands.h"
 #include "mainwindow/standins.h"
+#include "mainwindow/tagcommands.h"
 #include "mainwindow/viewcommands.h"
 #include "platform/qtcp1252.h"
 #include "platform/uiservices.h"
@@ -171,17 +173,19 @@ void TfrmMain::CreateHistoryBar() {
 
 // --- links and the editor's pop-up menu ------------------------------------------------
 
-void TfrmMain::CreateEditorPopMenu() {
-    EditorPopMenu = new QMenu(this);
-    EditorPopMenu->setObjectName(QStringLiteral("EditorPopMenu"));
-    mnuEditorPopFollowLink = EditorPopMenu->addAction(QStringLiteral("Follow Link"));
+void TfrmMain::CreateNavigationPopItems() {
+    // The tag commands own the editor's pop-up menu and its right click; the
+    // link item joins it at the top and is enabled when that menu opens.
+    QMenu* menu = tagCommands_->EditorPopMenu;
+    mnuEditorPopFollowLink = new QAction(QStringLiteral("Follow Link"), menu);
     mnuEditorPopFollowLink->setObjectName(QStringLiteral("mnuEditorPopFollowLink"));
     connect(mnuEditorPopFollowLink, &QAction::triggered, this,
             [this] { run([this] { navigationCommands_->actFollowLinkExecute(); }); });
-    connect(EditorPopMenu, &QMenu::aboutToShow, this, [this] { EditorPopMenuPopup(); });
-    TheEditor->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(TheEditor, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& p) { EditorPopMenu->popup(TheEditor->viewport()->mapToGlobal(p)); });
+    const QList<QAction*> items = menu->actions();
+    QAction* first = items.isEmpty() ? nullptr : items.front();
+    menu->insertAction(first, mnuEditorPopFollowLink);
+    menu->insertSeparator(first);
+    connect(menu, &QMenu::aboutToShow, this, [this] { EditorPopMenuPopup(); });
 
     // The Rich Text Output pane's menu.
     const TRtfOutputCommands& r = *rtfOutputCommands_;
@@ -195,8 +199,9 @@ void TfrmMain::CreateEditorPopMenu() {
     actions_->WatchMenu(mnuPopRtf);
 }
 
+QMenu* TfrmMain::EditorPopup() const { return tagCommands_->EditorPopMenu; }
+
 void TfrmMain::EditorPopMenuPopup() {
-    if (frmVList) frmVList->hide();
     std::string name;
     mnuEditorPopFollowLink->setEnabled(TNavigationCommands::LinkAt(*TheEditor, TheEditor->GetSelStart(), name));
 }
@@ -216,8 +221,6 @@ bool TfrmMain::NavigationViewportEvent(QEvent* e) {
             if (static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton && editorFrameCommands_->FormatPainting())
                 run([this] { editorFrameCommands_->EditorMouseUp(); });
             return false;
-        case QEvent::Move:
-        case QEvent::Resize: UpdateRulerOrigin(); return false;
         default: return false;
     }
 }
@@ -268,24 +271,14 @@ void TfrmMain::UpdateEditorMargins() {
     TheEditor->SetLeftViewportMargin(pnlGutter->isHidden() ? kMarginWithoutGutter : TGutter::Width);
 }
 
-void TfrmMain::UpdateRulerOrigin() {
-    // The ruler's zero stands over the text's left edge, wherever the
-    // layout puts the editor below it.
-    const QPoint edge = TheEditor->viewport()->mapTo(this, QPoint(kTextMargins.left(), 0));
-    const int origin = Ruler->mapFrom(this, edge).x();
-    if (origin != Ruler->Origin()) {
-        Ruler->SetOrigin(origin);
-        Ruler->update();
-    }
-}
-
 void TfrmMain::ShowGutter(bool show) {
     if (options_) options_->ShowGutter = show;
     pnlGutter->setVisible(show);
     UpdateEditorMargins();
     viewCommands_->actToggleGutter->setChecked(show);
     if (QToolButton* b = ncbEditor->Button(1)) b->setChecked(show);
-    UpdateRulerOrigin();
+    // The text moved under the ruler: its zero follows now, not at the next layout.
+    formatCommands_->UpdateRulerOrigin();
     TheEditor->viewport()->update();
 }
 

@@ -7,6 +7,7 @@
 #include <QDockWidget>
 #include <QFontDatabase>
 #include <QListWidget>
+#include <QMenu>
 #include <QScreen>
 #include <QStyledItemDelegate>
 #include <QThread>
@@ -17,21 +18,25 @@
 #include "dialogs/replaceform.h"
 #include "editor/richtext2.h"
 #include "editor/spellcheckdlg.h"
+#include "editor/vlist.h"
 #include "mainwindow/authoringcommands.h"
 #include "mainwindow/buildcommands.h"
 #include "mainwindow/editorframecommands.h"
 #include "mainwindow/helpcommands.h"
 #include "mainwindow/exportcommands.h"
 #include "mainwindow/findcommands.h"
+#include "mainwindow/formatcommands.h"
 #include "mainwindow/importcommands.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/modulecommands.h"
 #include "mainwindow/navigationcommands.h"
 #include "mainwindow/projectcommands.h"
 #include "mainwindow/rtfoutputcommands.h"
+#include "mainwindow/settingscommands.h"
 #include "mainwindow/spellcommands.h"
 #include "mainwindow/splash.h"
 #include "mainwindow/standins.h"
+#include "mainwindow/tagcommands.h"
 #include "mainwindow/topiccommands.h"
 #include "mainwindow/topicsviewdelegate.h"
 #include "mainwindow/viewcommands.h"
@@ -130,7 +135,7 @@ bool TfrmMain::Startup(const QStringList& args) {
     ApplyDefaultFont();
     status("Loading dictionaries...");
     LoadDictionaries();
-    styleCombo_->FillList(styles_->Names());
+    styleCombo_->FillList(*styles_);
     RestoreLayout();
 
     // The project: the command line's, else the last one, else a new one. A
@@ -223,6 +228,9 @@ void TfrmMain::CreateObjects() {
     connect(frmReplace, &TfrmReplace::OnFind, this, [this] { run([this] { findCommands_->ReplaceDlgFind(); }); });
     connect(frmReplace, &TfrmReplace::OnReplace, this, [this] { run([this] { findCommands_->ReplaceDlgReplace(); }); });
     frmVList = new TfrmVList(TheEditor);
+    // The editor's window procedure; the member list hides when any menu opens.
+    tagCommands_->InstallEditorProc(TheEditor, frmVList);
+    tagCommands_->HideListOn(findChildren<QMenu*>());
     frmMessage = new TfrmMessage(this);
     // Hidden until the image preview and the about command use them.
     (new TfrmImgView(this))->hide();
@@ -271,6 +279,7 @@ void TfrmMain::SetupCommandBars() {
     Ruler->SetOrigin(31);
     Ruler->RightMargin = 10;
     Ruler->SetIndents(0, 0, 10);
+    formatCommands_->SetParagraphIndents(0, 0, 10);
     TheEditor->SetUndoLimit(100);
     TheEditor->DefAttributes.SetColor(clWindowText);
 }
@@ -424,6 +433,7 @@ void TfrmMain::closeEvent(QCloseEvent* e) {
 
 TfrmMain::~TfrmMain() {
     // Nothing may reach the model while it is taken apart.
+    tagCommands_->RemoveEditorProc();
     TheEditor->OnChange = nullptr;
     TheEditor->OnSelectionChange = nullptr;
     actions_->SetUpdater(nullptr);

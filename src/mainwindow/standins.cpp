@@ -12,28 +12,6 @@
 
 namespace qm {
 
-TRuler::TRuler(QWidget* parent) : QFrame(parent) {
-    setObjectName(QStringLiteral("Ruler"));
-    setFrameShape(QFrame::StyledPanel);
-    setFixedHeight(24);
-}
-
-void TRuler::SetIndents(int first, int left, int right) {
-    first_ = first;
-    left_ = left;
-    right_ = right;
-    update();
-}
-
-void TStyleCombo::FillList(const StringList& names) {
-    box_->clear();
-    for (const std::string& n : names) box_->addItem(FromCp1252(n));
-    int width = 125;
-    const QFontMetrics fm(box_->font());
-    for (int i = 0; i < box_->count(); ++i) width = std::max(width, fm.horizontalAdvance(box_->itemText(i)) + 30);
-    box_->view()->setMinimumWidth(width);
-}
-
 TQorCommandBar::TQorCommandBar(const QString& name, int buttonSize, QWidget* parent)
     : QFrame(parent), size_(buttonSize), layout_(new QVBoxLayout(this)) {
     setObjectName(name);
@@ -68,11 +46,6 @@ QToolButton* TQorCommandBar::Button(int tag) const {
     for (QToolButton* b : buttons_)
         if (b->property("tag").toInt() == tag) return b;
     return nullptr;
-}
-
-TfrmVList::TfrmVList(QWidget* owner) : QFrame(owner, Qt::Popup) {
-    setObjectName(QStringLiteral("frmVList"));
-    hide();
 }
 
 TfrmMessage::TfrmMessage(QWidget* owner) : QDialog(owner) {

@@ -28,6 +28,12 @@ public:
         std::size_t n = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - buf_.data()) : Width;
         return std::string(buf_.data(), n);
     }
+    // What Get() gives, without a copy; valid while the field is unchanged.
+    std::string_view View() const {
+        const void* nul = std::memchr(buf_.data(), 0, Width);
+        return std::string_view(buf_.data(),
+                                nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - buf_.data()) : Width);
+    }
     void Set(std::string_view s) {
         buf_.fill('\0');
         std::size_t n = s.size() < Capacity ? s.size() : Capacity;

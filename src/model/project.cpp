@@ -133,22 +133,27 @@ void TProject::NewProject() {
     Windows.Add().SetName("main");
 }
 
-std::string TProject::FindInSearchPath(std::string_view name) const {
+std::string TProject::FindInSearchPath(std::string_view name, TFolderCache* cache) const {
     if (name.empty()) return {};
+    const auto find = [cache](std::string_view folder, std::string_view file) {
+        return cache ? cache->FindFile(folder, file) : FindFileInFolder(folder, file);
+    };
     // The project's own folder first (the current folder for a new project),
     // then each image folder in the user's order.
     const std::string projectFolder = ExtractFilePath(FileName);
-    std::string found = FindFileInFolder(projectFolder, name);
+    std::string found = find(projectFolder, name);
     if (!found.empty()) return found;
     for (const auto& folder : BmRoot) {
         if (folder.empty()) continue;  // an empty entry names no folder
-        found = FindFileInFolder(ImageFolderPath(projectFolder, folder), name);
+        found = find(ImageFolderPath(projectFolder, folder), name);
         if (!found.empty()) return found;
     }
     return {};
 }
 
-bool TProject::FileExistsInSearchPath(std::string_view name) const { return !FindInSearchPath(name).empty(); }
+bool TProject::FileExistsInSearchPath(std::string_view name, TFolderCache* cache) const {
+    return !FindInSearchPath(name, cache).empty();
+}
 
 bool TProject::IsBmRootFolder(std::string_view folder) const {
     for (const auto& f : BmRoot)

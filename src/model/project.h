@@ -9,6 +9,7 @@
 #include "model/helpwindows.h"
 #include "model/topics.h"
 #include "util/qorstring.h"
+#include "util/qorsystem.h"
 
 namespace qm {
 
@@ -76,9 +77,11 @@ public:
     // the BmRoot folders (in that order); the file name matches without regard
     // to ASCII case when no exact match exists. A relative BmRoot folder
     // counts from the project's folder, as it does for the help compiler.
-    bool FileExistsInSearchPath(std::string_view name) const;
+    // With a cache, each folder is listed once for all the look-ups that
+    // share it (a build's); without one, at each look-up.
+    bool FileExistsInSearchPath(std::string_view name, TFolderCache* cache = nullptr) const;
     // The path found by that search, or "" when none.
-    std::string FindInSearchPath(std::string_view name) const;
+    std::string FindInSearchPath(std::string_view name, TFolderCache* cache = nullptr) const;
     // True when `folder` equals a BmRoot entry ignoring ASCII case, "\" and
     // "/" counting as the same character.
     bool IsBmRootFolder(std::string_view folder) const;

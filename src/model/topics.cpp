@@ -72,8 +72,19 @@ TTopicNode& TTopics::AddNew() { return AddNode(NewTopicNode()); }
 
 TTopicNode& TTopics::AddNode(std::unique_ptr<TTopicNode> node) {
     if (!node) throw Error("Cannot add an empty topic node.");
+    const TNodeId id = node->Id();
     nodes_.push_back(std::move(node));
+    try {
+        byId_.emplace(id, nodes_.size() - 1);
+    } catch (...) {
+        nodes_.pop_back();  // the list and its index stay in step
+        throw;
+    }
     return *nodes_.back();
+}
+
+void TTopics::reindexFrom(std::size_t from) {
+    for (std::size_t k = from; k < nodes_.size(); ++k) byId_[nodes_[k]->Id()] = k;
 }
 
 std::size_t TTopics::checkedIndex(int index) const {
@@ -94,16 +105,15 @@ int TTopics::IndexOf(const TTopicNode* node) const {
 }
 
 int TTopics::IndexOfId(TNodeId id) const {
-    for (std::size_t k = 0; k < nodes_.size(); ++k)
-        if (nodes_[k]->Id() == id) return static_cast<int>(k);
-    return -1;
+    const auto it = byId_.find(id);
+    return it == byId_.end() ? -1 : static_cast<int>(it->second);
 }
 
 bool TTopics::NameExists(std::string_view name) const { return FindByName(name) != nullptr; }
 
 const TTopicNode* TTopics::FindByName(std::string_view name) const {
     for (const auto& n : nodes_)
-        if (SameText(n->GetName(), name)) return n.get();
+        if (SameText(n->Name.View(), name)) return n.get();
     return nullptr;
 }
 
@@ -183,22 +193,54 @@ std::vector<const TTopicNode*> TTopics::NodesOfKind(TopicKind kind) const {
 void TTopics::DeleteNode(const TTopicNode* node) {
     int i = IndexOf(node);
     if (i < 0 || !node) throw Error("The topic to delete is not in the project.");
-    nodes_.erase(nodes_.begin() + i);
+    DeleteAt(i);
 }
 
 void TTopics::DeleteAt(int index) {
     std::size_t at = checkedIndex(index);
+    byId_.erase(nodes_[at]->Id());
     nodes_.erase(nodes_.begin() + static_cast<std::ptrdiff_t>(at));
+    reindexFrom(at);
 }
 
 TTopicNode& TTopics::ReplaceNode(const TTopicNode* oldNode, std::unique_ptr<TTopicNode> newNode) {
     if (!newNode) throw Error("Cannot replace a topic by an empty node.");
     int i = IndexOf(oldNode);
     if (i < 0 || !oldNode) throw Error("The topic to replace is not in the project.");
-    nodes_[static_cast<std::size_t>(i)] = std::move(newNode);  // frees the old node
-    return *nodes_[static_cast<std::size_t>(i)];
+    const auto at = static_cast<std::size_t>(i);
+    const TNodeId oldId = nodes_[at]->Id();
+    byId_.emplace(newNode->Id(), at);  // may throw: nothing has changed yet
+    byId_.erase(oldId);
+    nodes_[at] = std::move(newNode);  // frees the old node
+    return *nodes_[at];
 }
 
-void TTopics::Clear() { nodes_.clear(); }
+void TTopics::Clear() {
+    nodes_.clear();
+    byId_.clear();
+}
+
+// --- the name index ------------------------------------------------------------
+
+std::size_t TTopicNameIndex::FoldedHash::operator()(std::string_view s) const {
+    // FNV-1a over the folded bytes, so names equal but for case hash alike.
+    std::size_t h = static_cast<std::size_t>(14695981039346656037ull);
+    for (char c : s) {
+        h ^= static_cast<unsigned char>(AsciiLower(c));
+        h *= static_cast<std::size_t>(1099511628211ull);
+    }
+    return h;
+}
+
+TTopicNameIndex::TTopicNameIndex(const TTopics& topics) {
+    byName_.reserve(static_cast<std::size_t>(topics.Count()));
+    // emplace keeps the first node of a name, as FindByName finds it.
+    for (const auto& node : topics) byName_.emplace(std::string(node->Name.View()), node.get());
+}
+
+const TTopicNode* TTopicNameIndex::Find(std::string_view name) const {
+    const auto it = byName_.find(name);
+    return it == byName_.end() ? nullptr : it->second;
+}
 
 }  // namespace qm

@@ -3,10 +3,12 @@
 // order. The list owns its nodes. Every node also has a process-unique `Id()`,
 // never stored, by which lists, logs and histories refer to it safely: look it
 // up with TTopics::FindById, which gives nullptr once the node is gone.
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "model/bookmarks.h"
@@ -88,13 +90,15 @@ public:
     bool Contains(const TTopicNode* node) const;
     // 0-based index of the node, or -1.
     int IndexOf(const TTopicNode* node) const;
-    // 0-based index of the node with this Id, or -1.
+    // 0-based index of the node with this Id, or -1. Constant time: the list
+    // keeps an index of its Ids in step with every change.
     int IndexOfId(TNodeId id) const;
     bool NameExists(std::string_view name) const;  // ASCII case-insensitive
     TTopicNode* FindByName(std::string_view name);
     const TTopicNode* FindByName(std::string_view name) const;
     TTopicNode* FindContents();
     const TTopicNode* FindContents() const;
+    // The node with this Id, or nullptr; constant time, as IndexOfId.
     TTopicNode* FindById(TNodeId id);
     const TTopicNode* FindById(TNodeId id) const;
     bool ContextIdExists(std::int32_t number) const;
@@ -132,7 +136,32 @@ public:
 private:
     std::size_t checkedIndex(int index) const;
     std::string newName(std::string_view stem) const;
+    // Renumbers the Id index from `from` to the end of the list.
+    void reindexFrom(std::size_t from);
     Container nodes_;
+    std::unordered_map<TNodeId, std::size_t> byId_;  // Id -> index in nodes_
+};
+
+// The nodes by name, ASCII case folded, as they stand when it is made: for
+// code that looks up many names in a row (a build's links, a spell check).
+// Find gives the first node of a name, as TTopics::FindByName does. It does
+// not follow later changes of the list or of the names: make one for a run
+// of look-ups, while nothing is added, removed or renamed, then drop it.
+class TTopicNameIndex {
+public:
+    explicit TTopicNameIndex(const TTopics& topics);
+    const TTopicNode* Find(std::string_view name) const;
+
+private:
+    struct FoldedHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const;
+    };
+    struct FoldedEqual {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const { return SameText(a, b); }
+    };
+    std::unordered_map<std::string, const TTopicNode*, FoldedHash, FoldedEqual> byName_;
 };
 
 }  // namespace qm

@@ -20,6 +20,7 @@
 #include <concepts>
 #include <cstdint>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace qm {
@@ -69,23 +70,17 @@ public:
 
     // True sorts by ascending context ID, false descending.
     void SortById(bool ascending) {
-        std::vector<Handle> nodes = CopyToList();
-        std::stable_sort(nodes.begin(), nodes.end(), [&](const Handle& a, const Handle& b) {
-            const std::int32_t x = list_.ContextIdOf(a);
-            const std::int32_t y = list_.ContextIdOf(b);
-            return ascending ? x < y : y < x;
-        });
-        CopyFromList(nodes);
+        SortByKey([this](const Handle& h) { return static_cast<std::int32_t>(list_.ContextIdOf(h)); },
+                  [ascending](std::int32_t x, std::int32_t y) { return ascending ? x < y : y < x; });
     }
 
     // True sorts by descending name, false ascending; names compare byte-wise.
     void SortByName(bool descending) {
-        std::vector<Handle> nodes = CopyToList();
-        std::stable_sort(nodes.begin(), nodes.end(), [&](const Handle& a, const Handle& b) {
-            const int c = CompareNamesBytewise(list_.NameOf(a), list_.NameOf(b));
-            return descending ? c > 0 : c < 0;
-        });
-        CopyFromList(nodes);
+        SortByKey([this](const Handle& h) { return std::string_view(list_.NameOf(h)); },
+                  [descending](std::string_view a, std::string_view b) {
+                      const int c = CompareNamesBytewise(a, b);
+                      return descending ? c > 0 : c < 0;
+                  });
     }
 
     // The items' handles in list order.
@@ -106,6 +101,23 @@ public:
     }
 
 private:
+    // A stable sort of the items by a key read once per item: finding a
+    // node's key costs a look-up, which a comparison must not repeat.
+    template <class KeyOf, class Less>
+    void SortByKey(KeyOf keyOf, Less less) {
+        using Key = decltype(keyOf(std::declval<const Handle&>()));
+        std::vector<Handle> nodes = CopyToList();
+        std::vector<std::pair<Key, std::size_t>> keyed;
+        keyed.reserve(nodes.size());
+        for (std::size_t i = 0; i < nodes.size(); ++i) keyed.emplace_back(keyOf(nodes[i]), i);
+        std::stable_sort(keyed.begin(), keyed.end(),
+                         [&less](const auto& a, const auto& b) { return less(a.first, b.first); });
+        std::vector<Handle> sorted;
+        sorted.reserve(nodes.size());
+        for (const auto& k : keyed) sorted.push_back(nodes[k.second]);
+        CopyFromList(sorted);
+    }
+
     L& list_;
     int contentsImage_;
 };

@@ -13,7 +13,15 @@ ScreenSize QtScreenMetrics::screenSize() const {
     return {size.width(), size.height()};
 }
 
+int QtScreenMetrics::logicalDpi() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return kDefaultPixelsPerInch;
+    const int dpi = qRound(screen->logicalDotsPerInchX());
+    return dpi > 0 ? dpi : kDefaultPixelsPerInch;
+}
+
 void InstallQtScreenMetrics() {
+    if (ScreenMetricsInstalled()) return;
     static const QtScreenMetrics metrics;
     SetScreenMetrics(&metrics);
 }

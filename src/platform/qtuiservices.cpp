@@ -108,12 +108,13 @@ std::optional<QColor> QtUiServices::ChooseColor(const QColor& initial) {
     return c;
 }
 
-std::optional<QFont> QtUiServices::ChooseFont(const QFont& initial) {
+std::optional<FontChoice> QtUiServices::ChooseFont(const FontChoice& initial) {
+    if (fontDialog_) return fontDialog_(*this, initial);
     BeforeModal();
     bool ok = false;
-    const QFont f = QFontDialog::getFont(&ok, initial, ParentWidget());
+    const QFont f = QFontDialog::getFont(&ok, initial.font, ParentWidget());
     if (!ok) return std::nullopt;
-    return f;
+    return FontChoice{f, initial.color};
 }
 
 int QtUiServices::RunDialog(QDialog& dialog) {

@@ -1,6 +1,7 @@
 #pragma once
 // The program's UI services: Qt's message boxes and standard dialogs, and the
 // Qt implementations of the external programs.
+#include <functional>
 #include <memory>
 
 #include "platform/uiservices.h"
@@ -24,7 +25,11 @@ public:
     std::optional<QString> SaveFileName(const FileDialogRequest& request) override;
     std::optional<QString> ChooseFolder(const QString& caption, const QString& folder) override;
     std::optional<QColor> ChooseColor(const QColor& initial) override;
-    std::optional<QFont> ChooseFont(const QFont& initial) override;
+    std::optional<FontChoice> ChooseFont(const FontChoice& initial) override;
+    // The program's own font dialog (it has a colour, which the toolkit's
+    // lacks); without one, the toolkit's dialog runs and the colour stays.
+    using FontDialogRunner = std::function<std::optional<FontChoice>(UiServices&, const FontChoice&)>;
+    void SetFontDialog(FontDialogRunner runner) { fontDialog_ = std::move(runner); }
     int RunDialog(QDialog& dialog) override;
     // A request on a file with a folder that is not there says so instead;
     // a bare file name is left to the viewer, which looks in its own folders.
@@ -40,6 +45,7 @@ private:
     std::unique_ptr<CompilerRunner> compiler_;
     std::unique_ptr<HelpViewer> viewer_;
     std::unique_ptr<ShellLauncher> shell_;
+    FontDialogRunner fontDialog_;
 };
 
 }  // namespace qm

@@ -32,6 +32,12 @@ struct FileDialogRequest {
     bool confirmOverwrite = true;  // save dialog only
 };
 
+// A font with its colour, as the font dialog edits them.
+struct FontChoice {
+    QFont font;
+    QColor color;
+};
+
 class UiServices {
 public:
     virtual ~UiServices() = default;
@@ -69,7 +75,8 @@ public:
     // A folder; nullopt when cancelled.
     virtual std::optional<QString> ChooseFolder(const QString& caption, const QString& folder) = 0;
     virtual std::optional<QColor> ChooseColor(const QColor& initial) = 0;
-    virtual std::optional<QFont> ChooseFont(const QFont& initial) = 0;
+    // The font dialog: face, size, effects and colour; nullopt when cancelled.
+    virtual std::optional<FontChoice> ChooseFont(const FontChoice& initial) = 0;
 
     // Runs `dialog` modally and returns its result (QDialog::Accepted or
     // QDialog::Rejected). The program calls exec(); the scripted services let

@@ -35,16 +35,6 @@ void TUnresolvedAnchorTable::Add(const TTopicNode& linking, const TTopicNode* ta
     items_.push_back(std::move(info));
 }
 
-TModuleIndex::TModuleIndex(const TTopics& topics) {
-    byName_.reserve(static_cast<std::size_t>(topics.Count()));
-    for (const auto& node : topics) byName_.emplace(AsciiLowerStr(node->GetName()), node.get());
-}
-
-const TTopicNode* TModuleIndex::Find(std::string_view name) const {
-    const auto it = byName_.find(AsciiLowerStr(name));
-    return it == byName_.end() ? nullptr : it->second;
-}
-
 const TTopicNode* TPassContext::FindModule(std::string_view name) const {
     return Index ? Index->Find(name) : Project.Topics.FindByName(name);
 }
@@ -418,7 +408,7 @@ std::optional<std::string> AnchorReplacement(std::string_view tag, const TPassCo
 std::optional<std::string> ImageReplacement(std::string_view tag, const TPassContext& ctx) {
     const std::string s = StripRtf(tag);
     const std::string file = FirstQuoted(s);
-    if (ctx.Checks.GetError(Check::ImageNotFound) && !ctx.Project.FileExistsInSearchPath(file)) {
+    if (ctx.Checks.GetError(Check::ImageNotFound) && !ctx.Project.FileExistsInSearchPath(file, ctx.Folders)) {
         ctx.Report(Check::ImageNotFound, s);
         return std::nullopt;
     }
@@ -666,9 +656,11 @@ void WriteTopicFiles(const TProject& project, const std::string& workFolder, TOu
     TUnresolvedAnchorTable unresolved;
     const std::string folder = IncludeBackslash(workFolder);
     const TModuleIndex modules(project.Topics);
+    // One listing per image folder for this build; the next build lists again.
+    TFolderCache folders;
     std::size_t index = 0;
     for (const auto& node : project.Topics) {
-        const TPassContext ctx{project, *node, log, checks, false, &modules};
+        const TPassContext ctx{project, *node, log, checks, false, &modules, &folders};
         const std::string rtf = PreprocessTopic(ctx, anchorTables[index++], unresolved);
         WriteWorkFile(folder + node->GetName() + ".rtf", rtf, workFolder);
     }

@@ -51,14 +51,7 @@ private:
 // The modules by name, ASCII case folded, for the link passes: a look-up per
 // link without a walk over every module. Gives the first module of a name,
 // as TTopics::FindByName does.
-class TModuleIndex {
-public:
-    explicit TModuleIndex(const TTopics& topics);
-    const TTopicNode* Find(std::string_view name) const;
-
-private:
-    std::unordered_map<std::string, const TTopicNode*> byName_;
-};
+using TModuleIndex = TTopicNameIndex;
 
 // What every pass works with: the project (for its modules, windows and image
 // folders), the module whose text is converted, the log and the check settings.
@@ -74,6 +67,9 @@ struct TPassContext {
     // Speeds up the look-up of link targets; without it the project's list
     // is searched.
     const TModuleIndex* Index = nullptr;
+    // The build's folder listings for the image look-ups; without it each
+    // look-up lists the folders it searches.
+    TFolderCache* Folders = nullptr;
 
     const TTopicNode* FindModule(std::string_view name) const;
 

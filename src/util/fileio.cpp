@@ -445,27 +445,42 @@ std::string ReadRegularFile(std::string_view path, bool followLinks, std::uintma
     const bool sized = ::GetFileSizeEx(f.h, &size) && size.QuadPart >= 0;
     if (sized && static_cast<std::uintmax_t>(size.QuadPart) > maxBytes && over == OverLimit::Refuse)
         throw CreateFileTooLargeError(std::string(path), maxBytes);
+    const auto readSome = [&](char* to, std::size_t room) {
+        DWORD n = 0;
+        if (!::ReadFile(f.h, to, static_cast<DWORD>(std::min<std::size_t>(room, 1u << 30)), &n, nullptr))
+            FailWin(path, true, ::GetLastError());
+        return static_cast<std::size_t>(n);
+    };
+    const auto overLimit = [&](std::string& data) {
+        if (over == OverLimit::Refuse) throw CreateFileTooLargeError(std::string(path), maxBytes);
+        data.resize(static_cast<std::size_t>(maxBytes));
+    };
     // Read straight into the result, sized as the file is (one byte more to
-    // see the end); a file that grows or shrinks meanwhile still reads whole,
-    // within the limit.
-    std::size_t want = std::size_t{1} << 16;
-    if (sized && size.QuadPart > 0)
-        want = static_cast<std::size_t>(std::min(static_cast<std::uintmax_t>(size.QuadPart), maxBytes)) + 1;
+    // see the end), so the buffer never grows past the file.
     std::string data;
     std::size_t used = 0;
-    while (used < maxBytes || over == OverLimit::Refuse) {
-        if (data.size() - used < want) data.resize(used + want);
-        std::size_t room = std::min<std::size_t>(data.size() - used, 1u << 30);
-        if (over == OverLimit::Cut) room = static_cast<std::size_t>(std::min<std::uintmax_t>(room, maxBytes - used));
-        DWORD n = 0;
-        if (!::ReadFile(f.h, data.data() + used, static_cast<DWORD>(room), &n, nullptr))
-            FailWin(path, true, ::GetLastError());
-        if (n == 0) break;
-        used += n;
-        if (used > maxBytes) throw CreateFileTooLargeError(std::string(path), maxBytes);
-        want = std::size_t{1} << 16;
+    if (sized && size.QuadPart > 0) {
+        const std::size_t buffer =
+            static_cast<std::size_t>(std::min(static_cast<std::uintmax_t>(size.QuadPart), maxBytes)) + 1;
+        data.resize(buffer);
+        for (std::size_t n; used < buffer && (n = readSome(data.data() + used, buffer - used)) > 0;) used += n;
+        data.resize(used);
+        if (used > maxBytes) {
+            overLimit(data);
+            return data;
+        }
+        if (used < buffer) return data;  // the end was seen
     }
-    data.resize(used);
+    // A file whose size is unknown, or one that grows while it is read, a
+    // chunk at a time, within the limit.
+    char chunk[1 << 16];
+    for (std::size_t n; (n = readSome(chunk, sizeof chunk)) > 0;) {
+        data.append(chunk, n);
+        if (data.size() > maxBytes) {
+            overLimit(data);
+            break;
+        }
+    }
     return data;
 }
 }  // namespace

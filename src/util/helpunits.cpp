@@ -34,6 +34,13 @@ const ScreenMetrics& Screen() { return gScreen ? *gScreen : kDefaultScreen; }
 
 void SetScreenMetrics(const ScreenMetrics* metrics) { gScreen = metrics; }
 
+bool ScreenMetricsInstalled() { return gScreen != nullptr; }
+
+int ScreenPixelsPerInch() {
+    const int dpi = Screen().logicalDpi();
+    return dpi > 0 ? dpi : kDefaultPixelsPerInch;
+}
+
 void PixelsToHelpUnits(std::int32_t& x, std::int32_t& y, std::int32_t& w, std::int32_t& h, ScreenSize screen) {
     ToHelp(x, screen.width);
     ToHelp(y, screen.height);

@@ -1,6 +1,7 @@
 #pragma once
 // Help units: windows are placed on a virtual 1024 x 1024 screen. The pixel
-// size of the real screen comes from a provider the GUI installs; tests fix it.
+// size of the real screen, and its pixels per inch, come from a provider the
+// GUI installs; tests fix them.
 #include <cstdint>
 
 namespace qm {
@@ -10,25 +11,36 @@ struct ScreenSize {
     int height = 768;
 };
 
+inline constexpr int kDefaultPixelsPerInch = 96;
+
 class ScreenMetrics {
 public:
     virtual ~ScreenMetrics() = default;
     virtual ScreenSize screenSize() const = 0;
+    // The screen's logical pixels per inch.
+    virtual int logicalDpi() const { return kDefaultPixelsPerInch; }
 };
 
-// The installed provider; a fixed 1024 x 768 screen when none is installed.
+// The installed provider; a fixed 1024 x 768 screen of 96 pixels per inch
+// when none is installed.
 const ScreenMetrics& Screen();
 // Installs `metrics` (not owned; nullptr restores the fixed default).
 void SetScreenMetrics(const ScreenMetrics* metrics);
+// True while a provider other than the fixed default is installed.
+bool ScreenMetricsInstalled();
+// The installed provider's pixels per inch; 96 when it gives no usable value.
+int ScreenPixelsPerInch();
 
-// A fixed size, for tests and for the default.
+// A fixed size and resolution, for tests and for the default.
 class FixedScreenMetrics : public ScreenMetrics {
 public:
-    explicit FixedScreenMetrics(ScreenSize size) : size_(size) {}
+    explicit FixedScreenMetrics(ScreenSize size, int dpi = kDefaultPixelsPerInch) : size_(size), dpi_(dpi) {}
     ScreenSize screenSize() const override { return size_; }
+    int logicalDpi() const override { return dpi_; }
 
 private:
     ScreenSize size_;
+    int dpi_;
 };
 
 // A zero (or negative) screen dimension leaves the values it scales unchanged.

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
+#include <unordered_map>
+#include <vector>
 
 #include "util/fileio.h"
 
@@ -64,6 +66,35 @@ void ListFiles(std::string_view folder, StringList& list, std::string_view mask)
     });
 }
 
+// The names of one folder, by their ASCII-folded form, in the order the
+// folder lists them; per folder, by its native path.
+struct TFolderCache::Listings {
+    using Names = std::unordered_map<std::string, std::vector<std::string>>;
+    std::unordered_map<fs::path::string_type, Names> folders;
+
+    const Names& Of(const fs::path& dir) {
+        // "art", "art/" and "x/../art" are one folder with one listing.
+        fs::path key = dir.lexically_normal();
+        if (!key.has_filename() && key.has_relative_path()) key = key.parent_path();
+        auto [it, added] = folders.try_emplace(key.native());
+        if (added) {
+            std::error_code ec;
+            fs::directory_iterator entries(dir, ec);
+            if (!ec)
+                for (const fs::directory_entry& e : entries) {
+                    std::string name = FromFsPath(e.path().filename());
+                    it->second[AsciiLowerStr(name)].push_back(std::move(name));
+                }
+        }
+        return it->second;
+    }
+};
+
+TFolderCache::TFolderCache() : listings_(std::make_unique<Listings>()) {}
+TFolderCache::~TFolderCache() = default;
+
+int TFolderCache::ListedFolders() const { return static_cast<int>(listings_->folders.size()); }
+
 namespace {
 // The entry of `dir` named `part` ignoring ASCII case (exact match first),
 // of the wanted kind: a folder for a middle part, a file for the last one, so
@@ -73,10 +104,19 @@ bool IsWantedKind(const fs::path& p, bool wantFile) {
     return wantFile ? fs::is_regular_file(p, ec) : fs::is_directory(p, ec);
 }
 
-std::string FindEntry(const fs::path& dir, const std::string& part, bool wantFile) {
+std::string FindEntry(const fs::path& dir, const std::string& part, bool wantFile, TFolderCache::Listings* cache) {
     std::error_code ec;
     if (IsWantedKind(dir / ToFsPath(part), wantFile)) return part;
     if (part == "." || part == "..") return {};
+    if (cache) {
+        // The same first match as the walk below: the folder's order is kept.
+        const TFolderCache::Listings::Names& names = cache->Of(dir);
+        const auto it = names.find(AsciiLowerStr(part));
+        if (it != names.end())
+            for (const std::string& name : it->second)
+                if (IsWantedKind(dir / ToFsPath(name), wantFile)) return name;
+        return {};
+    }
     fs::directory_iterator it(dir, ec);
     if (ec) return {};
     for (const fs::directory_entry& e : it) {
@@ -85,14 +125,26 @@ std::string FindEntry(const fs::path& dir, const std::string& part, bool wantFil
     }
     return {};
 }
-}  // namespace
 
-std::string FindFileInFolder(std::string_view folder, std::string_view name) {
+std::string Lookup(std::string_view folder, std::string_view name, TFolderCache::Listings* cache) {
     if (name.empty()) return {};
     std::string base(folder);
     if (!base.empty() && base.back() != '\\' && base.back() != '/')
         base += base.find('/') != std::string::npos ? '/' : '\\';
     const std::string exact = base + std::string(name);
+    if (cache && name.find_first_of("\\/") == std::string_view::npos) {
+        // A plain file name, the usual case: the folder's listing says at once
+        // whether a file of that name in any case is there, so most look-ups
+        // ask the file system nothing, and the others what the walk below asks.
+        const fs::path dir = ToFsPath(base.empty() ? std::string(".") : base);
+        const TFolderCache::Listings::Names& names = cache->Of(dir);
+        const auto it = names.find(AsciiLowerStr(name));
+        if (it == names.end()) return {};
+        if (FileExists(exact)) return exact;
+        for (const std::string& candidate : it->second)
+            if (IsWantedKind(dir / ToFsPath(candidate), true)) return base + candidate;
+        return {};
+    }
     if (FileExists(exact)) return exact;
 
     // Resolve each component of `name` without regard to case.
@@ -104,7 +156,7 @@ std::string FindFileInFolder(std::string_view folder, std::string_view name) {
         if (end == std::string_view::npos) end = name.size();
         const std::string part(name.substr(start, end - start));
         if (!part.empty()) {
-            const std::string found = FindEntry(dir, part, end == name.size());
+            const std::string found = FindEntry(dir, part, end == name.size(), cache);
             if (found.empty()) return {};
             result += found;
             dir /= ToFsPath(found);
@@ -113,6 +165,13 @@ std::string FindFileInFolder(std::string_view folder, std::string_view name) {
         start = end + 1;
     }
     return FileExists(result) ? result : std::string();
+}
+}  // namespace
+
+std::string FindFileInFolder(std::string_view folder, std::string_view name) { return Lookup(folder, name, nullptr); }
+
+std::string TFolderCache::FindFile(std::string_view folder, std::string_view name) {
+    return Lookup(folder, name, listings_.get());
 }
 
 }  // namespace qm

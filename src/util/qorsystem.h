@@ -1,6 +1,7 @@
 #pragma once
 // Small system services: temporary folder, file listing, case-insensitive file
 // look-up.
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -24,5 +25,29 @@ bool MatchesMask(std::string_view name, std::string_view mask);
 // exactly, then by a case-insensitive match of the file name in that folder.
 // Empty when not found. `folder` may be empty (the current folder).
 std::string FindFileInFolder(std::string_view folder, std::string_view name);
+
+// Folder listings kept for one run of look-ups (a build): a folder is listed
+// once, at the first look-up in it, and every later look-up there is a hash
+// look-up, the file system being asked only about names the listing holds.
+// A file added to a folder after it was listed is not seen (but for a name
+// with a folder part, under its exact name), so keep a cache for one run and
+// drop it: the next run sees the folder as it is then.
+class TFolderCache {
+public:
+    TFolderCache();
+    ~TFolderCache();
+    TFolderCache(const TFolderCache&) = delete;
+    TFolderCache& operator=(const TFolderCache&) = delete;
+
+    // What FindFileInFolder(folder, name) gives, with this cache's listings.
+    std::string FindFile(std::string_view folder, std::string_view name);
+    // How many folders have been listed (for tests and benchmarks).
+    int ListedFolders() const;
+
+    struct Listings;
+
+private:
+    std::unique_ptr<Listings> listings_;
+};
 
 }  // namespace qm

@@ -48,6 +48,12 @@ void ListEditor::Add(const QString& text) {
     list_->setCurrentRow(list_->count() - 1);
 }
 
+void ListEditor::Insert(int row, const QString& text) {
+    const int at = row < 0 || row > list_->count() ? list_->count() : row;
+    list_->insertItem(at, text);
+    list_->setCurrentRow(at);
+}
+
 bool ListEditor::Update(const QString& text) {
     QListWidgetItem* item = list_->currentItem();
     if (!item) return false;

@@ -28,6 +28,9 @@ public:
 
     // Appends a row and selects it.
     void Add(const QString& text);
+    // Inserts a row before row `row` (at the end when `row` is past the
+    // last) and selects it.
+    void Insert(int row, const QString& text);
     // Replaces the selected row's text; false when none is selected.
     bool Update(const QString& text);
     // Removes the selected row; false when none is selected.

@@ -123,6 +123,21 @@ TEST_F(RichText2, SetSelTextIsOneUndoStep) {
     EXPECT_EQ(edit->GetTextRange(0, -1), "one <LINK TOPIC=\"x\">a</LINK>\rsecond\rthird");
 }
 
+TEST_F(RichText2, SetSelTextOfControlTextKeepsWhatTheCodePageLacks) {
+    const std::string original = Rtf("\\pard\\f0\\fs20 one \\b two\\b0  three\\par\r\n");
+    edit->SetRtfText(original);
+    edit->SetSelStart(4);
+    edit->SetSelLength(3);  // "two"
+    edit->SetSelText(QStringLiteral("<LINK TOPIC=\"a\u2192b\">a\u2192b</LINK>\nnext"));
+    EXPECT_EQ(edit->toPlainText(), QStringLiteral("one <LINK TOPIC=\"a\u2192b\">a\u2192b</LINK>\nnext three"));
+    EXPECT_EQ(edit->Lines.Count(), 2);
+    // Bold, as the first replaced character was.
+    EXPECT_NE(edit->GetRtfText().find("one \\b <LINK"), std::string::npos) << edit->GetRtfText();
+    edit->Undo();
+    EXPECT_EQ(edit->GetRtfText(), original);
+    EXPECT_FALSE(edit->CanUndo());
+}
+
 TEST_F(RichText2, ReplacedTextTakesTheFormatOfTheFirstReplacedCharacter) {
     edit->SetRtfText(Rtf("\\pard\\f0\\fs20 plain \\b bold\\b0  tail\\par\r\n"));
     edit->SetSelStart(6);

@@ -38,11 +38,23 @@ TEST(HpjFile, ReadsRealWorldProject) {
     EXPECT_EQ(hpj.OptionValues, (StringList{"main_index", "PEGASUS Application Help", "true", "2"}));
     EXPECT_EQ(hpj.Files,
               (StringList{"hlp\\afxcore.rtf", "hlp\\afxprint.rtf", "hlp\\afxolecl.rtf", "hlp\\afxolesv.rtf"}));
-    // Its [MAP] holds only include directives, which split at their blank.
-    ASSERT_EQ(hpj.MapIds.size(), 2u);
-    EXPECT_EQ(hpj.MapIds[0], "#include");
-    EXPECT_EQ(hpj.MapValues[1], "<hlp\\Pegasus.hm>");
+    // Its [MAP] includes two map files: the one beside the project is read
+    // (its folder named in another case), the one of the compiler's own
+    // installation is missing and noted.
+    ASSERT_EQ(hpj.MapIds.size(), 13u);
+    EXPECT_EQ(hpj.MapIds[0], "HID_CANCEL_EDIT_CNTR");
+    EXPECT_EQ(hpj.MapValues[0], "0x18000");
+    EXPECT_EQ(hpj.MapIds[12], "HIDD_ABOUTBOX");
+    EXPECT_EQ(hpj.MapValues[12], "0x20064");
+    EXPECT_EQ(hpj.Warnings, StringList{"The map file \"C:\\MSVC20\\MFC\\include\\afxhelp.hm\" was not found: the "
+                                       "context numbers it holds were not imported."});
     EXPECT_EQ(hpj.WindowCount(), 0);
+    std::vector<std::string> sections;
+    for (const THpjSection& section : hpj.Sections) sections.push_back(section.Name);
+    EXPECT_EQ(sections, (std::vector<std::string>{"OPTIONS", "FILES", "BITMAPS", "ALIAS", "MAP"}));
+    // Comment lines and blank lines inside a section do not end it.
+    EXPECT_EQ(hpj.Sections[2].Lines.size(), 22u);
+    EXPECT_EQ(hpj.Sections[3].Lines.front(), "HIDR_MAINFRAME = main_index");
 }
 
 TEST(HpjFile, ReadsHandWrittenProjectWithCommentsAndBlanks) {
@@ -55,9 +67,9 @@ TEST(HpjFile, ReadsHandWrittenProjectWithCommentsAndBlanks) {
               (StringList{"Sample Help, Second Edition", "(c) Example Authors", "Intro", "sample.hlp"}));
     // [FILES] directly under the options; indented comment skipped.
     EXPECT_EQ(hpj.Files, (StringList{"intro.rtf", "reference.rtf"}));
-    // The tab-separated map line is skipped.
-    EXPECT_EQ(hpj.MapIds, StringList{"IDH_INTRO"});
-    EXPECT_EQ(hpj.MapValues, StringList{"10"});
+    // A tab separates a map line's parts as a blank does.
+    EXPECT_EQ(hpj.MapIds, (StringList{"IDH_INTRO", "IDH_REF"}));
+    EXPECT_EQ(hpj.MapValues, (StringList{"10", "20"}));
 
     ASSERT_EQ(hpj.WindowCount(), 4);
     const TWindowInfo main = hpj.GetWindow(0);
@@ -197,7 +209,8 @@ TEST(HpjFile, SectionErrors) {
         {"[FILES]\na.rtf\n[OPTIONS]", noOptions},
         {"[OPTIONS]\nA=1\n", noFiles},
         {"[OPTIONS]\nA=1\n[FILES]", noFiles},
-        {"[OPTIONS]\nA=1\n[FILES]\n\na.rtf\n", empty},
+        // A blank line does not end the files section.
+        {"[OPTIONS]\nA=1\n[FILES]\n\na.rtf\n", ""},
         {"[OPTIONS]\nA=1\n[FILES]\n; only a comment\n[MAP]\n", empty},
         {"", noOptions},
         // The options body may be empty as long as a line follows the header.
@@ -215,12 +228,12 @@ TEST(HpjFile, ListsFilledBeforeAnErrorStay) {
     EXPECT_EQ(hpj.OptionKeys, StringList{"TITLE"});
 }
 
-TEST(HpjFile, FirstHeaderWinsAndSectionsEndAtBlankOrBracket) {
+TEST(HpjFile, FirstHeaderWinsAndSectionsEndAtBracket) {
     const THpjFile hpj =
         ParseText("[OPTIONS]\nA=1\n[FILES]\none.rtf\n  [map]  \nX 1\nY 2 3\nZ\n\nW 4\n[FILES]\ntwo.rtf\n");
     EXPECT_EQ(hpj.Files, StringList{"one.rtf"});
-    EXPECT_EQ(hpj.MapIds, (StringList{"X", "Y"}));
-    EXPECT_EQ(hpj.MapValues, (StringList{"1", "2 3"}));
+    EXPECT_EQ(hpj.MapIds, (StringList{"X", "Y", "W"}));
+    EXPECT_EQ(hpj.MapValues, (StringList{"1", "2 3", "4"}));
     // The option key keeps its case-folded text; the value after the first "=".
     const THpjFile eq = ParseText("[Options]\nlang = a=b\n[files]\nf.rtf\n");
     EXPECT_EQ(eq.OptionKeys, StringList{"LANG"});
@@ -253,6 +266,185 @@ TEST(HpjFile, UnreadableFileRaisesAccessError) {
     } catch (const EFileAccess& e) {
         EXPECT_NE(std::string(e.what()).find(name), std::string::npos) << e.what();
     }
+}
+
+// Real projects put comment blocks and blank lines inside their sections.
+TEST(HpjFile, BlankAndCommentLinesDoNotEndASection) {
+    struct Row {
+        const char* name;
+        const char* text;
+        StringList files;
+        StringList keys;
+    };
+    const std::vector<Row> rows = {
+        {"CommentBlockInFiles",
+         "[OPTIONS]\nTITLE=T\n[FILES]\n; the topics\n; of the guide\nintro.rtf\n\nmore.rtf\n",
+         {"intro.rtf", "more.rtf"},
+         {"TITLE"}},
+        {"BlankLinesInOptions",
+         "[OPTIONS]\nTITLE=T\n\n  ; indented comment\n\nCONTENTS=Intro\n[FILES]\na.rtf\n",
+         {"a.rtf"},
+         {"TITLE", "CONTENTS"}},
+        {"CommentBeforeFirstFile",
+         "[OPTIONS]\nTITLE=T\n[FILES]\n\n;;;;\n\n   a.rtf   \n[MAP]\nX 1\n",
+         {"a.rtf"},
+         {"TITLE"}},
+        {"SectionEndsAtNextHeaderOnly",
+         "[FILES]\na.rtf\n\n\n[OPTIONS]\n\nTITLE=T\n\n[WINDOWS]\nmain=\"M\"\n",
+         {"a.rtf"},
+         {"TITLE"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const THpjFile hpj = ParseText(row.text);
+        EXPECT_EQ(hpj.Files, row.files);
+        EXPECT_EQ(hpj.OptionKeys, row.keys);
+    }
+}
+
+TEST(HpjFile, ReadsTheMapFormsRealProjectsUse) {
+    struct Row {
+        const char* name;
+        const char* line;
+        const char* id;  // nullptr: not a map line
+        const char* value;
+    };
+    const std::vector<Row> rows = {
+        {"Blank", "IDH_A 10", "IDH_A", "10"},
+        {"Tab", "IDH_A\t10", "IDH_A", "10"},
+        {"BlanksAndTabs", "  IDH_A \t  0x1F  ", "IDH_A", "0x1F"},
+        {"Equals", "IDH_A=10", "IDH_A", "10"},
+        {"EqualsWithBlanks", "IDH_A = 10", "IDH_A", "10"},
+        {"Define", "#define IDH_A 0x18000", "IDH_A", "0x18000"},
+        {"DefineWithTabs", "#define\tIDH_A\t\t12", "IDH_A", "12"},
+        {"DefineApart", "#  define IDH_A 12", "IDH_A", "12"},
+        {"TrailingComment", "IDH_A 12 // the first", "IDH_A", "12"},
+        {"TrailingSemicolon", "IDH_A 12 ; the first", "IDH_A", "12"},
+        {"DefineWithoutValue", "#define GUARD_H", nullptr, nullptr},
+        {"OtherDirective", "#ifndef GUARD_H", nullptr, nullptr},
+        {"NameOnly", "IDH_A", nullptr, nullptr},
+        {"CommentLine", "// IDH_A 12", nullptr, nullptr},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::string id, value;
+        EXPECT_EQ(THpjFile::ParseMapLine(row.line, id, value), row.id != nullptr);
+        if (!row.id) continue;
+        EXPECT_EQ(id, row.id);
+        EXPECT_EQ(value, row.value);
+    }
+    // Block comments, also over several lines, hold no entries.
+    const THpjFile hpj = ParseText(
+        "[OPTIONS]\nA=1\n[FILES]\na.rtf\n[MAP]\nX 1 /* one */\n/* Y 2\nZ 3 */ W 4\n#ifdef WIN\nV=5\n#endif\n");
+    EXPECT_EQ(hpj.MapIds, (StringList{"X", "W", "V"}));
+    EXPECT_EQ(hpj.MapValues, (StringList{"1", "4", "5"}));
+}
+
+// A scratch folder with a project file and its map files.
+class HpjIncludeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ =
+            std::filesystem::temp_directory_path() / ("qm-hpj-inc-" + std::to_string(::getpid()) + "-" +
+                                                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(dir_);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+    std::string Write(const std::string& name, const std::string& text) {
+        const auto p = dir_ / name;
+        std::filesystem::create_directories(p.parent_path());
+        std::ofstream(p, std::ios::binary) << text;
+        return p.string();
+    }
+    THpjFile Load(const std::string& map) {
+        THpjFile hpj;
+        hpj.LoadFromFile(Write("p.hpj", "[OPTIONS]\r\nTITLE=T\r\n[FILES]\r\na.rtf\r\n[MAP]\r\n" + map));
+        return hpj;
+    }
+    std::filesystem::path dir_;
+};
+
+TEST_F(HpjIncludeTest, ReadsIncludedMapFilesInPlace) {
+    Write("Help/Ids.HM", "// generated\r\n#define IDH_ONE 0x10\r\nIDH_TWO 0x20\r\n#include \"more.h\"\r\n");
+    Write("Help/more.h", "IDH_FOUR 4\n");
+    const THpjFile hpj = Load("IDH_ZERO 0\r\n#include <help\\ids.hm>\r\nIDH_THREE=3\r\n");
+    // The include's entries stand where the include does; the nested one is
+    // found beside the file that names it.
+    EXPECT_EQ(hpj.MapIds, (StringList{"IDH_ZERO", "IDH_ONE", "IDH_TWO", "IDH_FOUR", "IDH_THREE"}));
+    EXPECT_EQ(hpj.MapValues, (StringList{"0", "0x10", "0x20", "4", "3"}));
+    EXPECT_TRUE(hpj.Warnings.empty());
+}
+
+TEST_F(HpjIncludeTest, MissingIncludeIsOneWarningNotAFailure) {
+    const THpjFile hpj = Load("#include <none.h>\r\nIDH_A 1\r\n");
+    EXPECT_EQ(hpj.MapIds, StringList{"IDH_A"});
+    EXPECT_EQ(hpj.Warnings,
+              StringList{"The map file \"none.h\" was not found: the context numbers it holds were not imported."});
+    EXPECT_EQ(hpj.Files, StringList{"a.rtf"});
+}
+
+TEST_F(HpjIncludeTest, RelativeIncludesCountFromTheProjectsFolderNotTheWorkingFolder) {
+    // A map file of that name in the working folder must not be read.
+    const auto elsewhere = dir_ / "elsewhere";
+    std::filesystem::create_directories(elsewhere);
+    std::ofstream(elsewhere / "ids.h") << "IDH_WRONG 1\n";
+    const auto cwd = std::filesystem::current_path();
+    std::filesystem::current_path(elsewhere);
+    const THpjFile hpj = Load("#include \"ids.h\"\r\n");
+    std::filesystem::current_path(cwd);
+    EXPECT_TRUE(hpj.MapIds.empty());
+    EXPECT_EQ(hpj.Warnings.size(), 1u);
+}
+
+TEST_F(HpjIncludeTest, EachFileIsReadOnceAndCyclesEnd) {
+    Write("a.h", "IDH_A 1\n#include \"a.h\"\n#include \"b.h\"\n");
+    Write("b.h", "IDH_B 2\n#include \"A.H\"\n#include \"p.hpj\"\n");
+    const THpjFile hpj = Load("#include <a.h>\r\n#include <b.h>\r\n#include <a.h>\r\n");
+    EXPECT_EQ(hpj.MapIds, (StringList{"IDH_A", "IDH_B"}));
+    EXPECT_TRUE(hpj.Warnings.empty());
+}
+
+TEST_F(HpjIncludeTest, AnIncludeOverTheLimitIsAWarning) {
+    const std::string big = Write("big.h", "IDH_A 1\n");
+    std::filesystem::resize_file(big, THpjFile::kMaxFileBytes + 1);
+    const THpjFile hpj = Load("#include <big.h>\r\nIDH_B 2\r\n");
+    EXPECT_EQ(hpj.MapIds, StringList{"IDH_B"});
+    ASSERT_EQ(hpj.Warnings.size(), 1u);
+    EXPECT_NE(hpj.Warnings[0].find("could not be read: Cannot open"), std::string::npos) << hpj.Warnings[0];
+    EXPECT_NE(hpj.Warnings[0].find("the limit is 4 MB"), std::string::npos) << hpj.Warnings[0];
+}
+
+// Window lines as the help compiler of Windows 3.1 wrote them: no caption,
+// colours as red, green and blue, fields left empty.
+TEST(HpjFile, ReadsColourTriplesAndEmptyFields) {
+    const int none = 0xFFFFFF;
+    const std::vector<WindowCase> cases = {
+        {"main=,(0,0,1023,1023),1,(255,255,255),(192,192,192),0", "main", "", 0, 0, 1023, 1023, 1, 0xFFFFFF, 0xC0C0C0,
+         "0"},
+        {"sec=\"S\",(,,500,),0,(0,0,255),(255,128,0)", "sec", "S", -1, -1, 500, -1, 0, 0xFF0000, 0x0080FF, ""},
+        // A triple with an empty field gives no colour.
+        {"w=,(1,2,3,4),0,(255,,),(,,)", "w", "", 1, 2, 3, 4, 0, none, none, ""},
+        // Fields beyond a byte are held to one.
+        {"w=,(1,2,3,4),0,(300,0,0)", "w", "", 1, 2, 3, 4, 0, 0xFF, none, ""},
+        // The help compiler's own form still reads as before.
+        {"w=,(1,2,3,4),0,(r123),(r456),f1", "w", "", 1, 2, 3, 4, 0, 123, 456, "f1"},
+    };
+    for (const WindowCase& c : cases) {
+        SCOPED_TRACE(c.line);
+        const TWindowInfo w = THpjFile::ParseWindowLine(c.line);
+        EXPECT_EQ(w.Name, c.name);
+        EXPECT_EQ(w.Caption, c.caption);
+        EXPECT_EQ(w.X, c.x);
+        EXPECT_EQ(w.Y, c.y);
+        EXPECT_EQ(w.W, c.w);
+        EXPECT_EQ(w.H, c.h);
+        EXPECT_EQ(w.State, c.state);
+        EXPECT_EQ(w.Rgb1, c.rgb1);
+        EXPECT_EQ(w.Rgb2, c.rgb2);
+        EXPECT_EQ(w.Rest, c.rest);
+    }
+    EXPECT_EQ(ParseError("[OPTIONS]\nA=1\n[FILES]\na.rtf\n[WINDOWS]\nw=,(1,2,3,4),0,(-,0,0)"),
+              "'-' is not a valid integer value");
 }
 
 }  // namespace

@@ -109,7 +109,7 @@ TEST(ImportNul, ValuesAreCutAtTheNulSoASaveAndLoadGiveTheSameProject) {
     EXPECT_EQ(first.GetBrowse(), "seq");
     EXPECT_EQ(project->GetTitle(), "Ti");
     EXPECT_EQ(project->GetCopyright(), "(c)");
-    EXPECT_EQ(project->BmRoot, StringList{"img"});
+    EXPECT_EQ(project->BmRoot, StringList{dir.file("img")});
     EXPECT_EQ(project->Windows.GetWindow(1).GetCaption(), "Cap");
 
     const std::string saved = project->SaveToBytes();
@@ -135,7 +135,7 @@ TEST(ImportQuotes, AHugeFileNameIsQuotedShort) {
     ASSERT_EQ(ui.errors.size(), 1u);
     const std::string shown = QuoteInput(dir.file(name));
     EXPECT_EQ(shown.size(), kMaxQuotedChars + 3);
-    EXPECT_EQ(ui.errors[0], kFailed + "Cannot open " + shown + " - The file has been deleted or moved.");
+    EXPECT_EQ(ui.errors[0], kFailed + "None of the files of [FILES] was found; the first is \"" + shown + "\".");
 }
 
 TEST(ImportQuotes, TheProgressTextQuotesTheFileNameShort) {

@@ -64,6 +64,13 @@ TEST(ImportRtfFile, FirstPageReplacesTheOpenTopicAndTheOthersAreAppended) {
     EXPECT_TRUE(first.IsContents);   // inherited from the topic it replaced
     EXPECT_EQ(first.ContextId, 15);  // 5 and 10 are used
     EXPECT_EQ(p.project.Topics.FindById(p.open), nullptr);
+    EXPECT_EQ(p.project.Topics.IndexOfId(p.open), -1);
+    // The replacement and the appended records are found by id where they stand.
+    for (int i = 0; i < p.project.Topics.Count(); ++i) {
+        const TTopicNode& node = p.project.Topics.GetNode(i);
+        EXPECT_EQ(p.project.Topics.IndexOfId(node.Id()), i);
+        EXPECT_EQ(p.project.Topics.FindById(node.Id()), &node);
+    }
     EXPECT_EQ(p.project.Topics.GetNode(1).GetName(), "Def");
     const TTopicNode& second = p.project.Topics.GetNode(2);
     EXPECT_EQ(r.Appended, std::vector<TNodeId>{second.Id()});
@@ -286,7 +293,9 @@ TEST(ImportHpjProject, ImportsEveryFileOfTheProject) {
     EXPECT_EQ(project->GetTitle(), "Sample Help");
     EXPECT_EQ(project->GetCopyright(), "(c) Us");
     EXPECT_EQ(project->GetHlpFile(), "sample.hlp");
-    EXPECT_EQ(project->BmRoot, (StringList{"images", "art"}));
+    // Relative image folders count from the project file's folder.
+    EXPECT_EQ(project->BmRoot,
+              (StringList{QM_TEST_DATA_DIR "/import/proj/images", QM_TEST_DATA_DIR "/import/proj/art"}));
     ASSERT_EQ(project->Windows.Count(), 2);
     EXPECT_EQ(project->Windows.GetWindow(2).GetName(), "proc4");
 }
@@ -299,7 +308,9 @@ TEST(ImportHpjProject, FailuresShowTheirMessageAndGiveNothing) {
     const std::vector<Case> cases = {
         {"BadContents.hpj", kFailed + "Unable to resolve the contents topic within the project."},
         {"nosuch.hpj", "Cannot open "},
-        {"MissingFile.hpj", kFailed + "Cannot open " QM_TEST_DATA_DIR "/import/proj/Sub\\missing.rtf"},
+        // Its only file is missing: there is nothing to import.
+        {"MissingFile.hpj", kFailed + "None of the files of [FILES] was found; the first is \"" QM_TEST_DATA_DIR
+                                      "/import/proj/Sub\\missing.rtf\"."},
     };
     for (const Case& c : cases) {
         ScriptedUi ui;

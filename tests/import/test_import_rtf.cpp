@@ -5,11 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "import/importobjects.h"
 #include "import/importrtf.h"
+#include "preprocess/buildchecks.h"
 #include "preprocess/tagtext.h"
 #include "richtext/richdoc.h"
 #include "test_import_util.h"
 #include "util/errors.h"
+#include "util/fileio.h"
 
 namespace qm {
 namespace {
@@ -300,21 +303,48 @@ TEST(CreateImportedTopics, MakesNamesUnique) {
     EXPECT_EQ(list.back()->GetName(), "Same_2999");
 }
 
-TEST(CreateImportedTopics, EmptyOrInvalidNamesBecomeNewTopicNames) {
+TEST(CreateImportedTopics, EmptyNamesBecomeNewTopicNamesAndInvalidOnesKeepTheirShape) {
     TProject project;
     project.Topics.AddNew().SetName("NewTopic1");
+    project.Topics.AddNew().SetName("a_b");
     std::vector<std::unique_ptr<TTopicNode>> list;
-    CreateImportedTopics(4, Pages(4), Notes({"", "..\\..\\evil", "a b", "ok"}), &project, list);
-    EXPECT_EQ(Names(list), (std::vector<std::string>{"NewTopic2", "NewTopic3", "NewTopic4", "ok"}));
+    CreateImportedTopics(6, Pages(6), Notes({"", "..\\..\\evil", "a b", "ok", "menu-file", "Open (File/Save)"}),
+                         &project, list);
+    // Each character a name cannot hold becomes "_"; the name is then made
+    // unique. None of them can leave a folder.
+    EXPECT_EQ(Names(list),
+              (std::vector<std::string>{"NewTopic2", "______evil", "a_b_1", "ok", "menu_file", "Open__File_Save_"}));
 }
 
 TEST(CreateImportedTopics, UniquenessIsTestedOnTheCutName) {
+    // Cut so that the build can write "<name>.rtf" (255 bytes a file name).
     const std::string longId(300, 'a');
     std::vector<std::unique_ptr<TTopicNode>> list;
     CreateImportedTopics(2, Pages(2), Notes({longId, longId}), nullptr, list);
     ASSERT_EQ(list.size(), 2u);
-    EXPECT_EQ(list[0]->GetName(), std::string(255, 'a'));
-    EXPECT_EQ(list[1]->GetName(), std::string(253, 'a') + "_1");
+    EXPECT_EQ(list[0]->GetName(), std::string(251, 'a'));
+    EXPECT_EQ(list[1]->GetName(), std::string(249, 'a') + "_1");
+}
+
+TEST(CreateImportedTopics, LongNamesStayUsableAsFileNames) {
+    // "\xE9" takes two bytes of a file name where names are UTF-8.
+    const std::vector<std::string> ids = {std::string(300, '\xE9'), std::string(300, '\xE9'),
+                                          std::string(100, 'a') + std::string(200, '-')};
+    std::vector<std::unique_ptr<TTopicNode>> list;
+    CreateImportedTopics(3, Pages(3), Notes(ids), nullptr, list);
+    ASSERT_EQ(list.size(), 3u);
+    TProject project;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        SCOPED_TRACE(i);
+        const std::string name = list[i]->GetName();
+        const auto fileBytes = [](const std::string& n) { return ToFsPath(n + ".rtf").native().size(); };
+        EXPECT_LE(fileBytes(name), 255u);
+        // As long as fits: one character more would not.
+        const std::string base = i == 1 ? name.substr(0, name.size() - 2) : name;
+        EXPECT_GT(fileBytes(base + ids[i][0] + (i == 1 ? "_1" : "")), 255u) << name.size();
+        project.Topics.AddNode(std::move(list[i]));
+    }
+    EXPECT_NO_THROW(CheckModuleFileNames(project));
 }
 
 TEST(CreateImportedTopics, ContextNumbersSkipThoseOfTheProject) {
@@ -387,13 +417,22 @@ TEST(ConvertNoScrollRegion, WrapsTheLeadingParagraphsThatKeepWithTheNext) {
 }
 
 TEST(CreateImportedTopics, LinksFollowRenamedTopics) {
-    StringList pages = Pages(2);
-    pages[1] = std::string(kHeader) + "\\uldb go\\ulnone\\v menu.file\\v0 \\par\r\n}";
+    StringList pages = Pages(3);
+    pages[1] =
+        std::string(kHeader) + "\\uldb go\\ulnone\\v menu.file\\v0 \\ul see\\ulnone\\v Open (File)\\v0 \\par\r\n}";
+    // A table kept as raw RTF: its hotspot follows too.
+    pages[2] = std::string(kHeader) +
+               EscapeRtf(RawRtfTag("{\\trowd\\cellx99\\intbl{\\uldb x}{\\v MENU.FILE}\\cell\\row}")) + "\\par\r\n}";
     std::vector<std::unique_ptr<TTopicNode>> list;
-    CreateImportedTopics(2, pages, Notes({"menu.file", "b"}), nullptr, list);
-    ASSERT_EQ(list.size(), 2u);
-    EXPECT_EQ(list[0]->GetName(), "NewTopic1");
-    EXPECT_EQ(TagsOf(list[1]->Text), (std::vector<std::string>{"<LINK TOPIC=\"NewTopic1\">", "</LINK>"}));
+    CreateImportedTopics(3, pages, Notes({"menu.file", "b", "Open (File)"}), nullptr, list);
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(list[0]->GetName(), "menu_file");
+    EXPECT_EQ(list[2]->GetName(), "Open__File_");
+    EXPECT_EQ(TagsOf(list[1]->Text), (std::vector<std::string>{"<LINK TOPIC=\"menu_file\">", "</LINK>",
+                                                               "<LINK POPUP=\"Open__File_\">", "</LINK>"}));
+    EXPECT_EQ(TagsOf(list[2]->Text),
+              std::vector<std::string>{
+                  "<RTF \"{\\\\trowd\\\\cellx99\\\\intbl{\\\\uldb x}{\\\\v menu_file}\\\\cell\\\\row}\">"});
 }
 
 // ---------------------------------------------------------------------------

@@ -1,4 +1,5 @@
 // Following links and the navigation history, end to end in the real window.
+#include <QApplication>
 #include <QListWidget>
 #include <QMenu>
 #include <QPainter>
@@ -6,7 +7,9 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "editor/vlist.h"
 #include "navigation_fixture.h"
+#include "preprocess/edittags.h"
 #include "util/errors.h"
 
 namespace qmtest {
@@ -294,6 +297,68 @@ TEST_F(MainWindowNavigationTest, ThePopUpMenusFollowLinkIsEnabledOnlyInsideALink
     emit menu->aboutToShow();
     item->trigger();
     EXPECT_EQ(CurrentName(*w), "PopOne");
+}
+
+// The tag commands own the editor's pop-up menu: a right click opens that one
+// menu, once, with the link item beside the tag items, each enabled by the
+// tag at the caret.
+TEST_F(MainWindowNavigationTest, ARightClickOpensTheOneEditorMenuWithTheLinkAndTagItems) {
+    auto w = Start({qm::FromCp1252(LinkedSample())});
+    OpenRow(*w, "lstTopics", "Contents");
+    w->show();
+    QMenu* menu = w->EditorPopup();
+    ASSERT_NE(menu, nullptr);
+    int opened = 0;
+    QObject::connect(menu, &QMenu::aboutToShow, menu, [&] { ++opened; });
+    auto shownMenus = [] {
+        QList<QMenu*> shown;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* m = qobject_cast<QMenu*>(top); m && m->isVisible()) shown.push_back(m);
+        return shown;
+    };
+    struct Row {
+        const char* name;
+        const char* at;
+        int offset;
+        bool followLink;
+        bool editTag;
+    } rows[] = {{"inside a link", "beta topic", 3, true, true}, {"in plain prose", "See", 1, false, false}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        opened = 0;
+        w->Editor()->SetSelStart(PosOf(*w, r.at) + r.offset);
+        emit w->Editor()->customContextMenuRequested(PointAt(*w, PosOf(*w, r.at)));
+        const QList<QMenu*> shown = shownMenus();
+        ASSERT_EQ(shown.size(), 1);
+        EXPECT_EQ(shown.front(), menu);
+        EXPECT_EQ(opened, 1);
+        EXPECT_TRUE(menu->actions().contains(Act(*w, "mnuEditorPopFollowLink")));
+        EXPECT_EQ(Act(*w, "mnuEditorPopFollowLink")->isEnabled(), r.followLink);
+        EXPECT_EQ(Act(*w, "mnuEditorPopEditTag")->isEnabled(), r.editTag);
+        menu->hide();
+    }
+}
+
+// The editor's key handling (the member list) and the double-click follow
+// share the editor: the keys still open and close the list, and a double
+// click on a link still follows it.
+TEST_F(MainWindowNavigationTest, MemberListKeysAndTheDoubleClickFollowLiveSideBySide) {
+    auto w = Start({qm::FromCp1252(LinkedSample())});
+    OpenRow(*w, "lstTopics", "Contents");
+    w->show();
+    qm::TOptions& o = w->Options();
+    o.EnableTagInsight = o.PopupTags = o.AddClosingBrackets = true;
+    o.DblClickFollowsLink = true;
+    auto* list = w->findChild<qm::TfrmVList*>();
+    ASSERT_NE(list, nullptr);
+    w->Editor()->SetSelStart(PosOf(*w, " now."));
+    QTest::keyClicks(w->Editor(), QStringLiteral("<"));
+    EXPECT_TRUE(list->isVisible());
+    EXPECT_EQ(list->ListKind(), qm::lkTags);
+    QTest::keyClick(w->Editor(), Qt::Key_Escape);
+    EXPECT_FALSE(list->isVisible());
+    DoubleClick(*w, PosOf(*w, "beta topic") + 2);
+    EXPECT_EQ(CurrentName(*w), "Beta");
 }
 
 TEST_F(MainWindowNavigationTest, OpeningAnotherProjectClearsTheHistory) {

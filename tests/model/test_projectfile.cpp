@@ -380,6 +380,29 @@ TEST_F(ProjectFile, LoadReplacesThePreviousContent) {
     EXPECT_FALSE(p.MakeVbInclude);
 }
 
+// A load gives every node a place in the id index and drops the ids of the
+// nodes it replaced; a failed load leaves none.
+TEST_F(ProjectFile, LoadIndexesTheNewNodesByIdAndForgetsTheOld) {
+    TProject source;
+    qmtest::BuildRichProject(source);
+    const std::string bytes = source.SaveToBytes();
+    TProject p;
+    p.NewProject();
+    const qm::TNodeId before = p.Topics.GetNode(0).Id();
+    p.LoadFromBytes(bytes, "rich.qpf");
+    ASSERT_EQ(p.Topics.Count(), source.Topics.Count());
+    EXPECT_EQ(p.Topics.FindById(before), nullptr);
+    std::vector<qm::TNodeId> loaded;
+    for (int i = 0; i < p.Topics.Count(); ++i) {
+        const qm::TTopicNode& node = p.Topics.GetNode(i);
+        EXPECT_EQ(p.Topics.IndexOfId(node.Id()), i);
+        EXPECT_EQ(p.Topics.FindById(node.Id()), &node);
+        loaded.push_back(node.Id());
+    }
+    EXPECT_THROW(p.LoadFromBytes(std::string_view(bytes).substr(0, bytes.size() - 1), "cut.qpf"), qm::Error);
+    for (const qm::TNodeId id : loaded) EXPECT_EQ(p.Topics.IndexOfId(id), -1);
+}
+
 TEST_F(ProjectFile, VersionsUpTo151LoadAlikeAndLaterOnesAreRefused) {
     TProject p;
     qmtest::BuildRichProject(p);

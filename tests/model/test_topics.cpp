@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
+#include <vector>
 
 #include "model/topics.h"
 #include "util/errors.h"
@@ -220,4 +222,103 @@ TEST(Topics, AddNodeTakesOwnershipAndIterationFollowsListOrder) {
     for (const auto& node : t) names.push_back(node->GetName());
     EXPECT_EQ(names, (std::vector<std::string>{"first", "second"}));
     qm::TTopics::DisposeNode(nullptr);  // nothing for none
+}
+
+namespace {
+
+// What FindById and IndexOfId must answer, found the slow way: a walk over
+// the list.
+int ScanForId(const TTopics& t, qm::TNodeId id) {
+    int i = 0;
+    for (const auto& node : t) {
+        if (node->Id() == id) return i;
+        ++i;
+    }
+    return -1;
+}
+
+// Every id ever handed out, present or gone, answers as the walk does.
+void ExpectIndexMatchesScan(const TTopics& t, const std::vector<qm::TNodeId>& seen) {
+    for (qm::TNodeId id : seen) {
+        const int at = ScanForId(t, id);
+        EXPECT_EQ(t.IndexOfId(id), at) << "id " << id;
+        const TTopicNode* found = t.FindById(id);
+        EXPECT_EQ(found, at < 0 ? nullptr : &t.GetNode(at)) << "id " << id;
+    }
+}
+
+}  // namespace
+
+// The id index follows each change of the list: a table of operations, each
+// checked against a walk over the list for every id seen so far (the deleted
+// and replaced ones included, which must be forgotten).
+TEST(Topics, IdIndexStaysInStepWithEveryChange) {
+    struct Step {
+        const char* name;
+        std::function<void(TTopics&, std::vector<qm::TNodeId>&)> apply;
+    };
+    const auto addNamed = [](TTopics& t, std::vector<qm::TNodeId>& seen, const char* name) {
+        seen.push_back(Add(t, name, static_cast<int>(seen.size()) * 5).Id());
+    };
+    const std::vector<Step> steps = {
+        {"add five",
+         [&](TTopics& t, auto& seen) {
+             for (const char* n : {"a", "b", "c", "d", "e"}) addNamed(t, seen, n);
+         }},
+        {"append an owned node",
+         [](TTopics& t, auto& seen) {
+             auto n = qm::NewTopicNode();
+             seen.push_back(n->Id());
+             t.AddNode(std::move(n));
+         }},
+        {"delete the first", [](TTopics& t, auto&) { t.DeleteAt(0); }},
+        {"delete in the middle by node", [](TTopics& t, auto&) { t.DeleteNode(&t.GetNode(2)); }},
+        {"delete the last", [](TTopics& t, auto&) { t.DeleteAt(t.Count() - 1); }},
+        {"replace in the middle",
+         [](TTopics& t, auto& seen) {
+             auto n = qm::NewTopicNode();
+             seen.push_back(n->Id());
+             t.ReplaceNode(&t.GetNode(1), std::move(n));
+         }},
+        {"replace refused leaves the index",
+         [](TTopics& t, auto&) {
+             TTopicNode stranger;
+             EXPECT_THROW(t.ReplaceNode(&stranger, qm::NewTopicNode()), qm::Error);
+             EXPECT_THROW(t.AddNode(nullptr), qm::Error);
+         }},
+        {"assign a node's fields keeps its id", [](TTopics& t, auto&) { t.GetNode(0) = t.GetNode(1); }},
+        {"add after deletions", [&](TTopics& t, auto& seen) { addNamed(t, seen, "f"); }},
+        {"move the list out and back",
+         [](TTopics& t, auto&) {
+             TTopics other = std::move(t);
+             t = std::move(other);
+         }},
+        {"clear", [](TTopics& t, auto&) { t.Clear(); }},
+        {"add after clearing", [&](TTopics& t, auto& seen) { addNamed(t, seen, "g"); }},
+    };
+    TTopics t;
+    std::vector<qm::TNodeId> seen;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        step.apply(t, seen);
+        ExpectIndexMatchesScan(t, seen);
+    }
+    EXPECT_EQ(t.Count(), 1);
+}
+
+// The name index finds what FindByName finds: the first node of a name, ASCII
+// case folded, and nothing for a name no node has.
+TEST(Topics, NameIndexAgreesWithFindByName) {
+    TTopics t;
+    Add(t, "Alpha", 5);
+    Add(t, "ALPHA", 10);  // a second node of the same name: the first one wins
+    Add(t, "caf\xE9", 15);
+    Add(t, "", 20);
+    const qm::TTopicNameIndex index(t);
+    for (const char* name : {"alpha", "Alpha", "aLPHA", "caf\xE9", "CAF\xE9", "caf\xC9", "", "beta", "alph"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(index.Find(name), t.FindByName(name));
+    }
+    EXPECT_EQ(index.Find("alpha")->ContextId, 5);
+    EXPECT_EQ(index.Find("CAF\xC9"), nullptr);  // only ASCII letters fold
 }

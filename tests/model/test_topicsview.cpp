@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -15,12 +16,19 @@ struct FakeList {
     std::vector<int> items;
     std::map<int, std::pair<std::int32_t, std::string>> nodes;
     int repaints = 0;
+    mutable int keyReads = 0;  // finding a node's key is a look-up in the real list
 
     int Count() const { return static_cast<int>(items.size()); }
     Handle ItemNode(int i) const { return items.at(static_cast<std::size_t>(i)); }
     void SetItemNode(int i, const Handle& h) { items.at(static_cast<std::size_t>(i)) = h; }
-    std::int32_t ContextIdOf(const Handle& h) const { return nodes.at(h).first; }
-    std::string_view NameOf(const Handle& h) const { return nodes.at(h).second; }
+    std::int32_t ContextIdOf(const Handle& h) const {
+        ++keyReads;
+        return nodes.at(h).first;
+    }
+    std::string_view NameOf(const Handle& h) const {
+        ++keyReads;
+        return nodes.at(h).second;
+    }
     void Repaint() { ++repaints; }
 };
 
@@ -72,6 +80,47 @@ TEST(TopicsView, IndexOfNodeAndCopies) {
     emptyView.SortByName(false);
     EXPECT_TRUE(empty.items.empty());
     EXPECT_EQ(emptyView.IndexOfNode(1), -1);
+}
+
+// Equal keys keep their order, and each item's key is read once however
+// many comparisons the sort makes (a large list sorted by comparing looked-up
+// names took seconds).
+TEST(TopicsView, SortsAreStableAndReadEachKeyOnce) {
+    FakeList list;
+    for (int h = 1; h <= 200; ++h) {
+        list.nodes[h] = {h % 3, h % 2 ? "odd" : "even"};
+        list.items.push_back(h);
+    }
+    TTopicsView<FakeList> view(list, kNoContentsImage);
+    struct Row {
+        const char* name;
+        std::function<void()> sort;
+        std::function<bool(int, int)> before;  // a strictly earlier, or tied and in the old order
+    };
+    const std::vector<Row> rows = {
+        {"by name ascending", [&] { view.SortByName(false); },
+         [&](int a, int b) { return list.nodes[a].second < list.nodes[b].second; }},
+        {"by name descending", [&] { view.SortByName(true); },
+         [&](int a, int b) { return list.nodes[a].second > list.nodes[b].second; }},
+        {"by id ascending", [&] { view.SortById(true); },
+         [&](int a, int b) { return list.nodes[a].first < list.nodes[b].first; }},
+        {"by id descending", [&] { view.SortById(false); },
+         [&](int a, int b) { return list.nodes[a].first > list.nodes[b].first; }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::vector<int> before = list.items;
+        std::map<int, std::size_t> oldPos;
+        for (std::size_t i = 0; i < before.size(); ++i) oldPos[before[i]] = i;
+        list.keyReads = 0;
+        row.sort();
+        EXPECT_EQ(list.keyReads, 200);
+        for (std::size_t i = 1; i < list.items.size(); ++i) {
+            const int a = list.items[i - 1], b = list.items[i];
+            const bool tied = !row.before(a, b) && !row.before(b, a);
+            EXPECT_TRUE(row.before(a, b) || (tied && oldPos[a] < oldPos[b])) << "at " << i;
+        }
+    }
 }
 
 TEST(TopicsView, CompareNamesBytewise) {

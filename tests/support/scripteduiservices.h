@@ -61,6 +61,7 @@ public:
     int helpContentsCalls = 0;                        // ShowHelpContents calls
     QStringList helpIndexKeywords;                    // ShowHelpIndex calls, by keyword
     std::vector<qm::FileDialogRequest> fileRequests;  // open and save dialogs, as asked
+    std::vector<qm::FontChoice> fontRequests;         // font dialogs, with the font and colour they offered
 
     FakeCompilerRunner compiler;
     FakeHelpViewer viewer;
@@ -97,9 +98,12 @@ public:
         r.color = answer;
         replies_.push_back(std::move(r));
     }
-    void ExpectFont(std::optional<QFont> answer) {
+    // The font dialog answers `answer` with `color`; an invalid colour
+    // answers the colour the dialog was offered.
+    void ExpectFont(std::optional<QFont> answer, QColor color = QColor()) {
         Reply r{Request::Font};
         r.font = answer;
+        r.color = color;
         replies_.push_back(std::move(r));
     }
     // The next modal dialog must have this objectName; `handler` fills it in
@@ -189,13 +193,16 @@ public:
         replies_.pop_front();
         return c;
     }
-    std::optional<QFont> ChooseFont(const QFont&) override {
+    std::optional<qm::FontChoice> ChooseFont(const qm::FontChoice& initial) override {
         Note({Request::Font, {}, {}, QStringLiteral("font")});
+        fontRequests.push_back(initial);
         Reply* r = Next(Request::Font, QStringLiteral("font dialog"));
         if (!r) return std::nullopt;
-        auto f = r->font;
+        const std::optional<QFont> f = r->font;
+        const QColor c = r->color && r->color->isValid() ? *r->color : initial.color;
         replies_.pop_front();
-        return f;
+        if (!f) return std::nullopt;
+        return qm::FontChoice{*f, c};
     }
     int RunDialog(QDialog& dialog) override {
         Note({Request::Dialog, {}, {}, dialog.objectName()});

@@ -152,3 +152,22 @@ TEST(IntegerHelpers, Table) {
 }
 
 }  // namespace
+
+TEST(HelpUnits, PixelsPerInchComeFromTheInstalledScreen) {
+    struct Row {
+        const char* name;
+        const ScreenMetrics* metrics;
+        int expected;
+    };
+    const FixedScreenMetrics large({1024, 768}, 120);
+    const FixedScreenMetrics broken({1024, 768}, 0);
+    const FixedScreenMetrics plain({1024, 768});
+    for (const Row& row : {Row{"none installed: 96", nullptr, 96}, Row{"a screen of 120", &large, 120},
+                           Row{"no usable value: 96", &broken, 96}, Row{"a fixed size alone: 96", &plain, 96}}) {
+        SCOPED_TRACE(row.name);
+        ScreenGuard guard(row.metrics);
+        EXPECT_EQ(ScreenPixelsPerInch(), row.expected);
+        EXPECT_EQ(ScreenMetricsInstalled(), row.metrics != nullptr);
+    }
+    EXPECT_FALSE(ScreenMetricsInstalled());
+}

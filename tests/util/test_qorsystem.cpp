@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "util/fileio.h"
 #include "util/scratch_dir.h"
@@ -274,6 +275,65 @@ TEST(FindFileInFolder, Cp1252Names) {
 TEST_F(FindFileTest, EmptyFolderMeansTheCurrentFolder) {
     CurrentDir cd(dir.path());
     ExpectFound(FindFileInFolder("", "PHOTO.BMP"), "photo.bmp", "lower");
+}
+
+// ------------------------------------------------------------- the folder cache
+
+// The cache answers every look-up as the uncached one does: the layouts of
+// the tests above, each name asked twice (the second from the listing).
+TEST(FolderCache, FindsWhatTheUncachedLookUpFinds) {
+    SKIP_WHERE_CASE_IS_IGNORED();
+    ScratchDir dir;
+    namespace fs = std::filesystem;
+    WriteRaw(dir.file("photo.bmp"), "lower");
+    WriteRaw(dir.file("Both.shg"), "upper");
+    WriteRaw(dir.file("both.shg"), "lower");
+    fs::create_directory(dir.path() / "pic.bmp");
+    fs::create_directory(dir.path() / "images");
+    WriteRaw(dir.file("images/photo.bmp"), "sub");
+    WriteRaw(dir.file("caf\xC3\xA9.bmp"), "cafe");
+    for (const char* d : {"IMG.BMP", "Img.bmp", "iMG.bmp"}) fs::create_directory(dir.path() / d);
+    WriteRaw(dir.file("img.bmp"), "file");
+    const std::vector<std::string> names = {
+        "photo.bmp",         "Photo.BMP",         "PHOTO.bmp",        "Both.shg",          "both.shg", "BOTH.SHG",
+        "other.bmp",         "pic.bmp",           "PIC.BMP",          "photo.bm",          "IMG.bmp",  "imG.bmP",
+        "Caf\xE9.BMP",       "images\\PHOTO.BMP", "IMAGES/photo.bmp", "images\\other.bmp", "images",   "",
+        "missing\\photo.bmp"};
+    TFolderCache cache;
+    for (int pass = 1; pass <= 2; ++pass)
+        for (const std::string& name : names)
+            for (const std::string& folder : {dir.str(), dir.str() + "\\", dir.file("missing")}) {
+                SCOPED_TRACE("pass " + std::to_string(pass) + ": " + folder + " + " + name);
+                EXPECT_EQ(cache.FindFile(folder, name), FindFileInFolder(folder, name));
+            }
+}
+
+// Windows-made projects name their files in another case than the disk
+// holds them: each folder is listed once however many names are looked up in
+// it, and a file added after the listing is found by the next cache (the
+// next build), in any case.
+TEST(FolderCache, ListsEachFolderOnceAndANewCacheSeesNewFiles) {
+    SKIP_WHERE_CASE_IS_IGNORED();
+    ScratchDir dir;
+    std::filesystem::create_directory(dir.path() / "art");
+    for (int i = 0; i < 50; ++i) WriteRaw(dir.file("art/pic" + std::to_string(i) + ".bmp"), "BM");
+    const std::string art = dir.file("art");
+    TFolderCache build1;
+    for (int i = 0; i < 50; ++i) {
+        const std::string number = std::to_string(i);
+        ExpectFound(build1.FindFile(art, "PIC" + number + ".BMP"), "pic" + number + ".bmp", "BM");
+        ExpectFound(build1.FindFile(art, "pic" + number + ".bmp"), "pic" + number + ".bmp", "BM");
+        ExpectFound(build1.FindFile(dir.str(), "art\\Pic" + number + ".bmp"), "pic" + number + ".bmp", "BM");
+    }
+    EXPECT_EQ(build1.FindFile(art, "NONE.BMP"), "");
+    EXPECT_EQ(build1.ListedFolders(), 1);  // "art" only: its own name was found as written
+
+    WriteRaw(dir.file("art/late.bmp"), "late");
+    EXPECT_EQ(build1.FindFile(art, "LATE.BMP"), "");  // this run's listing is kept
+    EXPECT_EQ(build1.FindFile(art, "late.bmp"), "");
+    TFolderCache build2;
+    ExpectFound(build2.FindFile(art, "LATE.BMP"), "late.bmp", "late");
+    ExpectFound(build2.FindFile(art, "late.bmp"), "late.bmp", "late");
 }
 
 }  // namespace

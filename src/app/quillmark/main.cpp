@@ -6,8 +6,10 @@
 #include "mainwindow/mainwindow.h"
 #include "platform/display.h"
 #include "platform/qtcp1252.h"
+#include "platform/qtscreenmetrics.h"
 #include "platform/qtsettingsstore.h"
 #include "platform/qtuiservices.h"
+#include "widgets/fontdlg.h"
 
 int main(int argc, char** argv) {
     if (!qm::HasDisplay()) {
@@ -17,8 +19,12 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(qm::kApplicationName));
     QApplication::setOrganizationName(QString::fromLatin1(qm::kOrganisationName));
+    // Help units and the ruler's inches follow the real screen.
+    qm::InstallQtScreenMetrics();
 
     qm::QtUiServices ui;
+    // The toolkit's font dialog has no colour; styles and text have one.
+    ui.SetFontDialog(&qm::RunFontDialog);
     qm::QtSettingsStore settings;
     qm::TMainWindowEnv env;
     env.Ui = &ui;

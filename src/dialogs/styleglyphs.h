@@ -1,0 +1,19 @@
+#pragma once
+// The small pictures beside styles in the style box and the style dialogs:
+// the style's kind (character or paragraph) and its alignment.
+#include <QImage>
+
+namespace qm {
+
+enum class TStyleGlyph { CharacterStyle, ParagraphStyle, AlignLeft, AlignCenter, AlignRight };
+
+// Each glyph is kStyleGlyphSize pixels square, drawn once and kept.
+inline constexpr int kStyleGlyphSize = 14;
+const QImage& StyleGlyph(TStyleGlyph glyph);
+
+// The glyph of a style type (1 paragraph, anything else character).
+TStyleGlyph KindGlyph(int styleType);
+// The glyph of an alignment (0 left, 2 centre, anything else right).
+TStyleGlyph AlignmentGlyph(int alignment);
+
+}  // namespace qm

@@ -1,0 +1,231 @@
+// What a help project's file says beyond its topics: context numbers, image
+// folders, start-up macros, compression, popups, and the notes on what the
+// project could not hold.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "formats/hpjfile.h"
+#include "import/import.h"
+#include "model/project.h"
+#include "test_import_util.h"
+#include "util/textfile.h"
+
+namespace qm {
+namespace {
+
+using qmtest::ImportTempDir;
+using qmtest::ScriptedUi;
+using qmtest::TagsOf;
+using qmtest::WriteFileBytes;
+
+THpjFile Hpj(const std::string& text) {
+    THpjFile hpj;
+    hpj.Parse(SplitLines(text));
+    return hpj;
+}
+
+const TTopicNode* Find(const TProject& project, const std::string& name) { return project.Topics.FindByName(name); }
+
+bool HasNote(const StringList& notes, const std::string& part) {
+    for (const std::string& n : notes)
+        if (n.find(part) != std::string::npos) return true;
+    return false;
+}
+
+std::string NotesText(const StringList& notes) {
+    std::string out;
+    for (const std::string& n : notes) out += n + "\n";
+    return out;
+}
+
+TEST(ImportHpjOptions, CompressValuesMapToTheNearestCompression) {
+    struct Row {
+        const char* value;
+        std::uint8_t mode;
+        std::int32_t flags;
+        bool noted;
+    };
+    const std::vector<Row> rows = {
+        {"0", CompressMode::None, 0, false},
+        {"NO", CompressMode::None, 0, false},
+        {"false", CompressMode::None, 0, false},
+        {"1", CompressMode::Maximum, 0, false},
+        {"YES", CompressMode::Maximum, 0, false},
+        {"True", CompressMode::Maximum, 0, false},
+        {"HIGH", CompressMode::Maximum, 0, false},
+        {"12 Hall Zeck", CompressMode::Maximum, 0, false},
+        {"MEDIUM", CompressMode::Custom, CompressFlags::Zeck, false},
+        {"8 Zeck", CompressMode::Custom, CompressFlags::Zeck, false},
+        {"PHRASE", CompressMode::Custom, CompressFlags::Phrase, false},
+        // Unknown: the default stays and the import says so.
+        {"LOW", CompressMode::None, 0, true},
+        {"7", CompressMode::None, 0, true},
+        {"", CompressMode::None, 0, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.value);
+        TProject project;
+        project.Topics.AddNew().SetName("a");
+        TImportNotes notes;
+        ImportHpjOptions(Hpj(std::string("[OPTIONS]\nCOMPRESS=") + row.value + "\n[FILES]\nx.rtf\n"), project, "",
+                         &notes);
+        const TProject fresh;
+        EXPECT_EQ(project.CompressMode, row.noted ? fresh.CompressMode : row.mode);
+        EXPECT_EQ(project.CompressFlags, row.noted ? fresh.CompressFlags : row.flags);
+        EXPECT_EQ(HasNote(notes.Lines(), "COMPRESS"), row.noted) << NotesText(notes.Lines());
+    }
+}
+
+TEST(ImportHpjOptions, ConfigMacrosBecomeTheWindowsStartUpMacros) {
+    TProject project;
+    project.Topics.AddNew().SetName("a");
+    TImportNotes notes;
+    ImportHpjOptions(Hpj("[OPTIONS]\nTITLE=t\n[FILES]\nx.rtf\n[WINDOWS]\nmain=\"M\"\nproc4=\"P\"\n"
+                         "[CONFIG]\nBrowseButtons()\n; a comment\n\nCreateButton(`b',`&B',`JI(`',`x')')\n"
+                         "[CONFIG-proc4]\nBrowseButtons()\n[CONFIG-nowhere]\nX()\n[CONFIG]\nRR(`a.dll',`F',`U')\n"),
+                     project, "", &notes);
+    ASSERT_EQ(project.Windows.Count(), 2);
+    EXPECT_EQ(project.Windows.GetWindow(1).Macros,
+              (StringList{"BrowseButtons()", "CreateButton(`b',`&B',`JI(`',`x')')", "RR(`a.dll',`F',`U')"}));
+    EXPECT_EQ(project.Windows.GetWindow(2).Macros, StringList{"BrowseButtons()"});
+    EXPECT_TRUE(HasNote(notes.Lines(), "[CONFIG-NOWHERE]")) << NotesText(notes.Lines());
+}
+
+TEST(ImportHpjOptions, BmrootListsCountFromTheProjectsFolder) {
+    ImportTempDir dir;
+    std::filesystem::create_directories(dir.file("Bitmaps"));
+    std::filesystem::create_directories(dir.file("shg"));
+    // Folders of those names in the working folder must not be taken.
+    ImportTempDir elsewhere;
+    std::filesystem::create_directories(elsewhere.file("bitmaps"));
+    const auto cwd = std::filesystem::current_path();
+    std::filesystem::current_path(elsewhere.str());
+    TProject project;
+    project.Topics.AddNew().SetName("a");
+    ImportHpjOptions(Hpj("[OPTIONS]\nBMROOT=BITMAPS, SHG ,\nBMROOT=/abs/art\n[FILES]\nx.rtf\n"), project,
+                     dir.str() + "/");
+    std::filesystem::current_path(cwd);
+    EXPECT_EQ(project.BmRoot, (StringList{dir.str() + "/Bitmaps", dir.str() + "/shg", "/abs/art"}));
+}
+
+TEST(ImportHpjOptions, WhatTheProjectCannotHoldIsNotedOnce) {
+    TProject project;
+    project.Topics.AddNew().SetName("a");
+    TImportNotes notes;
+    ImportHpjOptions(Hpj("[OPTIONS]\nLCID=0x409 0x0 0x0\nCHARSET=0\nTITLE=t\nLCID=0x409 0x0 0x0\n[FILES]\nx.rtf\n"
+                         "[BAGGAGE]\ndata.bin\n[ALIAS]\nx=a\n[BUILDTAGS]\n\n"),
+                     project, "", &notes);
+    const StringList& lines = notes.Lines();
+    EXPECT_TRUE(HasNote(lines, "\"LCID=0x409 0x0 0x0\"")) << NotesText(lines);
+    EXPECT_TRUE(HasNote(lines, "\"CHARSET=0\"")) << NotesText(lines);
+    EXPECT_TRUE(HasNote(lines, "[BAGGAGE] section (1 line)")) << NotesText(lines);
+    EXPECT_FALSE(HasNote(lines, "TITLE")) << NotesText(lines);
+    // An empty section drops nothing.
+    EXPECT_FALSE(HasNote(lines, "BUILDTAGS")) << NotesText(lines);
+    // [ALIAS] is read by the project import, which notes it there.
+    EXPECT_EQ(lines.size(), 3u) << NotesText(lines);
+}
+
+// ---------------------------------------------------------------------------
+// Whole projects
+
+class HpjProjectTest : public ::testing::Test {
+protected:
+    std::unique_ptr<TProject> Import(const std::string& hpj) {
+        WriteFileBytes(dir_.file("help.hpj"), hpj);
+        ScriptedUi ui;
+        auto project = ImportHpjProject(dir_.file("help.hpj"), ui, nullptr, &notes_);
+        EXPECT_TRUE(ui.errors.empty()) << (ui.errors.empty() ? "" : ui.errors[0]);
+        return project;
+    }
+    ImportTempDir dir_;
+    StringList notes_;
+};
+
+TEST_F(HpjProjectTest, TopicsKeepTheNumbersOfTheMap) {
+    WriteFileBytes(dir_.file("ids.h"),
+                   "// ids\r\n#define IDH_MAIN 0x10\r\n#define IDH_SAVE 200\r\n#define IDH_OPEN 300\r\n"
+                   "#define IDH_MAIN 999\r\n");
+    WriteFileBytes(dir_.file("a.rtf"),
+                   "{\\rtf1 #{\\footnote IDH_MAIN}a\\par\\page #{\\footnote idh_save}b\\par\\page "
+                   "#{\\footnote other}c\\par\\page #{\\footnote IDH-OPEN}d\\par\\page #{\\footnote twin}e\\par}");
+    auto project = Import(
+        "[OPTIONS]\nTITLE=t\n[FILES]\na.rtf\n[MAP]\n#include <ids.h>\nIDH-OPEN=0x2A\ntwin\t200\n"
+        "#include \"nowhere.h\"\n");
+    ASSERT_TRUE(project);
+    // A context string mapped twice takes its first number; case does not
+    // matter; one already taken goes to the numbering and is noted.
+    EXPECT_EQ(Find(*project, "IDH_MAIN")->ContextId, 0x10);
+    EXPECT_EQ(Find(*project, "idh_save")->ContextId, 200);
+    EXPECT_EQ(Find(*project, "IDH_OPEN")->ContextId, 42);
+    const std::int32_t other = Find(*project, "other")->ContextId;
+    const std::int32_t twin = Find(*project, "twin")->ContextId;
+    for (std::int32_t n : {other, twin}) {
+        EXPECT_EQ(n % 5, 0);
+        EXPECT_TRUE(n != 0x10 && n != 200 && n != 42) << n;
+    }
+    EXPECT_NE(other, twin);
+    EXPECT_TRUE(HasNote(notes_, "\"twin\" did not keep its [MAP] number 200")) << NotesText(notes_);
+    // The missing map file is one note, not a failure.
+    EXPECT_TRUE(HasNote(notes_, "\"nowhere.h\" was not found")) << NotesText(notes_);
+}
+
+TEST_F(HpjProjectTest, RecordsReachedOnlyByPopupsArePopups) {
+    WriteFileBytes(dir_.file("a.rtf"),
+                   "{\\rtf1 #{\\footnote main}{\\ul Def}{\\v def}, {\\ul Both}{\\v both}, {\\uldb Both}{\\v both}, "
+                   "{\\ul Kw}{\\v kw}, {\\ul Seq}{\\v seq}, {\\ul Start}{\\v main}\\par"
+                   "\\page #{\\footnote def}d\\par\\page #{\\footnote both}b\\par"
+                   "\\page #{\\footnote kw}K{\\footnote word}k\\par\\page #{\\footnote seq}+{\\footnote s:1}s\\par"
+                   "\\page #{\\footnote lonely}l\\par}");
+    auto project = Import("[OPTIONS]\nCONTENTS=main\n[FILES]\na.rtf\n");
+    ASSERT_TRUE(project);
+    struct Row {
+        const char* name;
+        bool popup;
+    };
+    for (const Row& row : {Row{"main", false}, Row{"def", true}, Row{"both", false}, Row{"kw", false},
+                           Row{"seq", false}, Row{"lonely", false}}) {
+        SCOPED_TRACE(row.name);
+        const TTopicNode* node = Find(*project, row.name);
+        ASSERT_NE(node, nullptr);
+        EXPECT_EQ(node->IsPopup(), row.popup);
+    }
+    EXPECT_TRUE(Find(*project, "main")->IsContents);
+}
+
+TEST_F(HpjProjectTest, MissingFilesAndDroppedSectionsAreNoted) {
+    WriteFileBytes(dir_.file("a.rtf"), "{\\rtf1 #{\\footnote a}a\\par}");
+    auto project =
+        Import("[OPTIONS]\nTITLE=t\n[FILES]\n; the files\n\na.rtf\ngone.rtf\n[ALIAS]\nold = a\n[BAGGAGE]\nx.dat\n");
+    ASSERT_TRUE(project);
+    EXPECT_EQ(project->Topics.Count(), 1);
+    EXPECT_TRUE(HasNote(notes_, "gone.rtf\" of [FILES] was not found")) << NotesText(notes_);
+    EXPECT_TRUE(HasNote(notes_, "\"old = a\" of [ALIAS]")) << NotesText(notes_);
+    EXPECT_TRUE(HasNote(notes_, "[BAGGAGE] section")) << NotesText(notes_);
+    // Once each.
+    for (std::size_t i = 0; i < notes_.size(); ++i)
+        for (std::size_t j = i + 1; j < notes_.size(); ++j) EXPECT_NE(notes_[i], notes_[j]);
+}
+
+TEST_F(HpjProjectTest, PicturesGoToTheFirstImageFolder) {
+    std::filesystem::create_directories(dir_.file("art"));
+    // A 1 x 1 bitmap of one bit per pixel, as a device-independent bitmap.
+    const std::string dib =
+        "28000000010000000100000001000100000000000400000000000000000000000000000000000000"
+        "00000000ffffff0080000000";
+    WriteFileBytes(dir_.file("a.rtf"), "{\\rtf1 #{\\footnote Pic-Topic}{\\pict\\dibitmap " + dib + "}\\par}");
+    auto project = Import("[OPTIONS]\nBMROOT=none,art\n[FILES]\na.rtf\n");
+    ASSERT_TRUE(project);
+    const TTopicNode* node = Find(*project, "Pic_Topic");
+    ASSERT_NE(node, nullptr);
+    EXPECT_EQ(TagsOf(node->Text), std::vector<std::string>{"<IMAGE \"Pic_Topic1.bmp\">"});
+    EXPECT_TRUE(FileExists(dir_.file("art/Pic_Topic1.bmp")));
+    EXPECT_TRUE(project->IsBmRootFolder(dir_.file("art")));
+}
+
+}  // namespace
+}  // namespace qm

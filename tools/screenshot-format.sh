@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Takes screenshots of the formatting controls and dialogs under a virtual X
+# display, into out/screenshots/: the ruler in inches over indented
+# paragraphs (ruler.png), the style box's open list (stylelist.png), the
+# paragraph dialog's two pages (paragraph.png, paragraph-tabs.png), the style
+# dialogs (styles.png, styleproperties.png, reorganizestyles.png) and the
+# font dialog (font.png). Needs a GUI build (default: out/default; pass
+# another build folder as the first argument).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/out/default}
+mkdir -p "$root/out/screenshots"
+export QM_SCREENSHOT_DIR="$root/out/screenshots"
+export QT_QPA_PLATFORM=xcb
+run() { xvfb-run -a -s "-screen 0 1280x800x24" "$@"; }
+run "$build/bin/test_mainwindow" --gtest_filter='MainWindowFormatTest.Screenshot*'
+run "$build/bin/test_dialogs" --gtest_filter='ParagraphTest.Screenshot*:StyleDialogsTest.Screenshot*'
+run "$build/bin/test_widgets" --gtest_filter='FontDialogTest.Screenshot*'
+echo "screenshots in $QM_SCREENSHOT_DIR: ruler.png stylelist.png paragraph.png paragraph-tabs.png styles.png" \
+  "styleproperties.png reorganizestyles.png font.png"
