@@ -224,11 +224,17 @@ bool IsFullPath(std::string_view p) {
 #endif
 }
 
-// The same file under one name, whatever path reached it.
+// The same file under one name, whatever path reached it. Windows names
+// differ in case only as written, never on the disk.
 std::string FileKey(const std::string& path) {
     std::error_code ec;
     const std::filesystem::path full = std::filesystem::weakly_canonical(ToFsPath(path), ec);
-    return ec ? AsciiLowerStr(path) : FromFsPath(full);
+    if (ec) return AsciiLowerStr(path);
+#ifdef _WIN32
+    return AsciiLowerStr(FromFsPath(full));
+#else
+    return FromFsPath(full);
+#endif
 }
 
 bool IsBlankChar(char c) { return c == ' ' || c == '\t'; }
