@@ -16,6 +16,7 @@
 #include "dialogs/newmacro.h"
 #include "dialogs/newtopic.h"
 #include "platform/uiservices.h"
+#include "widgets/commandguard.h"
 #include "widgets/dialoghelpers.h"
 
 namespace qm {
@@ -101,6 +102,13 @@ std::optional<QString> TCntDialog::BrowseFile(const QString& title, const QStrin
     request.defaultSuffix = extension;
     request.fileName = preset;
     return Ui().OpenFileName(request);
+}
+
+void TCntDialog::ConnectBrowse(QPushButton* button, QLineEdit* edit, const QString& title, const QString& filter,
+                               const QString& extension) {
+    connect(button, &QPushButton::clicked, this, guarded(Ui(), [this, edit, title, filter, extension] {
+                if (const auto file = BrowseFile(title, filter, extension, edit->text())) edit->setText(*file);
+            }));
 }
 
 std::unique_ptr<TCntEntryDialog> MakeCntEntryDialog(TCntNodeKind kind, TDialogFactory& factory, const TProject& project,

@@ -61,6 +61,10 @@ protected:
     // nullopt when cancelled. `filter` is in the Windows form.
     std::optional<QString> BrowseFile(const QString& title, const QString& filter, const QString& extension,
                                       const QString& preset = {});
+    // Makes `button` browse for an existing file and put it into `edit`,
+    // starting from the name the edit holds.
+    void ConnectBrowse(QPushButton* button, QLineEdit* edit, const QString& title, const QString& filter,
+                       const QString& extension);
 
     // The fields above the buttons.
     QGridLayout* grid_ = nullptr;

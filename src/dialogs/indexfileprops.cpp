@@ -6,7 +6,6 @@
 #include <QPushButton>
 
 #include "platform/qtcp1252.h"
-#include "widgets/commandguard.h"
 
 namespace qm {
 
@@ -29,12 +28,8 @@ TfrmIndexFileProps::TfrmIndexFileProps(UiServices& ui, QWidget* parent)
     setTabOrder(cmdBrowse, txtComment);
     Watch(txtTitle);
     Watch(txtHelpFileName);
-    connect(
-        cmdBrowse, &QPushButton::clicked, this, guarded(Ui(), [this] {
-            if (const auto file = BrowseFile(QStringLiteral("Index File"), QStringLiteral("Help files (*.hlp)|*.hlp"),
-                                             QStringLiteral("hlp"), txtHelpFileName->text()))
-                txtHelpFileName->setText(*file);
-        }));
+    ConnectBrowse(cmdBrowse, txtHelpFileName, QStringLiteral("Index File"), QStringLiteral("Help files (*.hlp)|*.hlp"),
+                  QStringLiteral("hlp"));
     txtTitle->setFocus();
 }
 

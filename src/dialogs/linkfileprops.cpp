@@ -6,7 +6,6 @@
 #include <QPushButton>
 
 #include "platform/qtcp1252.h"
-#include "widgets/commandguard.h"
 
 namespace qm {
 
@@ -24,12 +23,8 @@ TfrmLinkFileProps::TfrmLinkFileProps(UiServices& ui, QWidget* parent)
     setTabOrder(txtHelpFileName, cmdBrowse);
     setTabOrder(cmdBrowse, txtComment);
     Watch(txtHelpFileName);
-    connect(
-        cmdBrowse, &QPushButton::clicked, this, guarded(Ui(), [this] {
-            if (const auto file = BrowseFile(QStringLiteral("Link File"), QStringLiteral("Help files (*.hlp)|*.hlp"),
-                                             QStringLiteral("hlp"), txtHelpFileName->text()))
-                txtHelpFileName->setText(*file);
-        }));
+    ConnectBrowse(cmdBrowse, txtHelpFileName, QStringLiteral("Link File"), QStringLiteral("Help files (*.hlp)|*.hlp"),
+                  QStringLiteral("hlp"));
     txtHelpFileName->setFocus();
 }
 

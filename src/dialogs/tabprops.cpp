@@ -6,7 +6,6 @@
 #include <QPushButton>
 
 #include "platform/qtcp1252.h"
-#include "widgets/commandguard.h"
 
 namespace qm {
 
@@ -28,12 +27,8 @@ TfrmTabProps::TfrmTabProps(UiServices& ui, QWidget* parent)
     setTabOrder(cmdBrowse, txtComment);
     Watch(txtTabName);
     Watch(txtDllFileName);
-    connect(cmdBrowse, &QPushButton::clicked, this, guarded(Ui(), [this] {
-                if (const auto file =
-                        BrowseFile(QStringLiteral("Dll File"), QStringLiteral("Dynamic linked libraries (*.dll)|*.dll"),
-                                   QStringLiteral("dll"), txtDllFileName->text()))
-                    txtDllFileName->setText(*file);
-            }));
+    ConnectBrowse(cmdBrowse, txtDllFileName, QStringLiteral("Dll File"),
+                  QStringLiteral("Dynamic linked libraries (*.dll)|*.dll"), QStringLiteral("dll"));
     txtTabName->setFocus();
 }
 
