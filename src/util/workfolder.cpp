@@ -5,6 +5,10 @@
 #include <string>
 #include <system_error>
 #include <thread>
+#ifdef _WIN32
+#include <cstdio>
+#include <random>
+#endif
 
 #include "util/errors.h"
 #include "util/fileio.h"
@@ -138,6 +142,55 @@ int EmptyWorkFolder(std::string_view folder) {
     closedir(dir);
 #endif
     return deleted;
+}
+
+std::string MakePrivateFolder(std::string_view tempFolder, std::string_view prefix) {
+    if (tempFolder.empty()) throw Error("The temporary folder is not known.");
+    std::string base(tempFolder);
+    if (base.back() != '/' && base.back() != '\\') base += kSep;
+    base += prefix;
+#ifdef _WIN32
+    // A user's temporary folder is the user's own on Windows; only the name
+    // has to be new.
+    std::random_device seed;
+    std::mt19937 random(seed());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char suffix[9];
+        std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(random()));
+        const std::string path = base + suffix;
+        std::error_code ec;
+        if (std::filesystem::create_directory(ToFsPath(path), ec)) return path + kSep;
+        if (ec && ec != std::errc::file_exists) throw CreateFileAccessError(path, false, winerr::PathNotFound);
+    }
+    throw CreateFileAccessError(base, false, winerr::PathNotFound);
+#else
+    std::string native = ToFsPath(base).string() + "XXXXXX";
+    // mkdtemp makes a new folder of this user with mode 0700, or fails.
+    if (!mkdtemp(native.data())) throw CreateFileAccessError(base, false, WinCodeFromErrno(errno, native));
+    const std::string path = FromFsPath(native) + kSep;
+    const int fd = open(native.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    struct stat st {};
+    std::string reason;
+    if (fd < 0 || fstat(fd, &st) != 0)
+        reason = "its state cannot be read";
+    else
+        reason = NotPrivateReason(st);
+    if (reason.empty() && (st.st_mode & 077) != 0) reason = "others may use it";
+    if (fd >= 0) close(fd);
+    if (!reason.empty()) throw Error("The folder " + QuoteInput(path) + " cannot be used: " + reason + ".");
+    return path;
+#endif
+}
+
+void RemovePrivateFolder(std::string_view folder) {
+    if (folder.empty()) return;
+    EmptyWorkFolder(folder);
+    std::string bare(folder);
+    while (bare.size() > 1 && (bare.back() == '/' || bare.back() == '\\')) bare.pop_back();
+    std::error_code ec;
+    // Only an empty folder goes: anything else put there stays.
+    if (std::filesystem::is_directory(std::filesystem::symlink_status(ToFsPath(bare), ec)))
+        std::filesystem::remove(ToFsPath(bare), ec);
 }
 
 namespace {

@@ -29,6 +29,19 @@ std::string PrepareWorkFolder(std::string_view tempFolder);
 // ignored. Returns the number of entries deleted.
 int EmptyWorkFolder(std::string_view folder);
 
+// Makes a new folder inside `tempFolder` (with its trailing separator, as
+// GetTempFolder gives it) for one hand-over of files to another program:
+// `prefix` followed by a unique suffix, created private to the current user
+// (mode 0700 elsewhere than Windows) and checked to be a real folder of this
+// user. Returns its path with a trailing separator. Throws EFileAccess when
+// it cannot be created and qm::Error with the reason when it is not private.
+std::string MakePrivateFolder(std::string_view tempFolder, std::string_view prefix);
+
+// Takes away a folder that MakePrivateFolder made: its plain files and links
+// (as EmptyWorkFolder), then the folder when nothing else is left in it.
+// Failures are ignored.
+void RemovePrivateFolder(std::string_view folder);
+
 // How long a build waits for another one to finish with the work folder.
 inline constexpr std::chrono::milliseconds kWorkFolderLockWait{5000};
 

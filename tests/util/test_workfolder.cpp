@@ -213,6 +213,51 @@ TEST(WorkFolder, EmptyingAMissingFolderIsNoError) {
     EXPECT_EQ(EmptyWorkFolder(""), 0);
 }
 
+// ------------------------------------------------------------------ hand-over folders
+
+TEST(PrivateFolder, EachCallMakesANewPrivateFolder) {
+    ScratchDir d;
+    const std::string a = MakePrivateFolder(Base(d), "handoff-");
+    const std::string b = MakePrivateFolder(Base(d), "handoff-");
+    EXPECT_NE(a, b);
+    for (const std::string& f : {a, b}) {
+        SCOPED_TRACE(f);
+        ASSERT_EQ(f.back(), kSep);
+        EXPECT_EQ(f.rfind(Base(d) + "handoff-", 0), 0u);
+        EXPECT_TRUE(fs::is_directory(qmtest::NativePath(f)));
+        EXPECT_TRUE(EntriesOf(f).empty());
+#ifndef _WIN32
+        EXPECT_EQ(ModeOf(Bare(f)), 0700u);
+#endif
+    }
+}
+
+TEST(PrivateFolder, AMissingTemporaryFolderIsAFileError) {
+    ScratchDir d;
+    EXPECT_THROW(MakePrivateFolder(d.file("no/such") + "/", "handoff-"), EFileAccess);
+    EXPECT_THROW(MakePrivateFolder("", "handoff-"), Error);
+}
+
+TEST(PrivateFolder, RemovingTakesItsFilesAndTheFolderButNoMore) {
+    ScratchDir d;
+    WriteRaw(d.file("outside.txt"), "keep me");
+    const std::string f = MakePrivateFolder(Base(d), "handoff-");
+    WriteRaw(f + "~QorTopics.dat", "A\r\n");
+#ifndef _WIN32
+    ASSERT_EQ(symlink(d.file("outside.txt").c_str(), (f + "~QorPopups.dat").c_str()), 0);
+#endif
+    RemovePrivateFolder(f);
+    EXPECT_FALSE(fs::exists(qmtest::NativePath(Bare(f))));
+    EXPECT_EQ(qmtest::ReadRaw(d.file("outside.txt")), "keep me");
+
+    // A sub-folder someone put there keeps the folder.
+    const std::string g = MakePrivateFolder(Base(d), "handoff-");
+    fs::create_directory(qmtest::NativePath(g + "sub"));
+    WriteRaw(g + "a.dat", "x");
+    RemovePrivateFolder(g);
+    EXPECT_EQ(EntriesOf(g), std::vector<std::string>{"sub"});
+}
+
 // ------------------------------------------------------------------ the lock
 
 namespace {
