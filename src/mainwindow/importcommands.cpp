@@ -10,6 +10,7 @@
 #include "editor/richtext2.h"
 #include "import/import.h"
 #include "mainwindow/maincontext.h"
+#include "mainwindow/progresswindow.h"
 #include "mainwindow/projectcommands.h"
 #include "mainwindow/standins.h"
 #include "model/project.h"

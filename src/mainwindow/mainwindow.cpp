@@ -29,6 +29,7 @@
 #include "dialogs/findform.h"
 #include "editor/richtext2.h"
 #include "editor/vlist.h"
+#include "mainwindow/aboutcommands.h"
 #include "mainwindow/authoringcommands.h"
 #include "mainwindow/buildcommands.h"
 #include "mainwindow/editorframecommands.h"
@@ -36,9 +37,11 @@
 #include "mainwindow/exportcommands.h"
 #include "mainwindow/findcommands.h"
 #include "mainwindow/formatcommands.h"
+#include "mainwindow/imagecommands.h"
 #include "mainwindow/importcommands.h"
 #include "mainwindow/modulecommands.h"
 #include "mainwindow/navigationcommands.h"
+#include "mainwindow/progresswindow.h"
 #include "mainwindow/projectcommands.h"
 #include "mainwindow/rtfoutputcommands.h"
 #include "mainwindow/settingscommands.h"
@@ -89,6 +92,9 @@ TfrmMain::TfrmMain(TMainWindowEnv env, QWidget* parent) : QMainWindow(parent), e
     handlers_.push_back(tagCommands_.get());
     formatCommands_ = std::make_unique<TFormatCommands>(*this);
     handlers_.push_back(formatCommands_.get());
+    imageCommands_ = std::make_unique<TImageCommands>(*this, *tagCommands_, env_.ProgramFolder, env_.TempFolder);
+    aboutCommands_ = std::make_unique<TAboutCommands>(*this);
+    handlers_.insert(handlers_.end(), {imageCommands_.get(), aboutCommands_.get()});
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quillmark"));
     // Fits a screen 1280 pixels wide with its frame.

@@ -51,6 +51,7 @@ namespace qm {
 class ActionTable;
 class SettingsStore;
 class StatusPanels;
+class TAboutCommands;
 class TAuthoringCommands;
 class TBuildCommands;
 class TDialogFactory;
@@ -61,6 +62,7 @@ class THelpCommands;
 class TExportCommands;
 class TFindCommands;
 class TFormatCommands;
+class TImageCommands;
 class TImportCommands;
 class TModuleCommands;
 class TMruMenu;
@@ -152,6 +154,7 @@ public:
     TAuthoringCommands& AuthoringCommands() const { return *authoringCommands_; }
     TTagCommands& TagCommands() const { return *tagCommands_; }
     TSettingsCommands& SettingsCommands() const { return *settingsCommands_; }
+    TImageCommands& ImageCommands() const { return *imageCommands_; }
 
     // --- modules ---
     // The open routine on the selected item of lstTopics / lstPopups.
@@ -374,6 +377,8 @@ private:
     std::unique_ptr<TAuthoringCommands> authoringCommands_;
     std::unique_ptr<TTagCommands> tagCommands_;
     std::unique_ptr<TSettingsCommands> settingsCommands_;
+    std::unique_ptr<TImageCommands> imageCommands_;
+    std::unique_ptr<TAboutCommands> aboutCommands_;
     std::vector<TCommandHandler*> handlers_;
 
     // widgets, named as the components they stand for

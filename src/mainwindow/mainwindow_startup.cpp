@@ -19,6 +19,7 @@
 #include "editor/richtext2.h"
 #include "editor/spellcheckdlg.h"
 #include "editor/vlist.h"
+#include "mainwindow/aboutcommands.h"
 #include "mainwindow/authoringcommands.h"
 #include "mainwindow/buildcommands.h"
 #include "mainwindow/editorframecommands.h"
@@ -26,10 +27,12 @@
 #include "mainwindow/exportcommands.h"
 #include "mainwindow/findcommands.h"
 #include "mainwindow/formatcommands.h"
+#include "mainwindow/imagecommands.h"
 #include "mainwindow/importcommands.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/modulecommands.h"
 #include "mainwindow/navigationcommands.h"
+#include "mainwindow/progresswindow.h"
 #include "mainwindow/projectcommands.h"
 #include "mainwindow/rtfoutputcommands.h"
 #include "mainwindow/settingscommands.h"
@@ -232,9 +235,6 @@ void TfrmMain::CreateObjects() {
     tagCommands_->InstallEditorProc(TheEditor, frmVList);
     tagCommands_->HideListOn(findChildren<QMenu*>());
     frmMessage = new TfrmMessage(this);
-    // Hidden until the image preview and the about command use them.
-    (new TfrmImgView(this))->hide();
-    (new TfrmAbout(this))->hide();
 }
 
 void TfrmMain::SetupCommandBars() {

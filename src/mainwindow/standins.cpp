@@ -48,28 +48,4 @@ QToolButton* TQorCommandBar::Button(int tag) const {
     return nullptr;
 }
 
-TfrmMessage::TfrmMessage(QWidget* owner) : QDialog(owner) {
-    setObjectName(QStringLiteral("frmMessage"));
-    setWindowTitle(QStringLiteral("Progress"));
-    resize(320, 66);
-    lblMsg = new QLabel(this);
-    lblMsg->setObjectName(QStringLiteral("lblMsg"));
-    lblMsg->move(8, 12);
-    pgbProgress = new QProgressBar(this);
-    pgbProgress->setObjectName(QStringLiteral("pgbProgress"));
-    pgbProgress->setGeometry(8, 40, 305, 17);
-    pgbProgress->setRange(0, 100);
-}
-
-TfrmImgView::TfrmImgView(QWidget* owner) : QDialog(owner) {
-    setObjectName(QStringLiteral("frmImgView"));
-    setWindowTitle(QStringLiteral("Image Viewer"));
-    resize(462, 371);
-}
-
-TfrmAbout::TfrmAbout(QWidget* owner) : QDialog(owner, Qt::FramelessWindowHint) {
-    setObjectName(QStringLiteral("frmAbout"));
-    resize(440, 292);
-}
-
 }  // namespace qm

@@ -1,10 +1,9 @@
 #pragma once
 // Small placeholders for controls and forms that the main window creates at
-// start-up but whose full behaviour comes later: the command bars, the
-// progress window, the image viewer and the about box. Each has the name and
-// the interface the main window uses, and nothing more. (The ruler and the
-// style box are real now; their headers come along for the code that finds
-// them here.)
+// start-up but whose full behaviour comes later: the command bars. Each has
+// the name and the interface the main window uses, and nothing more. (The
+// ruler and the style box are real now; their headers come along for the
+// code that finds them here.)
 #include <QDialog>
 #include <QFrame>
 #include <QList>
@@ -42,26 +41,6 @@ private:
     int size_;
     QVBoxLayout* layout_;
     QList<QToolButton*> buttons_;
-};
-
-// The progress window, the image viewer and the about box, created hidden and
-// reused.
-class TfrmMessage : public QDialog {
-    Q_OBJECT
-public:
-    explicit TfrmMessage(QWidget* owner);
-    QLabel* lblMsg;
-    QProgressBar* pgbProgress;
-};
-class TfrmImgView : public QDialog {
-    Q_OBJECT
-public:
-    explicit TfrmImgView(QWidget* owner);
-};
-class TfrmAbout : public QDialog {
-    Q_OBJECT
-public:
-    explicit TfrmAbout(QWidget* owner);
 };
 
 }  // namespace qm

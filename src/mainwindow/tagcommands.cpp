@@ -165,6 +165,12 @@ void TTagCommands::CreateEditorPopMenu(QWidget* owner) {
     mnuEditorPopEditImage = EditorPopMenu->addAction(QStringLiteral("&Edit Image"));
     mnuEditorPopEditImage->setObjectName(QStringLiteral("mnuEditorPopEditImage"));
     for (QAction* a : {mnuEditorPopEditTag, mnuEditorPopViewImage, mnuEditorPopEditImage}) a->setEnabled(false);
+    // The image items run the image commands, which their own handler owns.
+    const std::pair<QAction*, const char*> imageItems[] = {{mnuEditorPopViewImage, "actViewImage"},
+                                                           {mnuEditorPopEditImage, "actEditImage"}};
+    for (const auto& [item, command] : imageItems)
+        if (QAction* target = ctx_.Actions().Find(QString::fromLatin1(command)))
+            QObject::connect(item, &QAction::triggered, target, &QAction::trigger);
     QObject::connect(EditorPopMenu, &QMenu::aboutToShow, EditorPopMenu,
                      [this] { runCommand(ctx_.Ui(), [this] { EditorPopMenuPopup(); }); });
     if (TRichText2* editor = ctx_.Editor()) {

@@ -53,8 +53,8 @@ TEST_F(MainWindowTest, StartsWithTheSplashTextsInOrderAndANewProject) {
          {"lstTopics", "lstPopups",      "cboTopics",     "cboPopups",     "tvwQuillmark", "tvwHCRTF",
           "lvwFind",   "tsOutputs",      "pnlProject",    "pnlMessages",   "tbsProject",   "TheEditor",
           "rtfUser",   "Ruler",          "cboStyles",     "ncbTopics",     "ncbPopups",    "ncbEditor",
-          "frmFind",   "frmReplace",     "frmMessage",    "frmImgView",    "frmAbout",     "hdrTopics",
-          "hdrPopups", "ProjectPopMenu", "mnuPopResults", "mnuFileReopen", "sbrStatus"})
+          "frmFind",   "frmReplace",     "frmMessage",    "hdrTopics",     "hdrPopups",    "ProjectPopMenu",
+          "mnuPopResults", "mnuFileReopen", "sbrStatus"})
         EXPECT_NE(w->findChild<QObject*>(name), nullptr) << name;
     EXPECT_EQ(Act(*w, "actCompile")->shortcut(), QKeySequence("F5"));
 }

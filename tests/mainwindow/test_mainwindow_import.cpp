@@ -8,6 +8,7 @@
 #include <fstream>
 #include <regex>
 
+#include "mainwindow/progresswindow.h"
 #include "mainwindow/standins.h"
 #include "mainwindow_fixture.h"
 #include "platform/qtcp1252.h"

@@ -1,0 +1,217 @@
+#include "mainwindow/imagecommands.h"
+
+#include <QAction>
+#include <QImageReader>
+#include <QMainWindow>
+#include <QScreen>
+#include <algorithm>
+#include <climits>
+#include <vector>
+
+#include "editor/richtext2.h"
+#include "mainwindow/imgview.h"
+#include "mainwindow/maincontext.h"
+#include "mainwindow/tagcommands.h"
+#include "model/project.h"
+#include "platform/qtcp1252.h"
+#include "platform/uiservices.h"
+#include "preprocess/edittags.h"
+#include "shg/qorshg.h"
+#include "util/errors.h"
+#include "util/fileio.h"
+#include "util/qorsystem.h"
+#include "util/workfolder.h"
+#include "widgets/actiontable.h"
+
+namespace qm {
+
+namespace {
+
+#ifdef _WIN32
+constexpr char kSep = '\\';
+constexpr const char* kShgEditorFile = "Pikeral.exe";
+#else
+constexpr char kSep = '/';
+constexpr const char* kShgEditorFile = "pikeral";
+#endif
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+// An image folder as the help compiler finds it: a relative one counts from
+// the project's folder, not from wherever the program was started.
+std::string ImageFolder(const std::string& projectFolder, const std::string& folder) {
+    const bool absolute = IsSeparator(folder[0]) || (folder.size() >= 2 && folder[1] == ':');
+    return absolute || projectFolder.empty() ? folder : projectFolder + folder;
+}
+
+// A model path as this system writes it ("\" becomes "/" off Windows), for
+// another program's command line.
+std::string NativeForm(const std::string& path) { return FromFsPath(ToFsPath(path)); }
+
+QString FilePath(const std::string& path) { return QString::fromStdU16String(ToFsPath(path).u16string()); }
+
+QImage DibToImage(const TDib& dib) {
+    if (dib.Width <= 0 || dib.Height <= 0 || dib.Bits.size() < dib.ImageSize()) return {};
+    QImage image(dib.Width, dib.Height, QImage::Format_RGB32);
+    if (image.isNull()) return image;
+    for (int y = 0; y < dib.Height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < dib.Width; ++x) line[x] = 0xFF000000u | dib.PixelRgb(x, y);
+    }
+    return image;
+}
+
+constexpr const char* kHandoffFolderPrefix = "Quillmark-handoff-";
+
+}  // namespace
+
+std::string FindImageInFolders(const TProject& project, std::string_view name) {
+    if (name.empty()) return {};
+    const std::string projectFolder = ExtractFilePath(project.FileName);
+    for (const std::string& folder : project.BmRoot) {
+        if (folder.empty()) continue;  // an empty entry names no folder
+        std::string found = FindFileInFolder(ImageFolder(projectFolder, folder), name);
+        if (!found.empty()) return found;
+    }
+    return {};
+}
+
+StringList SortedModuleNames(const TProject& project, TopicKind kind) {
+    std::vector<const TTopicNode*> nodes = project.Topics.NodesOfKind(kind);
+    std::stable_sort(nodes.begin(), nodes.end(), [](const TTopicNode* a, const TTopicNode* b) {
+        return CompareText(a->GetName(), b->GetName()) < 0;
+    });
+    StringList names;
+    names.reserve(nodes.size());
+    for (const TTopicNode* n : nodes) names.push_back(n->GetName());
+    return names;
+}
+
+std::string HandoffFileText(const StringList& names) {
+    std::string text;
+    for (const std::string& name : names) text += name + "\r\n";
+    return text;
+}
+
+std::string ShgEditorProgram(const std::string& programFolder) {
+    std::string program = programFolder;
+    if (!program.empty() && !IsSeparator(program.back())) program += kSep;
+    return program + kShgEditorFile;
+}
+
+QImage LoadPreviewPicture(const std::string& path) {
+    if (SameText(ExtractExtension(path), "SHG")) {
+        TShg shg;
+        shg.LoadFromFile(path);
+        return shg.Bitmap ? DibToImage(*shg.Bitmap) : QImage();
+    }
+    QImageReader reader(FilePath(path));
+    return reader.read();
+}
+
+QSize ViewerClientSize(QSize picture, QSize screen) {
+    auto side = [](int pictureSide, int screenSide) {
+        return std::min(std::max(pictureSide + 10, 32), std::max(screenSide, 32));
+    };
+    return {side(picture.width(), screen.width()), side(picture.height(), screen.height())};
+}
+
+TImageCommands::TImageCommands(TMainContext& context, TTagCommands& tags, std::string programFolder,
+                               std::string tempFolder)
+    : TCommandHandler(context),
+      tags_(tags),
+      programFolder_(std::move(programFolder)),
+      tempFolder_(std::move(tempFolder)) {}
+
+void TImageCommands::CreateActions(ActionTable& table) {
+    actViewImage = table.Add({"actViewImage", "Vie&w Image", "", "View Image|Shows the image of the tag at the caret.",
+                              "image-x-generic", [this] { actViewImageExecute(); }});
+    actEditImage = table.Add({"actEditImage", "Edit Ima&ge...", "",
+                              "Edit Image|Opens the image of the tag at the caret for editing.", "qm-edit-image",
+                              [this] { actEditImageExecute(); }});
+    actShg = table.Add({"actShg", "Segmented &Hypergraphic Editor", "Ctrl+H",
+                        "Segmented Hypergraphic Editor|Starts the hotspot editor Pikeral.", "qm-shg",
+                        [this] { actShgExecute(); }});
+}
+
+std::string TImageCommands::imageNameAtCaret() {
+    const TRichText2* editor = ctx_.Editor();
+    if (!editor) return {};
+    const TTagInfo info = tags_.ParseTagAt(editor->GetSelStart());
+    return IsImageTag(info) ? info.Parts[1] : std::string();
+}
+
+std::string TImageCommands::locate(const std::string& name) {
+    std::string path = FindImageInFolders(ctx_.Project(), name);
+    if (path.empty()) ctx_.Ui().ErrorBox(QString::fromLatin1(kMsgImageNotLocated));
+    return path;
+}
+
+void TImageCommands::actViewImageExecute() {
+    const std::string name = imageNameAtCaret();
+    if (name.empty()) return;
+    const std::string path = locate(name);
+    if (path.empty()) return;
+    const QImage picture = LoadPreviewPicture(path);
+    TfrmImgView view(&ctx_.Window());
+    view.SetGraphic(picture);
+    view.setWindowTitle(FromCp1252(path));
+    const QScreen* screen = ctx_.Window().screen();
+    view.resize(ViewerClientSize(picture.size(), screen ? screen->size() : QSize(INT_MAX, INT_MAX)));
+    // A window never shown has its resize still to come: centre the picture now.
+    view.FormResize();
+    ctx_.Ui().RunDialog(view);
+}
+
+void TImageCommands::actEditImageExecute() {
+    const std::string name = imageNameAtCaret();
+    if (name.empty()) return;
+    // Only what the editors here open: nothing is looked for otherwise.
+    const bool bitmap = SameText(ExtractExtension(name), "BMP");
+    if (!bitmap && !SameText(ExtractExtension(name), "SHG")) return;
+    const std::string path = locate(name);
+    if (path.empty()) return;
+    if (bitmap) {
+        // The desktop says why no program opened it.
+        const LaunchResult r = ctx_.Ui().Shell().Open(path);
+        if (!r.ok) ctx_.Ui().ErrorBox(FromCp1252(r.failure));
+        return;
+    }
+    if (!LaunchShgEditor(path).ok) ctx_.Ui().ErrorBox(QString::fromLatin1(kMsgPikeralNotFound));
+}
+
+void TImageCommands::actShgExecute() {
+    if (!LaunchShgEditor({}).ok) ctx_.Ui().ErrorBox(QString::fromLatin1(kMsgPikeralNotFound));
+}
+
+std::string TImageCommands::writeHandoffFolder() {
+    const std::string temp = tempFolder_.empty() ? GetTempFolder() : tempFolder_;
+    std::string folder;
+    try {
+        folder = MakePrivateFolder(temp, kHandoffFolderPrefix);
+    } catch (const Error&) {
+        return {};  // Pikeral then starts without the lists
+    }
+    // A list that cannot be written is left out; Pikeral reads what it finds.
+    WriteNewFile(folder + kHandoffTopicsFile, HandoffFileText(SortedModuleNames(ctx_.Project(), TopicKind::Topic)));
+    WriteNewFile(folder + kHandoffPopupsFile, HandoffFileText(SortedModuleNames(ctx_.Project(), TopicKind::Popup)));
+    return folder;
+}
+
+LaunchResult TImageCommands::LaunchShgEditor(const std::string& file) {
+    const std::string folder = writeHandoffFolder();
+    std::vector<std::string> arguments;
+    if (!folder.empty()) {
+        std::string bare = folder;
+        while (bare.size() > 1 && IsSeparator(bare.back())) bare.pop_back();
+        arguments.push_back(kHandoffOptionPrefix + NativeForm(bare));
+    }
+    // One argument, blanks and all.
+    if (!file.empty()) arguments.push_back(NativeForm(file));
+    LaunchResult r = ctx_.Ui().Shell().Start(ShgEditorProgram(programFolder_), arguments, {});
+    // Nobody is there to take the lists away.
+    if (!r.ok && !folder.empty()) RemovePrivateFolder(folder);
+    return r;
+}
+
+}  // namespace qm
