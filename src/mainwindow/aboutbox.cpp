@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPalette>
 #include <QVBoxLayout>
 
@@ -71,6 +72,15 @@ void TfrmAbout::mousePressEvent(QMouseEvent* event) {
 void TfrmAbout::keyPressEvent(QKeyEvent* event) {
     event->accept();
     accept();
+}
+
+// Without a frame, a thin edge keeps the box apart from a light window
+// behind it.
+void TfrmAbout::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 void TfrmAbout::showEvent(QShowEvent* event) {
