@@ -454,3 +454,13 @@ TEST_F(ImageCommandsTest, ScreenshotOfTheViewerAndTheAboutBox) {
     });
     Act(*w, "mnuHelpAbout")->trigger();
 }
+
+TEST_F(ImageCommandsTest, AnUnreadableHypergraphicIsReportedWithoutAViewer) {
+    WriteRaw(root_ + "shg/bad.shg", "lp not really a hypergraphic");
+    auto w = StartAt("<IMAGE \"bad.shg\">", {"shg"});
+    ui.ExpectMessage(MsgKind::Error, QStringLiteral("not a valid segmented hypergraphic"));
+    Act(*w, "actViewImage")->trigger();
+    ASSERT_EQ(ui.records.size(), 1u);
+    EXPECT_EQ(ui.records[0].request, qmtest::ScriptedUiServices::Request::Message);
+    EXPECT_EQ(w->findChild<qm::TfrmImgView*>(), nullptr);
+}
