@@ -21,14 +21,18 @@ bool IsControlWordChar(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '\'' || c == '*';
 }
 
+// Whether stripping RTF could change `segment`.
+bool HoldsRtf(std::string_view segment) {
+    return std::any_of(segment.begin(), segment.end(), [](char c) { return c == '\\' || c == '{' || c == '}'; });
+}
+
 // True when the RTF-free, upper-cased form of `segment` contains `pattern`
-// (already upper case). The segment's only "<" is its first character.
-bool StrippedContains(std::string_view segment, std::string_view pattern) {
+// (already upper case). The segment's only "<" is its first character;
+// `holdsRtf` is HoldsRtf(segment).
+bool StrippedContains(std::string_view segment, std::string_view pattern, bool holdsRtf) {
     // Most tags hold no RTF: the segment is its own stripped form, and as the
     // pattern starts with the one "<", it can only stand at the start.
-    const bool noRtf =
-        std::none_of(segment.begin(), segment.end(), [](char c) { return c == '\\' || c == '{' || c == '}'; });
-    if (noRtf) {
+    if (!holdsRtf) {
         if (segment.size() < pattern.size()) return false;
         for (std::size_t i = 0; i < pattern.size(); ++i)
             if (AsciiUpper(segment[i]) != pattern[i]) return false;
@@ -77,13 +81,19 @@ std::size_t FindGroup(std::string_view text, std::size_t from, std::vector<std::
 // Calls `hit` for each qualifying "<" of the group `lts` (ending at `gt`),
 // leftmost first; false when `hit` asked to stop.
 template <typename Hit>
-bool MarkGroup(std::string_view text, const std::size_t* lts, std::size_t count, std::size_t gt,
+// `rtf`, when given, holds HoldsRtf of each "<"'s segment.
+bool MarkGroup(std::string_view text, const std::size_t* lts, const char* rtf, std::size_t count, std::size_t gt,
                std::string_view pattern, Hit&& hit, std::vector<char>& ok) {
     ok.assign(count, 0);
     bool later = false;
     for (std::size_t k = count; k-- > 0;) {
+        if (later) {
+            ok[k] = 1;
+            continue;
+        }
         const std::size_t segEnd = (k + 1 < count) ? lts[k + 1] : gt + 1;
-        later = later || StrippedContains(text.substr(lts[k], segEnd - lts[k]), pattern);
+        const std::string_view segment = text.substr(lts[k], segEnd - lts[k]);
+        later = StrippedContains(segment, pattern, rtf ? rtf[k] != 0 : HoldsRtf(segment));
         ok[k] = later ? 1 : 0;
     }
     for (std::size_t k = 0; k < count; ++k)
@@ -97,7 +107,7 @@ std::size_t ScanGroup(std::string_view text, std::size_t from, std::string_view 
     lts.clear();
     const std::size_t gt = FindGroup(text, from, lts);
     if (gt == std::string_view::npos) return std::string_view::npos;
-    if (!MarkGroup(text, lts.data(), lts.size(), gt, pattern, hit, ok)) return std::string_view::npos;
+    if (!MarkGroup(text, lts.data(), nullptr, lts.size(), gt, pattern, hit, ok)) return std::string_view::npos;
     return gt + 1;
 }
 
@@ -190,8 +200,13 @@ std::vector<TTagSpan> ScanTags(std::string_view text, std::string_view name) {
 TTagGroups::TTagGroups(std::string_view text) : text_(text) {
     std::size_t from = 0;
     while (from < text.size()) {
+        const std::size_t first = lts_.size();
         const std::size_t gt = FindGroup(text, from, lts_);
         if (gt == std::string_view::npos) break;
+        for (std::size_t k = first; k < lts_.size(); ++k) {
+            const std::size_t segEnd = k + 1 < lts_.size() ? lts_[k + 1] : gt + 1;
+            rtf_.push_back(HoldsRtf(text.substr(lts_[k], segEnd - lts_[k])) ? 1 : 0);
+        }
         groups_.push_back({lts_.size(), gt});
         from = gt + 1;
     }
@@ -204,7 +219,7 @@ std::vector<TTagSpan> ScanTags(const TTagGroups& groups, std::string_view name) 
     std::size_t first = 0;
     for (const auto& [end, gt] : groups.groups_) {
         MarkGroup(
-            groups.text_, groups.lts_.data() + first, end - first, gt, pattern,
+            groups.text_, groups.lts_.data() + first, groups.rtf_.data() + first, end - first, gt, pattern,
             [&](TTagSpan span) {
                 hits.push_back(span);
                 return true;

@@ -47,6 +47,7 @@ private:
     friend std::vector<TTagSpan> ScanTags(const TTagGroups& groups, std::string_view name);
     std::string_view text_;
     std::vector<std::size_t> lts_;  // the "<" of every group, in order
+    std::vector<char> rtf_;         // per "<": whether its piece holds RTF codes
     // Per group: the index in lts_ past its last "<", and its ">".
     std::vector<std::pair<std::size_t, std::size_t>> groups_;
 };
