@@ -182,7 +182,7 @@ void PrintHeader() {
 }
 
 void PrintRow(int scale, const Result& r, double previousBuild) {
-    std::printf("  %-5s %7d %7.1f %7.3fs %8.3fs %8.3fs %8.3fs %8.3fs %6.2fx %8s\n",
+    std::printf("  %-5s %7d %7.1f %7.4fs %8.4fs %8.4fs %8.4fs %8.4fs %6.2fx %8s\n",
                 (std::to_string(scale) + "x").c_str(), r.topics, r.inBytes / 1e6, r.passes.best, r.build.best,
                 r.build.Mean(), r.build.bestCpu, r.plain.best, r.build.best / r.plain.best,
                 qmbench::Growth(previousBuild, r.build.best).c_str());

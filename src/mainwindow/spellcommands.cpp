@@ -74,10 +74,12 @@ void TSpellCommands::actCheckSpellExecute() {
     if (running_) return;
     TQorSpellEngine* engine = EngineForCheck();
     if (!engine) return;
+    names_ = std::make_unique<TTopicNameIndex>(ctx_.Project().Topics);
     running_ = true;
     bool finished = false;
     OnExit done([&] {
         if (!finished) dialogUi_->Discard();
+        names_.reset();
         running_ = false;
         if (closePending_) {
             closePending_ = false;
@@ -96,10 +98,12 @@ void TSpellCommands::actCheckSpellAllExecute() {
     if (running_) return;
     TQorSpellEngine* engine = EngineForCheck();
     if (!engine) return;
+    names_ = std::make_unique<TTopicNameIndex>(ctx_.Project().Topics);
     running_ = true;
     bool finished = false;
     OnExit done([&] {
         if (!finished) dialogUi_->Discard();
+        names_.reset();
         running_ = false;
         if (closePending_) {
             closePending_ = false;
@@ -126,7 +130,8 @@ void TSpellCommands::actCheckSpellAllExecute() {
 }
 
 void TSpellCommands::IsProjectWord(std::string_view word, bool& accepted) const {
-    if (ctx_.Project().Topics.FindByName(word)) accepted = true;
+    const bool known = names_ ? names_->Find(word) != nullptr : ctx_.Project().Topics.FindByName(word) != nullptr;
+    if (known) accepted = true;
 }
 
 StringList TSpellCommands::ListDictionaries(std::string_view mask) const {

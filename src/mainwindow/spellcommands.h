@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "mainwindow/commandhandler.h"
+#include "model/topics.h"
 #include "util/qorstring.h"
 
 class QAction;
@@ -38,6 +39,8 @@ public:
     void actCheckSpellAllExecute();
 
     // Sets `accepted` when a topic or popup has the name `word`, ignoring case.
+    // During a check it is a hash look-up in the names as they stood when the
+    // check began (modules cannot be added, removed or renamed while it runs).
     void IsProjectWord(std::string_view word, bool& accepted) const;
     // Dictionary names without extension: "*.qdf" beside the program,
     // "*.dic" in the personal folder.
@@ -65,6 +68,9 @@ private:
     void CheckEditor(TQorSpellEngine& engine);
 
     std::unique_ptr<TSpellDialogUi> dialogUi_;
+    // The project's names while a check runs; dropped when it ends, so the
+    // next check sees the names as they are then.
+    std::unique_ptr<TTopicNameIndex> names_;
     bool running_ = false;
     bool closePending_ = false;
 };

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace qm {
@@ -33,6 +34,26 @@ struct TTagSpan {
 // positions that FindTag gives when called from 1 and then from one after each
 // hit. Linear in the length of the text.
 std::vector<TTagSpan> ScanTags(std::string_view text, std::string_view name);
+
+// Where the tags of a text can stand (each run of "<" up to the ">" they
+// share), found once for the scans of several names in the same text.
+class TTagGroups {
+public:
+    // `text` must outlive the object and stay unchanged.
+    explicit TTagGroups(std::string_view text);
+    std::string_view Text() const { return text_; }
+
+private:
+    friend std::vector<TTagSpan> ScanTags(const TTagGroups& groups, std::string_view name);
+    std::string_view text_;
+    std::vector<std::size_t> lts_;  // the "<" of every group, in order
+    std::vector<char> rtf_;         // per "<": whether its piece holds RTF codes
+    // Per group: the index in lts_ past its last "<", and its ">".
+    std::vector<std::pair<std::size_t, std::size_t>> groups_;
+};
+
+// ScanTags(groups.Text(), name), without looking for the groups again.
+std::vector<TTagSpan> ScanTags(const TTagGroups& groups, std::string_view name);
 
 // A value made safe for RTF text: "\" "{" "}" are escaped and bytes 0x80 and
 // above become "\'hh".

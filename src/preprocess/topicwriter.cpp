@@ -46,6 +46,14 @@ void TPassContext::Report(int code, std::string_view text) const {
 
 namespace {
 
+// The tags of one name in `text`, from its groups when they were found for
+// this very text.
+std::vector<TTagSpan> ScanIn(std::string_view text, const TTagGroups* groups, std::string_view name) {
+    if (groups && groups->Text().data() == text.data() && groups->Text().size() == text.size())
+        return ScanTags(*groups, name);
+    return ScanTags(text, name);
+}
+
 // ---------------------------------------------------------------------------
 // Passes that read the text as it stood when they began.
 //
@@ -65,11 +73,20 @@ public:
     // The pass takes the text over and gives it back (changed) in Finish, or
     // unchanged when it ends without Finish.
     SnapshotPass(std::string& text, std::string_view name, std::string_view closeName = {})
-        : text_(text), source_(std::move(text)), hits_(ScanTags(source_, name)) {
-        if (!closeName.empty() && !hits_.empty()) closes_ = ScanTags(source_, closeName);
+        : text_(text), owned_(std::move(text)), owns_(true), source_(owned_) {
+        Scan(name, closeName, nullptr);
+    }
+    // The pass reads `source`, which it leaves alone and which must outlive
+    // it. Finish writes the result into `out` when it differs, with `room`
+    // bytes to spare, and says whether it did; otherwise `out` is not touched.
+    // `groups`, when given, are those of `source`.
+    SnapshotPass(std::string& out, std::string_view source, const TTagGroups* groups, std::size_t room,
+                 std::string_view name, std::string_view closeName)
+        : text_(out), owns_(false), source_(source), room_(room) {
+        Scan(name, closeName, groups);
     }
     ~SnapshotPass() {
-        if (!finished_) text_ = std::move(source_);
+        if (!finished_ && owns_) text_ = std::move(owned_);
     }
     SnapshotPass(const SnapshotPass&) = delete;
     SnapshotPass& operator=(const SnapshotPass&) = delete;
@@ -87,7 +104,8 @@ public:
     }
 
     // The raw text between opening tag k and its closing tag.
-    std::string Hotspot(std::size_t k, const TTagSpan& close) const {
+    std::string Hotspot(std::size_t k, const TTagSpan& close) const { return std::string(HotspotView(k, close)); }
+    std::string_view HotspotView(std::size_t k, const TTagSpan& close) const {
         const TTagSpan& open = hits_[k];
         if (close.begin < open.end) return {};
         return source_.substr(open.end, close.begin - open.end);
@@ -98,7 +116,6 @@ public:
         item.hit = k;
         item.begin = hits_[k].begin;
         item.end = hits_[k].end;
-        item.oldText = std::string(Raw(k));
         item.safe = newText.find('<') == std::string::npos;
         item.newText = std::move(newText);
         items_.push_back(std::move(item));
@@ -108,8 +125,8 @@ public:
         Item item;
         item.hit = k;
         item.begin = hits_[k].begin;
-        const std::string hotspot = Hotspot(k, close);
-        item.oldText = std::string(Raw(k)) + hotspot + std::string(Piece(close));
+        const std::string_view hotspot = HotspotView(k, close);
+        item.close = close;
         // Every "<" of the new text must be one of the hotspot's, and the
         // hotspot's last "<" must be followed by a ">" inside it.
         const std::size_t lastLt = hotspot.rfind('<');
@@ -124,30 +141,40 @@ public:
         items_.push_back(std::move(item));
     }
 
-    void Finish(bool literal) {
+    // True when the text was replaced (a pass that reads a view leaves its
+    // output alone when nothing changes).
+    bool Finish(bool literal) {
         finished_ = true;
         if (items_.empty()) {
-            text_ = std::move(source_);
-            return;
+            if (owns_) text_ = std::move(owned_);
+            return false;
         }
         if (!literal && CanSweep()) {
+            // One buffer of the exact result size (the spans do not overlap),
+            // keeping the room the caller asked for or reserved.
+            std::size_t size = source_.size();
+            for (const Item& item : items_) size = size - (item.end - item.begin) + item.newText.size();
             std::string out;
-            out.reserve(source_.size() + source_.size() / 4);
+            out.reserve(std::max(size + room_, owns_ ? owned_.capacity() : 0));
             std::size_t done = 0;
             for (const Item& item : items_) {
-                out.append(source_, done, item.begin - done);
+                out.append(source_.substr(done, item.begin - done));
                 out.append(item.newText);
                 done = item.end;
             }
-            out.append(source_, done, std::string::npos);
+            out.append(source_.substr(done));
             if (StraddlesAreHarmless(out)) {
                 text_.swap(out);
-                return;
+                return true;
             }
         }
-        std::string work = std::move(source_);
-        for (const Item& item : items_) ReplaceAllFrom(work, item.oldText, item.newText, 0);
+        std::vector<std::string> olds;
+        olds.reserve(items_.size());
+        for (const Item& item : items_) olds.push_back(OldText(item));
+        std::string work = owns_ ? std::move(owned_) : std::string(source_);
+        for (std::size_t i = 0; i < items_.size(); ++i) ReplaceAllFrom(work, olds[i], items_[i].newText, 0);
         text_.swap(work);
+        return true;
     }
 
 private:
@@ -156,14 +183,23 @@ private:
         std::size_t begin = 0;
         std::size_t end = 0;
         bool isSpan = true;
-        bool safe = false;  // the new text brings no "<" that could start a tag string
-        std::string oldText;
+        bool safe = false;     // the new text brings no "<" that could start a tag string
+        TTagSpan close{0, 0};  // of a paired tag whose closing tag starts inside the opening one
         std::string newText;
     };
 
-    std::string_view Piece(const TTagSpan& t) const {
-        return std::string_view(source_).substr(t.begin, t.end - t.begin);
+    // The string the written-out replacement looks for: the raw span, or, for
+    // a closing tag inside the opening one, the two tags one after the other.
+    std::string OldText(const Item& item) const {
+        if (item.isSpan) return std::string(source_.substr(item.begin, item.end - item.begin));
+        return std::string(Raw(item.hit)) + std::string(Piece(item.close));
     }
+    std::size_t OldSize(const Item& item) const {
+        if (item.isSpan) return item.end - item.begin;
+        return Raw(item.hit).size() + (item.close.end - item.close.begin);
+    }
+
+    std::string_view Piece(const TTagSpan& t) const { return source_.substr(t.begin, t.end - t.begin); }
 
     // Several "<" sharing one ">" are all found as tags; only the last of
     // them can be converted (an earlier one's span would hold the next tag).
@@ -199,7 +235,7 @@ private:
             if (raws.empty())
                 for (const Item& item : items_) {
                     raws.insert(Raw(item.hit));
-                    longest = std::max(longest, item.oldText.size());
+                    longest = std::max(longest, OldSize(item));
                 }
             for (; next < items_.size() && items_[next].begin < hits_[k].begin; ++next)
                 shift += static_cast<std::ptrdiff_t>(items_[next].newText.size()) -
@@ -215,8 +251,17 @@ private:
         return true;
     }
 
+    void Scan(std::string_view name, std::string_view closeName, const TTagGroups* groups) {
+        hits_ = ScanIn(source_, groups, name);
+        if (!closeName.empty() && !hits_.empty()) closes_ = ScanIn(source_, groups, closeName);
+        items_.reserve(hits_.size());
+    }
+
     std::string& text_;
-    std::string source_;
+    std::string owned_;  // the text taken over, when the pass owns it
+    bool owns_;
+    std::string_view source_;
+    std::size_t room_ = 0;
     bool finished_ = false;
     std::vector<TTagSpan> hits_;
     std::vector<TTagSpan> closes_;
@@ -230,10 +275,13 @@ bool StartsWith(std::string_view s, std::string_view prefix) {
 // s from its 1-based `first` character up to, not including, the last one.
 std::string InnerFrom(std::string_view s, int first) { return MidStr(s, first, static_cast<int>(s.size()) - first); }
 
-void ConvertLinkTags(std::string& text, const TPassContext& ctx, TUnresolvedAnchorTable& unresolved, bool user) {
+std::string_view LinkTag(bool user) { return user ? "ULINK" : "LINK"; }
+std::string_view LinkClose(bool user) { return user ? "/ULINK" : "/LINK"; }
+
+// The LINK (or ULINK) replacements of a pass, which the caller finishes.
+void ConvertLinkTags(SnapshotPass& pass, const TPassContext& ctx, TUnresolvedAnchorTable& unresolved, bool user) {
     const std::string_view topicPrefix = user ? "<ULINK TOPIC=\"" : "<LINK TOPIC=\"";
     const std::string_view popupPrefix = user ? "<ULINK POPUP=\"" : "<LINK POPUP=\"";
-    SnapshotPass pass(text, user ? "ULINK" : "LINK", user ? "/ULINK" : "/LINK");
     for (std::size_t k = 0; k < pass.Count(); ++k) {
         const std::string s = StripRtf(pass.Raw(k));
         const std::string us = AsciiUpperStr(s);
@@ -315,7 +363,17 @@ void ConvertLinkTags(std::string& text, const TPassContext& ctx, TUnresolvedAnch
         pass.ReplacePaired(k, *close, std::move(replacement));
         if (hasAnchor) unresolved.Add(ctx.Topic, record, anchor);
     }
-    pass.Finish(ctx.LiteralReplace);
+}
+
+// The LINK (or ULINK) pass over `text`, which it leaves alone: the converted
+// text with `room` bytes to spare, or nothing when no tag was converted.
+std::optional<std::string> LinksFrom(std::string_view text, const TTagGroups* groups, const TPassContext& ctx,
+                                     TUnresolvedAnchorTable& unresolved, bool user, std::size_t room) {
+    std::string out;
+    SnapshotPass pass(out, text, groups, room, LinkTag(user), LinkClose(user));
+    ConvertLinkTags(pass, ctx, unresolved, user);
+    if (!pass.Finish(ctx.LiteralReplace)) return std::nullopt;
+    return out;
 }
 
 void ConvertMacroTags(std::string& text, const TPassContext& ctx, bool user) {
@@ -344,10 +402,16 @@ void ConvertMacroTags(std::string& text, const TPassContext& ctx, bool user) {
 // ---------------------------------------------------------------------------
 // The passes
 
-void ConvertNoScroll(std::string& text, const TPassContext& ctx) {
-    std::string open;
-    const int p = FindTag(text, "NOSCROLL", 1, open);
-    if (p < 0) return;
+namespace {
+
+// The NOSCROLL pass over `text`, which it leaves alone: the converted text,
+// or nothing when there is no region to convert.
+std::optional<std::string> NoScrollFrom(std::string_view text, const TTagGroups* groups, const TPassContext& ctx) {
+    // The first NOSCROLL tag, as FindTag finds it from the start.
+    const std::vector<TTagSpan> hits = ScanIn(text, groups, "NOSCROLL");
+    if (hits.empty()) return std::nullopt;
+    const std::string open(text.substr(hits[0].begin, hits[0].end - hits[0].begin));
+    const int p = static_cast<int>(hits[0].begin) + 1;
     // Only a closing tag after the opening one closes the region; one that
     // starts inside the opening tag does not.
     std::string close;
@@ -355,20 +419,26 @@ void ConvertNoScroll(std::string& text, const TPassContext& ctx) {
     if (c < 0) {
         if (ctx.Checks.GetError(Check::UnclosedTag))
             ctx.Log.Add(ctx.Checks.GetErrorType(Check::UnclosedTag), Check::UnclosedTag, open, ctx.Topic, 1);
-        return;
+        return std::nullopt;
     }
     const std::size_t regionBegin = static_cast<std::size_t>(p - 1);
     const std::size_t closeBegin = static_cast<std::size_t>(c - 1);
-    std::string region = text.substr(regionBegin, closeBegin - regionBegin);
+    std::string region(text.substr(regionBegin, closeBegin - regionBegin));
     ReplaceAllFrom(region, "\\pard", "\\ql", 0);
     ReplaceString(region, open, "\\keepn ", false);
     std::string out;
     out.reserve(text.size() + 16);
-    out.append(text, 0, regionBegin);
+    out.append(text.substr(0, regionBegin));
     out.append(region);
     out.append("\\par\\pard ");
-    out.append(text, closeBegin + close.size(), std::string::npos);
-    text.swap(out);
+    out.append(text.substr(closeBegin + close.size()));
+    return out;
+}
+
+}  // namespace
+
+void ConvertNoScroll(std::string& text, const TPassContext& ctx) {
+    if (std::optional<std::string> out = NoScrollFrom(text, nullptr, ctx)) text.swap(*out);
 }
 
 namespace {
@@ -424,43 +494,60 @@ std::optional<std::string> ImageReplacement(std::string_view tag, const TPassCon
 
 }  // namespace
 
-void ConvertAnchors(std::string& text, const TPassContext& ctx, TAnchorTable& anchors) {
+namespace {
+
+// The ANCHOR pass over `text`, which it leaves alone: the converted text, or
+// nothing when it has no ANCHOR tag.
+std::optional<std::string> AnchorsFrom(std::string_view text, const TTagGroups* groups, const TPassContext& ctx,
+                                       TAnchorTable& anchors) {
     if (!ctx.LiteralReplace) {
-        const std::vector<TTagSpan> hits = ScanTags(text, "ANCHOR");
-        if (hits.empty()) return;
+        const std::vector<TTagSpan> hits = ScanIn(text, groups, "ANCHOR");
+        if (hits.empty()) return std::nullopt;
         if (CanSweepDirect(text, hits, ctx.Topic.GetName())) {
             std::string out;
             out.reserve(text.size() + hits.size() * 16);
             std::size_t done = 0;
             for (const TTagSpan& hit : hits) {
                 const std::optional<std::string> r =
-                    AnchorReplacement(std::string_view(text).substr(hit.begin, hit.end - hit.begin), ctx, anchors);
+                    AnchorReplacement(text.substr(hit.begin, hit.end - hit.begin), ctx, anchors);
                 if (!r) continue;
-                out.append(text, done, hit.begin - done);
+                out.append(text.substr(done, hit.begin - done));
                 out.append(*r);
                 done = hit.end;
             }
-            out.append(text, done, std::string::npos);
-            text.swap(out);
-            return;
+            out.append(text.substr(done));
+            return out;
         }
     }
     std::string tag;
     int p = FindTag(text, "ANCHOR", 1, tag);
+    if (p < 0) return std::nullopt;
+    std::string out(text);
     while (p > 0) {
         // The first occurrence at or after p is the tag found at p.
         if (const std::optional<std::string> r = AnchorReplacement(tag, ctx, anchors))
-            text.replace(static_cast<std::size_t>(p - 1), tag.size(), *r);
-        p = FindTag(text, "ANCHOR", p + 1, tag);
+            out.replace(static_cast<std::size_t>(p - 1), tag.size(), *r);
+        p = FindTag(out, "ANCHOR", p + 1, tag);
     }
+    return out;
+}
+
+}  // namespace
+
+void ConvertAnchors(std::string& text, const TPassContext& ctx, TAnchorTable& anchors) {
+    if (std::optional<std::string> out = AnchorsFrom(text, nullptr, ctx, anchors)) text.swap(*out);
 }
 
 void ConvertLinks(std::string& text, const TPassContext& ctx, TUnresolvedAnchorTable& unresolved) {
-    ConvertLinkTags(text, ctx, unresolved, false);
+    SnapshotPass pass(text, LinkTag(false), LinkClose(false));
+    ConvertLinkTags(pass, ctx, unresolved, false);
+    pass.Finish(ctx.LiteralReplace);
 }
 
 void ConvertULinks(std::string& text, const TPassContext& ctx, TUnresolvedAnchorTable& unresolved) {
-    ConvertLinkTags(text, ctx, unresolved, true);
+    SnapshotPass pass(text, LinkTag(true), LinkClose(true));
+    ConvertLinkTags(pass, ctx, unresolved, true);
+    pass.Finish(ctx.LiteralReplace);
 }
 
 void ConvertImages(std::string& text, const TPassContext& ctx) {
@@ -472,7 +559,7 @@ void ConvertImages(std::string& text, const TPassContext& ctx) {
             // then is not looked at again.
             std::unordered_map<std::string_view, std::string> converted;
             std::string out;
-            out.reserve(text.size() + hits.size() * 8);
+            out.reserve(std::max(text.size() + hits.size() * 8, text.capacity()));
             std::size_t done = 0;
             for (const TTagSpan& hit : hits) {
                 const std::string_view raw = std::string_view(text).substr(hit.begin, hit.end - hit.begin);
@@ -622,11 +709,34 @@ std::string BuildFootnotes(const TTopicNode& topic) {
 }
 
 std::string PreprocessTopic(const TPassContext& ctx, TAnchorTable& anchors, TUnresolvedAnchorTable& unresolved) {
-    std::string text = ctx.Topic.Text;
-    ConvertNoScroll(text, ctx);
-    ConvertAnchors(text, ctx, anchors);
-    ConvertLinks(text, ctx, unresolved);
-    ConvertULinks(text, ctx, unresolved);
+    const std::string footnotes = BuildFootnotes(ctx.Topic);
+    // The first passes read the module's own text until one of them changes
+    // it, so a large text is copied once, by the pass that converts it; the
+    // link passes leave room for the footnotes, which then go in in place.
+    // The places where tags can stand are found once for the scans of the
+    // NOSCROLL, ANCHOR and LINK passes; a text a pass changed is looked at
+    // again only while the LINK pass is still to come.
+    std::string text;
+    std::string_view current = ctx.Topic.Text;
+    std::optional<TTagGroups> groups(std::in_place, current);
+    const auto adopt = [&](std::optional<std::string> changed, bool regroup) {
+        if (!changed) return;
+        text = std::move(*changed);
+        current = text;
+        if (regroup)
+            groups.emplace(current);
+        else
+            groups.reset();
+    };
+    const auto groupsOrNone = [&]() { return groups ? &*groups : nullptr; };
+    adopt(NoScrollFrom(current, groupsOrNone(), ctx), true);
+    adopt(AnchorsFrom(current, groupsOrNone(), ctx, anchors), true);
+    adopt(LinksFrom(current, groupsOrNone(), ctx, unresolved, false, footnotes.size()), false);
+    adopt(LinksFrom(current, groupsOrNone(), ctx, unresolved, true, footnotes.size()), false);
+    if (current.data() != text.data()) {
+        text.reserve(current.size() + footnotes.size());
+        text.assign(current);
+    }
     ConvertImages(text, ctx);
     ConvertButtons(text, ctx);
     ConvertMacros(text, ctx);
@@ -636,7 +746,7 @@ std::string PreprocessTopic(const TPassContext& ctx, TAnchorTable& anchors, TUnr
     ReplaceAllFrom(text, "&lt;", "<", 0);
     ReplaceAllFrom(text, "&rt;", ">", 0);
     const std::size_t at = text.find("\\viewkind4");
-    text.insert(at == std::string::npos ? 0 : at, BuildFootnotes(ctx.Topic));
+    text.insert(at == std::string::npos ? 0 : at, footnotes);
     return text;
 }
 

@@ -5,9 +5,6 @@
 
 namespace qm {
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
 std::string AsciiLowerStr(std::string_view s) {
     std::string r(s);
     for (char& c : r) c = AsciiLower(c);

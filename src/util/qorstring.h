@@ -9,8 +9,9 @@ namespace qm {
 
 using StringList = std::vector<std::string>;
 
-char AsciiLower(char c);
-char AsciiUpper(char c);
+// Inline: the tag scans and the name look-ups call these once per byte.
+inline char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+inline char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 std::string AsciiLowerStr(std::string_view s);
 std::string AsciiUpperStr(std::string_view s);
 // Equal ignoring ASCII case.

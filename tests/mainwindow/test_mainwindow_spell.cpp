@@ -361,6 +361,58 @@ TEST_F(MainWindowSpellTest, ProjectNamesAreWords) {
     EXPECT_TRUE(accepted);
 }
 
+// While a check runs the names are looked up in an index made when it began:
+// it answers as the list does, and the next check knows a name added after
+// the last one.
+TEST_F(MainWindowSpellTest, ProjectNamesAreWordsDuringACheck) {
+    Dictionaries({"cat"});
+    auto w = Start({qm::FromCp1252(SaveSample())});
+    ASSERT_TRUE(started);
+    struct Row {
+        const char* name;
+        const char* word;
+        bool first;   // a word in the first check
+        bool second;  // in the second, after "Zeta" was added
+    } rows[] = {{"topic name", "Alpha", true, true},
+                {"popup name", "PopOne", true, true},
+                {"topic, other case", "bETA", true, true},
+                {"popup, other case", "POPONE", true, true},
+                {"not a name", "Gamma", false, false},
+                {"part of a name", "Alph", false, false},
+                {"empty", "", false, false},
+                {"added between the checks", "zeta", false, true}};
+    const auto checkAll = [&](bool second) {
+        for (const Row& r : rows) {
+            SCOPED_TRACE(r.name);
+            bool accepted = false;
+            w->SpellCommands().IsProjectWord(r.word, accepted);
+            EXPECT_EQ(accepted, second ? r.second : r.first);
+        }
+    };
+    for (const bool second : {false, true}) {
+        SCOPED_TRACE(second ? "second check" : "first check");
+        if (second) {
+            // The commands come back once the first check has ended.
+            QApplication::processEvents();
+            w->Actions().UpdateNow();
+            w->Project().Topics.AddNew().SetName("Zeta");
+        }
+        w->Editor()->setPlainText(QStringLiteral("wrld cat"));
+        script = std::make_unique<DialogScript>(w->SpellCommands().DialogUi());
+        bool asked = false;
+        script->Expect(QStringLiteral("wrld"), "cmdIgnore", [&](qm::TQorSpellCheckDlg&) {
+            ASSERT_TRUE(w->SpellCommands().Running());
+            checkAll(second);
+            asked = true;
+        });
+        ui.ExpectMessage(MsgKind::Information, kCompleted);
+        Act(*w, "actCheckSpell")->trigger();
+        EXPECT_TRUE(asked);
+    }
+    // Outside a check the list itself answers.
+    checkAll(true);
+}
+
 }  // namespace
 }  // namespace qmtest
 

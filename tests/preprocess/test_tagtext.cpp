@@ -110,6 +110,8 @@ TEST(FindTag, AgreesWithTheDefinitionOnRandomText) {
         std::string text;
         const int n = static_cast<int>(rng() % 40);
         for (int i = 0; i < n; ++i) text += atoms[rng() % (sizeof atoms / sizeof *atoms)];
+        // The groups found once serve every name's scan of the same text.
+        const TTagGroups groups(text);
         for (const char* name : {"LINK", "/LINK", "IMAGE"}) {
             std::vector<TTagSpan> expect;
             std::string tag, naiveTag;
@@ -126,6 +128,12 @@ TEST(FindTag, AgreesWithTheDefinitionOnRandomText) {
             for (std::size_t i = 0; i < got.size(); ++i) {
                 EXPECT_EQ(got[i].begin, expect[i].begin) << text;
                 EXPECT_EQ(got[i].end, expect[i].end) << text;
+            }
+            const std::vector<TTagSpan> fromGroups = ScanTags(groups, name);
+            ASSERT_EQ(fromGroups.size(), expect.size()) << text;
+            for (std::size_t i = 0; i < fromGroups.size(); ++i) {
+                EXPECT_EQ(fromGroups[i].begin, expect[i].begin) << text;
+                EXPECT_EQ(fromGroups[i].end, expect[i].end) << text;
             }
         }
     }
