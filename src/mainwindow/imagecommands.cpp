@@ -17,6 +17,7 @@
 #include "platform/uiservices.h"
 #include "preprocess/edittags.h"
 #include "shg/qorshg.h"
+#include "shgedit/dibimage.h"
 #include "util/errors.h"
 #include "util/fileio.h"
 #include "util/qorsystem.h"
@@ -37,50 +38,18 @@ constexpr const char* kShgEditorFile = "pikeral";
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
-// An image folder as the help compiler finds it: a relative one counts from
-// the project's folder, not from wherever the program was started.
-std::string ImageFolder(const std::string& projectFolder, const std::string& folder) {
-    const bool absolute = IsSeparator(folder[0]) || (folder.size() >= 2 && folder[1] == ':');
-    return absolute || projectFolder.empty() ? folder : projectFolder + folder;
-}
-
 // A model path as this system writes it ("\" becomes "/" off Windows), for
 // another program's command line.
 std::string NativeForm(const std::string& path) { return FromFsPath(ToFsPath(path)); }
 
 QString FilePath(const std::string& path) { return QString::fromStdU16String(ToFsPath(path).u16string()); }
 
-QImage DibToImage(const TDib& dib) {
-    if (dib.Width <= 0 || dib.Height <= 0 || dib.Bits.size() < dib.ImageSize()) return {};
-    QImage image(dib.Width, dib.Height, QImage::Format_RGB32);
-    if (image.isNull()) return image;
-    for (int y = 0; y < dib.Height; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < dib.Width; ++x) line[x] = 0xFF000000u | dib.PixelRgb(x, y);
-    }
-    return image;
-}
-
 constexpr const char* kHandoffFolderPrefix = "Quillmark-handoff-";
 
 }  // namespace
 
-std::string FindImageInFolders(const TProject& project, std::string_view name) {
-    if (name.empty()) return {};
-    const std::string projectFolder = ExtractFilePath(project.FileName);
-    for (const std::string& folder : project.BmRoot) {
-        if (folder.empty()) continue;  // an empty entry names no folder
-        std::string found = FindFileInFolder(ImageFolder(projectFolder, folder), name);
-        if (!found.empty()) return found;
-    }
-    return {};
-}
-
 StringList SortedModuleNames(const TProject& project, TopicKind kind) {
-    std::vector<const TTopicNode*> nodes = project.Topics.NodesOfKind(kind);
-    std::stable_sort(nodes.begin(), nodes.end(), [](const TTopicNode* a, const TTopicNode* b) {
-        return CompareText(a->GetName(), b->GetName()) < 0;
-    });
+    const std::vector<const TTopicNode*> nodes = project.Topics.NodesOfKindByName(kind);
     StringList names;
     names.reserve(nodes.size());
     for (const TTopicNode* n : nodes) names.push_back(n->GetName());
@@ -103,7 +72,7 @@ QImage LoadPreviewPicture(const std::string& path) {
     if (SameText(ExtractExtension(path), "SHG")) {
         TShg shg;
         shg.LoadFromFile(path);
-        return shg.Bitmap ? DibToImage(*shg.Bitmap) : QImage();
+        return shg.Bitmap ? shgedit::DibToImage(*shg.Bitmap) : QImage();
     }
     QImageReader reader(FilePath(path));
     return reader.read();
@@ -142,7 +111,7 @@ std::string TImageCommands::imageNameAtCaret() {
 }
 
 std::string TImageCommands::locate(const std::string& name) {
-    std::string path = FindImageInFolders(ctx_.Project(), name);
+    std::string path = ctx_.Project().FindInImageFolders(name);
     if (path.empty()) ctx_.Ui().ErrorBox(QString::fromLatin1(kMsgImageNotLocated));
     return path;
 }

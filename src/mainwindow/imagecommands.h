@@ -34,12 +34,6 @@ inline constexpr const char* kHandoffTopicsFile = "~QorTopics.dat";
 inline constexpr const char* kHandoffPopupsFile = "~QorPopups.dat";
 inline constexpr const char* kHandoffOptionPrefix = "--handoff=";
 
-// The path of the image file `name` in the first of the project's image
-// folders (BmRoot, in list order) that holds it; a relative folder counts
-// from the project's folder. The project's own folder is not searched. ""
-// when none holds it.
-std::string FindImageInFolders(const TProject& project, std::string_view name);
-
 // The names of the project's topics or popups in the order of the window's
 // combo boxes: ignoring case, equal names in list order.
 StringList SortedModuleNames(const TProject& project, TopicKind kind);

@@ -33,10 +33,10 @@
 #include "mainwindow/authoringcommands.h"
 #include "mainwindow/buildcommands.h"
 #include "mainwindow/editorframecommands.h"
-#include "mainwindow/helpcommands.h"
 #include "mainwindow/exportcommands.h"
 #include "mainwindow/findcommands.h"
 #include "mainwindow/formatcommands.h"
+#include "mainwindow/helpcommands.h"
 #include "mainwindow/imagecommands.h"
 #include "mainwindow/importcommands.h"
 #include "mainwindow/modulecommands.h"
@@ -404,7 +404,7 @@ void TfrmMain::CreateMenus() {
         tag->addSeparator();
         tag->addActions(group);
     }
-    tagCommands_->CreateEditorPopMenu(this);
+    tagCommands_->CreateEditorPopMenu(this, imageCommands_->actViewImage, imageCommands_->actEditImage);
     QMenu* tools = AddMenu(menuBar(), "mnuTools", QStringLiteral("&Tools"),
                            {spellCommands_->actCheckSpell, spellCommands_->actCheckSpellAll, nullptr,
                             authoringCommands_->actContentsEdit});

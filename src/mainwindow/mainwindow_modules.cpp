@@ -114,9 +114,7 @@ void TfrmMain::FillLists() {
             item->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(n->Id()));
             list->addItem(item);
         }
-        std::stable_sort(nodes.begin(), nodes.end(), [](const TTopicNode* a, const TTopicNode* b) {
-            return CompareText(a->Name.View(), b->Name.View()) < 0;
-        });
+        nodes = std::as_const(*project_).Topics.NodesOfKindByName(kind);
         const QIcon glyph =
             style()->standardIcon(kind == TopicKind::Topic ? QStyle::SP_FileIcon : QStyle::SP_MessageBoxInformation);
         for (const TTopicNode* n : nodes)

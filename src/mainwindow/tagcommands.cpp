@@ -149,7 +149,7 @@ QList<QAction*> TTagCommands::InsertActions() const {
 
 // --- the editor's pop-up menu ---------------------------------------------------
 
-void TTagCommands::CreateEditorPopMenu(QWidget* owner) {
+void TTagCommands::CreateEditorPopMenu(QWidget* owner, QAction* viewImage, QAction* editImage) {
     EditorPopMenu = new QMenu(owner);
     EditorPopMenu->setObjectName(QStringLiteral("EditorPopMenu"));
     mnuEditorPopEditTag = EditorPopMenu->addAction(QStringLiteral("Edit &Tag"));
@@ -166,11 +166,8 @@ void TTagCommands::CreateEditorPopMenu(QWidget* owner) {
     mnuEditorPopEditImage->setObjectName(QStringLiteral("mnuEditorPopEditImage"));
     for (QAction* a : {mnuEditorPopEditTag, mnuEditorPopViewImage, mnuEditorPopEditImage}) a->setEnabled(false);
     // The image items run the image commands, which their own handler owns.
-    const std::pair<QAction*, const char*> imageItems[] = {{mnuEditorPopViewImage, "actViewImage"},
-                                                           {mnuEditorPopEditImage, "actEditImage"}};
-    for (const auto& [item, command] : imageItems)
-        if (QAction* target = ctx_.Actions().Find(QString::fromLatin1(command)))
-            QObject::connect(item, &QAction::triggered, target, &QAction::trigger);
+    QObject::connect(mnuEditorPopViewImage, &QAction::triggered, viewImage, &QAction::trigger);
+    QObject::connect(mnuEditorPopEditImage, &QAction::triggered, editImage, &QAction::trigger);
     QObject::connect(EditorPopMenu, &QMenu::aboutToShow, EditorPopMenu,
                      [this] { runCommand(ctx_.Ui(), [this] { EditorPopMenuPopup(); }); });
     if (TRichText2* editor = ctx_.Editor()) {

@@ -72,8 +72,9 @@ public:
     QMenu* mnuEditorPopInsert = nullptr;
     QAction* mnuEditorPopViewImage = nullptr;
     QAction* mnuEditorPopEditImage = nullptr;
-    // Makes the menu (owned by `owner`) and shows it on the editor's right click.
-    void CreateEditorPopMenu(QWidget* owner);
+    // Makes the menu (owned by `owner`) and shows it on the editor's right
+    // click; its image items run `viewImage` and `editImage`.
+    void CreateEditorPopMenu(QWidget* owner, QAction* viewImage, QAction* editImage);
     // The menu opens: focus to the editor, items enabled by the tag at the
     // caret, the member list hidden.
     void EditorPopMenuPopup();

@@ -38,6 +38,11 @@ std::string ImageFolderPath(const std::string& projectFolder, const std::string&
     return absolute || projectFolder.empty() ? folder : projectFolder + folder;
 }
 
+// `name` in `folder`, through the build's listing cache when there is one.
+std::string FindIn(TFolderCache* cache, std::string_view folder, std::string_view name) {
+    return cache ? cache->FindFile(folder, name) : FindFileInFolder(folder, name);
+}
+
 template <std::size_t W, std::size_t C>
 void WriteField(BinaryWriter& w, const TFixedText<W, C>& f, std::size_t width = W) {
     w.writeBytes(std::string_view(f.data(), width));
@@ -135,17 +140,18 @@ void TProject::NewProject() {
 
 std::string TProject::FindInSearchPath(std::string_view name, TFolderCache* cache) const {
     if (name.empty()) return {};
-    const auto find = [cache](std::string_view folder, std::string_view file) {
-        return cache ? cache->FindFile(folder, file) : FindFileInFolder(folder, file);
-    };
     // The project's own folder first (the current folder for a new project),
     // then each image folder in the user's order.
+    std::string found = FindIn(cache, ExtractFilePath(FileName), name);
+    return found.empty() ? FindInImageFolders(name, cache) : found;
+}
+
+std::string TProject::FindInImageFolders(std::string_view name, TFolderCache* cache) const {
+    if (name.empty()) return {};
     const std::string projectFolder = ExtractFilePath(FileName);
-    std::string found = find(projectFolder, name);
-    if (!found.empty()) return found;
     for (const auto& folder : BmRoot) {
         if (folder.empty()) continue;  // an empty entry names no folder
-        found = find(ImageFolderPath(projectFolder, folder), name);
+        std::string found = FindIn(cache, ImageFolderPath(projectFolder, folder), name);
         if (!found.empty()) return found;
     }
     return {};

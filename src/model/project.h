@@ -82,6 +82,9 @@ public:
     bool FileExistsInSearchPath(std::string_view name, TFolderCache* cache = nullptr) const;
     // The path found by that search, or "" when none.
     std::string FindInSearchPath(std::string_view name, TFolderCache* cache = nullptr) const;
+    // As FindInSearchPath, but in the BmRoot folders only (the image
+    // preview's search, which skips the project's own folder).
+    std::string FindInImageFolders(std::string_view name, TFolderCache* cache = nullptr) const;
     // True when `folder` equals a BmRoot entry ignoring ASCII case, "\" and
     // "/" counting as the same character.
     bool IsBmRootFolder(std::string_view folder) const;

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "util/errors.h"
+#include "util/qorstring.h"
 
 namespace qm {
 
@@ -187,6 +188,14 @@ std::vector<const TTopicNode*> TTopics::NodesOfKind(TopicKind kind) const {
     std::vector<const TTopicNode*> out;
     for (const auto& n : nodes_)
         if (n->Kind == kind) out.push_back(n.get());
+    return out;
+}
+
+std::vector<const TTopicNode*> TTopics::NodesOfKindByName(TopicKind kind) const {
+    std::vector<const TTopicNode*> out = NodesOfKind(kind);
+    std::stable_sort(out.begin(), out.end(), [](const TTopicNode* a, const TTopicNode* b) {
+        return CompareText(a->Name.View(), b->Name.View()) < 0;
+    });
     return out;
 }
 

@@ -115,6 +115,9 @@ public:
     // lists show). The pointers are for immediate use; keep Ids.
     std::vector<TTopicNode*> NodesOfKind(TopicKind kind);
     std::vector<const TTopicNode*> NodesOfKind(TopicKind kind) const;
+    // The same nodes by name, ignoring ASCII case, equal names in list order
+    // (what the GUI's topic and popup boxes show).
+    std::vector<const TTopicNode*> NodesOfKindByName(TopicKind kind) const;
 
     // Removes and frees the node; a node not in the list raises qm::Error.
     void DeleteNode(const TTopicNode* node);

@@ -101,7 +101,7 @@ TEST(ImageSearch, LooksInTheImageFoldersOnlyInTheirOrder) {
         for (const std::string& f : row.files) WriteRaw(root + f, "BM");
         for (const std::string& f : row.folders)
             project.BmRoot.push_back(f.rfind('@', 0) == 0 ? root + f.substr(1) : f);
-        const std::string found = qm::FindImageInFolders(project, row.image);
+        const std::string found = project.FindInImageFolders(row.image);
         if (std::string(row.expected).empty()) {
             EXPECT_EQ(found, "");
         } else {
