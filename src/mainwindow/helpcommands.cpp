@@ -7,11 +7,19 @@
 namespace qm {
 
 void THelpCommands::CreateActions(ActionTable& table) {
+    actHelpContents = table.Add({"actHelpContents", "&Contents", "F1", "Contents|Shows the contents of the help.",
+                                 "help-browser", [this] { actHelpContentsExecute(); }});
+    actHelpIndex = table.Add({"actHelpIndex", "&Index", "", "Index|Shows the index of the help.", "help-index",
+                              [this] { actHelpIndexExecute(); }});
     actHelpOnHelp = table.Add({"actHelpOnHelp", "How to Use Help", "", "How to Use Help|Explains the help viewer.", "",
                                [this] { actHelpOnHelpExecute(); }});
     actTutorial = table.Add({"actTutorial", "Quick Tutorial", "", "Quick Tutorial|Shows the quick tutorial.", "",
                              [this] { actTutorialExecute(); }});
 }
+
+void THelpCommands::actHelpContentsExecute() {}
+
+void THelpCommands::actHelpIndexExecute() {}
 
 void THelpCommands::actHelpOnHelpExecute() {
     HelpRequest request;

@@ -1,6 +1,6 @@
 #pragma once
-// The Help menu's commands on help files other than the program's own
-// contents and index: the viewer's own help and the tutorial.
+// The Help menu's commands: the program's own help at its contents and its
+// index, the viewer's own help and the tutorial.
 #include "mainwindow/commandhandler.h"
 
 class QAction;
@@ -19,11 +19,16 @@ public:
 
     void CreateActions(ActionTable& table) override;
 
+    // The program's help file at its contents tab, and at its index.
+    void actHelpContentsExecute();
+    void actHelpIndexExecute();
     // The contents of the viewer's own help.
     void actHelpOnHelpExecute();
     // The tutorial's topic of the program's help file in its window.
     void actTutorialExecute();
 
+    QAction* actHelpContents = nullptr;
+    QAction* actHelpIndex = nullptr;
     QAction* actHelpOnHelp = nullptr;
     QAction* actTutorial = nullptr;
 };

@@ -32,6 +32,8 @@
 #include "mainwindow/aboutcommands.h"
 #include "mainwindow/authoringcommands.h"
 #include "mainwindow/buildcommands.h"
+#include "mainwindow/charformatcommands.h"
+#include "mainwindow/editcommands.h"
 #include "mainwindow/editorframecommands.h"
 #include "mainwindow/exportcommands.h"
 #include "mainwindow/findcommands.h"
@@ -41,6 +43,7 @@
 #include "mainwindow/importcommands.h"
 #include "mainwindow/modulecommands.h"
 #include "mainwindow/navigationcommands.h"
+#include "mainwindow/printcommands.h"
 #include "mainwindow/progresswindow.h"
 #include "mainwindow/projectcommands.h"
 #include "mainwindow/rtfoutputcommands.h"
@@ -51,6 +54,7 @@
 #include "mainwindow/tagcommands.h"
 #include "mainwindow/topiccommands.h"
 #include "mainwindow/topicsviewdelegate.h"
+#include "mainwindow/transfercommands.h"
 #include "mainwindow/viewcommands.h"
 #include "platform/qtcp1252.h"
 #include "platform/uiservices.h"
@@ -95,6 +99,12 @@ TfrmMain::TfrmMain(TMainWindowEnv env, QWidget* parent) : QMainWindow(parent), e
     imageCommands_ = std::make_unique<TImageCommands>(*this, *tagCommands_, env_.ProgramFolder, env_.TempFolder);
     aboutCommands_ = std::make_unique<TAboutCommands>(*this);
     handlers_.insert(handlers_.end(), {imageCommands_.get(), aboutCommands_.get()});
+    editCommands_ = std::make_unique<TEditCommands>(*this);
+    printCommands_ = std::make_unique<TPrintCommands>(*this);
+    transferCommands_ = std::make_unique<TTransferCommands>(*this);
+    charFormatCommands_ = std::make_unique<TCharFormatCommands>(*this);
+    handlers_.insert(handlers_.end(),
+                     {editCommands_.get(), printCommands_.get(), transferCommands_.get(), charFormatCommands_.get()});
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quillmark"));
     // Fits a screen 1280 pixels wide with its frame.

@@ -54,8 +54,10 @@ class StatusPanels;
 class TAboutCommands;
 class TAuthoringCommands;
 class TBuildCommands;
+class TCharFormatCommands;
 class TDialogFactory;
 class TCommandHandler;
+class TEditCommands;
 class TEditorFrameCommands;
 class TGutter;
 class THelpCommands;
@@ -67,6 +69,7 @@ class TImportCommands;
 class TModuleCommands;
 class TMruMenu;
 class TNavigationCommands;
+class TPrintCommands;
 class TProjectCommands;
 class TQorCommandBar;
 class TRichText2;
@@ -80,6 +83,7 @@ class TStyleCombo;
 class TTagCommands;
 class TTopicCommands;
 class TTopicsViewDelegate;
+class TTransferCommands;
 class TViewCommands;
 class TfrmFind;
 class TfrmMessage;
@@ -155,6 +159,10 @@ public:
     TTagCommands& TagCommands() const { return *tagCommands_; }
     TSettingsCommands& SettingsCommands() const { return *settingsCommands_; }
     TImageCommands& ImageCommands() const { return *imageCommands_; }
+    TEditCommands& EditCommands() const { return *editCommands_; }
+    TPrintCommands& PrintCommands() const { return *printCommands_; }
+    TTransferCommands& TransferCommands() const { return *transferCommands_; }
+    TCharFormatCommands& CharFormatCommands() const { return *charFormatCommands_; }
 
     // --- modules ---
     // The open routine on the selected item of lstTopics / lstPopups.
@@ -379,6 +387,10 @@ private:
     std::unique_ptr<TSettingsCommands> settingsCommands_;
     std::unique_ptr<TImageCommands> imageCommands_;
     std::unique_ptr<TAboutCommands> aboutCommands_;
+    std::unique_ptr<TEditCommands> editCommands_;
+    std::unique_ptr<TPrintCommands> printCommands_;
+    std::unique_ptr<TTransferCommands> transferCommands_;
+    std::unique_ptr<TCharFormatCommands> charFormatCommands_;
     std::vector<TCommandHandler*> handlers_;
 
     // widgets, named as the components they stand for
