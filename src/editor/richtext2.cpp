@@ -145,6 +145,19 @@ void TTextAttributes2::SetStyle(TFontStyles s) {
         f.strikeOut = s & fsStrikeOut;
     });
 }
+void TTextAttributes2::SetStyleBits(TFontStyles bits, bool on) {
+    change([&](CharFormat& f) {
+        if (bits & fsBold) f.bold = on;
+        if (bits & fsItalic) f.italic = on;
+        if (bits & fsUnderline) {
+            if (!on)
+                f.underline = Underline::None;
+            else if (f.underline == Underline::None)
+                f.underline = Underline::Single;
+        }
+        if (bits & fsStrikeOut) f.strikeOut = on;
+    });
+}
 int TTextAttributes2::GetSize() const { return get().sizeHalfPoints / 2; }
 void TTextAttributes2::SetSize(int points) {
     change([&](CharFormat& f) { f.sizeHalfPoints = std::clamp(points, 1, 1638) * 2; });

@@ -72,6 +72,9 @@ public:
     void SetCharset(int charset);
     TFontStyles GetStyle() const;
     void SetStyle(TFontStyles style);
+    // Sets or clears the style bits `bits` of every fragment, leaving its
+    // other bits as they are (SetStyle gives every fragment the same set).
+    void SetStyleBits(TFontStyles bits, bool on);
     int GetSize() const;  // points
     void SetSize(int points);
     TFontPitch GetPitch() const;

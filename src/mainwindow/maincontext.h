@@ -32,6 +32,7 @@ class TProject;
 class TQorSpellEngine;
 class TRichText2;
 class TRuler;
+class TSpecCharGrid;
 class TStyleCombo;
 class TStyles;
 class TfrmFind;
@@ -206,6 +207,12 @@ public:
     // The format bar's font-name and font-size boxes.
     virtual QComboBox* FontNameBox() const = 0;
     virtual QComboBox* FontSizeBox() const = 0;
+
+    // --- the special characters ---
+    // The grid of the special-character pane (sgSpecChars).
+    virtual TSpecCharGrid* SpecCharGrid() const = 0;
+    // Shows or hides the pane; the options remember it.
+    virtual void ShowSpecChars(bool show) = 0;
 };
 
 }  // namespace qm

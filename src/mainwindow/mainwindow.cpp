@@ -27,6 +27,7 @@
 
 #include "dialogs/dialogfactory.h"
 #include "dialogs/findform.h"
+#include "editor/gutter.h"
 #include "editor/richtext2.h"
 #include "editor/vlist.h"
 #include "mainwindow/aboutcommands.h"
@@ -49,6 +50,7 @@
 #include "mainwindow/rtfoutputcommands.h"
 #include "mainwindow/settingscommands.h"
 #include "mainwindow/spellcommands.h"
+#include "mainwindow/specchars.h"
 #include "mainwindow/splash.h"
 #include "mainwindow/standins.h"
 #include "mainwindow/tagcommands.h"
@@ -167,6 +169,10 @@ void TfrmMain::CreateWidgets() {
     TheEditor->setAcceptDrops(true);
     hbox->addWidget(CreateEditorFrame(central), 1);
     vbox->addLayout(hbox, 1);
+    // The special characters, under the text they go into.
+    pnlSpecChars = new TSpecCharPane(central);
+    pnlSpecChars->hide();
+    vbox->addWidget(pnlSpecChars);
     rtfUser = new TRichText2(central);
     rtfUser->setObjectName(QStringLiteral("rtfUser"));
     rtfUser->hide();
@@ -534,7 +540,9 @@ void TfrmMain::updateActions() {
                                {12, ef.actNavToNextBookmark},
                                {13, ef.actClearBookmarks},
                                {2, topicCommands_->actAddToKeywords},
-                               {3, topicCommands_->actAddToAKeywords}})
+                               {3, topicCommands_->actAddToAKeywords},
+                               {4, charFormatCommands_->actConvertLower},
+                               {5, charFormatCommands_->actConvertUpper}})
         if (QToolButton* b = ncbEditor->Button(tag)) b->setEnabled(action->isEnabled());
 }
 
@@ -550,6 +558,7 @@ void TfrmMain::EditorButtonClick(int tag) {
         bookmarkCommands[tag - 10]->trigger();
     }
     topicCommands_->EditorButtonClick(tag);
+    charFormatCommands_->EditorButtonClick(tag);
 }
 
 // --- panes ---------------------------------------------------------------------------
@@ -570,6 +579,15 @@ void TfrmMain::ShowPane(Pane pane, bool show) {
 }
 
 void TfrmMain::ShowRuler(bool show) { Ruler->setVisible(show); }
+
+TSpecCharGrid* TfrmMain::SpecCharGrid() const { return pnlSpecChars->Grid(); }
+
+void TfrmMain::ShowSpecChars(bool show) {
+    pnlSpecChars->setVisible(show);
+    if (options_) options_->ShowSpecChars = show;
+    TheEditor->viewport()->update();
+    pnlGutter->update();
+}
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* e) {
     if (watched == TheEditor->viewport()) {

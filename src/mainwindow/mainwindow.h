@@ -77,6 +77,7 @@ class TRtfOutputCommands;
 class TRuler;
 class TQorSpellEngine;
 class TSettingsCommands;
+class TSpecCharPane;
 class TSpellCommands;
 class TSplashThread;
 class TStyleCombo;
@@ -264,6 +265,8 @@ public:
     SettingsStore& Settings() override { return *env_.Settings; }
     QComboBox* FontNameBox() const override { return cboFonts; }
     QComboBox* FontSizeBox() const override { return cboFontSize; }
+    TSpecCharGrid* SpecCharGrid() const override;
+    void ShowSpecChars(bool show) override;
     const QStringList& SplashHistory() const { return splashHistory_; }
 
     // --- navigation history, links and the editor frame (mainwindow_navigation.cpp) ---
@@ -399,6 +402,7 @@ private:
     TRichText2* TheEditor = nullptr;
     TRichText2* rtfUser = nullptr;
     TRuler* Ruler = nullptr;
+    TSpecCharPane* pnlSpecChars = nullptr;
     QDockWidget* pnlProject = nullptr;
     QTabWidget* tbsProject = nullptr;
     QListWidget* lstTopics = nullptr;

@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "editor/richtext2.h"
+#include "mainwindow/charformatcommands.h"
 #include "mainwindow/formatcommands.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/modulecommands.h"
@@ -446,6 +447,7 @@ void TfrmMain::TheEditorSelectionChange() {
     Ruler->SetIndents(TheEditor->Paragraph.GetFirstIndent(), TheEditor->Paragraph.GetLeftIndent(),
                       TheEditor->Paragraph.GetRightIndent());
     formatCommands_->MatchStyleToSelection();
+    charFormatCommands_->EditorSelectionChange();
 }
 
 }  // namespace qm

@@ -24,9 +24,9 @@ void TViewCommands::CreateActions(ActionTable& table) {
                                 true});
     actToggleGutter = table.Add({"actToggleGutter", "Gutter", "", "Gutter|Shows or hides the bookmark gutter.", "",
                                  [this] { ctx_.ShowGutter(actToggleGutter->isChecked()); }, true});
-    actToggleSpecChars = table.Add({"actToggleSpecChars", "Special Characters", "",
+    actToggleSpecChars = table.Add({"actToggleSpecChars", "Special Characters", "Shift+F5",
                                     "Special Characters|Shows or hides the special characters.", "",
-                                    [this] { ctx_.Options().ShowSpecChars = actToggleSpecChars->isChecked(); }, true});
+                                    [this] { ctx_.ShowSpecChars(actToggleSpecChars->isChecked()); }, true});
     actToggleRtf = table.Add({"actToggleRtf", "Rich Text Output", "Shift+F6",
                               "Rich Text Output|Shows or hides the RTF source of the open module.", "",
                               [this] { ctx_.ShowRtfOutput(actToggleRtf->isChecked()); }, true});
