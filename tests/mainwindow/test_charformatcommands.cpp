@@ -622,8 +622,11 @@ TEST_F(CharFormatTest, ScreenshotOfTheColourMenuAndTheSpecialCharacters) {
     QApplication::processEvents();
     auto* grid = Child<qm::TSpecCharGrid>(*w, "sgSpecChars");
     ASSERT_TRUE(grid->isVisible());
-    QTest::mouseMove(grid, qm::TSpecCharGrid::CellRect(40).center());
-    QApplication::processEvents();
+    // The caret in the text: the red word shows in its colour.
+    Select(*w, 0, 0);
+    QTest::mouseMove(grid, qm::TSpecCharGrid::CellRect(30).center());
+    QTest::qWait(100);
+    EXPECT_EQ(grid->Selected(), 30);
     const QImage shot = w->grab().toImage();
     ASSERT_FALSE(shot.isNull());
     if (!dir.isEmpty()) EXPECT_TRUE(shot.save(QDir(dir).filePath(QStringLiteral("specchars.png")), "PNG"));
