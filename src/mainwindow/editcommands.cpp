@@ -8,6 +8,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTextCursor>
+#include <optional>
 
 #include "dialogs/findform.h"
 #include "dialogs/replaceform.h"
@@ -29,8 +30,8 @@ QString QuotedAnswer(const QString& answer) {
     return answer.size() <= limit ? answer : answer.left(limit) + QStringLiteral("...");
 }
 
-}  // namespace
-
+// The line an answer names: a whole number from 1 to `lineCount` (blanks
+// around it allowed); nullopt for anything else.
 std::optional<int> ParseLineNumber(const QString& answer, int lineCount) {
     const QString digits = answer.trimmed();
     if (digits.isEmpty() || digits.size() > 9) return std::nullopt;
@@ -40,6 +41,8 @@ std::optional<int> ParseLineNumber(const QString& answer, int lineCount) {
     if (line < 1 || line > lineCount) return std::nullopt;
     return line;
 }
+
+}  // namespace
 
 void TEditCommands::CreateActions(ActionTable& table) {
     actUndo = table.Add(
@@ -190,7 +193,7 @@ void TEditCommands::actGotoLineExecute() {
         if (const std::optional<int> line = ParseLineNumber(*answer, lines))
             editor->GotoLine(*line - 1);
         else
-            ctx_.Ui().Information(QuotedAnswer(*answer) + QString::fromLatin1(kMsgNotAnInteger));
+            ctx_.Ui().Information(QuotedAnswer(*answer) + QString::fromLatin1(kMsgGotoLineRefused));
     }
     editor->setFocus();
 }

@@ -3,8 +3,6 @@
 // and select all, each on the control that has the focus (the editor, the
 // Rich Text Output memo, the find boxes, the module lists), and Go to Line.
 #include <QObject>
-#include <QString>
-#include <optional>
 
 #include "mainwindow/commandhandler.h"
 
@@ -15,11 +13,8 @@ namespace qm {
 
 class TTopicCommands;
 
-inline constexpr const char* kMsgNotAnInteger = " is not a valid integer value.";
-
-// The line an answer of Go to Line names: a whole number from 1 to
-// `lineCount` (blanks around it allowed); nullopt for anything else.
-std::optional<int> ParseLineNumber(const QString& answer, int lineCount);
+// Go to Line's refusal, after the answer.
+inline constexpr const char* kMsgGotoLineRefused = " is not a valid integer value.";
 
 class TEditCommands : public QObject, public TCommandHandler {
     Q_OBJECT
