@@ -741,7 +741,7 @@ void TCustomRichText2::Print(std::string_view title) {
     PrintTo(printer, title);
 }
 
-void TCustomRichText2::PrintTo(QPrinter& printer, std::string_view title) {
+bool TCustomRichText2::PrintTo(QPrinter& printer, std::string_view title) {
     printer.setDocName(FromCp1252(title));
     if (!PageRect.isEmpty()) {
         // Screen pixels to points for the page margins.
@@ -753,8 +753,58 @@ void TCustomRichText2::PrintTo(QPrinter& printer, std::string_view title) {
         printer.setFullPage(true);
         printer.setPageMargins(m, QPageLayout::Point);
     }
-    std::unique_ptr<QTextDocument> copy(document()->clone());
-    copy->print(&printer);
+    QPainter painter;
+    if (!painter.begin(&printer)) return false;
+    const bool printed = PrintPages(painter, printer);
+    return painter.end() && printed;
+}
+
+namespace {
+
+// Where a page's text goes, in the painter's device pixels: inside the
+// printer's margins, or 2 cm in from the paper's edge when it has none.
+QRectF PrintBody(const QPrinter& printer) {
+    const QPageLayout layout = printer.pageLayout();
+    const int dpi = printer.resolution();
+    QRectF body = printer.fullPage() ? QRectF(layout.fullRectPixels(dpi).marginsRemoved(layout.marginsPixels(dpi)))
+                                     : QRectF(0, 0, printer.width(), printer.height());
+    if (layout.margins().isNull()) {
+        const double edge = 2.0 / 2.54 * dpi;
+        body = body.marginsRemoved(QMarginsF(edge, edge, edge, edge));
+    }
+    return body;
+}
+
+}  // namespace
+
+bool TCustomRichText2::PrintPages(QPainter& painter, QPrinter& printer) const {
+    const QRectF body = PrintBody(printer);
+    if (body.width() < 1 || body.height() < 1) return false;
+    // A copy laid out on the printer's pages; the editor's own margins are
+    // the screen's.
+    std::unique_ptr<QTextDocument> doc(document()->clone());
+    QTextFrameFormat root = doc->rootFrame()->frameFormat();
+    root.setMargin(0);
+    root.setPadding(0);
+    doc->rootFrame()->setFrameFormat(root);
+    QAbstractTextDocumentLayout* layout = doc->documentLayout();
+    layout->setPaintDevice(painter.device());
+    doc->setPageSize(body.size());
+    const int pages = std::max(doc->pageCount(), 1);
+    for (int i = 0; i < pages; ++i) {
+        if (i > 0 && !printer.newPage()) return false;
+        painter.save();
+        const QRectF view(0, i * body.height(), body.width(), body.height());
+        painter.translate(body.left(), body.top() - view.top());
+        painter.setClipRect(view);
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = view;
+        // Paper is white whatever the screen's colours are.
+        context.palette.setColor(QPalette::Text, Qt::black);
+        layout->draw(&painter, context);
+        painter.restore();
+    }
+    return true;
 }
 
 void TCustomRichText2::RequestSize(const QRect& rect) {

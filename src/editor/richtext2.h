@@ -26,6 +26,7 @@
 #include "richtext/textsearch.h"
 #include "util/qorstring.h"
 
+class QPainter;
 class QPrinter;
 
 namespace qm {
@@ -244,8 +245,15 @@ public:
     virtual void DoSetMaxLength(int value);
     int MaxLength() const { return maxLength_; }
     virtual void Print(std::string_view title);
-    // Prints on a printer the caller has set up (a PDF file, say).
-    void PrintTo(QPrinter& printer, std::string_view title);
+    // Prints on a printer the caller has set up (a PDF file, say), as a job
+    // of its own; false when the printer could not be started.
+    bool PrintTo(QPrinter& printer, std::string_view title);
+    // Prints the text with `painter`, which is open on `printer`, from the
+    // page the printer stands on; the text's further pages follow on new
+    // pages. The text fills the page inside the printer's margins (2 cm when
+    // it has none). Several texts make one job when the caller starts a new
+    // page between them. False when the printer could not start a page.
+    bool PrintPages(QPainter& painter, QPrinter& printer) const;
     virtual void RequestSize(const QRect& rect);
 
     int GetTextLen() const;

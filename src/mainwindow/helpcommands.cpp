@@ -17,9 +17,9 @@ void THelpCommands::CreateActions(ActionTable& table) {
                              [this] { actTutorialExecute(); }});
 }
 
-void THelpCommands::actHelpContentsExecute() {}
+void THelpCommands::actHelpContentsExecute() { ctx_.Ui().ShowHelpContents(); }
 
-void THelpCommands::actHelpIndexExecute() {}
+void THelpCommands::actHelpIndexExecute() { ctx_.Ui().ShowHelpIndex(QString()); }
 
 void THelpCommands::actHelpOnHelpExecute() {
     HelpRequest request;

@@ -74,6 +74,9 @@ public:
     virtual StatusPanels& Status() const = 0;
     virtual ActionTable& Actions() const = 0;
     virtual TRichText2* Editor() const = 0;
+    // The hidden second editor (rtfUser): the scratch buffer in which other
+    // modules' texts are loaded, e.g. to print them.
+    virtual TRichText2* UserEditor() const = 0;
     // Makes, presets and runs the authoring dialogs.
     virtual TDialogFactory& Dialogs() const = 0;
     // The progress window of long operations; may be null during shutdown.
@@ -92,6 +95,8 @@ public:
     virtual int ListCount(ExplorerPage page) const = 0;
     virtual int ListRow(ExplorerPage page) const = 0;
     virtual void SetListRow(ExplorerPage page, int row) = 0;
+    // True while the list of `page` has the keyboard focus.
+    virtual bool ListFocused(ExplorerPage page) const = 0;
     // The node of a page's selected row, or of row `row`; 0 when none.
     virtual TNodeId SelectedNode(ExplorerPage page) const = 0;
     virtual TNodeId NodeAt(ExplorerPage page, int row) const = 0;

@@ -101,7 +101,7 @@ TfrmMain::TfrmMain(TMainWindowEnv env, QWidget* parent) : QMainWindow(parent), e
     imageCommands_ = std::make_unique<TImageCommands>(*this, *tagCommands_, env_.ProgramFolder, env_.TempFolder);
     aboutCommands_ = std::make_unique<TAboutCommands>(*this);
     handlers_.insert(handlers_.end(), {imageCommands_.get(), aboutCommands_.get()});
-    editCommands_ = std::make_unique<TEditCommands>(*this);
+    editCommands_ = std::make_unique<TEditCommands>(*this, *topicCommands_);
     printCommands_ = std::make_unique<TPrintCommands>(*this);
     transferCommands_ = std::make_unique<TTransferCommands>(*this);
     charFormatCommands_ = std::make_unique<TCharFormatCommands>(*this);

@@ -207,6 +207,7 @@ public:
     StatusPanels& Status() const override { return *status_; }
     ActionTable& Actions() const override { return *actions_; }
     TRichText2* Editor() const override { return TheEditor; }
+    TRichText2* UserEditor() const override { return rtfUser; }
     TDialogFactory& Dialogs() const override { return *dialogs_; }
     TfrmMessage* ProgressForm() const override;
     void UpdateCaption() override;
@@ -218,6 +219,7 @@ public:
     int ListCount(ExplorerPage page) const override;
     int ListRow(ExplorerPage page) const override;
     void SetListRow(ExplorerPage page, int row) override;
+    bool ListFocused(ExplorerPage page) const override;
     TNodeId SelectedNode(ExplorerPage page) const override;
     TNodeId NodeAt(ExplorerPage page, int row) const override;
     void SelectNode(TNodeId id) override;

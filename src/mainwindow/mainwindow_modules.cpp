@@ -70,6 +70,8 @@ int TfrmMain::ListRow(ExplorerPage page) const { return ListOf(page)->currentRow
 
 void TfrmMain::SetListRow(ExplorerPage page, int row) { ListOf(page)->setCurrentRow(row); }
 
+bool TfrmMain::ListFocused(ExplorerPage page) const { return ListOf(page)->hasFocus(); }
+
 TNodeId TfrmMain::SelectedNode(ExplorerPage page) const {
     QListWidgetItem* item = ListOf(page)->currentItem();
     return item ? item->data(Qt::UserRole).toULongLong() : 0;

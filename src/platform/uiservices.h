@@ -84,7 +84,7 @@ public:
     // reject it, without an event loop. Create the dialog for one use with
     // ParentWidget() as its parent, preset it, run it here, read it back only
     // when the result is Accepted, then free it. The print dialog is run the
-    // same way (RunPrintDialog in editor/printdialog.h, objectName "dlgPrint").
+    // same way (RunPrintDialog in widgets/printdialog.h, objectName "dlgPrint").
     virtual int RunDialog(QDialog& dialog) = 0;
 
     // Shows what `request` asks of the help viewer: a file, what to show of

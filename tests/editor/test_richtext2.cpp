@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QPainter>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -463,11 +465,51 @@ TEST_F(RichText2, PrintsWithATitle) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(file);
     edit->PageRect = QRect(50, 50, 500, 700);
-    edit->PrintTo(printer, "My topic");
+    EXPECT_TRUE(edit->PrintTo(printer, "My topic"));
     EXPECT_EQ(printer.docName(), "My topic");
     QFile f(file);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_TRUE(f.read(5) == "%PDF-");
+
+    printer.setOutputFileName(dir.filePath("no folder/out.pdf"));
+    EXPECT_FALSE(edit->PrintTo(printer, "My topic"));
+}
+
+// The page objects of a PDF file, not its page tree.
+int PdfPages(const QString& file) {
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly)) return -1;
+    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![a-zA-Z])"));
+    return static_cast<int>(QString::fromLatin1(f.readAll()).count(page));
+}
+
+// Several texts on one painter make one job: each starts where the caller
+// put a new page, a long one goes on over pages of its own.
+TEST_F(RichText2, SeveralTextsPrintAsOneJob) {
+    QTemporaryDir dir;
+    std::string lines;
+    for (int i = 0; i < 150; ++i) lines += "line " + std::to_string(i) + "\\par\r\n";
+    qm::TRichText2 longText;
+    longText.SetRtfText(Rtf("\\pard\\f0\\fs20 " + lines));
+    edit->SetRtfText(Rtf("\\pard\\f0\\fs20 short\\par\r\n"));
+    auto print = [&](const QString& file, std::initializer_list<const qm::TRichText2*> texts) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(file);
+        QPainter painter(&printer);
+        bool first = true;
+        for (const qm::TRichText2* t : texts) {
+            if (!first) printer.newPage();
+            first = false;
+            EXPECT_TRUE(t->PrintPages(painter, printer));
+        }
+        painter.end();
+        return PdfPages(file);
+    };
+    const int longPages = print(dir.filePath("long.pdf"), {&longText});
+    EXPECT_GT(longPages, 1);
+    EXPECT_EQ(print(dir.filePath("short.pdf"), {edit.get()}), 1);
+    EXPECT_EQ(print(dir.filePath("all.pdf"), {edit.get(), &longText, edit.get()}), longPages + 2);
 }
 
 TEST_F(RichText2, ResizeRequestReportsTheContentHeight) {

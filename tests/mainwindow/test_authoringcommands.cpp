@@ -15,10 +15,12 @@
 
 #include "dialogs/cnttreeview.h"
 #include "dialogs/contentsedit.h"
+#include "dialogs/macroedit.h"
 #include "dialogs/newheader.h"
 #include "dialogs/newtopic.h"
 #include "mainwindow/authoringcommands.h"
 #include "mainwindow_fixture.h"
+#include "tag_fixture.h"
 #include "util/fileio.h"
 
 namespace qmtest {
@@ -159,6 +161,74 @@ TEST_F(AuthoringCommandsTest, ContentsEditorIsInTheToolsMenu) {
         return d.result();
     });
     action->trigger();
+}
+
+// The commands that write a built text into the open module.
+class InsertCommandsTest : public TagTest {};
+
+// The macro builder's expression replaces the selection, one Undo taking it
+// out again; a cancelled builder changes nothing.
+TEST_F(InsertCommandsTest, TheMacroBuildersExpressionReplacesTheSelection) {
+    auto w = StartWith("x SEL y");
+    SelectText(*w, "SEL");
+    ui.ExpectDialog("frmMacroEdit", [](QDialog& d) {
+        EXPECT_EQ(static_cast<TfrmMacroEdit&>(d).lstExpression->count(), 0);
+        d.reject();
+        return d.result();
+    });
+    Act(*w, "actMacroBuilder")->trigger();
+    EXPECT_EQ(EditorText(*w), "x SEL y");
+    EXPECT_FALSE(w->Project().Modified);
+
+    QWidget* parent = nullptr;
+    ui.ExpectDialog("frmMacroEdit", [&](QDialog& d) {
+        auto& builder = static_cast<TfrmMacroEdit&>(d);
+        parent = builder.parentWidget();
+        builder.lstMacros->setCurrentRow(0);
+        builder.cmdAdd->click();
+        return ClickOk(d);
+    });
+    Act(*w, "actMacroBuilder")->trigger();
+    ui.ExpectAllAnswered();
+    EXPECT_EQ(parent, w.get());
+    EXPECT_EQ(EditorText(*w), "x About() y");
+    EXPECT_TRUE(w->Project().Modified);
+    w->Editor()->Undo();
+    EXPECT_EQ(EditorText(*w), "x SEL y");
+}
+
+// A link line to every topic of the topic list, in the list's order, with
+// the titles' Windows-1252 characters shown as such and angle brackets
+// escaped; one Undo takes them all out again.
+TEST_F(InsertCommandsTest, TheTableOfContentsFollowsTheTopicList) {
+    auto w = StartWith("x SEL y");
+    TTopicNode* beta = w->Project().Topics.FindByName("Beta");
+    beta->SetTitle("Caf\xE9 <new> \x80");
+    w->Project().Topics.FindByName("Contents")->SetTitle("Welcome");
+    ASSERT_EQ(Rows(*w, "lstTopics"), (QStringList{"Alpha", "Beta", "Contents", "intro"}));
+    const QString lines = QStringLiteral(
+        "<LINK TOPIC=\"Alpha\">Alpha title</LINK>\n"
+        "<LINK TOPIC=\"Beta\">Caf\u00E9 &lt;new&rt; \u20AC</LINK>\n"
+        "<LINK TOPIC=\"Contents\">Welcome</LINK>\n"
+        "<LINK TOPIC=\"intro\">intro title</LINK>\n");
+    SelectText(*w, "SEL");
+    Act(*w, "actCreateTableOfContents")->trigger();
+    EXPECT_EQ(EditorText(*w), "x " + lines + " y");
+    w->StoreCurrentModule();
+    EXPECT_NE(w->CurrentNode()->Text.find("Caf\\'e9 &lt;new&rt; \\'80"), std::string::npos) << w->CurrentNode()->Text;
+    w->Editor()->Undo();
+    EXPECT_EQ(EditorText(*w), "x SEL y");
+
+    // In the order the list shows: here the names from last to first.
+    auto* topics = Child<QListWidget>(*w, "lstTopics");
+    std::vector<QListWidgetItem*> items;
+    while (topics->count() > 0) items.push_back(topics->takeItem(0));
+    for (QListWidgetItem* item : items) topics->insertItem(0, item);
+    SelectText(*w, "SEL");
+    Act(*w, "actCreateTableOfContents")->trigger();
+    QStringList reversed = lines.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    std::reverse(reversed.begin(), reversed.end());
+    EXPECT_EQ(EditorText(*w), "x " + reversed.join(QLatin1Char('\n')) + "\n y");
 }
 
 }  // namespace

@@ -62,6 +62,7 @@ public:
     QStringList helpIndexKeywords;                    // ShowHelpIndex calls, by keyword
     std::vector<qm::FileDialogRequest> fileRequests;  // open and save dialogs, as asked
     std::vector<qm::FontChoice> fontRequests;         // font dialogs, with the font and colour they offered
+    QStringList inputValues;                          // the value each text input was preset with
 
     FakeCompilerRunner compiler;
     FakeHelpViewer viewer;
@@ -167,8 +168,9 @@ public:
         }
         return answer;
     }
-    std::optional<QString> InputText(const QString& caption, const QString& prompt, const QString&) override {
+    std::optional<QString> InputText(const QString& caption, const QString& prompt, const QString& value) override {
         Note({Request::Input, {}, {}, caption + QStringLiteral(": ") + prompt});
+        inputValues << value;
         return TakeText(Request::Input, prompt);
     }
     std::optional<QString> OpenFileName(const qm::FileDialogRequest& request) override {
