@@ -522,7 +522,10 @@ void TfrmMain::DockPane(Pane pane, DockSite site) {
     const bool hidden = dock->isHidden();
     addDockWidget(area, dock);
     dock->setFloating(false);
-    if (hidden) dock->hide();
+    if (hidden)
+        dock->hide();
+    else
+        OpenDockSite(dock);  // as a drop on the site
 }
 
 void TfrmMain::OpenDockSite(QDockWidget* pane) {
@@ -538,8 +541,10 @@ void TfrmMain::OpenDockSite(QDockWidget* pane) {
 }
 
 void TfrmMain::ShowPane(Pane pane, bool show) {
+    // A pane that comes back opens its site; one already shown keeps the size the user gave it.
+    const bool reopened = show && PaneWidget(pane)->isHidden();
     PaneWidget(pane)->setVisible(show);
-    if (show) OpenDockSite(PaneWidget(pane));
+    if (reopened) OpenDockSite(PaneWidget(pane));
     if (!options_) return;
     if (pane == Pane::Explorer)
         options_->ShowProject = show;

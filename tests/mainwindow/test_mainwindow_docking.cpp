@@ -73,7 +73,12 @@ TEST_F(DockingTest, AShownPaneReopensItsSiteToItsSize) {
         EXPECT_EQ(size(), expected) << "at the start";
         w->resizeDocks({pane}, {expected + 90}, across);
         QApplication::processEvents();
-        ASSERT_NE(size(), expected);
+        const int userSize = size();
+        ASSERT_NE(userSize, expected);
+        // Shown while it shows already: the size the user gave it stays.
+        w->ShowPane(QString::fromLatin1(r.pane) == "pnlProject" ? qm::Pane::Explorer : qm::Pane::Messages, true);
+        QApplication::processEvents();
+        EXPECT_EQ(size(), userSize);
         Act(*w, r.toggle)->trigger();
         QApplication::processEvents();
         ASSERT_TRUE(pane->isHidden());
@@ -127,6 +132,8 @@ TEST_F(DockingTest, DockAllBringsFloatingAndHiddenPanesHomeAndLeavesVisibleDocke
             EXPECT_FALSE(pane->isHidden());
             EXPECT_EQ(w->dockWidgetArea(pane), area);
         }
+        // A pane brought home opens its site as a drop on it would.
+        if (!*r.explorerSite || !r.showExplorer) EXPECT_EQ(explorer->width(), DockWidth());
         if (r.messagesAfter == Qt::BottomDockWidgetArea) EXPECT_EQ(messages->height(), qm::kBottomDockHeight);
         if (*r.messagesSite && r.showMessages) EXPECT_EQ(messages->geometry().size(), messagesBefore.size());
         w->updateActions();
