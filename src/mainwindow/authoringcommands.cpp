@@ -14,7 +14,7 @@
 namespace qm {
 
 void TAuthoringCommands::CreateActions(ActionTable& table) {
-    actContentsEdit = table.Add({"actContentsEdit", "Contents File Editor", "",
+    actContentsEdit = table.Add({"actContentsEdit", "&Contents File Editor", "",
                                  "Contents File Editor|Edits the contents file of the help system.", "",
                                  [this] { actContentsEditExecute(); }});
     actMacroBuilder = table.Add({"actMacroBuilder", "&Macro Expression Builder", "Ctrl+M",

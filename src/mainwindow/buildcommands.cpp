@@ -31,11 +31,11 @@
 namespace qm {
 
 void TBuildCommands::CreateActions(ActionTable& table) {
-    actCompile = table.Add({"actCompile", "Build...", "F5", "Build Help File|Builds the help file.", "system-run",
+    actCompile = table.Add({"actCompile", "B&uild...", "F5", "Build Help File|Builds the help file.", "system-run",
                             [this] { actCompileExecute(); }});
-    actView = table.Add({"actView", "View Help File", "", "View Help File|Opens the built help file.", "help-contents",
+    actView = table.Add({"actView", "&View Help File", "", "View Help File|Opens the built help file.", "help-contents",
                          [this] { actViewExecute(); }});
-    actViewCurTopic = table.Add({"actViewCurTopic", "View Current Topic", "",
+    actViewCurTopic = table.Add({"actViewCurTopic", "View &Current Topic", "",
                                  "View Current Topic|Shows the current topic in the help file.", "",
                                  [this] { actViewCurTopicExecute(); }});
 }

@@ -96,7 +96,7 @@ void TCharFormatCommands::CreateActions(ActionTable& table) {
     actAlignRight =
         table.Add({"actAlignRight", "Align &Right", "Ctrl+Shift+R", "Align Right|Aligns the paragraph right.",
                    "format-justify-right", [this] { actAlignRightExecute(); }, true});
-    actBulletIndent = table.Add({"actBulletIndent", "Bu&llets", "", "Bullets|Puts a bullet before the paragraph.",
+    actBulletIndent = table.Add({"actBulletIndent", "Bulle&ts", "", "Bullets|Puts a bullet before the paragraph.",
                                  "list-bullets", [this] { actBulletIndentExecute(); }, true});
     // Numbered paragraphs are not made: the command stays off.
     actNumberingIndent =
@@ -107,10 +107,10 @@ void TCharFormatCommands::CreateActions(ActionTable& table) {
     actSetTextColor =
         table.Add({"actSetTextColor", "Text &Colour", "", "Text Colour|Changes the colour of the selection.",
                    "text-colour", [this] { tbbColorsClick(); }});
-    actConvertLower = table.Add({"actConvertLower", "Convert To &Lowercase", "",
+    actConvertLower = table.Add({"actConvertLower", "Convert To Lo&wercase", "",
                                  "Convert To Lowercase|Turns the selection's capital letters into small ones.",
                                  "case-lower", [this] { actConvertLowerExecute(); }});
-    actConvertUpper = table.Add({"actConvertUpper", "Convert To &Uppercase", "",
+    actConvertUpper = table.Add({"actConvertUpper", "Convert To Upperc&ase", "",
                                  "Convert To Uppercase|Turns the selection's small letters into capitals.",
                                  "case-upper", [this] { actConvertUpperExecute(); }});
 

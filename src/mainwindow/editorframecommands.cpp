@@ -17,19 +17,19 @@
 namespace qm {
 
 void TEditorFrameCommands::CreateActions(ActionTable& table) {
-    actToggleBookmark = table.Add({"actToggleBookmark", "Toggle Bookmark", "Ctrl+F2",
+    actToggleBookmark = table.Add({"actToggleBookmark", "&Toggle Bookmark", "Ctrl+F2",
                                    "Toggle Bookmark|Sets or removes a bookmark on the caret's line.", "bookmark-new",
                                    [this] { actToggleBookmarkExecute(); }});
-    actNavToNextBookmark = table.Add({"actNavToNextBookmark", "Next Bookmark", "Alt+PgDown",
+    actNavToNextBookmark = table.Add({"actNavToNextBookmark", "Ne&xt Bookmark", "Alt+PgDown",
                                       "Next Bookmark|Moves the caret to the next bookmarked line.", "",
                                       [this] { actNavToNextBookmarkExecute(); }});
-    actNavToPrevBookmark = table.Add({"actNavToPrevBookmark", "Previous Bookmark", "Alt+PgUp",
+    actNavToPrevBookmark = table.Add({"actNavToPrevBookmark", "Pre&vious Bookmark", "Alt+PgUp",
                                       "Previous Bookmark|Moves the caret to the previous bookmarked line.", "",
                                       [this] { actNavToPrevBookmarkExecute(); }});
     actClearBookmarks =
-        table.Add({"actClearBookmarks", "Clear Bookmarks", "", "Clear Bookmarks|Removes every bookmark of the topic.",
+        table.Add({"actClearBookmarks", "&Clear Bookmarks", "", "Clear Bookmarks|Removes every bookmark of the topic.",
                    "", [this] { actClearBookmarksExecute(); }});
-    actStyleCopy = table.Add({"actStyleCopy", "Copy Format", "Ctrl+Shift+C",
+    actStyleCopy = table.Add({"actStyleCopy", "C&opy Format", "Ctrl+Shift+C",
                               "Copy Format|Copies the selection's format onto the text selected next.", "",
                               [this] { actStyleCopyExecute(); }, true});
 }

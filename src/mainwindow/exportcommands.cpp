@@ -14,7 +14,7 @@ namespace qm {
 
 void TExportCommands::CreateActions(ActionTable& table) {
     actExportIdConstants = table.Add(
-        {"actExportIdConstants", "Help Context ID Constants", "",
+        {"actExportIdConstants", "&Help Context ID Constants", "",
          "Export Help Context ID Constants|Writes the context IDs as constants for C, Visual Basic and Pascal.", "",
          [this] { actExportIdConstantsExecute(); }});
 }

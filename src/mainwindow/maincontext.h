@@ -53,6 +53,10 @@ enum class OutputTab { Quillmark = 0, Compiler = 1, Search = 2 };
 // The window's panes.
 enum class Pane { Explorer, Messages };
 
+// The window's dock sites for the panes, as the options name them
+// ("pnlLeftDock", "pnlRightDock", "pnlBottomDock").
+enum class DockSite { Left, Right, Bottom };
+
 class TMainContext {
 public:
     virtual ~TMainContext() = default;
@@ -85,8 +89,18 @@ public:
     virtual void UpdateCaption() = 0;
     // Shows or hides a pane; the options remember it for the next start.
     virtual bool PaneShown(Pane pane) const = 0;
+    // Showing a docked pane opens its site to the dock width at a side, or
+    // to 150 pixels at the bottom.
     virtual void ShowPane(Pane pane, bool show) = 0;
+    // True while the pane floats outside the window.
+    virtual bool PaneFloating(Pane pane) const = 0;
+    // Docks the pane into a site of the window; its visibility stays.
+    virtual void DockPane(Pane pane, DockSite site) = 0;
     virtual void ShowRuler(bool show) = 0;
+    // The top tool bars by objectName ("tbStandard", ...); shown or not is
+    // not remembered. A name that is no tool bar counts as hidden.
+    virtual bool ToolBarShown(const char* name) const = 0;
+    virtual void ShowToolBar(const char* name, bool show) = 0;
 
     // --- the module lists and the current module ---
     virtual ExplorerPage ActivePage() const = 0;

@@ -42,6 +42,7 @@
 #include "mainwindow/helpcommands.h"
 #include "mainwindow/imagecommands.h"
 #include "mainwindow/importcommands.h"
+#include "mainwindow/menulayout.h"
 #include "mainwindow/modulecommands.h"
 #include "mainwindow/navigationcommands.h"
 #include "mainwindow/printcommands.h"
@@ -57,6 +58,7 @@
 #include "mainwindow/topiccommands.h"
 #include "mainwindow/topicsviewdelegate.h"
 #include "mainwindow/transfercommands.h"
+#include "mainwindow/usertoolsmenu.h"
 #include "mainwindow/viewcommands.h"
 #include "platform/qtcp1252.h"
 #include "platform/uiservices.h"
@@ -206,6 +208,10 @@ void TfrmMain::CreateWidgets() {
     makePage("pnlPopups", "lstPopups", "hdrPopups", QStringLiteral("Popups"), "ncbPopups", lstPopups, hdrPopups,
              ncbPopups);
     pnlProject->setWidget(tbsProject);
+    // The panes dock at either side or at the bottom; the top holds the tool bars.
+    constexpr Qt::DockWidgetAreas kPaneSites =
+        Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea | Qt::BottomDockWidgetArea;
+    pnlProject->setAllowedAreas(kPaneSites);
     addDockWidget(Qt::LeftDockWidgetArea, pnlProject);
 
     // Messages pane.
@@ -235,6 +241,7 @@ void TfrmMain::CreateWidgets() {
     tsOutputs->addTab(QStringLiteral("  Search  "));
     mv->addWidget(tsOutputs);
     pnlMessages->setWidget(msgs);
+    pnlMessages->setAllowedAreas(kPaneSites);
     addDockWidget(Qt::BottomDockWidgetArea, pnlMessages);
     tsOutputsChange(0);
 
@@ -360,133 +367,76 @@ void TfrmMain::CreateActions() {
     actions_->RequestOn(tbsProject, &QTabWidget::currentChanged);
     actions_->RequestOn(TheEditor, &QTextEdit::selectionChanged);
     actions_->RequestOnFocusChange();
-}
-
-namespace {
-
-QMenu* AddMenu(QMenuBar* bar, const char* name, const QString& caption, std::initializer_list<QAction*> items) {
-    QMenu* menu = bar->addMenu(caption);
-    menu->setObjectName(QString::fromLatin1(name));
-    for (QAction* a : items) {
-        if (a)
-            menu->addAction(a);
-        else
-            menu->addSeparator();
+    // The pane toggles' checks follow the panes however they are moved or closed.
+    for (QDockWidget* pane : {pnlProject, pnlMessages}) {
+        actions_->RequestOn(pane, &QDockWidget::visibilityChanged);
+        actions_->RequestOn(pane, &QDockWidget::topLevelChanged);
+        actions_->RequestOn(pane, &QDockWidget::dockLocationChanged);
     }
-    return menu;
 }
-
-QToolBar* AddToolBar(QMainWindow* window, const char* name, const QString& caption,
-                     std::initializer_list<QAction*> items) {
-    QToolBar* bar = window->addToolBar(caption);
-    bar->setObjectName(QString::fromLatin1(name));
-    for (QAction* a : items) bar->addAction(a);
-    return bar;
-}
-
-}  // namespace
 
 void TfrmMain::CreateMenus() {
-    const TProjectCommands& p = *projectCommands_;
-    const TModuleCommands& m = *moduleCommands_;
-    const TNavigationCommands& n = *navigationCommands_;
-    const TViewCommands& v = *viewCommands_;
-    const TBuildCommands& b = *buildCommands_;
-    // A null entry is a separator.
-    QMenu* file = AddMenu(menuBar(), "mnuFile", QStringLiteral("&File"), {p.actNew, p.actOpen});
-    file->addMenu(mnuFileReopen);
-    for (QAction* a : {p.actSave, p.actSaveAs, p.actClose}) file->addAction(a);
-    file->addSeparator();
-    file->addAction(importCommands_->actImport);
-    file->addSeparator();
-    file->addAction(p.actExit);
-    const TFindCommands& f = *findCommands_;
-    QMenu* edit = AddMenu(menuBar(), "mnuEdit", QStringLiteral("&Edit"), {f.actFind, f.actReplace, f.actFindNext});
-    QMenu* project = AddMenu(menuBar(), "mnuProject", QStringLiteral("&Project"),
-                             {b.actCompile, b.actView, b.actViewCurTopic, nullptr, m.actRename,
-                              m.mnuProjectRenumberItem, nullptr, m.actSetContents, m.actSetEditing, m.actSetDone});
-    QMenu* nav = AddMenu(menuBar(), "mnuNavigate", QStringLiteral("&Navigate"),
-                         {n.actNavToFirst, n.actNavToPrev, n.actNavToNext, n.actNavToLast, n.actHistClear});
-    QMenu* view = AddMenu(menuBar(), "mnuView", QStringLiteral("&View"),
-                          {v.actToggleExplorer, v.actToggleMessages, v.actToggleRuler, v.actToggleGutter,
-                           v.actToggleSpecChars, v.actToggleRtf});
-    // The Tag menu, the Tags tool bar and the editor's pop-up menu.
-    const TTagCommands& tg = *tagCommands_;
-    QMenu* tag = AddMenu(menuBar(), "mnuTag", QStringLiteral("Ta&g"), {});
-    tag->addActions(tg.InsertActions());
-    for (const QList<QAction*>& group : {QList<QAction*>{tg.actAddSound, tg.actAddVideo, tg.actAddRtfTag},
-                                         QList<QAction*>{tg.actStartTag, tg.actEndTag}, QList<QAction*>{tg.actEditTag},
-                                         QList<QAction*>{tg.actListMembers, tg.actPopTopics, tg.actPopPopups}}) {
-        tag->addSeparator();
-        tag->addActions(group);
+    // The parts of the menus and tool bars that are more than an action;
+    // MainWindowLayout (menulayout.cpp) places them by objectName.
+    CreateHistoryBar();
+    tbbRemoveSelection = new QToolButton(this);
+    tbbRemoveSelection->setObjectName(QStringLiteral("tbbRemoveSelection"));
+    tbbRemoveSelection->setDefaultAction(topicCommands_->actRemoveTopic);
+    tbbSelectionProps = new QToolButton(this);
+    tbbSelectionProps->setObjectName(QStringLiteral("tbbSelectionProps"));
+    tbbSelectionProps->setDefaultAction(topicCommands_->mnuProjectItemProperties);
+    // The user tools follow this separator at the end of the Tools menu.
+    mnuToolsUserTools = new QAction(this);
+    mnuToolsUserTools->setObjectName(QStringLiteral("mnuToolsUserTools"));
+    mnuToolsUserTools->setSeparator(true);
+    // The boxes keep one width whatever the fonts and names they list, so
+    // the tool bars' rows stay as laid out.
+    for (auto [box, letters] :
+         {std::pair{cboFonts, 16}, std::pair{cboFontSize, 3}, std::pair{cboTopics, 16}, std::pair{cboPopups, 16}}) {
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setMinimumContentsLength(letters);
     }
-    tagCommands_->CreateEditorPopMenu(this, imageCommands_->actViewImage, imageCommands_->actEditImage);
-    QMenu* tools = AddMenu(menuBar(), "mnuTools", QStringLiteral("&Tools"),
-                           {spellCommands_->actCheckSpell, spellCommands_->actCheckSpellAll, nullptr,
-                            authoringCommands_->actContentsEdit});
-    // The history, links, bookmarks, the editor frame and help.
-    const TEditorFrameCommands& ef = *editorFrameCommands_;
-    nav->addSeparator();
-    nav->addActions({n.actHistBack, n.actHistForward, n.actFollowLink});
-    nav->addSeparator();
-    nav->addActions({ef.actToggleBookmark, ef.actNavToNextBookmark, ef.actNavToPrevBookmark, ef.actClearBookmarks});
-    view->addAction(n.actToggleHistory);
-    tools->addSeparator();
-    tools->addAction(ef.actStyleCopy);
-    // The settings commands: the project's authoring dialogs, the program options.
-    const TSettingsCommands& st = *settingsCommands_;
-    project->addSeparator();
-    for (QAction* a : {st.actWinEdit, st.actBrowseEdit, st.actRenumberIDs, st.actProjectOptions}) project->addAction(a);
-    tools->addSeparator();
-    tools->addAction(st.actOptions);
-    QMenu* help = AddMenu(menuBar(), "mnuHelp", QStringLiteral("&Help"),
-                          {helpCommands_->actHelpOnHelp, helpCommands_->actTutorial});
-    for (QMenu* menu : {file, edit, project, nav, view, tag, tools, help, mnuFileReopen}) actions_->WatchMenu(menu);
+    TNamedParts named;
+    for (QObject* part : std::initializer_list<QObject*>{mnuFileReopen, MruPopup, charFormatCommands_->ColorPopMenu,
+                                                         charFormatCommands_->tbbColors, cboStyles, cboFonts,
+                                                         cboFontSize, cboTopics, cboPopups, tbHistory,
+                                                         tbbRemoveSelection, tbbSelectionProps, mnuToolsUserTools})
+        named.insert(part->objectName(), part);
+    layout_ = BuildLayout(*this, *actions_, named, MainWindowLayout());
+    for (QMenu* menu : layout_.AllMenus()) actions_->WatchMenu(menu);
+    for (QToolBar* bar : layout_.ToolBars) {
+        bar->setIconSize(QSize(16, 16));
+        actions_->RequestOn(bar, &QToolBar::visibilityChanged);
+    }
+
+    // The pop-up menus: the explorer's, the editor's and the Rich Text Output pane's.
+    const TModuleCommands& m = *moduleCommands_;
+    const TTopicCommands& t = *topicCommands_;
     ProjectPopMenu->insertActions(mnuProjPopSetCnt, {m.mnuProjPopRename, m.mnuProjPopRenumber});
-    // Formatting, between View and Tools.
-    QMenu* formatMenu = AddMenu(menuBar(), "mnuFormat", QStringLiteral("F&ormat"),
-                                {formatCommands_->actParagraph, formatCommands_->actStyles});
-    menuBar()->insertMenu(tools->menuAction(), formatMenu);
-    actions_->WatchMenu(formatMenu);
     ProjectPopMenu->addSeparator();
     ProjectPopMenu->addAction(m.actSetEditing);
     ProjectPopMenu->addAction(m.actSetDone);
-    // Adding, removing and editing modules, and the export.
-    const TTopicCommands& t = *topicCommands_;
-    QMenu* exportMenu = new QMenu(QStringLiteral("&Export"), file);
-    exportMenu->setObjectName(QStringLiteral("mnuFileExport"));
-    exportMenu->addAction(exportCommands_->actExportIdConstants);
-    // The item before `action` in `menu` (the separator that opens its group).
-    auto before = [](QMenu* menu, QAction* action) {
-        const QList<QAction*> items = menu->actions();
-        return items.at(items.indexOf(action) - 1);
-    };
-    file->insertMenu(before(file, p.actExit), exportMenu);
-    edit->addSeparator();
-    edit->addActions({t.actAddToKeywords, t.actAddToAKeywords});
-    project->insertActions(m.actRename, {t.actAddTopic, t.actAddPopup, t.actRemoveTopic});
-    project->insertSeparator(m.actRename);
-    project->insertActions(before(project, m.actSetContents),
-                           {t.mnuProjectItemProperties, t.actTopicProps, t.actPopupProps});
     ProjectPopMenu->insertActions(m.mnuProjPopRename, {t.mnuProjPopNew, t.mnuProjPopRemove});
     ProjectPopMenu->insertAction(mnuProjPopSetCnt, t.mnuProjPopProperties);
-    actions_->WatchMenu(exportMenu);
-
-    AddToolBar(this, "tbStandard", QStringLiteral("Standard"), {p.actNew, p.actOpen, p.actSave});
-    AddToolBar(this, "tbBuild", QStringLiteral("Build"), {b.actCompile, b.actView, b.actViewCurTopic});
-    CreateHistoryBar();
-    AddToolBar(this, "tbTags", QStringLiteral("Tags"), {})->addActions(tg.InsertActions());
-    // The module and format boxes are wide: on a row of their own, every
-    // tool bar shows whole in the default window.
-    addToolBarBreak();
-    QToolBar* topics = AddToolBar(this, "tbTopics", QStringLiteral("Topics"), {});
-    topics->addWidget(cboTopics);
-    topics->addWidget(cboPopups);
-    QToolBar* format = AddToolBar(this, "tbFormat", QStringLiteral("Format"), {});
-    format->addWidget(cboStyles);
-    format->addWidget(cboFonts);
-    format->addWidget(cboFontSize);
+    tagCommands_->CreateEditorPopMenu(this, imageCommands_->actViewImage, imageCommands_->actEditImage);
     CreateNavigationPopItems();
+}
+
+QToolBar* TfrmMain::ToolBarNamed(const char* name) const { return layout_.ToolBars.value(QString::fromLatin1(name)); }
+
+bool TfrmMain::ToolBarShown(const char* name) const {
+    const QToolBar* bar = ToolBarNamed(name);
+    return bar && !bar->isHidden();
+}
+
+void TfrmMain::ShowToolBar(const char* name, bool show) {
+    if (QToolBar* bar = ToolBarNamed(name)) bar->setVisible(show);
+}
+
+void TfrmMain::UserToolMenuClick(int index) {
+    if (!userTools_ || index < 0 || index >= userTools_->Count()) return;
+    // As the shell opens a document: a tool that cannot start says nothing.
+    ui_.Shell().Open(userTools_->GetTool(index).Path);
 }
 
 // --- command state --------------------------------------------------------------------
@@ -567,10 +517,43 @@ TfrmMessage* TfrmMain::ProgressForm() const { return frmMessage; }
 
 void TfrmMain::UpdateCaption() { setWindowTitle(projectCommands_->BuildCaption()); }
 
-bool TfrmMain::PaneShown(Pane pane) const { return !(pane == Pane::Explorer ? pnlProject : pnlMessages)->isHidden(); }
+QDockWidget* TfrmMain::PaneWidget(Pane pane) const { return pane == Pane::Explorer ? pnlProject : pnlMessages; }
+
+bool TfrmMain::PaneShown(Pane pane) const { return !PaneWidget(pane)->isHidden(); }
+
+bool TfrmMain::PaneFloating(Pane pane) const { return PaneWidget(pane)->isFloating(); }
+
+void TfrmMain::DockPane(Pane pane, DockSite site) {
+    QDockWidget* dock = PaneWidget(pane);
+    const Qt::DockWidgetArea area = site == DockSite::Left    ? Qt::LeftDockWidgetArea
+                                    : site == DockSite::Right ? Qt::RightDockWidgetArea
+                                                              : Qt::BottomDockWidgetArea;
+    const bool hidden = dock->isHidden();
+    addDockWidget(area, dock);
+    dock->setFloating(false);
+    if (hidden)
+        dock->hide();
+    else
+        OpenDockSite(dock);  // as a drop on the site
+}
+
+void TfrmMain::OpenDockSite(QDockWidget* pane) {
+    if (pane->isHidden() || pane->isFloating()) return;
+    switch (dockWidgetArea(pane)) {
+        case Qt::LeftDockWidgetArea:
+        case Qt::RightDockWidgetArea:
+            if (dockWidth_ > 0) resizeDocks({pane}, {dockWidth_}, Qt::Horizontal);
+            break;
+        case Qt::BottomDockWidgetArea: resizeDocks({pane}, {kBottomDockHeight}, Qt::Vertical); break;
+        default: break;
+    }
+}
 
 void TfrmMain::ShowPane(Pane pane, bool show) {
-    (pane == Pane::Explorer ? pnlProject : pnlMessages)->setVisible(show);
+    // A pane that comes back opens its site; one already shown keeps the size the user gave it.
+    const bool reopened = show && PaneWidget(pane)->isHidden();
+    PaneWidget(pane)->setVisible(show);
+    if (reopened) OpenDockSite(PaneWidget(pane));
     if (!options_) return;
     if (pane == Pane::Explorer)
         options_->ShowProject = show;

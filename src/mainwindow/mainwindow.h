@@ -21,6 +21,7 @@
 #include <string_view>
 
 #include "mainwindow/maincontext.h"
+#include "mainwindow/menulayout.h"
 #include "model/bookmarks.h"
 #include "model/macros.h"
 #include "model/mru.h"
@@ -85,6 +86,7 @@ class TTagCommands;
 class TTopicCommands;
 class TTopicsViewDelegate;
 class TTransferCommands;
+class TUserToolsMenu;
 class TViewCommands;
 class TfrmFind;
 class TfrmMessage;
@@ -95,6 +97,8 @@ class UiServices;
 inline constexpr const char* kMsgInsufficientMemory = "Insufficient memory.";
 inline constexpr const char* kMsgInvalidLink = "Invalid link. No reference found within the project.";
 inline constexpr const char* kWindowPositionKey = "Position";
+// The height the bottom dock site opens to.
+inline constexpr int kBottomDockHeight = 150;
 
 // What the window needs from its surroundings.
 struct TMainWindowEnv {
@@ -213,7 +217,11 @@ public:
     void UpdateCaption() override;
     bool PaneShown(Pane pane) const override;
     void ShowPane(Pane pane, bool show) override;
+    bool PaneFloating(Pane pane) const override;
+    void DockPane(Pane pane, DockSite site) override;
     void ShowRuler(bool show) override;
+    bool ToolBarShown(const char* name) const override;
+    void ShowToolBar(const char* name, bool show) override;
     ExplorerPage ActivePage() const override;
     void ShowPage(ExplorerPage page) override;
     int ListCount(ExplorerPage page) const override;
@@ -296,7 +304,15 @@ protected:
 private:
     void CreateWidgets();
     void CreateActions();
+    // The menu bar and the tool bars from MainWindowLayout, and the pop-up menus.
     void CreateMenus();
+    QToolBar* ToolBarNamed(const char* name) const;
+    QDockWidget* PaneWidget(Pane pane) const;
+    // A docked, visible pane's site opens to its size: the dock width at a
+    // side, kBottomDockHeight at the bottom.
+    void OpenDockSite(QDockWidget* pane);
+    // A user tool of the Tools menu was chosen (0-based).
+    void UserToolMenuClick(int index);
     void CreateObjects();
     void SetupCommandBars();
     void RestoreLayout();
@@ -354,6 +370,7 @@ private:
     std::unique_ptr<TMru> mru_;
     std::unique_ptr<TBookmarks> bookmarks_;
     std::unique_ptr<TUserTools> userTools_;
+    std::unique_ptr<TUserToolsMenu> userToolsMenu_;  // goes before userTools_
     std::unique_ptr<TStyleCombo> styleCombo_;
     std::unique_ptr<TTopicListAdapter> topicsAdapter_;
     std::unique_ptr<TTopicListAdapter> popupsAdapter_;
@@ -426,6 +443,10 @@ private:
     QAction* mnuProjPopEdit = nullptr;
     QAction* mnuProjPopSetCnt = nullptr;
     QMenu* mnuFileReopen = nullptr;
+    TBuiltLayout layout_;
+    QToolButton* tbbRemoveSelection = nullptr;
+    QToolButton* tbbSelectionProps = nullptr;
+    QAction* mnuToolsUserTools = nullptr;
     QMenu* MruPopup = nullptr;
     TMruMenu* mruFileMenu_ = nullptr;
     QPointer<TTopicsViewDelegate> topicsDelegate_;

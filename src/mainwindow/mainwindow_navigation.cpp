@@ -139,7 +139,8 @@ void TfrmMain::ShowHistoryBar(bool show) {
 
 void TfrmMain::CreateHistoryBar() {
     const TNavigationCommands& n = *navigationCommands_;
-    tbHistory = addToolBar(QStringLiteral("History"));
+    // The menu layout puts the bar in its place among the others.
+    tbHistory = new QToolBar(QStringLiteral("History"), this);
     tbHistory->setObjectName(QStringLiteral("tbHistory"));
     auto makeButton = [this](const char* name, QAction* action, const char* menuName, const char* itemName,
                              HistoryList list, QMenu*& menu) {

@@ -25,10 +25,10 @@
 #include "mainwindow/charformatcommands.h"
 #include "mainwindow/editcommands.h"
 #include "mainwindow/editorframecommands.h"
-#include "mainwindow/helpcommands.h"
 #include "mainwindow/exportcommands.h"
 #include "mainwindow/findcommands.h"
 #include "mainwindow/formatcommands.h"
+#include "mainwindow/helpcommands.h"
 #include "mainwindow/imagecommands.h"
 #include "mainwindow/importcommands.h"
 #include "mainwindow/mainwindow.h"
@@ -46,6 +46,7 @@
 #include "mainwindow/topiccommands.h"
 #include "mainwindow/topicsviewdelegate.h"
 #include "mainwindow/transfercommands.h"
+#include "mainwindow/usertoolsmenu.h"
 #include "mainwindow/viewcommands.h"
 #include "mainwindow/windowplacement.h"
 #include "platform/qtcp1252.h"
@@ -69,6 +70,13 @@ std::string InFolder(const std::string& folder, std::string_view name) {
     if (folder.back() == '/' || folder.back() == '\\') return folder + std::string(name);
     const char sep = folder.find('\\') != std::string::npos && folder.find('/') == std::string::npos ? '\\' : '/';
     return folder + sep + std::string(name);
+}
+
+// The screens' available areas, where stored rectangles must come to lie.
+QList<QRect> ScreenAreas() {
+    QList<QRect> areas;
+    for (const QScreen* screen : QGuiApplication::screens()) areas << screen->availableGeometry();
+    return areas;
 }
 
 }  // namespace
@@ -120,6 +128,7 @@ bool TfrmMain::Startup(const QStringList& args) {
         styles_.reset();
         mru_.reset();
         bookmarks_.reset();
+        userToolsMenu_.reset();
         userTools_.reset();
         styleCombo_.reset();
         topicsView_.reset();
@@ -167,19 +176,18 @@ bool TfrmMain::Startup(const QStringList& args) {
     splash_->Wait();
     splash_.reset();
     repaint();
-    if (options_->ExplorerPane.empty()) {
-        const TScreenRect& r = options_->ExplorerRect;
-        pnlProject->setFloating(true);
+    // A pane without a dock site floats at its stored rectangle; one left on
+    // a monitor that is gone comes onto the nearest screen there is.
+    auto floatAt = [](QDockWidget* pane, const TScreenRect& r) {
+        pane->setFloating(true);
         if (r.Right > r.Left && r.Bottom > r.Top)
-            pnlProject->setGeometry(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
-    }
-    if (options_->MessagesPane.empty()) {
-        const TScreenRect& r = options_->MessagesRect;
-        pnlMessages->setFloating(true);
-        if (r.Right > r.Left && r.Bottom > r.Top)
-            pnlMessages->setGeometry(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
-    }
-    resizeDocks({pnlMessages}, {140}, Qt::Vertical);
+            pane->setGeometry(FitToScreens(QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top), ScreenAreas()));
+    };
+    if (options_->ExplorerPane.empty()) floatAt(pnlProject, options_->ExplorerRect);
+    if (options_->MessagesPane.empty()) floatAt(pnlMessages, options_->MessagesRect);
+    // The docked panes' sites open as a drop on them would.
+    OpenDockSite(pnlProject);
+    OpenDockSite(pnlMessages);
     TheEditor->setFocus();
     started_ = true;
     actions_->UpdateNow();
@@ -204,6 +212,10 @@ void TfrmMain::CreateObjects() {
     mru_->ClearMenus();
     bookmarks_ = std::make_unique<TBookmarks>();
     userTools_ = std::make_unique<TUserTools>();
+    userToolsMenu_ = std::make_unique<TUserToolsMenu>(*userTools_, layout_.Menus.value(QStringLiteral("mnuTools")),
+                                                      mnuToolsUserTools);
+    connect(userToolsMenu_.get(), &TUserToolsMenu::toolChosen, this,
+            [this](int index) { run([this, index] { UserToolMenuClick(index); }); });
     styleCombo_ = std::make_unique<TStyleCombo>(cboStyles);
 
     auto find = [this](TNodeId id) -> const TTopicNode* { return project_ ? project_->Topics.FindById(id) : nullptr; };
@@ -364,9 +376,7 @@ void TfrmMain::LoadWindowPosition() {
         const int height = s.ReadInteger(kWindowPositionKey, "Height");
         const bool maximized = s.ReadBool(kWindowPositionKey, "Maximized");
         // A rectangle left on a monitor that is gone comes onto a screen there is.
-        QList<QRect> screens;
-        for (const QScreen* screen : QGuiApplication::screens()) screens << screen->availableGeometry();
-        if (width > 0 && height > 0) setGeometry(FitToScreens(QRect(left, top, width, height), screens));
+        if (width > 0 && height > 0) setGeometry(FitToScreens(QRect(left, top, width, height), ScreenAreas()));
         setWindowState(maximized ? Qt::WindowMaximized : Qt::WindowNoState);
     } catch (const std::exception&) {
         // First run or an unreadable value: the window keeps its design position.
@@ -456,6 +466,7 @@ TfrmMain::~TfrmMain() {
     };
     bookmarks_.reset();
     freed("Bookmarks");
+    userToolsMenu_.reset();
     userTools_.reset();
     freed("UserTools");
     styleCombo_.reset();

@@ -15,12 +15,12 @@
 namespace qm {
 
 void TModuleCommands::CreateActions(ActionTable& table) {
-    actSetEditing = table.Add({"actSetEditing", "Editing", "", "Editing|Marks the module as being edited.", "",
+    actSetEditing = table.Add({"actSetEditing", "&Editing", "", "Editing|Marks the module as being edited.", "",
                                [this] { actSetEditingExecute(); }, true});
     actSetDone = table.Add(
-        {"actSetDone", "Done", "", "Done|Marks the module as done.", "", [this] { actSetDoneExecute(); }, true});
+        {"actSetDone", "&Done", "", "Done|Marks the module as done.", "", [this] { actSetDoneExecute(); }, true});
     actSetContents =
-        table.Add({"actSetContents", "Set as contents page", "",
+        table.Add({"actSetContents", "&Set as contents page", "",
                    "Set As Contents Page|Makes the topic the contents page.", "", [this] { actSetContentsExecute(); }});
     actRename = table.Add({"actRename", "&Rename", "F2", "Rename|Gives the selected topic or popup a new name.", "",
                            [this] { actRenameExecute(); }});
@@ -44,8 +44,8 @@ void TModuleCommands::UpdateActions() {
     actSetDone->setEnabled(selected != nullptr);
     actSetEditing->setChecked(selected && selected->State == TopicState::Edit);
     actSetDone->setChecked(selected && selected->State == TopicState::Done);
-    // On the topics page always; on the popups page with a popup selected.
-    const bool nameable = topicsPage || ctx_.ListRow(ExplorerPage::Popups) >= 0;
+    // On either page only with a row selected: there is nothing to rename otherwise.
+    const bool nameable = ctx_.ListRow(page) >= 0;
     actRename->setEnabled(nameable);
     mnuProjectRenumberItem->setEnabled(nameable);
 }

@@ -11,25 +11,25 @@
 namespace qm {
 
 void TNavigationCommands::CreateActions(ActionTable& table) {
-    actNavToFirst = table.Add({"actNavToFirst", "First Topic", "", "First Topic|Opens the first module of the list.",
+    actNavToFirst = table.Add({"actNavToFirst", "&First Topic", "", "First Topic|Opens the first module of the list.",
                                "go-first", [this] { NavigateTo(First); }});
     actNavToPrev =
-        table.Add({"actNavToPrev", "Previous Topic", "", "Previous Topic|Opens the previous module of the list.",
+        table.Add({"actNavToPrev", "&Previous Topic", "", "Previous Topic|Opens the previous module of the list.",
                    "go-previous", [this] { NavigateTo(Previous); }});
-    actNavToNext = table.Add({"actNavToNext", "Next Topic", "", "Next Topic|Opens the next module of the list.",
+    actNavToNext = table.Add({"actNavToNext", "&Next Topic", "", "Next Topic|Opens the next module of the list.",
                               "go-next", [this] { NavigateTo(Next); }});
-    actNavToLast = table.Add({"actNavToLast", "Last Topic", "", "Last Topic|Opens the last module of the list.",
+    actNavToLast = table.Add({"actNavToLast", "&Last Topic", "", "Last Topic|Opens the last module of the list.",
                               "go-last", [this] { NavigateTo(Last); }});
-    actHistClear = table.Add({"actHistClear", "Clear History", "", "Clear History|Clears the navigation history.", "",
+    actHistClear = table.Add({"actHistClear", "Clear &History", "", "Clear History|Clears the navigation history.", "",
                               [this] { ctx_.ClearHistory(); }});
-    actHistBack = table.Add({"actHistBack", "Back", "Alt+Left", "Back|Opens the module visited before this one.", "",
+    actHistBack = table.Add({"actHistBack", "&Back", "Alt+Left", "Back|Opens the module visited before this one.", "",
                              [this] { ctx_.HistoryStep(HistoryList::Back, 0); }});
     actHistForward =
-        table.Add({"actHistForward", "Forward", "Alt+Right", "Forward|Opens the module left by going back.", "",
+        table.Add({"actHistForward", "F&orward", "Alt+Right", "Forward|Opens the module left by going back.", "",
                    [this] { ctx_.HistoryStep(HistoryList::Forward, 0); }});
-    actToggleHistory = table.Add({"actToggleHistory", "History", "", "History|Shows or hides the history tool bar.", "",
-                                  [this] { ctx_.ShowHistoryBar(actToggleHistory->isChecked()); }, true});
-    actFollowLink = table.Add({"actFollowLink", "Follow Link", "F12",
+    actToggleHistory = table.Add({"actToggleHistory", "&History", "", "History|Shows or hides the history tool bar.",
+                                  "", [this] { ctx_.ShowHistoryBar(actToggleHistory->isChecked()); }, true});
+    actFollowLink = table.Add({"actFollowLink", "Follow Lin&k", "F12",
                                "Follow Link|Opens the topic or popup that the link at the caret names.", "go-jump",
                                [this] { actFollowLinkExecute(); }});
 }
@@ -38,20 +38,13 @@ void TNavigationCommands::UpdateActions() {
     const ExplorerPage page = ctx_.ActivePage();
     const int s = ctx_.ListRow(page);
     const int c = ctx_.ListCount(page);
-    bool first, last, next, prev;
-    if (page == ExplorerPage::Topics) {
-        first = last = c > 0;
-        next = s < c - 1;
-        prev = s != 0 && c > 0;
-    } else {
-        first = last = s != -1;
-        next = s != -1 && s < c - 1;
-        prev = s > 0;
-    }
-    actNavToFirst->setEnabled(first);
-    actNavToLast->setEnabled(last);
-    actNavToNext->setEnabled(next);
-    actNavToPrev->setEnabled(prev);
+    // The same on both pages: each step starts from a selected row, and
+    // Previous needs a row before it (with none selected there is none).
+    const bool selected = s >= 0 && s < c;
+    actNavToFirst->setEnabled(selected);
+    actNavToLast->setEnabled(selected);
+    actNavToNext->setEnabled(selected && s < c - 1);
+    actNavToPrev->setEnabled(selected && s > 0);
     // An empty list offers no step.
     actHistBack->setEnabled(!ctx_.History().Empty(HistoryList::Back));
     actHistForward->setEnabled(!ctx_.History().Empty(HistoryList::Forward));

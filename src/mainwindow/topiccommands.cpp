@@ -17,23 +17,23 @@
 namespace qm {
 
 void TTopicCommands::CreateActions(ActionTable& table) {
-    actAddTopic = table.Add({"actAddTopic", "Add Topic", "F8", "Add Topic|Adds a new topic to the project.", "",
+    actAddTopic = table.Add({"actAddTopic", "Add &Topic", "F8", "Add Topic|Adds a new topic to the project.", "",
                              [this] { actAddTopicExecute(); }});
-    actAddPopup = table.Add({"actAddPopup", "Add Popup", "F9", "Add Popup|Adds a new popup to the project.", "",
+    actAddPopup = table.Add({"actAddPopup", "Add &Popup", "F9", "Add Popup|Adds a new popup to the project.", "",
                              [this] { actAddPopupExecute(); }});
-    actRemoveTopic =
-        table.Add({"actRemoveTopic", "Remove Topic", "", "Remove|Removes the selected topic or popup from the project.",
-                   "list-remove", [this] { actRemoveTopicExecute(); }});
-    actTopicProps = table.Add({"actTopicProps", "Topic Properties", "",
+    actRemoveTopic = table.Add({"actRemoveTopic", "Re&move Topic", "",
+                                "Remove|Removes the selected topic or popup from the project.", "list-remove",
+                                [this] { actRemoveTopicExecute(); }});
+    actTopicProps = table.Add({"actTopicProps", "Top&ic Properties", "",
                                "Topic Properties|Shows the properties of the selected topic.", "",
                                [this] { actTopicPropsExecute(); }});
-    actPopupProps = table.Add({"actPopupProps", "Popup Properties", "",
+    actPopupProps = table.Add({"actPopupProps", "Pop&up Properties", "",
                                "Popup Properties|Shows the properties of the selected popup.", "",
                                [this] { actPopupPropsExecute(); }});
-    actAddToKeywords = table.Add({"actAddToKeywords", "Add To Keywords", "",
+    actAddToKeywords = table.Add({"actAddToKeywords", "Add To &Keywords", "",
                                   "Add To Keywords|Adds the selected text to the topic's keywords.", "",
                                   [this] { actAddToKeywordsExecute(); }});
-    actAddToAKeywords = table.Add({"actAddToAKeywords", "Add To A-Keywords", "",
+    actAddToAKeywords = table.Add({"actAddToAKeywords", "Add To A-Ke&ywords", "",
                                    "Add To A-Keywords|Adds the selected text to the topic's A-keywords.", "",
                                    [this] { actAddToAKeywordsExecute(); }});
     mnuProjectItemProperties = table.Add({"mnuProjectItemProperties", "&Properties...", "F4",
@@ -56,9 +56,8 @@ void TTopicCommands::UpdateActions() {
     const bool selection = editor && editor->GetSelLength() > 0;
     actAddToKeywords->setEnabled(selection);
     actAddToAKeywords->setEnabled(selection);
-    // On the topics page always; on the popups page with a popup selected.
-    mnuProjectItemProperties->setEnabled(ctx_.ActivePage() == ExplorerPage::Topics ||
-                                         ctx_.ListRow(ExplorerPage::Popups) >= 0);
+    // On either page only with a row selected.
+    mnuProjectItemProperties->setEnabled(ctx_.ListRow(ctx_.ActivePage()) >= 0);
 }
 
 void TTopicCommands::actPropertiesExecute() {

@@ -3,14 +3,17 @@
 #include <QFileIconProvider>
 #include <QFileInfo>
 
-#include "util/cp1252.h"
+#include "platform/qtcp1252.h"
 #include "util/fileio.h"
 
 namespace qm {
 
-namespace {
-QString ToQt(const std::string& cp1252) { return QString::fromStdU16String(Cp1252ToUtf16(cp1252)); }
-}  // namespace
+QString TUserToolsMenu::MenuCaption(int index, const TTool& tool) {
+    // The index digit is the mnemonic; an "&" of the name is text.
+    QString name = FromCp1252(tool.Name);
+    name.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    return QStringLiteral("&%1 ").arg(index) + name;
+}
 
 TUserToolsMenu::TUserToolsMenu(TUserTools& tools, QMenu* menu, QAction* separator, QObject* parent)
     : QObject(parent), tools_(tools), menu_(menu), separator_(separator) {
@@ -43,8 +46,8 @@ void TUserToolsMenu::Rebuild() {
     QAction* before = at >= 0 && at + 1 < actions.size() ? actions[at + 1] : nullptr;
     for (int i = 0; i < tools_.Count(); ++i) {
         const TTool tool = tools_.GetTool(i);
-        auto* action = new QAction(ToolIcon(tool), ToQt(tools_.MenuCaption(i)), menu_);
-        action->setStatusTip(ToQt(tool.Name));
+        auto* action = new QAction(ToolIcon(tool), MenuCaption(i, tool), menu_);
+        action->setStatusTip(FromCp1252(tool.Name));
         action->setData(i);
         connect(action, &QAction::triggered, this, [this, i] { emit toolChosen(i); });
         menu_->insertAction(before, action);

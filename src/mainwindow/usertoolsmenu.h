@@ -1,7 +1,8 @@
 #pragma once
 // The user tools' items of the Tools menu, after the separator that precedes
 // them. The items are rebuilt from the list after every change, so each item
-// runs the tool its caption names. Icons come from the platform's file icons.
+// runs the tool its caption names (the window opens it through the shell).
+// Icons come from the platform's file icons.
 #include <QAction>
 #include <QIcon>
 #include <QList>
@@ -27,6 +28,9 @@ public:
 
     // The system's icon for a tool's program, in small and large size.
     static QIcon ToolIcon(const TTool& tool);
+    // "&" + the 0-based index + " " + the tool's name, with the name's own
+    // "&" doubled so that it shows as itself: the digit stays the mnemonic.
+    static QString MenuCaption(int index, const TTool& tool);
 
 signals:
     // Tool `index` (0-based) was chosen.

@@ -1,6 +1,7 @@
 #include "mainwindow/viewcommands.h"
 
 #include <QAction>
+#include <tuple>
 #include <utility>
 
 #include "mainwindow/maincontext.h"
@@ -11,30 +12,58 @@ namespace qm {
 
 void TViewCommands::CreateActions(ActionTable& table) {
     actToggleExplorer =
-        table.Add({"actToggleExplorer", "Project Explorer", "", "Project Explorer|Shows or hides the project explorer.",
-                   "", [this] { ToggleExplorer(); }, true});
+        table.Add({"actToggleExplorer", "Project &Explorer", "F6",
+                   "Project Explorer|Shows or hides the project explorer.", "", [this] { ToggleExplorer(); }, true});
     actToggleMessages =
-        table.Add({"actToggleMessages", "Messages", "Shift+F2", "Messages|Shows or hides the messages pane.", "",
+        table.Add({"actToggleMessages", "&Messages", "Shift+F2", "Messages|Shows or hides the messages pane.", "",
                    [this] { ToggleMessages(); }, true});
-    actToggleRuler = table.Add({"actToggleRuler", "Ruler", "", "Ruler|Shows or hides the ruler.", "",
+    actToggleRuler = table.Add({"actToggleRuler", "R&uler", "", "Ruler|Shows or hides the ruler.", "",
                                 [this] {
                                     ctx_.ShowRuler(actToggleRuler->isChecked());
                                     ctx_.Options().ShowRuler = actToggleRuler->isChecked();
                                 },
                                 true});
-    actToggleGutter = table.Add({"actToggleGutter", "Gutter", "", "Gutter|Shows or hides the bookmark gutter.", "",
+    actToggleGutter = table.Add({"actToggleGutter", "&Gutter", "", "Gutter|Shows or hides the bookmark gutter.", "",
                                  [this] { ctx_.ShowGutter(actToggleGutter->isChecked()); }, true});
-    actToggleSpecChars = table.Add({"actToggleSpecChars", "Special Characters", "Shift+F5",
+    actToggleSpecChars = table.Add({"actToggleSpecChars", "Special &Characters", "Shift+F5",
                                     "Special Characters|Shows or hides the special characters.", "",
                                     [this] { ctx_.ShowSpecChars(actToggleSpecChars->isChecked()); }, true});
-    actToggleRtf = table.Add({"actToggleRtf", "Rich Text Output", "Shift+F6",
+    actToggleRtf = table.Add({"actToggleRtf", "&Rich Text Output", "Shift+F6",
                               "Rich Text Output|Shows or hides the RTF source of the open module.", "",
                               [this] { ctx_.ShowRtfOutput(actToggleRtf->isChecked()); }, true});
+    actDockAll = table.Add({"actDockAll", "&Dock All", "", "Dock All|Docks the panes back into the window.", "dock-all",
+                            [this] { actDockAllExecute(); }});
+    struct Toggle {
+        QAction*& action;
+        const char* name;
+        const char* caption;
+        const char* hint;
+        const char* bar;
+    };
+    const Toggle toggles[] = {
+        {actToggleStandard, "actToggleStandard", "&Standard", "Standard|Shows or hides the standard tool bar.",
+         "tbStandard"},
+        {actToggleFormat, "actToggleFormat", "&Format", "Format|Shows or hides the format tool bar.", "tbFormat"},
+        {actToggleView, "actToggleView", "&View", "View|Shows or hides the view tool bar.", "tbView"},
+        {actToggleBuild, "actToggleBuild", "&Build", "Build|Shows or hides the build tool bar.", "tbBuild"},
+        {actToggleTopics, "actToggleTopics", "T&opics", "Topics|Shows or hides the topics tool bar.", "tbTopics"},
+        {actToggleTools, "actToggleTools", "&Tools", "Tools|Shows or hides the tools tool bar.", "tbTools"},
+        {actToggleTags, "actToggleTags", "T&ags", "Tags|Shows or hides the tags tool bar.", "tbTags"},
+        {actToggleProject, "actToggleProject", "&Project", "Project|Shows or hides the project tool bar.", "tbProject"},
+    };
+    for (const Toggle& t : toggles) {
+        const char* bar = t.bar;
+        QAction** self = &t.action;  // a member of this handler, set before any trigger
+        t.action = table.Add({t.name, t.caption, "", t.hint, "view-toolbar",
+                              [this, self, bar] { ctx_.ShowToolBar(bar, (*self)->isChecked()); }, true});
+        barToggles_.push_back({t.action, bar});
+    }
 }
 
 void TViewCommands::UpdateActions() {
     actToggleExplorer->setChecked(ctx_.PaneShown(Pane::Explorer));
     actToggleMessages->setChecked(ctx_.PaneShown(Pane::Messages));
+    for (const auto& [action, bar] : barToggles_) action->setChecked(ctx_.ToolBarShown(bar));
 }
 
 void TViewCommands::RestoreToggles() {
@@ -58,6 +87,17 @@ void TViewCommands::ToggleMessages() {
     const bool show = !ctx_.PaneShown(Pane::Messages);
     ctx_.ShowPane(Pane::Messages, show);
     actToggleMessages->setChecked(show);
+}
+
+void TViewCommands::actDockAllExecute() {
+    for (const auto& [pane, home, toggle] : {std::tuple{Pane::Explorer, DockSite::Left, actToggleExplorer},
+                                             std::tuple{Pane::Messages, DockSite::Bottom, actToggleMessages}}) {
+        if (ctx_.PaneShown(pane) && !ctx_.PaneFloating(pane)) continue;
+        ctx_.DockPane(pane, home);
+        ctx_.ShowPane(pane, true);
+        toggle->setChecked(true);
+    }
+    ctx_.Actions().RequestUpdate();
 }
 
 }  // namespace qm

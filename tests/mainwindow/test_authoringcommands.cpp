@@ -149,7 +149,7 @@ TEST_F(AuthoringCommandsTest, ContentsEditorIsInTheToolsMenu) {
     ASSERT_TRUE(started);
     QAction* action = Act(*w, "actContentsEdit");
     ASSERT_NE(action, nullptr);
-    EXPECT_EQ(action->text(), "Contents File Editor");
+    EXPECT_EQ(action->text(), "&Contents File Editor");
     EXPECT_FALSE(action->statusTip().isEmpty());
     auto* tools = Child<QMenu>(*w, "mnuTools");
     ASSERT_NE(tools, nullptr);

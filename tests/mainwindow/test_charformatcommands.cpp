@@ -380,11 +380,11 @@ TEST_F(CharFormatTest, EachColourItemGivesTheSelectionItsColour) {
 TEST_F(CharFormatTest, TheColourButtonDropsTheMenuDownUnderItself) {
     auto w = OpenTopic("\\pard\\f0\\fs20 abc\\par");
     qm::TCharFormatCommands& c = w->CharFormatCommands();
-    // Where the window's layout puts it; the menu fits on the screen below it.
-    auto* bar = Child<QToolBar>(*w, "tbFormat");
-    bar->insertWidget(bar->actions().value(0), c.tbbColors);
+    // On the format bar, where the window's layout puts it; the menu fits on
+    // the screen below it.
+    ASSERT_EQ(c.tbbColors->parentWidget(), Child<QToolBar>(*w, "tbFormat"));
     w->move(0, 0);
-    w->resize(800, 600);
+    w->resize(1200, 760);
     w->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
     Select(*w, 0, 3);
@@ -592,7 +592,6 @@ TEST_F(CharFormatTest, ScreenshotOfTheColourMenuAndTheSpecialCharacters) {
         "\\pard\\f0\\fs20 Some {\\b bold} and {\\i slanted} text, with special characters: \\'a9 \\'e9 "
         "\\'bd &lt;tags&rt;.\\par");
     qm::TCharFormatCommands& c = w->CharFormatCommands();
-    Child<QToolBar>(*w, "tbFormat")->addWidget(c.tbbColors);
     w->resize(1100, 720);
     w->move(0, 0);
     w->show();

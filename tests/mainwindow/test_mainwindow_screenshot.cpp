@@ -1,16 +1,21 @@
 // A picture of the main window on the bundled sample project. The script
 // tools/screenshot-mainwindow.sh runs this under Xvfb and keeps the PNG
 // (QM_SCREENSHOT names the file); otherwise it goes to a scratch folder.
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QScreen>
 #include <QSet>
 #include <QThread>
 #include <QTimer>
+#include <QToolBar>
 
 #include "mainwindow_fixture.h"
+#include "model/usertools.h"
 #include "platform/qtcp1252.h"
 #include "platform/qtuiservices.h"
 #include "util/fileio.h"
@@ -24,7 +29,8 @@ TEST_F(MainWindowTest, ScreenshotOfTheSampleProject) {
     auto w = Start({qm::FromCp1252(sample)});
     ASSERT_TRUE(started);
     ASSERT_GE(Rows(*w, "lstTopics").size(), 2);
-    w->resize(1100, 720);
+    // The default size, in which every tool bar shows whole.
+    EXPECT_EQ(w->size(), QSize(1200, 760));
     w->show();
     QApplication::processEvents();
     const QImage shot = w->grab().toImage();
@@ -76,6 +82,81 @@ TEST_F(MainWindowTest, ScreenshotOfAStartUpMessage) {
     EXPECT_TRUE(w.Startup({qm::FromCp1252(broken)}));
     real.SetParentWidget(nullptr);
     EXPECT_TRUE(grabbed);
+}
+
+}  // namespace
+}  // namespace qmtest
+
+namespace qmtest {
+namespace {
+
+// Pictures of the tool bars and of every menu of the menu bar opened in
+// turn, with their sub-menus, grabbed from the screen: toolbars.png and
+// menu-<menu>[-<sub-menu>].png in the folder QM_SCREENSHOT_MENUS names.
+// tools/screenshot-menus.sh runs it under Xvfb with a window manager;
+// elsewhere it is skipped, as open menus must be grabbed from a screen.
+TEST_F(MainWindowTest, ScreenshotsOfTheToolBarsAndMenus) {
+    const QString folder = qEnvironmentVariable("QM_SCREENSHOT_MENUS");
+    if (folder.isEmpty()) GTEST_SKIP() << "QM_SCREENSHOT_MENUS is not set";
+    const QString sample =
+        QFileInfo(QString::fromStdString(std::string(QM_TEST_DATA_DIR) + "/../../examples/Sample.qpf"))
+            .canonicalFilePath();
+    ASSERT_FALSE(sample.isEmpty());
+    // Two user tools end the Tools menu, one with an "&" in its name.
+    qm::TUserTools tools;
+    tools.Add("/usr/bin/gedit", "Notes & Drafts");
+    tools.Add("/usr/bin/gimp", "Image Editor");
+    tools.SaveToRegistry(settings);
+    auto w = Start({sample});
+    ASSERT_TRUE(started);
+    w->move(0, 0);
+    w->show();
+    w->activateWindow();
+    auto settle = [] {
+        for (int i = 0; i < 6; ++i) {
+            QApplication::processEvents();
+            QThread::msleep(50);
+        }
+    };
+    settle();
+    QScreen* screen = QGuiApplication::primaryScreen();
+    auto grab = [&](const QRect& area, const QString& name) {
+        const QRect r = area.intersected(screen->geometry());
+        const QImage shot = screen->grabWindow(0, r.x(), r.y(), r.width(), r.height()).toImage();
+        EXPECT_FALSE(shot.isNull()) << name.toStdString();
+        EXPECT_TRUE(shot.save(folder + QLatin1Char('/') + name + QStringLiteral(".png"), "PNG")) << name.toStdString();
+    };
+    for (QToolBar* bar : w->findChildren<QToolBar*>()) EXPECT_FALSE(bar->isHidden()) << bar->objectName().toStdString();
+    grab(w->frameGeometry(), QStringLiteral("toolbars"));
+
+    // "mnuView" -> "view"; its sub-menu "mnuViewToolbars" -> "toolbars".
+    auto baseName = [](const QMenu* m, const QMenu* parent = nullptr) {
+        QString name = m->objectName().mid(3);
+        if (parent && name.startsWith(parent->objectName().mid(3))) name = name.mid(parent->objectName().size() - 3);
+        return name.toLower();
+    };
+    for (QAction* item : w->menuBar()->actions()) {
+        QMenu* menu = item->menu();
+        if (!menu) continue;
+        w->menuBar()->setActiveAction(item);
+        settle();
+        ASSERT_TRUE(menu->isVisible()) << menu->objectName().toStdString();
+        const QString name = QStringLiteral("menu-") + baseName(menu);
+        grab(w->frameGeometry().united(menu->geometry()), name);
+        for (QAction* entry : menu->actions()) {
+            QMenu* sub = entry->menu();
+            if (!sub || !entry->isVisible() || sub->actions().isEmpty()) continue;
+            menu->setActiveAction(entry);
+            sub->popup(menu->mapToGlobal(menu->actionGeometry(entry).topRight()));
+            settle();
+            grab(w->frameGeometry().united(menu->geometry()).united(sub->geometry()),
+                 name + QLatin1Char('-') + baseName(sub, menu));
+            sub->hide();
+            settle();
+        }
+        menu->hide();
+        settle();
+    }
 }
 
 }  // namespace

@@ -121,15 +121,15 @@ TEST_F(TopicsTest, TheCommandsHaveTheirCaptionsKeysAndPlaces) {
         const char* key;
         const char* menu;
     } rows[] = {
-        {"actAddTopic", "Add Topic", "F8", "mnuProject"},
-        {"actAddPopup", "Add Popup", "F9", "mnuProject"},
-        {"actRemoveTopic", "Remove Topic", "", "mnuProject"},
-        {"actTopicProps", "Topic Properties", "", "mnuProject"},
-        {"actPopupProps", "Popup Properties", "", "mnuProject"},
-        {"mnuProjectItemProperties", "&Properties...", "F4", "mnuProject"},
-        {"actAddToKeywords", "Add To Keywords", "", "mnuEdit"},
-        {"actAddToAKeywords", "Add To A-Keywords", "", "mnuEdit"},
-        {"actExportIdConstants", "Help Context ID Constants", "", "mnuFileExport"},
+        {"actAddTopic", "Add &Topic", "F8", "mnuProject"},
+        {"actAddPopup", "Add &Popup", "F9", "mnuProject"},
+        {"actRemoveTopic", "Re&move Topic", "", "mnuProject"},
+        {"actTopicProps", "Top&ic Properties", "", "mnuProjectSelection"},
+        {"actPopupProps", "Pop&up Properties", "", "mnuProjectSelection"},
+        {"mnuProjectItemProperties", "&Properties...", "F4", "mnuProjectSelection"},
+        {"actAddToKeywords", "Add To &Keywords", "", "mnuEdit"},
+        {"actAddToAKeywords", "Add To A-Ke&ywords", "", "mnuEdit"},
+        {"actExportIdConstants", "&Help Context ID Constants", "", "mnuFileExport"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.action);
@@ -185,8 +185,11 @@ TEST_F(TopicsTest, EnablingFollowsTheSelections) {
     w->updateActions();
     EXPECT_TRUE(Act(*w, "actAddToKeywords")->isEnabled());
     EXPECT_TRUE(editorBar->Button(3)->isEnabled());
-    // Properties: always on the topics page, with a popup on the popups page.
+    // Properties: on either page only with a row selected.
     Child<QListWidget>(*w, "lstTopics")->setCurrentRow(-1);
+    w->updateActions();
+    EXPECT_FALSE(Act(*w, "mnuProjectItemProperties")->isEnabled());
+    Child<QListWidget>(*w, "lstTopics")->setCurrentRow(1);
     w->updateActions();
     EXPECT_TRUE(Act(*w, "mnuProjectItemProperties")->isEnabled());
     ShowPage(*w, 1);

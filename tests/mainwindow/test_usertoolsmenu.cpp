@@ -7,6 +7,7 @@
 
 #include "mainwindow/usertoolsmenu.h"
 #include "support/qtapp.h"
+#include "widgets/actioncheck.h"
 
 namespace qm {
 namespace {
@@ -54,6 +55,34 @@ TEST_F(SettingsMenus, UserToolsMenuFollowsTheList) {
     tools.Delete(0);
     EXPECT_EQ(menu.actions().size(), 3);
     EXPECT_FALSE(bar->isVisible());
+}
+
+// An "&" of a tool's name is text: the menu shows it, and the index digit
+// stays the one letter that chooses the item.
+TEST_F(SettingsMenus, AnAmpersandInAToolsNameShowsAsItself) {
+    const struct Row {
+        const char* name;
+        int index;
+        const char* caption;
+    } rows[] = {
+        {"Shell", 0, "&0 Shell"},
+        {"Tom & Jerry", 1, "&1 Tom && Jerry"},
+        {"&Edit", 2, "&2 &&Edit"},
+        {"A&&B&", 9, "&9 A&&&&B&&"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        const QString caption = TUserToolsMenu::MenuCaption(r.index, TTool{"/bin/x", r.name});
+        EXPECT_EQ(caption, QString::fromLatin1(r.caption));
+        EXPECT_EQ(Mnemonic(caption), QChar('0' + r.index));
+    }
+    TUserTools tools;
+    QMenu menu;
+    QAction* bar = menu.addSeparator();
+    TUserToolsMenu binder(tools, &menu, bar);
+    tools.Add("/bin/sh", "Tom & Jerry");
+    EXPECT_EQ(menu.actions().back()->text(), "&0 Tom && Jerry");
+    EXPECT_EQ(menu.actions().back()->statusTip(), "Tom & Jerry");
 }
 
 }  // namespace
