@@ -12,7 +12,6 @@
 #include "mainwindow/maincontext.h"
 #include "mainwindow/progresswindow.h"
 #include "mainwindow/projectcommands.h"
-#include "mainwindow/standins.h"
 #include "model/project.h"
 #include "platform/qtcp1252.h"
 #include "platform/uiservices.h"

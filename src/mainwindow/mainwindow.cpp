@@ -28,6 +28,7 @@
 #include "dialogs/dialogfactory.h"
 #include "dialogs/findform.h"
 #include "editor/richtext2.h"
+#include "editor/ruler.h"
 #include "editor/vlist.h"
 #include "mainwindow/aboutcommands.h"
 #include "mainwindow/authoringcommands.h"
@@ -50,7 +51,7 @@
 #include "mainwindow/settingscommands.h"
 #include "mainwindow/spellcommands.h"
 #include "mainwindow/splash.h"
-#include "mainwindow/standins.h"
+#include "mainwindow/stylecombo.h"
 #include "mainwindow/tagcommands.h"
 #include "mainwindow/topiccommands.h"
 #include "mainwindow/topicsviewdelegate.h"
@@ -62,6 +63,7 @@
 #include "util/fileio.h"
 #include "util/settingsstore.h"
 #include "widgets/actiontable.h"
+#include "widgets/commandbar.h"
 #include "widgets/commandguard.h"
 #include "widgets/mrumenu.h"
 #include "widgets/statusbar.h"
@@ -324,19 +326,19 @@ void TfrmMain::CreateWidgets() {
     connect(lvwFind, &QTreeWidget::itemDoubleClicked, this,
             [this] { run([this] { findCommands_->lvwFindDblClick(); }); });
     connect(tsOutputs, &QTabBar::currentChanged, this, [this](int i) { tsOutputsChange(i); });
-    connect(ncbTopics, &TQorCommandBar::buttonClicked, this, [this](int t) {
+    connect(ncbTopics, &TQorCommandBar::OnButtonClick, this, [this](int t) {
         run([this, t] {
             moduleCommands_->TopicButtonClick(t);
             topicCommands_->TopicButtonClick(t);
         });
     });
-    connect(ncbPopups, &TQorCommandBar::buttonClicked, this, [this](int t) {
+    connect(ncbPopups, &TQorCommandBar::OnButtonClick, this, [this](int t) {
         run([this, t] {
             moduleCommands_->PopupButtonClick(t);
             topicCommands_->PopupButtonClick(t);
         });
     });
-    connect(ncbEditor, &TQorCommandBar::buttonClicked, this,
+    connect(ncbEditor, &TQorCommandBar::OnButtonClick, this,
             [this](int t) { run([this, t] { EditorButtonClick(t); }); });
     TheEditor->OnChange = [this] { TheEditorChange(); };
     TheEditor->OnSelectionChange = [this] { TheEditorSelectionChange(); };

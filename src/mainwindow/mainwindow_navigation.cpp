@@ -22,12 +22,12 @@
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/navigationcommands.h"
 #include "mainwindow/rtfoutputcommands.h"
-#include "mainwindow/standins.h"
 #include "mainwindow/tagcommands.h"
 #include "mainwindow/viewcommands.h"
 #include "platform/qtcp1252.h"
 #include "platform/uiservices.h"
 #include "widgets/actiontable.h"
+#include "widgets/commandbar.h"
 
 namespace qm {
 

@@ -13,6 +13,7 @@
 #include "platform/uiservices.h"
 #include "util/qorstring.h"
 #include "widgets/actiontable.h"
+#include "widgets/icons.h"
 
 namespace qm {
 
@@ -89,6 +90,7 @@ void TTopicCommands::ListDeleteKey(ExplorerPage page) {
 void TTopicCommands::PrepareExplorerMenu(ExplorerPage page, bool selected) {
     const bool popups = page == ExplorerPage::Popups;
     mnuProjPopNew->setText(popups ? QStringLiteral("New P&opup") : QStringLiteral("New &Topic"));
+    mnuProjPopNew->setIcon(imlCommands().Glyph(popups ? kGlyphNewPopup : kGlyphNewTopic));
     mnuProjPopRemove->setText(popups ? QStringLiteral("De&lete Popup") : QStringLiteral("De&lete Topic"));
     mnuProjPopNew->setEnabled(true);
     // The topics page always has its items; the popups page only for a popup.
