@@ -51,8 +51,8 @@ void TFindCommands::CreateActions(ActionTable& table) {
     actReplace = table.Add({"actReplace", "R&eplace...", "Ctrl+R",
                             "Replace|Replaces text in the topic, the topics or the project.", "edit-find-replace",
                             [this] { actReplaceExecute(); }});
-    actFindNext = table.Add({"actFindNext", "Find &Next", "F3", "Find Next|Finds the next occurrence of the text.", "",
-                             [this] { actFindNextExecute(); }});
+    actFindNext = table.Add({"actFindNext", "Find &Next", "F3", "Find Next|Finds the next occurrence of the text.",
+                             "find-next", [this] { actFindNextExecute(); }});
 }
 
 // --- the forms ------------------------------------------------------------------------------

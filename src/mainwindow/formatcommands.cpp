@@ -49,8 +49,8 @@ void TFormatCommands::CreateActions(ActionTable& table) {
     actParagraph = table.Add({"actParagraph", "&Paragraph...", "",
                               "Paragraph|Changes the indents, spacing and tab stops of the paragraph.",
                               "format-indent-more", [this] { actParagraphExecute(); }});
-    actStyles = table.Add({"actStyles", "Styles...", "", "Styles|Creates, changes, orders and applies the styles.", "",
-                           [this] { actStylesExecute(); }});
+    actStyles = table.Add({"actStyles", "Styles...", "", "Styles|Creates, changes, orders and applies the styles.",
+                           "styles", [this] { actStylesExecute(); }});
 
     TRuler& ruler = ctx_.RulerControl();
     TRichText2* editor = ctx_.Editor();

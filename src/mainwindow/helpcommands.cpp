@@ -11,10 +11,10 @@ void THelpCommands::CreateActions(ActionTable& table) {
                                  "help-browser", [this] { actHelpContentsExecute(); }});
     actHelpIndex = table.Add({"actHelpIndex", "&Index", "", "Index|Shows the index of the help.", "help-index",
                               [this] { actHelpIndexExecute(); }});
-    actHelpOnHelp = table.Add({"actHelpOnHelp", "How to Use Help", "", "How to Use Help|Explains the help viewer.", "",
-                               [this] { actHelpOnHelpExecute(); }});
-    actTutorial = table.Add({"actTutorial", "Quick Tutorial", "", "Quick Tutorial|Shows the quick tutorial.", "",
-                             [this] { actTutorialExecute(); }});
+    actHelpOnHelp = table.Add({"actHelpOnHelp", "How to Use Help", "", "How to Use Help|Explains the help viewer.",
+                               "dialog-information", [this] { actHelpOnHelpExecute(); }});
+    actTutorial = table.Add({"actTutorial", "Quick Tutorial", "", "Quick Tutorial|Shows the quick tutorial.",
+                             "x-office-presentation", [this] { actTutorialExecute(); }});
 }
 
 void THelpCommands::actHelpContentsExecute() {}

@@ -60,7 +60,7 @@ private:
 void TImportCommands::CreateActions(ActionTable& table) {
     actImport =
         table.Add({"actImport", "&Import...", "", "Import|Imports an RTF file, a text file or a HelpWorkshop project.",
-                   "", [this] { actImportExecute(); }});
+                   "import", [this] { actImportExecute(); }});
 }
 
 void TImportCommands::actImportExecute() {

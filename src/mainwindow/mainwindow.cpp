@@ -65,6 +65,7 @@
 #include "widgets/actiontable.h"
 #include "widgets/commandbar.h"
 #include "widgets/commandguard.h"
+#include "widgets/icons.h"
 #include "widgets/mrumenu.h"
 #include "widgets/statusbar.h"
 
@@ -108,6 +109,7 @@ TfrmMain::TfrmMain(TMainWindowEnv env, QWidget* parent) : QMainWindow(parent), e
     handlers_.insert(handlers_.end(),
                      {editCommands_.get(), printCommands_.get(), transferCommands_.get(), charFormatCommands_.get()});
     setObjectName(QStringLiteral("frmMain"));
+    setWindowIcon(QmIcon(QStringLiteral("quillmark")));
     setWindowTitle(QStringLiteral("Quillmark"));
     // Fits a screen 1280 pixels wide with its frame.
     resize(1200, 760);
@@ -238,14 +240,17 @@ void TfrmMain::CreateWidgets() {
     mnuPopResults->setObjectName(QStringLiteral("mnuPopResults"));
     QAction* action1 = mnuPopResults->addAction(QStringLiteral("Save Output"));
     action1->setObjectName(QStringLiteral("mnuPopResultsAction1"));
+    action1->setIcon(QmIcon(QStringLiteral("document-save-as")));
     mnuPopResults->addSeparator();
     QAction* closeResults = mnuPopResults->addAction(QStringLiteral("Close Results"));
     closeResults->setObjectName(QStringLiteral("mnuPopResultsClose"));
+    closeResults->setIcon(QmIcon(QStringLiteral("pane-close")));
     closeResults->setStatusTip(QStringLiteral("Closes the results pane."));
     connect(mnuPopResults, &QMenu::aboutToShow, this, [this, action1] {
         if (frmVList) frmVList->hide();
         const bool search = tsOutputs->currentIndex() == 2;
         action1->setText(search ? QStringLiteral("Clear results") : QStringLiteral("Save Output"));
+        action1->setIcon(QmIcon(search ? QStringLiteral("edit-clear") : QStringLiteral("document-save-as")));
         action1->setStatusTip(search ? QStringLiteral("Clears the search results.")
                                      : QStringLiteral("Saves the output"));
     });
@@ -271,6 +276,7 @@ void TfrmMain::CreateWidgets() {
     ProjectPopMenu->setObjectName(QStringLiteral("ProjectPopMenu"));
     mnuProjPopEdit = ProjectPopMenu->addAction(QStringLiteral("Edit"));
     mnuProjPopEdit->setObjectName(QStringLiteral("mnuProjPopEdit"));
+    mnuProjPopEdit->setIcon(QmIcon(QStringLiteral("accessories-text-editor")));
     connect(mnuProjPopEdit, &QAction::triggered, this, [this] {
         run([this] {
             if (ActiveList()->currentItem()) OpenSelectedItem(ActiveList());
@@ -278,6 +284,7 @@ void TfrmMain::CreateWidgets() {
     });
     mnuProjPopSetCnt = ProjectPopMenu->addAction(QStringLiteral("&Set as contents page"));
     mnuProjPopSetCnt->setObjectName(QStringLiteral("mnuProjPopSetCnt"));
+    mnuProjPopSetCnt->setIcon(imlCommands().Glyph(kContentsTopicImage));
     connect(mnuProjPopSetCnt, &QAction::triggered, this, [this] { run([this] { moduleCommands_->SetContents(); }); });
     for (QListWidget* list : {lstTopics, lstPopups}) {
         list->setContextMenuPolicy(Qt::CustomContextMenu);

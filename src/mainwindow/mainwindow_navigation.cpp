@@ -160,7 +160,7 @@ void TfrmMain::CreateHistoryBar() {
         button->setDefaultAction(action);
         button->setMenu(menu);
         button->setPopupMode(QToolButton::MenuButtonPopup);
-        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         tbHistory->addWidget(button);
         return button;
     };
@@ -179,6 +179,7 @@ void TfrmMain::CreateNavigationPopItems() {
     QMenu* menu = tagCommands_->EditorPopMenu;
     mnuEditorPopFollowLink = new QAction(QStringLiteral("Follow Link"), menu);
     mnuEditorPopFollowLink->setObjectName(QStringLiteral("mnuEditorPopFollowLink"));
+    mnuEditorPopFollowLink->setIcon(navigationCommands_->actFollowLink->icon());
     connect(mnuEditorPopFollowLink, &QAction::triggered, this,
             [this] { run([this] { navigationCommands_->actFollowLinkExecute(); }); });
     const QList<QAction*> items = menu->actions();

@@ -18,30 +18,30 @@
 namespace qm {
 
 void TTopicCommands::CreateActions(ActionTable& table) {
-    actAddTopic = table.Add({"actAddTopic", "Add Topic", "F8", "Add Topic|Adds a new topic to the project.", "",
-                             [this] { actAddTopicExecute(); }});
-    actAddPopup = table.Add({"actAddPopup", "Add Popup", "F9", "Add Popup|Adds a new popup to the project.", "",
-                             [this] { actAddPopupExecute(); }});
+    actAddTopic = table.Add({"actAddTopic", "Add Topic", "F8", "Add Topic|Adds a new topic to the project.",
+                             "topic-new", [this] { actAddTopicExecute(); }});
+    actAddPopup = table.Add({"actAddPopup", "Add Popup", "F9", "Add Popup|Adds a new popup to the project.",
+                             "popup-new", [this] { actAddPopupExecute(); }});
     actRemoveTopic =
         table.Add({"actRemoveTopic", "Remove Topic", "", "Remove|Removes the selected topic or popup from the project.",
                    "list-remove", [this] { actRemoveTopicExecute(); }});
     actTopicProps = table.Add({"actTopicProps", "Topic Properties", "",
-                               "Topic Properties|Shows the properties of the selected topic.", "",
+                               "Topic Properties|Shows the properties of the selected topic.", "document-properties",
                                [this] { actTopicPropsExecute(); }});
     actPopupProps = table.Add({"actPopupProps", "Popup Properties", "",
-                               "Popup Properties|Shows the properties of the selected popup.", "",
+                               "Popup Properties|Shows the properties of the selected popup.", "document-properties",
                                [this] { actPopupPropsExecute(); }});
     actAddToKeywords = table.Add({"actAddToKeywords", "Add To Keywords", "",
-                                  "Add To Keywords|Adds the selected text to the topic's keywords.", "",
+                                  "Add To Keywords|Adds the selected text to the topic's keywords.", "keyword-add",
                                   [this] { actAddToKeywordsExecute(); }});
     actAddToAKeywords = table.Add({"actAddToAKeywords", "Add To A-Keywords", "",
-                                   "Add To A-Keywords|Adds the selected text to the topic's A-keywords.", "",
-                                   [this] { actAddToAKeywordsExecute(); }});
+                                   "Add To A-Keywords|Adds the selected text to the topic's A-keywords.",
+                                   "akeyword-add", [this] { actAddToAKeywordsExecute(); }});
     mnuProjectItemProperties = table.Add({"mnuProjectItemProperties", "&Properties...", "F4",
                                           "Properties|Shows the properties of the selected topic or popup.",
                                           "document-properties", [this] { actPropertiesExecute(); }});
     mnuProjPopNew =
-        table.Add({"mnuProjPopNew", "New", "", "New|Adds a new topic or popup to the project.", "", [this] {
+        table.Add({"mnuProjPopNew", "New", "", "New|Adds a new topic or popup to the project.", "topic-new", [this] {
                        AddModule(ctx_.ActivePage() == ExplorerPage::Popups ? TopicKind::Popup : TopicKind::Topic);
                    }});
     mnuProjPopRemove =

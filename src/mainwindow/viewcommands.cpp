@@ -12,23 +12,24 @@ namespace qm {
 void TViewCommands::CreateActions(ActionTable& table) {
     actToggleExplorer =
         table.Add({"actToggleExplorer", "Project Explorer", "", "Project Explorer|Shows or hides the project explorer.",
-                   "", [this] { ToggleExplorer(); }, true});
+                   "view-explorer", [this] { ToggleExplorer(); }, true});
     actToggleMessages =
-        table.Add({"actToggleMessages", "Messages", "Shift+F2", "Messages|Shows or hides the messages pane.", "",
-                   [this] { ToggleMessages(); }, true});
-    actToggleRuler = table.Add({"actToggleRuler", "Ruler", "", "Ruler|Shows or hides the ruler.", "",
+        table.Add({"actToggleMessages", "Messages", "Shift+F2", "Messages|Shows or hides the messages pane.",
+                   "view-messages", [this] { ToggleMessages(); }, true});
+    actToggleRuler = table.Add({"actToggleRuler", "Ruler", "", "Ruler|Shows or hides the ruler.", "view-ruler",
                                 [this] {
                                     ctx_.ShowRuler(actToggleRuler->isChecked());
                                     ctx_.Options().ShowRuler = actToggleRuler->isChecked();
                                 },
                                 true});
-    actToggleGutter = table.Add({"actToggleGutter", "Gutter", "", "Gutter|Shows or hides the bookmark gutter.", "",
-                                 [this] { ctx_.ShowGutter(actToggleGutter->isChecked()); }, true});
-    actToggleSpecChars = table.Add({"actToggleSpecChars", "Special Characters", "",
-                                    "Special Characters|Shows or hides the special characters.", "",
-                                    [this] { ctx_.Options().ShowSpecChars = actToggleSpecChars->isChecked(); }, true});
+    actToggleGutter = table.Add({"actToggleGutter", "Gutter", "", "Gutter|Shows or hides the bookmark gutter.",
+                                 "gutter", [this] { ctx_.ShowGutter(actToggleGutter->isChecked()); }, true});
+    actToggleSpecChars =
+        table.Add({"actToggleSpecChars", "Special Characters", "",
+                   "Special Characters|Shows or hides the special characters.", "accessories-character-map",
+                   [this] { ctx_.Options().ShowSpecChars = actToggleSpecChars->isChecked(); }, true});
     actToggleRtf = table.Add({"actToggleRtf", "Rich Text Output", "Shift+F6",
-                              "Rich Text Output|Shows or hides the RTF source of the open module.", "",
+                              "Rich Text Output|Shows or hides the RTF source of the open module.", "view-rtf",
                               [this] { ctx_.ShowRtfOutput(actToggleRtf->isChecked()); }, true});
 }
 
