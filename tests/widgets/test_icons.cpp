@@ -6,11 +6,13 @@
 // tools/screenshot-icons.sh.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QMainWindow>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QSet>
@@ -18,6 +20,8 @@
 
 #include "support/icondraw.h"
 #include "support/qtapp.h"
+#include "support/scripteduiservices.h"
+#include "widgets/actiontable.h"
 #include "widgets/icons.h"
 
 namespace qm {
@@ -126,6 +130,39 @@ TEST_F(IconSet, AnUnknownNameGivesANullIcon) {
         EXPECT_FALSE(QmHasIcon(QString::fromLatin1(name)));
         EXPECT_TRUE(QmIcon(QString::fromLatin1(name)).isNull());
     }
+}
+
+// The tool-bar toggles and Dock All of the main window's View menu.
+TEST_F(IconSet, TheToolBarTogglesAndDockAllHaveTheirPictures) {
+    for (const char* name : {"view-toolbar", "dock-all"}) {
+        SCOPED_TRACE(name);
+        EXPECT_TRUE(DrawsAt(QmIcon(QString::fromLatin1(name)), 16));
+    }
+    EXPECT_NE(DrawIcon(QmIcon(QStringLiteral("view-toolbar")), 16), DrawIcon(QmIcon(QStringLiteral("dock-all")), 16));
+}
+
+// Even where a desktop theme would have the picture, a name outside the set
+// stays without one: nothing is looked up in the theme.
+TEST_F(IconSet, ANameOutsideTheSetIsNotLookedUpInATheme) {
+    const QStringList paths = QIcon::themeSearchPaths();
+    const QString theme = QIcon::themeName();
+    QIcon::setThemeSearchPaths({QStringLiteral("/usr/share/icons")});
+    QIcon::setThemeName(QStringLiteral("Tango"));
+    const bool themeHasIt = QIcon::hasThemeIcon(QStringLiteral("document-print-preview"));
+    EXPECT_FALSE(QmHasIcon(QStringLiteral("document-print-preview")));
+    EXPECT_TRUE(QmIcon(QStringLiteral("document-print-preview")).isNull());
+    QMainWindow window;
+    qmtest::ScriptedUiServices ui;
+    ActionTable table(&window, ui);
+    QAction* outside = table.Add({"actOutside", "Outside", "", "", "document-print-preview", {}});
+    QAction* inside = table.Add({"actInside", "Inside", "", "", "edit-undo", {}});
+    QAction* none = table.Add({"actNone", "None", "", "", "", {}});
+    QIcon::setThemeName(theme);
+    QIcon::setThemeSearchPaths(paths);
+    if (!themeHasIt) GTEST_SKIP() << "no Tango theme installed to tempt the look-up";
+    EXPECT_TRUE(outside->icon().isNull());
+    EXPECT_EQ(DrawIcon(inside->icon(), 16), DrawIcon(QmIcon(QStringLiteral("edit-undo")), 16));
+    EXPECT_TRUE(none->icon().isNull());
 }
 
 // Every index the windows draw from a list, and what stands there.
