@@ -12,23 +12,17 @@
 #include <QStyle>
 
 #include "platform/qtcp1252.h"
+#include "widgets/icons.h"
 
 namespace qm {
 
 QIcon CntKindIcon(TCntNodeKind kind) {
-    QStyle* style = QApplication::style();
     switch (kind) {
-        case TCntNodeKind::Topic:
-            return QIcon::fromTheme(QStringLiteral("text-x-generic"), style->standardIcon(QStyle::SP_FileIcon));
-        case TCntNodeKind::Book:
-            return QIcon::fromTheme(QStringLiteral("folder"), style->standardIcon(QStyle::SP_DirClosedIcon));
-        case TCntNodeKind::Include:
-            return QIcon::fromTheme(QStringLiteral("insert-link"), style->standardIcon(QStyle::SP_FileLinkIcon));
-        case TCntNodeKind::Macro:
-            return QIcon::fromTheme(QStringLiteral("system-run"), style->standardIcon(QStyle::SP_MediaPlay));
-        case TCntNodeKind::Comment:
-            return QIcon::fromTheme(QStringLiteral("accessories-text-editor"),
-                                    style->standardIcon(QStyle::SP_FileDialogDetailedView));
+        case TCntNodeKind::Topic: return QmIcon(QStringLiteral("topic"));
+        case TCntNodeKind::Book: return QmIcon(QStringLiteral("contents-book"));
+        case TCntNodeKind::Include: return QmIcon(QStringLiteral("contents-include"));
+        case TCntNodeKind::Macro: return QmIcon(QStringLiteral("tag-macro"));
+        case TCntNodeKind::Comment: return QmIcon(QStringLiteral("accessories-text-editor"));
     }
     return {};
 }

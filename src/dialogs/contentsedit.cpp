@@ -3,14 +3,12 @@
 #include <algorithm>
 
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSplitter>
-#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -30,6 +28,7 @@
 #include "widgets/actiontable.h"
 #include "widgets/commandguard.h"
 #include "widgets/dialoghelpers.h"
+#include "widgets/icons.h"
 
 namespace qm {
 
@@ -37,10 +36,6 @@ namespace {
 
 constexpr const char* kCaption = "Contents File Editor - ";
 constexpr const char* kFilter = "Contents files (*.cnt);;All files (*)";
-
-QIcon ThemeIcon(const char* name, QStyle::StandardPixmap fallback) {
-    return QIcon::fromTheme(QString::fromLatin1(name), QApplication::style()->standardIcon(fallback));
-}
 
 }  // namespace
 
@@ -123,23 +118,23 @@ void TfrmContentsEdit::CreateActions() {
                      [this] { actHelpExecute(); }});
     t.SetUpdater([this] { UpdateActions(); });
 
-    actNew->setIcon(ThemeIcon("document-new", QStyle::SP_FileIcon));
-    actOpen->setIcon(ThemeIcon("document-open", QStyle::SP_DialogOpenButton));
-    actSave->setIcon(ThemeIcon("document-save", QStyle::SP_DialogSaveButton));
-    actSaveAs->setIcon(ThemeIcon("document-save-as", QStyle::SP_DriveFDIcon));
-    actFileProps->setIcon(ThemeIcon("document-properties", QStyle::SP_FileDialogInfoView));
+    actNew->setIcon(QmIcon(QStringLiteral("document-new")));
+    actOpen->setIcon(QmIcon(QStringLiteral("document-open")));
+    actSave->setIcon(QmIcon(QStringLiteral("document-save")));
+    actSaveAs->setIcon(QmIcon(QStringLiteral("document-save-as")));
+    actFileProps->setIcon(QmIcon(QStringLiteral("document-properties")));
     actAddTopic->setIcon(CntKindIcon(TCntNodeKind::Topic));
     actAddHeader->setIcon(CntKindIcon(TCntNodeKind::Book));
     actAddMacro->setIcon(CntKindIcon(TCntNodeKind::Macro));
     actAddInclude->setIcon(CntKindIcon(TCntNodeKind::Include));
     actAddComment->setIcon(CntKindIcon(TCntNodeKind::Comment));
-    actItemProps->setIcon(ThemeIcon("document-properties", QStyle::SP_FileDialogInfoView));
-    actMoveUp->setIcon(ThemeIcon("go-up", QStyle::SP_ArrowUp));
-    actMoveDown->setIcon(ThemeIcon("go-down", QStyle::SP_ArrowDown));
-    actMoveLeft->setIcon(ThemeIcon("go-previous", QStyle::SP_ArrowLeft));
-    actMoveRight->setIcon(ThemeIcon("go-next", QStyle::SP_ArrowRight));
-    actDelete->setIcon(ThemeIcon("edit-delete", QStyle::SP_TrashIcon));
-    actHelp->setIcon(ThemeIcon("help-browser", QStyle::SP_DialogHelpButton));
+    actItemProps->setIcon(QmIcon(QStringLiteral("document-properties")));
+    actMoveUp->setIcon(QmIcon(QStringLiteral("go-up")));
+    actMoveDown->setIcon(QmIcon(QStringLiteral("go-down")));
+    actMoveLeft->setIcon(QmIcon(QStringLiteral("go-previous")));
+    actMoveRight->setIcon(QmIcon(QStringLiteral("go-next")));
+    actDelete->setIcon(QmIcon(QStringLiteral("edit-delete")));
+    actHelp->setIcon(QmIcon(QStringLiteral("help-browser")));
 }
 
 void TfrmContentsEdit::CreateWidgets() {

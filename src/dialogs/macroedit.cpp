@@ -11,7 +11,6 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QStyle>
 #include <QVBoxLayout>
 
 #include "dialogs/dialogfactory.h"
@@ -21,6 +20,7 @@
 #include "util/qorstring.h"
 #include "widgets/commandguard.h"
 #include "widgets/dialoghelpers.h"
+#include "widgets/icons.h"
 
 namespace qm {
 
@@ -53,7 +53,7 @@ TfrmMacroEdit::TfrmMacroEdit(TDialogFactory& factory, const TMacros& macros, QWi
     lstMacros->setMinimumWidth(200);
     // Macros that take parameters carry a mark; the others an empty one of
     // the same size, so that every name starts at the same place.
-    const QIcon mark = style()->standardIcon(QStyle::SP_ArrowRight);
+    const QIcon mark = QmIcon(QStringLiteral("go-next"));
     QPixmap blank(16, 16);
     blank.fill(Qt::transparent);
     const QIcon none(blank);

@@ -13,6 +13,7 @@
 
 #include "platform/qtcp1252.h"
 #include "widgets/dialoghelpers.h"
+#include "widgets/icons.h"
 
 namespace qm {
 
@@ -105,10 +106,10 @@ TfrmReorganizeStyles::TfrmReorganizeStyles(UiServices& ui, const TStyles& styles
 
     auto* arrows = new QVBoxLayout;
     cmdUp = MakeButton(QStringLiteral("cmdUp"), QString());
-    cmdUp->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
+    cmdUp->setIcon(QmIcon(QStringLiteral("go-up")));
     cmdUp->setToolTip(QStringLiteral("Move up"));
     cmdDown = MakeButton(QStringLiteral("cmdDown"), QString());
-    cmdDown->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
+    cmdDown->setIcon(QmIcon(QStringLiteral("go-down")));
     cmdDown->setToolTip(QStringLiteral("Move down"));
     arrows->addStretch(1);
     arrows->addWidget(cmdUp);

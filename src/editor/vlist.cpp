@@ -2,8 +2,6 @@
 
 #include <QKeyEvent>
 #include <QListWidget>
-#include <QPainter>
-#include <QPixmap>
 #include <QStyledItemDelegate>
 #include <QTextBlock>
 #include <QVBoxLayout>
@@ -12,6 +10,7 @@
 #include "model/macros.h"
 #include "model/project.h"
 #include "platform/qtcp1252.h"
+#include "widgets/icons.h"
 
 namespace qm {
 
@@ -28,24 +27,6 @@ public:
     }
 };
 
-// A 16-pixel glyph: a letter on a coloured tile.
-QIcon Glyph(QChar letter, const QColor& colour) {
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(colour.darker(140));
-    p.setBrush(colour);
-    p.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 3, 3);
-    QFont f = p.font();
-    f.setBold(true);
-    f.setPixelSize(11);
-    p.setFont(f);
-    p.setPen(Qt::white);
-    p.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, QString(letter));
-    return QIcon(pixmap);
-}
-
 }  // namespace
 
 TfrmVList::TfrmVList(TCustomRichText2* editor)
@@ -56,8 +37,8 @@ TfrmVList::TfrmVList(TCustomRichText2* editor)
     setFocusPolicy(Qt::NoFocus);
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setLineWidth(2);
-    imlImages = {Glyph(u'<', QColor(0, 102, 204)), Glyph(u'W', QColor(110, 110, 110)), Glyph(u'T', QColor(0, 128, 0)),
-                 Glyph(u'P', QColor(190, 110, 0)), Glyph(u'M', QColor(150, 40, 150))};
+    imlImages = {QmIcon(QStringLiteral("tag")), QmIcon(QStringLiteral("help-window")), QmIcon(QStringLiteral("topic")),
+                 QmIcon(QStringLiteral("popup")), QmIcon(QStringLiteral("tag-macro"))};
     lstVList = new QListWidget(this);
     lstVList->setObjectName(QStringLiteral("lstVList"));
     lstVList->setFocusPolicy(Qt::NoFocus);

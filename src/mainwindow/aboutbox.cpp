@@ -2,7 +2,6 @@
 
 #include <QFont>
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -11,12 +10,11 @@
 #include <QVBoxLayout>
 
 #include "mainwindow/screencentre.h"
+#include "widgets/icons.h"
 
 namespace qm {
 
 namespace {
-
-QIcon ProgramIcon() { return QIcon(QStringLiteral(":/icons/qm-quillmark.svg")); }
 
 constexpr int kIconSize = 96;
 
@@ -38,7 +36,7 @@ TfrmAbout::TfrmAbout(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::Frameless
     imgProduct = new QLabel(this);
     imgProduct->setObjectName(QStringLiteral("imgProduct"));
     imgProduct->setFixedSize(kIconSize, kIconSize);
-    imgProduct->setPixmap(ProgramIcon().pixmap(kIconSize, kIconSize));
+    imgProduct->setPixmap(QmIcon(QStringLiteral("quillmark")).pixmap(kIconSize, kIconSize));
 
     lblProduct = new QLabel(QString::fromLatin1(kAboutProduct), this);
     lblProduct->setObjectName(QStringLiteral("lblProduct"));

@@ -13,7 +13,7 @@ namespace qm {
 void TAboutCommands::CreateActions(ActionTable& table) {
     mnuHelpAbout =
         table.Add({"mnuHelpAbout", "&About Quillmark...", "", "About|Shows the program's version and credits.",
-                   "qm-about", [this] { mnuHelpAboutClick(); }});
+                   "quillmark", [this] { mnuHelpAboutClick(); }});
 }
 
 void TAboutCommands::mnuHelpAboutClick() {

@@ -15,7 +15,7 @@ namespace qm {
 
 void TAuthoringCommands::CreateActions(ActionTable& table) {
     actContentsEdit = table.Add({"actContentsEdit", "&Contents File Editor", "",
-                                 "Contents File Editor|Edits the contents file of the help system.", "",
+                                 "Contents File Editor|Edits the contents file of the help system.", "contents-file",
                                  [this] { actContentsEditExecute(); }});
     actMacroBuilder = table.Add({"actMacroBuilder", "&Macro Expression Builder", "Ctrl+M",
                                  "Macro Expression Builder|Builds a macro expression and inserts it at the caret.",

@@ -31,12 +31,12 @@
 namespace qm {
 
 void TBuildCommands::CreateActions(ActionTable& table) {
-    actCompile = table.Add({"actCompile", "B&uild...", "F5", "Build Help File|Builds the help file.", "system-run",
+    actCompile = table.Add({"actCompile", "B&uild...", "F5", "Build Help File|Builds the help file.", "build",
                             [this] { actCompileExecute(); }});
-    actView = table.Add({"actView", "&View Help File", "", "View Help File|Opens the built help file.", "help-contents",
+    actView = table.Add({"actView", "&View Help File", "", "View Help File|Opens the built help file.", "help-file",
                          [this] { actViewExecute(); }});
     actViewCurTopic = table.Add({"actViewCurTopic", "View &Current Topic", "",
-                                 "View Current Topic|Shows the current topic in the help file.", "",
+                                 "View Current Topic|Shows the current topic in the help file.", "help-topic",
                                  [this] { actViewCurTopicExecute(); }});
 }
 

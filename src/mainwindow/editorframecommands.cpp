@@ -18,19 +18,19 @@ namespace qm {
 
 void TEditorFrameCommands::CreateActions(ActionTable& table) {
     actToggleBookmark = table.Add({"actToggleBookmark", "&Toggle Bookmark", "Ctrl+F2",
-                                   "Toggle Bookmark|Sets or removes a bookmark on the caret's line.", "bookmark-new",
+                                   "Toggle Bookmark|Sets or removes a bookmark on the caret's line.", "bookmark-toggle",
                                    [this] { actToggleBookmarkExecute(); }});
     actNavToNextBookmark = table.Add({"actNavToNextBookmark", "Ne&xt Bookmark", "Alt+PgDown",
-                                      "Next Bookmark|Moves the caret to the next bookmarked line.", "",
+                                      "Next Bookmark|Moves the caret to the next bookmarked line.", "bookmark-next",
                                       [this] { actNavToNextBookmarkExecute(); }});
     actNavToPrevBookmark = table.Add({"actNavToPrevBookmark", "Pre&vious Bookmark", "Alt+PgUp",
-                                      "Previous Bookmark|Moves the caret to the previous bookmarked line.", "",
+                                      "Previous Bookmark|Moves the caret to the previous bookmarked line.", "bookmark-previous",
                                       [this] { actNavToPrevBookmarkExecute(); }});
     actClearBookmarks =
         table.Add({"actClearBookmarks", "&Clear Bookmarks", "", "Clear Bookmarks|Removes every bookmark of the topic.",
-                   "", [this] { actClearBookmarksExecute(); }});
+                   "bookmark-clear", [this] { actClearBookmarksExecute(); }});
     actStyleCopy = table.Add({"actStyleCopy", "C&opy Format", "Ctrl+Shift+C",
-                              "Copy Format|Copies the selection's format onto the text selected next.", "",
+                              "Copy Format|Copies the selection's format onto the text selected next.", "format-copy",
                               [this] { actStyleCopyExecute(); }, true});
 }
 

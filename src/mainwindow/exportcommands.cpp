@@ -15,7 +15,7 @@ namespace qm {
 void TExportCommands::CreateActions(ActionTable& table) {
     actExportIdConstants = table.Add(
         {"actExportIdConstants", "&Help Context ID Constants", "",
-         "Export Help Context ID Constants|Writes the context IDs as constants for C, Visual Basic and Pascal.", "",
+         "Export Help Context ID Constants|Writes the context IDs as constants for C, Visual Basic and Pascal.", "export-constants",
          [this] { actExportIdConstantsExecute(); }});
 }
 

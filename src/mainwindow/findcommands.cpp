@@ -1,7 +1,6 @@
 #include "mainwindow/findcommands.h"
 
 #include <QAction>
-#include <QStyle>
 #include <QTextCursor>
 #include <QTreeWidget>
 #include <algorithm>
@@ -16,6 +15,7 @@
 #include "util/cp1252.h"
 #include "widgets/actiontable.h"
 #include "widgets/busycursor.h"
+#include "widgets/icons.h"
 #include "widgets/statusbar.h"
 
 namespace qm {
@@ -51,8 +51,8 @@ void TFindCommands::CreateActions(ActionTable& table) {
     actReplace = table.Add({"actReplace", "R&eplace...", "Ctrl+R",
                             "Replace|Replaces text in the topic, the topics or the project.", "edit-find-replace",
                             [this] { actReplaceExecute(); }});
-    actFindNext = table.Add({"actFindNext", "Find &Next", "F3", "Find Next|Finds the next occurrence of the text.", "",
-                             [this] { actFindNextExecute(); }});
+    actFindNext = table.Add({"actFindNext", "Find &Next", "F3", "Find Next|Finds the next occurrence of the text.",
+                             "find-next", [this] { actFindNextExecute(); }});
 }
 
 // --- the forms ------------------------------------------------------------------------------
@@ -161,8 +161,9 @@ void TFindCommands::FindInModules(TSearchForm& form, const std::u16string& text,
     TProject& project = ctx_.Project();
     const std::vector<TSearchHit> hits = qm::FindInModules(project.Topics, scope, text, flags, cache_);
     QTreeWidget* list = ctx_.SearchList();
-    const QIcon hitIcon = list->style()->standardIcon(QStyle::SP_FileIcon);
-    const QIcon totalIcon = list->style()->standardIcon(QStyle::SP_MessageBoxInformation);
+    const QIcon topicIcon = imlCommands().Glyph(kGlyphTopic);
+    const QIcon popupIcon = imlCommands().Glyph(kGlyphPopup);
+    const QIcon* hitIcon = &topicIcon;
     QList<QTreeWidgetItem*> rows;
     rows.reserve(static_cast<qsizetype>(hits.size()) + 1);
     // The hits come module by module in list order: one walk along the list
@@ -174,15 +175,16 @@ void TFindCommands::FindInModules(TSearchForm& form, const std::u16string& text,
         if (hit.Node != lastId) {
             while (node != project.Topics.end() && (*node)->Id() != hit.Node) ++node;
             name = node != project.Topics.end() ? FromCp1252((*node)->GetName()) : QString();
+            hitIcon = node != project.Topics.end() && (*node)->IsPopup() ? &popupIcon : &topicIcon;
             lastId = hit.Node;
         }
         auto* row = new QTreeWidgetItem(QStringList{name, QString::number(hit.Offset), QString::number(hit.Length)});
-        row->setIcon(0, hitIcon);
+        row->setIcon(0, *hitIcon);
         row->setData(0, Qt::UserRole, QVariant::fromValue<qulonglong>(hit.Node));
         rows << row;
     }
     auto* total = new QTreeWidgetItem(QStringList{QStringLiteral("Total matches: %1").arg(hits.size())});
-    total->setIcon(0, totalIcon);
+    total->setIcon(0, QmIcon(QStringLiteral("dialog-information")));
     rows << total;
     // One insertion for all rows: a search with many hits never inserts row by row.
     list->addTopLevelItems(rows);

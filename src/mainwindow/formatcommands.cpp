@@ -49,7 +49,7 @@ void TFormatCommands::CreateActions(ActionTable& table) {
     actParagraph = table.Add({"actParagraph", "&Paragraph...", "",
                               "Paragraph|Changes the indents, spacing and tab stops of the paragraph.",
                               "format-indent-more", [this] { actParagraphExecute(); }});
-    actStyles = table.Add({"actStyles", "&Styles...", "", "Styles|Creates, changes, orders and applies the styles.", "",
+    actStyles = table.Add({"actStyles", "&Styles...", "", "Styles|Creates, changes, orders and applies the styles.", "styles",
                            [this] { actStylesExecute(); }});
 
     TRuler& ruler = ctx_.RulerControl();

@@ -11,9 +11,9 @@ void THelpCommands::CreateActions(ActionTable& table) {
                                  "help-browser", [this] { actHelpContentsExecute(); }});
     actHelpIndex = table.Add({"actHelpIndex", "&Index", "", "Index|Shows the index of the help.", "help-index",
                               [this] { actHelpIndexExecute(); }});
-    actHelpOnHelp = table.Add({"actHelpOnHelp", "&How to Use Help", "", "How to Use Help|Explains the help viewer.", "",
+    actHelpOnHelp = table.Add({"actHelpOnHelp", "&How to Use Help", "", "How to Use Help|Explains the help viewer.", "dialog-information",
                                [this] { actHelpOnHelpExecute(); }});
-    actTutorial = table.Add({"actTutorial", "&Quick Tutorial", "", "Quick Tutorial|Shows the quick tutorial.", "",
+    actTutorial = table.Add({"actTutorial", "&Quick Tutorial", "", "Quick Tutorial|Shows the quick tutorial.", "x-office-presentation",
                              [this] { actTutorialExecute(); }});
 }
 

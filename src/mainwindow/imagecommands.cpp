@@ -96,10 +96,10 @@ void TImageCommands::CreateActions(ActionTable& table) {
     actViewImage = table.Add({"actViewImage", "Vie&w Image", "", "View Image|Shows the image of the tag at the caret.",
                               "image-x-generic", [this] { actViewImageExecute(); }});
     actEditImage = table.Add({"actEditImage", "Edit Ima&ge...", "",
-                              "Edit Image|Opens the image of the tag at the caret for editing.", "qm-edit-image",
+                              "Edit Image|Opens the image of the tag at the caret for editing.", "image-edit",
                               [this] { actEditImageExecute(); }});
     actShg = table.Add({"actShg", "Segmented &Hypergraphic Editor", "Ctrl+H",
-                        "Segmented Hypergraphic Editor|Starts the hotspot editor Pikeral.", "qm-shg",
+                        "Segmented Hypergraphic Editor|Starts the hotspot editor Pikeral.", "pikeral",
                         [this] { actShgExecute(); }});
 }
 

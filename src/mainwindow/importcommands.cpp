@@ -12,7 +12,6 @@
 #include "mainwindow/maincontext.h"
 #include "mainwindow/progresswindow.h"
 #include "mainwindow/projectcommands.h"
-#include "mainwindow/standins.h"
 #include "model/project.h"
 #include "platform/qtcp1252.h"
 #include "platform/uiservices.h"
@@ -61,7 +60,7 @@ private:
 void TImportCommands::CreateActions(ActionTable& table) {
     actImport =
         table.Add({"actImport", "&Import...", "", "Import|Imports an RTF file, a text file or a HelpWorkshop project.",
-                   "", [this] { actImportExecute(); }});
+                   "import", [this] { actImportExecute(); }});
 }
 
 void TImportCommands::actImportExecute() {

@@ -29,6 +29,7 @@
 #include "dialogs/findform.h"
 #include "editor/gutter.h"
 #include "editor/richtext2.h"
+#include "editor/ruler.h"
 #include "editor/vlist.h"
 #include "mainwindow/aboutcommands.h"
 #include "mainwindow/authoringcommands.h"
@@ -53,7 +54,7 @@
 #include "mainwindow/spellcommands.h"
 #include "mainwindow/specchars.h"
 #include "mainwindow/splash.h"
-#include "mainwindow/standins.h"
+#include "mainwindow/stylecombo.h"
 #include "mainwindow/tagcommands.h"
 #include "mainwindow/topiccommands.h"
 #include "mainwindow/topicsviewdelegate.h"
@@ -66,7 +67,9 @@
 #include "util/fileio.h"
 #include "util/settingsstore.h"
 #include "widgets/actiontable.h"
+#include "widgets/commandbar.h"
 #include "widgets/commandguard.h"
+#include "widgets/icons.h"
 #include "widgets/mrumenu.h"
 #include "widgets/statusbar.h"
 
@@ -110,6 +113,7 @@ TfrmMain::TfrmMain(TMainWindowEnv env, QWidget* parent) : QMainWindow(parent), e
     handlers_.insert(handlers_.end(),
                      {editCommands_.get(), printCommands_.get(), transferCommands_.get(), charFormatCommands_.get()});
     setObjectName(QStringLiteral("frmMain"));
+    setWindowIcon(QmIcon(QStringLiteral("quillmark")));
     setWindowTitle(QStringLiteral("Quillmark"));
     // Fits a screen 1280 pixels wide with its frame.
     resize(1200, 760);
@@ -249,14 +253,17 @@ void TfrmMain::CreateWidgets() {
     mnuPopResults->setObjectName(QStringLiteral("mnuPopResults"));
     QAction* action1 = mnuPopResults->addAction(QStringLiteral("Save Output"));
     action1->setObjectName(QStringLiteral("mnuPopResultsAction1"));
+    action1->setIcon(QmIcon(QStringLiteral("document-save-as")));
     mnuPopResults->addSeparator();
     QAction* closeResults = mnuPopResults->addAction(QStringLiteral("Close Results"));
     closeResults->setObjectName(QStringLiteral("mnuPopResultsClose"));
+    closeResults->setIcon(QmIcon(QStringLiteral("pane-close")));
     closeResults->setStatusTip(QStringLiteral("Closes the results pane."));
     connect(mnuPopResults, &QMenu::aboutToShow, this, [this, action1] {
         if (frmVList) frmVList->hide();
         const bool search = tsOutputs->currentIndex() == 2;
         action1->setText(search ? QStringLiteral("Clear results") : QStringLiteral("Save Output"));
+        action1->setIcon(QmIcon(search ? QStringLiteral("edit-clear") : QStringLiteral("document-save-as")));
         action1->setStatusTip(search ? QStringLiteral("Clears the search results.")
                                      : QStringLiteral("Saves the output"));
     });
@@ -282,6 +289,7 @@ void TfrmMain::CreateWidgets() {
     ProjectPopMenu->setObjectName(QStringLiteral("ProjectPopMenu"));
     mnuProjPopEdit = ProjectPopMenu->addAction(QStringLiteral("Edit"));
     mnuProjPopEdit->setObjectName(QStringLiteral("mnuProjPopEdit"));
+    mnuProjPopEdit->setIcon(QmIcon(QStringLiteral("accessories-text-editor")));
     connect(mnuProjPopEdit, &QAction::triggered, this, [this] {
         run([this] {
             if (ActiveList()->currentItem()) OpenSelectedItem(ActiveList());
@@ -289,6 +297,7 @@ void TfrmMain::CreateWidgets() {
     });
     mnuProjPopSetCnt = ProjectPopMenu->addAction(QStringLiteral("&Set as contents page"));
     mnuProjPopSetCnt->setObjectName(QStringLiteral("mnuProjPopSetCnt"));
+    mnuProjPopSetCnt->setIcon(imlCommands().Glyph(kContentsTopicImage));
     connect(mnuProjPopSetCnt, &QAction::triggered, this, [this] { run([this] { moduleCommands_->SetContents(); }); });
     for (QListWidget* list : {lstTopics, lstPopups}) {
         list->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -337,19 +346,19 @@ void TfrmMain::CreateWidgets() {
     connect(lvwFind, &QTreeWidget::itemDoubleClicked, this,
             [this] { run([this] { findCommands_->lvwFindDblClick(); }); });
     connect(tsOutputs, &QTabBar::currentChanged, this, [this](int i) { tsOutputsChange(i); });
-    connect(ncbTopics, &TQorCommandBar::buttonClicked, this, [this](int t) {
+    connect(ncbTopics, &TQorCommandBar::OnButtonClick, this, [this](int t) {
         run([this, t] {
             moduleCommands_->TopicButtonClick(t);
             topicCommands_->TopicButtonClick(t);
         });
     });
-    connect(ncbPopups, &TQorCommandBar::buttonClicked, this, [this](int t) {
+    connect(ncbPopups, &TQorCommandBar::OnButtonClick, this, [this](int t) {
         run([this, t] {
             moduleCommands_->PopupButtonClick(t);
             topicCommands_->PopupButtonClick(t);
         });
     });
-    connect(ncbEditor, &TQorCommandBar::buttonClicked, this,
+    connect(ncbEditor, &TQorCommandBar::OnButtonClick, this,
             [this](int t) { run([this, t] { EditorButtonClick(t); }); });
     TheEditor->OnChange = [this] { TheEditorChange(); };
     TheEditor->OnSelectionChange = [this] { TheEditorSelectionChange(); };

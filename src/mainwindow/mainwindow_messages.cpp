@@ -1,7 +1,6 @@
 // The messages pane: the build log, the compiler's report and the search
 // results.
 #include <QListWidget>
-#include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextBlock>
@@ -15,6 +14,7 @@
 #include "platform/qtcp1252.h"
 #include "platform/uiservices.h"
 #include "util/fileio.h"
+#include "widgets/icons.h"
 
 namespace qm {
 
@@ -31,10 +31,7 @@ void TfrmMain::ShowLogTree(int milliseconds) {
     for (const TLogRow& row : log_->ShowLog(milliseconds)) {
         auto* item = new QTreeWidgetItem(tvwQuillmark, QStringList{FromCp1252(row.Text)});
         item->setData(0, Qt::UserRole, row.Entry);
-        if (row.ImageIndex == 2)
-            item->setIcon(0, style()->standardIcon(QStyle::SP_MessageBoxCritical));
-        else if (row.ImageIndex == 3)
-            item->setIcon(0, style()->standardIcon(QStyle::SP_MessageBoxWarning));
+        item->setIcon(0, imlMisc().Glyph(row.ImageIndex));
     }
 }
 
@@ -142,7 +139,7 @@ void TfrmMain::ShowImportNotes(const StringList& lines) {
     for (const std::string& line : lines) {
         auto* item = new QTreeWidgetItem(tvwQuillmark, QStringList{FromCp1252(line)});
         item->setData(0, Qt::UserRole, -1);  // no log entry: a double-click leads nowhere
-        item->setIcon(0, style()->standardIcon(QStyle::SP_MessageBoxInformation));
+        item->setIcon(0, QmIcon(QStringLiteral("dialog-information")));
     }
 }
 

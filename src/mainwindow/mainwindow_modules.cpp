@@ -5,24 +5,24 @@
 #include <QListWidget>
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
-#include <QStyle>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <algorithm>
 #include <cstring>
 
 #include "editor/richtext2.h"
+#include "editor/ruler.h"
 #include "mainwindow/charformatcommands.h"
 #include "mainwindow/formatcommands.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/modulecommands.h"
 #include "mainwindow/projectcommands.h"
-#include "mainwindow/standins.h"
 #include "mainwindow/topiccommands.h"
 #include "platform/qtcp1252.h"
 #include "platform/uiservices.h"
 #include "widgets/actiontable.h"
 #include "widgets/dialoghelpers.h"
+#include "widgets/icons.h"
 #include "widgets/statusbar.h"
 
 namespace qm {
@@ -118,8 +118,7 @@ void TfrmMain::FillLists() {
             list->addItem(item);
         }
         nodes = std::as_const(*project_).Topics.NodesOfKindByName(kind);
-        const QIcon glyph =
-            style()->standardIcon(kind == TopicKind::Topic ? QStyle::SP_FileIcon : QStyle::SP_MessageBoxInformation);
+        const QIcon glyph = imlCommands().Glyph(kind == TopicKind::Topic ? kGlyphTopic : kGlyphPopup);
         for (const TTopicNode* n : nodes)
             combo->addItem(glyph, FromCp1252(n->GetName()), QVariant::fromValue<qulonglong>(n->Id()));
         combo->setCurrentIndex(-1);
@@ -280,7 +279,7 @@ void TfrmMain::AddModuleRow(TNodeId id) {
     const QSignalBlocker block(combo);
     const int current = combo->currentIndex();
     const int at = SortedPlace(combo, *project_, node->GetName());
-    const QIcon glyph = style()->standardIcon(node->IsPopup() ? QStyle::SP_MessageBoxInformation : QStyle::SP_FileIcon);
+    const QIcon glyph = imlCommands().Glyph(node->IsPopup() ? kGlyphPopup : kGlyphTopic);
     combo->insertItem(at, glyph, FromCp1252(node->GetName()), data);
     combo->setCurrentIndex(current < 0 ? -1 : (current >= at ? current + 1 : current));
 }

@@ -22,12 +22,12 @@
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/navigationcommands.h"
 #include "mainwindow/rtfoutputcommands.h"
-#include "mainwindow/standins.h"
 #include "mainwindow/tagcommands.h"
 #include "mainwindow/viewcommands.h"
 #include "platform/qtcp1252.h"
 #include "platform/uiservices.h"
 #include "widgets/actiontable.h"
+#include "widgets/commandbar.h"
 
 namespace qm {
 
@@ -161,7 +161,7 @@ void TfrmMain::CreateHistoryBar() {
         button->setDefaultAction(action);
         button->setMenu(menu);
         button->setPopupMode(QToolButton::MenuButtonPopup);
-        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         tbHistory->addWidget(button);
         return button;
     };
@@ -180,6 +180,7 @@ void TfrmMain::CreateNavigationPopItems() {
     QMenu* menu = tagCommands_->EditorPopMenu;
     mnuEditorPopFollowLink = new QAction(QStringLiteral("Follow Link"), menu);
     mnuEditorPopFollowLink->setObjectName(QStringLiteral("mnuEditorPopFollowLink"));
+    mnuEditorPopFollowLink->setIcon(navigationCommands_->actFollowLink->icon());
     connect(mnuEditorPopFollowLink, &QAction::triggered, this,
             [this] { run([this] { navigationCommands_->actFollowLinkExecute(); }); });
     const QList<QAction*> items = menu->actions();

@@ -17,6 +17,7 @@
 #include "dialogs/dialogfactory.h"
 #include "dialogs/replaceform.h"
 #include "editor/richtext2.h"
+#include "editor/ruler.h"
 #include "editor/spellcheckdlg.h"
 #include "editor/vlist.h"
 #include "mainwindow/aboutcommands.h"
@@ -41,7 +42,7 @@
 #include "mainwindow/settingscommands.h"
 #include "mainwindow/spellcommands.h"
 #include "mainwindow/splash.h"
-#include "mainwindow/standins.h"
+#include "mainwindow/stylecombo.h"
 #include "mainwindow/tagcommands.h"
 #include "mainwindow/topiccommands.h"
 #include "mainwindow/topicsviewdelegate.h"
@@ -55,7 +56,9 @@
 #include "util/fileio.h"
 #include "util/settingsstore.h"
 #include "widgets/actiontable.h"
+#include "widgets/commandbar.h"
 #include "widgets/commandguard.h"
+#include "widgets/icons.h"
 #include "widgets/mrumenu.h"
 #include "widgets/statusbar.h"
 
@@ -232,9 +235,8 @@ void TfrmMain::CreateObjects() {
             return TTopicRowInfo{node->ContextId, node->GetName(), node->IsContents, static_cast<int>(node->State)};
         };
     };
-    QPixmap contents(16, 16);
-    contents.fill(QColor(0, 128, 0));
-    topicsDelegate_ = new TTopicsViewDelegate(*options_, rowInfo(lstTopics), QIcon(contents), lstTopics);
+    topicsDelegate_ =
+        new TTopicsViewDelegate(*options_, rowInfo(lstTopics), imlCommands().Glyph(kContentsTopicImage), lstTopics);
     popupsDelegate_ = new TTopicsViewDelegate(*options_, rowInfo(lstPopups), QIcon(), lstPopups);
     lstTopics->setItemDelegate(topicsDelegate_);
     lstPopups->setItemDelegate(popupsDelegate_);
@@ -254,43 +256,56 @@ void TfrmMain::CreateObjects() {
 }
 
 void TfrmMain::SetupCommandBars() {
-    ncbTopics->AddButton(1, QStringLiteral("New Topic|"), 0);
-    ncbTopics->AddButton(2, QStringLiteral("Remove Topic|"), 2);
-    ncbTopics->AddButton(3, QStringLiteral("Set As Contents Page|"), 3);
-    ncbTopics->AddSeparator();
-    ncbTopics->AddButton(4, QStringLiteral("Rename Topic|"), 6);
-    ncbTopics->AddButton(5, QStringLiteral("Renumber ID|"), 5);
-    ncbTopics->AddSeparator();
-    ncbTopics->AddButton(6, QStringLiteral("Topic Properties|"), 4);
-
-    ncbPopups->AddButton(1, QStringLiteral("New Popup|"), 1);
-    ncbPopups->AddButton(2, QStringLiteral("Remove Popup|"), 2);
-    ncbPopups->AddSeparator();
-    ncbPopups->AddButton(3, QStringLiteral("Rename Popup|"), 6);
-    ncbPopups->AddButton(4, QStringLiteral("Renumber ID|"), 5);
-    ncbPopups->AddSeparator();
-    ncbPopups->AddButton(5, QStringLiteral("Popup Properties|"), 4);
-
+    // Each row: a tag, a hint and a glyph of the command bars' list; a
+    // row without a hint is a separator.
+    struct Row {
+        int tag;
+        const char* hint;
+        int glyph;
+    };
+    auto fill = [](TQorCommandBar* bar, std::initializer_list<Row> rows) {
+        bar->Images = &imlCommandBars();
+        for (const Row& r : rows)
+            bar->AddButton(r.hint == nullptr, r.tag, r.hint ? QString::fromLatin1(r.hint) : QString(), r.glyph);
+    };
+    constexpr Row separator{0, nullptr, -1};
+    fill(ncbTopics, {{1, "New Topic|", 0},
+                     {2, "Remove Topic|", 2},
+                     {3, "Set As Contents Page|", 3},
+                     separator,
+                     {4, "Rename Topic|", 6},
+                     {5, "Renumber ID|", 5},
+                     separator,
+                     {6, "Topic Properties|", 4}});
+    fill(ncbPopups, {{1, "New Popup|", 1},
+                     {2, "Remove Popup|", 2},
+                     separator,
+                     {3, "Rename Popup|", 6},
+                     {4, "Renumber ID|", 5},
+                     separator,
+                     {5, "Popup Properties|", 4}});
     ncbEditor->BarSetting = 5;
-    QToolButton* gutter = ncbEditor->AddButton(1, QStringLiteral("Toggle Gutter|"), 7);
+    fill(ncbEditor, {{1, "Toggle Gutter|", 7},
+                     separator,
+                     {2, "Add To Keywords|", 12},
+                     {3, "Add To A-Keywords|", 13},
+                     separator,
+                     {4, "Convert To Lowercase|", 14},
+                     {5, "Convert To Uppercase|", 15},
+                     separator,
+                     {6, "First Topic|", 8},
+                     {7, "Previous Topic|", 9},
+                     {8, "Next Topic|", 10},
+                     {9, "Last Topic|", 11},
+                     separator,
+                     {10, "Toggle Bookmark|", 16},
+                     {11, "Previous Bookmark|", 17},
+                     {12, "Next Bookmark|", 18},
+                     {13, "Delete All Bookmarks|", 19}});
+    // Toggle Gutter stays down while the gutter shows.
+    QToolButton* gutter = ncbEditor->Button(1);
     gutter->setCheckable(true);
     gutter->setChecked(true);
-    ncbEditor->AddSeparator();
-    ncbEditor->AddButton(2, QStringLiteral("Add To Keywords|"), 12);
-    ncbEditor->AddButton(3, QStringLiteral("Add To A-Keywords|"), 13);
-    ncbEditor->AddSeparator();
-    ncbEditor->AddButton(4, QStringLiteral("Convert To Lowercase|"), 14);
-    ncbEditor->AddButton(5, QStringLiteral("Convert To Uppercase|"), 15);
-    ncbEditor->AddSeparator();
-    ncbEditor->AddButton(6, QStringLiteral("First Topic|"), 8);
-    ncbEditor->AddButton(7, QStringLiteral("Previous Topic|"), 9);
-    ncbEditor->AddButton(8, QStringLiteral("Next Topic|"), 10);
-    ncbEditor->AddButton(9, QStringLiteral("Last Topic|"), 11);
-    ncbEditor->AddSeparator();
-    ncbEditor->AddButton(10, QStringLiteral("Toggle Bookmark|"), 16);
-    ncbEditor->AddButton(11, QStringLiteral("Previous Bookmark|"), 17);
-    ncbEditor->AddButton(12, QStringLiteral("Next Bookmark|"), 18);
-    ncbEditor->AddButton(13, QStringLiteral("Delete All Bookmarks|"), 19);
 
     Ruler->SetOrigin(31);
     Ruler->RightMargin = 10;

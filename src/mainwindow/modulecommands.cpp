@@ -15,23 +15,23 @@
 namespace qm {
 
 void TModuleCommands::CreateActions(ActionTable& table) {
-    actSetEditing = table.Add({"actSetEditing", "&Editing", "", "Editing|Marks the module as being edited.", "",
+    actSetEditing = table.Add({"actSetEditing", "&Editing", "", "Editing|Marks the module as being edited.", "state-editing",
                                [this] { actSetEditingExecute(); }, true});
     actSetDone = table.Add(
-        {"actSetDone", "&Done", "", "Done|Marks the module as done.", "", [this] { actSetDoneExecute(); }, true});
+        {"actSetDone", "&Done", "", "Done|Marks the module as done.", "state-done", [this] { actSetDoneExecute(); }, true});
     actSetContents =
         table.Add({"actSetContents", "&Set as contents page", "",
-                   "Set As Contents Page|Makes the topic the contents page.", "", [this] { actSetContentsExecute(); }});
-    actRename = table.Add({"actRename", "&Rename", "F2", "Rename|Gives the selected topic or popup a new name.", "",
+                   "Set As Contents Page|Makes the topic the contents page.", "contents-page", [this] { actSetContentsExecute(); }});
+    actRename = table.Add({"actRename", "&Rename", "F2", "Rename|Gives the selected topic or popup a new name.", "rename",
                            [this] { actRenameExecute(); }});
     mnuProjectRenumberItem = table.Add({"mnuProjectRenumberItem", "Re&number ID", "",
-                                        "Renumber ID|Gives the selected topic or popup a new context ID.", "",
+                                        "Renumber ID|Gives the selected topic or popup a new context ID.", "renumber",
                                         [this] { RenumberModuleId(); }});
     mnuProjPopRename =
-        table.Add({"mnuProjPopRename", "&Rename", "", "Rename|Gives the selected topic or popup a new name.", "",
+        table.Add({"mnuProjPopRename", "&Rename", "", "Rename|Gives the selected topic or popup a new name.", "rename",
                    [this] { RenameModule(true); }});
     mnuProjPopRenumber = table.Add({"mnuProjPopRenumber", "Re&number ID", "",
-                                    "Renumber ID|Gives the selected topic or popup a new context ID.", "",
+                                    "Renumber ID|Gives the selected topic or popup a new context ID.", "renumber",
                                     [this] { RenumberModuleId(); }});
 }
 

@@ -12,25 +12,25 @@ namespace qm {
 
 void TNavigationCommands::CreateActions(ActionTable& table) {
     actNavToFirst = table.Add({"actNavToFirst", "&First Topic", "", "First Topic|Opens the first module of the list.",
-                               "go-first", [this] { NavigateTo(First); }});
+                               "go-top", [this] { NavigateTo(First); }});
     actNavToPrev =
         table.Add({"actNavToPrev", "&Previous Topic", "", "Previous Topic|Opens the previous module of the list.",
-                   "go-previous", [this] { NavigateTo(Previous); }});
+                   "go-up", [this] { NavigateTo(Previous); }});
     actNavToNext = table.Add({"actNavToNext", "&Next Topic", "", "Next Topic|Opens the next module of the list.",
-                              "go-next", [this] { NavigateTo(Next); }});
+                              "go-down", [this] { NavigateTo(Next); }});
     actNavToLast = table.Add({"actNavToLast", "&Last Topic", "", "Last Topic|Opens the last module of the list.",
-                              "go-last", [this] { NavigateTo(Last); }});
-    actHistClear = table.Add({"actHistClear", "Clear &History", "", "Clear History|Clears the navigation history.", "",
+                              "go-bottom", [this] { NavigateTo(Last); }});
+    actHistClear = table.Add({"actHistClear", "Clear &History", "", "Clear History|Clears the navigation history.", "edit-clear",
                               [this] { ctx_.ClearHistory(); }});
-    actHistBack = table.Add({"actHistBack", "&Back", "Alt+Left", "Back|Opens the module visited before this one.", "",
+    actHistBack = table.Add({"actHistBack", "&Back", "Alt+Left", "Back|Opens the module visited before this one.", "go-previous",
                              [this] { ctx_.HistoryStep(HistoryList::Back, 0); }});
     actHistForward =
-        table.Add({"actHistForward", "F&orward", "Alt+Right", "Forward|Opens the module left by going back.", "",
+        table.Add({"actHistForward", "F&orward", "Alt+Right", "Forward|Opens the module left by going back.", "go-next",
                    [this] { ctx_.HistoryStep(HistoryList::Forward, 0); }});
     actToggleHistory = table.Add({"actToggleHistory", "&History", "", "History|Shows or hides the history tool bar.",
-                                  "", [this] { ctx_.ShowHistoryBar(actToggleHistory->isChecked()); }, true});
+                                  "view-toolbar", [this] { ctx_.ShowHistoryBar(actToggleHistory->isChecked()); }, true});
     actFollowLink = table.Add({"actFollowLink", "Follow Lin&k", "F12",
-                               "Follow Link|Opens the topic or popup that the link at the caret names.", "go-jump",
+                               "Follow Link|Opens the topic or popup that the link at the caret names.", "link-follow",
                                [this] { actFollowLinkExecute(); }});
 }
 

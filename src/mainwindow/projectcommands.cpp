@@ -70,10 +70,10 @@ void TProjectCommands::CreateActions(ActionTable& table) {
                          [this] { actSaveExecute(); }});
     actSaveAs = table.Add({"actSaveAs", "Save &As...", "", "Save Project As|Saves the project under a new name.",
                            "document-save-as", [this] { actSaveAsExecute(); }});
-    actClose =
-        table.Add({"actClose", "&Close", "", "Close Project|Closes the project.", "", [this] { actCloseExecute(); }});
+    actClose = table.Add({"actClose", "&Close", "", "Close Project|Closes the project.", "document-close",
+                          [this] { actCloseExecute(); }});
     actExit = table.Add(
-        {"actExit", "E&xit", "Alt+F4", "Exit|Quits the program.", "application-exit", [this] { actExitExecute(); }});
+        {"actExit", "E&xit", "Alt+F4", "Exit|Quits the program.", "system-log-out", [this] { actExitExecute(); }});
 }
 
 void TProjectCommands::actOpenExecute() {

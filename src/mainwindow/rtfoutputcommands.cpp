@@ -28,12 +28,12 @@ bool IsLoadableRtf(std::string_view text) {
 
 void TRtfOutputCommands::CreateActions(ActionTable& table) {
     auto memo = [this] { return ctx_.RtfMemo(); };
-    actRtfUpdate = table.Add({"actRtfUpdate", "Update", "", "Update|Puts the RTF text into the editor.", "",
+    actRtfUpdate = table.Add({"actRtfUpdate", "Update", "", "Update|Puts the RTF text into the editor.", "rtf-apply",
                               [this] { actRtfUpdateExecute(); }});
     actRtfRefresh = table.Add({"actRtfRefresh", "Refresh", "", "Refresh|Shows the editor's RTF text again.",
                                "view-refresh", [this] { actRtfRefreshExecute(); }});
-    actRtfClose = table.Add(
-        {"actRtfClose", "Close", "", "Close|Hides the rich text output.", "", [this] { actRtfCloseExecute(); }});
+    actRtfClose = table.Add({"actRtfClose", "Close", "", "Close|Hides the rich text output.", "pane-close",
+                             [this] { actRtfCloseExecute(); }});
     actRtfSelectAll = table.Add({"actRtfSelectAll", "Select All", "", "Select All|Selects the whole RTF text.",
                                  "edit-select-all", [memo] { memo()->selectAll(); }});
     actRtfCopy = table.Add(

@@ -36,15 +36,15 @@ QStringList Items(const QComboBox* box) {
 void TSettingsCommands::CreateActions(ActionTable& table) {
     actWinEdit =
         table.Add({"actWinEdit", "&Windows Editor", "Ctrl+W", "Windows Editor|Defines the help windows of the project.",
-                   "", [this] { actWinEditExecute(); }});
+                   "preferences-system-windows", [this] { actWinEditExecute(); }});
     actProjectOptions =
         table.Add({"actProjectOptions", "&Options...", "", "Project Options|Edits the settings of the help project.",
                    "document-properties", [this] { actProjectOptionsExecute(); }});
     actBrowseEdit = table.Add({"actBrowseEdit", "&Browse Sequence Editor", "",
-                               "Browse Sequence Editor|Arranges the topics into browse sequences.", "",
+                               "Browse Sequence Editor|Arranges the topics into browse sequences.", "browse-sequence",
                                [this] { actBrowseEditExecute(); }});
     actRenumberIDs = table.Add({"actRenumberIDs", "Renumber Context &IDs", "",
-                                "Renumber Context IDs|Gives every topic and popup a new context ID.", "",
+                                "Renumber Context IDs|Gives every topic and popup a new context ID.", "renumber",
                                 [this] { actRenumberIDsExecute(); }});
     actOptions = table.Add({"actOptions", "&Options...", "", "Options|Edits the program's settings.",
                             "preferences-system", [this] { actOptionsExecute(); }});

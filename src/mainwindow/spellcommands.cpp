@@ -51,10 +51,10 @@ TSpellCommands::~TSpellCommands() = default;
 void TSpellCommands::CreateActions(ActionTable& table) {
     actCheckSpell =
         table.Add({"actCheckSpell", "&Spell Check", "F7", "Spell Check|Checks the spelling of the open topic or popup.",
-                   "tools-check-spelling", [this] { actCheckSpellExecute(); }});
+                   "spelling", [this] { actCheckSpellExecute(); }});
     actCheckSpellAll = table.Add({"actCheckSpellAll", "Spell Check &All", "",
-                                  "Spell Check All|Checks the spelling of every topic and popup of the project.", "",
-                                  [this] { actCheckSpellAllExecute(); }});
+                                  "Spell Check All|Checks the spelling of every topic and popup of the project.",
+                                  "spelling-all", [this] { actCheckSpellAllExecute(); }});
 }
 
 TQorSpellEngine* TSpellCommands::EngineForCheck() {

@@ -101,46 +101,46 @@ TTagCommands::~TTagCommands() { RemoveEditorProc(); }
 void TTagCommands::CreateActions(ActionTable& table) {
     actAddTopicLink =
         table.Add({"actAddTopicLink", "Topic &Link", "Ctrl+Shift+L", "Topic Link|Inserts a link to a topic.",
-                   "insert-link", [this] { actAddTopicLinkExecute(); }});
+                   "tag-topic-link", [this] { actAddTopicLinkExecute(); }});
     actAddPopupLink =
         table.Add({"actAddPopupLink", "&Popup Link", "Ctrl+Shift+P", "Popup Link|Inserts a link that shows a popup.",
-                   "", [this] { actAddPopupLinkExecute(); }});
+                   "tag-popup-link", [this] { actAddPopupLinkExecute(); }});
     actAddNoScroll = table.Add({"actAddNoScroll", "&Non-Scrolling Region", "Ctrl+Shift+N",
-                                "Non-Scrolling Region|Puts the selection in the topic's non-scrolling region.", "",
-                                [this] { actAddNoScrollExecute(); }});
+                                "Non-Scrolling Region|Puts the selection in the topic's non-scrolling region.",
+                                "tag-non-scroll", [this] { actAddNoScrollExecute(); }});
     actAddAnchor =
-        table.Add({"actAddAnchor", "&Anchor", "Ctrl+Shift+A", "Anchor|Inserts an anchor that links can jump to.", "",
-                   [this] { actAddAnchorExecute(); }});
-    actAddMacro = table.Add({"actAddMacro", "Ma&cro", "Ctrl+Shift+M", "Macro|Inserts a hotspot that runs a macro.", "",
-                             [this] { actAddMacroExecute(); }});
-    actAddBitmap = table.Add({"actAddBitmap", "&Image", "Ctrl+Shift+I", "Image|Inserts an image.", "insert-image",
+        table.Add({"actAddAnchor", "&Anchor", "Ctrl+Shift+A", "Anchor|Inserts an anchor that links can jump to.",
+                   "tag-anchor", [this] { actAddAnchorExecute(); }});
+    actAddMacro = table.Add({"actAddMacro", "Ma&cro", "Ctrl+Shift+M", "Macro|Inserts a hotspot that runs a macro.",
+                             "tag-macro", [this] { actAddMacroExecute(); }});
+    actAddBitmap = table.Add({"actAddBitmap", "&Image", "Ctrl+Shift+I", "Image|Inserts an image.", "tag-image",
                               [this] { actAddBitmapExecute(); }});
     actAddButton = table.Add({"actAddButton", "&Button", "Ctrl+Shift+B", "Button|Inserts a button that runs a macro.",
-                              "", [this] { actAddButtonExecute(); }});
+                              "tag-button", [this] { actAddButtonExecute(); }});
     actAddSound = table.Add(
-        {"actAddSound", "&Sound", "", "Sound|Inserts a sound.", "audio-x-generic", [this] { actAddSoundExecute(); }});
+        {"actAddSound", "&Sound", "", "Sound|Inserts a sound.", "tag-sound", [this] { actAddSoundExecute(); }});
     actAddVideo = table.Add(
-        {"actAddVideo", "&Video", "", "Video|Inserts a video.", "video-x-generic", [this] { actAddVideoExecute(); }});
+        {"actAddVideo", "&Video", "", "Video|Inserts a video.", "tag-video", [this] { actAddVideoExecute(); }});
     actAddRtfTag = table.Add({"actAddRtfTag", "RT&F Expression", "",
-                              "RTF Expression|Inserts RTF codes that go to the help compiler as they stand.", "",
+                              "RTF Expression|Inserts RTF codes that go to the help compiler as they stand.", "tag-rtf",
                               [this] { actAddRtfTagExecute(); }});
-    actStartTag = table.Add({"actStartTag", "Start &Tag", "", "Start Tag|Inserts an empty start tag.", "",
+    actStartTag = table.Add({"actStartTag", "Start &Tag", "", "Start Tag|Inserts an empty start tag.", "tag-start",
                              [this] { actStartTagExecute(); }});
     actEndTag = table.Add(
-        {"actEndTag", "&End Tag", "", "End Tag|Inserts an empty end tag.", "", [this] { actEndTagExecute(); }});
-    actEditTag = table.Add({"actEditTag", "E&dit Tag", "F10", "Edit Tag|Edits the tag at the caret.", "",
+        {"actEndTag", "&End Tag", "", "End Tag|Inserts an empty end tag.", "tag-end", [this] { actEndTagExecute(); }});
+    actEditTag = table.Add({"actEditTag", "E&dit Tag", "F10", "Edit Tag|Edits the tag at the caret.", "tag-edit",
                             [this] { actEditTagExecute(); }});
-    actListMembers =
-        table.Add({"actListMembers", "List &Members", "Ctrl+Space",
-                   "List Members|Lists what can be typed at the caret.", "", [this] { actListMembersExecute(); }});
-    actPopTopics =
-        table.Add({"actPopTopics", "List T&opics", "", "List Topics|Lists the topics at the caret.", "", [this] {
-                       if (wndProc_) wndProc_->ShowMemberList(lkTopics);
-                   }});
-    actPopPopups =
-        table.Add({"actPopPopups", "List Pop&ups", "", "List Popups|Lists the popups at the caret.", "", [this] {
-                       if (wndProc_) wndProc_->ShowMemberList(lkPopups);
-                   }});
+    actListMembers = table.Add({"actListMembers", "List &Members", "Ctrl+Space",
+                                "List Members|Lists what can be typed at the caret.", "tag-list-members",
+                                [this] { actListMembersExecute(); }});
+    actPopTopics = table.Add(
+        {"actPopTopics", "List T&opics", "", "List Topics|Lists the topics at the caret.", "list-topics", [this] {
+             if (wndProc_) wndProc_->ShowMemberList(lkTopics);
+         }});
+    actPopPopups = table.Add(
+        {"actPopPopups", "List Pop&ups", "", "List Popups|Lists the popups at the caret.", "list-popups", [this] {
+             if (wndProc_) wndProc_->ShowMemberList(lkPopups);
+         }});
 }
 
 QList<QAction*> TTagCommands::InsertActions() const {
@@ -165,6 +165,10 @@ void TTagCommands::CreateEditorPopMenu(QWidget* owner, QAction* viewImage, QActi
     mnuEditorPopEditImage = EditorPopMenu->addAction(QStringLiteral("&Edit Image"));
     mnuEditorPopEditImage->setObjectName(QStringLiteral("mnuEditorPopEditImage"));
     for (QAction* a : {mnuEditorPopEditTag, mnuEditorPopViewImage, mnuEditorPopEditImage}) a->setEnabled(false);
+    // Each shows the picture of the command it runs.
+    mnuEditorPopEditTag->setIcon(actEditTag->icon());
+    mnuEditorPopViewImage->setIcon(viewImage->icon());
+    mnuEditorPopEditImage->setIcon(editImage->icon());
     // The image items run the image commands, which their own handler owns.
     QObject::connect(mnuEditorPopViewImage, &QAction::triggered, viewImage, &QAction::trigger);
     QObject::connect(mnuEditorPopEditImage, &QAction::triggered, editImage, &QAction::trigger);

@@ -13,34 +13,35 @@
 #include "platform/uiservices.h"
 #include "util/qorstring.h"
 #include "widgets/actiontable.h"
+#include "widgets/icons.h"
 
 namespace qm {
 
 void TTopicCommands::CreateActions(ActionTable& table) {
-    actAddTopic = table.Add({"actAddTopic", "Add &Topic", "F8", "Add Topic|Adds a new topic to the project.", "",
+    actAddTopic = table.Add({"actAddTopic", "Add &Topic", "F8", "Add Topic|Adds a new topic to the project.", "topic-new",
                              [this] { actAddTopicExecute(); }});
-    actAddPopup = table.Add({"actAddPopup", "Add &Popup", "F9", "Add Popup|Adds a new popup to the project.", "",
+    actAddPopup = table.Add({"actAddPopup", "Add &Popup", "F9", "Add Popup|Adds a new popup to the project.", "popup-new",
                              [this] { actAddPopupExecute(); }});
     actRemoveTopic = table.Add({"actRemoveTopic", "Re&move Topic", "",
                                 "Remove|Removes the selected topic or popup from the project.", "list-remove",
                                 [this] { actRemoveTopicExecute(); }});
     actTopicProps = table.Add({"actTopicProps", "Top&ic Properties", "",
-                               "Topic Properties|Shows the properties of the selected topic.", "",
+                               "Topic Properties|Shows the properties of the selected topic.", "document-properties",
                                [this] { actTopicPropsExecute(); }});
     actPopupProps = table.Add({"actPopupProps", "Pop&up Properties", "",
-                               "Popup Properties|Shows the properties of the selected popup.", "",
+                               "Popup Properties|Shows the properties of the selected popup.", "document-properties",
                                [this] { actPopupPropsExecute(); }});
     actAddToKeywords = table.Add({"actAddToKeywords", "Add To &Keywords", "",
-                                  "Add To Keywords|Adds the selected text to the topic's keywords.", "",
+                                  "Add To Keywords|Adds the selected text to the topic's keywords.", "keyword-add",
                                   [this] { actAddToKeywordsExecute(); }});
     actAddToAKeywords = table.Add({"actAddToAKeywords", "Add To A-Ke&ywords", "",
-                                   "Add To A-Keywords|Adds the selected text to the topic's A-keywords.", "",
+                                   "Add To A-Keywords|Adds the selected text to the topic's A-keywords.", "akeyword-add",
                                    [this] { actAddToAKeywordsExecute(); }});
     mnuProjectItemProperties = table.Add({"mnuProjectItemProperties", "&Properties...", "F4",
                                           "Properties|Shows the properties of the selected topic or popup.",
                                           "document-properties", [this] { actPropertiesExecute(); }});
     mnuProjPopNew =
-        table.Add({"mnuProjPopNew", "New", "", "New|Adds a new topic or popup to the project.", "", [this] {
+        table.Add({"mnuProjPopNew", "New", "", "New|Adds a new topic or popup to the project.", "topic-new", [this] {
                        AddModule(ctx_.ActivePage() == ExplorerPage::Popups ? TopicKind::Popup : TopicKind::Topic);
                    }});
     mnuProjPopRemove =
@@ -88,6 +89,7 @@ void TTopicCommands::ListDeleteKey(ExplorerPage page) {
 void TTopicCommands::PrepareExplorerMenu(ExplorerPage page, bool selected) {
     const bool popups = page == ExplorerPage::Popups;
     mnuProjPopNew->setText(popups ? QStringLiteral("New P&opup") : QStringLiteral("New &Topic"));
+    mnuProjPopNew->setIcon(imlCommands().Glyph(popups ? kGlyphNewPopup : kGlyphNewTopic));
     mnuProjPopRemove->setText(popups ? QStringLiteral("De&lete Popup") : QStringLiteral("De&lete Topic"));
     mnuProjPopNew->setEnabled(true);
     // The topics page always has its items; the popups page only for a popup.

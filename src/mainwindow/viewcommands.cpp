@@ -13,23 +13,23 @@ namespace qm {
 void TViewCommands::CreateActions(ActionTable& table) {
     actToggleExplorer =
         table.Add({"actToggleExplorer", "Project &Explorer", "F6",
-                   "Project Explorer|Shows or hides the project explorer.", "", [this] { ToggleExplorer(); }, true});
+                   "Project Explorer|Shows or hides the project explorer.", "view-explorer", [this] { ToggleExplorer(); }, true});
     actToggleMessages =
-        table.Add({"actToggleMessages", "&Messages", "Shift+F2", "Messages|Shows or hides the messages pane.", "",
+        table.Add({"actToggleMessages", "&Messages", "Shift+F2", "Messages|Shows or hides the messages pane.", "view-messages",
                    [this] { ToggleMessages(); }, true});
-    actToggleRuler = table.Add({"actToggleRuler", "R&uler", "", "Ruler|Shows or hides the ruler.", "",
+    actToggleRuler = table.Add({"actToggleRuler", "R&uler", "", "Ruler|Shows or hides the ruler.", "view-ruler",
                                 [this] {
                                     ctx_.ShowRuler(actToggleRuler->isChecked());
                                     ctx_.Options().ShowRuler = actToggleRuler->isChecked();
                                 },
                                 true});
-    actToggleGutter = table.Add({"actToggleGutter", "&Gutter", "", "Gutter|Shows or hides the bookmark gutter.", "",
+    actToggleGutter = table.Add({"actToggleGutter", "&Gutter", "", "Gutter|Shows or hides the bookmark gutter.", "gutter",
                                  [this] { ctx_.ShowGutter(actToggleGutter->isChecked()); }, true});
     actToggleSpecChars = table.Add({"actToggleSpecChars", "Special &Characters", "Shift+F5",
-                                    "Special Characters|Shows or hides the special characters.", "",
+                                    "Special Characters|Shows or hides the special characters.", "accessories-character-map",
                                     [this] { ctx_.ShowSpecChars(actToggleSpecChars->isChecked()); }, true});
     actToggleRtf = table.Add({"actToggleRtf", "&Rich Text Output", "Shift+F6",
-                              "Rich Text Output|Shows or hides the RTF source of the open module.", "",
+                              "Rich Text Output|Shows or hides the RTF source of the open module.", "view-rtf",
                               [this] { ctx_.ShowRtfOutput(actToggleRtf->isChecked()); }, true});
     actDockAll = table.Add({"actDockAll", "&Dock All", "", "Dock All|Docks the panes back into the window.", "dock-all",
                             [this] { actDockAllExecute(); }});

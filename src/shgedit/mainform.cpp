@@ -29,6 +29,7 @@
 #include "widgets/actiontable.h"
 #include "widgets/commandguard.h"
 #include "widgets/dialoghelpers.h"
+#include "widgets/icons.h"
 #include "widgets/mrumenu.h"
 #include "widgets/statusbar.h"
 
@@ -88,6 +89,7 @@ TfrmMain::TfrmMain(TShgEditEnv env, QWidget* parent)
     : QMainWindow(parent), env_(std::move(env)), ui_(*env_.Ui), settings_(*env_.Settings), mru_(kMruKey) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QString::fromLatin1(kCaption));
+    setWindowIcon(QmIcon(QStringLiteral("pikeral")));
 
     // 1. The names Quillmark handed over, if it did.
     THandoffLists lists = TakeHandoffLists(env_.HandoffFolder);
@@ -140,20 +142,20 @@ void TfrmMain::CreateActions() {
     actOpen = t.Add({"actOpen", "&Open...", "Ctrl+O", "Open|Opens an existing document.", "document-open",
                      slot(&TfrmMain::actOpenExecute)});
     actClose = t.Add({"actClose", "&Close", "", "Close|Closes the active window, prompts to save the changes.",
-                      "window-close", slot(&TfrmMain::actCloseExecute)});
+                      "document-close", slot(&TfrmMain::actCloseExecute)});
     actSave = t.Add({"actSave", "&Save", "Ctrl+S", "Save|Saves the active image.", "document-save",
                      slot(&TfrmMain::actSaveExecute)});
     actSaveAs = t.Add({"actSaveAs", "Save &As...", "", "|Saves the active image under a new name.", "document-save-as",
                        slot(&TfrmMain::actSaveAsExecute)});
     actImport = t.Add({"actImport", "&Import Image...", "", "Import|Import an image in to active document.",
-                       "insert-image", slot(&TfrmMain::actImportExecute)});
+                       "image-import", slot(&TfrmMain::actImportExecute)});
     actExport =
         t.Add({"actExport", "&Export Image...", "", "Export|Exports the image in the active document to an image file.",
-               "", slot(&TfrmMain::actExportExecute)});
+               "image-export", slot(&TfrmMain::actExportExecute)});
     actPicProps = t.Add({"actPicProps", "Properties...", "", "|Displays the active picture properties.",
                          "document-properties", slot(&TfrmMain::actPicPropsExecute)});
     actExit = t.Add({"actExit", "E&xit", "Alt+F4", "|Quits the application, prompts to save the changes.",
-                     "application-exit", slot(&TfrmMain::actExitExecute)});
+                     "system-log-out", slot(&TfrmMain::actExitExecute)});
     actCut = t.Add(
         {"actCut", "&Cut", "Ctrl+X", "Cut|Cuts the selected hotspot.", "edit-cut", slot(&TfrmMain::actCutExecute)});
     actCopy = t.Add({"actCopy", "C&opy", "Ctrl+C", "Copy|Copies the selected hotspot to the clipboard.", "edit-copy",
@@ -169,32 +171,32 @@ void TfrmMain::CreateActions() {
                "document-properties", slot(&TfrmMain::actHSPropsExecute)});
     actOptions = t.Add({"actOptions", "Preferences...", "", "|Edits the application preferences.", "preferences-system",
                         slot(&TfrmMain::actOptionsExecute)});
-    actViewToolbar = t.Add(
-        {"actViewToolbar", "Toolbar", "", "|Toggles the toolbar.", "", slot(&TfrmMain::actViewToolbarExecute), true});
-    actViewStatusBar = t.Add({"actViewStatusBar", "Status Bar", "", "|Toggles the status bar.", "",
+    actViewToolbar = t.Add({"actViewToolbar", "Toolbar", "", "|Toggles the toolbar.", "view-toolbar",
+                            slot(&TfrmMain::actViewToolbarExecute), true});
+    actViewStatusBar = t.Add({"actViewStatusBar", "Status Bar", "", "|Toggles the status bar.", "view-statusbar",
                               slot(&TfrmMain::actViewStatusBarExecute), true});
-    actWindowCascade = t.Add({"actWindowCascade", "&Cascade", "", "|Cascades windows on the desktop.", "",
+    actWindowCascade = t.Add({"actWindowCascade", "&Cascade", "", "|Cascades windows on the desktop.", "window-cascade",
                               [this] { mdiArea_->cascadeSubWindows(); }});
     actWindowTileHorizontal =
-        t.Add({"actWindowTileHorizontal", "Tile &Horizontally", "", "|Tiles windows horizontally on the desktop.", "",
-               slot(&TfrmMain::actWindowTileHorizontalExecute)});
+        t.Add({"actWindowTileHorizontal", "Tile &Horizontally", "", "|Tiles windows horizontally on the desktop.",
+               "window-tile-horizontal", slot(&TfrmMain::actWindowTileHorizontalExecute)});
     actWindowTileVertical =
-        t.Add({"actWindowTileVertical", "&Tile Vertically", "", "|Tiles windows vertically on the desktop.", "",
-               slot(&TfrmMain::actWindowTileVerticalExecute)});
-    actWindowMinimizeAll = t.Add({"actWindowMinimizeAll", "&Minimize All", "", "|Minimizes all opened windows.", "",
-                                  slot(&TfrmMain::actWindowMinimizeAllExecute)});
-    actWindowArrange = t.Add({"actWindowArrange", "&Arrange", "", "|Arranges all iconized windows.", "",
+        t.Add({"actWindowTileVertical", "&Tile Vertically", "", "|Tiles windows vertically on the desktop.",
+               "window-tile-vertical", slot(&TfrmMain::actWindowTileVerticalExecute)});
+    actWindowMinimizeAll = t.Add({"actWindowMinimizeAll", "&Minimize All", "", "|Minimizes all opened windows.",
+                                  "window-minimize-all", slot(&TfrmMain::actWindowMinimizeAllExecute)});
+    actWindowArrange = t.Add({"actWindowArrange", "&Arrange", "", "|Arranges all iconized windows.", "window-arrange",
                               slot(&TfrmMain::actWindowArrangeExecute)});
     actWindowPrev = t.Add({"actWindowPrev", "Previous", "", "|Activates the previous window.", "go-previous",
                            [this] { mdiArea_->activatePreviousSubWindow(); }});
     actWindowNext = t.Add({"actWindowNext", "Next", "", "|Activates the next window.", "go-next",
                            [this] { mdiArea_->activateNextSubWindow(); }});
     actHelpContents = t.Add({"actHelpContents", "&Contents...", "F1", "Help|Displays the Pikeral help contents.",
-                             "help-contents", slot(&TfrmMain::actHelpContentsExecute)});
-    actHelpIndex = t.Add({"actHelpIndex", "&Index...", "", "|Displays the Pikeral help index.", "",
+                             "help-browser", slot(&TfrmMain::actHelpContentsExecute)});
+    actHelpIndex = t.Add({"actHelpIndex", "&Index...", "", "|Displays the Pikeral help index.", "help-index",
                           slot(&TfrmMain::actHelpIndexExecute)});
     actAbout = t.Add(
-        {"actAbout", "&About...", "", "|Shows the program's version.", "help-about", slot(&TfrmMain::actAboutExecute)});
+        {"actAbout", "&About...", "", "|Shows the program's version.", "pikeral", slot(&TfrmMain::actAboutExecute)});
 }
 
 void TfrmMain::CreateMenus() {

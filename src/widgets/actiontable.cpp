@@ -2,14 +2,13 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QFileInfo>
-#include <QIcon>
 #include <QKeySequence>
 #include <QMenu>
 #include <QWidget>
 
 #include "util/errors.h"
 #include "widgets/commandguard.h"
+#include "widgets/icons.h"
 #include "widgets/statusbar.h"
 
 namespace qm {
@@ -29,11 +28,7 @@ QAction* ActionTable::Add(const ActionSpec& spec) {
     action->setToolTip(ShortHint(hint));
     action->setStatusTip(LongHint(hint));
     action->setCheckable(spec.checkable);
-    if (spec.icon && *spec.icon) {
-        const QString icon = QString::fromLatin1(spec.icon);
-        action->setIcon(icon.startsWith(QLatin1Char(':')) || QFileInfo::exists(icon) ? QIcon(icon)
-                                                                                     : QIcon::fromTheme(icon));
-    }
+    if (spec.icon && *spec.icon) action->setIcon(QmIcon(QString::fromLatin1(spec.icon)));
     if (spec.slot) {
         auto slot = spec.slot;
         connect(action, &QAction::triggered, this, [this, slot] { runCommand(ui_, slot); });

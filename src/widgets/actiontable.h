@@ -26,7 +26,7 @@ struct ActionSpec {
     const char* caption;         // e.g. "Build..." (an "&" marks the mnemonic)
     const char* shortcut;        // QKeySequence text, e.g. "F5", "Ctrl+S"; "" for none
     const char* hint;            // "short|long": tool tip | status tip
-    const char* icon;            // ":/..." resource or file path, else a theme name; "" for none
+    const char* icon;            // a name of the icon set (widgets/icons.h), e.g. "edit-undo"; "" for none
     std::function<void()> slot;  // run through runCommand when triggered
     bool checkable = false;
 };

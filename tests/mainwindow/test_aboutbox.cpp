@@ -6,6 +6,8 @@
 
 #include "mainwindow/aboutbox.h"
 #include "mainwindow_fixture.h"
+#include "support/icondraw.h"
+#include "widgets/icons.h"
 
 namespace {
 
@@ -25,6 +27,16 @@ TEST_F(AboutBoxTest, ABorderlessBoxWithTheProductAndTheIconsCredit) {
               "Icons from the Tango Desktop Project (public domain) and the Quillmark developers");
     const QPalette p = about.palette();
     EXPECT_EQ(p.color(QPalette::Window), QApplication::palette().color(QPalette::HighlightedText));
+}
+
+// The picture is the program's icon from the compiled-in set, drawn large.
+TEST_F(AboutBoxTest, ShowsTheProgramsIcon) {
+    qm::TfrmAbout about(nullptr);
+    const QPixmap shown = about.imgProduct->pixmap();
+    ASSERT_FALSE(shown.isNull());
+    EXPECT_EQ(shown.size(), QSize(96, 96));
+    EXPECT_EQ(shown.toImage(), qm::QmIcon(QStringLiteral("quillmark")).pixmap(96, 96).toImage());
+    EXPECT_GE(qmtest::DrawnPixels(qm::QmIcon(QStringLiteral("quillmark")), 96), 96 * 96 / 4);
 }
 
 TEST_F(AboutBoxTest, AClickAnywhereOrAnyKeyClosesIt) {

@@ -19,7 +19,7 @@
 
 #include "mainwindow/charformatcommands.h"
 #include "mainwindow/specchars.h"
-#include "mainwindow/standins.h"
+#include "widgets/commandbar.h"
 #include "mainwindow_fixture.h"
 #include "widgets/actiontable.h"
 #include "widgets/colorcombo.h"
@@ -383,8 +383,11 @@ TEST_F(CharFormatTest, TheColourButtonDropsTheMenuDownUnderItself) {
     // On the format bar, where the window's layout puts it; the menu fits on
     // the screen below it.
     ASSERT_EQ(c.tbbColors->parentWidget(), Child<QToolBar>(*w, "tbFormat"));
+    // The offscreen screen is 800 wide: the standard bar makes room so that
+    // the button and its menu fit on it.
+    Child<QToolBar>(*w, "tbStandard")->hide();
     w->move(0, 0);
-    w->resize(1200, 760);
+    w->resize(800, 600);
     w->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
     Select(*w, 0, 3);
@@ -576,9 +579,9 @@ TEST_F(CharFormatTest, CaseCommandsAndTheirButtonsNeedASelection) {
     for (const char* name : {"actConvertLower", "actConvertUpper"}) EXPECT_TRUE(Act(*w, name)->isEnabled()) << name;
     EXPECT_TRUE(bar->Button(4)->isEnabled());
     EXPECT_TRUE(bar->Button(5)->isEnabled());
-    emit bar->buttonClicked(5);
+    emit bar->OnButtonClick(5);
     EXPECT_EQ(EditorText(*w), QStringLiteral("ABc"));
-    emit bar->buttonClicked(4);
+    emit bar->OnButtonClick(4);
     EXPECT_EQ(EditorText(*w), QStringLiteral("abc"));
 }
 

@@ -14,7 +14,6 @@
 #include <fstream>
 
 #include "mainwindow/splash.h"
-#include "mainwindow/standins.h"
 #include "support/qtapp.h"
 
 #include "mainwindow_fixture.h"

@@ -13,7 +13,7 @@
 #include <QToolButton>
 #include <functional>
 
-#include "mainwindow/standins.h"
+#include "widgets/commandbar.h"
 #include "mainwindow_fixture.h"
 #include "widgets/actioncheck.h"
 #include "widgets/actiontable.h"

@@ -10,10 +10,10 @@
 #include <set>
 
 #include "editor/gutter.h"
+#include "editor/ruler.h"
 #include "mainwindow/editorframecommands.h"
 #include "mainwindow/helpcommands.h"
 #include "mainwindow/rtfoutputcommands.h"
-#include "mainwindow/standins.h"
 #include "navigation_fixture.h"
 #include "util/fileio.h"
 

@@ -9,7 +9,6 @@
 #include <regex>
 
 #include "mainwindow/progresswindow.h"
-#include "mainwindow/standins.h"
 #include "mainwindow_fixture.h"
 #include "platform/qtcp1252.h"
 #include "platform/qtprograms.h"

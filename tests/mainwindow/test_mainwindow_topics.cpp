@@ -20,13 +20,13 @@
 #include "dialogs/exportchoice.h"
 #include "dialogs/popupprops.h"
 #include "dialogs/topicprops.h"
-#include "mainwindow/standins.h"
 #include "mainwindow/topiccommands.h"
 #include "mainwindow_fixture.h"
 #include "model/options.h"
 #include "platform/qtprograms.h"
 #include "search/modulesearch.h"
 #include "util/fileio.h"
+#include "widgets/commandbar.h"
 
 namespace qmtest {
 namespace {

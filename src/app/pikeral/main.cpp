@@ -8,6 +8,7 @@
 #include "shgedit/association.h"
 #include "shgedit/handoff.h"
 #include "shgedit/mainform.h"
+#include "widgets/icons.h"
 
 int main(int argc, char** argv) {
     if (!qm::HasDisplay()) {
@@ -18,6 +19,8 @@ int main(int argc, char** argv) {
     // Message boxes carry the program's name; the settings stay Quillmark's file.
     QApplication::setApplicationName(QStringLiteral("Pikeral"));
     QApplication::setOrganizationName(QString::fromLatin1(qm::kOrganisationName));
+    // Every window of the program, its dialogs too, shows the program's icon.
+    QApplication::setWindowIcon(qm::QmIcon(QStringLiteral("pikeral")));
 
     qm::QtUiServices ui;
     qm::QtSettingsStore settings;

@@ -10,6 +10,7 @@
 #include "platform/qtsettingsstore.h"
 #include "platform/qtuiservices.h"
 #include "widgets/fontdlg.h"
+#include "widgets/icons.h"
 
 int main(int argc, char** argv) {
     if (!qm::HasDisplay()) {
@@ -19,6 +20,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(qm::kApplicationName));
     QApplication::setOrganizationName(QString::fromLatin1(qm::kOrganisationName));
+    // Every window of the program, its dialogs too, shows the program's icon.
+    QApplication::setWindowIcon(qm::QmIcon(QStringLiteral("quillmark")));
     // Help units and the ruler's inches follow the real screen.
     qm::InstallQtScreenMetrics();
 
