@@ -6,15 +6,10 @@
 # dialogs (styles.png, styleproperties.png, reorganizestyles.png) and the
 # font dialog (font.png). Needs a GUI build (default: out/default; pass
 # another build folder as the first argument).
-set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/out/default}
-mkdir -p "$root/out/screenshots"
-export QM_SCREENSHOT_DIR="$root/out/screenshots"
-export QT_QPA_PLATFORM=xcb
-run() { xvfb-run -a -s "-screen 0 1280x800x24" "$@"; }
-run "$build/bin/test_mainwindow" --gtest_filter='MainWindowFormatTest.Screenshot*'
-run "$build/bin/test_dialogs" --gtest_filter='ParagraphTest.Screenshot*:StyleDialogsTest.Screenshot*'
-run "$build/bin/test_widgets" --gtest_filter='FontDialogTest.Screenshot*'
+source "$(dirname "$0")/screenshot-common.sh"
+export QM_SCREENSHOT_DIR="$shots"
+xrun "$build/bin/test_mainwindow" --gtest_filter='MainWindowFormatTest.Screenshot*'
+xrun "$build/bin/test_dialogs" --gtest_filter='ParagraphTest.Screenshot*:StyleDialogsTest.Screenshot*'
+xrun "$build/bin/test_widgets" --gtest_filter='FontDialogTest.Screenshot*'
 echo "screenshots in $QM_SCREENSHOT_DIR: ruler.png stylelist.png paragraph.png paragraph-tabs.png styles.png" \
   "styleproperties.png reorganizestyles.png font.png"

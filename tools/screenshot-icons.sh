@@ -3,11 +3,8 @@
 # beside them, into one contact sheet: out/screenshots/icons.png. Our own
 # drawings come first on a grey ground, then Tango's. Needs a GUI build
 # (default: out/default; pass another build folder as the first argument).
-set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/out/default}
-mkdir -p "$root/out/screenshots"
-export QM_SCREENSHOT_ICONS="$root/out/screenshots/icons.png"
+source "$(dirname "$0")/screenshot-common.sh"
+export QM_SCREENSHOT_ICONS="$shots/icons.png"
 # Offscreen has no icon theme: the sheet shows only what is built in.
 export QT_QPA_PLATFORM=offscreen
 "$build/bin/test_widgets" --gtest_filter='IconSet.ContactSheet'

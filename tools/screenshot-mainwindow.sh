@@ -2,12 +2,7 @@
 # Takes a screenshot of the main window with examples/Sample.qpf open, under a
 # virtual X display: out/screenshots/mainwindow.png. Needs a GUI build
 # (default: out/default; pass another build folder as the first argument).
-set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/out/default}
-mkdir -p "$root/out/screenshots"
-export QM_SCREENSHOT="$root/out/screenshots/mainwindow.png"
-export QT_QPA_PLATFORM=xcb
-xvfb-run -a -s "-screen 0 1280x800x24" \
-  "$build/bin/test_mainwindow" --gtest_filter='MainWindowTest.ScreenshotOfTheSampleProject'
+source "$(dirname "$0")/screenshot-common.sh"
+export QM_SCREENSHOT="$shots/mainwindow.png"
+xrun "$build/bin/test_mainwindow" --gtest_filter='MainWindowTest.ScreenshotOfTheSampleProject'
 echo "screenshot: $QM_SCREENSHOT"

@@ -5,15 +5,8 @@
 # drop-down open after a few visits) and out/screenshots/rtfoutput.png (the
 # Rich Text Output pane under the editor). Needs a GUI build (default:
 # out/default; pass another build folder as the first argument).
-set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/out/default}
-mkdir -p "$root/out/screenshots"
-export QT_QPA_PLATFORM=xcb
-QM_SCREENSHOT="$root/out/screenshots/gutter.png" xvfb-run -a -s "-screen 0 1280x800x24" \
-  "$build/bin/test_mainwindow" --gtest_filter='MainWindowEditorFrameTest.ScreenshotOfTheGutter'
-QM_SCREENSHOT="$root/out/screenshots/backmenu.png" xvfb-run -a -s "-screen 0 1280x800x24" \
-  "$build/bin/test_mainwindow" --gtest_filter='MainWindowNavigationTest.ScreenshotOfTheBackMenu'
-QM_SCREENSHOT="$root/out/screenshots/rtfoutput.png" xvfb-run -a -s "-screen 0 1280x800x24" \
-  "$build/bin/test_mainwindow" --gtest_filter='MainWindowEditorFrameTest.ScreenshotOfTheRichTextOutput'
+source "$(dirname "$0")/screenshot-common.sh"
+QM_SCREENSHOT="$shots/gutter.png" xrun "$build/bin/test_mainwindow" --gtest_filter='MainWindowEditorFrameTest.ScreenshotOfTheGutter'
+QM_SCREENSHOT="$shots/backmenu.png" xrun "$build/bin/test_mainwindow" --gtest_filter='MainWindowNavigationTest.ScreenshotOfTheBackMenu'
+QM_SCREENSHOT="$shots/rtfoutput.png" xrun "$build/bin/test_mainwindow" --gtest_filter='MainWindowEditorFrameTest.ScreenshotOfTheRichTextOutput'
 echo "screenshots: $root/out/screenshots/gutter.png $root/out/screenshots/backmenu.png $root/out/screenshots/rtfoutput.png"

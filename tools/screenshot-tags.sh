@@ -5,12 +5,7 @@
 # form that Edit Tag opens on a link (out/screenshots/edit-topic-link.png).
 # Needs a GUI build (default: out/default; pass another build folder as the
 # first argument).
-set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/out/default}
-mkdir -p "$root/out/screenshots"
-export QM_SCREENSHOT_DIR="$root/out/screenshots"
-export QT_QPA_PLATFORM=xcb
-xvfb-run -a -s "-screen 0 1280x800x24" \
-  "$build/bin/test_mainwindow" --gtest_filter='EditorWndProcTest.ScreenshotOfTheTagListAndEditTag'
+source "$(dirname "$0")/screenshot-common.sh"
+export QM_SCREENSHOT_DIR="$shots"
+xrun "$build/bin/test_mainwindow" --gtest_filter='EditorWndProcTest.ScreenshotOfTheTagListAndEditTag'
 echo "screenshots: $QM_SCREENSHOT_DIR/tag-list.png $QM_SCREENSHOT_DIR/edit-topic-link.png"
