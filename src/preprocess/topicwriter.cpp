@@ -143,21 +143,24 @@ public:
 
     // True when the text was replaced (a pass that reads a view leaves its
     // output alone when nothing changes).
-    bool Finish(bool literal) {
+    bool Finish(const TPassContext& ctx) {
+        const bool literal = ctx.LiteralReplace;
         finished_ = true;
         if (items_.empty()) {
             if (owns_) text_ = std::move(owned_);
             return false;
         }
-        if (!literal && CanSweep()) {
-            // One buffer of the exact result size (the spans do not overlap),
-            // keeping the room the caller asked for or reserved.
+        if (!literal && PlanSweep()) {
+            // One buffer of the exact result size (the spans replaced do not
+            // overlap), keeping the room the caller asked for or reserved.
             std::size_t size = source_.size();
-            for (const Item& item : items_) size = size - (item.end - item.begin) + item.newText.size();
+            for (const Item& item : items_)
+                if (item.swept) size = size - (item.end - item.begin) + item.newText.size();
             std::string out;
             out.reserve(std::max(size + room_, owns_ ? owned_.capacity() : 0));
             std::size_t done = 0;
             for (const Item& item : items_) {
+                if (!item.swept) continue;
                 out.append(source_.substr(done, item.begin - done));
                 out.append(item.newText);
                 done = item.end;
@@ -168,6 +171,7 @@ public:
                 return true;
             }
         }
+        ctx.NoteTagByTag();
         std::vector<std::string> olds;
         olds.reserve(items_.size());
         for (const Item& item : items_) olds.push_back(OldText(item));
@@ -184,6 +188,7 @@ private:
         std::size_t end = 0;
         bool isSpan = true;
         bool safe = false;     // the new text brings no "<" that could start a tag string
+        bool swept = true;     // replaced by the sweep (else it lies in an earlier item's span)
         TTagSpan close{0, 0};  // of a paired tag whose closing tag starts inside the opening one
         std::string newText;
     };
@@ -201,16 +206,35 @@ private:
 
     std::string_view Piece(const TTagSpan& t) const { return source_.substr(t.begin, t.end - t.begin); }
 
-    // Several "<" sharing one ">" are all found as tags; only the last of
-    // them can be converted (an earlier one's span would hold the next tag).
-    bool CanSweep() const {
-        for (std::size_t i = 0; i < items_.size(); ++i) {
-            const Item& item = items_[i];
-            if (!item.isSpan) return false;
-            if (!item.safe) return false;
-            if (i > 0 && item.begin < items_[i - 1].end) return false;
-            if (item.hit + 1 < hits_.size() && hits_[item.hit + 1].begin < item.end) return false;
+    // Whether the sweep gives the written-out bytes, marking the items it
+    // replaces. Several "<" sharing one ">" are all found as tags. The first
+    // of them that is converted replaces a span holding the others (as in
+    // "a < b <LINK ...>x</LINK>", where the stray "<" is a tag too), so the
+    // written-out road no longer finds theirs, unless another item has the
+    // very same string: then it would replace it inside that span first.
+    bool PlanSweep() {
+        const Item* last = nullptr;  // the last item the sweep replaces
+        bool covers = false;
+        for (Item& item : items_) {
+            if (!item.isSpan || !item.safe) return false;
+            if (last && item.begin < last->end) {
+                if (hits_[item.hit].end != hits_[last->hit].end || item.end != last->end) return false;
+                item.swept = false;
+                covers = true;
+                continue;
+            }
+            item.swept = true;
+            // No tag but the later ones of its own group may start in its span.
+            std::size_t next = item.hit + 1;
+            while (next < hits_.size() && hits_[next].end == hits_[item.hit].end) ++next;
+            if (next < hits_.size() && hits_[next].begin < item.end) return false;
+            last = &item;
         }
+        if (!covers) return true;
+        std::unordered_map<std::string_view, int> olds;
+        for (const Item& item : items_) ++olds[source_.substr(item.begin, item.end - item.begin)];
+        for (const Item& item : items_)
+            if (!item.swept && olds[source_.substr(item.begin, item.end - item.begin)] > 1) return false;
         return true;
     }
 
@@ -220,7 +244,7 @@ private:
     // replacements would meet there; it is harmless unless it is the raw
     // string of a converted tag. A later replacement cannot end that piece
     // earlier: before it is made, the piece runs on into its raw tag and so is
-    // longer than that tag.
+    // longer than that tag. A "<" inside a replaced span is gone on both roads.
     bool StraddlesAreHarmless(std::string_view out) const {
         std::unordered_set<std::string_view> raws;
         std::size_t longest = 0;
@@ -237,9 +261,11 @@ private:
                     raws.insert(Raw(item.hit));
                     longest = std::max(longest, OldSize(item));
                 }
-            for (; next < items_.size() && items_[next].begin < hits_[k].begin; ++next)
-                shift += static_cast<std::ptrdiff_t>(items_[next].newText.size()) -
-                         static_cast<std::ptrdiff_t>(items_[next].end - items_[next].begin);
+            for (; next < items_.size() && items_[next].end <= hits_[k].begin; ++next)
+                if (items_[next].swept)
+                    shift += static_cast<std::ptrdiff_t>(items_[next].newText.size()) -
+                             static_cast<std::ptrdiff_t>(items_[next].end - items_[next].begin);
+            if (InSweptSpan(next, hits_[k].begin)) continue;
             const std::size_t at = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(hits_[k].begin) + shift);
             if (hits_[k].end != groupEnd) {
                 groupEnd = hits_[k].end;
@@ -249,6 +275,14 @@ private:
             if (gt - at + 1 <= longest && raws.count(out.substr(at, gt - at + 1))) return false;
         }
         return true;
+    }
+
+    // Whether `pos` lies in the span of a swept item from `first` on (the
+    // items before `first` end at or before it).
+    bool InSweptSpan(std::size_t first, std::size_t pos) const {
+        for (std::size_t i = first; i < items_.size() && items_[i].begin <= pos; ++i)
+            if (items_[i].swept && pos < items_[i].end) return true;
+        return false;
     }
 
     void Scan(std::string_view name, std::string_view closeName, const TTagGroups* groups) {
@@ -372,7 +406,7 @@ std::optional<std::string> LinksFrom(std::string_view text, const TTagGroups* gr
     std::string out;
     SnapshotPass pass(out, text, groups, room, LinkTag(user), LinkClose(user));
     ConvertLinkTags(pass, ctx, unresolved, user);
-    if (!pass.Finish(ctx.LiteralReplace)) return std::nullopt;
+    if (!pass.Finish(ctx)) return std::nullopt;
     return out;
 }
 
@@ -394,7 +428,7 @@ void ConvertMacroTags(std::string& text, const TPassContext& ctx, bool user) {
                            "\\uldb " + pass.Hotspot(k, *close) + (user ? "\\ulnone\\v %!" : "\\ulnone\\v !") +
                                EscapeRtf(macro) + "\\v0 ");
     }
-    pass.Finish(ctx.LiteralReplace);
+    pass.Finish(ctx);
 }
 
 }  // namespace
@@ -444,17 +478,30 @@ void ConvertNoScroll(std::string& text, const TPassContext& ctx) {
 namespace {
 
 // The ANCHOR and IMAGE passes change the text as they go and search on from
-// one after each tag. When their tags do not overlap and no replacement holds
-// a "<", a replacement can neither hide nor make a later tag, so going through
-// the tags found in the text as it stood, in order, gives the same bytes in
-// one sweep. A replacement is made of `fixedPart` and the tag's quoted value.
-bool CanSweepDirect(std::string_view text, const std::vector<TTagSpan>& hits, std::string_view fixedPart) {
+// one after each tag. When no replacement holds a "<", a replacement can
+// neither hide nor make a later tag, so going through the tags found in the
+// text as it stood, in order, gives the same bytes in one sweep. A
+// replacement is made of `fixedPart` and the tag's quoted value.
+//
+// Tags overlap only where several "<" share one ">" (as in "a < b <IMAGE
+// ...>"): a converted one takes the rest of its group with it, which the
+// search after it then skips. Where the pass also replaces the later copies
+// of each converted tag (`copies`), such a later tag must be the only one of
+// its string: a copy of it converted earlier would break its group there.
+bool CanSweepDirect(std::string_view text, const std::vector<TTagSpan>& hits, std::string_view fixedPart, bool copies) {
     if (fixedPart.find('<') != std::string_view::npos) return false;
+    const auto raw = [&](const TTagSpan& t) { return text.substr(t.begin, t.end - t.begin); };
+    bool grouped = false;
     for (std::size_t k = 0; k < hits.size(); ++k) {
-        if (k > 0 && hits[k].begin < hits[k - 1].end) return false;
-        const std::string value = FirstQuoted(StripRtf(text.substr(hits[k].begin, hits[k].end - hits[k].begin)));
+        if (k > 0 && hits[k].begin < hits[k - 1].end) grouped = true;
+        const std::string value = FirstQuoted(StripRtf(raw(hits[k])));
         if (value.find('<') != std::string::npos) return false;
     }
+    if (!grouped || !copies) return true;
+    std::unordered_map<std::string_view, int> count;
+    for (const TTagSpan& t : hits) ++count[raw(t)];
+    for (std::size_t k = 1; k < hits.size(); ++k)
+        if (hits[k].begin < hits[k - 1].end && count[raw(hits[k])] > 1) return false;
     return true;
 }
 
@@ -503,11 +550,12 @@ std::optional<std::string> AnchorsFrom(std::string_view text, const TTagGroups* 
     if (!ctx.LiteralReplace) {
         const std::vector<TTagSpan> hits = ScanIn(text, groups, "ANCHOR");
         if (hits.empty()) return std::nullopt;
-        if (CanSweepDirect(text, hits, ctx.Topic.GetName())) {
+        if (CanSweepDirect(text, hits, ctx.Topic.GetName(), false)) {
             std::string out;
             out.reserve(text.size() + hits.size() * 16);
             std::size_t done = 0;
             for (const TTagSpan& hit : hits) {
+                if (hit.begin < done) continue;  // in the group of the tag just replaced
                 const std::optional<std::string> r =
                     AnchorReplacement(text.substr(hit.begin, hit.end - hit.begin), ctx, anchors);
                 if (!r) continue;
@@ -522,6 +570,7 @@ std::optional<std::string> AnchorsFrom(std::string_view text, const TTagGroups* 
     std::string tag;
     int p = FindTag(text, "ANCHOR", 1, tag);
     if (p < 0) return std::nullopt;
+    ctx.NoteTagByTag();
     std::string out(text);
     while (p > 0) {
         // The first occurrence at or after p is the tag found at p.
@@ -541,20 +590,20 @@ void ConvertAnchors(std::string& text, const TPassContext& ctx, TAnchorTable& an
 void ConvertLinks(std::string& text, const TPassContext& ctx, TUnresolvedAnchorTable& unresolved) {
     SnapshotPass pass(text, LinkTag(false), LinkClose(false));
     ConvertLinkTags(pass, ctx, unresolved, false);
-    pass.Finish(ctx.LiteralReplace);
+    pass.Finish(ctx);
 }
 
 void ConvertULinks(std::string& text, const TPassContext& ctx, TUnresolvedAnchorTable& unresolved) {
     SnapshotPass pass(text, LinkTag(true), LinkClose(true));
     ConvertLinkTags(pass, ctx, unresolved, true);
-    pass.Finish(ctx.LiteralReplace);
+    pass.Finish(ctx);
 }
 
 void ConvertImages(std::string& text, const TPassContext& ctx) {
     if (!ctx.LiteralReplace) {
         const std::vector<TTagSpan> hits = ScanTags(text, "IMAGE");
         if (hits.empty()) return;
-        if (CanSweepDirect(text, hits, {})) {
+        if (CanSweepDirect(text, hits, {}, true)) {
             // A converted tag also replaces every later copy of itself, which
             // then is not looked at again.
             std::unordered_map<std::string_view, std::string> converted;
@@ -562,6 +611,7 @@ void ConvertImages(std::string& text, const TPassContext& ctx) {
             out.reserve(std::max(text.size() + hits.size() * 8, text.capacity()));
             std::size_t done = 0;
             for (const TTagSpan& hit : hits) {
+                if (hit.begin < done) continue;  // in the group of the tag just replaced
                 const std::string_view raw = std::string_view(text).substr(hit.begin, hit.end - hit.begin);
                 auto it = converted.find(raw);
                 if (it == converted.end()) {
@@ -580,6 +630,7 @@ void ConvertImages(std::string& text, const TPassContext& ctx) {
     }
     std::string tag;
     int p = FindTag(text, "IMAGE", 1, tag);
+    if (p > 0) ctx.NoteTagByTag();
     while (p > 0) {
         if (const std::optional<std::string> r = ImageReplacement(tag, ctx))
             ReplaceAllFrom(text, tag, *r, static_cast<std::size_t>(p - 1));
@@ -599,7 +650,7 @@ void ConvertButtons(std::string& text, const TPassContext& ctx) {
         }
         pass.ReplacePaired(k, *close, "\\{button " + pass.Hotspot(k, *close) + ", " + EscapeRtf(macro) + "\\}");
     }
-    pass.Finish(ctx.LiteralReplace);
+    pass.Finish(ctx);
 }
 
 void ConvertMacros(std::string& text, const TPassContext& ctx) {
@@ -619,7 +670,7 @@ void ConvertSounds(std::string& text, const TPassContext& ctx) {
         }
         pass.ReplaceTag(k, std::string("\\{mci PLAY") + (external ? " EXTERNAL" : "") + " ," + EscapeRtf(file) + "\\}");
     }
-    pass.Finish(ctx.LiteralReplace);
+    pass.Finish(ctx);
 }
 
 void ConvertVideos(std::string& text, const TPassContext& ctx) {
@@ -644,7 +695,7 @@ void ConvertVideos(std::string& text, const TPassContext& ctx) {
         r += "\\}";
         pass.ReplaceTag(k, std::move(r));
     }
-    pass.Finish(ctx.LiteralReplace);
+    pass.Finish(ctx);
 }
 
 void ConvertRtfTags(std::string& text, const TPassContext& ctx) {
@@ -661,7 +712,7 @@ void ConvertRtfTags(std::string& text, const TPassContext& ctx) {
         ReplaceAllFrom(code, "\\\\", "\\", 0);
         pass.ReplaceTag(k, std::move(code));
     }
-    pass.Finish(ctx.LiteralReplace);
+    pass.Finish(ctx);
 }
 
 void ResolveAnchors(const std::vector<TAnchorTable>& anchorTables, const TUnresolvedAnchorTable& unresolved,
