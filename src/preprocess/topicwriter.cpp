@@ -95,12 +95,18 @@ public:
     std::string_view Raw(std::size_t k) const { return Piece(hits_[k]); }
 
     // The first closing tag that starts one character after opening tag k.
-    std::optional<TTagSpan> Close(std::size_t k) const {
+    std::optional<TTagSpan> Close(std::size_t k) {
         const std::size_t from = hits_[k].begin + 1;
-        auto it = std::lower_bound(closes_.begin(), closes_.end(), from,
-                                   [](const TTagSpan& t, std::size_t v) { return t.begin < v; });
-        if (it == closes_.end()) return std::nullopt;
-        return *it;
+        // The passes ask in the order of the tags: the answer is at or after
+        // the last one.
+        if (nextClose_ > 0 && closes_[nextClose_ - 1].begin >= from)
+            nextClose_ = static_cast<std::size_t>(
+                std::lower_bound(closes_.begin(), closes_.end(), from,
+                                 [](const TTagSpan& t, std::size_t v) { return t.begin < v; }) -
+                closes_.begin());
+        while (nextClose_ < closes_.size() && closes_[nextClose_].begin < from) ++nextClose_;
+        if (nextClose_ == closes_.size()) return std::nullopt;
+        return closes_[nextClose_];
     }
 
     // The raw text between opening tag k and its closing tag.
@@ -111,17 +117,17 @@ public:
         return source_.substr(open.end, close.begin - open.end);
     }
 
-    void ReplaceTag(std::size_t k, std::string newText) {
+    void ReplaceTag(std::size_t k, std::string_view newText) {
         Item item;
         item.hit = k;
         item.begin = hits_[k].begin;
         item.end = hits_[k].end;
-        item.safe = newText.find('<') == std::string::npos;
-        item.newText = std::move(newText);
-        items_.push_back(std::move(item));
+        item.safe = newText.find('<') == std::string_view::npos;
+        Keep(item, newText);
+        items_.push_back(item);
     }
 
-    void ReplacePaired(std::size_t k, const TTagSpan& close, std::string newText) {
+    void ReplacePaired(std::size_t k, const TTagSpan& close, std::string_view newText) {
         Item item;
         item.hit = k;
         item.begin = hits_[k].begin;
@@ -130,15 +136,16 @@ public:
         // Every "<" of the new text must be one of the hotspot's, and the
         // hotspot's last "<" must be followed by a ">" inside it.
         const std::size_t lastLt = hotspot.rfind('<');
-        item.safe =
-            std::count(newText.begin(), newText.end(), '<') == std::count(hotspot.begin(), hotspot.end(), '<') &&
-            (lastLt == std::string::npos || hotspot.find('>', lastLt) != std::string::npos);
+        item.safe = (lastLt == std::string_view::npos ? newText.find('<') == std::string_view::npos
+                                                      : std::count(newText.begin(), newText.end(), '<') ==
+                                                                std::count(hotspot.begin(), hotspot.end(), '<') &&
+                                                            hotspot.find('>', lastLt) != std::string_view::npos);
         // A closing tag that starts inside the opening one makes a string
         // that does not stand in the text as such.
         item.isSpan = close.begin >= hits_[k].end;
         item.end = item.isSpan ? close.end : hits_[k].end;
-        item.newText = std::move(newText);
-        items_.push_back(std::move(item));
+        Keep(item, newText);
+        items_.push_back(item);
     }
 
     // True when the text was replaced (a pass that reads a view leaves its
@@ -155,14 +162,14 @@ public:
             // overlap), keeping the room the caller asked for or reserved.
             std::size_t size = source_.size();
             for (const Item& item : items_)
-                if (item.swept) size = size - (item.end - item.begin) + item.newText.size();
+                if (item.swept) size = size - (item.end - item.begin) + item.textSize;
             std::string out;
             out.reserve(std::max(size + room_, owns_ ? owned_.capacity() : 0));
             std::size_t done = 0;
             for (const Item& item : items_) {
                 if (!item.swept) continue;
                 out.append(source_.substr(done, item.begin - done));
-                out.append(item.newText);
+                out.append(NewText(item));
                 done = item.end;
             }
             out.append(source_.substr(done));
@@ -176,7 +183,7 @@ public:
         olds.reserve(items_.size());
         for (const Item& item : items_) olds.push_back(OldText(item));
         std::string work = owns_ ? std::move(owned_) : std::string(source_);
-        for (std::size_t i = 0; i < items_.size(); ++i) ReplaceAllFrom(work, olds[i], items_[i].newText, 0);
+        for (std::size_t i = 0; i < items_.size(); ++i) ReplaceAllFrom(work, olds[i], NewText(items_[i]), 0);
         text_.swap(work);
         return true;
     }
@@ -187,11 +194,22 @@ private:
         std::size_t begin = 0;
         std::size_t end = 0;
         bool isSpan = true;
-        bool safe = false;     // the new text brings no "<" that could start a tag string
-        bool swept = true;     // replaced by the sweep (else it lies in an earlier item's span)
-        TTagSpan close{0, 0};  // of a paired tag whose closing tag starts inside the opening one
-        std::string newText;
+        bool safe = false;       // the new text brings no "<" that could start a tag string
+        bool swept = true;       // replaced by the sweep (else it lies in an earlier item's span)
+        TTagSpan close{0, 0};    // of a paired tag whose closing tag starts inside the opening one
+        std::size_t textAt = 0;  // the new text, in texts_
+        std::size_t textSize = 0;
     };
+
+    // The new texts of all items stand one after the other in one string.
+    void Keep(Item& item, std::string_view newText) {
+        item.textAt = texts_.size();
+        item.textSize = newText.size();
+        texts_.append(newText);
+    }
+    std::string_view NewText(const Item& item) const {
+        return std::string_view(texts_).substr(item.textAt, item.textSize);
+    }
 
     // The string the written-out replacement looks for: the raw span, or, for
     // a closing tag inside the opening one, the two tags one after the other.
@@ -263,7 +281,7 @@ private:
                 }
             for (; next < items_.size() && items_[next].end <= hits_[k].begin; ++next)
                 if (items_[next].swept)
-                    shift += static_cast<std::ptrdiff_t>(items_[next].newText.size()) -
+                    shift += static_cast<std::ptrdiff_t>(items_[next].textSize) -
                              static_cast<std::ptrdiff_t>(items_[next].end - items_[next].begin);
             if (InSweptSpan(next, hits_[k].begin)) continue;
             const std::size_t at = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(hits_[k].begin) + shift);
@@ -289,6 +307,7 @@ private:
         hits_ = ScanIn(source_, groups, name);
         if (!closeName.empty() && !hits_.empty()) closes_ = ScanIn(source_, groups, closeName);
         items_.reserve(hits_.size());
+        texts_.reserve(hits_.size() * 48);
     }
 
     std::string& text_;
@@ -299,7 +318,9 @@ private:
     bool finished_ = false;
     std::vector<TTagSpan> hits_;
     std::vector<TTagSpan> closes_;
+    std::size_t nextClose_ = 0;  // where Close looks first
     std::vector<Item> items_;
+    std::string texts_;
 };
 
 bool StartsWith(std::string_view s, std::string_view prefix) {
@@ -316,9 +337,13 @@ std::string_view LinkClose(bool user) { return user ? "/ULINK" : "/LINK"; }
 void ConvertLinkTags(SnapshotPass& pass, const TPassContext& ctx, TUnresolvedAnchorTable& unresolved, bool user) {
     const std::string_view topicPrefix = user ? "<ULINK TOPIC=\"" : "<LINK TOPIC=\"";
     const std::string_view popupPrefix = user ? "<ULINK POPUP=\"" : "<LINK POPUP=\"";
+    // A large topic holds thousands of links: their texts are made in the
+    // same few buffers.
+    std::string s, us, replacement;
     for (std::size_t k = 0; k < pass.Count(); ++k) {
-        const std::string s = StripRtf(pass.Raw(k));
-        const std::string us = AsciiUpperStr(s);
+        StripRtfInto(pass.Raw(k), s);
+        us.resize(s.size());
+        std::transform(s.begin(), s.end(), us.begin(), AsciiUpper);
         bool topicLink;
         if (StartsWith(us, topicPrefix))
             topicLink = true;
@@ -329,17 +354,17 @@ void ConvertLinkTags(SnapshotPass& pass, const TPassContext& ctx, TUnresolvedAnc
             // A link without a target can jump nowhere: its text stays as
             // text, and no tag syntax reaches the help.
             if (const std::optional<TTagSpan> close = pass.Close(k))
-                pass.ReplacePaired(k, *close, pass.Hotspot(k, *close));
+                pass.ReplacePaired(k, *close, pass.HotspotView(k, *close));
             else
                 pass.ReplaceTag(k, {});
             continue;
         }
 
-        const std::string value = FirstQuoted(s);
+        const std::string_view value = FirstQuotedView(s);
         const std::size_t colon = value.find(':');
-        const bool hasAnchor = colon != std::string::npos;
-        const std::string target = hasAnchor ? value.substr(0, colon) : value;
-        const std::string anchor = hasAnchor ? value.substr(colon + 1) : std::string();
+        const bool hasAnchor = colon != std::string_view::npos;
+        const std::string_view target = hasAnchor ? value.substr(0, colon) : value;
+        const std::string_view anchor = hasAnchor ? value.substr(colon + 1) : std::string_view();
 
         const TTopicNode* record = ctx.FindModule(target);
         const std::size_t filePos = us.find("FILE=");
@@ -386,15 +411,25 @@ void ConvertLinkTags(SnapshotPass& pass, const TPassContext& ctx, TUnresolvedAnc
             continue;
         }
 
-        const std::string hotspot = pass.Hotspot(k, *close);
-        std::string hidden = user ? "%" + EscapeRtf(record ? record->GetName() : target) : EscapeRtf(target);
-        if (hasAnchor) hidden += "_" + EscapeRtf(anchor);
-        if (topicLink)
-            hidden += hasAnchor ? windowPart : windowPart + filePart;
-        else if (!hasAnchor)
-            hidden += filePart;
-        std::string replacement = (topicLink ? "\\uldb " : "\\ul ") + hotspot + "\\ulnone\\v " + hidden + "\\v0 ";
-        pass.ReplacePaired(k, *close, std::move(replacement));
+        // The hotspot, then the hidden target: "%" and the module's own name
+        // for a user link, the anchor after "_", the window and the file.
+        replacement.assign(topicLink ? "\\uldb " : "\\ul ");
+        replacement += pass.HotspotView(k, *close);
+        replacement += "\\ulnone\\v ";
+        if (user) {
+            replacement += '%';
+            AppendEscapedRtf(replacement, record ? record->GetName() : std::string(target));
+        } else {
+            AppendEscapedRtf(replacement, target);
+        }
+        if (hasAnchor) {
+            replacement += '_';
+            AppendEscapedRtf(replacement, anchor);
+        }
+        if (topicLink) replacement += windowPart;
+        if (!hasAnchor) replacement += filePart;
+        replacement += "\\v0 ";
+        pass.ReplacePaired(k, *close, replacement);
         if (hasAnchor) unresolved.Add(ctx.Topic, record, anchor);
     }
 }
