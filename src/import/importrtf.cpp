@@ -437,31 +437,23 @@ public:
         : onParagraph_(std::move(onParagraph)), onPageEnd_(std::move(onPageEnd)) {}
 
     void add(Paragraph&& p) {
-        const bool hasBreak = std::any_of(p.runs.begin(), p.runs.end(), [](const TextRun& r) {
-            return r.text.find(kPageBreakChar) != std::u16string::npos;
-        });
-        if (!hasBreak) {
+        const std::u16string_view text = p.text();
+        std::size_t at = text.find(kPageBreakChar);
+        if (at == std::u16string_view::npos) {
             emit(std::move(p));
             return;
         }
         Paragraph cur = Fresh(p);
-        for (TextRun& r : p.runs) {
-            std::size_t at = r.text.find(kPageBreakChar);
-            if (at == std::u16string::npos) {
-                cur.runs.push_back(std::move(r));
-                continue;
-            }
-            std::size_t start = 0;
-            for (; at != std::u16string::npos; at = r.text.find(kPageBreakChar, start)) {
-                if (at > start) cur.runs.push_back({r.format, r.text.substr(start, at - start)});
-                // The text before the break ends the page as a paragraph.
-                if (!cur.runs.empty()) emit(std::move(cur));
-                endPage();
-                cur = Fresh(p);
-                start = at + 1;
-            }
-            if (start < r.text.size()) cur.runs.push_back({r.format, r.text.substr(start)});
+        std::size_t start = 0;
+        for (; at != std::u16string_view::npos; at = text.find(kPageBreakChar, start)) {
+            cur.append(p, start, at);
+            // The text before the break ends the page as a paragraph.
+            if (cur.length() > 0) emit(std::move(cur));
+            endPage();
+            cur = Fresh(p);
+            start = at + 1;
         }
+        cur.append(p, start, text.size());
         emit(std::move(cur));
     }
 

@@ -493,9 +493,9 @@ TEST(ParseRtfFile, EachPageKeepsItsOwnFormatting) {
     ASSERT_EQ(count, 2);
     const RichDocument second = ReadRtf(pages[1]);
     ASSERT_EQ(second.paragraphs.size(), 2u);
-    ASSERT_FALSE(second.paragraphs[0].runs.empty());
-    EXPECT_FALSE(second.paragraphs[0].runs[0].format.bold);
-    EXPECT_EQ(second.paragraphs[0].runs[0].format.font.face, "Arial");
+    ASSERT_FALSE(second.paragraphs[0].runs().empty());
+    EXPECT_FALSE(second.paragraphs[0].runs()[0].format.bold);
+    EXPECT_EQ(second.paragraphs[0].runs()[0].format.font.face, "Arial");
     EXPECT_TRUE(second.paragraphs[0].format.keepWithNext);
     EXPECT_EQ(second.paragraphs[1].format.alignment, ParaAlignment::Center);
     std::vector<std::unique_ptr<TTopicNode>> list;
