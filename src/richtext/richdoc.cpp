@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <stdexcept>
 
 #include "util/cp1252.h"
 
@@ -68,7 +67,8 @@ void Paragraph::append(const Paragraph& other, std::size_t from, std::size_t to)
 }
 
 void Paragraph::appendRun(std::u16string_view text, const SharedCharFormat* shared, const CharFormat& value) {
-    if (text_.size() + text.size() > UINT32_MAX) throw std::length_error("The paragraph is too long.");
+    // Positions are 32 bits: far more than any text a reader takes.
+    if (text_.size() + text.size() > UINT32_MAX) throw RtfTooLargeError();
     const std::size_t n = runCount();
     if (n > 0) {
         const SharedCharFormat& last = runFormat(n - 1);
