@@ -1,7 +1,6 @@
 #include "richtext/richdoc.h"
 
 #include <algorithm>
-#include <climits>
 
 #include "util/cp1252.h"
 
