@@ -144,8 +144,7 @@ public:
     // Each paragraph goes to `sink` as soon as it is complete.
     Reader(std::string_view in, const ParagraphSink& sink) : in_(in), sink_(sink), plain_(unused_) {}
     // Only the characters are kept, into `plain` (runPlain), no formats.
-    Reader(std::string_view in, std::u16string& plain)
-        : in_(in), sink_(NoSink()), textOnly_(true), plain_(plain) {}
+    Reader(std::string_view in, std::u16string& plain) : in_(in), sink_(NoSink()), textOnly_(true), plain_(plain) {}
 
     void run() { readAll(); }
 
