@@ -262,16 +262,22 @@ void InsertQtDocument(QTextCursor& cursor, const RichDocument& doc) {
         } else {
             list = nullptr;
         }
-        for (const TextRun& r : p.runs) {
-            if (r.text.empty()) continue;
-            cursor.insertText(ToQtText(r.text), formats.get(r.format));
-        }
+        for (const TextRun& r : p.runs()) cursor.insertText(ToQtText(r.text), formats.get(r.format));
     }
 }
 
 RichDocument GetQtDocument(const QTextDocument& qdoc) {
     RichDocument doc;
     doc.paragraphs.clear();
+    // The formats met last, shared by the paragraphs that have them.
+    std::vector<SharedCharFormat> recent;
+    const auto shared = [&recent](CharFormat f) -> const SharedCharFormat& {
+        for (std::size_t i = recent.size(); i-- > 0;)
+            if (*recent[i] == f) return recent[i];
+        if (recent.size() >= 16) recent.erase(recent.begin());
+        recent.push_back(std::make_shared<const CharFormat>(std::move(f)));
+        return recent.back();
+    };
     for (QTextBlock b = qdoc.begin(); b.isValid(); b = b.next()) {
         Paragraph p;
         p.format = FromQtFormat(b.blockFormat());
@@ -285,11 +291,7 @@ RichDocument GetQtDocument(const QTextDocument& qdoc) {
             // Objects (U+FFFC) have no place in the model.
             std::erase(text, char16_t(QChar::ObjectReplacementCharacter));
             if (text.empty()) continue;
-            CharFormat f = FromQtFormat(frag.charFormat());
-            if (!p.runs.empty() && p.runs.back().format == f)
-                p.runs.back().text += text;
-            else
-                p.runs.push_back({f, std::move(text)});
+            p.append(text, shared(FromQtFormat(frag.charFormat())));
         }
         doc.paragraphs.push_back(std::move(p));
     }

@@ -208,7 +208,7 @@ TRtfImportResult ImportRtfFile(TProject& project, const TImportTarget& target, c
         std::vector<std::unique_ptr<TTopicNode>> records;
         TTopicImportExtras extras;
         extras.Notes = &notes;
-        CreateImportedTopics(count, pages, footnotes, &project, records, &extras);
+        CreateImportedTopics(count, std::move(pages), footnotes, &project, records, &extras);
         ui.SetProgress(100, 100);
         for (auto& r : records) r->Kind = target.ActiveKind;
         // Nothing may point at the module about to be freed.
@@ -667,7 +667,7 @@ std::unique_ptr<TProject> ImportHpjProject(const std::string& name, TImportUi& u
                             : "None of the files of [FILES] was found; the first is " + firstMissing + ".");
         const TTopicImportExtras extras = ExtrasOf(hpj, notes);
         std::vector<std::unique_ptr<TTopicNode>> records;
-        CreateImportedTopics(count, pages, footnotes, nullptr, records, &extras);
+        CreateImportedTopics(count, std::move(pages), footnotes, nullptr, records, &extras);
         // Records that only popup hotspots lead to are popups; the contents
         // topic stays a topic.
         const std::string contents = ContentsOption(hpj);

@@ -711,6 +711,10 @@ void ConvertTablesAndPictures(std::string& text, const TFootnotesList& footnotes
         text.find("\\shppict") == std::string::npos)
         return;
     std::string out;
+    // Pictures become short tags and tables tags a little longer than their
+    // codes: room for the text and some, taken once, so that a buffer that
+    // doubles does not hold the text two and three times while it moves.
+    out.reserve(text.size() + text.size() / 16 + 64);
     ObjectConverter converter(text, footnotes, firstPage, sink, notes);
     if (converter.Run(out)) text.swap(out);
 }

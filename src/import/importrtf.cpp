@@ -109,8 +109,12 @@ std::string Rebuild(std::string_view s, std::vector<std::pair<std::size_t, std::
     std::vector<std::size_t> order(spans.size());
     for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
     std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return spans[a] < spans[b]; });
+    // Room for all of it at once: the text, what goes in, a blank per span.
+    std::size_t room = s.size() + spans.size();
+    if (with)
+        for (const std::string& w : *with) room += w.size();
     std::string out;
-    out.reserve(s.size());
+    out.reserve(room);
     std::size_t done = 0;
     for (std::size_t i : order) {
         auto [b, e] = spans[i];
@@ -240,51 +244,61 @@ int ExtractFootnotes(std::string& text, TFootnotesList& footnotes, const TProgre
     return static_cast<int>(footnotes.size() - first);
 }
 
-void EscapeLiteralBrackets(std::string& text) {
-    std::string out;
-    out.reserve(text.size() + text.size() / 64);
-    std::string_view s = text;
+namespace {
+
+// Calls `bracket(begin, end, isLt)` for each literal angle bracket of the
+// document text, in order: the span [begin, end) that stands for it.
+template <typename Bracket>
+void ForEachLiteralBracket(std::string_view s, Bracket&& bracket) {
     Lexer lx(s);
     Token t;
-    std::size_t done = 0;
-    auto flush = [&](std::size_t upTo) {
-        out.append(s, done, upTo - done);
-        done = upTo;
-    };
     while (lx.Next(t)) {
         if (t.kind == Tok::Open) {
             if (KindOfGroup(s, t.begin) != GroupKind::Plain) lx.Seek(GroupEnd(s, t.begin));
             continue;
         }
         if (t.kind == Tok::Text) {
-            for (std::size_t i = t.begin; i < t.end; ++i) {
-                if (s[i] != '<' && s[i] != '>') continue;
-                flush(i);
-                out += s[i] == '<' ? "&lt;" : "&rt;";
-                done = i + 1;
-            }
+            for (std::size_t i = t.begin; i < t.end; ++i)
+                if (s[i] == '<' || s[i] == '>') bracket(i, i + 1, s[i] == '<');
             continue;
         }
         if (t.kind == Tok::Symbol && t.end - t.begin == 4 && s[t.begin + 1] == '\'') {
             const std::string hex = AsciiLowerStr(s.substr(t.begin + 2, 2));
-            if (hex == "3c" || hex == "3e") {
-                flush(t.begin);
-                out += hex == "3c" ? "&lt;" : "&rt;";
-                done = t.end;
-            }
+            if (hex == "3c" || hex == "3e") bracket(t.begin, t.end, hex == "3c");
             continue;
         }
         if (t.kind == Tok::Word && t.name == "u" && t.hasParam && (t.param == 60 || t.param == 62)) {
-            flush(t.begin);
-            out += t.param == 60 ? "&lt;" : "&rt;";
             std::size_t e = t.end;
             // The one-character fallback that follows (\uc1).
             if (e < s.size() && s[e] != '\\' && s[e] != '{' && s[e] != '}') ++e;
-            done = e;
+            bracket(t.begin, e, t.param == 60);
             lx.Seek(e);
         }
     }
-    flush(s.size());
+}
+
+}  // namespace
+
+void EscapeLiteralBrackets(std::string& text) {
+    const std::string_view s = text;
+    // The size of the result first, so that it is made in one buffer: one
+    // that grows would hold the text twice and more while it moves.
+    std::size_t size = s.size();
+    bool any = false;
+    ForEachLiteralBracket(s, [&](std::size_t begin, std::size_t end, bool) {
+        size = size - (end - begin) + 4;
+        any = true;
+    });
+    if (!any) return;
+    std::string out;
+    out.reserve(size);
+    std::size_t done = 0;
+    ForEachLiteralBracket(s, [&](std::size_t begin, std::size_t end, bool isLt) {
+        out.append(s, done, begin - done);
+        out += isLt ? "&lt;" : "&rt;";
+        done = end;
+    });
+    out.append(s, done, std::string_view::npos);
     text.swap(out);
 }
 
@@ -437,31 +451,23 @@ public:
         : onParagraph_(std::move(onParagraph)), onPageEnd_(std::move(onPageEnd)) {}
 
     void add(Paragraph&& p) {
-        const bool hasBreak = std::any_of(p.runs.begin(), p.runs.end(), [](const TextRun& r) {
-            return r.text.find(kPageBreakChar) != std::u16string::npos;
-        });
-        if (!hasBreak) {
+        const std::u16string_view text = p.text();
+        std::size_t at = text.find(kPageBreakChar);
+        if (at == std::u16string_view::npos) {
             emit(std::move(p));
             return;
         }
         Paragraph cur = Fresh(p);
-        for (TextRun& r : p.runs) {
-            std::size_t at = r.text.find(kPageBreakChar);
-            if (at == std::u16string::npos) {
-                cur.runs.push_back(std::move(r));
-                continue;
-            }
-            std::size_t start = 0;
-            for (; at != std::u16string::npos; at = r.text.find(kPageBreakChar, start)) {
-                if (at > start) cur.runs.push_back({r.format, r.text.substr(start, at - start)});
-                // The text before the break ends the page as a paragraph.
-                if (!cur.runs.empty()) emit(std::move(cur));
-                endPage();
-                cur = Fresh(p);
-                start = at + 1;
-            }
-            if (start < r.text.size()) cur.runs.push_back({r.format, r.text.substr(start)});
+        std::size_t start = 0;
+        for (; at != std::u16string_view::npos; at = text.find(kPageBreakChar, start)) {
+            cur.append(p, start, at);
+            // The text before the break ends the page as a paragraph.
+            if (cur.length() > 0) emit(std::move(cur));
+            endPage();
+            cur = Fresh(p);
+            start = at + 1;
         }
+        cur.append(p, start, text.size());
         emit(std::move(cur));
     }
 
@@ -554,6 +560,9 @@ void ParseRtfFile(std::string text, StringList& pages, int& count, TFootnotesLis
                            f.OwnHeader = true;
                            if (keep != firstRecord + k - 1) footnotes[keep] = std::move(f);
                            ++keep;
+                           // Kept until the records are made: without the room
+                           // left over from writing it.
+                           page.shrink_to_fit();
                            pages.push_back(std::move(page));
                            ++count;
                        });
@@ -1123,9 +1132,13 @@ void KeepOnce(StringList& list) {
 
 }  // namespace
 
-void CreateImportedTopics(int count, const StringList& pages, const TFootnotesList& footnotes,
-                          const TProject* checkProject, std::vector<std::unique_ptr<TTopicNode>>& list,
-                          const TTopicImportExtras* extras) {
+namespace {
+
+// CreateImportedTopics; each page's text is moved out of `takeFrom` (which
+// is `pages`) when it is given.
+void MakeImportedTopics(int count, const StringList& pages, StringList* takeFrom, const TFootnotesList& footnotes,
+                        const TProject* checkProject, std::vector<std::unique_ptr<TTopicNode>>& list,
+                        const TTopicImportExtras* extras) {
     const std::size_t n = std::min({static_cast<std::size_t>(std::max(count, 0)), pages.size(), footnotes.size()});
     TImportNotes* notes = extras ? extras->Notes : nullptr;
     // Lower-case names taken: the project's (when checked) and this run's.
@@ -1209,7 +1222,7 @@ void CreateImportedTopics(int count, const StringList& pages, const TFootnotesLi
             usedNumbers.emplace(number, names[i]);
             node->ContextId = number;
         }
-        std::string text = pages[i];
+        std::string text = takeFrom ? std::move((*takeFrom)[i]) : pages[i];
         RtfToTags(text, &contexts, notes);
         MapRawTagContexts(text, contexts);
         if (!footnotes[i].OwnHeader || !ConvertNoScrollRegion(text)) RemoveFirstWord(text, "keepn");
@@ -1228,6 +1241,20 @@ void CreateImportedTopics(int count, const StringList& pages, const TFootnotesLi
         KeepOnce(node->AKeywords);
         list.push_back(std::move(node));
     }
+}
+
+}  // namespace
+
+void CreateImportedTopics(int count, const StringList& pages, const TFootnotesList& footnotes,
+                          const TProject* checkProject, std::vector<std::unique_ptr<TTopicNode>>& list,
+                          const TTopicImportExtras* extras) {
+    MakeImportedTopics(count, pages, nullptr, footnotes, checkProject, list, extras);
+}
+
+void CreateImportedTopics(int count, StringList&& pages, const TFootnotesList& footnotes, const TProject* checkProject,
+                          std::vector<std::unique_ptr<TTopicNode>>& list, const TTopicImportExtras* extras) {
+    MakeImportedTopics(count, pages, &pages, footnotes, checkProject, list, extras);
+    pages.clear();
 }
 
 namespace {

@@ -162,6 +162,10 @@ struct TTopicImportExtras {
 void CreateImportedTopics(int count, const StringList& pages, const TFootnotesList& footnotes,
                           const TProject* checkProject, std::vector<std::unique_ptr<TTopicNode>>& list,
                           const TTopicImportExtras* extras = nullptr);
+// The same, taking each page's text over as its record is made, so that a
+// large file's pages and records are not held twice; `pages` is left empty.
+void CreateImportedTopics(int count, StringList&& pages, const TFootnotesList& footnotes, const TProject* checkProject,
+                          std::vector<std::unique_ptr<TTopicNode>>& list, const TTopicImportExtras* extras = nullptr);
 
 // Makes a popup of every record that is the target of a popup hotspot and of
 // no jump, and has no keywords, no browse sequence and no entry macros; the

@@ -57,64 +57,81 @@ std::string TagPattern(std::string_view name) {
     return pattern;
 }
 
-// Looks at the group of "<" that share the ">" after `from` (0-based) and
-// calls `hit` for each qualifying one, leftmost first. Returns the position
-// after that ">", or npos when no ">" follows (no tag can start there).
-//
-// Stripping never joins text across a "<" (the "<" always survives and the
-// pattern holds no other "<"), so the piece from a "<" qualifies exactly when
-// its own stretch up to the next "<" does, or the piece of that next "<" does.
-// Working right to left keeps the whole scan linear.
-// The group of "<" that share the first ">" after `from`: appends their
-// positions to `lts` and returns the ">"'s, or npos when there is none.
-std::size_t FindGroup(std::string_view text, std::size_t from, std::vector<std::size_t>& lts) {
-    const std::size_t lt = text.find('<', from);
-    if (lt == std::string_view::npos) return std::string_view::npos;
+// The tags of a text stand in groups: each run of "<" up to the first ">"
+// after them, which they all share. A "<" qualifies as a tag named by the
+// pattern when the RTF-free, upper-cased piece from it to that ">" contains
+// the pattern. Stripping never joins text across a "<" (the "<" always
+// survives and the pattern holds no other "<"), so the piece from a "<"
+// qualifies exactly when its own stretch up to the next "<" does, or the
+// piece of that next "<" does: every "<" up to the last whose stretch holds
+// the pattern qualifies. Working right to left keeps the whole scan linear.
+
+// The group of "<" that starts at the "<" at `lt`: appends the positions of
+// its "<" to `lts`, sets `next` to the first "<" after its ">" (npos when
+// there is none) and returns the ">"'s position, or npos when no ">" follows.
+std::size_t FindGroup(std::string_view text, std::size_t lt, std::vector<std::size_t>& lts, std::size_t& next) {
     const std::size_t gt = text.find('>', lt);
     if (gt == std::string_view::npos) return std::string_view::npos;
-    // Only the "<" before the ">": the stretch after it is the next group's.
-    const std::string_view group = text.substr(0, gt);
-    for (std::size_t p = lt; p != std::string_view::npos; p = group.find('<', p + 1)) lts.push_back(p);
+    // The search for the next "<" of the group runs on to the next group's.
+    std::size_t p = lt;
+    do {
+        lts.push_back(p);
+        p = text.find('<', p + 1);
+    } while (p < gt);
+    next = p;
     return gt;
 }
 
 // Calls `hit` for each qualifying "<" of the group `lts` (ending at `gt`),
-// leftmost first; false when `hit` asked to stop.
+// leftmost first; false when `hit` asked to stop. `rtf`, when given, holds
+// HoldsRtf of each "<"'s stretch.
 template <typename Hit>
-// `rtf`, when given, holds HoldsRtf of each "<"'s segment.
 bool MarkGroup(std::string_view text, const std::size_t* lts, const char* rtf, std::size_t count, std::size_t gt,
-               std::string_view pattern, Hit&& hit, std::vector<char>& ok) {
-    ok.assign(count, 0);
-    bool later = false;
+               std::string_view pattern, Hit&& hit) {
+    std::size_t qualifying = 0;  // the number of "<" that qualify
     for (std::size_t k = count; k-- > 0;) {
-        if (later) {
-            ok[k] = 1;
-            continue;
-        }
         const std::size_t segEnd = (k + 1 < count) ? lts[k + 1] : gt + 1;
         const std::string_view segment = text.substr(lts[k], segEnd - lts[k]);
-        later = StrippedContains(segment, pattern, rtf ? rtf[k] != 0 : HoldsRtf(segment));
-        ok[k] = later ? 1 : 0;
+        if (StrippedContains(segment, pattern, rtf ? rtf[k] != 0 : HoldsRtf(segment))) {
+            qualifying = k + 1;
+            break;
+        }
     }
-    for (std::size_t k = 0; k < count; ++k)
-        if (ok[k] && !hit(TTagSpan{lts[k], gt + 1})) return false;
+    for (std::size_t k = 0; k < qualifying; ++k)
+        if (!hit(TTagSpan{lts[k], gt + 1})) return false;
     return true;
 }
 
+// Calls `hit` for each tag of the pattern from the "<" at `lt` on, in order,
+// until it asks to stop.
 template <typename Hit>
-std::size_t ScanGroup(std::string_view text, std::size_t from, std::string_view pattern, Hit&& hit,
-                      std::vector<std::size_t>& lts, std::vector<char>& ok) {
-    lts.clear();
-    const std::size_t gt = FindGroup(text, from, lts);
-    if (gt == std::string_view::npos) return std::string_view::npos;
-    if (!MarkGroup(text, lts.data(), nullptr, lts.size(), gt, pattern, hit, ok)) return std::string_view::npos;
-    return gt + 1;
+void ScanFrom(std::string_view text, std::size_t lt, std::string_view pattern, Hit&& hit) {
+    std::vector<std::size_t> lts;
+    while (lt != std::string_view::npos) {
+        lts.clear();
+        std::size_t next = std::string_view::npos;
+        const std::size_t gt = FindGroup(text, lt, lts, next);
+        if (gt == std::string_view::npos) return;
+        if (!MarkGroup(text, lts.data(), nullptr, lts.size(), gt, pattern, hit)) return;
+        lt = next;
+    }
 }
 
 }  // namespace
 
 std::string StripRtf(std::string_view s) {
     std::string out;
+    StripRtfInto(s, out);
+    return out;
+}
+
+void StripRtfInto(std::string_view s, std::string& out) {
+    out.clear();
+    // Text without codes is its own stripped form.
+    if (!HoldsRtf(s)) {
+        out.assign(s);
+        return;
+    }
     out.reserve(s.size());
     const std::size_t n = s.size();
     std::size_t i = 0;
@@ -147,107 +164,97 @@ std::string StripRtf(std::string_view s) {
         while (i < n && IsControlWordChar(s[i])) ++i;
         if (i < n && s[i] == ' ') ++i;
     }
-    return out;
 }
 
-std::string FirstQuoted(std::string_view s) {
+std::string FirstQuoted(std::string_view s) { return std::string(FirstQuotedView(s)); }
+
+std::string_view FirstQuotedView(std::string_view s) {
     const std::size_t q1 = s.find('"');
     if (q1 == std::string_view::npos) return {};
     const std::size_t q2 = s.find('"', q1 + 1);
     if (q2 == std::string_view::npos) return {};
-    return std::string(s.substr(q1 + 1, q2 - q1 - 1));
+    return s.substr(q1 + 1, q2 - q1 - 1);
 }
 
 int FindTag(std::string_view text, std::string_view name, int start, std::string& tag) {
     tag.clear();
     if (start < 1) start = 1;
-    const std::string pattern = TagPattern(name);
-    std::vector<std::size_t> lts;
-    std::vector<char> ok;
-    std::size_t from = static_cast<std::size_t>(start - 1);
+    const std::size_t from = static_cast<std::size_t>(start - 1);
+    if (from >= text.size()) return -1;
     int found = -1;
-    while (from < text.size() && found < 0) {
-        from = ScanGroup(
-            text, from, pattern,
-            [&](TTagSpan span) {
-                tag.assign(text.substr(span.begin, span.end - span.begin));
-                found = static_cast<int>(span.begin) + 1;
-                return false;  // the leftmost hit is enough
-            },
-            lts, ok);
-    }
+    ScanFrom(text, text.find('<', from), TagPattern(name), [&](TTagSpan span) {
+        tag.assign(text.substr(span.begin, span.end - span.begin));
+        found = static_cast<int>(span.begin) + 1;
+        return false;  // the leftmost hit is enough
+    });
     return found;
 }
 
 std::vector<TTagSpan> ScanTags(std::string_view text, std::string_view name) {
-    const std::string pattern = TagPattern(name);
     std::vector<TTagSpan> hits;
-    std::vector<std::size_t> lts;
-    std::vector<char> ok;
-    std::size_t from = 0;
-    while (from < text.size()) {
-        from = ScanGroup(
-            text, from, pattern,
-            [&](TTagSpan span) {
-                hits.push_back(span);
-                return true;
-            },
-            lts, ok);
-    }
+    ScanFrom(text, text.find('<'), TagPattern(name), [&](TTagSpan span) {
+        hits.push_back(span);
+        return true;
+    });
     return hits;
 }
 
 TTagGroups::TTagGroups(std::string_view text) : text_(text) {
-    std::size_t from = 0;
-    while (from < text.size()) {
+    std::size_t lt = text.find('<');
+    while (lt != std::string_view::npos) {
         const std::size_t first = lts_.size();
-        const std::size_t gt = FindGroup(text, from, lts_);
+        std::size_t next = std::string_view::npos;
+        const std::size_t gt = FindGroup(text, lt, lts_, next);
         if (gt == std::string_view::npos) break;
         for (std::size_t k = first; k < lts_.size(); ++k) {
             const std::size_t segEnd = k + 1 < lts_.size() ? lts_[k + 1] : gt + 1;
             rtf_.push_back(HoldsRtf(text.substr(lts_[k], segEnd - lts_[k])) ? 1 : 0);
         }
         groups_.push_back({lts_.size(), gt});
-        from = gt + 1;
+        lt = next;
     }
 }
 
 std::vector<TTagSpan> ScanTags(const TTagGroups& groups, std::string_view name) {
     const std::string pattern = TagPattern(name);
     std::vector<TTagSpan> hits;
-    std::vector<char> ok;
     std::size_t first = 0;
     for (const auto& [end, gt] : groups.groups_) {
-        MarkGroup(
-            groups.text_, groups.lts_.data() + first, groups.rtf_.data() + first, end - first, gt, pattern,
-            [&](TTagSpan span) {
-                hits.push_back(span);
-                return true;
-            },
-            ok);
+        MarkGroup(groups.text_, groups.lts_.data() + first, groups.rtf_.data() + first, end - first, gt, pattern,
+                  [&](TTagSpan span) {
+                      hits.push_back(span);
+                      return true;
+                  });
         first = end;
     }
     return hits;
 }
 
 std::string EscapeRtf(std::string_view s) {
-    static const char kHex[] = "0123456789abcdef";
     std::string out;
-    out.reserve(s.size());
-    for (char c : s) {
+    AppendEscapedRtf(out, s);
+    return out;
+}
+
+void AppendEscapedRtf(std::string& out, std::string_view s) {
+    static const char kHex[] = "0123456789abcdef";
+    std::size_t done = 0;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const char c = s[i];
         const auto b = static_cast<unsigned char>(c);
-        if (c == '\\' || c == '{' || c == '}') {
-            out += '\\';
-            out += c;
-        } else if (b >= 0x80) {
+        if (c != '\\' && c != '{' && c != '}' && b < 0x80) continue;
+        out.append(s, done, i - done);
+        done = i + 1;
+        if (b >= 0x80) {
             out += "\\'";
             out += kHex[b >> 4];
             out += kHex[b & 15];
         } else {
+            out += '\\';
             out += c;
         }
     }
-    return out;
+    out.append(s, done, std::string_view::npos);
 }
 
 void ReplaceAllFrom(std::string& s, std::string_view oldText, std::string_view newText, std::size_t from) {

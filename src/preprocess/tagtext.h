@@ -13,10 +13,14 @@ namespace qm {
 // character; "\'hh" gives the byte hh; any other control word is dropped with
 // its run of letters, digits, apostrophes and asterisks and one ending blank.
 std::string StripRtf(std::string_view s);
+// The same into `out`, whose memory is reused.
+void StripRtfInto(std::string_view s, std::string& out);
 
 // The text between the first two double quotes; empty when there is no second
 // quote or the two are adjacent.
 std::string FirstQuoted(std::string_view s);
+// The same as a part of `s`.
+std::string_view FirstQuotedView(std::string_view s);
 
 // The next tag named `name` at or after `start`: the text from a "<" up to the
 // next ">" whose RTF-free, upper-cased form contains "<" + name. Gives the raw
@@ -58,6 +62,8 @@ std::vector<TTagSpan> ScanTags(const TTagGroups& groups, std::string_view name);
 // A value made safe for RTF text: "\" "{" "}" are escaped and bytes 0x80 and
 // above become "\'hh".
 std::string EscapeRtf(std::string_view s);
+// Appends EscapeRtf(s) to `out`.
+void AppendEscapedRtf(std::string& out, std::string_view s);
 
 // Every occurrence of `oldText` from 0-based `from` on, left to right, each
 // search resuming after the inserted text (the semantics of ReplaceString with

@@ -95,12 +95,18 @@ public:
     std::string_view Raw(std::size_t k) const { return Piece(hits_[k]); }
 
     // The first closing tag that starts one character after opening tag k.
-    std::optional<TTagSpan> Close(std::size_t k) const {
+    std::optional<TTagSpan> Close(std::size_t k) {
         const std::size_t from = hits_[k].begin + 1;
-        auto it = std::lower_bound(closes_.begin(), closes_.end(), from,
-                                   [](const TTagSpan& t, std::size_t v) { return t.begin < v; });
-        if (it == closes_.end()) return std::nullopt;
-        return *it;
+        // The passes ask in the order of the tags: the answer is at or after
+        // the last one.
+        if (nextClose_ > 0 && closes_[nextClose_ - 1].begin >= from)
+            nextClose_ = static_cast<std::size_t>(
+                std::lower_bound(closes_.begin(), closes_.end(), from,
+                                 [](const TTagSpan& t, std::size_t v) { return t.begin < v; }) -
+                closes_.begin());
+        while (nextClose_ < closes_.size() && closes_[nextClose_].begin < from) ++nextClose_;
+        if (nextClose_ == closes_.size()) return std::nullopt;
+        return closes_[nextClose_];
     }
 
     // The raw text between opening tag k and its closing tag.
@@ -111,17 +117,17 @@ public:
         return source_.substr(open.end, close.begin - open.end);
     }
 
-    void ReplaceTag(std::size_t k, std::string newText) {
+    void ReplaceTag(std::size_t k, std::string_view newText) {
         Item item;
         item.hit = k;
         item.begin = hits_[k].begin;
         item.end = hits_[k].end;
-        item.safe = newText.find('<') == std::string::npos;
-        item.newText = std::move(newText);
-        items_.push_back(std::move(item));
+        item.safe = newText.find('<') == std::string_view::npos;
+        Keep(item, newText);
+        items_.push_back(item);
     }
 
-    void ReplacePaired(std::size_t k, const TTagSpan& close, std::string newText) {
+    void ReplacePaired(std::size_t k, const TTagSpan& close, std::string_view newText) {
         Item item;
         item.hit = k;
         item.begin = hits_[k].begin;
@@ -130,36 +136,40 @@ public:
         // Every "<" of the new text must be one of the hotspot's, and the
         // hotspot's last "<" must be followed by a ">" inside it.
         const std::size_t lastLt = hotspot.rfind('<');
-        item.safe =
-            std::count(newText.begin(), newText.end(), '<') == std::count(hotspot.begin(), hotspot.end(), '<') &&
-            (lastLt == std::string::npos || hotspot.find('>', lastLt) != std::string::npos);
+        item.safe = (lastLt == std::string_view::npos ? newText.find('<') == std::string_view::npos
+                                                      : std::count(newText.begin(), newText.end(), '<') ==
+                                                                std::count(hotspot.begin(), hotspot.end(), '<') &&
+                                                            hotspot.find('>', lastLt) != std::string_view::npos);
         // A closing tag that starts inside the opening one makes a string
         // that does not stand in the text as such.
         item.isSpan = close.begin >= hits_[k].end;
         item.end = item.isSpan ? close.end : hits_[k].end;
-        item.newText = std::move(newText);
-        items_.push_back(std::move(item));
+        Keep(item, newText);
+        items_.push_back(item);
     }
 
     // True when the text was replaced (a pass that reads a view leaves its
     // output alone when nothing changes).
-    bool Finish(bool literal) {
+    bool Finish(const TPassContext& ctx) {
+        const bool literal = ctx.LiteralReplace;
         finished_ = true;
         if (items_.empty()) {
             if (owns_) text_ = std::move(owned_);
             return false;
         }
-        if (!literal && CanSweep()) {
-            // One buffer of the exact result size (the spans do not overlap),
-            // keeping the room the caller asked for or reserved.
+        if (!literal && PlanSweep()) {
+            // One buffer of the exact result size (the spans replaced do not
+            // overlap), keeping the room the caller asked for or reserved.
             std::size_t size = source_.size();
-            for (const Item& item : items_) size = size - (item.end - item.begin) + item.newText.size();
+            for (const Item& item : items_)
+                if (item.swept) size = size - (item.end - item.begin) + item.textSize;
             std::string out;
             out.reserve(std::max(size + room_, owns_ ? owned_.capacity() : 0));
             std::size_t done = 0;
             for (const Item& item : items_) {
+                if (!item.swept) continue;
                 out.append(source_.substr(done, item.begin - done));
-                out.append(item.newText);
+                out.append(NewText(item));
                 done = item.end;
             }
             out.append(source_.substr(done));
@@ -168,11 +178,12 @@ public:
                 return true;
             }
         }
+        ctx.NoteTagByTag();
         std::vector<std::string> olds;
         olds.reserve(items_.size());
         for (const Item& item : items_) olds.push_back(OldText(item));
         std::string work = owns_ ? std::move(owned_) : std::string(source_);
-        for (std::size_t i = 0; i < items_.size(); ++i) ReplaceAllFrom(work, olds[i], items_[i].newText, 0);
+        for (std::size_t i = 0; i < items_.size(); ++i) ReplaceAllFrom(work, olds[i], NewText(items_[i]), 0);
         text_.swap(work);
         return true;
     }
@@ -183,10 +194,22 @@ private:
         std::size_t begin = 0;
         std::size_t end = 0;
         bool isSpan = true;
-        bool safe = false;     // the new text brings no "<" that could start a tag string
-        TTagSpan close{0, 0};  // of a paired tag whose closing tag starts inside the opening one
-        std::string newText;
+        bool safe = false;       // the new text brings no "<" that could start a tag string
+        bool swept = true;       // replaced by the sweep (else it lies in an earlier item's span)
+        TTagSpan close{0, 0};    // of a paired tag whose closing tag starts inside the opening one
+        std::size_t textAt = 0;  // the new text, in texts_
+        std::size_t textSize = 0;
     };
+
+    // The new texts of all items stand one after the other in one string.
+    void Keep(Item& item, std::string_view newText) {
+        item.textAt = texts_.size();
+        item.textSize = newText.size();
+        texts_.append(newText);
+    }
+    std::string_view NewText(const Item& item) const {
+        return std::string_view(texts_).substr(item.textAt, item.textSize);
+    }
 
     // The string the written-out replacement looks for: the raw span, or, for
     // a closing tag inside the opening one, the two tags one after the other.
@@ -201,16 +224,35 @@ private:
 
     std::string_view Piece(const TTagSpan& t) const { return source_.substr(t.begin, t.end - t.begin); }
 
-    // Several "<" sharing one ">" are all found as tags; only the last of
-    // them can be converted (an earlier one's span would hold the next tag).
-    bool CanSweep() const {
-        for (std::size_t i = 0; i < items_.size(); ++i) {
-            const Item& item = items_[i];
-            if (!item.isSpan) return false;
-            if (!item.safe) return false;
-            if (i > 0 && item.begin < items_[i - 1].end) return false;
-            if (item.hit + 1 < hits_.size() && hits_[item.hit + 1].begin < item.end) return false;
+    // Whether the sweep gives the written-out bytes, marking the items it
+    // replaces. Several "<" sharing one ">" are all found as tags. The first
+    // of them that is converted replaces a span holding the others (as in
+    // "a < b <LINK ...>x</LINK>", where the stray "<" is a tag too), so the
+    // written-out road no longer finds theirs, unless another item has the
+    // very same string: then it would replace it inside that span first.
+    bool PlanSweep() {
+        const Item* last = nullptr;  // the last item the sweep replaces
+        bool covers = false;
+        for (Item& item : items_) {
+            if (!item.isSpan || !item.safe) return false;
+            if (last && item.begin < last->end) {
+                if (hits_[item.hit].end != hits_[last->hit].end || item.end != last->end) return false;
+                item.swept = false;
+                covers = true;
+                continue;
+            }
+            item.swept = true;
+            // No tag but the later ones of its own group may start in its span.
+            std::size_t next = item.hit + 1;
+            while (next < hits_.size() && hits_[next].end == hits_[item.hit].end) ++next;
+            if (next < hits_.size() && hits_[next].begin < item.end) return false;
+            last = &item;
         }
+        if (!covers) return true;
+        std::unordered_map<std::string_view, int> olds;
+        for (const Item& item : items_) ++olds[source_.substr(item.begin, item.end - item.begin)];
+        for (const Item& item : items_)
+            if (!item.swept && olds[source_.substr(item.begin, item.end - item.begin)] > 1) return false;
         return true;
     }
 
@@ -220,7 +262,7 @@ private:
     // replacements would meet there; it is harmless unless it is the raw
     // string of a converted tag. A later replacement cannot end that piece
     // earlier: before it is made, the piece runs on into its raw tag and so is
-    // longer than that tag.
+    // longer than that tag. A "<" inside a replaced span is gone on both roads.
     bool StraddlesAreHarmless(std::string_view out) const {
         std::unordered_set<std::string_view> raws;
         std::size_t longest = 0;
@@ -237,9 +279,11 @@ private:
                     raws.insert(Raw(item.hit));
                     longest = std::max(longest, OldSize(item));
                 }
-            for (; next < items_.size() && items_[next].begin < hits_[k].begin; ++next)
-                shift += static_cast<std::ptrdiff_t>(items_[next].newText.size()) -
-                         static_cast<std::ptrdiff_t>(items_[next].end - items_[next].begin);
+            for (; next < items_.size() && items_[next].end <= hits_[k].begin; ++next)
+                if (items_[next].swept)
+                    shift += static_cast<std::ptrdiff_t>(items_[next].textSize) -
+                             static_cast<std::ptrdiff_t>(items_[next].end - items_[next].begin);
+            if (InSweptSpan(next, hits_[k].begin)) continue;
             const std::size_t at = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(hits_[k].begin) + shift);
             if (hits_[k].end != groupEnd) {
                 groupEnd = hits_[k].end;
@@ -251,10 +295,19 @@ private:
         return true;
     }
 
+    // Whether `pos` lies in the span of a swept item from `first` on (the
+    // items before `first` end at or before it).
+    bool InSweptSpan(std::size_t first, std::size_t pos) const {
+        for (std::size_t i = first; i < items_.size() && items_[i].begin <= pos; ++i)
+            if (items_[i].swept && pos < items_[i].end) return true;
+        return false;
+    }
+
     void Scan(std::string_view name, std::string_view closeName, const TTagGroups* groups) {
         hits_ = ScanIn(source_, groups, name);
         if (!closeName.empty() && !hits_.empty()) closes_ = ScanIn(source_, groups, closeName);
         items_.reserve(hits_.size());
+        texts_.reserve(hits_.size() * 48);
     }
 
     std::string& text_;
@@ -265,7 +318,9 @@ private:
     bool finished_ = false;
     std::vector<TTagSpan> hits_;
     std::vector<TTagSpan> closes_;
+    std::size_t nextClose_ = 0;  // where Close looks first
     std::vector<Item> items_;
+    std::string texts_;
 };
 
 bool StartsWith(std::string_view s, std::string_view prefix) {
@@ -282,9 +337,13 @@ std::string_view LinkClose(bool user) { return user ? "/ULINK" : "/LINK"; }
 void ConvertLinkTags(SnapshotPass& pass, const TPassContext& ctx, TUnresolvedAnchorTable& unresolved, bool user) {
     const std::string_view topicPrefix = user ? "<ULINK TOPIC=\"" : "<LINK TOPIC=\"";
     const std::string_view popupPrefix = user ? "<ULINK POPUP=\"" : "<LINK POPUP=\"";
+    // A large topic holds thousands of links: their texts are made in the
+    // same few buffers.
+    std::string s, us, replacement;
     for (std::size_t k = 0; k < pass.Count(); ++k) {
-        const std::string s = StripRtf(pass.Raw(k));
-        const std::string us = AsciiUpperStr(s);
+        StripRtfInto(pass.Raw(k), s);
+        us.resize(s.size());
+        std::transform(s.begin(), s.end(), us.begin(), AsciiUpper);
         bool topicLink;
         if (StartsWith(us, topicPrefix))
             topicLink = true;
@@ -295,17 +354,17 @@ void ConvertLinkTags(SnapshotPass& pass, const TPassContext& ctx, TUnresolvedAnc
             // A link without a target can jump nowhere: its text stays as
             // text, and no tag syntax reaches the help.
             if (const std::optional<TTagSpan> close = pass.Close(k))
-                pass.ReplacePaired(k, *close, pass.Hotspot(k, *close));
+                pass.ReplacePaired(k, *close, pass.HotspotView(k, *close));
             else
                 pass.ReplaceTag(k, {});
             continue;
         }
 
-        const std::string value = FirstQuoted(s);
+        const std::string_view value = FirstQuotedView(s);
         const std::size_t colon = value.find(':');
-        const bool hasAnchor = colon != std::string::npos;
-        const std::string target = hasAnchor ? value.substr(0, colon) : value;
-        const std::string anchor = hasAnchor ? value.substr(colon + 1) : std::string();
+        const bool hasAnchor = colon != std::string_view::npos;
+        const std::string_view target = hasAnchor ? value.substr(0, colon) : value;
+        const std::string_view anchor = hasAnchor ? value.substr(colon + 1) : std::string_view();
 
         const TTopicNode* record = ctx.FindModule(target);
         const std::size_t filePos = us.find("FILE=");
@@ -352,15 +411,25 @@ void ConvertLinkTags(SnapshotPass& pass, const TPassContext& ctx, TUnresolvedAnc
             continue;
         }
 
-        const std::string hotspot = pass.Hotspot(k, *close);
-        std::string hidden = user ? "%" + EscapeRtf(record ? record->GetName() : target) : EscapeRtf(target);
-        if (hasAnchor) hidden += "_" + EscapeRtf(anchor);
-        if (topicLink)
-            hidden += hasAnchor ? windowPart : windowPart + filePart;
-        else if (!hasAnchor)
-            hidden += filePart;
-        std::string replacement = (topicLink ? "\\uldb " : "\\ul ") + hotspot + "\\ulnone\\v " + hidden + "\\v0 ";
-        pass.ReplacePaired(k, *close, std::move(replacement));
+        // The hotspot, then the hidden target: "%" and the module's own name
+        // for a user link, the anchor after "_", the window and the file.
+        replacement.assign(topicLink ? "\\uldb " : "\\ul ");
+        replacement += pass.HotspotView(k, *close);
+        replacement += "\\ulnone\\v ";
+        if (user) {
+            replacement += '%';
+            AppendEscapedRtf(replacement, record ? record->GetName() : std::string(target));
+        } else {
+            AppendEscapedRtf(replacement, target);
+        }
+        if (hasAnchor) {
+            replacement += '_';
+            AppendEscapedRtf(replacement, anchor);
+        }
+        if (topicLink) replacement += windowPart;
+        if (!hasAnchor) replacement += filePart;
+        replacement += "\\v0 ";
+        pass.ReplacePaired(k, *close, replacement);
         if (hasAnchor) unresolved.Add(ctx.Topic, record, anchor);
     }
 }
@@ -372,7 +441,7 @@ std::optional<std::string> LinksFrom(std::string_view text, const TTagGroups* gr
     std::string out;
     SnapshotPass pass(out, text, groups, room, LinkTag(user), LinkClose(user));
     ConvertLinkTags(pass, ctx, unresolved, user);
-    if (!pass.Finish(ctx.LiteralReplace)) return std::nullopt;
+    if (!pass.Finish(ctx)) return std::nullopt;
     return out;
 }
 
@@ -394,7 +463,7 @@ void ConvertMacroTags(std::string& text, const TPassContext& ctx, bool user) {
                            "\\uldb " + pass.Hotspot(k, *close) + (user ? "\\ulnone\\v %!" : "\\ulnone\\v !") +
                                EscapeRtf(macro) + "\\v0 ");
     }
-    pass.Finish(ctx.LiteralReplace);
+    pass.Finish(ctx);
 }
 
 }  // namespace
@@ -444,17 +513,30 @@ void ConvertNoScroll(std::string& text, const TPassContext& ctx) {
 namespace {
 
 // The ANCHOR and IMAGE passes change the text as they go and search on from
-// one after each tag. When their tags do not overlap and no replacement holds
-// a "<", a replacement can neither hide nor make a later tag, so going through
-// the tags found in the text as it stood, in order, gives the same bytes in
-// one sweep. A replacement is made of `fixedPart` and the tag's quoted value.
-bool CanSweepDirect(std::string_view text, const std::vector<TTagSpan>& hits, std::string_view fixedPart) {
+// one after each tag. When no replacement holds a "<", a replacement can
+// neither hide nor make a later tag, so going through the tags found in the
+// text as it stood, in order, gives the same bytes in one sweep. A
+// replacement is made of `fixedPart` and the tag's quoted value.
+//
+// Tags overlap only where several "<" share one ">" (as in "a < b <IMAGE
+// ...>"): a converted one takes the rest of its group with it, which the
+// search after it then skips. Where the pass also replaces the later copies
+// of each converted tag (`copies`), such a later tag must be the only one of
+// its string: a copy of it converted earlier would break its group there.
+bool CanSweepDirect(std::string_view text, const std::vector<TTagSpan>& hits, std::string_view fixedPart, bool copies) {
     if (fixedPart.find('<') != std::string_view::npos) return false;
+    const auto raw = [&](const TTagSpan& t) { return text.substr(t.begin, t.end - t.begin); };
+    bool grouped = false;
     for (std::size_t k = 0; k < hits.size(); ++k) {
-        if (k > 0 && hits[k].begin < hits[k - 1].end) return false;
-        const std::string value = FirstQuoted(StripRtf(text.substr(hits[k].begin, hits[k].end - hits[k].begin)));
+        if (k > 0 && hits[k].begin < hits[k - 1].end) grouped = true;
+        const std::string value = FirstQuoted(StripRtf(raw(hits[k])));
         if (value.find('<') != std::string::npos) return false;
     }
+    if (!grouped || !copies) return true;
+    std::unordered_map<std::string_view, int> count;
+    for (const TTagSpan& t : hits) ++count[raw(t)];
+    for (std::size_t k = 1; k < hits.size(); ++k)
+        if (hits[k].begin < hits[k - 1].end && count[raw(hits[k])] > 1) return false;
     return true;
 }
 
@@ -503,11 +585,12 @@ std::optional<std::string> AnchorsFrom(std::string_view text, const TTagGroups* 
     if (!ctx.LiteralReplace) {
         const std::vector<TTagSpan> hits = ScanIn(text, groups, "ANCHOR");
         if (hits.empty()) return std::nullopt;
-        if (CanSweepDirect(text, hits, ctx.Topic.GetName())) {
+        if (CanSweepDirect(text, hits, ctx.Topic.GetName(), false)) {
             std::string out;
             out.reserve(text.size() + hits.size() * 16);
             std::size_t done = 0;
             for (const TTagSpan& hit : hits) {
+                if (hit.begin < done) continue;  // in the group of the tag just replaced
                 const std::optional<std::string> r =
                     AnchorReplacement(text.substr(hit.begin, hit.end - hit.begin), ctx, anchors);
                 if (!r) continue;
@@ -522,6 +605,7 @@ std::optional<std::string> AnchorsFrom(std::string_view text, const TTagGroups* 
     std::string tag;
     int p = FindTag(text, "ANCHOR", 1, tag);
     if (p < 0) return std::nullopt;
+    ctx.NoteTagByTag();
     std::string out(text);
     while (p > 0) {
         // The first occurrence at or after p is the tag found at p.
@@ -541,20 +625,20 @@ void ConvertAnchors(std::string& text, const TPassContext& ctx, TAnchorTable& an
 void ConvertLinks(std::string& text, const TPassContext& ctx, TUnresolvedAnchorTable& unresolved) {
     SnapshotPass pass(text, LinkTag(false), LinkClose(false));
     ConvertLinkTags(pass, ctx, unresolved, false);
-    pass.Finish(ctx.LiteralReplace);
+    pass.Finish(ctx);
 }
 
 void ConvertULinks(std::string& text, const TPassContext& ctx, TUnresolvedAnchorTable& unresolved) {
     SnapshotPass pass(text, LinkTag(true), LinkClose(true));
     ConvertLinkTags(pass, ctx, unresolved, true);
-    pass.Finish(ctx.LiteralReplace);
+    pass.Finish(ctx);
 }
 
 void ConvertImages(std::string& text, const TPassContext& ctx) {
     if (!ctx.LiteralReplace) {
         const std::vector<TTagSpan> hits = ScanTags(text, "IMAGE");
         if (hits.empty()) return;
-        if (CanSweepDirect(text, hits, {})) {
+        if (CanSweepDirect(text, hits, {}, true)) {
             // A converted tag also replaces every later copy of itself, which
             // then is not looked at again.
             std::unordered_map<std::string_view, std::string> converted;
@@ -562,6 +646,7 @@ void ConvertImages(std::string& text, const TPassContext& ctx) {
             out.reserve(std::max(text.size() + hits.size() * 8, text.capacity()));
             std::size_t done = 0;
             for (const TTagSpan& hit : hits) {
+                if (hit.begin < done) continue;  // in the group of the tag just replaced
                 const std::string_view raw = std::string_view(text).substr(hit.begin, hit.end - hit.begin);
                 auto it = converted.find(raw);
                 if (it == converted.end()) {
@@ -580,6 +665,7 @@ void ConvertImages(std::string& text, const TPassContext& ctx) {
     }
     std::string tag;
     int p = FindTag(text, "IMAGE", 1, tag);
+    if (p > 0) ctx.NoteTagByTag();
     while (p > 0) {
         if (const std::optional<std::string> r = ImageReplacement(tag, ctx))
             ReplaceAllFrom(text, tag, *r, static_cast<std::size_t>(p - 1));
@@ -599,7 +685,7 @@ void ConvertButtons(std::string& text, const TPassContext& ctx) {
         }
         pass.ReplacePaired(k, *close, "\\{button " + pass.Hotspot(k, *close) + ", " + EscapeRtf(macro) + "\\}");
     }
-    pass.Finish(ctx.LiteralReplace);
+    pass.Finish(ctx);
 }
 
 void ConvertMacros(std::string& text, const TPassContext& ctx) {
@@ -619,7 +705,7 @@ void ConvertSounds(std::string& text, const TPassContext& ctx) {
         }
         pass.ReplaceTag(k, std::string("\\{mci PLAY") + (external ? " EXTERNAL" : "") + " ," + EscapeRtf(file) + "\\}");
     }
-    pass.Finish(ctx.LiteralReplace);
+    pass.Finish(ctx);
 }
 
 void ConvertVideos(std::string& text, const TPassContext& ctx) {
@@ -644,7 +730,7 @@ void ConvertVideos(std::string& text, const TPassContext& ctx) {
         r += "\\}";
         pass.ReplaceTag(k, std::move(r));
     }
-    pass.Finish(ctx.LiteralReplace);
+    pass.Finish(ctx);
 }
 
 void ConvertRtfTags(std::string& text, const TPassContext& ctx) {
@@ -661,7 +747,7 @@ void ConvertRtfTags(std::string& text, const TPassContext& ctx) {
         ReplaceAllFrom(code, "\\\\", "\\", 0);
         pass.ReplaceTag(k, std::move(code));
     }
-    pass.Finish(ctx.LiteralReplace);
+    pass.Finish(ctx);
 }
 
 void ResolveAnchors(const std::vector<TAnchorTable>& anchorTables, const TUnresolvedAnchorTable& unresolved,

@@ -53,6 +53,14 @@ private:
 // as TTopics::FindByName does.
 using TModuleIndex = TTopicNameIndex;
 
+// What the passes did, for benchmarks and tests.
+struct TPassStats {
+    // Passes that replaced their tags one after the other over the whole text
+    // (a sweep of the text per tag) because one sweep could not give the same
+    // bytes. Passes run with LiteralReplace are not counted.
+    int TagByTag = 0;
+};
+
 // What every pass works with: the project (for its modules, windows and image
 // folders), the module whose text is converted, the log and the check settings.
 struct TPassContext {
@@ -70,12 +78,18 @@ struct TPassContext {
     // The build's folder listings for the image look-ups; without it each
     // look-up lists the folders it searches.
     TFolderCache* Folders = nullptr;
+    // Counts what the passes did, when given.
+    TPassStats* Stats = nullptr;
 
     const TTopicNode* FindModule(std::string_view name) const;
 
     // Adds a finding of check `code` when that check is on; the occurrence is
     // one more than the entries already there with this code, text and module.
     void Report(int code, std::string_view text) const;
+    // Notes a pass that took the tag-by-tag road although one sweep was asked for.
+    void NoteTagByTag() const {
+        if (Stats && !LiteralReplace) ++Stats->TagByTag;
+    }
 };
 
 // The ten passes, in the order the writer runs them.

@@ -11,6 +11,7 @@
 // count as one character each (kParagraphSeparator).
 #include <cstdint>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -92,21 +93,115 @@ struct ParaFormat {
     bool operator==(const ParaFormat&) const = default;
 };
 
+// A format shared by the runs (and paragraphs) that have it, so a document
+// with a format change every few characters holds each format once.
+using SharedCharFormat = std::shared_ptr<const CharFormat>;
+
+// One run of a paragraph as its readers see it: characters of the
+// paragraph's text in one format. Valid until the paragraph changes.
 struct TextRun {
-    CharFormat format;
-    std::u16string text;
-    bool operator==(const TextRun&) const = default;
+    const CharFormat& format;
+    std::u16string_view text;
 };
 
-struct Paragraph {
+// A paragraph's text with its formats: the characters in one string, the runs
+// as spans of it, each naming a format of the paragraph's table of formats.
+// Adjacent runs always differ in format and no run is empty, so two
+// paragraphs of the same text and formats are the same runs.
+class Paragraph {
+public:
     ParaFormat format;
-    std::vector<TextRun> runs;
     // The format of the paragraph mark: what an empty paragraph shows and
     // what text typed at its end takes.
     CharFormat markFormat;
-    std::size_t length() const;  // characters of the runs
-    bool operator==(const Paragraph&) const = default;
+
+    class RunList;
+
+    // The characters of the runs.
+    std::u16string_view text() const { return text_; }
+    std::size_t length() const { return text_.size(); }
+    RunList runs() const;
+    // The format of the character at `pos`; the mark's at the end and past it.
+    const CharFormat& formatAt(std::size_t pos) const;
+
+    // Appends `text` in `format`; it joins the last run when that run has the
+    // format. Nothing happens for empty text. CR and LF are characters here
+    // (RichDocument::appendText breaks paragraphs at them).
+    void append(std::u16string_view text, const CharFormat& format);
+    void append(std::u16string_view text, const SharedCharFormat& format);
+    // Appends the characters from..to of `other` with their formats.
+    void append(const Paragraph& other, std::size_t from, std::size_t to);
+    // Gives back the room left over from growing.
+    void shrinkToFit();
+
+    bool operator==(const Paragraph& other) const;
+
+private:
+    struct Span {
+        std::uint32_t end;     // one past the run's last character in text_
+        std::uint32_t format;  // index in formats_
+    };
+    std::size_t runCount() const;
+    std::size_t runBegin(std::size_t i) const;
+    std::size_t runEnd(std::size_t i) const;
+    const SharedCharFormat& runFormat(std::size_t i) const;
+    // `shared`, when given, holds `value`.
+    void appendRun(std::u16string_view text, const SharedCharFormat* shared, const CharFormat& value);
+    std::uint32_t formatIndex(const SharedCharFormat* shared, const CharFormat& value);
+
+    std::u16string text_;
+    // Empty while the paragraph has at most one run: it then covers all of
+    // text_ in formats_[0].
+    std::vector<Span> spans_;
+    std::vector<SharedCharFormat> formats_;
 };
+
+// The runs of a paragraph, in order.
+class Paragraph::RunList {
+public:
+    class iterator {
+    public:
+        using iterator_category = std::input_iterator_tag;
+        using value_type = TextRun;
+        using difference_type = std::ptrdiff_t;
+        using pointer = void;
+        using reference = TextRun;
+        TextRun operator*() const { return RunList(p_)[i_]; }
+        iterator& operator++() {
+            ++i_;
+            return *this;
+        }
+        iterator operator++(int) {
+            iterator old = *this;
+            ++i_;
+            return old;
+        }
+        bool operator==(const iterator& o) const { return i_ == o.i_; }
+
+    private:
+        friend class RunList;
+        iterator(const Paragraph* p, std::size_t i) : p_(p), i_(i) {}
+        const Paragraph* p_;
+        std::size_t i_;
+    };
+
+    std::size_t size() const { return p_->runCount(); }
+    bool empty() const { return size() == 0; }
+    TextRun operator[](std::size_t i) const {
+        return {*p_->runFormat(i), p_->text().substr(p_->runBegin(i), p_->runEnd(i) - p_->runBegin(i))};
+    }
+    TextRun front() const { return (*this)[0]; }
+    TextRun back() const { return (*this)[size() - 1]; }
+    iterator begin() const { return iterator(p_, 0); }
+    iterator end() const { return iterator(p_, size()); }
+
+private:
+    friend class Paragraph;
+    explicit RunList(const Paragraph* p) : p_(p) {}
+    const Paragraph* p_;
+};
+
+inline Paragraph::RunList Paragraph::runs() const { return RunList(this); }
 
 class RichDocument {
 public:
@@ -121,7 +216,8 @@ public:
     // Appends text in `format` to the last paragraph, splitting at CR LF, CR
     // and LF into new paragraphs that take the last paragraph's format.
     void appendText(std::u16string_view text, const CharFormat& format);
-    // Joins adjacent runs of equal format and drops empty ones.
+    // Gives the document its one paragraph when it has none. (Runs are kept
+    // joined and without empty ones as they are made.)
     void normalize();
     bool operator==(const RichDocument&) const = default;
 };

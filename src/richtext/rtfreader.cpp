@@ -91,6 +91,33 @@ struct CharState {
     bool bold = false, italic = false, strike = false, hidden = false;
     Underline underline = Underline::None;
     int color = 0, back = 0, highlight = 0;
+    bool operator==(const CharState&) const = default;
+};
+
+struct CharStateHash {
+    std::size_t operator()(const CharState& c) const {
+        std::size_t h = std::hash<long long>()((static_cast<long long>(c.font) << 32) ^ c.size);
+        const auto mix = [&h](std::size_t v) { h ^= v + 0x9e3779b97f4a7c15ull + (h << 6) + (h >> 2); };
+        mix((std::size_t(c.bold) << 0) | (std::size_t(c.italic) << 1) | (std::size_t(c.strike) << 2) |
+            (std::size_t(c.hidden) << 3) | (std::size_t(c.underline) << 4));
+        mix(std::hash<int>()(c.color));
+        mix(std::hash<int>()(c.back));
+        mix(std::hash<int>()(c.highlight));
+        return h;
+    }
+};
+
+struct CharFormatHash {
+    std::size_t operator()(const CharFormat& f) const {
+        std::size_t h = std::hash<std::string>()(f.font.face);
+        const auto mix = [&h](std::size_t v) { h ^= v + 0x9e3779b97f4a7c15ull + (h << 6) + (h >> 2); };
+        mix((std::size_t(f.font.charset) << 16) | (std::size_t(f.font.pitch) << 8) | std::size_t(f.font.family));
+        mix(std::size_t(f.sizeHalfPoints));
+        mix((std::size_t(f.bold) << 0) | (std::size_t(f.italic) << 1) | (std::size_t(f.strikeOut) << 2) |
+            (std::size_t(f.hidden) << 3) | (std::size_t(f.underline) << 4));
+        for (const RtfColor& c : {f.color, f.backColor, f.highlight}) mix((std::size_t(c.automatic) << 32) | c.rgb);
+        return h;
+    }
 };
 
 struct State {
@@ -117,8 +144,7 @@ public:
     // Each paragraph goes to `sink` as soon as it is complete.
     Reader(std::string_view in, const ParagraphSink& sink) : in_(in), sink_(sink), plain_(unused_) {}
     // Only the characters are kept, into `plain` (runPlain), no formats.
-    Reader(std::string_view in, std::u16string& plain)
-        : in_(in), sink_(NoSink()), textOnly_(true), plain_(plain) {}
+    Reader(std::string_view in, std::u16string& plain) : in_(in), sink_(NoSink()), textOnly_(true), plain_(plain) {}
 
     void run() { readAll(); }
 
@@ -153,8 +179,16 @@ private:
     const ParagraphSink& sink_;
     std::size_t emitted_ = 0;
     Paragraph cur_;
+    // The characters read in the current format, not yet in cur_.
+    std::u16string pending_;
+    SharedCharFormat pendingFormat_;
     bool fmtDirty_ = true;
-    CharFormat fmt_;
+    SharedCharFormat fmt_;
+    // The formats made so far, by the character state they came from (valid
+    // while the font and colour tables stay as they are) and by value, so
+    // that each format is held once however many runs have it.
+    std::unordered_map<CharState, SharedCharFormat, CharStateHash> byState_;
+    std::unordered_map<CharFormat, SharedCharFormat, CharFormatHash> byValue_;
 
     // The text-only reading: the characters, each paragraph ended by a
     // separator; where the current paragraph began.
@@ -162,7 +196,7 @@ private:
     std::u16string unused_;
     std::u16string& plain_;
     std::size_t paraStart_ = 0;
-    bool touched_ = false;  // runText since the last paragraph (cur_ has runs)
+    bool touched_ = false;  // runText since the last paragraph
     std::size_t committed_ = 0;
 
     static const ParagraphSink& NoSink() {
@@ -178,12 +212,14 @@ private:
         parse();
         // The text after the last \par is a paragraph only when it holds
         // characters; a trailing \par ends the last paragraph as written.
-        const bool hasRuns = textOnly_ ? touched_ : !cur_.runs.empty();
+        const bool hasRuns = touched_;
         const bool hasParagraphs = textOnly_ ? committed_ > 0 : emitted_ > 0;
         if (hasRuns || !hasParagraphs) commitParagraph();
     }
 
-    std::size_t currentLength() const { return textOnly_ ? plain_.size() - paraStart_ : cur_.length(); }
+    std::size_t currentLength() const {
+        return textOnly_ ? plain_.size() - paraStart_ : cur_.length() + pending_.size();
+    }
 
     void parse() {
         const std::size_t n = in_.size();
@@ -403,6 +439,7 @@ private:
             case Kw::FontTbl: enterDest(Dest::FontTable); break;
             case Kw::ColorTbl:
                 colors_.clear();
+                tablesChanged();
                 colorEntry_ = RtfColor::Auto();
                 colorHasValue_ = false;
                 enterDest(Dest::ColorTable);
@@ -412,7 +449,10 @@ private:
                 if (rootDepth_ > 1) enterDest(Dest::Pn);
                 break;
             case Kw::Footnote: break;  // read as text
-            case Kw::Deff: deff_ = value; break;
+            case Kw::Deff:
+                deff_ = value;
+                tablesChanged();
+                break;
             case Kw::Uc: s.uc = std::clamp(value, 0, 16); break;
             case Kw::U: unicodeChar(value); break;
             case Kw::Par:
@@ -553,6 +593,7 @@ private:
     }
 
     void fontWord(Kw kw, bool hasParam, int value) {
+        tablesChanged();
         switch (kw) {
             case Kw::F:
                 finishFont();
@@ -588,6 +629,7 @@ private:
 
     void finishFont() {
         if (fontName_.empty()) return;
+        tablesChanged();
         FontEntry& e = fonts_[fontNum_];
         if (!e.named) {
             e.info.face = Trim(fontName_);
@@ -623,6 +665,7 @@ private:
     }
 
     void colorSemicolon() {
+        tablesChanged();
         if (colors_.size() < 65536)
             colors_.push_back(colorHasValue_
                                   ? RtfColor::Rgb(std::uint8_t(red_), std::uint8_t(green_), std::uint8_t(blue_))
@@ -740,41 +783,63 @@ private:
         return colors_[std::size_t(i)];
     }
 
-    // The run that text in the current format goes into.
+    // A change of the font or colour table: the formats made from character
+    // states may read differently now.
+    void tablesChanged() { byState_.clear(); }
+
+    // The current format, made once for each state and each value.
+    const SharedCharFormat& format() {
+        if (!fmtDirty_) return fmt_;
+        fmtDirty_ = false;
+        const CharState& c = st().chr;
+        if (auto it = byState_.find(c); it != byState_.end()) {
+            fmt_ = it->second;
+            return fmt_;
+        }
+        // A document of a different format every few characters would keep
+        // them all: past a bound the tables start over (the runs keep theirs).
+        constexpr std::size_t kMaxRemembered = 4096;
+        if (byState_.size() >= kMaxRemembered) byState_.clear();
+        if (byValue_.size() >= kMaxRemembered) byValue_.clear();
+        CharFormat f = currentFormat();
+        auto [it, added] = byValue_.try_emplace(std::move(f));
+        if (added) it->second = std::make_shared<const CharFormat>(it->first);
+        byState_.emplace(c, it->second);
+        fmt_ = it->second;
+        return fmt_;
+    }
+
+    // Where text in the current format goes: the pending characters, which
+    // go into the paragraph when the format changes or the paragraph ends.
     std::u16string& runText() {
-        if (textOnly_) {
-            touched_ = true;
-            return plain_;
+        touched_ = true;
+        if (textOnly_) return plain_;
+        const SharedCharFormat& f = format();
+        if (f != pendingFormat_) {
+            flushPending();
+            pendingFormat_ = f;
         }
-        if (fmtDirty_) {
-            fmt_ = currentFormat();
-            fmtDirty_ = false;
-        }
-        // A run left empty (text that carried no characters) takes the new format.
-        if (!cur_.runs.empty() && cur_.runs.back().text.empty()) cur_.runs.pop_back();
-        if (cur_.runs.empty() || !(cur_.runs.back().format == fmt_)) cur_.runs.push_back({fmt_, {}});
-        return cur_.runs.back().text;
+        return pending_;
+    }
+
+    void flushPending() {
+        if (pending_.empty()) return;
+        cur_.append(pending_, pendingFormat_);
+        pending_.clear();
     }
 
     void commitParagraph() {
+        touched_ = false;
         if (textOnly_) {
             plain_.push_back(kParagraphSeparator);
             paraStart_ = plain_.size();
             ++committed_;
-            touched_ = false;
             return;
         }
+        flushPending();
         State& s = st();
         cur_.format = s.para;
-        if (fmtDirty_) {
-            fmt_ = currentFormat();
-            fmtDirty_ = false;
-        }
-        cur_.markFormat = fmt_;
-        // Runs emptied by nothing but skipped characters carry nothing.
-        cur_.runs.erase(
-            std::remove_if(cur_.runs.begin(), cur_.runs.end(), [](const TextRun& r) { return r.text.empty(); }),
-            cur_.runs.end());
+        cur_.markFormat = *format();
         sink_(std::move(cur_));
         ++emitted_;
         cur_ = Paragraph();
@@ -826,9 +891,7 @@ RichDocument ReadRtf(std::string_view rtf) {
         // Kept for good: no room left over from the growth while reading.
         // (A huge buffer keeps its room: the copy would cost more than it.)
         constexpr std::size_t kShrinkBelow = std::size_t{1} << 20;
-        for (TextRun& r : p.runs)
-            if (r.text.capacity() * sizeof(char16_t) <= kShrinkBelow) r.text.shrink_to_fit();
-        if (p.runs.capacity() * sizeof(TextRun) <= kShrinkBelow) p.runs.shrink_to_fit();
+        if (p.length() * sizeof(char16_t) <= kShrinkBelow) p.shrinkToFit();
         doc.paragraphs.push_back(std::move(p));
     });
     if (doc.paragraphs.empty()) doc.paragraphs.emplace_back();

@@ -47,7 +47,7 @@ public:
     // Tables in order of first use, so the same document always gives the
     // same numbers and the first font is the default.
     void note(const Paragraph& p) {
-        for (const TextRun& r : p.runs)
+        for (const TextRun& r : p.runs())
             if (!r.text.empty()) noteFormat(r.format);
         noteFormat(p.markFormat);
     }
@@ -60,7 +60,7 @@ public:
         }
         if (first_ || !(p.format == prev_)) writeParaFormat(p.format);
         if (first_) {
-            const CharFormat& f = p.runs.empty() ? p.markFormat : p.runs.front().format;
+            const CharFormat& f = p.runs().empty() ? p.markFormat : p.runs().front().format;
             switchTo(f);
             // The blank that ends the first paragraph's control words is
             // written even when no text follows; the import cuts there.
@@ -68,7 +68,7 @@ public:
             pendingBlank_ = false;
             first_ = false;
         }
-        for (const TextRun& r : p.runs) {
+        for (const TextRun& r : p.runs()) {
             if (r.text.empty()) continue;
             switchTo(r.format);
             writeText(r.text);
@@ -303,7 +303,7 @@ std::string WriteRtf(const RichDocument& doc) {
     Writer w;
     for (const Paragraph& p : doc.paragraphs) w.note(p);
     std::size_t estimate = 256 + doc.paragraphs.size() * 8;
-    for (const Paragraph& p : doc.paragraphs) estimate += p.length() + p.runs.size() * 8;
+    for (const Paragraph& p : doc.paragraphs) estimate += p.length() + p.runs().size() * 8;
     w.reserve(estimate);
     for (const Paragraph& p : doc.paragraphs) w.write(p);
     return w.finish();

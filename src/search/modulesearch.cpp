@@ -170,66 +170,6 @@ std::vector<TSearchHit> FindInModules(const TTopics& topics, TModuleScope scope,
 
 // --- edits ------------------------------------------------------------------------------------
 
-namespace {
-
-// Walks the runs of one paragraph from its start, taking what it passes.
-// A run passed whole moves out of the paragraph; the walker never looks back.
-class RunWalker {
-public:
-    explicit RunWalker(Paragraph& p) : p_(p) {}
-
-    // Moves to `to` (a position in the paragraph); what lies between goes
-    // to `into` when it is given.
-    void advanceTo(std::size_t to, Paragraph* into) {
-        while (at_ < to && run_ < p_.runs.size()) {
-            TextRun& r = p_.runs[run_];
-            const std::size_t take = std::min(r.text.size() - off_, to - at_);
-            if (into && take > 0) {
-                if (off_ == 0 && take == r.text.size() &&
-                    (into->runs.empty() || !(into->runs.back().format == r.format))) {
-                    at_ += take;
-                    ++run_;
-                    into->runs.push_back(std::move(r));
-                    continue;
-                }
-                appendRun(*into, r.format, std::u16string_view(r.text).substr(off_, take));
-            }
-            off_ += take;
-            at_ += take;
-            if (off_ == r.text.size()) {
-                ++run_;
-                off_ = 0;
-            }
-        }
-    }
-
-    // The format of the character at the walker, or the paragraph mark's at
-    // the end of the paragraph.
-    const CharFormat& formatHere() {
-        while (run_ < p_.runs.size() && off_ >= p_.runs[run_].text.size()) {
-            ++run_;
-            off_ = 0;
-        }
-        return run_ < p_.runs.size() ? p_.runs[run_].format : p_.markFormat;
-    }
-
-    static void appendRun(Paragraph& into, const CharFormat& format, std::u16string_view text) {
-        if (text.empty()) return;
-        if (!into.runs.empty() && into.runs.back().format == format)
-            into.runs.back().text += text;
-        else
-            into.runs.push_back({format, std::u16string(text)});
-    }
-
-private:
-    Paragraph& p_;
-    std::size_t run_ = 0;
-    std::size_t off_ = 0;
-    std::size_t at_ = 0;
-};
-
-}  // namespace
-
 void ApplyEdits(RichDocument& doc, const std::vector<TTextEdit>& edits) {
     if (edits.empty()) return;
     std::vector<Paragraph> src = std::move(doc.paragraphs);
@@ -247,7 +187,7 @@ void ApplyEdits(RichDocument& doc, const std::vector<TTextEdit>& edits) {
         for (std::size_t k = 0; k < text.size(); ++k) {
             const char16_t c = text[k];
             if (c != u'\r' && c != u'\n') continue;
-            RunWalker::appendRun(cur, format, text.substr(start, k - start));
+            cur.append(text.substr(start, k - start), format);
             if (c == u'\r' && k + 1 < text.size() && text[k + 1] == u'\n') ++k;
             start = k + 1;
             // The new break is the new paragraph's mark, as the editor has it.
@@ -257,7 +197,7 @@ void ApplyEdits(RichDocument& doc, const std::vector<TTextEdit>& edits) {
             out.push_back(std::move(cur));
             cur = std::move(next);
         }
-        RunWalker::appendRun(cur, format, text.substr(start));
+        cur.append(text.substr(start), format);
     };
 
     for (std::size_t i = 0; i < src.size(); ++i) {
@@ -276,7 +216,6 @@ void ApplyEdits(RichDocument& doc, const std::vector<TTextEdit>& edits) {
             cur = Paragraph();
             cur.format = p.format;
             cur.markFormat = p.markFormat;
-            cur.runs.reserve(p.runs.size() + 2);
             open = true;
         }
         if (pos > end) {
@@ -284,28 +223,25 @@ void ApplyEdits(RichDocument& doc, const std::vector<TTextEdit>& edits) {
             base = end + 1;
             continue;
         }
-        RunWalker walker(p);
-        walker.advanceTo(pos - base, nullptr);
+        // `pos` - `base`: where the copy of this paragraph's characters goes on.
         bool pastEnd = false;  // an edit took the paragraph break too
         while (e < edits.size() && static_cast<std::size_t>(edits[e].Offset) <= end) {
             const TTextEdit& edit = edits[e++];
             const std::size_t at = std::max<std::size_t>(static_cast<std::size_t>(edit.Offset), pos);
-            walker.advanceTo(at - base, &cur);
-            const CharFormat& format = walker.formatHere();
-            insert(edit.Text, format);
+            cur.append(p, pos - base, at - base);
+            insert(edit.Text, p.formatAt(at - base));
             pos = at + static_cast<std::size_t>(std::max(edit.Length, 0));
             if (pos > end) {
                 pastEnd = true;
                 break;
             }
-            walker.advanceTo(pos - base, nullptr);
         }
         if (pastEnd && !last) {
             // The next paragraph goes on in `cur`.
             base = end + 1;
             continue;
         }
-        if (!pastEnd) walker.advanceTo(len, &cur);
+        if (!pastEnd) cur.append(p, pos - base, len);
         out.push_back(std::move(cur));
         open = false;
         pos = end + 1;

@@ -391,6 +391,26 @@ TEST(CreateImportedTopics, TakesTheFootnotes) {
     EXPECT_EQ(list[1]->GetTitle(), "");
 }
 
+// Handing the pages over makes the same records, page texts moved in.
+TEST(CreateImportedTopics, PagesHandedOverMakeTheSameRecords) {
+    StringList pages = Pages(3);
+    pages[1] = std::string(kHeader) + "\\pard\\keepn\\b Head\\par\r\n\\uldb see\\ulnone\\v c\\v0 \\par\r\n}";
+    const TFootnotesList notes = Notes({"a", "b", "c"});
+    std::vector<std::unique_ptr<TTopicNode>> copied, moved;
+    CreateImportedTopics(3, pages, notes, nullptr, copied);
+    StringList handed = pages;
+    CreateImportedTopics(3, std::move(handed), notes, nullptr, moved);
+    EXPECT_TRUE(handed.empty());
+    ASSERT_EQ(moved.size(), copied.size());
+    for (std::size_t i = 0; i < moved.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(moved[i]->GetName(), copied[i]->GetName());
+        EXPECT_EQ(moved[i]->ContextId, copied[i]->ContextId);
+        EXPECT_EQ(moved[i]->Text, copied[i]->Text);
+    }
+    EXPECT_NE(moved[1]->Text.find("<LINK TOPIC=\"c\">see</LINK>"), std::string::npos);
+}
+
 TEST(ConvertNoScrollRegion, WrapsTheLeadingParagraphsThatKeepWithTheNext) {
     const std::string head = "{\\rtf1\\ansi{\\fonttbl{\\f0 A;}}\r\n\\viewkind4\\uc1";
     struct Case {
@@ -493,9 +513,9 @@ TEST(ParseRtfFile, EachPageKeepsItsOwnFormatting) {
     ASSERT_EQ(count, 2);
     const RichDocument second = ReadRtf(pages[1]);
     ASSERT_EQ(second.paragraphs.size(), 2u);
-    ASSERT_FALSE(second.paragraphs[0].runs.empty());
-    EXPECT_FALSE(second.paragraphs[0].runs[0].format.bold);
-    EXPECT_EQ(second.paragraphs[0].runs[0].format.font.face, "Arial");
+    ASSERT_FALSE(second.paragraphs[0].runs().empty());
+    EXPECT_FALSE(second.paragraphs[0].runs()[0].format.bold);
+    EXPECT_EQ(second.paragraphs[0].runs()[0].format.font.face, "Arial");
     EXPECT_TRUE(second.paragraphs[0].format.keepWithNext);
     EXPECT_EQ(second.paragraphs[1].format.alignment, ParaAlignment::Center);
     std::vector<std::unique_ptr<TTopicNode>> list;

@@ -19,7 +19,7 @@ TEST(RtfReader, CharacterPropertiesFromFontAndColourTables) {
         "{\\colortbl;\\red10\\green20\\blue30;}"
         "plain {\\f0\\fs21\\b\\i\\strike\\uldb\\v\\cf1\\highlight1\\cb1 all}}");
     ASSERT_EQ(doc.paragraphs.size(), 1u);
-    const auto& runs = doc.paragraphs[0].runs;
+    const auto runs = doc.paragraphs[0].runs();
     ASSERT_EQ(runs.size(), 2u);
     EXPECT_EQ(runs[0].text, u"plain ");
     EXPECT_EQ(runs[0].format.font.face, "Arial");  // \deff1
@@ -39,17 +39,54 @@ TEST(RtfReader, CharacterPropertiesFromFontAndColourTables) {
     EXPECT_FALSE(doc.paragraphs[0].markFormat.bold);
 }
 
+// The reader makes each format once and takes it again for the same
+// character state; a change of the font or colour table, or of the default
+// font, must still show in the text read after it.
+TEST(RtfReader, FormatsFollowTablesThatChangeAfterText) {
+    const struct {
+        const char* name;
+        const char* rtf;
+        std::vector<std::pair<std::u16string, std::string>> runs;  // text and font face
+    } rows[] = {
+        {"font table after text", "{\\rtf1 a{\\fonttbl{\\f0 Courier;}}b}", {{u"a", ""}, {u"b", "Courier"}}},
+        {"default font changed",
+         "{\\rtf1{\\fonttbl{\\f0 A;}{\\f1 B;}}x\\deff1 y\\plain z}",
+         {{u"xy", "A"}, {u"z", "B"}}},
+        {"font redefined",
+         "{\\rtf1{\\fonttbl{\\f0 A;}}x{\\fonttbl{\\f1 B;}}\\f1 y\\f0 z}",
+         {{u"x", "A"}, {u"y", "B"}, {u"z", "A"}}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const qm::RichDocument doc = ReadRtf(row.rtf);
+        ASSERT_EQ(doc.paragraphs.size(), 1u);
+        const auto runs = doc.paragraphs[0].runs();
+        ASSERT_EQ(runs.size(), row.runs.size());
+        for (std::size_t i = 0; i < runs.size(); ++i) {
+            EXPECT_EQ(runs[i].text, row.runs[i].first) << i;
+            EXPECT_EQ(runs[i].format.font.face, row.runs[i].second) << i;
+        }
+    }
+    // A new colour table gives the same colour number another colour.
+    const qm::RichDocument doc =
+        ReadRtf("{\\rtf1{\\colortbl;\\red1\\green0\\blue0;}\\cf1 a{\\colortbl;\\red2\\green0\\blue0;}\\cf1 b}");
+    const auto runs = doc.paragraphs[0].runs();
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[0].format.color, qm::RtfColor::Rgb(1, 0, 0));
+    EXPECT_EQ(runs[1].format.color, qm::RtfColor::Rgb(2, 0, 0));
+}
+
 TEST(RtfReader, PlainAndPardReset) {
     qm::RichDocument doc = ReadRtf("{\\rtf1\\pard\\qc\\li100\\keepn\\b\\fs40 a\\plain b\\pard c\\par}");
     ASSERT_EQ(doc.paragraphs.size(), 1u);
     const auto& p = doc.paragraphs[0];
     // Paragraph properties are those in force at \par.
     EXPECT_EQ(p.format, qm::ParaFormat());
-    ASSERT_EQ(p.runs.size(), 2u);
-    EXPECT_TRUE(p.runs[0].format.bold);
-    EXPECT_EQ(p.runs[0].format.sizeHalfPoints, 40);
-    EXPECT_EQ(p.runs[1].text, u"bc");
-    EXPECT_EQ(p.runs[1].format, qm::CharFormat());
+    ASSERT_EQ(p.runs().size(), 2u);
+    EXPECT_TRUE(p.runs()[0].format.bold);
+    EXPECT_EQ(p.runs()[0].format.sizeHalfPoints, 40);
+    EXPECT_EQ(p.runs()[1].text, u"bc");
+    EXPECT_EQ(p.runs()[1].format, qm::CharFormat());
 }
 
 TEST(RtfReader, ParagraphProperties) {
@@ -182,8 +219,8 @@ TEST(RtfReader, DeepNestingNeitherCrashesNorLosesText) {
     rtf += " after}";
     qm::RichDocument doc = ReadRtf(rtf);
     EXPECT_EQ(doc.plainText(), u"deep after");
-    EXPECT_TRUE(doc.paragraphs[0].runs[0].format.bold);
-    EXPECT_FALSE(doc.paragraphs[0].runs.back().format.bold);
+    EXPECT_TRUE(doc.paragraphs[0].runs()[0].format.bold);
+    EXPECT_FALSE(doc.paragraphs[0].runs().back().format.bold);
 }
 
 TEST(RtfReader, ReadWriteReadKeepsTextAndProperties) {

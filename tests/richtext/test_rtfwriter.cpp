@@ -114,7 +114,7 @@ TEST(DialectTables, FontFaceWithSpecialCharactersRoundTrips) {
     doc.appendText(u"x", f);
     std::string out = qm::WriteRtf(doc);
     EXPECT_NE(out.find("{\\f0\\fnil\\fcharset0 A\\'3bB\\{C\\}\\\\D\\'e9;}"), std::string::npos) << out;
-    EXPECT_EQ(qm::ReadRtf(out).paragraphs[0].runs[0].format.font.face, f.font.face);
+    EXPECT_EQ(qm::ReadRtf(out).paragraphs[0].runs()[0].format.font.face, f.font.face);
 }
 
 TEST(DialectTables, BulletParagraphUsesNumberingDestination) {
@@ -155,7 +155,7 @@ TEST(DialectTables, DocumentBuiltInCodeWritesItsFormats) {
 
 TEST(DialectTables, LineEndsInsideRunsAreNeverWritten) {
     qm::RichDocument doc;
-    doc.paragraphs[0].runs.push_back({qm::CharFormat(), u"a\rb\nc"});
+    doc.paragraphs[0].append(u"a\rb\nc", qm::CharFormat());
     std::string out = qm::WriteRtf(doc);
     EXPECT_EQ(out, Body("\\pard\\f0\\fs24 abc\\par\r\n"));
 }

@@ -170,9 +170,9 @@ TEST(DialectFacts, EveryPropertyStillWritesTheDialect) {
             f.strikeOut = r == 5;
             if (r == 3) f.color = qm::RtfColor::Rgb(1, 2, 3);
             std::u16string t = r == 0 && i % 3 == 0 ? u"\t\u0416 x" : u" <A|B> {c}\\";
-            p.runs.push_back({f, t});
+            p.append(t, f);
         }
-        p.markFormat = p.runs.back().format;
+        p.markFormat = p.runs().back().format;
         doc.paragraphs.push_back(p);
     }
     std::string out = qm::WriteRtf(doc);

@@ -152,7 +152,7 @@ TEST(ModuleReplace, ReplacementTakesTheFormatOfTheFirstReplacedCharacter) {
     EXPECT_EQ(qm::ReplaceAllInRtf(rtf, u"bc", 0, u"ZZ"), 1);
     const qm::RichDocument doc = qm::ReadRtf(rtf);
     ASSERT_EQ(doc.paragraphs.size(), 1u);
-    const auto& runs = doc.paragraphs[0].runs;
+    const auto runs = doc.paragraphs[0].runs();
     ASSERT_EQ(runs.size(), 4u);
     EXPECT_EQ(runs[0].text, u"x");
     EXPECT_EQ(runs[1].text, u"aZZ");
@@ -169,7 +169,7 @@ TEST(ModuleReplace, PlainTextModuleIsReadAsTheEditorReadsIt) {
     EXPECT_EQ(qm::ReplaceAllInRtf(text, u"line", 0, u"row", plain), 2);
     const qm::RichDocument doc = qm::ReadRtf(text);
     EXPECT_EQ(doc.plainText(), u"first row\rsecond row");
-    EXPECT_EQ(doc.paragraphs[1].runs[0].format.font.face, "Courier New");
+    EXPECT_EQ(doc.paragraphs[1].runs()[0].format.font.face, "Courier New");
 }
 
 TEST(ModuleReplace, LargeTextIsReplacedInOnePass) {
@@ -191,7 +191,7 @@ TEST(ApplyEdits, ParagraphBreaksRemovedAndInserted) {
     qm::ApplyEdits(joined, edits);
     EXPECT_EQ(joined.plainText(), u"on-wo\rthree");
     EXPECT_EQ(joined.paragraphs[0].format.alignment, qm::ParaAlignment::Center);
-    EXPECT_TRUE(joined.paragraphs[0].runs.back().format.bold);
+    EXPECT_TRUE(joined.paragraphs[0].runs().back().format.bold);
 
     // A break in the inserted text starts a paragraph in the same paragraph format.
     qm::RichDocument split = doc;
