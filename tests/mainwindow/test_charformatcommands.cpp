@@ -428,7 +428,9 @@ TEST(FontSizeText, AWholeSizeFromOneTo1638PassesAndTheRestIsRefused) {
         const qm::TFontSizeInput in = qm::ReadFontSize(QString::fromLatin1(row.text));
         EXPECT_EQ(in.Points, row.points);
         EXPECT_EQ(in.Refusal, QString::fromLatin1(row.refusal));
-        if (!row.points) EXPECT_EQ(in.Kind, row.kind);
+        if (!row.points) {
+            EXPECT_EQ(in.Kind, row.kind);
+        }
     }
 }
 
@@ -464,7 +466,9 @@ TEST_F(CharFormatTest, TheFontSizeBoxAppliesWholeSizesAndRefusesTheRest) {
         if (row.refusal) ui.ExpectMessage(*row.refusal, QString::fromLatin1(row.message));
         QTest::keyClick(box->lineEdit(), Qt::Key_Return);
         ui.ExpectAllAnswered(row.name);
-        if (row.refusal) EXPECT_EQ(ui.MessageTexts().back(), QString::fromLatin1(row.message));
+        if (row.refusal) {
+            EXPECT_EQ(ui.MessageTexts().back(), QString::fromLatin1(row.message));
+        }
         for (int pos : {0, 2}) {
             Select(*w, pos, 1);
             EXPECT_EQ(w->Editor()->SelAttributes.GetSize(), row.size) << pos;
@@ -617,7 +621,9 @@ TEST_F(CharFormatTest, ScreenshotOfTheColourMenuAndTheSpecialCharacters) {
                                       ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
                                       .toImage();
     EXPECT_GE(menuShot.height(), c.ColorPopMenu->height());
-    if (!dir.isEmpty()) EXPECT_TRUE(menuShot.save(QDir(dir).filePath(QStringLiteral("colormenu.png")), "PNG"));
+    if (!dir.isEmpty()) {
+        EXPECT_TRUE(menuShot.save(QDir(dir).filePath(QStringLiteral("colormenu.png")), "PNG"));
+    }
     c.ColorPopMenu->hide();
 
     Act(*w, "actToggleSpecChars")->trigger();
@@ -631,7 +637,9 @@ TEST_F(CharFormatTest, ScreenshotOfTheColourMenuAndTheSpecialCharacters) {
     EXPECT_EQ(grid->Selected(), 30);
     const QImage shot = w->grab().toImage();
     ASSERT_FALSE(shot.isNull());
-    if (!dir.isEmpty()) EXPECT_TRUE(shot.save(QDir(dir).filePath(QStringLiteral("specchars.png")), "PNG"));
+    if (!dir.isEmpty()) {
+        EXPECT_TRUE(shot.save(QDir(dir).filePath(QStringLiteral("specchars.png")), "PNG"));
+    }
 }
 
 }  // namespace

@@ -310,7 +310,9 @@ TEST_F(ActionTableTest, EveryCommandHasItsKeyMenuIconAndEnabling) {
             QKeyEvent override(QEvent::ShortcutOverride, key[0].key(), key[0].keyboardModifiers());
             override.ignore();
             QApplication::sendEvent(editor, &override);
-            if (!kEditorOwnKeys.contains(a->objectName())) EXPECT_FALSE(override.isAccepted()) << "the editor eats it";
+            if (!kEditorOwnKeys.contains(a->objectName())) {
+                EXPECT_FALSE(override.isAccepted()) << "the editor eats it";
+            }
         }
     }
 }
@@ -355,7 +357,9 @@ TEST_F(ActionTableTest, TheListCommandsNeedASelectedRowOnBothPages) {
         for (const auto& e : expected) {
             SCOPED_TRACE(e.action);
             EXPECT_EQ(Act(*w, e.action)->isEnabled(), e.on);
-            if (e.button) EXPECT_EQ(editorBar->Button(e.button)->isEnabled(), e.on);
+            if (e.button) {
+                EXPECT_EQ(editorBar->Button(e.button)->isEnabled(), e.on);
+            }
         }
     }
 }

@@ -133,9 +133,15 @@ TEST_F(DockingTest, DockAllBringsFloatingAndHiddenPanesHomeAndLeavesVisibleDocke
             EXPECT_EQ(w->dockWidgetArea(pane), area);
         }
         // A pane brought home opens its site as a drop on it would.
-        if (!*r.explorerSite || !r.showExplorer) EXPECT_EQ(explorer->width(), DockWidth());
-        if (r.messagesAfter == Qt::BottomDockWidgetArea) EXPECT_EQ(messages->height(), qm::kBottomDockHeight);
-        if (*r.messagesSite && r.showMessages) EXPECT_EQ(messages->geometry().size(), messagesBefore.size());
+        if (!*r.explorerSite || !r.showExplorer) {
+            EXPECT_EQ(explorer->width(), DockWidth());
+        }
+        if (r.messagesAfter == Qt::BottomDockWidgetArea) {
+            EXPECT_EQ(messages->height(), qm::kBottomDockHeight);
+        }
+        if (*r.messagesSite && r.showMessages) {
+            EXPECT_EQ(messages->geometry().size(), messagesBefore.size());
+        }
         w->updateActions();
         EXPECT_TRUE(Act(*w, "actToggleExplorer")->isChecked());
         EXPECT_TRUE(Act(*w, "actToggleMessages")->isChecked());
@@ -175,7 +181,9 @@ TEST_F(DockingTest, AFloatingPaneStoredOnNoScreenComesOntoTheNearest) {
         const QRect g = pane->geometry();
         EXPECT_TRUE(screen.intersects(g)) << g.x() << "," << g.y();
         EXPECT_EQ(g.size(), QSize(300, 400));
-        if (!r.moved) EXPECT_EQ(g.topLeft(), QPoint(r.stored.Left, r.stored.Top));
+        if (!r.moved) {
+            EXPECT_EQ(g.topLeft(), QPoint(r.stored.Left, r.stored.Top));
+        }
         ASSERT_TRUE(w->close());
         w.reset();
     }

@@ -116,7 +116,9 @@ TEST_F(CommandBar, GlyphsComeFromTheImageListByIndex) {
         QToolButton* b = bar.AddButton(false, 1, QStringLiteral("A|"), row.index);
         EXPECT_EQ(!b->icon().isNull(), row.glyph);
         EXPECT_TRUE(b->text().isEmpty());
-        if (row.glyph) EXPECT_TRUE(qmtest::DrawsAt(b->icon(), 16));
+        if (row.glyph) {
+            EXPECT_TRUE(qmtest::DrawsAt(b->icon(), 16));
+        }
     }
 }
 
