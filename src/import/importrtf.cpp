@@ -9,6 +9,7 @@
 
 #include "import/importobjects.h"
 #include "import/rtfscan.h"
+#include "preprocess/buildchecks.h"
 #include "preprocess/tagtext.h"
 #include "richtext/richdoc.h"
 #include "util/errors.h"
@@ -1116,7 +1117,11 @@ std::string ContextToName(std::string_view context) {
     std::string name(context.substr(0, std::min(context.size(), kNameWidth)));
     for (char& c : name)
         if (!IsValidName(std::string_view(&c, 1))) c = '_';
-    return FitModuleName(name);
+    name = FitModuleName(name);
+    // A Windows device name (NUL, COM1, ...) can name no work file, so the
+    // build would refuse the project: it keeps its shape with a "_" after it.
+    if (!name.empty() && !IsPortableFileName(name)) name = FitModuleName(name, "_");
+    return name;
 }
 
 namespace {

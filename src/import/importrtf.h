@@ -104,8 +104,9 @@ void ParseRtfFile(std::string text, StringList& pages, int& count, TFootnotesLis
                   const TProgressFn& progress = {}, TPictureSink* pictures = nullptr, TImportNotes* notes = nullptr);
 
 // The name a context string gives its record: each character a name may not
-// hold becomes "_", and the name is cut until the build can write the
-// module's work file under it.
+// hold becomes "_", the name is cut until the build can write the module's
+// work file under it, and a Windows device name (NUL, COM1, ...) gets a "_"
+// after it.
 std::string ContextToName(std::string_view context);
 
 // Where the hotspot contexts of imported pages lead: the context strings as

@@ -316,6 +316,21 @@ TEST(CreateImportedTopics, EmptyNamesBecomeNewTopicNamesAndInvalidOnesKeepTheirS
               (std::vector<std::string>{"NewTopic2", "______evil", "a_b_1", "ok", "menu_file", "Open__File_Save_"}));
 }
 
+// Windows keeps these names for its devices: a module named so has no work
+// file, and the build would refuse the whole project.
+TEST(CreateImportedTopics, DeviceNamesGetAnUnderscoreAndTheirLinksFollow) {
+    StringList pages = Pages(5);
+    pages[4] = std::string(kHeader) + "\\uldb to nul\\ulnone\\v NUL\\v0 \\uldb to com\\ulnone\\v Com3\\v0 \\par\r\n}";
+    std::vector<std::unique_ptr<TTopicNode>> list;
+    CreateImportedTopics(5, pages, Notes({"NUL", "Com3", "lpt9", "nul", "CONSOLE"}), nullptr, list);
+    EXPECT_EQ(Names(list), (std::vector<std::string>{"NUL_", "Com3_", "lpt9_", "nul__1", "CONSOLE"}));
+    EXPECT_EQ(TagsOf(list[4]->Text), (std::vector<std::string>{"<LINK TOPIC=\"NUL_\">", "</LINK>",
+                                                               "<LINK TOPIC=\"Com3_\">", "</LINK>"}));
+    TProject project;
+    for (auto& node : list) project.Topics.AddNode(std::move(node));
+    EXPECT_NO_THROW(CheckModuleFileNames(project));
+}
+
 TEST(CreateImportedTopics, UniquenessIsTestedOnTheCutName) {
     // Cut so that the build can write "<name>.rtf" (255 bytes a file name).
     const std::string longId(300, 'a');
