@@ -19,7 +19,7 @@
 #include "editor/qtfont.h"
 #include "editor/richtext2.h"
 #include "mainwindow/maincontext.h"
-#include "mainwindow/specchars.h"
+#include "mainwindow/charpane.h"
 #include "platform/qtcp1252.h"
 #include "platform/uiservices.h"
 #include "widgets/actiontable.h"

@@ -52,7 +52,7 @@
 #include "mainwindow/rtfoutputcommands.h"
 #include "mainwindow/settingscommands.h"
 #include "mainwindow/spellcommands.h"
-#include "mainwindow/specchars.h"
+#include "mainwindow/charpane.h"
 #include "mainwindow/splash.h"
 #include "mainwindow/stylecombo.h"
 #include "mainwindow/tagcommands.h"

@@ -18,7 +18,7 @@
 #include <QToolButton>
 
 #include "mainwindow/charformatcommands.h"
-#include "mainwindow/specchars.h"
+#include "mainwindow/charpane.h"
 #include "widgets/commandbar.h"
 #include "mainwindow_fixture.h"
 #include "widgets/actiontable.h"
@@ -638,7 +638,7 @@ TEST_F(CharFormatTest, ScreenshotOfTheColourMenuAndTheSpecialCharacters) {
     const QImage shot = w->grab().toImage();
     ASSERT_FALSE(shot.isNull());
     if (!dir.isEmpty()) {
-        EXPECT_TRUE(shot.save(QDir(dir).filePath(QStringLiteral("specchars.png")), "PNG"));
+        EXPECT_TRUE(shot.save(QDir(dir).filePath(QStringLiteral("charpane.png")), "PNG"));
     }
 }
 

@@ -1,4 +1,4 @@
-#include "mainwindow/specchars.h"
+#include "mainwindow/charpane.h"
 
 #include <QFontMetrics>
 #include <QMouseEvent>

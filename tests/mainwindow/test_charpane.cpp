@@ -8,7 +8,7 @@
 #include <cctype>
 #include <set>
 
-#include "mainwindow/specchars.h"
+#include "mainwindow/charpane.h"
 #include "mainwindow_fixture.h"
 #include "model/options.h"
 
