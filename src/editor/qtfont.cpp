@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "editor/richtext2.h"
 #include "model/options.h"
 #include "util/cp1252.h"
 
@@ -50,6 +51,15 @@ TFontInfo FromQFont(const QFont& font, const QColor& color) {
     info.Style = FontStyleBits(font);
     info.Color = BgrFromColor(color);
     return info;
+}
+
+TFontInfo FontInfoOf(const TTextAttributes2& attributes) {
+    TFontInfo font;
+    font.Name = attributes.GetName();
+    font.Size = attributes.GetSize();
+    font.Style = static_cast<std::uint8_t>(attributes.GetStyle());
+    font.Color = static_cast<std::int32_t>(ColorToRGB(attributes.GetColor()));
+    return font;
 }
 
 }  // namespace qm

@@ -10,6 +10,8 @@
 
 namespace qm {
 
+class TTextAttributes2;
+
 QColor ColorFromBgr(std::int32_t bgr);
 std::int32_t BgrFromColor(const QColor& color);
 
@@ -20,5 +22,9 @@ std::uint8_t FontStyleBits(const QFont& font);
 // The toolkit font of a core font (its colour is separate: ColorFromBgr).
 QFont ToQFont(const TFontInfo& info);
 TFontInfo FromQFont(const QFont& font, const QColor& color);
+
+// The face, size, style bits and colour of the editor's attributes, the
+// automatic colour as the colour it shows.
+TFontInfo FontInfoOf(const TTextAttributes2& attributes);
 
 }  // namespace qm

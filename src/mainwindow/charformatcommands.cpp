@@ -196,10 +196,7 @@ void TCharFormatCommands::UpdateActions() {
     actUnderline->setChecked(style & fsUnderline);
     actStrikeout->setChecked(style & fsStrikeOut);
     actBulletIndent->setChecked(editor->Paragraph.GetNumbering() == TNumberingStyle::nsBullet);
-    const TAlignment alignment = editor->Paragraph.GetAlignment();
-    actAlignLeft->setChecked(alignment == TAlignment::taLeftJustify);
-    actAlignCenter->setChecked(alignment == TAlignment::taCenter);
-    actAlignRight->setChecked(alignment == TAlignment::taRightJustify);
+    CheckAlignment(editor->Paragraph.GetAlignment());
     actNumberingIndent->setEnabled(false);
 }
 
@@ -222,14 +219,18 @@ void TCharFormatCommands::actItalicExecute() { ToggleStyleBit(actItalic, fsItali
 void TCharFormatCommands::actUnderlineExecute() { ToggleStyleBit(actUnderline, fsUnderline); }
 void TCharFormatCommands::actStrikeoutExecute() { ToggleStyleBit(actStrikeout, fsStrikeOut); }
 
+void TCharFormatCommands::CheckAlignment(TAlignment alignment) {
+    actAlignLeft->setChecked(alignment == TAlignment::taLeftJustify);
+    actAlignCenter->setChecked(alignment == TAlignment::taCenter);
+    actAlignRight->setChecked(alignment == TAlignment::taRightJustify);
+}
+
 void TCharFormatCommands::SetAlignment(int alignment) {
     TRichText2* editor = ctx_.Editor();
     const auto a = static_cast<TAlignment>(alignment);
     editor->Paragraph.SetAlignment(a);
     // A click on the checked command leaves it checked.
-    actAlignLeft->setChecked(a == TAlignment::taLeftJustify);
-    actAlignCenter->setChecked(a == TAlignment::taCenter);
-    actAlignRight->setChecked(a == TAlignment::taRightJustify);
+    CheckAlignment(a);
     editor->setFocus();
     ctx_.Actions().RequestUpdate();
 }
@@ -253,11 +254,7 @@ void TCharFormatCommands::actBulletIndentExecute() {
 void TCharFormatCommands::actFontExecute() {
     TRichText2* editor = ctx_.Editor();
     TTextAttributes2& sel = editor->SelAttributes;
-    TFontInfo before;
-    before.Name = sel.GetName();
-    before.Size = sel.GetSize();
-    before.Style = static_cast<std::uint8_t>(sel.GetStyle());
-    before.Color = static_cast<std::int32_t>(ColorToRGB(sel.GetColor()));
+    const TFontInfo before = FontInfoOf(sel);
     const std::optional<FontChoice> choice =
         ctx_.Ui().ChooseFont(FontChoice{ToQFont(before), ColorFromBgr(before.Color)});
     if (!choice) return;

@@ -19,6 +19,8 @@ class QToolButton;
 
 namespace qm {
 
+enum class TAlignment;
+
 inline constexpr int kColorTagAutomatic = 98;
 inline constexpr int kColorTagCustom = 99;
 inline constexpr int kMinFontPoints = 1;
@@ -117,6 +119,8 @@ private:
     // typing format without one), leaving the other bits as they are.
     void ToggleStyleBit(QAction* action, unsigned bit);
     void SetAlignment(int alignment);
+    // The alignment commands' checks: the one of `alignment`.
+    void CheckAlignment(TAlignment alignment);
     // Maps the selection's ASCII letters, keeping each fragment's format and
     // the selection, in one undo step.
     void ConvertCase(bool upper);

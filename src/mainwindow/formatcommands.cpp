@@ -15,6 +15,7 @@
 #include <cmath>
 
 #include "dialogs/dialogfactory.h"
+#include "editor/qtfont.h"
 #include "editor/richtext2.h"
 #include "editor/ruler.h"
 #include "mainwindow/maincontext.h"
@@ -259,12 +260,7 @@ void TFormatCommands::actParagraphExecute() {
 void TFormatCommands::actStylesExecute() {
     QComboBox* box = ctx_.StyleBox();
     TRichText2* editor = ctx_.Editor();
-    const TTextAttributes2& sel = editor->SelAttributes;
-    TFontInfo font;
-    font.Name = sel.GetName();
-    font.Size = sel.GetSize();
-    font.Style = static_cast<std::uint8_t>(sel.GetStyle());
-    font.Color = static_cast<std::int32_t>(ColorToRGB(sel.GetColor()));
+    const TFontInfo font = FontInfoOf(editor->SelAttributes);
     const int line = box && box->currentIndex() >= 0 ? box->currentIndex() : 0;
 
     const std::optional<int> apply = ctx_.Dialogs().RunStyles(ctx_.Styles(), line, font);
