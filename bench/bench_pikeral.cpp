@@ -5,7 +5,8 @@
 // repainted it.
 //
 // The anchor is the reader's load of the same file (reading it and
-// decoding the bitmap), taking turns with the open in the same run.
+// decoding the bitmap), taking turns with the open in the same run; beside
+// it, the conversion of the loaded bitmap to the picture the window draws.
 //
 // Goals: the open within 3 times the anchor; the drag's repaints under
 // 16 ms (the 95th percentile and the slowest).
@@ -34,6 +35,7 @@
 #include "platform/qtcp1252.h"
 #include "platform/qtuiservices.h"
 #include "shg/qorshg.h"
+#include "shgedit/dibimage.h"
 #include "shgedit/mainform.h"
 #include "shgedit/shgchild.h"
 #include "util/settingsstore.h"
@@ -215,8 +217,9 @@ int main(int argc, char** argv) {
     std::printf("Pikeral (%s): a %d x %d 24-bit picture with %d hotspots, %.1f MB; %d rounds, %d moves a drag\n",
                 qPrintable(QGuiApplication::platformName()), kSide, kSide, kHotspots,
                 static_cast<double>(fs::file_size(file)) / 1048576.0, rounds, moves);
-    std::printf("the anchor is the reader's load of the file; times in ms\n");
-    std::printf("%5s %9s %9s %7s %9s %9s %9s\n", "round", "load", "open", "ratio", "drag p50", "drag p95", "drag max");
+    std::printf("the anchor is the reader's load of the file; convert: the bitmap to the picture drawn; times in ms\n");
+    std::printf("%5s %9s %9s %9s %7s %9s %9s %9s\n", "round", "load", "convert", "open", "ratio", "drag p50",
+                "drag p95", "drag max");
 
     BenchUi ui;
     ui.file = qm::FromCp1252(file);
@@ -237,16 +240,22 @@ int main(int argc, char** argv) {
         RunUntilIdle();
         for (int r = 1; r <= rounds; ++r) {
             // The anchor and the window take turns, so both see the same machine.
-            const auto l0 = Clock::now();
+            double load = 0, convert = 0;
             {
+                const auto l0 = Clock::now();
                 qm::TShg shg;
                 shg.LoadFromFile(file);
+                load = Ms(l0, Clock::now());
                 if (!shg.Bitmap || shg.Hotspots.Count() != kHotspots) {
                     std::fprintf(stderr, "bench_pikeral: the picture did not load\n");
                     return 1;
                 }
+                // The part of the open that makes the picture the window draws.
+                const auto c0 = Clock::now();
+                const QImage image = qm::shgedit::DibToImage(*shg.Bitmap);
+                convert = Ms(c0, Clock::now());
+                if (image.width() != kSide) return 1;
             }
-            const double load = Ms(l0, Clock::now());
 
             app.Reset();
             const auto o0 = Clock::now();
@@ -265,12 +274,13 @@ int main(int argc, char** argv) {
                 std::fprintf(stderr, "bench_pikeral: the drag did not move the hotspot or was not repainted\n");
                 return 1;
             }
-            std::printf("%5d %9.1f %9.1f %6.2fx %9.2f %9.2f %9.2f\n", r, load, open, open / load, drag->p50, drag->p95,
-                        drag->max);
+            std::printf("%5d %9.1f %9.1f %9.1f %6.2fx %9.2f %9.2f %9.2f\n", r, load, convert, open, open / load,
+                        drag->p50, drag->p95, drag->max);
             std::fflush(stdout);
             bestLoad = std::min(bestLoad, load);
             bestOpen = std::min(bestOpen, open);
-            if (drag->p95 < bestDrag.p95) bestDrag = *drag;
+            // The round whose slowest repaint was fastest: each repaint has the goal.
+            if (drag->max < bestDrag.max) bestDrag = *drag;
             // Closed unsaved: the next round opens the same file afresh.
             child->SetModified(false);
             frame.MdiArea()->closeAllSubWindows();
