@@ -202,6 +202,15 @@ std::optional<Percentiles> Drag(BenchApp& app, qm::shgedit::TfrmShg& child, int 
     return Of(times);
 }
 
+// Removes the scratch folder however the run ends (but for a box, which exits).
+struct ScratchFolder {
+    fs::path path;
+    ~ScratchFolder() {
+        std::error_code ec;
+        fs::remove_all(path, ec);
+    }
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -212,6 +221,7 @@ int main(int argc, char** argv) {
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     const int moves = argc > 2 ? std::max(20, std::atoi(argv[2])) : 300;
     const fs::path dir = fs::temp_directory_path() / ("qm-bench-pikeral-" + std::to_string(std::random_device{}()));
+    const ScratchFolder scratch{dir};
     fs::create_directories(dir);
     const std::string file = MakePicture(dir);
     std::printf("Pikeral (%s): a %d x %d 24-bit picture with %d hotspots, %.1f MB; %d rounds, %d moves a drag\n",
@@ -293,7 +303,5 @@ int main(int argc, char** argv) {
     std::printf("drag repaint, best round: p50 %.2f, p95 %.2f, max %.2f ms (goal: under %.0f ms)%s\n", bestDrag.p50,
                 bestDrag.p95, bestDrag.max, kDragGoalMs,
                 bestDrag.p95 >= kDragGoalMs || bestDrag.max >= kDragGoalMs ? "  over" : "");
-    std::error_code ec;
-    fs::remove_all(dir, ec);
     return rc;
 }

@@ -257,6 +257,15 @@ void PrintRound(const char* name, int chars, int round, const Round& r, bool goa
     std::fflush(stdout);
 }
 
+// Removes the scratch folder however the run ends (but for a box, which exits).
+struct ScratchFolder {
+    fs::path path;
+    ~ScratchFolder() {
+        std::error_code ec;
+        fs::remove_all(path, ec);
+    }
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -267,6 +276,7 @@ int main(int argc, char** argv) {
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
     const int count = argc > 2 ? std::max(20, std::atoi(argv[2])) : 1000;
     const fs::path dir = fs::temp_directory_path() / ("qm-bench-typing-" + std::to_string(std::random_device{}()));
+    const ScratchFolder scratch{dir};
     fs::create_directories(dir / "prog");
     fs::create_directories(dir / "tmp");
     const std::string file = MakeProject(dir);
@@ -351,7 +361,5 @@ int main(int argc, char** argv) {
         }
         project.Modified = false;  // closing asks nothing
     }
-    std::error_code ec;
-    fs::remove_all(dir, ec);
     return rc;
 }
