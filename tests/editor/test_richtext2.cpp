@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
@@ -282,6 +283,34 @@ TEST_F(RichText2, NumberingAndLineSpacing) {
     edit->setLayoutDirection(Qt::RightToLeft);
     edit->Paragraph.SetAlignment(qm::TAlignment::taRightJustify);
     EXPECT_EQ(edit->Paragraph.GetAlignment(), qm::TAlignment::taLeftJustify);
+}
+
+// The spacing shows in the layout: lines grow with the rule and take their
+// single height again when single spacing comes back after another rule.
+TEST_F(RichText2, LineSpacingSetsTheHeightOfTheLines) {
+    edit->SetRtfText(
+        Rtf("\\pard\\f0\\fs20 a\\line b\\line c\\par\r\n\\pard\\sl480\\slmult1 d\\line e\\line f\\par\r\n"));
+    edit->document()->setTextWidth(300);  // a hidden editor lays out only at a width
+    QAbstractTextDocumentLayout* layout = edit->document()->documentLayout();
+    auto height = [&](int block) {
+        return layout->blockBoundingRect(edit->document()->findBlockByNumber(block)).height();
+    };
+    const double single = height(0);
+    ASSERT_GT(single, 0);
+    // Of three lines the first two are spaced; the last keeps its own height.
+    auto spaced = [&](double factor) { return single / 3 * (2 * factor + 1); };
+    EXPECT_NEAR(height(1), spaced(2.0), 1.0);  // loaded double
+    struct Row {
+        int rule;
+        double factor;
+    } rows[] = {{2, 2.0}, {1, 1.5}, {0, 1.0}, {2, 2.0}, {0, 1.0}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.rule);
+        edit->Paragraph.SetLineSpacingRule(row.rule);
+        EXPECT_NEAR(height(0), spaced(row.factor), 1.0);
+    }
+    EXPECT_DOUBLE_EQ(height(0), single);
+    EXPECT_NE(edit->GetRtfText().find("\\pard\\f0\\fs20 a\\line"), std::string::npos);
 }
 
 TEST_F(RichText2, ParagraphAssignCopiesExactlyTheSourceTabs) {
