@@ -1,5 +1,6 @@
 #include "util/settingsstore.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "util/qorstring.h"
@@ -33,11 +34,30 @@ namespace {
     throw ESettingsRead("Failed to get data for '" + QuoteInput(name) + "'");
 }
 
-[[noreturn]] void FailType(std::string_view name) {
+}  // namespace
+
+void SettingsStore::FailUnreadable(std::string_view key, std::string_view name) const {
+    const std::string where = SettingsSubKey(key, name);
+    if (std::find(unreadable_.begin(), unreadable_.end(), where) == unreadable_.end()) unreadable_.push_back(where);
     throw ESettingsRead("Invalid data type for '" + QuoteInput(name) + "'");
 }
 
-}  // namespace
+std::optional<std::string> SettingsStore::PlainText(std::string_view, std::string_view) const { return std::nullopt; }
+
+std::string SettingsStore::DescribeUnreadable(std::string_view key, std::string_view name) const {
+    return "The setting \"" + SettingsSubKey(key, name) + "\" could not be read; its default is used.";
+}
+
+std::vector<std::string> SettingsStore::TakeReadProblems() {
+    std::vector<std::string> out;
+    for (const std::string& where : unreadable_) {
+        const std::size_t cut = where.rfind('\\');
+        out.push_back(cut == std::string::npos ? DescribeUnreadable("", where)
+                                               : DescribeUnreadable(where.substr(0, cut), where.substr(cut + 1)));
+    }
+    unreadable_.clear();
+    return out;
+}
 
 bool SettingsStore::ValueExists(std::string_view key, std::string_view name) const {
     return GetValue(key, name).has_value();
@@ -50,18 +70,35 @@ std::optional<std::size_t> SettingsStore::ValueSize(std::string_view key, std::s
     return v->Data.size();
 }
 
-std::string SettingsStore::ReadString(std::string_view key, std::string_view name) const {
+std::optional<std::string> SettingsStore::FindString(std::string_view key, std::string_view name) const {
     const auto v = GetValue(key, name);
-    if (!v) return {};
-    if (v->Type != SettingType::String) FailType(name);
-    return v->Data;
+    if (!v) return std::nullopt;
+    if (v->Type == SettingType::String) return v->Data;
+    if (auto text = PlainText(key, name)) return text;
+    FailUnreadable(key, name);
+}
+
+std::optional<std::int32_t> SettingsStore::FindInteger(std::string_view key, std::string_view name) const {
+    const auto v = GetValue(key, name);
+    if (!v) return std::nullopt;
+    if (v->Type != SettingType::Integer) FailUnreadable(key, name);
+    return v->Number;
+}
+
+std::optional<bool> SettingsStore::FindBool(std::string_view key, std::string_view name) const {
+    const auto n = FindInteger(key, name);
+    if (!n) return std::nullopt;
+    return *n != 0;
+}
+
+std::string SettingsStore::ReadString(std::string_view key, std::string_view name) const {
+    return FindString(key, name).value_or(std::string());
 }
 
 std::int32_t SettingsStore::ReadInteger(std::string_view key, std::string_view name) const {
-    const auto v = GetValue(key, name);
-    if (!v) FailMissing(name);
-    if (v->Type != SettingType::Integer) FailType(name);
-    return v->Number;
+    const auto n = FindInteger(key, name);
+    if (!n) FailMissing(name);
+    return *n;
 }
 
 bool SettingsStore::ReadBool(std::string_view key, std::string_view name) const { return ReadInteger(key, name) != 0; }
@@ -70,7 +107,7 @@ std::optional<std::size_t> SettingsStore::ReadBinary(std::string_view key, std::
                                                      std::size_t size) const {
     const auto v = GetValue(key, name);
     if (!v) return std::nullopt;
-    if (v->Type != SettingType::Binary || v->Data.size() > size) FailType(name);
+    if (v->Type != SettingType::Binary || v->Data.size() > size) FailUnreadable(key, name);
     if (!v->Data.empty()) std::memcpy(dest, v->Data.data(), v->Data.size());
     return v->Data.size();
 }
