@@ -1,6 +1,8 @@
 #include "platform/qtsettingsstore.h"
 
+#include <algorithm>
 #include <limits>
+#include <utility>
 
 #include <QByteArray>
 #include <QFile>
@@ -264,18 +266,22 @@ std::string LineSentence(const QString& file, const QtSettingsStore::FileLine& l
 
 }  // namespace
 
-std::string QtSettingsStore::DescribeUnreadable(std::string_view key, std::string_view name) const {
-    const auto it = notes_.ValueLines.constFind(QtPath(key, name));
-    if (it == notes_.ValueLines.constEnd()) return SettingsStore::DescribeUnreadable(key, name);
-    return LineSentence(settings_->fileName(), it.value(), "Its default is used.");
-}
-
 std::vector<std::string> QtSettingsStore::TakeReadProblems() {
-    std::vector<std::string> out;
+    // By line; a value the file no longer holds as it was read comes last.
+    std::vector<std::pair<int, std::string>> told;
     for (const FileLine& line : notes_.NotUnderstood)
-        out.push_back(LineSentence(settings_->fileName(), line, "It is skipped."));
+        told.emplace_back(line.Number, LineSentence(settings_->fileName(), line, "It is skipped."));
     notes_.NotUnderstood.clear();
-    for (std::string& s : SettingsStore::TakeReadProblems()) out.push_back(std::move(s));
+    for (const UnreadableValue& u : TakeUnreadable()) {
+        const auto it = notes_.ValueLines.constFind(QtPath(u.Key, u.Name));
+        if (it != notes_.ValueLines.constEnd())
+            told.emplace_back(it->Number, LineSentence(settings_->fileName(), it.value(), "Its default is used."));
+        else
+            told.emplace_back(std::numeric_limits<int>::max(), DescribeUnreadable(u));
+    }
+    std::stable_sort(told.begin(), told.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::string> out;
+    for (auto& t : told) out.push_back(std::move(t.second));
     return out;
 }
 

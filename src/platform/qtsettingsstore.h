@@ -61,8 +61,8 @@ public:
     bool Sync();
     QString FileName() const;
 
-    // The lines of the settings file that were not understood, then each
-    // value that was there but could not be read as asked, with its line:
+    // The lines of the settings file that were not understood and each value
+    // that was there but could not be read as asked, in the file's order:
     // 'Line 3 of "/home/me/.config/Velgrave/Quillmark.conf" was not
     // understood: "HistoryStack=lots". Its default is used.'
     std::vector<std::string> TakeReadProblems() override;
@@ -77,7 +77,6 @@ public:
 
 protected:
     std::optional<std::string> PlainText(std::string_view key, std::string_view name) const override;
-    std::string DescribeUnreadable(std::string_view key, std::string_view name) const override;
 
 private:
     // Reads the file once more for the notes on its lines.

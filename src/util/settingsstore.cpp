@@ -37,25 +37,29 @@ namespace {
 }  // namespace
 
 void SettingsStore::FailUnreadable(std::string_view key, std::string_view name) const {
-    const std::string where = SettingsSubKey(key, name);
-    if (std::find(unreadable_.begin(), unreadable_.end(), where) == unreadable_.end()) unreadable_.push_back(where);
+    const std::string k = NormalizeSettingsKey(key);
+    const bool known = std::any_of(unreadable_.begin(), unreadable_.end(), [&](const UnreadableValue& u) {
+        return SameText(u.Key, k) && SameText(u.Name, name);
+    });
+    if (!known) unreadable_.push_back(UnreadableValue{k, std::string(name)});
     throw ESettingsRead("Invalid data type for '" + QuoteInput(name) + "'");
 }
 
 std::optional<std::string> SettingsStore::PlainText(std::string_view, std::string_view) const { return std::nullopt; }
 
-std::string SettingsStore::DescribeUnreadable(std::string_view key, std::string_view name) const {
-    return "The setting \"" + SettingsSubKey(key, name) + "\" could not be read; its default is used.";
+std::vector<SettingsStore::UnreadableValue> SettingsStore::TakeUnreadable() {
+    std::vector<UnreadableValue> out;
+    out.swap(unreadable_);
+    return out;
+}
+
+std::string SettingsStore::DescribeUnreadable(const UnreadableValue& value) {
+    return "The setting \"" + SettingsSubKey(value.Key, value.Name) + "\" could not be read; its default is used.";
 }
 
 std::vector<std::string> SettingsStore::TakeReadProblems() {
     std::vector<std::string> out;
-    for (const std::string& where : unreadable_) {
-        const std::size_t cut = where.rfind('\\');
-        out.push_back(cut == std::string::npos ? DescribeUnreadable("", where)
-                                               : DescribeUnreadable(where.substr(0, cut), where.substr(cut + 1)));
-    }
-    unreadable_.clear();
+    for (const UnreadableValue& u : TakeUnreadable()) out.push_back(DescribeUnreadable(u));
     return out;
 }
 

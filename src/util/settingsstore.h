@@ -101,12 +101,19 @@ protected:
     // file: a plain unquoted value, which the reads take as text where text
     // is asked for. Nullopt where the store has no such thing.
     virtual std::optional<std::string> PlainText(std::string_view key, std::string_view name) const;
-    // The sentence for a value that was there but could not be read as asked.
-    virtual std::string DescribeUnreadable(std::string_view key, std::string_view name) const;
+    // The values that were there but could not be read as asked, noted since
+    // the last call, each once in the order met; the notes are forgotten.
+    struct UnreadableValue {
+        std::string Key;
+        std::string Name;
+    };
+    std::vector<UnreadableValue> TakeUnreadable();
+    // 'The setting "Settings\HistoryStack" could not be read; its default is used.'
+    static std::string DescribeUnreadable(const UnreadableValue& value);
 
 private:
     [[noreturn]] void FailUnreadable(std::string_view key, std::string_view name) const;
-    mutable std::vector<std::string> unreadable_;  // "key\name", each once, in the order met
+    mutable std::vector<UnreadableValue> unreadable_;
 };
 
 // Normalises a key path: "/" becomes "\", runs of separators collapse, and

@@ -124,8 +124,8 @@ TEST_F(SettingsFileStartTest, WhatTheFileHoldsThatCannotBeReadIsToldInTheWindow)
         qm::FromCp1252("Line 4 of \"" + name + "\" was not understood: \"ShowRuler: yes\". It is skipped.");
     const QString defaulted =
         qm::FromCp1252("Line 3 of \"" + name + "\" was not understood: \"HistoryStack=lots\". Its default is used.");
-    EXPECT_EQ(TreeRows(*w, "tvwQuillmark"), (QStringList{skipped, defaulted}));
-    EXPECT_EQ(w->Status().Text(0), skipped + " (1 more in the messages pane)");
+    EXPECT_EQ(TreeRows(*w, "tvwQuillmark"), (QStringList{defaulted, skipped}));
+    EXPECT_EQ(w->Status().Text(0), defaulted + " (1 more in the messages pane)");
     EXPECT_TRUE(ui.MessageTexts().isEmpty());
     w.reset();
     store = nullptr;

@@ -243,10 +243,11 @@ TEST_F(QtSettingsStoreTest, WhatCannotBeReadIsToldByLineAndFile) {
     EXPECT_EQ(o.IdIncrement, 5);
     EXPECT_EQ(o.DefFontSize, 10);
     const std::string file = ToCp1252(File());
+    // In the file's order.
     const std::vector<std::string> expected = {
-        "Line 5 of \"" + file + "\" was not understood: \"CompilerPath /elsewhere\". It is skipped.",
         "Line 3 of \"" + file + "\" was not understood: \"HistoryStack=lots\". Its default is used.",
         "Line 4 of \"" + file + "\" was not understood: \"IdIncrement=\"7\"\". Its default is used.",
+        "Line 5 of \"" + file + "\" was not understood: \"CompilerPath /elsewhere\". It is skipped.",
     };
     EXPECT_EQ(store.TakeReadProblems(), expected);
     // Handed out once; a skipped line is told once, a value each time it is read.
