@@ -172,8 +172,9 @@ std::optional<std::string> AssembleTableRows(std::string_view text) {
     out.append(text, 0, body);
     // The paragraph format the editor gave last: "\pard" and its words.
     std::string paraFormat = "\\pard";
-    bool rowOpen = false;  // a row's definition was met, its "\row" not yet
-    bool intblOn = false;  // the output's paragraph format holds "\intbl"
+    bool rowOpen = false;      // a row's definition was met, its "\row" not yet
+    int edges = 0, ended = 0;  // the open row's cells: defined, and ended so far
+    bool intblOn = false;      // the output's paragraph format holds "\intbl"
     std::size_t at = 0;
     while (at < units.size()) {
         // One paragraph of the editor: up to and including its "\par".
@@ -223,18 +224,35 @@ std::optional<std::string> AssembleTableRows(std::string_view text) {
                     }
                     break;
                 }
-                case Piece::Table:
+                case Piece::Table: {
+                    // A row whose end was deleted ends where the next one
+                    // begins, or once each of its cells has ended.
+                    if (rowOpen && ended > 0 && u.ops[0] == 'd') out += "\\row ";
                     out.append(text, u.begin, u.end - u.begin);
+                    bool ends = false;
                     for (char op : u.ops) {
-                        if (op == 'd') rowOpen = true;
-                        if (op == 'r') {
-                            rowOpen = false;
+                        if (op == 'd') {
+                            rowOpen = true;
+                            edges = ended = 0;
+                        } else if (op == 'x') {
+                            ++edges;
+                        } else if (op == 'c') {
+                            ++ended;
+                            ends = rowOpen && ended == edges;
+                        } else if (op == 'r') {
+                            rowOpen = ends = false;
                             afterRow = true;
                         }
+                    }
+                    if (ends) {
+                        out += "\\row ";
+                        rowOpen = false;
+                        afterRow = true;
                     }
                     if (rowOpen) afterRow = false;
                     dropPar = true;
                     break;
+                }
                 case Piece::Content:
                     if (afterRow) {
                         // Text after a row's end in the same paragraph is no

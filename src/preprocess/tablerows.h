@@ -24,7 +24,9 @@ namespace qm {
 //     takes another paragraph format keeps its place in the cell;
 //   - a paragraph after a row takes its own format again ("\pard" and the
 //     format the editor gave it), so that text after a table never runs on
-//     in the table's last row.
+//     in the table's last row;
+//   - a row whose "\row" was deleted ends once each cell its definition
+//     gives has ended, or where the next row's definition begins.
 // Empty when the text holds no RTF tag with a table's codes.
 std::optional<std::string> AssembleTableRows(std::string_view text);
 
