@@ -19,9 +19,9 @@
 #include <thread>
 #include <vector>
 
+#include "support/scratchdir.h"
 #include "util/child_process.h"
 #include "util/errors.h"
-#include "util/scratch_dir.h"
 
 using namespace qm;
 using qmtest::ScratchDir;
