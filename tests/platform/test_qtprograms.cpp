@@ -339,7 +339,7 @@ TEST_F(QtPrograms, HelpViewerRunsWinhlp32UnderWineAtTheContext) {
     QtHelpViewer viewer(ui);
     const QString hlp = project_ + QStringLiteral("/Sample.hlp");
     EXPECT_TRUE(viewer.ShowContext(hlp.toStdString(), 325));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Read(log).find("end") != std::string::npos; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Read(log).find("end") != std::string::npos; }, 600000));
     QString win = hlp;
     win.replace(QLatin1Char('/'), QLatin1Char('\\'));
     EXPECT_EQ(Lines(log),
@@ -394,7 +394,7 @@ TEST_F(QtPrograms, HelpViewerOpensTheContentsAndTheIndex) {
         qmtest::ScriptedUiServices ui;  // no box may appear
         QtHelpViewer viewer(ui);
         EXPECT_TRUE(row.call(viewer));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return Read(log).find("end") != std::string::npos; }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return Read(log).find("end") != std::string::npos; }, 600000));
         EXPECT_EQ(Lines(log), row.args);
     }
 }
@@ -420,7 +420,7 @@ TEST_F(QtPrograms, ShellStartsAProgramDetachedWithItsArguments) {
     QtShellLauncher shell;
     const LaunchResult r = shell.Start(tool.toStdString(), {"a b", "c"}, project_.toStdString());
     EXPECT_TRUE(r.ok) << r.failure;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Read(log).find("end") != std::string::npos; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Read(log).find("end") != std::string::npos; }, 600000));
     EXPECT_EQ(Lines(log), (std::vector<std::string>{"cwd=" + project_.toStdString(), "arg=a b", "arg=c", "end"}));
     const LaunchResult bad = shell.Start(Path(QStringLiteral("no-such-tool")).toStdString(), {}, "");
     EXPECT_FALSE(bad.ok);
