@@ -1,5 +1,7 @@
 #include "shgedit/handoff.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -16,7 +18,9 @@ StringList TakeList(const QDir& dir, const char* name) {
     if (info.isSymLink() || !info.isFile()) return names;
     QFile file(path);
     if (info.size() <= kMaxHandoffFile && file.open(QIODevice::ReadOnly)) {
-        const QByteArray bytes = file.read(kMaxHandoffFile);
+        // What the file holds, within the limit: a read of the limit itself
+        // would take its size in memory first, however small the file.
+        const QByteArray bytes = file.read(std::min(file.size(), kMaxHandoffFile));
         file.close();
         names = HandoffNames(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     }
