@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "formats/hpjfile.h"
+#include "support/scratchdir.h"
 #include "util/errors.h"
 #include "util/textfile.h"
 
@@ -185,7 +186,8 @@ TEST(HpjFile, AHugeBadNumberIsQuotedShort) {
 }
 
 TEST(HpjFile, AFileOverTheLimitIsRefused) {
-    const auto path = std::filesystem::temp_directory_path() / ("qm-hpj-big-" + std::to_string(::getpid()) + ".hpj");
+    const qmtest::ScratchDir dir("qm_hpj_");
+    const auto path = dir.path() / "big.hpj";
     { std::ofstream(path, std::ios::binary) << "[OPTIONS]\r\nA=1\r\n[FILES]\r\na.rtf\r\n"; }
     std::filesystem::resize_file(path, THpjFile::kMaxFileBytes + 1);
     THpjFile hpj;
@@ -196,7 +198,6 @@ TEST(HpjFile, AFileOverTheLimitIsRefused) {
         EXPECT_EQ(std::string(e.what()),
                   "Cannot open " + path.string() + " - The file is too large (the limit is 4 MB).");
     }
-    std::filesystem::remove(path);
 }
 
 TEST(HpjFile, SectionErrors) {

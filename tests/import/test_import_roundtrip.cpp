@@ -414,7 +414,7 @@ TEST(ImportRoundTrip, EveryTagAndPropertyComesBack) {
     // import keeps it as one of the project's image folders, and finds the
     // relative one from the folder of the help project it read.
     ReplaceString(t2, "BMROOT=DIR\r\nBMROOT=" + dir1.str() + "\r\n", "BMROOT=DIR\r\n", false);
-    ReplaceString(t2, "BMROOT=" + dir1.str() + "\\art\r\n", "BMROOT=art\r\n", false);
+    ReplaceString(t2, "BMROOT=" + dir1.file("art") + "\r\n", "BMROOT=art\r\n", false);
     EXPECT_EQ(t2, t1);
     // Nothing is new in the log: the popup is a popup again.
     EXPECT_EQ(b2.log.Count(), b1.log.Count());

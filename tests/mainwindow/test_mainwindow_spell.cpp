@@ -45,7 +45,7 @@ public:
     };
 
     explicit DialogScript(qm::TSpellDialogUi& spell) {
-        spell.WaitLimit = 10000;
+        spell.WaitLimit = 600000;
         connect(&spell, &qm::TSpellDialogUi::waitStarted, this, [this](qm::TQorSpellCheckDlg* dlg) { answer(dlg); });
     }
     void Expect(const QString& word, const char* button, std::function<void(qm::TQorSpellCheckDlg&)> during = {}) {

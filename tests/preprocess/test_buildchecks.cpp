@@ -15,9 +15,9 @@
 #include "preprocess/outputlog.h"
 #include "preprocess/projectwriter.h"
 #include "preprocess/topicwriter.h"
+#include "support/scratchdir.h"
 #include "util/errors.h"
 #include "util/fileio.h"
-#include "util/scratch_dir.h"
 
 namespace qm {
 namespace {

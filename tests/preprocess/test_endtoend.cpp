@@ -6,10 +6,10 @@
 #include "build_fixture.h"
 #include "preprocess/projectwriter.h"
 #include "preprocess/topicwriter.h"
+#include "support/scratchdir.h"
 #include "util/cp1252.h"
 #include "util/errors.h"
 #include "util/fileio.h"
-#include "util/scratch_dir.h"
 
 namespace qm {
 namespace {

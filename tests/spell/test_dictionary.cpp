@@ -11,6 +11,7 @@
 
 #include "spell/qdfbuilder.h"
 #include "spell/qordictionary.h"
+#include "support/scratchdir.h"
 #include "util/errors.h"
 
 namespace {
@@ -52,18 +53,11 @@ const std::string kSmall = std::string(QM_TEST_DATA_DIR) + "/spell/small.qdf";
 
 class DictionaryOnDisk : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ =
-            std::filesystem::temp_directory_path() / ("qm_spell_" + std::to_string(std::random_device{}()) + "_" +
-                                                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+    std::string Path(const std::string& name) const { return dir_.file(name); }
     void Write(const std::string& name, const std::string& data) const {
-        std::ofstream(dir_ / name, std::ios::binary) << data;
+        std::ofstream(dir_.path() / name, std::ios::binary) << data;
     }
-    std::filesystem::path dir_;
+    qmtest::ScratchDir dir_{"qm_spell_"};
 };
 
 // small.qdf is written by hand: a, an, and, ant, a's, be, and "ét" whose first
@@ -167,7 +161,7 @@ TEST_F(DictionaryOnDisk, MissingFileIsAFileErrorAndKeepsTheLoadedWords) {
 TEST_F(DictionaryOnDisk, FilesAbove64MegabytesAreRefused) {
     const std::string header = DictData({Node('a', -1, kEow | kLast)});
     Write("big.qdf", header);
-    std::filesystem::resize_file(dir_ / "big.qdf", TQorDictionary::MaxFileSize + 1);
+    std::filesystem::resize_file(dir_.path() / "big.qdf", TQorDictionary::MaxFileSize + 1);
     TQorDictionary d;
     // It says it is too large, not that it is no dictionary.
     try {
@@ -181,7 +175,7 @@ TEST_F(DictionaryOnDisk, FilesAbove64MegabytesAreRefused) {
     EXPECT_THROW(d.LoadFromData(std::string(TQorDictionary::MaxFileSize + 1, '\0'), "mem.qdf"), qm::EFileTooLarge);
 
     // Exactly 64 MB is still a dictionary.
-    std::filesystem::resize_file(dir_ / "big.qdf", TQorDictionary::MaxFileSize);
+    std::filesystem::resize_file(dir_.path() / "big.qdf", TQorDictionary::MaxFileSize);
     d.LoadFromFile(Path("big.qdf"));
     EXPECT_EQ(d.NodeCount(), (TQorDictionary::MaxFileSize - 128) / 4);
     EXPECT_TRUE(d.Lookup("a"));

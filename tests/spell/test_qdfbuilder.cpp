@@ -12,6 +12,7 @@
 
 #include "spell/qdfbuilder.h"
 #include "spell/qordictionary.h"
+#include "support/scratchdir.h"
 #include "util/errors.h"
 
 namespace {
@@ -178,7 +179,8 @@ TEST(DictionaryWriter, AHugeBadWordIsQuotedShort) {
 }
 
 TEST(DictionaryWriter, WordListFilesOverTheLimitAreRefused) {
-    const auto path = std::filesystem::temp_directory_path() / ("qm-wordlist-" + std::to_string(::getpid()) + ".txt");
+    const qmtest::ScratchDir dir("qm_wordlist_");
+    const auto path = dir.path() / "words.txt";
     std::ofstream(path, std::ios::binary) << "apple\r\nbanana\r\n";
     StringList words, skipped;
     qm::ReadWordListFile(path.string(), words, skipped);
@@ -191,5 +193,4 @@ TEST(DictionaryWriter, WordListFilesOverTheLimitAreRefused) {
         EXPECT_EQ(std::string(e.what()),
                   "Cannot open " + path.string() + " - The file is too large (the limit is 64 MB).");
     }
-    std::filesystem::remove(path);
 }

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "support/scratchdir.h"
 #include "util/fileio.h"
-#include "util/scratch_dir.h"
 
 using namespace qm;
 using qmtest::ScratchDir;
