@@ -608,7 +608,11 @@ StringList ImageFoldersOf(const THpjFile& hpj, std::string_view folder) {
 bool IsProjectFolder(std::string_view part, std::string_view folder) {
     const std::string p = WithoutTrailingSeparators(Trim(part));
     if (p.empty() || p == ".") return true;
-    if (folder.empty() || HasDriveOrShare(p)) return false;
+    if (folder.empty()) return false;
+#ifndef _WIN32
+    // No drive is the project's folder where there are no drives.
+    if (p.size() >= 2 && p[1] == ':') return false;
+#endif
     const std::string path = IsAbsolute(p) ? p : ResolveImportFolder(folder, p);
     std::error_code ec;
     return std::filesystem::equivalent(ToFsPath(path), ToFsPath(std::string(folder)), ec) && !ec;

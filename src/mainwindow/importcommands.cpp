@@ -72,19 +72,17 @@ std::string Counted(int n, const char* what) { return std::to_string(n) + " " + 
 StringList BuildForecastNotes(const TBuildForecast& forecast) {
     StringList out;
     if (!forecast.Refusal.empty()) {
-        out.push_back("A build of the project will stop before its checks: " + forecast.Refusal);
+        out.push_back("The build will stop before its checks: " + forecast.Refusal);
         return out;
     }
-    const std::string page = std::string("Tools > Options, page \"") + kPreprocessorPageCaption + "\"";
     for (int n = 1; n <= TCheckSettings::kChecks; ++n) {
         const std::string check = "\"" + WithoutAccelerator(BuildCheckCaption(n)) + "\"";
         if (const int errors = forecast.ErrorsOf(n); errors > 0)
-            out.push_back("A build will report " + Counted(errors, "error") + " of the check " + check +
-                          " and stop before compiling. To build anyway, make the check a warning: " + page + ", row " +
-                          check + ", column \"" + kWarningColumnCaption + "\".");
+            out.push_back("The build will stop on " + Counted(errors, "error") + " " + check +
+                          ". To go on, mark it \"" + kWarningColumnCaption + "\" in Tools > Options, page \"" +
+                          kPreprocessorPageCaption + "\".");
         if (const int warnings = forecast.WarningsOf(n); warnings > 0)
-            out.push_back("A build will report " + Counted(warnings, "warning") + " of the check " + check +
-                          " and go on (" + page + ").");
+            out.push_back("The build will report " + Counted(warnings, "warning") + " " + check + " and go on.");
     }
     return out;
 }

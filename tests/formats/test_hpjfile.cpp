@@ -419,6 +419,9 @@ TEST_F(HpjIncludeTest, AnIncludeOverTheLimitIsAWarning) {
 // nor a device can hold the import up or feed it, and the message says what
 // is wrong with it.
 TEST_F(HpjIncludeTest, AnIncludeOfAFolderDeviceOrPipeIsRefusedAsNoRegularFile) {
+#ifdef _WIN32
+    GTEST_SKIP() << "no pipes in the file system and no /dev/null there";
+#else
     const std::string pipe = (dir_ / "ids.pipe").string();
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     std::filesystem::create_directories(dir_ / "ids.dir");
@@ -440,6 +443,7 @@ TEST_F(HpjIncludeTest, AnIncludeOfAFolderDeviceOrPipeIsRefusedAsNoRegularFile) {
                                        "\" is not a regular file: it was not read, and the context numbers it "
                                        "would give were not imported.");
     }
+#endif
 }
 
 // The compiler reads a map file from anywhere; so does the import, but each
@@ -450,7 +454,8 @@ TEST_F(HpjIncludeTest, IncludesFromOutsideTheProjectsFolderAreListedByTheirFullN
     const std::string outside = Write("shared/ids.h", "IDH_OUT 7\n");
     Write("shared/more.h", "IDH_MORE 8\n");
     Write("proj/sub/inside.h", "IDH_IN 9\n#include \"../../shared/more.h\"\n");
-    std::filesystem::create_symlink(dir_ / "shared" / "ids.h", dir_ / "proj" / "link.h");
+    std::error_code linkError;  // Windows lets few users make links
+    std::filesystem::create_symlink(dir_ / "shared" / "ids.h", dir_ / "proj" / "link.h", linkError);
     const std::string full = std::filesystem::weakly_canonical(outside).string();
     const std::string more = std::filesystem::weakly_canonical(dir_ / "shared" / "more.h").string();
 
@@ -467,6 +472,7 @@ TEST_F(HpjIncludeTest, IncludesFromOutsideTheProjectsFolderAreListedByTheirFullN
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
+        if (linkError && c.include == "link.h") continue;
         THpjFile hpj;
         hpj.LoadFromFile(Write(
             "proj/p.hpj", "[OPTIONS]\r\nTITLE=T\r\n[FILES]\r\na.rtf\r\n[MAP]\r\n#include <" + c.include + ">\r\n"));

@@ -10,6 +10,7 @@
 #include <regex>
 
 #include "dialogs/programoptions.h"
+#include "mainwindow/importcommands.h"
 #include "mainwindow/progresswindow.h"
 #include "mainwindow_fixture.h"
 #include "platform/qtcp1252.h"
@@ -344,18 +345,15 @@ TEST_F(MainWindowImportTest, TheMfcProjectSaysWhyItsBuildStopsAndBuildsOnceTheCh
     auto* tools = w->findChild<QMenu*>(QStringLiteral("mnuTools"));
     ASSERT_NE(tools, nullptr);
     const QString where = plain(tools->title()) + " > " + plain(Act(*w, "actOptions")->text()) + ", page \"" +
-                          QString::fromLatin1(qm::kPreprocessorPageCaption) + "\"";
+                          QString::fromLatin1(qm::kPreprocessorPageCaption) + "\".";
     const QString links = "\"" + plain(QString::fromLatin1(qm::BuildCheckCaption(qm::Check::UnresolvedLink))) + "\"";
     const QString images = "\"" + plain(QString::fromLatin1(qm::BuildCheckCaption(qm::Check::ImageNotFound))) + "\"";
     EXPECT_EQ(links, QStringLiteral("\"Unresolved topic link in module [module]\""));
     // The link to the template's menu_record topic, which the sources never
     // wrote, and the toolbar pictures, which the fixture does not hold.
-    for (const QString& line : {"A build will report 1 error of the check " + links +
-                                    " and stop before compiling. To build anyway, make the check a warning: " + where +
-                                    ", row " + links + ", column \"Warning\".",
-                                "A build will report 37 errors of the check " + images +
-                                    " and stop before compiling. To build anyway, make the check a warning: " + where +
-                                    ", row " + images + ", column \"Warning\"."})
+    for (const QString& line :
+         {"The build will stop on 1 error " + links + ". To go on, mark it \"Warning\" in " + where,
+          "The build will stop on 37 errors " + images + ". To go on, mark it \"Warning\" in " + where})
         EXPECT_TRUE(notes.contains(line)) << line.toStdString() << "\nin\n" << notes.join("\n").toStdString();
     EXPECT_TRUE(notes.contains(QStringLiteral(
         "The 41 aliases of [ALIAS] were resolved: the links, popups, macros and [MAP] numbers that named an alias now "
@@ -382,6 +380,23 @@ TEST_F(MainWindowImportTest, TheMfcProjectSaysWhyItsBuildStopsAndBuildsOnceTheCh
     EXPECT_TRUE(ui.MessageTexts().isEmpty()) << ui.MessageTexts().join("|").toStdString();
 }
 
+// One line per check that finds something, errors with where the options
+// make the check a warning; a project the build refuses says only that.
+TEST(BuildForecastNotes, OneLinePerCheckThatFindsSomething) {
+    qm::TBuildForecast f;
+    f.Errors[qm::Check::TopicInPopupLink - 1] = 2;
+    f.Warnings[qm::Check::ImageNotFound - 1] = 1;
+    EXPECT_EQ(qm::BuildForecastNotes(f),
+              (qm::StringList{"The build will stop on 2 errors \"Provided topic in popup link in module [module]\". To "
+                              "go on, mark it \"Warning\" in Tools > Options, page \"Preprocessor\".",
+                              "The build will report 1 warning \"Image not found in module [module]\" and go on."}));
+    EXPECT_TRUE(qm::BuildForecastNotes(qm::TBuildForecast{}).empty());
+    f.Refusal = "The module name \"CON\" cannot be used as a file name.";
+    EXPECT_EQ(qm::BuildForecastNotes(f),
+              qm::StringList{
+                  "The build will stop before its checks: The module name \"CON\" cannot be used as a file name."});
+}
+
 // A picture of the window after the import of the hand-kept project, its
 // notes in the messages pane. tools/screenshot-import.sh keeps it
 // (QM_SCREENSHOT_DIR); otherwise it goes to a scratch folder.
@@ -397,6 +412,21 @@ TEST_F(LegacyProjectTest, ScreenshotOfTheImportNotes) {
     QString folder = qEnvironmentVariable("QM_SCREENSHOT_DIR");
     if (folder.isEmpty()) folder = QString::fromStdString(root_);
     EXPECT_TRUE(w->grab().toImage().save(folder + "/import-notes.png", "PNG"));
+}
+
+// The same after the import of the MFC project, whose notes end in what its
+// first build will report (import-forecast.png).
+TEST_F(MainWindowImportTest, ScreenshotOfTheNotesOfTheMfcProject) {
+    auto w = Start({qm::FromCp1252(SaveSample())});
+    w->resize(1100, 720);
+    w->show();
+    ExpectImport(qm::TImportRequest{QM_FIXTURES_DIR "/mfc-help/Pegasus.hpj", qm::TImportFilter::Hpj, false});
+    Act(*w, "actImport")->trigger();
+    QApplication::processEvents();
+    ASSERT_GE(TreeRows(*w, "tvwQuillmark").size(), 4);
+    QString folder = qEnvironmentVariable("QM_SCREENSHOT_DIR");
+    if (folder.isEmpty()) folder = QString::fromStdString(root_);
+    EXPECT_TRUE(w->grab().toImage().save(folder + "/import-forecast.png", "PNG"));
 }
 
 }  // namespace
