@@ -614,8 +614,22 @@ bool IsProjectFolder(std::string_view part, std::string_view folder) {
     if (p.size() >= 2 && p[1] == ':') return false;
 #endif
     const std::string path = IsAbsolute(p) ? p : ResolveImportFolder(folder, p);
-    std::error_code ec;
-    return std::filesystem::equivalent(ToFsPath(path), ToFsPath(std::string(folder)), ec) && !ec;
+    // Both as the disk names them, "." and ".." and links resolved.
+    const auto onDisk = [](const std::string& f, std::string& out) {
+        std::error_code ec;
+        const std::filesystem::path full =
+            std::filesystem::weakly_canonical(std::filesystem::absolute(ToFsPath(f), ec), ec);
+        if (ec) return false;
+        out = WithoutTrailingSeparators(FromFsPath(full));
+        return true;
+    };
+    std::string a, b;
+    if (!onDisk(path, a) || !onDisk(std::string(folder), b)) return false;
+#ifdef _WIN32
+    return SameText(a, b);
+#else
+    return a == b;
+#endif
 }
 
 // The help or contents file name of an option without its folder: the build

@@ -240,7 +240,7 @@ std::string TTopicLeads::LeadTagText(std::string_view tag, bool link) const {
     }
     // <MACRO macros>, <UMACRO macros>, <BTN macros>: the macros follow the name.
     const std::size_t blank = tag.find(' ');
-    if (blank == std::string_view::npos || tag.size() < 2) return std::string(tag);
+    if (blank == std::string_view::npos || blank + 1 >= tag.size()) return std::string(tag);
     const std::string_view macros = tag.substr(blank + 1, tag.size() - 1 - (blank + 1));
     const std::string led = LeadMacros(macros);
     if (led == macros) return std::string(tag);
