@@ -150,7 +150,9 @@ std::string HelpProjectText(const TProject& project, const std::string& workFold
     if (!project.GetCntFile().empty()) add("CNT=" + project.GetCntFile());
     add("ERRORLOG=" + mapPath(InFolder(workFolder, "hcwreport.log")));
     add("BMROOT=" + mapPath(StripTrailingSeparators(ExtractFilePath(project.FileName))));
-    for (const std::string& folder : project.BmRoot) add("BMROOT=" + mapPath(folder));
+    // The image check searches these same folders; an empty entry names none.
+    for (const std::string& folder : project.BmRoot)
+        if (!folder.empty()) add("BMROOT=" + mapPath(folder));
 
     section("[FILES]");
     for (const auto& node : project.Topics) add(mapPath(InFolder(workFolder, node->GetName() + ".rtf")));

@@ -3,18 +3,22 @@
 // project in place of it, and the failures that must leave it untouched.
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QMenu>
 #include <QProgressBar>
 #include <QTabWidget>
 #include <QTest>
 #include <fstream>
 #include <regex>
 
+#include "dialogs/programoptions.h"
+#include "mainwindow/importcommands.h"
 #include "mainwindow/navigationcommands.h"
 #include "mainwindow/progresswindow.h"
 #include "mainwindow/tagcommands.h"
 #include "mainwindow_fixture.h"
 #include "platform/qtcp1252.h"
 #include "platform/qtprograms.h"
+#include "preprocess/outputlog.h"
 #include "preprocess/tagtext.h"
 #include "richtext/richdoc.h"
 #include "util/fileio.h"
@@ -207,6 +211,7 @@ protected:
               "; Written by hand over the years\n"
               "[OPTIONS]\n"
               "TITLE=Legacy Help\n"
+              "HLP=.\\legacy.hlp\n"
               "\n"
               "; the first topic\n"
               "CONTENTS=main\n"
@@ -276,7 +281,7 @@ TEST_F(LegacyProjectTest, ImportsSavesReloadsAndBuildsWhole) {
     // The messages pane lists what the project could not hold.
     const QString notes = TreeRows(*w, "tvwQuillmark").join("\n");
     EXPECT_TRUE(w->PaneShown(qm::Pane::Messages));
-    for (const char* part : {"LCID=0x409 0x0 0x0", "start = main"})
+    for (const char* part : {"LCID=0x409 0x0 0x0", "The alias of [ALIAS] was resolved"})
         EXPECT_TRUE(notes.contains(QString::fromLatin1(part))) << part << " in\n" << notes.toStdString();
 
     const std::string saved = root_ + "legacy/legacy.qpf";
@@ -328,6 +333,74 @@ TEST_F(LegacyProjectTest, ImportsSavesReloadsAndBuildsWhole) {
     const QStringList log = TreeRows(*built, "tvwQuillmark");
     EXPECT_TRUE(log.contains(QStringLiteral("0 errors, 0 warnings."))) << log.join("\n").toStdString();
     EXPECT_TRUE(qm::FileExists(root_ + "legacy/legacy.hlp"));
+}
+
+// The real MFC project: imported through the window, its notes say what the
+// first build will report and where the options make each check a warning;
+// done so, it is saved and built with the stand-in compiler.
+TEST_F(MainWindowImportTest, TheMfcProjectSaysWhyItsBuildStopsAndBuildsOnceTheChecksAreWarnings) {
+    auto w = Start({qm::FromCp1252(SaveSample())});
+    ExpectImport(qm::TImportRequest{QM_FIXTURES_DIR "/mfc-help/Pegasus.hpj", qm::TImportFilter::Hpj, false});
+    Act(*w, "actImport")->trigger();
+    ui.ExpectAllAnswered("import");
+    ASSERT_EQ(w->Project().Topics.Count(), 83);
+    const QStringList notes = TreeRows(*w, "tvwQuillmark");
+
+    // The place the notes name, as the window and the options dialog caption it.
+    const auto plain = [](QString caption) { return caption.remove(QLatin1Char('&')).remove(QStringLiteral("...")); };
+    auto* tools = w->findChild<QMenu*>(QStringLiteral("mnuTools"));
+    ASSERT_NE(tools, nullptr);
+    const QString where = plain(tools->title()) + " > " + plain(Act(*w, "actOptions")->text()) + ", page \"" +
+                          QString::fromLatin1(qm::kPreprocessorPageCaption) + "\".";
+    const QString links = "\"" + plain(QString::fromLatin1(qm::BuildCheckCaption(qm::Check::UnresolvedLink))) + "\"";
+    const QString images = "\"" + plain(QString::fromLatin1(qm::BuildCheckCaption(qm::Check::ImageNotFound))) + "\"";
+    EXPECT_EQ(links, QStringLiteral("\"Unresolved topic link in module [module]\""));
+    // The link to the template's menu_record topic, which the sources never
+    // wrote, and the toolbar pictures, which the fixture does not hold.
+    for (const QString& line :
+         {"The build will stop on 1 error " + links + ". To go on, mark it \"Warning\" in " + where,
+          "The build will stop on 37 errors " + images + ". To go on, mark it \"Warning\" in " + where})
+        EXPECT_TRUE(notes.contains(line)) << line.toStdString() << "\nin\n" << notes.join("\n").toStdString();
+    EXPECT_TRUE(notes.contains(QStringLiteral(
+        "The 41 aliases of [ALIAS] were resolved: the links, popups, macros and [MAP] numbers that named an alias now "
+        "name its topic.")))
+        << notes.join("\n").toStdString();
+
+    // As the notes say; the defaults stay the defaults elsewhere.
+    w->Options().SetErrorType(qm::Check::UnresolvedLink, 1);
+    w->Options().SetErrorType(qm::Check::ImageNotFound, 1);
+    const std::string saved = root_ + "pegasus/Pegasus.qpf";
+    std::filesystem::create_directories(root_ + "pegasus");
+    ui.ExpectSaveFile(qm::FromCp1252(saved));
+    Act(*w, "actSave")->trigger();
+    ui.ExpectAllAnswered("save");
+    const std::string standin = qm::ToCp1252(QCoreApplication::applicationDirPath() + "/standin");
+    ASSERT_TRUE(qm::FileExists(standin + "/hcrtf.exe"));
+    w->Options().CompilerPath = standin;
+    qm::QtCompilerRunner runner;
+    ui.UseCompiler(&runner);
+    Act(*w, "actCompile")->trigger();
+    const QStringList log = TreeRows(*w, "tvwQuillmark");
+    EXPECT_TRUE(log.contains(QStringLiteral("0 errors, 38 warnings."))) << log.join("\n").toStdString();
+    EXPECT_TRUE(qm::FileExists(root_ + "pegasus/Pegasus.hlp"));
+    EXPECT_TRUE(ui.MessageTexts().isEmpty()) << ui.MessageTexts().join("|").toStdString();
+}
+
+// One line per check that finds something, errors with where the options
+// make the check a warning; a project the build refuses says only that.
+TEST(BuildForecastNotes, OneLinePerCheckThatFindsSomething) {
+    qm::TBuildForecast f;
+    f.Errors[qm::Check::TopicInPopupLink - 1] = 2;
+    f.Warnings[qm::Check::ImageNotFound - 1] = 1;
+    EXPECT_EQ(qm::BuildForecastNotes(f),
+              (qm::StringList{"The build will stop on 2 errors \"Provided topic in popup link in module [module]\". To "
+                              "go on, mark it \"Warning\" in Tools > Options, page \"Preprocessor\".",
+                              "The build will report 1 warning \"Image not found in module [module]\" and go on."}));
+    EXPECT_TRUE(qm::BuildForecastNotes(qm::TBuildForecast{}).empty());
+    f.Refusal = "The module name \"CON\" cannot be used as a file name.";
+    EXPECT_EQ(qm::BuildForecastNotes(f),
+              qm::StringList{
+                  "The build will stop before its checks: The module name \"CON\" cannot be used as a file name."});
 }
 
 // A picture of the window after the import of the hand-kept project, its
@@ -552,7 +625,20 @@ TEST_F(TableProjectTest, ScreenshotOfTheImportedTable) {
     QString folder = qEnvironmentVariable("QM_SCREENSHOT_DIR");
     if (folder.isEmpty()) folder = QString::fromStdString(root_);
     EXPECT_TRUE(w->grab().toImage().save(folder + "/import-table.png", "PNG"));
-}
+    // The same after the import of the MFC project, whose notes end in what its
+    // first build will report (import-forecast.png).
+    TEST_F(MainWindowImportTest, ScreenshotOfTheNotesOfTheMfcProject) {
+        auto w = Start({qm::FromCp1252(SaveSample())});
+        w->resize(1100, 720);
+        w->show();
+        ExpectImport(qm::TImportRequest{QM_FIXTURES_DIR "/mfc-help/Pegasus.hpj", qm::TImportFilter::Hpj, false});
+        Act(*w, "actImport")->trigger();
+        QApplication::processEvents();
+        ASSERT_GE(TreeRows(*w, "tvwQuillmark").size(), 4);
+        QString folder = qEnvironmentVariable("QM_SCREENSHOT_DIR");
+        if (folder.isEmpty()) folder = QString::fromStdString(root_);
+        EXPECT_TRUE(w->grab().toImage().save(folder + "/import-forecast.png", "PNG"));
+    }
 
 }  // namespace
 }  // namespace qmtest
