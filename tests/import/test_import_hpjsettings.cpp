@@ -319,14 +319,15 @@ TEST_F(HpjProjectTest, AliasesAreFollowedToTheirTopics) {
         if (tag.rfind("<RTF", 0) != 0) tags.push_back(tag);
     EXPECT_EQ(tags, (std::vector<std::string>{"<LINK TOPIC=\"main\">", "</LINK>", "<LINK POPUP=\"def\">", "</LINK>",
                                               "<LINK TOPIC=\"LOOP1\">", "</LINK>", "<MACRO JI(`',`main')>", "</MACRO>",
-                                              "<BTN JI(`',`main')>", "</BTN>"}));
+                                              "<BTN JI(`',`main')>", "</BTN>", "<LINK TOPIC=\"main\">",
+                                              "</LINK>"}));
     EXPECT_EQ(main->Macros, StringList{"JI(`',`main')"});
     EXPECT_EQ(project->Windows.GetWindow(1).Macros, StringList{"JI(`guide.hlp',`main')"});
     // Reached by a popup through its alias only: a popup.
     EXPECT_TRUE(Find(*project, "def")->IsPopup());
 
-    // What the build gives the compiler names the topics, the table's jump
-    // included.
+    // The jump in the table's cell is a tag like the others. What the build
+    // gives the compiler names the topics, that jump included.
     project->FileName = dir_.file("help.qpf");
     std::filesystem::create_directories(dir_.file("work"));
     TOutputLog log;
