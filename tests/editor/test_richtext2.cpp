@@ -11,6 +11,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFrame>
+#include <functional>
 
 #include "editor/qtrichdoc.h"
 #include "editor/richtext2.h"
@@ -548,6 +549,55 @@ TEST_F(RichText2, ResizeRequestReportsTheContentHeight) {
     int one = lastHeight;
     edit->SetRtfText("one\r\ntwo\r\nthree\r\nfour");
     EXPECT_GT(lastHeight, one);
+}
+
+// Spell Check All loads module after module with the layout held; whatever
+// ends the hold, the text is laid out for the view's width, the caret in view.
+TEST_F(RichText2, AHeldLayoutLaysOutNothingUntilReleased) {
+    std::string body;
+    for (int i = 0; i < 120; ++i) body += "a paragraph long enough to wrap once or twice in a narrow window\\par ";
+    body += "last";
+    struct Row {
+        const char* name;
+        std::function<void()> release;
+    } rows[] = {
+        {"released", [&] { edit->ReleaseLayout(); }},
+        {"painted", [&] { edit->grab(); }},
+        {"resized, then released",
+         [&] {
+             edit->resize(300, 250);
+             edit->ReleaseLayout();
+         }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        edit = std::make_unique<qm::TRichText2>();
+        edit->resize(400, 300);
+        edit->show();
+        int requested = -1;
+        edit->OnResizeRequest = [&](const QRect& r) { requested = r.height(); };
+        edit->HoldLayout();
+        edit->SetRtfText(Rtf("\\pard first\\par"));
+        edit->SetRtfText(Rtf("\\pard " + body + "\\par"));
+        edit->SetSelStart(edit->GetTextLen() - 2);
+        ASSERT_TRUE(edit->LayoutHeld());
+        QTextDocument* doc = edit->document();
+        int laid = 0;
+        for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) laid += b.layout()->lineCount() > 0 ? 1 : 0;
+        EXPECT_EQ(laid, 0);
+        EXPECT_EQ(requested, -1);
+
+        row.release();
+        EXPECT_FALSE(edit->LayoutHeld());
+        const QTextBlock caret = doc->findBlock(edit->GetSelStart());
+        EXPECT_GT(caret.layout()->lineCount(), 0);
+        EXPECT_EQ(doc->pageSize().width(), edit->viewport()->width());
+        EXPECT_TRUE(edit->viewport()->rect().contains(edit->cursorRect()));
+        EXPECT_GT(requested, 300);
+        // Loads lay out again.
+        edit->SetRtfText(Rtf("\\pard one\\par two\\par"));
+        EXPECT_GT(doc->firstBlock().layout()->lineCount(), 0);
+    }
 }
 
 // The control works the same when it is never shown: the scratch editor.

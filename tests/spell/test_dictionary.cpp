@@ -239,6 +239,51 @@ TEST(DictionaryHostile, WordsLongerThanThePathAreNotFound) {
     EXPECT_EQ(list.back(), std::string(79, 'a'));
 }
 
+TEST(DictionaryHostile, WordsLongerThanAnyWordGetWhatTheRulesCanReach) {
+    // A word a letter too long loses one by deletion; a word twice the
+    // longest splits in two; anything longer can reach no word at all.
+    const std::string a79(79, 'a');
+    const std::string b79(79, 'b');
+    const TQorDictionary d = FromWords({a79, b79});
+    struct Row {
+        std::string typed;
+        StringList expected;
+    } rows[] = {
+        {std::string(80, 'a'), {a79}},
+        {a79 + b79, {a79 + " " + b79}},
+        {a79 + "b" + b79, {}},
+        {std::string(5000, 'a'), {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.typed.size());
+        StringList list = {"stale"};
+        d.Suggest(row.typed, list);
+        EXPECT_EQ(list, row.expected);
+    }
+}
+
+TEST(DictionaryHostile, ATreeWhereEveryStringIsAWordGivesEachCandidateOnce) {
+    // Every letter's children are the top row again: every string of a-z is
+    // a word, so every candidate of every rule is found.
+    std::vector<std::uint32_t> nodes;
+    for (char c = 'a'; c <= 'z'; ++c) nodes.push_back(Node(static_cast<unsigned char>(c), 0, kEow));
+    nodes.back() |= kLast;
+    const TQorDictionary d = FromNodes(nodes);
+    StringList list;
+    d.Suggest("spelling", list);
+    // 5 splits; the 9 x 25 + 1 strings one letter longer (rules 2 to 4 give
+    // each once); no deletions, for ten were found; the 8 x 25 + 1 strings
+    // with one letter replaced; 6 exchanges ("ll" exchanged is the word).
+    ASSERT_EQ(list.size(), 5u + 226u + 201u + 6u);
+    EXPECT_EQ(list.front(), "sp elling");
+    EXPECT_EQ(list[5], "aspelling");
+    EXPECT_EQ(list.back(), "spellign");
+    StringList sorted = list;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end());
+    EXPECT_EQ(std::count_if(list.begin(), list.end(), [](const std::string& s) { return s.size() == 7; }), 0);
+}
+
 TEST(DictionaryHostile, RowsAreScannedNoFurtherThanOneNodePerLetter) {
     // 300 nodes in the top row without a last-sibling bit; the letter 'z'
     // only at node 299.

@@ -82,6 +82,23 @@ TEST(DictionaryWriter, ReadsWordListsInEitherEncoding) {
     EXPECT_TRUE(skipped.empty());
 }
 
+TEST(DictionaryWriter, LeavesOutPiecesOfContractionsThatAreNoWords) {
+    StringList words, skipped;
+    // "NT", "LL" and "ISN" fold to pieces of "don't", "we'll" and "isn't";
+    // "re" and "ve" stand in the list as words of their own (lower case),
+    // and "Brien" is no piece of a contraction.
+    qm::ReadWordList("NT\ndon't\nwe'll\nLL\nRe\nre\nDon\ndon\nisn't\nISN\nO'Brien\nBrien\nVE\nve\nwe've\n", words,
+                     skipped);
+    EXPECT_EQ(words, StringList({"don't", "we'll", "Re", "re", "Don", "don", "isn't", "O'Brien", "Brien", "VE", "ve",
+                                 "we've"}));
+    EXPECT_EQ(skipped, StringList({"NT", "LL", "ISN"}));
+
+    // Without the contractions they are pieces of, such words stay.
+    qm::ReadWordList("NT\nLL\nit\n", words, skipped);
+    EXPECT_EQ(words, StringList({"NT", "LL", "it"}));
+    EXPECT_TRUE(skipped.empty());
+}
+
 // Every string over a small alphabet up to five letters: found exactly when
 // it is one of the written words (folded to lower case).
 TEST(DictionaryWriter, ReadBackFindsTheWordsAndNoOthers) {
