@@ -100,8 +100,8 @@ TEST_F(BuildTest, BuildsWithTheStandInCompiler) {
 // A link planted in the private work folder after the build has emptied it
 // (here by a wrapper that runs just before the stand-in compiler), or where
 // the help file goes, is never written through. The build then says it could
-// not compile: with the compiler's error in its report, or with an empty
-// report tab when the report itself was refused.
+// not compile: with the compiler's error in its report, or, when the report
+// itself was refused, with what the compiler wrote on its error output.
 TEST_F(BuildTest, ALinkPlantedWhereTheCompilerWritesIsNotWrittenThrough) {
     struct Row {
         const char* name;
@@ -131,7 +131,9 @@ TEST_F(BuildTest, ALinkPlantedWhereTheCompilerWritesIsNotWrittenThrough) {
         EXPECT_EQ(Child<QTabBar>(*w, "tsOutputs")->currentIndex(), 1);
         const QString report = TreeRows(*w, "tvwHCRTF").join("\n");
         if (row.atReport)
-            EXPECT_TRUE(report.isEmpty()) << report.toStdString();
+            EXPECT_EQ(report.toStdString(), "The compiler ended with exit code 2 and wrote no report.\n"
+                                            "hcrtf: cannot write the report " +
+                                                place + ": a symbolic link stands in its place");
         else
             EXPECT_TRUE(report.contains("HC5000: Error: Cannot write " + qm::FromCp1252(place) +
                                         ": a symbolic link stands in its place."))
@@ -229,16 +231,20 @@ TEST_F(BuildTest, TheExitCodeAndTheReportDecideWhetherTheCompileWorked) {
         auto w = StartOnSample();
         w->Options().AcViewCnt = false;
         w->Options().AcViewCurrent = true;
-        ui.compiler.result = qm::CompilerResult{true, r.exitCode, {}};
+        ui.compiler.result = qm::CompilerResult{true, r.exitCode, {}, {}};
         ui.compiler.report = r.report;
         Act(*w, "actCompile")->trigger();
         ASSERT_EQ(ui.compiler.calls.size(), 1u);
         EXPECT_EQ(w->Status().Text(0), r.compiled ? "Ready." : "Could not compile file.");
-        // A failed compile brings its report (or the empty tab) to the front
+        // A failed compile brings its report (or the word that it left none) to the front
         // and opens no help file.
         EXPECT_EQ(Child<QTabBar>(*w, "tsOutputs")->currentIndex(), r.compiled ? 0 : 1);
         EXPECT_EQ(ui.viewer.shown.size(), r.compiled ? 1u : 0u);
-        EXPECT_EQ(TreeRows(*w, "tvwHCRTF").isEmpty(), !r.report.has_value());
+        const QStringList tab = TreeRows(*w, "tvwHCRTF");
+        if (r.report)
+            EXPECT_FALSE(tab.isEmpty());
+        else
+            EXPECT_EQ(tab, QStringList{QString("The compiler ended with exit code %1 and wrote no report.").arg(r.exitCode)});
         EXPECT_TRUE(WorkFiles(*w).empty());
         ui.ExpectAllAnswered(r.name);
     }
@@ -247,12 +253,17 @@ TEST_F(BuildTest, TheExitCodeAndTheReportDecideWhetherTheCompileWorked) {
 TEST_F(BuildTest, WineThatCannotRunTheCompilerSaysWhy) {
     auto w = StartOnSample();
     ui.compiler.availability = qm::CompilerAvailability::ThroughWine;
-    ui.compiler.result = qm::CompilerResult{true, 1, {}};
+    ui.compiler.result = qm::CompilerResult{true, 1, {}, {}};
+    // What wine wrote on its error output shows, line by line, blank lines left out.
+    ui.compiler.result.errorOutput = "0024:err:module:import_dll Library X.dll not found\r\n\r\nwine: could not load \"hcrtf.exe\"\n";
     ui.compiler.report.reset();
     ui.ExpectMessage(MsgKind::Warning, "32-bit");
     Act(*w, "actCompile")->trigger();
     EXPECT_EQ(w->Status().Text(0), "Could not compile file.");
     EXPECT_TRUE(ui.MessageTexts().join("").contains("wine32"));
+    EXPECT_EQ(TreeRows(*w, "tvwHCRTF"), (QStringList{"The compiler ended with exit code 1 and wrote no report.",
+                                                     "0024:err:module:import_dll Library X.dll not found",
+                                                     "wine: could not load \"hcrtf.exe\""}));
 }
 
 TEST_F(BuildTest, RefusesAnUnsavedProjectAndAMissingCompiler) {
@@ -304,7 +315,7 @@ TEST_F(BuildTest, ACompilerUnderWineGetsWinePathsInTheHelpProject) {
 
 TEST_F(BuildTest, AFailedStartIsReportedWithItsReason) {
     auto w = StartOnSample();
-    ui.compiler.result = qm::CompilerResult{false, -1, "Permission denied"};
+    ui.compiler.result = qm::CompilerResult{false, -1, "Permission denied", {}};
     ui.ExpectMessage(MsgKind::Error, "Could not compile file.\nPermission denied");
     Act(*w, "actCompile")->trigger();
     EXPECT_EQ(w->Status().Text(0), "Could not compile file.");

@@ -121,6 +121,29 @@ TEST_F(QtPrograms, NativeStandInGetsOneProjectArgumentInTheProjectFolder) {
     EXPECT_TRUE(QFileInfo::exists(project_ + QStringLiteral("/Out File.hlp")));
 }
 
+// A compiler that leaves no report can still say why: the end of its error
+// output comes back (never its console output, never more than the tail).
+TEST_F(QtPrograms, TheEndOfTheCompilersErrorOutputComesBack) {
+    const QString hpj = project_ + QStringLiteral("/p.hpj");
+    Write(hpj, "[OPTIONS]\r\n");
+    const QString script = project_ + QStringLiteral("/hc.sh");
+    Write(script,
+          "#!/bin/sh\n"
+          "echo 'console line'\n"
+          "i=0; while [ $i -lt 400 ]; do echo \"noise line $i of the error output\" >&2; i=$((i+1)); done\n"
+          "echo 'last words' >&2\n"
+          "exit 4\n",
+          true);
+    QtCompilerRunner runner;
+    const CompilerResult r = runner.Run({script.toStdString(), "-x", hpj.toStdString(), project_.toStdString()});
+    ASSERT_TRUE(r.started) << r.failure;
+    EXPECT_EQ(r.exitCode, 4);
+    EXPECT_EQ(r.errorOutput.size(), kCompilerErrorOutputTail);
+    EXPECT_TRUE(r.errorOutput.ends_with("of the error output\nlast words\n")) << r.errorOutput;
+    EXPECT_EQ(r.errorOutput.find("noise line 0 "), std::string::npos);
+    EXPECT_EQ(r.errorOutput.find("console line"), std::string::npos);
+}
+
 TEST_F(QtPrograms, WaitsForTheProcessNotForAnExitCodeSentinel) {
     const QString hpj = project_ + QStringLiteral("/p.hpj");
     Write(hpj, "[OPTIONS]\r\n");
