@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
+#include <QStandardItemModel>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <algorithm>
@@ -113,14 +114,27 @@ void TfrmMain::FillLists() {
             // Filled before it joins the list: an item that belongs to a list
             // looks itself up among all the list's items at every change
             // until it is inserted, which made filling a long list quadratic.
-            auto* item = new QListWidgetItem(FromCp1252(n->GetName()));
+            auto* item = new QListWidgetItem(FromCp1252(n->Name.View()));
             item->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(n->Id()));
             list->addItem(item);
         }
         nodes = std::as_const(*project_).Topics.NodesOfKindByName(kind);
         const QIcon glyph = imlCommands().Glyph(kind == TopicKind::Topic ? kGlyphTopic : kGlyphPopup);
-        for (const TTopicNode* n : nodes)
-            combo->addItem(glyph, FromCp1252(n->GetName()), QVariant::fromValue<qulonglong>(n->Id()));
+        if (auto* model = qobject_cast<QStandardItemModel*>(combo->model())) {
+            // The rows as addItem makes them, but joined in one insertion: one
+            // by one, each new row was announced to the box and its view.
+            QList<QStandardItem*> rows;
+            rows.reserve(static_cast<qsizetype>(nodes.size()));
+            for (const TTopicNode* n : nodes) {
+                auto* row = new QStandardItem(glyph, FromCp1252(n->Name.View()));
+                row->setData(QVariant::fromValue<qulonglong>(n->Id()), Qt::UserRole);
+                rows.append(row);
+            }
+            model->invisibleRootItem()->appendRows(rows);
+        } else {
+            for (const TTopicNode* n : nodes)
+                combo->addItem(glyph, FromCp1252(n->GetName()), QVariant::fromValue<qulonglong>(n->Id()));
+        }
         combo->setCurrentIndex(-1);
     };
     fill(lstTopics, cboTopics, TopicKind::Topic);
