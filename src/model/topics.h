@@ -101,6 +101,10 @@ private:
 // A new node with the defaults above.
 std::unique_ptr<TTopicNode> NewTopicNode();
 
+// The positions in `nodes` in the order of their names, ignoring ASCII case,
+// equal names in the order given.
+std::vector<std::size_t> OrderByName(const std::vector<const TTopicNode*>& nodes);
+
 class TTopics {
 public:
     TTopics() = default;

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "model/topics.h"
@@ -401,6 +402,21 @@ TEST(Topics, NewNamesFollowRenames) {
     t.GetNode(1499).SetName("Renamed");  // NewTopic1500 is free again
     EXPECT_EQ(t.NewTopicName(), "NewTopic1500");
     EXPECT_EQ(t.NewPopupName(), "NewPopup1");
+}
+
+// The boxes' order: names ignoring ASCII case, bytes unsigned, a name before
+// its longer ones, and equal names (but for case) in list order.
+TEST(Topics, NodesByNameIgnoreCaseAndKeepTies) {
+    TTopics t;
+    const char* names[] = {"beta", "\xE9t\xE9", "Alpha", "", "ALPHA", "alphabet", "Zed", "alpha", "B"};
+    for (int i = 0; i < 9; ++i) Add(t, names[i], i, i == 8 ? TopicKind::Popup : TopicKind::Topic);
+    std::vector<std::string> got;
+    for (const TTopicNode* n : t.NodesOfKindByName(TopicKind::Topic))
+        got.push_back(n->GetName() + "/" + std::to_string(n->ContextId));
+    EXPECT_EQ(got, (std::vector<std::string>{"/3", "Alpha/2", "ALPHA/4", "alpha/7", "alphabet/5", "beta/0", "Zed/6",
+                                             "\xE9t\xE9/1"}));
+    EXPECT_EQ(t.NodesOfKindByName(TopicKind::Popup).size(), 1u);
+    EXPECT_TRUE(qm::OrderByName({}).empty());
 }
 
 // The name index finds what FindByName finds: the first node of a name, ASCII

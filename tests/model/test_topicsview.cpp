@@ -123,6 +123,31 @@ TEST(TopicsView, SortsAreStableAndReadEachKeyOnce) {
     }
 }
 
+// A list that takes the name with the handle gets, for each row, the name
+// of the node it now holds, by either sort, without a second look-up.
+TEST(TopicsView, SortsHandOnEachRowsOwnName) {
+    struct NamedList : FakeList {
+        std::vector<std::string> texts;  // what each row shows
+        using FakeList::SetItemNode;
+        void SetItemNode(int i, const Handle& h, std::string_view name) {
+            FakeList::SetItemNode(i, h);
+            texts.at(static_cast<std::size_t>(i)) = std::string(name);
+        }
+    };
+    NamedList list;
+    static_cast<FakeList&>(list) = MakeList();
+    list.texts.assign(list.items.size(), "");
+    TTopicsView<NamedList> view(list, kContentsTopicImage);
+    for (const bool byName : {true, false}) {
+        SCOPED_TRACE(byName ? "by name" : "by id");
+        list.keyReads = 0;
+        byName ? view.SortByName(true) : view.SortById(true);
+        EXPECT_EQ(list.keyReads, byName ? 5 : 10);
+        EXPECT_EQ(list.texts, Names(list));
+    }
+    EXPECT_EQ(list.items, (std::vector<int>{3, 2, 5, 4, 1}));
+}
+
 TEST(TopicsView, CompareNamesBytewise) {
     EXPECT_LT(CompareNamesBytewise("A", "a"), 0);
     EXPECT_LT(CompareNamesBytewise("z", "\x80"), 0);  // bytes compare unsigned
