@@ -46,6 +46,7 @@
 #include "mainwindow/importcommands.h"
 #include "mainwindow/menulayout.h"
 #include "mainwindow/modulecommands.h"
+#include "mainwindow/nameboxmodel.h"
 #include "mainwindow/navigationcommands.h"
 #include "mainwindow/printcommands.h"
 #include "mainwindow/progresswindow.h"
@@ -319,9 +320,11 @@ void TfrmMain::CreateWidgets() {
     cboTopics = new QComboBox(this);
     cboTopics->setObjectName(QStringLiteral("cboTopics"));
     cboTopics->setMinimumContentsLength(20);
+    cboTopics->setModel(new TNameBoxModel(imlCommands().Glyph(kGlyphTopic), cboTopics));
     cboPopups = new QComboBox(this);
     cboPopups->setObjectName(QStringLiteral("cboPopups"));
     cboPopups->setMinimumContentsLength(20);
+    cboPopups->setModel(new TNameBoxModel(imlCommands().Glyph(kGlyphPopup), cboPopups));
     cboFonts = new QComboBox(this);
     cboFonts->setObjectName(QStringLiteral("cboFonts"));
     cboFontSize = new QComboBox(this);

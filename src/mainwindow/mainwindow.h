@@ -127,6 +127,7 @@ struct TTopicListAdapter {
     int Count() const;
     Handle ItemNode(int i) const;
     void SetItemNode(int i, const Handle& h);
+    void SetItemNode(int i, const Handle& h, std::string_view name);
     std::int32_t ContextIdOf(const Handle& h) const;
     std::string_view NameOf(const Handle& h) const;
     void Repaint();

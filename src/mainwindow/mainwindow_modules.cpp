@@ -5,7 +5,6 @@
 #include <QListWidget>
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
-#include <QStandardItemModel>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <algorithm>
@@ -17,6 +16,7 @@
 #include "mainwindow/formatcommands.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/modulecommands.h"
+#include "mainwindow/nameboxmodel.h"
 #include "mainwindow/projectcommands.h"
 #include "mainwindow/topiccommands.h"
 #include "platform/qtcp1252.h"
@@ -35,10 +35,16 @@ int TTopicListAdapter::Count() const { return List->count(); }
 TNodeId TTopicListAdapter::ItemNode(int i) const { return List->item(i)->data(Qt::UserRole).toULongLong(); }
 
 void TTopicListAdapter::SetItemNode(int i, const TNodeId& h) {
+    const TTopicNode* node = Find(h);
+    SetItemNode(i, h, node ? node->Name.View() : std::string_view());
+}
+
+void TTopicListAdapter::SetItemNode(int i, const TNodeId& h, std::string_view name) {
+    // A sort sets every row: the change is announced once, by Repaint.
+    const QSignalBlocker quiet(List->model());
     QListWidgetItem* item = List->item(i);
     item->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(h));
-    const TTopicNode* node = Find(h);
-    item->setText(node ? FromCp1252(node->GetName()) : QString());
+    item->setText(FromCp1252(name));
 }
 
 std::int32_t TTopicListAdapter::ContextIdOf(const TNodeId& h) const {
@@ -53,7 +59,13 @@ std::string_view TTopicListAdapter::NameOf(const TNodeId& h) const {
     return std::string_view(p, strnlen(p, node->Name.width));
 }
 
-void TTopicListAdapter::Repaint() { List->viewport()->update(); }
+void TTopicListAdapter::Repaint() {
+    if (const int n = List->count(); n > 0) {
+        QAbstractItemModel* model = List->model();
+        emit model->dataChanged(model->index(0, 0), model->index(n - 1, 0));
+    }
+    List->viewport()->update();
+}
 
 // --- the explorer's pages and lists, for the handlers ------------------------------------
 
@@ -109,31 +121,53 @@ void TfrmMain::FillLists() {
     auto fill = [this](QListWidget* list, QComboBox* combo, TopicKind kind) {
         list->clear();
         combo->clear();
-        std::vector<const TTopicNode*> nodes = std::as_const(*project_).Topics.NodesOfKind(kind);
+        const std::vector<const TTopicNode*> nodes = std::as_const(*project_).Topics.NodesOfKind(kind);
+        // What the rows take of each node, read once in list order: the box
+        // fills in another order, and read again from the nodes (which lie all
+        // over memory) in that order, a large list's fill grew faster than
+        // the list.
+        std::vector<qulonglong> ids;
+        ids.reserve(nodes.size());
+        std::string bytes;
+        std::vector<std::size_t> start;
+        start.reserve(nodes.size() + 1);
+        QStringList names;
+        names.reserve(static_cast<qsizetype>(nodes.size()));
         for (const TTopicNode* n : nodes) {
-            // Filled before it joins the list: an item that belongs to a list
-            // looks itself up among all the list's items at every change
-            // until it is inserted, which made filling a long list quadratic.
-            auto* item = new QListWidgetItem(FromCp1252(n->Name.View()));
-            item->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(n->Id()));
-            list->addItem(item);
+            ids.push_back(n->Id());
+            start.push_back(bytes.size());
+            bytes.append(n->Name.View());
+            names.append(FromCp1252(n->Name.View()));
         }
-        nodes = std::as_const(*project_).Topics.NodesOfKindByName(kind);
-        const QIcon glyph = imlCommands().Glyph(kind == TopicKind::Topic ? kGlyphTopic : kGlyphPopup);
-        if (auto* model = qobject_cast<QStandardItemModel*>(combo->model())) {
-            // The rows as addItem makes them, but joined in one insertion: one
-            // by one, each new row was announced to the box and its view.
-            QList<QStandardItem*> rows;
-            rows.reserve(static_cast<qsizetype>(nodes.size()));
-            for (const TTopicNode* n : nodes) {
-                auto* row = new QStandardItem(glyph, FromCp1252(n->Name.View()));
-                row->setData(QVariant::fromValue<qulonglong>(n->Id()), Qt::UserRole);
-                rows.append(row);
-            }
-            model->invisibleRootItem()->appendRows(rows);
+        start.push_back(bytes.size());
+        const auto nameAt = [&](std::size_t i) {
+            return std::string_view(bytes).substr(start[i], start[i + 1] - start[i]);
+        };
+
+        // All rows in one insertion, then their nodes, announced once: one by
+        // one, each row was announced to the list and its view.
+        list->addItems(names);
+        {
+            const QSignalBlocker quiet(list->model());
+            for (int i = 0; i < list->count(); ++i)
+                list->item(i)->setData(Qt::UserRole, QVariant::fromValue(ids[static_cast<std::size_t>(i)]));
+        }
+        if (!nodes.empty()) {
+            QAbstractItemModel* model = list->model();
+            emit model->dataChanged(model->index(0, 0), model->index(list->count() - 1, 0));
+        }
+
+        // The box lists the same names sorted, ignoring case (equal ones in
+        // list order).
+        const std::vector<std::size_t> order = OrderByName(nodes);
+        if (auto* model = qobject_cast<TNameBoxModel*>(combo->model())) {
+            std::vector<TNameBoxModel::Row> rows;
+            rows.reserve(order.size());
+            for (const std::size_t i : order) rows.push_back({FromCp1252(nameAt(i)), ids[i]});
+            model->Reset(std::move(rows));
         } else {
-            for (const TTopicNode* n : nodes)
-                combo->addItem(glyph, FromCp1252(n->GetName()), QVariant::fromValue<qulonglong>(n->Id()));
+            const QIcon glyph = imlCommands().Glyph(kind == TopicKind::Topic ? kGlyphTopic : kGlyphPopup);
+            for (const std::size_t i : order) combo->addItem(glyph, FromCp1252(nameAt(i)), QVariant::fromValue(ids[i]));
         }
         combo->setCurrentIndex(-1);
     };
