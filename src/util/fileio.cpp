@@ -194,11 +194,14 @@ int OpenRegularFile(std::string_view path, const fs::path& native, bool followLi
 }
 
 // Up to `room` bytes of an open file; 0 at its end.
-std::size_t ReadSome(int fd, char* to, std::size_t room, std::string_view path, const fs::path& native) {
+std::size_t ReadSome(int fd, char* to, std::size_t room, std::string_view path) {
     for (;;) {
         const ssize_t n = ::read(fd, to, room);
         if (n >= 0) return static_cast<std::size_t>(n);
-        if (errno != EINTR) Fail(path, true, errno, native);
+        if (errno != EINTR) {
+            const int err = errno;
+            Fail(path, true, err, ToFsPath(path));
+        }
     }
 }
 
@@ -211,7 +214,7 @@ std::string ReadRegularFile(std::string_view path, bool followLinks, std::uintma
     // or shrinks meanwhile still reads whole.
     std::string data(static_cast<std::size_t>(std::min(size, maxBytes)), '\0');
     std::size_t used = 0;
-    const auto readSome = [&](char* to, std::size_t room) { return ReadSome(f.fd, to, room, path, native); };
+    const auto readSome = [&](char* to, std::size_t room) { return ReadSome(f.fd, to, room, path); };
     while (used < data.size()) {
         const std::size_t n = readSome(data.data() + used, data.size() - used);
         if (n == 0) break;
@@ -251,7 +254,7 @@ FileReader::~FileReader() {
     if (fd_ >= 0) ::close(fd_);
 }
 
-std::size_t FileReader::Read(char* to, std::size_t room) { return ReadSome(fd_, to, room, path_, ToFsPath(path_)); }
+std::size_t FileReader::Read(char* to, std::size_t room) { return ReadSome(fd_, to, room, path_); }
 
 void WriteFileAtomic(std::string_view path, const std::function<void(const ByteSink&)>& produce, LinkAtTarget link) {
     const auto folderError = [&] { return CreateFileAccessError(std::string(path), false, winerr::IsAFolder); };
