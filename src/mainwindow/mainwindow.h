@@ -47,6 +47,8 @@ class QToolBar;
 class QToolButton;
 class QTreeWidget;
 
+class QElapsedTimer;
+
 namespace qm {
 
 class ActionTable;
@@ -355,7 +357,8 @@ private:
     void ModuleOpened();
     THistoryEntry HistoryEntryOf(TNodeId id) const;
     QStringList HistoryNames(HistoryList list) const;
-    void sleepMs(int ms) const;
+    // Sleeps what is left of `ms` (scaled by WaitScale) since `since` started.
+    void sleepRest(const QElapsedTimer& since, int ms) const;
 
     TMainWindowEnv env_;
     UiServices& ui_;
