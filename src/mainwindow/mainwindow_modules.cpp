@@ -118,61 +118,76 @@ void TfrmMain::RepaintLists() {
 }
 
 void TfrmMain::FillLists() {
-    auto fill = [this](QListWidget* list, QComboBox* combo, TopicKind kind) {
-        list->clear();
-        combo->clear();
-        const std::vector<const TTopicNode*> nodes = std::as_const(*project_).Topics.NodesOfKind(kind);
-        // What the rows take of each node, read once in list order: the box
-        // fills in another order, and read again from the nodes (which lie all
-        // over memory) in that order, a large list's fill grew faster than
-        // the list.
+    // What the rows take of each node, read in one pass in list order: read
+    // again from the nodes (which lie all over memory) in the lists' orders,
+    // a large project's fill grew faster than the project.
+    struct Rows {
         std::vector<qulonglong> ids;
-        ids.reserve(nodes.size());
         std::string bytes;
         std::vector<std::size_t> start;
-        start.reserve(nodes.size() + 1);
-        QStringList names;
-        names.reserve(static_cast<qsizetype>(nodes.size()));
-        for (const TTopicNode* n : nodes) {
-            ids.push_back(n->Id());
-            start.push_back(bytes.size());
-            bytes.append(n->Name.View());
-            names.append(FromCp1252(n->Name.View()));
-        }
-        start.push_back(bytes.size());
-        const auto nameAt = [&](std::size_t i) {
-            return std::string_view(bytes).substr(start[i], start[i + 1] - start[i]);
-        };
+        std::vector<std::string_view> names;  // into `bytes`, once it is complete
+    };
+    Rows topics, popups;
+    for (const auto& n : std::as_const(*project_).Topics) {
+        Rows& rows = n->IsPopup() ? popups : topics;
+        rows.ids.push_back(n->Id());
+        rows.start.push_back(rows.bytes.size());
+        rows.bytes.append(n->Name.View());
+    }
+    for (Rows* rows : {&topics, &popups}) {
+        rows->start.push_back(rows->bytes.size());
+        rows->names.reserve(rows->ids.size());
+        for (std::size_t i = 0; i < rows->ids.size(); ++i)
+            rows->names.push_back(
+                std::string_view(rows->bytes).substr(rows->start[i], rows->start[i + 1] - rows->start[i]));
+    }
 
+    auto fill = [](QListWidget* list, QComboBox* combo, TopicKind kind, const Rows& rows) {
+        list->clear();
+        combo->clear();
+        const std::size_t count = rows.ids.size();
+        // The list in the order a sort by name leaves it (byte-wise, ties in
+        // project order), as every fill is followed by one: the sort then
+        // finds nothing to move.
+        std::vector<std::size_t> order(count);
+        for (std::size_t i = 0; i < count; ++i) order[i] = i;
+        std::stable_sort(order.begin(), order.end(), [&rows](std::size_t a, std::size_t b) {
+            return CompareNamesBytewise(rows.names[a], rows.names[b]) < 0;
+        });
+        QStringList names;
+        names.reserve(static_cast<qsizetype>(count));
+        for (const std::size_t i : order) names.append(FromCp1252(rows.names[i]));
         // All rows in one insertion, then their nodes, announced once: one by
         // one, each row was announced to the list and its view.
         list->addItems(names);
         {
             const QSignalBlocker quiet(list->model());
-            for (int i = 0; i < list->count(); ++i)
-                list->item(i)->setData(Qt::UserRole, QVariant::fromValue(ids[static_cast<std::size_t>(i)]));
+            for (int row = 0; row < list->count(); ++row)
+                list->item(row)->setData(Qt::UserRole,
+                                         QVariant::fromValue(rows.ids[order[static_cast<std::size_t>(row)]]));
         }
-        if (!nodes.empty()) {
+        if (count > 0) {
             QAbstractItemModel* model = list->model();
             emit model->dataChanged(model->index(0, 0), model->index(list->count() - 1, 0));
         }
 
         // The box lists the same names sorted, ignoring case (equal ones in
-        // list order).
-        const std::vector<std::size_t> order = OrderByName(nodes);
+        // project order).
+        const std::vector<std::size_t> boxOrder = OrderByName(rows.names);
         if (auto* model = qobject_cast<TNameBoxModel*>(combo->model())) {
-            std::vector<TNameBoxModel::Row> rows;
-            rows.reserve(order.size());
-            for (const std::size_t i : order) rows.push_back({FromCp1252(nameAt(i)), ids[i]});
-            model->Reset(std::move(rows));
+            std::vector<TNameBoxModel::Row> boxRows;
+            boxRows.reserve(count);
+            for (const std::size_t i : boxOrder) boxRows.push_back({FromCp1252(rows.names[i]), rows.ids[i]});
+            model->Reset(std::move(boxRows));
         } else {
             const QIcon glyph = imlCommands().Glyph(kind == TopicKind::Topic ? kGlyphTopic : kGlyphPopup);
-            for (const std::size_t i : order) combo->addItem(glyph, FromCp1252(nameAt(i)), QVariant::fromValue(ids[i]));
+            for (const std::size_t i : boxOrder)
+                combo->addItem(glyph, FromCp1252(rows.names[i]), QVariant::fromValue(rows.ids[i]));
         }
         combo->setCurrentIndex(-1);
     };
-    fill(lstTopics, cboTopics, TopicKind::Topic);
-    fill(lstPopups, cboPopups, TopicKind::Popup);
+    fill(lstTopics, cboTopics, TopicKind::Topic, topics);
+    fill(lstPopups, cboPopups, TopicKind::Popup, popups);
 }
 
 void TfrmMain::InstallProject(std::unique_ptr<TProject> project) {

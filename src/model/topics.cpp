@@ -299,22 +299,22 @@ std::vector<const TTopicNode*> TTopics::NodesOfKind(TopicKind kind) const {
     return out;
 }
 
-std::vector<std::size_t> OrderByName(const std::vector<const TTopicNode*>& nodes) {
+std::vector<std::size_t> OrderByName(const std::vector<std::string_view>& names) {
     // The folded names side by side, each read once: the sort compares every
     // name many times, and read in place from the nodes, which lie all over
     // memory, that made a large list's sort grow faster than the list.
     // Folded names compared byte by byte order as CompareText does.
     std::string folded;
-    folded.reserve(nodes.size() * 16);
-    std::vector<std::size_t> start(nodes.size() + 1);
-    for (std::size_t i = 0; i < nodes.size(); ++i) {
+    folded.reserve(names.size() * 16);
+    std::vector<std::size_t> start(names.size() + 1);
+    for (std::size_t i = 0; i < names.size(); ++i) {
         start[i] = folded.size();
-        for (const char c : nodes[i]->Name.View()) folded += AsciiLower(c);
+        for (const char c : names[i]) folded += AsciiLower(c);
     }
-    start[nodes.size()] = folded.size();
+    start[names.size()] = folded.size();
     const std::string_view all(folded);
     const auto key = [&](std::size_t i) { return all.substr(start[i], start[i + 1] - start[i]); };
-    std::vector<std::size_t> order(nodes.size());
+    std::vector<std::size_t> order(names.size());
     for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return key(a) < key(b); });
     return order;
@@ -322,9 +322,12 @@ std::vector<std::size_t> OrderByName(const std::vector<const TTopicNode*>& nodes
 
 std::vector<const TTopicNode*> TTopics::NodesOfKindByName(TopicKind kind) const {
     const std::vector<const TTopicNode*> nodes = NodesOfKind(kind);
+    std::vector<std::string_view> names;
+    names.reserve(nodes.size());
+    for (const TTopicNode* n : nodes) names.push_back(n->Name.View());
     std::vector<const TTopicNode*> out;
     out.reserve(nodes.size());
-    for (const std::size_t i : OrderByName(nodes)) out.push_back(nodes[i]);
+    for (const std::size_t i : OrderByName(names)) out.push_back(nodes[i]);
     return out;
 }
 

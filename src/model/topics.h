@@ -101,9 +101,9 @@ private:
 // A new node with the defaults above.
 std::unique_ptr<TTopicNode> NewTopicNode();
 
-// The positions in `nodes` in the order of their names, ignoring ASCII case,
-// equal names in the order given.
-std::vector<std::size_t> OrderByName(const std::vector<const TTopicNode*>& nodes);
+// The positions in `names` in the order of the names, ignoring ASCII case,
+// equal names in the order given (the order of the topic and popup boxes).
+std::vector<std::size_t> OrderByName(const std::vector<std::string_view>& names);
 
 class TTopics {
 public:

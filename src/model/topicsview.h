@@ -148,7 +148,10 @@ private:
         std::vector<std::size_t> order(rows.nodes.size());
         for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
         std::stable_sort(order.begin(), order.end(), less);
-        const int n = std::min(list_.Count(), static_cast<int>(order.size()));
+        bool moved = false;
+        for (std::size_t i = 0; i < order.size() && !moved; ++i) moved = order[i] != i;
+        // Rows already in order stay as they are (the item strings too).
+        const int n = moved ? std::min(list_.Count(), static_cast<int>(order.size())) : 0;
         for (int i = 0; i < n; ++i) {
             const std::size_t from = order[static_cast<std::size_t>(i)];
             if constexpr (kTakesNames)

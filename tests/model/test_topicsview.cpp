@@ -20,7 +20,11 @@ struct FakeList {
 
     int Count() const { return static_cast<int>(items.size()); }
     Handle ItemNode(int i) const { return items.at(static_cast<std::size_t>(i)); }
-    void SetItemNode(int i, const Handle& h) { items.at(static_cast<std::size_t>(i)) = h; }
+    void SetItemNode(int i, const Handle& h) {
+        items.at(static_cast<std::size_t>(i)) = h;
+        ++writes;
+    }
+    int writes = 0;
     std::int32_t ContextIdOf(const Handle& h) const {
         ++keyReads;
         return nodes.at(h).first;
@@ -146,6 +150,32 @@ TEST(TopicsView, SortsHandOnEachRowsOwnName) {
         EXPECT_EQ(list.texts, Names(list));
     }
     EXPECT_EQ(list.items, (std::vector<int>{3, 2, 5, 4, 1}));
+}
+
+// A sort that finds the rows in order leaves them as they are (the item
+// strings with them) and only repaints; one that moves them writes each row.
+TEST(TopicsView, ASortThatMovesNothingWritesNothing) {
+    FakeList list = MakeList();
+    TTopicsView<FakeList> view(list, kContentsTopicImage);
+    struct Step {
+        const char* name;
+        std::function<void()> sort;
+        int writes;
+    };
+    const Step steps[] = {
+        {"by name, moving", [&] { view.SortByName(false); }, 5},
+        {"by name again", [&] { view.SortByName(false); }, 0},
+        {"by id, moving", [&] { view.SortById(true); }, 5},
+        {"by id again", [&] { view.SortById(true); }, 0},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        list.writes = 0;
+        const int repaints = list.repaints;
+        step.sort();
+        EXPECT_EQ(list.writes, step.writes);
+        EXPECT_EQ(list.repaints, repaints + 1);
+    }
 }
 
 TEST(TopicsView, CompareNamesBytewise) {
