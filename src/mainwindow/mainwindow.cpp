@@ -341,6 +341,19 @@ void TfrmMain::CreateWidgets() {
     MruPopup = new QMenu(this);
     MruPopup->setObjectName(QStringLiteral("MruPopup"));
 
+    // A list filled in name order keeps the mark until its rows change.
+    for (QListWidget* list : {lstTopics, lstPopups}) {
+        QAbstractItemModel* rows = list->model();
+        bool& mark = inNameOrder_[list == lstPopups ? 1 : 0];
+        const auto clear = [&mark] { mark = false; };
+        connect(rows, &QAbstractItemModel::rowsInserted, this, clear);
+        connect(rows, &QAbstractItemModel::rowsRemoved, this, clear);
+        connect(rows, &QAbstractItemModel::rowsMoved, this, clear);
+        connect(rows, &QAbstractItemModel::dataChanged, this, clear);
+        connect(rows, &QAbstractItemModel::layoutChanged, this, clear);
+        connect(rows, &QAbstractItemModel::modelReset, this, clear);
+    }
+
     // Signals of the lists, combos, header and editor.
     connect(lstTopics, &QListWidget::itemDoubleClicked, this, [this] { run([this] { lstTopicsDblClick(); }); });
     connect(lstPopups, &QListWidget::itemDoubleClicked, this, [this] { run([this] { lstPopupsDblClick(); }); });

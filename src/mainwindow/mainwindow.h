@@ -388,6 +388,9 @@ private:
     bool formatPainter_[2] = {false, false};
     int dockWidth_ = 0;
     TNodeId current_ = 0;
+    // Whether lstTopics ([0]) and lstPopups ([1]) are as FillLists left them,
+    // in name order: any change of their rows clears it.
+    bool inNameOrder_[2] = {false, false};
     bool sortTopicsById_ = false, sortTopicsByName_ = false;
     bool sortPopupsById_ = false, sortPopupsByName_ = false;
     bool loadingModule_ = false;

@@ -108,8 +108,9 @@ void TfrmMain::RefillLists() {
 }
 
 void TfrmMain::SortListsByName() {
-    topicsView_->SortByName(false);
-    popupsView_->SortByName(false);
+    // A list filled since its rows last changed is in this order already.
+    if (!inNameOrder_[0]) topicsView_->SortByName(false);
+    if (!inNameOrder_[1]) popupsView_->SortByName(false);
 }
 
 void TfrmMain::RepaintLists() {
@@ -188,6 +189,7 @@ void TfrmMain::FillLists() {
     };
     fill(lstTopics, cboTopics, TopicKind::Topic, topics);
     fill(lstPopups, cboPopups, TopicKind::Popup, popups);
+    inNameOrder_[0] = inNameOrder_[1] = true;
 }
 
 void TfrmMain::InstallProject(std::unique_ptr<TProject> project) {
