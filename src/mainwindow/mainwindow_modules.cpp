@@ -150,11 +150,7 @@ void TfrmMain::FillLists() {
         // The list in the order a sort by name leaves it (byte-wise, ties in
         // project order), as every fill is followed by one: the sort then
         // finds nothing to move.
-        std::vector<std::size_t> order(count);
-        for (std::size_t i = 0; i < count; ++i) order[i] = i;
-        std::stable_sort(order.begin(), order.end(), [&rows](std::size_t a, std::size_t b) {
-            return CompareNamesBytewise(rows.names[a], rows.names[b]) < 0;
-        });
+        const std::vector<std::size_t> order = StableByteOrder(rows.names);
         QStringList names;
         names.reserve(static_cast<qsizetype>(count));
         for (const std::size_t i : order) names.append(FromCp1252(rows.names[i]));

@@ -300,9 +300,6 @@ std::vector<const TTopicNode*> TTopics::NodesOfKind(TopicKind kind) const {
 }
 
 std::vector<std::size_t> OrderByName(const std::vector<std::string_view>& names) {
-    // The folded names side by side, each read once: the sort compares every
-    // name many times, and read in place from the nodes, which lie all over
-    // memory, that made a large list's sort grow faster than the list.
     // Folded names compared byte by byte order as CompareText does.
     std::string folded;
     folded.reserve(names.size() * 16);
@@ -312,12 +309,10 @@ std::vector<std::size_t> OrderByName(const std::vector<std::string_view>& names)
         for (const char c : names[i]) folded += AsciiLower(c);
     }
     start[names.size()] = folded.size();
-    const std::string_view all(folded);
-    const auto key = [&](std::size_t i) { return all.substr(start[i], start[i + 1] - start[i]); };
-    std::vector<std::size_t> order(names.size());
-    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return key(a) < key(b); });
-    return order;
+    std::vector<std::string_view> keys(names.size());
+    for (std::size_t i = 0; i < names.size(); ++i)
+        keys[i] = std::string_view(folded).substr(start[i], start[i + 1] - start[i]);
+    return StableByteOrder(keys);
 }
 
 std::vector<const TTopicNode*> TTopics::NodesOfKindByName(TopicKind kind) const {
