@@ -136,10 +136,7 @@ void TBuildCommands::actCompileExecute() {
         const TPathMapper mapPath =
             availability == CompilerAvailability::ThroughWine ? TPathMapper(MapPathForWine) : TPathMapper(MapPathAsIs);
         const std::string workFolder = WithoutTrailingSeparator(work);
-        WriteProjectFile(project, projectFolder, workFolder, mapPath);
-        // The file just written, named with the project file's own separators.
-        std::string hpj = project.FileName;
-        ChangeExtension(hpj, "hpj");
+        const std::string hpj = WriteProjectFile(project, projectFolder, workFolder, mapPath);
         const TCheckSettings checks = CheckSettingsFrom(options);
         QElapsedTimer timer;
         timer.start();

@@ -79,7 +79,7 @@ namespace qm {
 // --- construction ---------------------------------------------------------------
 
 TfrmMain::TfrmMain(TMainWindowEnv env, QWidget* parent) : QMainWindow(parent), env_(std::move(env)), ui_(*env_.Ui) {
-    dialogs_ = std::make_unique<TDialogFactory>(ui_, env_.ProgramFolder);
+    dialogs_ = std::make_unique<TDialogFactory>(ui_, DataFolder());
     projectCommands_ = std::make_unique<TProjectCommands>(*this);
     moduleCommands_ = std::make_unique<TModuleCommands>(*this);
     navigationCommands_ = std::make_unique<TNavigationCommands>(*this);

@@ -4,6 +4,7 @@
 #include <optional>
 #include <unordered_map>
 
+#include "preprocess/tablerows.h"
 #include "preprocess/tagtext.h"
 #include "util/errors.h"
 #include "util/fileio.h"
@@ -815,6 +816,9 @@ std::string PreprocessTopic(const TPassContext& ctx, TAnchorTable& anchors, TUnr
             groups.reset();
     };
     const auto groupsOrNone = [&]() { return groups ? &*groups : nullptr; };
+    // A table's paragraphs become its rows first, while the text is the
+    // editor's own (the later passes write codes of their own).
+    adopt(AssembleTableRows(current), true);
     adopt(NoScrollFrom(current, groupsOrNone(), ctx), true);
     adopt(AnchorsFrom(current, groupsOrNone(), ctx, anchors), true);
     adopt(LinksFrom(current, groupsOrNone(), ctx, unresolved, false, footnotes.size()), false);

@@ -97,6 +97,52 @@ TEST_F(BuildTest, BuildsWithTheStandInCompiler) {
     EXPECT_EQ(ui.viewer.quits, 1);  // asked to let go of the help file first
 }
 
+// A link planted in the private work folder after the build has emptied it
+// (here by a wrapper that runs just before the stand-in compiler), or where
+// the help file goes, is never written through. The build then says it could
+// not compile: with the compiler's error in its report, or with an empty
+// report tab when the report itself was refused.
+TEST_F(BuildTest, ALinkPlantedWhereTheCompilerWritesIsNotWrittenThrough) {
+    struct Row {
+        const char* name;
+        bool atReport;  // else at the help file
+    } rows[] = {{"the report in the work folder", true}, {"the help file", false}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        auto w = StartOnSample();
+        const std::string standin = qm::ToCp1252(QCoreApplication::applicationDirPath() + "/standin/hcrtf.exe");
+        const std::string victim = root_ + "victim.txt";
+        qm::WriteFileAtomic(victim, "keep me");
+        const std::string place =
+            row.atReport ? w->BuildCommands().WorkFolder() + "hcwreport.log" : root_ + "my project/sample.hlp";
+        std::filesystem::remove(place);
+        const std::string wrapper = root_ + "hc/hcrtf.exe";
+        std::filesystem::create_directories(root_ + "hc");
+        qm::WriteFileAtomic(
+            wrapper, "#!/bin/sh\nln -s '" + victim + "' '" + place + "' || exit 9\nexec '" + standin + "' \"$@\"\n");
+        std::filesystem::permissions(wrapper, std::filesystem::perms::owner_all);
+        qm::QtCompilerRunner runner;
+        ui.UseCompiler(&runner);
+
+        Act(*w, "actCompile")->trigger();
+
+        EXPECT_EQ(ReadText(victim), "keep me");
+        EXPECT_EQ(w->Status().Text(0), "Could not compile file.");
+        EXPECT_EQ(Child<QTabBar>(*w, "tsOutputs")->currentIndex(), 1);
+        const QString report = TreeRows(*w, "tvwHCRTF").join("\n");
+        if (row.atReport)
+            EXPECT_TRUE(report.isEmpty()) << report.toStdString();
+        else
+            EXPECT_TRUE(report.contains("HC5000: Error: Cannot write " + qm::FromCp1252(place) +
+                                        ": a symbolic link stands in its place."))
+                << report.toStdString();
+        EXPECT_TRUE(std::filesystem::is_symlink(place) || row.atReport);
+        EXPECT_TRUE(WorkFiles(*w).empty());
+        EXPECT_TRUE(ui.MessageTexts().isEmpty()) << ui.MessageTexts().join("|").toStdString();
+        std::filesystem::remove(place);
+    }
+}
+
 TEST_F(BuildTest, BuildKeepsTheModifiedFlagAndStoresTheEditorFirst) {
     for (const bool modified : {false, true}) {
         SCOPED_TRACE(modified);

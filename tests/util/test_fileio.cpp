@@ -14,8 +14,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "support/scratchdir.h"
 #include "util/errors.h"
-#include "util/scratch_dir.h"
 
 using namespace qm;
 using qmtest::ReadRaw;
