@@ -152,9 +152,13 @@ void TfrmMain::FillLists() {
         // project order), as every fill is followed by one: the sort then
         // finds nothing to move.
         const std::vector<std::size_t> order = StableByteOrder(rows.names);
+        // Each name converted once; the list and the box share the strings.
+        std::vector<QString> converted;
+        converted.reserve(count);
+        for (const std::string_view name : rows.names) converted.push_back(FromCp1252(name));
         QStringList names;
         names.reserve(static_cast<qsizetype>(count));
-        for (const std::size_t i : order) names.append(FromCp1252(rows.names[i]));
+        for (const std::size_t i : order) names.append(converted[i]);
         // All rows in one insertion, then their nodes, announced once: one by
         // one, each row was announced to the list and its view.
         list->addItems(names);
@@ -175,12 +179,12 @@ void TfrmMain::FillLists() {
         if (auto* model = qobject_cast<TNameBoxModel*>(combo->model())) {
             std::vector<TNameBoxModel::Row> boxRows;
             boxRows.reserve(count);
-            for (const std::size_t i : boxOrder) boxRows.push_back({FromCp1252(rows.names[i]), rows.ids[i]});
+            for (const std::size_t i : boxOrder) boxRows.push_back({converted[i], rows.ids[i]});
             model->Reset(std::move(boxRows));
         } else {
             const QIcon glyph = imlCommands().Glyph(kind == TopicKind::Topic ? kGlyphTopic : kGlyphPopup);
             for (const std::size_t i : boxOrder)
-                combo->addItem(glyph, FromCp1252(rows.names[i]), QVariant::fromValue(rows.ids[i]));
+                combo->addItem(glyph, converted[i], QVariant::fromValue(rows.ids[i]));
         }
         combo->setCurrentIndex(-1);
     };
