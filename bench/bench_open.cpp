@@ -1,15 +1,18 @@
 // Opening a project in the real main window, offscreen: the Open command from
 // the file's name to the first topic open in the editor and the window
-// painted, for projects of 2,500, 5,000, 10,000 and 20,000 topics. Beside it,
-// from the same run, the core's load of the same file (the anchor), the
+// painted, for projects of 5,000, 10,000, 20,000 and 40,000 topics. Beside
+// it, from the same run, the core's load of the same file (the anchor), the
 // ratio of the two, and the growth factor from each size to the next, so a
 // path that grows faster than the topics shows at once.
 //
-// Goal: 20,000 topics open in under 0.5 s, and each doubling costs at most
-// 2.2 times the time before it.
+// Goal: 40,000 topics open in under 0.5 s, and each doubling costs at most
+// 2.2 times the time before it; a line that misses says "over".
 //
-//   bench_open [rounds [topics...]]   (default 3 rounds of every size; the best
+//   bench_open [rounds [topics...]]   (default 7 rounds of every size; the best
 //                                      and the mean are printed)
+// An open of 20,000 topics takes some 30 ms, which on a shared machine swings
+// by half from run to run: the best of fewer rounds made the growth from one
+// size to the next swing from 1.3 to 2.8 between runs of the same build.
 // For instruction counts of the open alone, on a busy machine:
 //   valgrind --tool=callgrind --collect-atstart=no --toggle-collect='*TimedOpen*' bench_open 1 20000
 #include <QAction>
@@ -104,14 +107,14 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QT_LOGGING_RULES", "qt.qpa.*=false");
     QApplication app(argc, argv);
-    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
     const fs::path dir = fs::temp_directory_path() / ("qm-bench-open-" + std::to_string(std::random_device{}()));
     fs::create_directories(dir / "prog");
     fs::create_directories(dir / "tmp");
 
     std::vector<int> sizes;
     for (int i = 2; i < argc; ++i) sizes.push_back(std::max(2, std::atoi(argv[i])));
-    if (sizes.empty()) sizes = {2500, 5000, 10000, 20000};
+    if (sizes.empty()) sizes = {5000, 10000, 20000, 40000};
     std::printf("Open in the main window (offscreen), %d rounds; the anchor is the core's load of the same file\n",
                 rounds);
     std::printf("%8s %10s %10s %10s %10s %8s %8s\n", "topics", "open best", "open mean", "load best", "load mean",
@@ -168,7 +171,7 @@ int main(int argc, char** argv) {
         previous = open.best;
         if (topics == sizes.back())
             std::printf("%d topics: %.3f s (goal: under 0.5 s)%s\n", topics, open.best,
-                        open.best < 0.5 ? "" : "  NOT MET");
+                        open.best < 0.5 ? "" : "  over");
         fs::remove(file);
     }
     std::error_code ec;

@@ -48,6 +48,8 @@ class QToolBar;
 class QToolButton;
 class QTreeWidget;
 
+class QElapsedTimer;
+
 namespace qm {
 
 class ActionTable;
@@ -129,6 +131,7 @@ struct TTopicListAdapter {
     int Count() const;
     Handle ItemNode(int i) const;
     void SetItemNode(int i, const Handle& h);
+    void SetItemNode(int i, const Handle& h, std::string_view name);
     std::int32_t ContextIdOf(const Handle& h) const;
     std::string_view NameOf(const Handle& h) const;
     void Repaint();
@@ -361,7 +364,8 @@ private:
     void ModuleOpened();
     THistoryEntry HistoryEntryOf(TNodeId id) const;
     QStringList HistoryNames(HistoryList list) const;
-    void sleepMs(int ms) const;
+    // Sleeps what is left of `ms` (scaled by WaitScale) since `since` started.
+    void sleepRest(const QElapsedTimer& since, int ms) const;
 
     TMainWindowEnv env_;
     UiServices& ui_;
@@ -391,6 +395,9 @@ private:
     bool formatPainter_[2] = {false, false};
     int dockWidth_ = 0;
     TNodeId current_ = 0;
+    // Whether lstTopics ([0]) and lstPopups ([1]) are as FillLists left them,
+    // in name order: any change of their rows clears it.
+    bool inNameOrder_[2] = {false, false};
     bool sortTopicsById_ = false, sortTopicsByName_ = false;
     bool sortPopupsById_ = false, sortPopupsByName_ = false;
     bool loadingModule_ = false;

@@ -17,6 +17,7 @@
 #include "mainwindow/formatcommands.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/modulecommands.h"
+#include "mainwindow/nameboxmodel.h"
 #include "mainwindow/projectcommands.h"
 #include "mainwindow/topiccommands.h"
 #include "platform/qtcp1252.h"
@@ -35,10 +36,16 @@ int TTopicListAdapter::Count() const { return List->count(); }
 TNodeId TTopicListAdapter::ItemNode(int i) const { return List->item(i)->data(Qt::UserRole).toULongLong(); }
 
 void TTopicListAdapter::SetItemNode(int i, const TNodeId& h) {
+    const TTopicNode* node = Find(h);
+    SetItemNode(i, h, node ? node->Name.View() : std::string_view());
+}
+
+void TTopicListAdapter::SetItemNode(int i, const TNodeId& h, std::string_view name) {
+    // A sort sets every row: the change is announced once, by Repaint.
+    const QSignalBlocker quiet(List->model());
     QListWidgetItem* item = List->item(i);
     item->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(h));
-    const TTopicNode* node = Find(h);
-    item->setText(node ? FromCp1252(node->GetName()) : QString());
+    item->setText(FromCp1252(name));
 }
 
 std::int32_t TTopicListAdapter::ContextIdOf(const TNodeId& h) const {
@@ -53,7 +60,13 @@ std::string_view TTopicListAdapter::NameOf(const TNodeId& h) const {
     return std::string_view(p, strnlen(p, node->Name.width));
 }
 
-void TTopicListAdapter::Repaint() { List->viewport()->update(); }
+void TTopicListAdapter::Repaint() {
+    if (const int n = List->count(); n > 0) {
+        QAbstractItemModel* model = List->model();
+        emit model->dataChanged(model->index(0, 0), model->index(n - 1, 0));
+    }
+    List->viewport()->update();
+}
 
 // --- the explorer's pages and lists, for the handlers ------------------------------------
 
@@ -96,8 +109,9 @@ void TfrmMain::RefillLists() {
 }
 
 void TfrmMain::SortListsByName() {
-    topicsView_->SortByName(false);
-    popupsView_->SortByName(false);
+    // A list filled since its rows last changed is in this order already.
+    if (!inNameOrder_[0]) topicsView_->SortByName(false);
+    if (!inNameOrder_[1]) popupsView_->SortByName(false);
 }
 
 void TfrmMain::RepaintLists() {
@@ -106,26 +120,77 @@ void TfrmMain::RepaintLists() {
 }
 
 void TfrmMain::FillLists() {
-    auto fill = [this](QListWidget* list, QComboBox* combo, TopicKind kind) {
+    // What the rows take of each node, read in one pass in list order: read
+    // again from the nodes (which lie all over memory) in the lists' orders,
+    // a large project's fill grew faster than the project.
+    struct Rows {
+        std::vector<qulonglong> ids;
+        std::string bytes;
+        std::vector<std::size_t> start;
+        std::vector<std::string_view> names;  // into `bytes`, once it is complete
+    };
+    Rows topics, popups;
+    for (const auto& n : std::as_const(*project_).Topics) {
+        Rows& rows = n->IsPopup() ? popups : topics;
+        rows.ids.push_back(n->Id());
+        rows.start.push_back(rows.bytes.size());
+        rows.bytes.append(n->Name.View());
+    }
+    for (Rows* rows : {&topics, &popups}) {
+        rows->start.push_back(rows->bytes.size());
+        rows->names.reserve(rows->ids.size());
+        for (std::size_t i = 0; i < rows->ids.size(); ++i)
+            rows->names.push_back(
+                std::string_view(rows->bytes).substr(rows->start[i], rows->start[i + 1] - rows->start[i]));
+    }
+
+    auto fill = [](QListWidget* list, QComboBox* combo, TopicKind kind, const Rows& rows) {
         list->clear();
         combo->clear();
-        std::vector<const TTopicNode*> nodes = std::as_const(*project_).Topics.NodesOfKind(kind);
-        for (const TTopicNode* n : nodes) {
-            // Filled before it joins the list: an item that belongs to a list
-            // looks itself up among all the list's items at every change
-            // until it is inserted, which made filling a long list quadratic.
-            auto* item = new QListWidgetItem(FromCp1252(n->GetName()));
-            item->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(n->Id()));
-            list->addItem(item);
+        const std::size_t count = rows.ids.size();
+        // The list in the order a sort by name leaves it (byte-wise, ties in
+        // project order), as every fill is followed by one: the sort then
+        // finds nothing to move.
+        const std::vector<std::size_t> order = StableByteOrder(rows.names);
+        // Each name converted once; the list and the box share the strings.
+        std::vector<QString> converted;
+        converted.reserve(count);
+        for (const std::string_view name : rows.names) converted.push_back(FromCp1252(name));
+        QStringList names;
+        names.reserve(static_cast<qsizetype>(count));
+        for (const std::size_t i : order) names.append(converted[i]);
+        // All rows in one insertion, then their nodes, announced once: one by
+        // one, each row was announced to the list and its view.
+        list->addItems(names);
+        {
+            const QSignalBlocker quiet(list->model());
+            for (int row = 0; row < list->count(); ++row)
+                list->item(row)->setData(Qt::UserRole,
+                                         QVariant::fromValue(rows.ids[order[static_cast<std::size_t>(row)]]));
         }
-        nodes = std::as_const(*project_).Topics.NodesOfKindByName(kind);
-        const QIcon glyph = imlCommands().Glyph(kind == TopicKind::Topic ? kGlyphTopic : kGlyphPopup);
-        for (const TTopicNode* n : nodes)
-            combo->addItem(glyph, FromCp1252(n->GetName()), QVariant::fromValue<qulonglong>(n->Id()));
+        if (count > 0) {
+            QAbstractItemModel* model = list->model();
+            emit model->dataChanged(model->index(0, 0), model->index(list->count() - 1, 0));
+        }
+
+        // The box lists the same names sorted, ignoring case (equal ones in
+        // project order).
+        const std::vector<std::size_t> boxOrder = OrderByName(rows.names);
+        if (auto* model = qobject_cast<TNameBoxModel*>(combo->model())) {
+            std::vector<TNameBoxModel::Row> boxRows;
+            boxRows.reserve(count);
+            for (const std::size_t i : boxOrder) boxRows.push_back({converted[i], rows.ids[i]});
+            model->Reset(std::move(boxRows));
+        } else {
+            const QIcon glyph = imlCommands().Glyph(kind == TopicKind::Topic ? kGlyphTopic : kGlyphPopup);
+            for (const std::size_t i : boxOrder)
+                combo->addItem(glyph, converted[i], QVariant::fromValue(rows.ids[i]));
+        }
         combo->setCurrentIndex(-1);
     };
-    fill(lstTopics, cboTopics, TopicKind::Topic);
-    fill(lstPopups, cboPopups, TopicKind::Popup);
+    fill(lstTopics, cboTopics, TopicKind::Topic, topics);
+    fill(lstPopups, cboPopups, TopicKind::Popup, popups);
+    inNameOrder_[0] = inNameOrder_[1] = true;
 }
 
 void TfrmMain::InstallProject(std::unique_ptr<TProject> project) {

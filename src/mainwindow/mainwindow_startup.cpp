@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDockWidget>
+#include <QElapsedTimer>
 #include <QFontDatabase>
 #include <QListWidget>
 #include <QMenu>
@@ -84,9 +85,9 @@ QList<QRect> ScreenAreas() {
 
 }  // namespace
 
-void TfrmMain::sleepMs(int ms) const {
-    const double scaled = ms * (env_.WaitScale < 0 ? 0 : env_.WaitScale);
-    if (scaled >= 1) QThread::msleep(static_cast<unsigned long>(scaled));
+void TfrmMain::sleepRest(const QElapsedTimer& since, int ms) const {
+    const double rest = ms * (env_.WaitScale < 0 ? 0 : env_.WaitScale) - static_cast<double>(since.elapsed());
+    if (rest >= 1) QThread::msleep(static_cast<unsigned long>(rest));
 }
 
 // --- start-up ---------------------------------------------------------------------
@@ -103,12 +104,18 @@ bool TfrmMain::Startup(const QStringList& args) {
         UiServices& ui;
         ~ModalHookReset() { ui.SetBeforeModal(nullptr); }
     } resetHook{ui_};
-    auto status = [this](const char* text) {
+    // A status text that is held stays up at least that long; the work after
+    // it counts, and only what is left is waited out before the next text.
+    QElapsedTimer shownFor;
+    int held = 0;
+    auto status = [&](const char* text, int holdMs = 0) {
+        if (held > 0) sleepRest(shownFor, held);
         splash_->SetStatus(QString::fromLatin1(text));
         splashHistory_ << QString::fromLatin1(text);
+        shownFor.start();
+        held = holdMs;
     };
-    status("Initializing application...");
-    sleepMs(35);
+    status("Initializing application...", 35);
     if (QScreen* screen = QGuiApplication::primaryScreen()) dockWidth_ = screen->geometry().width() * 25 / 100;
     ui_.SetHelpFile(FromCp1252(InFolder(DataFolder(), "Quillmark.hlp")));
     cboFonts->addItems(QFontDatabase::families());  // already sorted
@@ -140,12 +147,10 @@ bool TfrmMain::Startup(const QStringList& args) {
         ui_.ErrorBox(QString::fromLatin1(kMsgInsufficientMemory));
         return false;
     }
-    status("Initializing environment...");
-    sleepMs(35);
+    status("Initializing environment...", 35);
     SetupCommandBars();
     LoadMacroDefinitions();
-    status("Loading settings...");
-    sleepMs(35);
+    status("Loading settings...", 35);
     LoadWindowPosition();
     options_->LoadFromRegistry(*env_.Settings);
     userTools_->LoadFromRegistry(*env_.Settings);
@@ -165,8 +170,7 @@ bool TfrmMain::Startup(const QStringList& args) {
         const std::string file = ToCp1252(args.first());
         if (FileExists(file)) opened = projectCommands_->OpenProjectFile(file);
     } else if (options_->StartOpenLast) {
-        status("Opening last project...");
-        sleepMs(35);
+        status("Opening last project...", 35);
         if (!options_->LastProject.empty() && FileExists(options_->LastProject))
             opened = projectCommands_->OpenProjectFile(options_->LastProject);
         // A last project that is gone or unreadable is not tried again at every start.

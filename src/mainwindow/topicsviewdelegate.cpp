@@ -71,8 +71,8 @@ QSize TTopicsViewDelegate::sizeHint(const QStyleOptionViewItem& option, const QM
         ApplyFontStyle(nameFont, style);
         tallest = std::max(tallest, QFontMetrics(nameFont).height());
     }
-    size.setHeight(std::max({size.height(), tallest + 2, 18}));
-    return size;
+    // The fixed columns only: the name takes what the list's width leaves it.
+    return QSize(kNameLeft, std::max({size.height(), tallest + 2, 18}));
 }
 
 }  // namespace qm

@@ -33,7 +33,8 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     // A line is as high as its tallest font needs, plus a pixel above and
-    // below for the grid lines, so no descender (an underscore) is cut.
+    // below for the grid lines, so no descender (an underscore) is cut; as
+    // wide as the fixed columns before the name (the list gives the rest).
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
     // Geometry of a line, in pixels from the item's left edge.

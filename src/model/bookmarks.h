@@ -1,8 +1,8 @@
 #pragma once
 // The bookmarked lines of one topic: at most 100 0-based editor line numbers,
 // kept in ascending order in slots 1 to 100. Equal numbers may repeat.
-#include <array>
 #include <cstdint>
+#include <vector>
 
 namespace qm {
 
@@ -29,16 +29,17 @@ public:
     // The number in slot i (1..100; a free slot holds -1). Raises qm::Error
     // for a slot outside 1..100.
     std::int32_t GetItem(int i) const;
-    int Count() const { return count_; }
-    bool Empty() const { return count_ == 0; }
+    int Count() const { return static_cast<int>(lines_.size()); }
+    bool Empty() const { return lines_.empty(); }
     // Count 0, every slot -1.
     void Clear();
 
     bool operator==(const TBookmarks&) const = default;
 
 private:
-    std::array<std::int32_t, MaxCount> slots_;
-    int count_ = 0;
+    // The numbers in use, in order: most topics have none, and a node carries
+    // its list, so the free slots are not stored.
+    std::vector<std::int32_t> lines_;
 };
 
 }  // namespace qm

@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <limits>
+#include <memory>
 #include <new>
 #include <stdexcept>
 
@@ -59,6 +60,8 @@ void WriteField(BinaryWriter& w, const TFixedText<W, C>& f, std::size_t width = 
     w.writeBytes(std::string_view(f.data(), width));
 }
 
+void WriteField(BinaryWriter& w, const TNodeName& f) { w.writeBytes(std::string_view(f.data(), TNodeName::width)); }
+
 // Fewest bytes a window record and a node record can take (all lists empty,
 // empty text): a count above what the rest of the file can hold is corrupt.
 constexpr std::size_t MinWindowBytes = pf::WindowRecordSize + 4;
@@ -71,7 +74,7 @@ std::int32_t ReadCount(BinaryReader& r, std::size_t minRecord) {
 }
 
 void ReadNode(BinaryReader& r, TTopicNode& node) {
-    r.readFixedInto(node.Name.data(), node.Name.width);
+    node.SetNameField(r.readBytes(TNodeName::width).data());
     r.readFixedInto(node.Title.data(), node.Title.width);
     node.ContextId = r.readInt32();
     node.IsContents = r.readByte() != 0;
@@ -84,7 +87,7 @@ void ReadNode(BinaryReader& r, TTopicNode& node) {
     r.readStrings(node.AKeywords);
     r.readStrings(node.Macros);
     std::size_t n = r.checkedLength(r.readInt32());
-    node.Text.assign(r.readBytes(n));
+    r.readBytesInto(node.Text, n);
 }
 
 void WriteNode(BinaryWriter& w, const TTopicNode& node) {
@@ -192,10 +195,14 @@ void TProject::CollectBuildTags(StringList& list) const {
     }
 }
 
-std::string TProject::SaveToBytes() const {
-    std::size_t size = pf::HeaderSize + ListBytes(BmRoot) + ListBytes(IncludeTags) + ListBytes(ExcludeTags) + 8;
-    for (int i = 1; i <= Windows.Count(); ++i) size += pf::WindowRecordSize + ListBytes(Windows.GetWindow(i).Macros);
-    for (const auto& n : Topics) {
+namespace {
+
+// The size of the project's file; a module or a file over its limit is refused.
+std::size_t CheckedFileSize(const TProject& p) {
+    std::size_t size = pf::HeaderSize + ListBytes(p.BmRoot) + ListBytes(p.IncludeTags) + ListBytes(p.ExcludeTags) + 8;
+    for (int i = 1; i <= p.Windows.Count(); ++i)
+        size += pf::WindowRecordSize + ListBytes(p.Windows.GetWindow(i).Macros);
+    for (const auto& n : p.Topics) {
         if (n->Text.size() > pf::MaxModuleTextBytes)
             throw Error("The module \"" + QuoteInput(n->GetName()) + "\" is too large to save (the limit is " +
                         std::to_string(pf::MaxModuleTextBytes >> 20) + " MB).");
@@ -205,31 +212,40 @@ std::string TProject::SaveToBytes() const {
     if (size > pf::MaxFileBytes)
         throw Error("The project is too large to save (the limit of a project file is " +
                     std::to_string(pf::MaxFileBytes >> 20) + " MB).");
+    return size;
+}
 
-    BinaryWriter w;
-    w.reserve(size);
+void WriteProject(const TProject& p, BinaryWriter& w) {
     w.writeBytes(pf::Magic);
     w.writeInt32(pf::Version);
-    w.writeByte(CompressMode);
-    w.writeInt32(CompressFlags);
-    WriteField(w, Title);
-    WriteField(w, Copyright);
-    WriteField(w, Citation);
-    WriteField(w, HlpFile, pf::StoredNameWidth);
-    WriteField(w, CntFile, pf::StoredNameWidth);
-    w.writeByte(MakeCppInclude ? 1 : 0);
-    w.writeByte(MakeVbInclude ? 1 : 0);
-    w.writeByte(MakePascalInclude ? 1 : 0);
-    WriteField(w, IdPrefix);
-    w.writeStrings(BmRoot);
-    w.writeStrings(IncludeTags);
-    w.writeStrings(ExcludeTags);
-    w.writeInt32(Windows.Count());
-    for (int i = 1; i <= Windows.Count(); ++i) Windows.WriteWindow(w, i);
-    if (Topics.Count() > std::numeric_limits<std::int32_t>::max())
+    w.writeByte(p.CompressMode);
+    w.writeInt32(p.CompressFlags);
+    WriteField(w, p.Title);
+    WriteField(w, p.Copyright);
+    WriteField(w, p.Citation);
+    WriteField(w, p.HlpFile, pf::StoredNameWidth);
+    WriteField(w, p.CntFile, pf::StoredNameWidth);
+    w.writeByte(p.MakeCppInclude ? 1 : 0);
+    w.writeByte(p.MakeVbInclude ? 1 : 0);
+    w.writeByte(p.MakePascalInclude ? 1 : 0);
+    WriteField(w, p.IdPrefix);
+    w.writeStrings(p.BmRoot);
+    w.writeStrings(p.IncludeTags);
+    w.writeStrings(p.ExcludeTags);
+    w.writeInt32(p.Windows.Count());
+    for (int i = 1; i <= p.Windows.Count(); ++i) p.Windows.WriteWindow(w, i);
+    if (p.Topics.Count() > std::numeric_limits<std::int32_t>::max())
         throw std::length_error("too many topics for the project file");
-    w.writeInt32(Topics.Count());
-    for (const auto& n : Topics) WriteNode(w, *n);
+    w.writeInt32(p.Topics.Count());
+    for (const auto& n : p.Topics) WriteNode(w, *n);
+}
+
+}  // namespace
+
+std::string TProject::SaveToBytes() const {
+    BinaryWriter w;
+    w.reserve(CheckedFileSize(*this));
+    WriteProject(*this, w);
     return w.take();
 }
 
@@ -246,7 +262,15 @@ void TProject::SaveToFile(const std::string& name) {
         CntFile.Set(base);
     }
     try {
-        WriteFileAtomic(name, SaveToBytes());
+        const std::size_t size = CheckedFileSize(*this);
+        // Written as it is made, through a small buffer: a copy of the whole
+        // file in memory cost as much as writing it.
+        WriteFileAtomic(name, [&](const ByteSink& sink) {
+            BinaryWriter w(sink);
+            WriteProject(*this, w);
+            w.flush();
+            if (w.size() != size) throw std::logic_error("the project file's size was misjudged");
+        });
     } catch (const Error&) {
         // File errors and sizes refused: their own message.
         HlpFile = oldHlp;
@@ -260,39 +284,49 @@ void TProject::SaveToFile(const std::string& name) {
     FileName = name;
 }
 
+void TProject::loadFrom(BinaryReader& r) {
+    // The magic and the version are both read before either is checked: a
+    // file too short for them ends in the end-of-file error.
+    const std::string magic(r.readBytes(pf::Magic.size()));
+    const std::int32_t version = r.readInt32();
+    if (magic != pf::Magic) throw Error(std::string(pf::MsgNotProject));
+    if (version > pf::Version) throw Error(std::string(pf::MsgLaterVersion));
+    Clear();
+
+    CompressMode = r.readByte();
+    CompressFlags = r.readInt32();
+    r.readFixedInto(Title.data(), Title.width);
+    r.readFixedInto(Copyright.data(), Copyright.width);
+    r.readFixedInto(Citation.data(), Citation.width);
+    r.readFixedInto(HlpFile.data(), pf::StoredNameWidth);  // last byte stays zero
+    r.readFixedInto(CntFile.data(), pf::StoredNameWidth);
+    MakeCppInclude = r.readByte() != 0;
+    MakeVbInclude = r.readByte() != 0;
+    MakePascalInclude = r.readByte() != 0;
+    r.readFixedInto(IdPrefix.data(), IdPrefix.width);
+    r.readStrings(BmRoot);
+    r.readStrings(IncludeTags);
+    r.readStrings(ExcludeTags);
+
+    std::int32_t windows = ReadCount(r, MinWindowBytes);
+    for (std::int32_t i = 1; i <= windows; ++i) {
+        Windows.Add();
+        Windows.ReadWindow(r, i);
+    }
+    std::int32_t nodes = ReadCount(r, MinNodeBytes);
+    Topics.Reserve(nodes);
+    for (std::int32_t i = 0; i < nodes; ++i) {
+        // Read whole, then added: the list indexes the name it joins with.
+        std::unique_ptr<TTopicNode> node = NewTopicNode();
+        ReadNode(r, *node);
+        Topics.AddNode(std::move(node));
+    }
+}
+
 void TProject::LoadFromBytes(std::string_view data, const std::string& name) {
     try {
-        // The magic and the version are both read before either is checked: a
-        // file too short for them ends in the end-of-file error.
         BinaryReader r(data, name);
-        const std::string_view magic = r.readBytes(pf::Magic.size());
-        const std::int32_t version = r.readInt32();
-        if (magic != pf::Magic) throw Error(std::string(pf::MsgNotProject));
-        if (version > pf::Version) throw Error(std::string(pf::MsgLaterVersion));
-        Clear();
-
-        CompressMode = r.readByte();
-        CompressFlags = r.readInt32();
-        r.readFixedInto(Title.data(), Title.width);
-        r.readFixedInto(Copyright.data(), Copyright.width);
-        r.readFixedInto(Citation.data(), Citation.width);
-        r.readFixedInto(HlpFile.data(), pf::StoredNameWidth);  // last byte stays zero
-        r.readFixedInto(CntFile.data(), pf::StoredNameWidth);
-        MakeCppInclude = r.readByte() != 0;
-        MakeVbInclude = r.readByte() != 0;
-        MakePascalInclude = r.readByte() != 0;
-        r.readFixedInto(IdPrefix.data(), IdPrefix.width);
-        r.readStrings(BmRoot);
-        r.readStrings(IncludeTags);
-        r.readStrings(ExcludeTags);
-
-        std::int32_t windows = ReadCount(r, MinWindowBytes);
-        for (std::int32_t i = 1; i <= windows; ++i) {
-            Windows.Add();
-            Windows.ReadWindow(r, i);
-        }
-        std::int32_t nodes = ReadCount(r, MinNodeBytes);
-        for (std::int32_t i = 0; i < nodes; ++i) ReadNode(r, Topics.AddNew());
+        loadFrom(r);
     } catch (const std::bad_alloc&) {
         Clear();
         throw Error(CreateFileAccessError(name, true, winerr::NotEnoughMemory).what());
@@ -303,9 +337,12 @@ void TProject::LoadFromBytes(std::string_view data, const std::string& name) {
 }
 
 void TProject::LoadFromFile(const std::string& name) {
-    std::string data;
     try {
-        data = ReadWholeFile(name, pf::MaxFileBytes);
+        // Parsed as it is read, through a small buffer: a copy of the whole
+        // file in memory beside the topics cost as much as reading it.
+        FileReader file(name, pf::MaxFileBytes);
+        BinaryReader r(file, file.Size(), name);
+        loadFrom(r);
     } catch (const std::bad_alloc&) {
         Clear();
         throw Error(CreateFileAccessError(name, true, winerr::NotEnoughMemory).what());
@@ -313,7 +350,6 @@ void TProject::LoadFromFile(const std::string& name) {
         Clear();
         throw Error(e.what());
     }
-    LoadFromBytes(data, name);
 }
 
 }  // namespace qm

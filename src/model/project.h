@@ -13,6 +13,8 @@
 
 namespace qm {
 
+class BinaryReader;
+
 // `TProject::CompressMode` values.
 namespace CompressMode {
 inline constexpr std::uint8_t None = 0;
@@ -105,6 +107,9 @@ public:
     void LoadFromBytes(std::string_view data, const std::string& name);
     // The project-file bytes of the project as it is (no names derived).
     std::string SaveToBytes() const;
+
+private:
+    void loadFrom(BinaryReader& reader);
 };
 
 }  // namespace qm

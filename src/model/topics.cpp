@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <limits>
+#include <new>
 #include <string>
 #include <unordered_set>
 #include <utility>
@@ -20,6 +22,13 @@ TNodeId NextNodeId() {
 }
 
 }  // namespace
+
+template <class Change>
+void TTopicNode::changeName(Change change) {
+    if (owner_) owner_->unindexName(*this);
+    change(Name.text_);
+    if (owner_) owner_->indexName(*this, false);
+}
 
 TTopicNode::TTopicNode() : id_(NextNodeId()) {
     Title.Set("Set Topic Title...");
@@ -56,7 +65,7 @@ TTopicNode& TTopicNode::operator=(const TTopicNode& other) {
     AKeywords = std::move(copy.AKeywords);
     Macros = std::move(copy.Macros);
     Bookmarks = copy.Bookmarks;
-    Name = copy.Name;
+    if (!(Name == copy.Name)) changeName([&](TFixedText<TNodeName::width>& t) { t = copy.Name.text_; });
     Title = copy.Title;
     Window = copy.Window;
     Browse = copy.Browse;
@@ -67,7 +76,57 @@ TTopicNode& TTopicNode::operator=(const TTopicNode& other) {
     return *this;
 }
 
+void TTopicNode::SetName(std::string_view s) {
+    // A view of the field itself would be cleared before it is copied.
+    if (s.data() >= Name.data() && s.data() < Name.data() + TNodeName::width) {
+        SetName(std::string(s));
+        return;
+    }
+    changeName([s](TFixedText<TNodeName::width>& t) { t.Set(s); });
+}
+
+void TTopicNode::SetNameField(const char* bytes) {
+    changeName([bytes](TFixedText<TNodeName::width>& t) { std::memcpy(t.data(), bytes, TNodeName::width); });
+}
+
 std::unique_ptr<TTopicNode> NewTopicNode() { return std::make_unique<TTopicNode>(); }
+
+// --- the list ---------------------------------------------------------------------
+
+TTopics::~TTopics() = default;
+
+TTopics::TTopics(TTopics&& other) noexcept
+    : nodes_(std::move(other.nodes_)),
+      byId_(std::move(other.byId_)),
+      byName_(std::move(other.byName_)),
+      namesMade_(other.namesMade_),
+      namesShared_(other.namesShared_) {
+    other.Clear();
+    adopt();
+}
+
+TTopics& TTopics::operator=(TTopics&& other) noexcept {
+    if (this == &other) return *this;
+    Clear();
+    nodes_ = std::move(other.nodes_);
+    byId_ = std::move(other.byId_);
+    byName_ = std::move(other.byName_);
+    namesMade_ = other.namesMade_;
+    namesShared_ = other.namesShared_;
+    other.Clear();
+    adopt();
+    return *this;
+}
+
+void TTopics::adopt() {
+    for (const auto& n : nodes_) n->owner_ = this;
+}
+
+void TTopics::Reserve(int count) {
+    if (count <= 0) return;
+    nodes_.reserve(static_cast<std::size_t>(count));
+    byId_.reserve(static_cast<std::size_t>(count));
+}
 
 TTopicNode& TTopics::AddNew() { return AddNode(NewTopicNode()); }
 
@@ -81,7 +140,49 @@ TTopicNode& TTopics::AddNode(std::unique_ptr<TTopicNode> node) {
         nodes_.pop_back();  // the list and its index stay in step
         throw;
     }
-    return *nodes_.back();
+    TTopicNode& added = *nodes_.back();
+    added.owner_ = this;
+    indexName(added, true);
+    return added;
+}
+
+// --- the name index ---------------------------------------------------------------
+
+void TTopics::ensureNames() const {
+    if (namesMade_) return;
+    byName_.clear();
+    namesShared_ = false;
+    byName_.reserve(nodes_.size());
+    // emplace keeps the first node of a name.
+    for (const auto& n : nodes_)
+        if (!byName_.emplace(n->Name.View(), n.get()).second) namesShared_ = true;
+    namesMade_ = true;
+}
+
+void TTopics::indexName(const TTopicNode& node, bool appended) const {
+    if (!namesMade_) return;
+    try {
+        if (byName_.emplace(node.Name.View(), &node).second) return;
+    } catch (...) {
+        // No room for the entry: the index is made again when next needed.
+    }
+    if (appended) {
+        // The node that has the name stands before the one appended.
+        namesShared_ = true;
+        return;
+    }
+    namesMade_ = false;  // which of the two comes first is not known here
+    byName_.clear();
+}
+
+void TTopics::unindexName(const TTopicNode& node) const {
+    if (!namesMade_) return;
+    if (namesShared_) {
+        namesMade_ = false;  // another node of the name may have to take its place
+        byName_.clear();
+        return;
+    }
+    byName_.erase(node.Name.View());
 }
 
 void TTopics::reindexFrom(std::size_t from) {
@@ -113,9 +214,16 @@ int TTopics::IndexOfId(TNodeId id) const {
 bool TTopics::NameExists(std::string_view name) const { return FindByName(name) != nullptr; }
 
 const TTopicNode* TTopics::FindByName(std::string_view name) const {
-    for (const auto& n : nodes_)
-        if (SameText(n->Name.View(), name)) return n.get();
-    return nullptr;
+    try {
+        ensureNames();
+    } catch (const std::bad_alloc&) {
+        // No room for the index: the names one by one.
+        for (const auto& n : nodes_)
+            if (SameText(n->Name.View(), name)) return n.get();
+        return nullptr;
+    }
+    const auto it = byName_.find(name);
+    return it == byName_.end() ? nullptr : it->second;
 }
 
 TTopicNode* TTopics::FindByName(std::string_view name) {
@@ -191,11 +299,30 @@ std::vector<const TTopicNode*> TTopics::NodesOfKind(TopicKind kind) const {
     return out;
 }
 
+std::vector<std::size_t> OrderByName(const std::vector<std::string_view>& names) {
+    // Folded names compared byte by byte order as CompareText does.
+    std::string folded;
+    folded.reserve(names.size() * 16);
+    std::vector<std::size_t> start(names.size() + 1);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        start[i] = folded.size();
+        for (const char c : names[i]) folded += AsciiLower(c);
+    }
+    start[names.size()] = folded.size();
+    std::vector<std::string_view> keys(names.size());
+    for (std::size_t i = 0; i < names.size(); ++i)
+        keys[i] = std::string_view(folded).substr(start[i], start[i + 1] - start[i]);
+    return StableByteOrder(keys);
+}
+
 std::vector<const TTopicNode*> TTopics::NodesOfKindByName(TopicKind kind) const {
-    std::vector<const TTopicNode*> out = NodesOfKind(kind);
-    std::stable_sort(out.begin(), out.end(), [](const TTopicNode* a, const TTopicNode* b) {
-        return CompareText(a->Name.View(), b->Name.View()) < 0;
-    });
+    const std::vector<const TTopicNode*> nodes = NodesOfKind(kind);
+    std::vector<std::string_view> names;
+    names.reserve(nodes.size());
+    for (const TTopicNode* n : nodes) names.push_back(n->Name.View());
+    std::vector<const TTopicNode*> out;
+    out.reserve(nodes.size());
+    for (const std::size_t i : OrderByName(names)) out.push_back(nodes[i]);
     return out;
 }
 
@@ -207,6 +334,7 @@ void TTopics::DeleteNode(const TTopicNode* node) {
 
 void TTopics::DeleteAt(int index) {
     std::size_t at = checkedIndex(index);
+    unindexName(*nodes_[at]);
     byId_.erase(nodes_[at]->Id());
     nodes_.erase(nodes_.begin() + static_cast<std::ptrdiff_t>(at));
     reindexFrom(at);
@@ -220,19 +348,28 @@ TTopicNode& TTopics::ReplaceNode(const TTopicNode* oldNode, std::unique_ptr<TTop
     const TNodeId oldId = nodes_[at]->Id();
     byId_.emplace(newNode->Id(), at);  // may throw: nothing has changed yet
     byId_.erase(oldId);
+    unindexName(*nodes_[at]);
     nodes_[at] = std::move(newNode);  // frees the old node
-    return *nodes_[at];
+    TTopicNode& placed = *nodes_[at];
+    placed.owner_ = this;
+    indexName(placed, false);
+    return placed;
 }
 
 void TTopics::Clear() {
     nodes_.clear();
     byId_.clear();
+    byName_.clear();
+    namesMade_ = false;
+    namesShared_ = false;
 }
 
-// --- the name index ------------------------------------------------------------
+// --- the name snapshot ------------------------------------------------------------
 
-std::size_t TTopicNameIndex::FoldedHash::operator()(std::string_view s) const {
-    // FNV-1a over the folded bytes, so names equal but for case hash alike.
+namespace {
+
+// FNV-1a over the folded bytes, so names equal but for case hash alike.
+std::size_t FoldedNameHash(std::string_view s) {
     std::size_t h = static_cast<std::size_t>(14695981039346656037ull);
     for (char c : s) {
         h ^= static_cast<unsigned char>(AsciiLower(c));
@@ -240,6 +377,12 @@ std::size_t TTopicNameIndex::FoldedHash::operator()(std::string_view s) const {
     }
     return h;
 }
+
+}  // namespace
+
+std::size_t TTopics::FoldedHash::operator()(std::string_view s) const { return FoldedNameHash(s); }
+
+std::size_t TTopicNameIndex::FoldedHash::operator()(std::string_view s) const { return FoldedNameHash(s); }
 
 TTopicNameIndex::TTopicNameIndex(const TTopics& topics) {
     byName_.reserve(static_cast<std::size_t>(topics.Count()));

@@ -22,6 +22,29 @@ enum class TopicState : std::uint8_t { Done = 0, Edit = 1 };
 
 using TNodeId = std::uint64_t;
 
+class TTopics;
+
+// A node's name field: read as any fixed text field, but set only through its
+// node (SetName, SetNameField or an assignment of the whole node), so that
+// the list holding the node keeps its index of names true.
+class TNodeName {
+public:
+    static constexpr std::size_t width = 255;
+    static constexpr std::size_t capacity = width;
+
+    std::string Get() const { return text_.Get(); }
+    std::string_view View() const { return text_.View(); }
+    bool Empty() const { return text_.Empty(); }
+    // All `width` bytes, as the project file stores them.
+    const char* data() const { return text_.data(); }
+
+    bool operator==(const TNodeName&) const = default;
+
+private:
+    friend struct TTopicNode;
+    TFixedText<width> text_;
+};
+
 struct TTopicNode {
     // A node with the defaults of a new node: topic, context 0, edit state,
     // title "Set Topic Title...", window "main", editor position 1.
@@ -43,7 +66,7 @@ struct TTopicNode {
     StringList AKeywords;  // A keywords
     StringList Macros;     // entry macros
     TBookmarks Bookmarks;  // not stored
-    TFixedText<255> Name;
+    TNodeName Name;
     TFixedText<255> Title;
     TFixedText<8> Window;
     TFixedText<50> Browse;
@@ -52,7 +75,10 @@ struct TTopicNode {
     std::int32_t EditorPos = 0;  // the caret where the module was left, at the start for a new one; not stored
 
     std::string GetName() const { return Name.Get(); }
-    void SetName(std::string_view s) { Name.Set(s); }
+    void SetName(std::string_view s);
+    // The name field's `TNodeName::width` bytes exactly as given, NULs and
+    // what follows them included (the project file's reader).
+    void SetNameField(const char* bytes);
     std::string GetTitle() const { return Title.Get(); }
     void SetTitle(std::string_view s) { Title.Set(s); }
     std::string GetWindow() const { return Window.Get(); }
@@ -63,19 +89,30 @@ struct TTopicNode {
     void SetBuildTag(std::string_view s) { BuildTag.Set(s); }
 
 private:
+    friend class TTopics;
+    // Changes the name, telling the list that holds the node.
+    template <class Change>
+    void changeName(Change change);
+
     TNodeId id_;
+    TTopics* owner_ = nullptr;  // the list that holds the node; not copied
 };
 
 // A new node with the defaults above.
 std::unique_ptr<TTopicNode> NewTopicNode();
 
+// The positions in `names` in the order of the names, ignoring ASCII case,
+// equal names in the order given (the order of the topic and popup boxes).
+std::vector<std::size_t> OrderByName(const std::vector<std::string_view>& names);
+
 class TTopics {
 public:
     TTopics() = default;
+    ~TTopics();
     TTopics(const TTopics&) = delete;
     TTopics& operator=(const TTopics&) = delete;
-    TTopics(TTopics&&) noexcept = default;
-    TTopics& operator=(TTopics&&) noexcept = default;
+    TTopics(TTopics&& other) noexcept;
+    TTopics& operator=(TTopics&& other) noexcept;
 
     // Appends a new node (NewTopicNode) and returns it.
     TTopicNode& AddNew();
@@ -86,6 +123,8 @@ public:
     const TTopicNode& GetNode(int index) const;
     int Count() const { return static_cast<int>(nodes_.size()); }
     bool Empty() const { return nodes_.empty(); }
+    // Room for `count` nodes in all, so that adding them moves nothing.
+    void Reserve(int count);
 
     bool Contains(const TTopicNode* node) const;
     // 0-based index of the node, or -1.
@@ -93,7 +132,12 @@ public:
     // 0-based index of the node with this Id, or -1. Constant time: the list
     // keeps an index of its Ids in step with every change.
     int IndexOfId(TNodeId id) const;
-    bool NameExists(std::string_view name) const;  // ASCII case-insensitive
+    // The first node (in list order) of the name, ignoring ASCII case, or
+    // nullptr. Constant time: the list keeps an index of its names, made at
+    // the first look-up and kept in step with adding, removing, replacing
+    // and renaming its nodes (so a const list is not for look-ups from
+    // several threads at once).
+    bool NameExists(std::string_view name) const;
     TTopicNode* FindByName(std::string_view name);
     const TTopicNode* FindByName(std::string_view name) const;
     TTopicNode* FindContents();
@@ -137,12 +181,35 @@ public:
     Container::const_iterator end() const { return nodes_.end(); }
 
 private:
+    friend struct TTopicNode;
+    struct FoldedHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const;
+    };
+    struct FoldedEqual {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const { return SameText(a, b); }
+    };
+
     std::size_t checkedIndex(int index) const;
     std::string newName(std::string_view stem) const;
     // Renumbers the Id index from `from` to the end of the list.
     void reindexFrom(std::size_t from);
+    // The name index: made when missing; an entry in and out.
+    void ensureNames() const;
+    void indexName(const TTopicNode& node, bool appended) const;
+    void unindexName(const TTopicNode& node) const;
+    void adopt();  // the nodes know this list as theirs
+
     Container nodes_;
     std::unordered_map<TNodeId, std::size_t> byId_;  // Id -> index in nodes_
+    // Folded name -> the first node of that name. The keys view the nodes'
+    // own name fields, so an entry goes before its name changes. Two nodes
+    // of one name leave the index to be made again at a removal or rename,
+    // where the next node of the name is not known.
+    mutable std::unordered_map<std::string_view, const TTopicNode*, FoldedHash, FoldedEqual> byName_;
+    mutable bool namesMade_ = false;
+    mutable bool namesShared_ = false;
 };
 
 // The nodes by name, ASCII case folded, as they stand when it is made: for

@@ -16,9 +16,13 @@
 //       std::string_view NameOf(const Handle& h) const;   // Windows-1252 bytes
 //       void Repaint();
 //   };
+//
+// A list may also take `SetItemNode(i, h, name)`, the name being what NameOf
+// gave for `h` just before: a sort then hands it on instead of a second look-up.
 #include <algorithm>
 #include <concepts>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -70,17 +74,20 @@ public:
 
     // True sorts by ascending context ID, false descending.
     void SortById(bool ascending) {
-        SortByKey([this](const Handle& h) { return static_cast<std::int32_t>(list_.ContextIdOf(h)); },
-                  [ascending](std::int32_t x, std::int32_t y) { return ascending ? x < y : y < x; });
+        const Rows rows = ReadRows(kTakesNames);
+        std::vector<std::int32_t> ids;
+        ids.reserve(rows.nodes.size());
+        for (const Handle& h : rows.nodes) ids.push_back(static_cast<std::int32_t>(list_.ContextIdOf(h)));
+        SortRows(rows, [&](std::size_t a, std::size_t b) { return ascending ? ids[a] < ids[b] : ids[b] < ids[a]; });
     }
 
     // True sorts by descending name, false ascending; names compare byte-wise.
     void SortByName(bool descending) {
-        SortByKey([this](const Handle& h) { return std::string_view(list_.NameOf(h)); },
-                  [descending](std::string_view a, std::string_view b) {
-                      const int c = CompareNamesBytewise(a, b);
-                      return descending ? c > 0 : c < 0;
-                  });
+        const Rows rows = ReadRows(true);
+        SortRows(rows, [&](std::size_t a, std::size_t b) {
+            const int c = CompareNamesBytewise(rows.Name(a), rows.Name(b));
+            return descending ? c > 0 : c < 0;
+        });
     }
 
     // The items' handles in list order.
@@ -101,21 +108,58 @@ public:
     }
 
 private:
-    // A stable sort of the items by a key read once per item: finding a
-    // node's key costs a look-up, which a comparison must not repeat.
-    template <class KeyOf, class Less>
-    void SortByKey(KeyOf keyOf, Less less) {
-        using Key = decltype(keyOf(std::declval<const Handle&>()));
-        std::vector<Handle> nodes = CopyToList();
-        std::vector<std::pair<Key, std::size_t>> keyed;
-        keyed.reserve(nodes.size());
-        for (std::size_t i = 0; i < nodes.size(); ++i) keyed.emplace_back(keyOf(nodes[i]), i);
-        std::stable_sort(keyed.begin(), keyed.end(),
-                         [&less](const auto& a, const auto& b) { return less(a.first, b.first); });
-        std::vector<Handle> sorted;
-        sorted.reserve(nodes.size());
-        for (const auto& k : keyed) sorted.push_back(nodes[k.second]);
-        CopyFromList(sorted);
+    // The items' handles and their nodes' names, read once each in list
+    // order, the names side by side in one buffer: a sort compares and moves
+    // each row many times, and looked up again from the nodes (which lie all
+    // over memory) in sorted order, a large list's sort grew faster than
+    // the list.
+    struct Rows {
+        std::vector<Handle> nodes;
+        std::string names;
+        std::vector<std::size_t> start;  // each name's start, then the end of the last
+        std::string_view Name(std::size_t i) const {
+            return std::string_view(names).substr(start[i], start[i + 1] - start[i]);
+        }
+    };
+
+    // Whether the list takes a row's name with its handle.
+    static constexpr bool kTakesNames = requires(L & l, int i, const Handle& h, std::string_view name) {
+        l.SetItemNode(i, h, name);
+    };
+
+    Rows ReadRows(bool withNames) const {
+        Rows rows;
+        rows.nodes = CopyToList();
+        if (!withNames) return rows;
+        rows.start.reserve(rows.nodes.size() + 1);
+        for (const Handle& h : rows.nodes) {
+            rows.start.push_back(rows.names.size());
+            rows.names.append(list_.NameOf(h));
+        }
+        rows.start.push_back(rows.names.size());
+        return rows;
+    }
+
+    // A stable sort of the rows by `less` over their places in `rows`, written
+    // back in the new order (with the names read, where the list takes them
+    // with the handle) and repainted.
+    template <class Less>
+    void SortRows(const Rows& rows, Less less) {
+        std::vector<std::size_t> order(rows.nodes.size());
+        for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+        std::stable_sort(order.begin(), order.end(), less);
+        bool moved = false;
+        for (std::size_t i = 0; i < order.size() && !moved; ++i) moved = order[i] != i;
+        // Rows already in order stay as they are (the item strings too).
+        const int n = moved ? std::min(list_.Count(), static_cast<int>(order.size())) : 0;
+        for (int i = 0; i < n; ++i) {
+            const std::size_t from = order[static_cast<std::size_t>(i)];
+            if constexpr (kTakesNames)
+                list_.SetItemNode(i, rows.nodes[from], rows.Name(from));
+            else
+                list_.SetItemNode(i, rows.nodes[from]);
+        }
+        list_.Repaint();
     }
 
     L& list_;

@@ -171,8 +171,10 @@ namespace {
 // What a reader does with a file longer than its limit.
 enum class OverLimit { Refuse, Cut };
 
-std::string ReadRegularFile(std::string_view path, bool followLinks, std::uintmax_t maxBytes, OverLimit over) {
-    const fs::path native = ToFsPath(path);
+// Opens a regular file for reading and gives its size: a folder, a device or
+// a FIFO is refused, and so is a file over `maxBytes` when `over` refuses it.
+int OpenRegularFile(std::string_view path, const fs::path& native, bool followLinks, std::uintmax_t maxBytes,
+                    OverLimit over, std::uintmax_t& size) {
     Fd f;
     // Non-blocking open, so a FIFO or device named like a project cannot hang
     // the program; only regular files are read.
@@ -183,20 +185,36 @@ std::string ReadRegularFile(std::string_view path, bool followLinks, std::uintma
     if (::fstat(f.fd, &st) != 0) Fail(path, true, errno, native);
     if (S_ISDIR(st.st_mode)) Fail(path, true, EISDIR, native);
     if (!S_ISREG(st.st_mode)) Fail(path, true, EACCES, native);
-    const auto size = static_cast<std::uintmax_t>(st.st_size);
+    size = static_cast<std::uintmax_t>(st.st_size);
     if (size > maxBytes && over == OverLimit::Refuse) throw CreateFileTooLargeError(std::string(path), maxBytes);
     ::fcntl(f.fd, F_SETFL, ::fcntl(f.fd, F_GETFL) & ~O_NONBLOCK);
+    const int fd = f.fd;
+    f.fd = -1;
+    return fd;
+}
+
+// Up to `room` bytes of an open file; 0 at its end.
+std::size_t ReadSome(int fd, char* to, std::size_t room, std::string_view path) {
+    for (;;) {
+        const ssize_t n = ::read(fd, to, room);
+        if (n >= 0) return static_cast<std::size_t>(n);
+        if (errno != EINTR) {
+            const int err = errno;
+            Fail(path, true, err, ToFsPath(path));
+        }
+    }
+}
+
+std::string ReadRegularFile(std::string_view path, bool followLinks, std::uintmax_t maxBytes, OverLimit over) {
+    const fs::path native = ToFsPath(path);
+    std::uintmax_t size = 0;
+    Fd f;
+    f.fd = OpenRegularFile(path, native, followLinks, maxBytes, over, size);
     // Read straight into the result, sized as the file is; a file that grows
     // or shrinks meanwhile still reads whole.
     std::string data(static_cast<std::size_t>(std::min(size, maxBytes)), '\0');
     std::size_t used = 0;
-    const auto readSome = [&](char* to, std::size_t room) {
-        for (;;) {
-            const ssize_t n = ::read(f.fd, to, room);
-            if (n >= 0) return static_cast<std::size_t>(n);
-            if (errno != EINTR) Fail(path, true, errno, native);
-        }
-    };
+    const auto readSome = [&](char* to, std::size_t room) { return ReadSome(f.fd, to, room, path); };
     while (used < data.size()) {
         const std::size_t n = readSome(data.data() + used, data.size() - used);
         if (n == 0) break;
@@ -228,7 +246,17 @@ std::string ReadWholeFileNoFollow(std::string_view path, std::size_t maxBytes) {
     return ReadRegularFile(path, false, maxBytes, OverLimit::Cut);
 }
 
-void WriteFileAtomic(std::string_view path, std::string_view data, LinkAtTarget link) {
+FileReader::FileReader(std::string_view path, std::uintmax_t maxBytes) : path_(path) {
+    fd_ = OpenRegularFile(path, ToFsPath(path), true, maxBytes, OverLimit::Refuse, size_);
+}
+
+FileReader::~FileReader() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+std::size_t FileReader::Read(char* to, std::size_t room) { return ReadSome(fd_, to, room, path_); }
+
+void WriteFileAtomic(std::string_view path, const std::function<void(const ByteSink&)>& produce, LinkAtTarget link) {
     const auto folderError = [&] { return CreateFileAccessError(std::string(path), false, winerr::IsAFolder); };
     fs::path native = ToFsPath(path);
     if (native.filename().empty()) {
@@ -292,17 +320,31 @@ void WriteFileAtomic(std::string_view path, std::string_view data, LinkAtTarget 
     }
 
     if (const int err = Injected(SaveStep::Write)) failAndClean(err, SaveStep::Write);
-    const char* p = data.data();
-    std::size_t left = data.size();
-    while (left > 0) {
-        const ssize_t n = ::write(f.fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            failAndClean(errno, SaveStep::Write);
+    const ByteSink write = [&](std::string_view data) {
+        const char* p = data.data();
+        std::size_t left = data.size();
+        while (left > 0) {
+            const ssize_t n = ::write(f.fd, p, left);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                failAndClean(errno, SaveStep::Write);
+            }
+            if (n == 0) failAndClean(ENOSPC, SaveStep::Write);
+            p += n;
+            left -= static_cast<std::size_t>(n);
         }
-        if (n == 0) failAndClean(ENOSPC, SaveStep::Write);
-        p += n;
-        left -= static_cast<std::size_t>(n);
+    };
+    try {
+        produce(write);
+    } catch (...) {
+        // The bytes could not be made: nothing of them stays (a write that
+        // failed has removed the file already).
+        if (f.fd >= 0) {
+            ::close(f.fd);
+            f.fd = -1;
+            ::unlink(tmp.c_str());
+        }
+        throw;
     }
     if (const int err = Injected(SaveStep::Flush)) failAndClean(err, SaveStep::Flush);
     if (::fsync(f.fd) != 0) failAndClean(errno, SaveStep::Flush);
@@ -423,7 +465,11 @@ namespace {
 // What a reader does with a file longer than its limit.
 enum class OverLimit { Refuse, Cut };
 
-std::string ReadRegularFile(std::string_view path, bool followLinks, std::uintmax_t maxBytes, OverLimit over) {
+// Opens a file on a disk for reading and gives its size (false for `sized`
+// when the system cannot tell it); a file over `maxBytes` is refused when
+// `over` refuses it.
+HANDLE OpenRegularFile(std::string_view path, bool followLinks, std::uintmax_t maxBytes, OverLimit over,
+                       LARGE_INTEGER& size, bool& sized) {
     const fs::path native = ToFsPath(path);
     Handle f;
     // Not following, a link is opened itself and refused below, so the file
@@ -441,16 +487,28 @@ std::string ReadRegularFile(std::string_view path, bool followLinks, std::uintma
         if (!::GetFileInformationByHandle(f.h, &info)) FailWin(path, true, ::GetLastError());
         if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) FailWin(path, true, ERROR_ACCESS_DENIED);
     }
-    LARGE_INTEGER size{};
-    const bool sized = ::GetFileSizeEx(f.h, &size) && size.QuadPart >= 0;
+    sized = ::GetFileSizeEx(f.h, &size) && size.QuadPart >= 0;
     if (sized && static_cast<std::uintmax_t>(size.QuadPart) > maxBytes && over == OverLimit::Refuse)
         throw CreateFileTooLargeError(std::string(path), maxBytes);
-    const auto readSome = [&](char* to, std::size_t room) {
-        DWORD n = 0;
-        if (!::ReadFile(f.h, to, static_cast<DWORD>(std::min<std::size_t>(room, 1u << 30)), &n, nullptr))
-            FailWin(path, true, ::GetLastError());
-        return static_cast<std::size_t>(n);
-    };
+    const HANDLE h = f.h;
+    f.h = INVALID_HANDLE_VALUE;
+    return h;
+}
+
+// Up to `room` bytes of an open file; 0 at its end.
+std::size_t ReadSome(HANDLE h, char* to, std::size_t room, std::string_view path) {
+    DWORD n = 0;
+    if (!::ReadFile(h, to, static_cast<DWORD>(std::min<std::size_t>(room, 1u << 30)), &n, nullptr))
+        FailWin(path, true, ::GetLastError());
+    return static_cast<std::size_t>(n);
+}
+
+std::string ReadRegularFile(std::string_view path, bool followLinks, std::uintmax_t maxBytes, OverLimit over) {
+    LARGE_INTEGER size{};
+    bool sized = false;
+    Handle f;
+    f.h = OpenRegularFile(path, followLinks, maxBytes, over, size, sized);
+    const auto readSome = [&](char* to, std::size_t room) { return ReadSome(f.h, to, room, path); };
     const auto overLimit = [&](std::string& data) {
         if (over == OverLimit::Refuse) throw CreateFileTooLargeError(std::string(path), maxBytes);
         data.resize(static_cast<std::size_t>(maxBytes));
@@ -525,7 +583,26 @@ int WriteNewFile(std::string_view path, std::string_view data) {
     return ::CloseHandle(h) ? 0 : ErrnoFromWinCode(::GetLastError());
 }
 
-void WriteFileAtomic(std::string_view path, std::string_view data, LinkAtTarget link) {
+FileReader::FileReader(std::string_view path, std::uintmax_t maxBytes) : path_(path) {
+    LARGE_INTEGER size{};
+    bool sized = false;
+    handle_ = OpenRegularFile(path, true, maxBytes, OverLimit::Refuse, size, sized);
+    if (!sized) {
+        ::CloseHandle(static_cast<HANDLE>(handle_));
+        FailWin(path, true, ERROR_ACCESS_DENIED);
+    }
+    size_ = static_cast<std::uintmax_t>(size.QuadPart);
+}
+
+FileReader::~FileReader() {
+    if (handle_ != INVALID_HANDLE_VALUE) ::CloseHandle(static_cast<HANDLE>(handle_));
+}
+
+std::size_t FileReader::Read(char* to, std::size_t room) {
+    return ReadSome(static_cast<HANDLE>(handle_), to, room, path_);
+}
+
+void WriteFileAtomic(std::string_view path, const std::function<void(const ByteSink&)>& produce, LinkAtTarget link) {
     fs::path native = ToFsPath(path);
     if (native.filename().empty()) FailWin(path, false, FolderExists(path) ? winerr::IsAFolder : winerr::AccessDenied);
     if (link == LinkAtTarget::Follow) {
@@ -573,15 +650,29 @@ void WriteFileAtomic(std::string_view path, std::string_view data, LinkAtTarget 
     };
 
     if (const int err = Injected(SaveStep::Write)) failAndClean(static_cast<DWORD>(err), SaveStep::Write);
-    const char* p = data.data();
-    std::size_t left = data.size();
-    while (left > 0) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(left, 1u << 30));
-        DWORD done = 0;
-        if (!::WriteFile(h, p, chunk, &done, nullptr)) failAndClean(::GetLastError(), SaveStep::Write);
-        if (done == 0) failAndClean(ERROR_DISK_FULL, SaveStep::Write);
-        p += done;
-        left -= done;
+    const ByteSink write = [&](std::string_view data) {
+        const char* p = data.data();
+        std::size_t left = data.size();
+        while (left > 0) {
+            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(left, 1u << 30));
+            DWORD done = 0;
+            if (!::WriteFile(h, p, chunk, &done, nullptr)) failAndClean(::GetLastError(), SaveStep::Write);
+            if (done == 0) failAndClean(ERROR_DISK_FULL, SaveStep::Write);
+            p += done;
+            left -= done;
+        }
+    };
+    try {
+        produce(write);
+    } catch (...) {
+        // The bytes could not be made: nothing of them stays (a write that
+        // failed has removed the file already).
+        if (h != INVALID_HANDLE_VALUE) {
+            ::CloseHandle(h);
+            h = INVALID_HANDLE_VALUE;
+            ::DeleteFileW(tmp.c_str());
+        }
+        throw;
     }
     if (const int err = Injected(SaveStep::Flush)) failAndClean(static_cast<DWORD>(err), SaveStep::Flush);
     if (!::FlushFileBuffers(h)) failAndClean(::GetLastError(), SaveStep::Flush);
@@ -600,5 +691,10 @@ void WriteFileAtomic(std::string_view path, std::string_view data, LinkAtTarget 
     (void)Injected(SaveStep::FlushFolder);
 }
 #endif
+
+void WriteFileAtomic(std::string_view path, std::string_view data, LinkAtTarget link) {
+    WriteFileAtomic(
+        path, [data](const ByteSink& write) { write(data); }, link);
+}
 
 }  // namespace qm

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "util/binio.h"
 #include "util/errors.h"
 
 namespace qm {
@@ -36,6 +37,31 @@ std::string ReadWholeFile(std::string_view path, std::uintmax_t maxBytes = kNoSi
 std::string ReadWholeFileNoFollow(std::string_view path,
                                   std::size_t maxBytes = std::numeric_limits<std::size_t>::max());
 
+// A regular file opened for reading a piece at a time (a streaming
+// BinaryReader's source), with the checks of ReadWholeFile: EFileAccess in its
+// access form for `path`, and EFileTooLarge for a file over `maxBytes`, both
+// raised on opening; a failed read raises EFileAccess too.
+class FileReader : public ByteSource {
+public:
+    explicit FileReader(std::string_view path, std::uintmax_t maxBytes = kNoSizeLimit);
+    ~FileReader() override;
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
+
+    // The file's size when it was opened.
+    std::uintmax_t Size() const { return size_; }
+    std::size_t Read(char* to, std::size_t room) override;
+
+private:
+    std::string path_;
+    std::uintmax_t size_ = 0;
+#ifdef _WIN32
+    void* handle_ = nullptr;
+#else
+    int fd_ = -1;
+#endif
+};
+
 // What WriteFileAtomic does with a symbolic link standing at the target.
 enum class LinkAtTarget {
     Follow,   // the file it points to gets the new content (a user's own link)
@@ -56,6 +82,12 @@ enum class LinkAtTarget {
 // A target that is a folder is refused with a message that says so. With
 // LinkAtTarget::Replace a symbolic link at the target is replaced itself.
 void WriteFileAtomic(std::string_view path, std::string_view data, LinkAtTarget link = LinkAtTarget::Follow);
+// The same, with the bytes made as they are written: `produce` hands them to
+// the sink it is given, in order, so a large file needs no copy of itself in
+// memory. An exception from `produce` removes the temporary file and passes
+// on as it is; the old file stays.
+void WriteFileAtomic(std::string_view path, const std::function<void(const ByteSink&)>& produce,
+                     LinkAtTarget link = LinkAtTarget::Follow);
 
 // Writes `data` as a new file at `path`: whatever non-folder entry stands
 // there (a file or a symbolic link, never what a link points to) is removed

@@ -18,6 +18,9 @@ std::string AsciiUpperStr(std::string_view s);
 bool SameText(std::string_view a, std::string_view b);
 // <0, 0, >0 comparing the ASCII lower-case forms byte by byte (unsigned).
 int CompareText(std::string_view a, std::string_view b);
+// The positions of `keys` in their byte order (bytes unsigned, a key before
+// its longer ones), equal keys in the order given.
+std::vector<std::size_t> StableByteOrder(const std::vector<std::string_view>& keys);
 
 int PosFrom(int start, std::string_view s, std::string_view sub);
 int TextPosFrom(int start, std::string_view s, std::string_view sub);

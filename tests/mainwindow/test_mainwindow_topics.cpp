@@ -382,6 +382,49 @@ TEST_F(TopicsTest, RenameThroughTheDialog) {
     }
 }
 
+// An open leaves the list in name order; whatever changes its rows after
+// that (a sort by ID, a row added at the end, a rename), a sort by name
+// puts them in name order again.
+TEST_F(TopicsTest, ASortByNameFollowsEveryChangeOfTheRows) {
+    struct Row {
+        const char* name;
+        std::function<void(qm::TfrmMain&)> change;
+        QStringList changed, sorted;
+    };
+    const std::vector<Row> rows = {
+        {"nothing", [](qm::TfrmMain&) {}, {"Alpha", "Contents", "Zeta"}, {"Alpha", "Contents", "Zeta"}},
+        {"sorted by ID",
+         [](qm::TfrmMain& w) { w.hdrTopicsSectionClick(0); },
+         {"Contents", "Zeta", "Alpha"},
+         {"Alpha", "Contents", "Zeta"}},
+        {"a row added",
+         [](qm::TfrmMain& w) {
+             qm::TTopicNode& n = w.Project().Topics.AddNew();
+             n.SetName("Aardvark");
+             w.AddModuleRow(n.Id());
+         },
+         {"Alpha", "Contents", "Zeta", "Aardvark"},
+         {"Aardvark", "Alpha", "Contents", "Zeta"}},
+        {"a rename",
+         [](qm::TfrmMain& w) {
+             qm::TTopicNode* n = w.Project().Topics.FindByName("Zeta");
+             n->SetName("Beta");
+             w.ShowRenamedModule(n->Id());
+         },
+         {"Alpha", "Contents", "Beta"},
+         {"Alpha", "Beta", "Contents"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        auto w = StartWith(
+            {{"Contents", TopicKind::Topic, 5}, {"Zeta", TopicKind::Topic, 10}, {"Alpha", TopicKind::Topic, 20}});
+        row.change(*w);
+        EXPECT_EQ(Rows(*w, "lstTopics"), row.changed);
+        w->SortListsByName();
+        EXPECT_EQ(Rows(*w, "lstTopics"), row.sorted);
+    }
+}
+
 TEST_F(TopicsTest, PropertiesWithoutANewNameAskNothing) {
     auto w = StartWith({{"Contents", TopicKind::Topic, 5}, {"Pop", TopicKind::Popup, 40}});
     ShowPage(*w, 1);

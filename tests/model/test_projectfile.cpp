@@ -13,6 +13,7 @@
 #include "model/project.h"
 #include "model/projectfile.h"
 #include "model_test_util.h"
+#include "util/binio.h"
 #include "util/errors.h"
 #include "util/fileio.h"
 
@@ -534,6 +535,75 @@ TEST_F(ProjectFile, CorruptCountsAndLengthsFailCleanly) {
             ASSERT_EQ(q.Topics.Count(), 0);
             ASSERT_EQ(q.Windows.Count(), 0);
         }
+    }
+}
+
+// A file is parsed as it is read, a window at a time: texts longer than a
+// window, records across its edges, cuts and corrupt counts anywhere give
+// what the same bytes give in memory, message and cleared project alike.
+// Names are looked up in the loaded nodes, not in those the load replaced:
+// the first of two nodes that a file names alike (but for case) is found,
+// and a rename after the load is followed.
+TEST_F(ProjectFile, LoadedNamesAreFoundAndFollowRenames) {
+    TProject source;
+    qmtest::BuildRichProject(source);
+    source.Topics.AddNew().SetName("Twice");
+    source.Topics.AddNew().SetName("TWICE");
+    const std::string name = dir.file("names.qpf");
+    source.SaveToFile(name);
+    TProject p;
+    p.NewProject();
+    p.Topics.GetNode(0).SetName("OnlyBefore");
+    ASSERT_NE(p.Topics.FindByName("onlybefore"), nullptr);  // the index made before the load
+    p.LoadFromFile(name);
+    EXPECT_EQ(p.Topics.FindByName("onlybefore"), nullptr);
+    const int first = p.Topics.Count() - 2;
+    EXPECT_EQ(p.Topics.FindByName("twice"), &p.Topics.GetNode(first));
+    EXPECT_EQ(p.Topics.FindByName("pop1"), &p.Topics.GetNode(1));
+    p.Topics.GetNode(first).SetName("Once");
+    EXPECT_EQ(p.Topics.FindByName("twice"), &p.Topics.GetNode(first + 1));
+    EXPECT_EQ(p.Topics.FindByName("ONCE"), &p.Topics.GetNode(first));
+}
+
+TEST_F(ProjectFile, LoadFromFileGivesWhatTheBytesGive) {
+    TProject p;
+    qmtest::BuildRichProject(p);
+    std::string big(700 * 1024, '\0');
+    for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 131 + i / 1021);
+    p.Topics.GetNode(1).Text = big;
+    for (int i = 0; i < 400; ++i) {
+        qm::TTopicNode& n = p.Topics.AddNew();
+        n.SetName("T" + std::to_string(i));
+        n.Keywords = {"k" + std::to_string(i)};
+        n.Text = std::string(static_cast<std::size_t>(i * 37 % 3000), 'x');
+    }
+    const std::string good = p.SaveToBytes();
+    const std::string name = dir.file("window.qpf");
+    qmtest::WriteBytes(name, good);
+    TProject whole;
+    whole.LoadFromFile(name);
+    EXPECT_EQ(whole.SaveToBytes(), good);
+
+    const auto both = [&](const std::string& bytes, const std::string& what) {
+        SCOPED_TRACE(what);
+        qmtest::WriteBytes(name, bytes);
+        TProject fromBytes, fromFile;
+        fromBytes.NewProject();
+        fromFile.NewProject();
+        const std::string expected = ErrorOf([&] { fromBytes.LoadFromBytes(bytes, name); });
+        EXPECT_EQ(ErrorOf([&] { fromFile.LoadFromFile(name); }), expected);
+        EXPECT_EQ(fromFile.Topics.Count(), fromBytes.Topics.Count());
+        EXPECT_EQ(fromFile.SaveToBytes(), fromBytes.SaveToBytes());
+    };
+    const std::size_t window = qm::BinaryReader::kDefaultWindow;
+    for (const std::size_t cut : {std::size_t{10}, std::size_t{4000}, window - 1, window, window + 1, 2 * window + 77,
+                                  good.size() - big.size() / 2, good.size() - 1})
+        both(good.substr(0, cut), "cut at " + std::to_string(cut));
+    const std::vector<std::size_t> offsets = CountFieldOffsets(good);
+    for (std::size_t k = 0; k < offsets.size(); k += 31) {
+        std::string f = good;
+        qmtest::PutInt32(f, offsets[k], std::numeric_limits<std::int32_t>::max());
+        both(f, "count at " + std::to_string(offsets[k]));
     }
 }
 

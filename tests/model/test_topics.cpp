@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "model/topics.h"
@@ -304,6 +305,118 @@ TEST(Topics, IdIndexStaysInStepWithEveryChange) {
         ExpectIndexMatchesScan(t, seen);
     }
     EXPECT_EQ(t.Count(), 1);
+}
+
+namespace {
+
+// What FindByName must answer, found the slow way.
+const TTopicNode* ScanForName(const TTopics& t, std::string_view name) {
+    for (const auto& node : t)
+        if (qm::SameText(node->Name.View(), name)) return node.get();
+    return nullptr;
+}
+
+}  // namespace
+
+// The list's own name index follows every change of the list and of its
+// nodes' names: a table of steps, each checked against a walk for every
+// name used so far, in three cases, found or not. Two nodes of one name
+// (which a file can hold) keep the first one found until it goes.
+TEST(Topics, NameLookupsStayTrueThroughEveryChange) {
+    struct Step {
+        const char* name;
+        std::function<void(TTopics&)> apply;
+    };
+    const std::vector<Step> steps = {
+        {"add",
+         [](TTopics& t) {
+             for (const char* n : {"Alpha", "Beta", "Gamma", "caf\xE9"}) Add(t, n, 5);
+         }},
+        {"rename", [](TTopics& t) { t.GetNode(1).SetName("Delta"); }},
+        {"rename to another case", [](TTopics& t) { t.GetNode(1).SetName("DELTA"); }},
+        {"rename to a name in use", [](TTopics& t) { t.GetNode(3).SetName("alpha"); }},
+        {"remove the first of the two", [](TTopics& t) { t.DeleteAt(0); }},
+        {"append a second of a name", [](TTopics& t) { Add(t, "gamma", 10); }},
+        {"rename the first of the two away", [](TTopics& t) { t.GetNode(1).SetName("Epsilon"); }},
+        {"assign a node's fields", [](TTopics& t) { t.GetNode(0) = t.GetNode(2); }},
+        {"assign over a node of another list",
+         [](TTopics& t) {
+             TTopicNode stranger;
+             stranger.SetName("Stranger");
+             t.GetNode(1) = stranger;
+             stranger.SetName("Zeta");  // the copy is not the list's: nothing follows
+         }},
+        {"replace",
+         [](TTopics& t) {
+             auto n = qm::NewTopicNode();
+             n->SetName("Eta");
+             t.ReplaceNode(&t.GetNode(2), std::move(n));
+         }},
+        {"replace by a name in use",
+         [](TTopics& t) {
+             auto n = qm::NewTopicNode();
+             n->SetName("EPSILON");
+             t.ReplaceNode(&t.GetNode(3), std::move(n));
+         }},
+        {"set the raw name field",
+         [](TTopics& t) {
+             std::string field(qm::TNodeName::width, '\0');
+             field.replace(0, 5, "Theta");
+             field[100] = 'x';  // after the NUL: kept, but no part of the name
+             t.GetNode(0).SetNameField(field.data());
+         }},
+        {"remove by node", [](TTopics& t) { t.DeleteNode(&t.GetNode(1)); }},
+        {"move the list out and back",
+         [](TTopics& t) {
+             TTopics other = std::move(t);
+             other.GetNode(0).SetName("Iota");  // renamed while in the other list
+             t = std::move(other);
+         }},
+        {"rename after the move", [](TTopics& t) { t.GetNode(0).SetName("Kappa"); }},
+        {"clear", [](TTopics& t) { t.Clear(); }},
+        {"add after clearing", [](TTopics& t) { Add(t, "Alpha", 15); }},
+    };
+    const std::vector<std::string> names = {"Alpha", "Beta",  "Gamma",  "caf\xE9", "Delta",    "Epsilon",
+                                            "Eta",   "Theta", "Iota",   "Kappa",   "Stranger", "Zeta",
+                                            "",      "x",     "Thetax", "CAF\xC9", "NewTopic1"};
+    TTopics t;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        step.apply(t);
+        for (const std::string& name : names) {
+            for (const std::string& asked : {name, qm::AsciiUpperStr(name), qm::AsciiLowerStr(name)}) {
+                EXPECT_EQ(t.FindByName(asked), ScanForName(t, asked)) << asked;
+                EXPECT_EQ(t.NameExists(asked), ScanForName(t, asked) != nullptr) << asked;
+            }
+        }
+    }
+    EXPECT_EQ(t.FindByName("ALPHA"), &t.GetNode(0));
+}
+
+// A new name takes the first number free, and a number freed by a rename
+// is free again at once.
+TEST(Topics, NewNamesFollowRenames) {
+    TTopics t;
+    for (int i = 1; i <= 3000; ++i) Add(t, ("NewTopic" + std::to_string(i)).c_str(), 5 * i);
+    EXPECT_EQ(t.NewTopicName(), "NewTopic3001");
+    t.GetNode(1499).SetName("Renamed");  // NewTopic1500 is free again
+    EXPECT_EQ(t.NewTopicName(), "NewTopic1500");
+    EXPECT_EQ(t.NewPopupName(), "NewPopup1");
+}
+
+// The boxes' order: names ignoring ASCII case, bytes unsigned, a name before
+// its longer ones, and equal names (but for case) in list order.
+TEST(Topics, NodesByNameIgnoreCaseAndKeepTies) {
+    TTopics t;
+    const char* names[] = {"beta", "\xE9t\xE9", "Alpha", "", "ALPHA", "alphabet", "Zed", "alpha", "B"};
+    for (int i = 0; i < 9; ++i) Add(t, names[i], i, i == 8 ? TopicKind::Popup : TopicKind::Topic);
+    std::vector<std::string> got;
+    for (const TTopicNode* n : t.NodesOfKindByName(TopicKind::Topic))
+        got.push_back(n->GetName() + "/" + std::to_string(n->ContextId));
+    EXPECT_EQ(got, (std::vector<std::string>{"/3", "Alpha/2", "ALPHA/4", "alpha/7", "alphabet/5", "beta/0", "Zed/6",
+                                             "\xE9t\xE9/1"}));
+    EXPECT_EQ(t.NodesOfKindByName(TopicKind::Popup).size(), 1u);
+    EXPECT_TRUE(qm::OrderByName({}).empty());
 }
 
 // The name index finds what FindByName finds: the first node of a name, ASCII

@@ -20,7 +20,11 @@ struct FakeList {
 
     int Count() const { return static_cast<int>(items.size()); }
     Handle ItemNode(int i) const { return items.at(static_cast<std::size_t>(i)); }
-    void SetItemNode(int i, const Handle& h) { items.at(static_cast<std::size_t>(i)) = h; }
+    void SetItemNode(int i, const Handle& h) {
+        items.at(static_cast<std::size_t>(i)) = h;
+        ++writes;
+    }
+    int writes = 0;
     std::int32_t ContextIdOf(const Handle& h) const {
         ++keyReads;
         return nodes.at(h).first;
@@ -120,6 +124,57 @@ TEST(TopicsView, SortsAreStableAndReadEachKeyOnce) {
             const bool tied = !row.before(a, b) && !row.before(b, a);
             EXPECT_TRUE(row.before(a, b) || (tied && oldPos[a] < oldPos[b])) << "at " << i;
         }
+    }
+}
+
+// A list that takes the name with the handle gets, for each row, the name
+// of the node it now holds, by either sort, without a second look-up.
+TEST(TopicsView, SortsHandOnEachRowsOwnName) {
+    struct NamedList : FakeList {
+        std::vector<std::string> texts;  // what each row shows
+        using FakeList::SetItemNode;
+        void SetItemNode(int i, const Handle& h, std::string_view name) {
+            FakeList::SetItemNode(i, h);
+            texts.at(static_cast<std::size_t>(i)) = std::string(name);
+        }
+    };
+    NamedList list;
+    static_cast<FakeList&>(list) = MakeList();
+    list.texts.assign(list.items.size(), "");
+    TTopicsView<NamedList> view(list, kContentsTopicImage);
+    for (const bool byName : {true, false}) {
+        SCOPED_TRACE(byName ? "by name" : "by id");
+        list.keyReads = 0;
+        byName ? view.SortByName(true) : view.SortById(true);
+        EXPECT_EQ(list.keyReads, byName ? 5 : 10);
+        EXPECT_EQ(list.texts, Names(list));
+    }
+    EXPECT_EQ(list.items, (std::vector<int>{3, 2, 5, 4, 1}));
+}
+
+// A sort that finds the rows in order leaves them as they are (the item
+// strings with them) and only repaints; one that moves them writes each row.
+TEST(TopicsView, ASortThatMovesNothingWritesNothing) {
+    FakeList list = MakeList();
+    TTopicsView<FakeList> view(list, kContentsTopicImage);
+    struct Step {
+        const char* name;
+        std::function<void()> sort;
+        int writes;
+    };
+    const Step steps[] = {
+        {"by name, moving", [&] { view.SortByName(false); }, 5},
+        {"by name again", [&] { view.SortByName(false); }, 0},
+        {"by id, moving", [&] { view.SortById(true); }, 5},
+        {"by id again", [&] { view.SortById(true); }, 0},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        list.writes = 0;
+        const int repaints = list.repaints;
+        step.sort();
+        EXPECT_EQ(list.writes, step.writes);
+        EXPECT_EQ(list.repaints, repaints + 1);
     }
 }
 

@@ -5,11 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
 #include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -359,6 +361,184 @@ TEST(BinaryIo, WriterOutputReadsBack) {
     r.readStrings(back);
     EXPECT_TRUE(back.empty());
     EXPECT_TRUE(r.atEnd());
+}
+
+// ------------------------------------------------------------ streaming
+
+// A source over a string that gives at most `step` bytes a call, so that
+// every read can fall across a refill.
+class PieceSource : public ByteSource {
+public:
+    PieceSource(std::string data, std::size_t step) : data_(std::move(data)), step_(step) {}
+    std::size_t Read(char* to, std::size_t room) override {
+        const std::size_t n = std::min({room, step_, data_.size() - at_});
+        std::copy_n(data_.data() + at_, n, to);
+        at_ += n;
+        ++calls_;
+        return n;
+    }
+    std::size_t calls() const { return calls_; }
+
+private:
+    std::string data_;
+    std::size_t step_;
+    std::size_t at_ = 0;
+    std::size_t calls_ = 0;
+};
+
+// Bytes of every kind of field, a long run among them.
+std::string MixedRecords(const std::string& longRun) {
+    BinaryWriter w;
+    for (int k = 0; k < 3; ++k) {
+        w.writeByte(static_cast<std::uint8_t>(0xF0 + k));
+        w.writeUInt16(static_cast<std::uint16_t>(0xBEEF + k));
+        w.writeInt32(-7 * k);
+        w.writeFixed("Field" + std::to_string(k), 40);
+        w.writeStrings({"K" + std::to_string(k), std::string(70, 'k'), ""});
+        w.writeInt32(static_cast<std::int32_t>(longRun.size()));
+        w.writeBytes(longRun);
+        w.writeBytes("skipped!");
+    }
+    return w.take();
+}
+
+// Reads MixedRecords back, every field into one text, so that two readers'
+// results compare as a whole.
+std::string ParseMixed(BinaryReader& r) {
+    std::string out;
+    for (int k = 0; k < 3; ++k) {
+        out += std::to_string(r.readByte()) + "," + std::to_string(r.readUInt16()) + "," +
+               std::to_string(r.readInt32()) + ",";
+        char field[40];
+        r.readFixedInto(field, sizeof field);
+        out.append(field, sizeof field);
+        StringList list;
+        r.readStrings(list);
+        for (const auto& s : list) out += "[" + s + "]";
+        std::string text = "old contents";
+        r.readBytesInto(text, r.checkedLength(r.readInt32()));
+        out += "<" + text + ">@" + std::to_string(r.pos());
+        r.skip(8);
+    }
+    out += r.atEnd() ? "end" : "more";
+    return out;
+}
+
+// Through any window and any size of the source's pieces, the streaming
+// reader gives what the reader over memory gives, ends where it ends, and
+// asks the source for far fewer calls than bytes.
+TEST(BinaryReaderStreaming, ReadsAsTheMemoryReaderDoes) {
+    for (const std::size_t run : {std::size_t{0}, std::size_t{5}, std::size_t{300}, std::size_t{5000}}) {
+        std::string longRun(run, '\0');
+        for (std::size_t i = 0; i < run; ++i) longRun[i] = static_cast<char>(i * 7 + 3);
+        const std::string data = MixedRecords(longRun);
+        BinaryReader memory(data, kName);
+        const std::string expected = ParseMixed(memory);
+        for (const std::size_t window :
+             {std::size_t{1}, std::size_t{17}, std::size_t{64}, std::size_t{4096}, BinaryReader::kDefaultWindow}) {
+            for (const std::size_t step : {std::size_t{1}, std::size_t{3}, std::size_t{1} << 20}) {
+                SCOPED_TRACE("run " + std::to_string(run) + ", window " + std::to_string(window) + ", step " +
+                             std::to_string(step));
+                PieceSource source(data, step);
+                BinaryReader r(source, data.size(), kName, window);
+                EXPECT_EQ(r.size(), data.size());
+                EXPECT_EQ(ParseMixed(r), expected);
+                if (step > data.size()) {
+                    EXPECT_LE(source.calls(), data.size() / 16 + 2);
+                }
+            }
+        }
+    }
+}
+
+// Every way the input can end early is the end-of-file error, whether the
+// size given says so or the source ends before it.
+TEST(BinaryReaderStreaming, ShortInputFails) {
+    const std::string data = MixedRecords(std::string(5000, 'x'));
+    for (const std::size_t cut :
+         {std::size_t{0}, std::size_t{3}, std::size_t{60}, std::size_t{200}, std::size_t{2000}, data.size() - 1}) {
+        for (const bool sizeKnown : {true, false}) {
+            const std::string what = "cut at " + std::to_string(cut) + (sizeKnown ? ", size known" : ", source ends");
+            ExpectEof(
+                [&] {
+                    PieceSource source(data.substr(0, cut), 7);
+                    BinaryReader r(source, sizeKnown ? cut : data.size(), kName, 64);
+                    ParseMixed(r);
+                },
+                what);
+        }
+    }
+}
+
+// A length beyond what is left is refused before anything is allocated,
+// and so is a count of strings that cannot fit.
+TEST(BinaryReaderStreaming, CountsAreCheckedAgainstTheWholeInput) {
+    const std::string data = Le32(0x7FFFFFFF) + Le32(50000000) + std::string(100, 'a');
+    PieceSource source(data, 1 << 20);
+    BinaryReader r(source, data.size(), kName, 16);
+    const std::int32_t huge = r.readInt32();
+    ExpectEof([&] { r.checkedLength(huge); }, "length");
+    StringList list;
+    AllocationWatch watch;
+    ExpectEof([&] { r.readStrings(list); }, "count");
+    EXPECT_LT(watch.largest(), std::size_t{1} << 20);
+}
+
+TEST(BinaryReaderStreaming, SeekGoesForwardOnly) {
+    const std::string data = "0123456789abcdefghijklmnopqrstuvwxyz";
+    PieceSource source(data, 5);
+    BinaryReader r(source, data.size(), kName, 16);
+    r.seek(20);
+    EXPECT_EQ(r.readBytes(3), "klm");
+    r.seek(22);  // still buffered
+    EXPECT_EQ(r.readByte(), 'm');
+    EXPECT_THROW(r.seek(0), std::logic_error);
+    ExpectEof([&] { r.seek(data.size() + 1); }, "past the end");
+    r.seek(data.size());
+    EXPECT_TRUE(r.atEnd());
+}
+
+// The writer with a sink hands on the bytes the writer in memory collects,
+// in order, whatever its piece size; a long run goes on in one piece.
+TEST(BinaryWriterStreaming, HandsOnWhatTheMemoryWriterCollects) {
+    const std::string longRun(1000, 'L');
+    const auto writeAll = [&](BinaryWriter& w) {
+        for (int k = 0; k < 20; ++k) {
+            w.writeByte(static_cast<std::uint8_t>(k));
+            w.writeUInt16(0x1234);
+            w.writeInt32(k * 1000);
+            w.writeFixed("name", 30);
+            w.writeStrings({"a", "bc", std::string(k * 10, 'z')});
+            w.writeBytes(k % 5 == 0 ? std::string_view(longRun) : std::string_view("short"));
+        }
+    };
+    BinaryWriter memory;
+    writeAll(memory);
+    for (const std::size_t chunk :
+         {std::size_t{1}, std::size_t{16}, std::size_t{100}, std::size_t{999}, BinaryWriter::kDefaultChunk}) {
+        SCOPED_TRACE("chunk " + std::to_string(chunk));
+        std::string got;
+        std::size_t pieces = 0, largest = 0;
+        BinaryWriter w(
+            [&](std::string_view piece) {
+                got.append(piece);
+                ++pieces;
+                largest = std::max(largest, piece.size());
+            },
+            chunk);
+        writeAll(w);
+        EXPECT_EQ(w.size(), memory.size());
+        w.flush();
+        w.flush();  // nothing more to hand on
+        EXPECT_EQ(got, memory.data());
+        EXPECT_TRUE(w.data().empty());
+        if (chunk <= longRun.size()) {
+            EXPECT_GE(largest, longRun.size());
+        }
+        if (chunk >= 100) {
+            EXPECT_LT(pieces, memory.size() / 50);
+        }
+    }
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <stdexcept>
 #include <string>
 
 #include "support/scratchdir.h"
@@ -156,6 +157,51 @@ TEST(ReadWholeFile, MessageNamesTheModelPath) {
                     2);
 }
 
+// The piece-at-a-time reader gives the file's bytes whatever the sizes
+// asked for, and refuses what ReadWholeFile refuses, with its messages.
+TEST(FileReader, ReadsTheFileAndRefusesAsReadWholeFileDoes) {
+    ScratchDir dir;
+    std::string bytes(300000, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 13 + i / 97);
+    WriteRaw(dir.file("f.bin"), bytes);
+    for (const std::size_t room : {std::size_t{1}, std::size_t{4096}, std::size_t{1} << 20}) {
+        SCOPED_TRACE(room);
+        FileReader f(dir.file("f.bin"));
+        EXPECT_EQ(f.Size(), bytes.size());
+        std::string got, buf(room, '\0');
+        for (std::size_t n; (n = f.Read(buf.data(), room)) > 0;) got.append(buf, 0, n);
+        EXPECT_EQ(got, bytes);
+    }
+
+    std::filesystem::create_directory(dir.path() / "folder.qpf");
+    WriteRaw(dir.file("big.bin"), std::string(2000, 'b'));
+    struct Case {
+        const char* name;
+        std::string path;
+        std::uintmax_t limit;
+    };
+    const Case cases[] = {
+        {"missing", dir.file("missing.qpf"), kNoSizeLimit},
+        {"no folder", dir.file("gone/missing.qpf"), kNoSizeLimit},
+        {"a folder", dir.file("folder.qpf"), kNoSizeLimit},
+        {"over the limit", dir.file("big.bin"), 1000},
+    };
+    const auto messageOf = [](const auto& op) -> std::string {
+        try {
+            op();
+        } catch (const std::exception& e) {
+            return e.what();
+        }
+        return "no error";
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string whole = messageOf([&] { ReadWholeFile(c.path, c.limit); });
+        EXPECT_NE(whole, "no error");
+        EXPECT_EQ(messageOf([&] { FileReader f(c.path, c.limit); }), whole);
+    }
+}
+
 // -------------------------------------------------------------- writing
 
 TEST(WriteFileAtomic, CreatesAndReplaces) {
@@ -247,6 +293,54 @@ TEST(WriteFileAtomic, FailedWriteKeepsTheOldFileAndRemovesTheTemporary) {
         }
     }
     EXPECT_TRUE(threw) << "a write beyond the file-size limit was reported as success";
+    EXPECT_EQ(ReadRaw(target), old);
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"a.qpf"});
+}
+
+// Written as it is made: the pieces land in order; a failing write part of
+// the way keeps the old file; a producer that gives up removes the
+// temporary file and its exception passes on as it is.
+TEST(WriteFileAtomic, StreamedPiecesAndFailures) {
+    ScratchDir dir;
+    const std::string target = dir.file("a.qpf");
+    const std::string old = "old project file contents";
+    WriteRaw(target, old);
+    const std::string piece(10000, 'p');
+    WriteFileAtomic(target, [&](const ByteSink& write) {
+        for (int k = 0; k < 5; ++k) write(piece + std::to_string(k));
+        write("");
+    });
+    std::string expected;
+    for (int k = 0; k < 5; ++k) expected += piece + std::to_string(k);
+    EXPECT_EQ(ReadRaw(target), expected);
+
+    WriteRaw(target, old);
+    bool threw = false;
+    {
+        FailingWrites limit(4096);
+        ASSERT_TRUE(limit.ok());
+        try {
+            WriteFileAtomic(target, [&](const ByteSink& write) {
+                for (int k = 0; k < 5; ++k) write(piece);
+            });
+        } catch (const EFileAccess& e) {
+            threw = true;
+            EXPECT_EQ(std::string(e.what()).rfind("Cannot write to " + target + " - ", 0), 0u) << e.what();
+        }
+    }
+    EXPECT_TRUE(threw) << "a write beyond the file-size limit was reported as success";
+    EXPECT_EQ(ReadRaw(target), old);
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"a.qpf"});
+
+    try {
+        WriteFileAtomic(target, [&](const ByteSink& write) {
+            write(piece);
+            throw std::length_error("cannot make the rest");
+        });
+        ADD_FAILURE() << "the producer's failure was lost";
+    } catch (const std::length_error& e) {
+        EXPECT_STREQ(e.what(), "cannot make the rest");
+    }
     EXPECT_EQ(ReadRaw(target), old);
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"a.qpf"});
 }

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 using namespace qm;
 
@@ -439,3 +441,35 @@ TEST(GroupDigits, Table) {
 }
 
 }  // namespace
+
+// The order of a plain stable sort of the keys, whatever their lengths, their
+// shared beginnings (past the 8 bytes read at once among them) and their
+// bytes (unsigned, NULs too); equal keys keep their order.
+TEST(StableByteOrder, OrdersAsAStableSortOfTheKeys) {
+    const std::vector<std::string> texts = {"beta",
+                                            "Beta",
+                                            "",
+                                            "alpha",
+                                            "alphabet",
+                                            "alphabetical",
+                                            "alphabetic",
+                                            "alphabet",
+                                            "\xE9t\xE9",
+                                            "z",
+                                            "\x80",
+                                            "ab",
+                                            std::string("ab\0", 3),
+                                            std::string("ab\0c", 4),
+                                            "abcdefgh",
+                                            "abcdefg",
+                                            "abcdefghi",
+                                            "abcdefgh",
+                                            "",
+                                            "ALPHA"};
+    std::vector<std::string_view> keys(texts.begin(), texts.end());
+    std::vector<std::size_t> expected(keys.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) expected[i] = i;
+    std::stable_sort(expected.begin(), expected.end(), [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
+    EXPECT_EQ(qm::StableByteOrder(keys), expected);
+    EXPECT_TRUE(qm::StableByteOrder({}).empty());
+}
