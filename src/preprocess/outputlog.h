@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "model/topics.h"
@@ -59,6 +58,10 @@ public:
              std::int32_t occurrence);
     void Add(std::uint8_t kind, std::int32_t code, std::string_view text, TNodeId topic, std::string_view topicName,
              std::int32_t occurrence);
+    // Adds an entry whose occurrence is one more than the entries already
+    // there with this code, text and module.
+    void AddNext(std::uint8_t kind, std::int32_t code, std::string_view text, TNodeId topic,
+                 std::string_view topicName);
     // Entries with this code, exactly this text and this module.
     int CountSame(std::int32_t code, std::string_view text, const TTopicNode& topic) const;
     int CountSame(std::int32_t code, std::string_view text, TNodeId topic) const;
@@ -74,9 +77,25 @@ public:
     std::vector<TLogRow> ShowLog(int milliseconds) const;
 
 private:
-    static std::string Key(std::int32_t code, std::string_view text, TNodeId topic);
+    // The entries of one code, text and module are counted in one slot of an
+    // open-addressed table that names the first of them, so CountSame needs
+    // no scan per entry and an entry no key of its own.
+    struct SameSlot {
+        std::size_t hash = 0;
+        std::uint32_t entry = 0;  // 1 + the index of the first entry; 0: empty
+        std::int32_t count = 0;
+    };
+    static std::size_t Hash(std::int32_t code, std::string_view text, TNodeId topic);
+    // The slot of this code, text and module, or the empty slot where it goes.
+    std::size_t FindSlot(std::size_t hash, std::int32_t code, std::string_view text, TNodeId topic) const;
+    // Counts one more entry of this code, text and module (the last entry when
+    // it is the first of them); gives the new count.
+    int CountOneMore(std::int32_t code, std::string_view text, TNodeId topic);
+    void Push(std::uint8_t kind, std::int32_t code, std::string_view text, TNodeId topic, std::string_view topicName,
+              std::int32_t occurrence);
     std::vector<TError> entries_;
-    std::unordered_map<std::string, int> same_;  // CountSame, without a scan per entry
+    std::vector<SameSlot> same_;  // a power of two in size, at most half full
+    std::size_t sameUsed_ = 0;
     int errors_ = 0;
     int warnings_ = 0;
 };

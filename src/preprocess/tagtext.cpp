@@ -1,7 +1,10 @@
 #include "preprocess/tagtext.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <cstring>
+#include <limits>
 
 #include "util/qorstring.h"
 
@@ -21,9 +24,18 @@ bool IsControlWordChar(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '\'' || c == '*';
 }
 
-// Whether stripping RTF could change `segment`.
+// Whether stripping RTF could change `segment`. Called for every piece of
+// every text scanned, so it looks each byte up without a branch.
 bool HoldsRtf(std::string_view segment) {
-    return std::any_of(segment.begin(), segment.end(), [](char c) { return c == '\\' || c == '{' || c == '}'; });
+    static constexpr auto kCodes = [] {
+        std::array<unsigned char, 256> t{};
+        t[static_cast<unsigned char>('\\')] = t[static_cast<unsigned char>('{')] = t[static_cast<unsigned char>('}')] =
+            1;
+        return t;
+    }();
+    unsigned any = 0;
+    for (const char c : segment) any |= kCodes[static_cast<unsigned char>(c)];
+    return any != 0;
 }
 
 // True when the RTF-free, upper-cased form of `segment` contains `pattern`
@@ -85,8 +97,8 @@ std::size_t FindGroup(std::string_view text, std::size_t lt, std::vector<std::si
 // Calls `hit` for each qualifying "<" of the group `lts` (ending at `gt`),
 // leftmost first; false when `hit` asked to stop. `rtf`, when given, holds
 // HoldsRtf of each "<"'s stretch.
-template <typename Hit>
-bool MarkGroup(std::string_view text, const std::size_t* lts, const char* rtf, std::size_t count, std::size_t gt,
+template <typename Pos, typename Hit>
+bool MarkGroup(std::string_view text, const Pos* lts, const char* rtf, std::size_t count, std::size_t gt,
                std::string_view pattern, Hit&& hit) {
     std::size_t qualifying = 0;  // the number of "<" that qualify
     for (std::size_t k = count; k-- > 0;) {
@@ -166,6 +178,12 @@ void StripRtfInto(std::string_view s, std::string& out) {
     }
 }
 
+std::string_view StripRtfView(std::string_view s, std::string& buffer) {
+    if (!HoldsRtf(s)) return s;
+    StripRtfInto(s, buffer);
+    return buffer;
+}
+
 std::string FirstQuoted(std::string_view s) { return std::string(FirstQuotedView(s)); }
 
 std::string_view FirstQuotedView(std::string_view s) {
@@ -200,32 +218,68 @@ std::vector<TTagSpan> ScanTags(std::string_view text, std::string_view name) {
 }
 
 TTagGroups::TTagGroups(std::string_view text) : text_(text) {
+    // Positions are kept in 32 bits (a module's text is far smaller); a
+    // longer text is scanned for each name instead.
+    if (text.size() > std::numeric_limits<std::uint32_t>::max()) {
+        wide_ = true;
+        heads_.set();
+        return;
+    }
+    std::vector<std::size_t> group;
     std::size_t lt = text.find('<');
     while (lt != std::string_view::npos) {
-        const std::size_t first = lts_.size();
+        group.clear();
         std::size_t next = std::string_view::npos;
-        const std::size_t gt = FindGroup(text, lt, lts_, next);
+        const std::size_t gt = FindGroup(text, lt, group, next);
         if (gt == std::string_view::npos) break;
-        for (std::size_t k = first; k < lts_.size(); ++k) {
-            const std::size_t segEnd = k + 1 < lts_.size() ? lts_[k + 1] : gt + 1;
-            rtf_.push_back(HoldsRtf(text.substr(lts_[k], segEnd - lts_[k])) ? 1 : 0);
+        for (std::size_t k = 0; k < group.size(); ++k) {
+            const std::size_t segEnd = k + 1 < group.size() ? group[k + 1] : gt + 1;
+            const std::string_view segment = text.substr(group[k], segEnd - group[k]);
+            const bool rtf = HoldsRtf(segment);
+            lts_.push_back(static_cast<std::uint32_t>(group[k]));
+            gts_.push_back(static_cast<std::uint32_t>(gt));
+            rtf_.push_back(rtf ? 1 : 0);
+            if (group.size() > 1 || rtf) ++unsure_;
+            if (!rtf) {
+                // The piece is its own stripped form, whose only "<" is its first.
+                if (segment.size() > 1) {
+                    const auto head = static_cast<unsigned char>(AsciiUpper(segment[1]));
+                    heads_.set(head);
+                    if (group.size() == 1) ++headCount_[head];
+                }
+                continue;
+            }
+            // Stripping can make a "<" of a "\'3c" as well.
+            const std::string plain = StripRtf(segment);
+            for (std::size_t i = 0; i + 1 < plain.size(); ++i)
+                if (plain[i] == '<') heads_.set(static_cast<unsigned char>(AsciiUpper(plain[i + 1])));
         }
-        groups_.push_back({lts_.size(), gt});
         lt = next;
     }
 }
 
+bool TTagGroups::MayHold(std::string_view name) const {
+    return name.empty() || heads_.test(static_cast<unsigned char>(AsciiUpper(name[0])));
+}
+
 std::vector<TTagSpan> ScanTags(const TTagGroups& groups, std::string_view name) {
-    const std::string pattern = TagPattern(name);
+    if (groups.wide_) return ScanTags(groups.text_, name);
     std::vector<TTagSpan> hits;
-    std::size_t first = 0;
-    for (const auto& [end, gt] : groups.groups_) {
+    if (!groups.MayHold(name)) return hits;
+    // A "<" alone in its group is a tag only when the name follows it.
+    hits.reserve(groups.headCount_[static_cast<unsigned char>(AsciiUpper(name.empty() ? '<' : name[0]))] +
+                 groups.unsure_);
+    const std::string pattern = TagPattern(name);
+    const std::size_t n = groups.lts_.size();
+    // A group is a run of "<" that share their ">".
+    for (std::size_t first = 0, end = 0; first < n; first = end) {
+        const std::uint32_t gt = groups.gts_[first];
+        for (end = first + 1; end < n && groups.gts_[end] == gt;) ++end;
         MarkGroup(groups.text_, groups.lts_.data() + first, groups.rtf_.data() + first, end - first, gt, pattern,
                   [&](TTagSpan span) {
                       hits.push_back(span);
                       return true;
                   });
-        first = end;
     }
     return hits;
 }
