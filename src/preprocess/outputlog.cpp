@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <stdexcept>
 
 namespace qm {
 
@@ -33,6 +34,25 @@ std::string TError::Message() const {
     const std::size_t p = msg.find("%s");
     if (p != std::string::npos) msg.replace(p, 2, TopicName);
     return msg;
+}
+
+const TError& TLogEntries::at(std::size_t i) const {
+    if (i >= size_) throw std::out_of_range("TLogEntries::at");
+    return (*this)[i];
+}
+
+void TLogEntries::push_back(TError&& e) {
+    if (size_ % kBlock == 0) {
+        if (size_ / kBlock == blocks_.size()) blocks_.emplace_back();
+        blocks_[size_ / kBlock].reserve(kBlock);
+    }
+    blocks_[size_ / kBlock].push_back(std::move(e));
+    ++size_;
+}
+
+void TLogEntries::clear() {
+    blocks_.clear();
+    size_ = 0;
 }
 
 void TOutputLog::Clear() {
@@ -97,7 +117,7 @@ void TOutputLog::Add(std::uint8_t kind, std::int32_t code, std::string_view text
 void TOutputLog::AddNext(std::uint8_t kind, std::int32_t code, std::string_view text, TNodeId topic,
                          std::string_view topicName) {
     Push(kind, code, text, topic, topicName, 0);
-    entries_.back().Occurrence = CountOneMore(code, text, topic);
+    entries_[entries_.size() - 1].Occurrence = CountOneMore(code, text, topic);
 }
 
 void TOutputLog::Push(std::uint8_t kind, std::int32_t code, std::string_view text, TNodeId topic,

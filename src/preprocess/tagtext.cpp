@@ -25,17 +25,23 @@ bool IsControlWordChar(char c) {
 }
 
 // Whether stripping RTF could change `segment`. Called for every piece of
-// every text scanned, so it looks each byte up without a branch.
+// every text scanned and every tag converted, so it looks at eight bytes at
+// a time: a byte of a word equals c when the word xor c in every byte has a
+// zero byte.
 bool HoldsRtf(std::string_view segment) {
-    static constexpr auto kCodes = [] {
-        std::array<unsigned char, 256> t{};
-        t[static_cast<unsigned char>('\\')] = t[static_cast<unsigned char>('{')] = t[static_cast<unsigned char>('}')] =
-            1;
-        return t;
-    }();
-    unsigned any = 0;
-    for (const char c : segment) any |= kCodes[static_cast<unsigned char>(c)];
-    return any != 0;
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
+    const auto hasZeroByte = [](std::uint64_t v) { return (v - kOnes) & ~v & kHighs; };
+    const char* p = segment.data();
+    std::size_t n = segment.size();
+    for (; n >= 8; p += 8, n -= 8) {
+        std::uint64_t w;
+        std::memcpy(&w, p, 8);
+        if (hasZeroByte(w ^ (kOnes * '\\')) | hasZeroByte(w ^ (kOnes * '{')) | hasZeroByte(w ^ (kOnes * '}')))
+            return true;
+    }
+    for (; n > 0; ++p, --n)
+        if (*p == '\\' || *p == '{' || *p == '}') return true;
+    return false;
 }
 
 // True when the RTF-free, upper-cased form of `segment` contains `pattern`
@@ -97,20 +103,53 @@ std::size_t FindGroup(std::string_view text, std::size_t lt, std::vector<std::si
 // Calls `hit` for each qualifying "<" of the group `lts` (ending at `gt`),
 // leftmost first; false when `hit` asked to stop. `rtf`, when given, holds
 // HoldsRtf of each "<"'s stretch.
+// Up to eight characters after the "<" of a stretch, upper case, the first
+// in the lowest byte; what the stretch lacks is zero.
+std::uint64_t HeadWord(std::string_view afterLt) {
+    std::uint64_t w = 0;
+    const std::size_t n = std::min<std::size_t>(afterLt.size(), 8);
+    for (std::size_t i = 0; i < n; ++i)
+        w |= std::uint64_t{static_cast<unsigned char>(AsciiUpper(afterLt[i]))} << (8 * i);
+    return w;
+}
+
+// A pattern as the head words of the stretches that start with it show it.
+struct HeadPattern {
+    explicit HeadPattern(std::string_view pattern)
+        : word(HeadWord(pattern.substr(1))),
+          mask(pattern.size() > 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * (pattern.size() - 1))) - 1),
+          whole(pattern.size() <= 9) {}
+    std::uint64_t word, mask;
+    bool whole;  // the head word holds all of the pattern after its "<"
+};
+
+// `heads`, when given, holds the head word of each "<" of a stretch without
+// RTF, so that such a stretch is tried without reading the text.
 template <typename Pos, typename Hit>
-bool MarkGroup(std::string_view text, const Pos* lts, const char* rtf, std::size_t count, std::size_t gt,
-               std::string_view pattern, Hit&& hit) {
+bool MarkGroup(std::string_view text, const Pos* lts, const char* rtf, const std::uint64_t* heads, std::size_t count,
+               std::size_t gt, std::string_view pattern, const HeadPattern* head, Hit&& hit) {
     std::size_t qualifying = 0;  // the number of "<" that qualify
     for (std::size_t k = count; k-- > 0;) {
         const std::size_t segEnd = (k + 1 < count) ? lts[k + 1] : gt + 1;
+        if (heads && rtf[k] == 0) {
+            // Such a stretch holds the pattern only at its start.
+            if (segEnd - lts[k] < pattern.size() || (heads[k] & head->mask) != head->word) continue;
+            if (head->whole) {
+                qualifying = k + 1;
+                break;
+            }
+        }
         const std::string_view segment = text.substr(lts[k], segEnd - lts[k]);
         if (StrippedContains(segment, pattern, rtf ? rtf[k] != 0 : HoldsRtf(segment))) {
             qualifying = k + 1;
             break;
         }
     }
+    // A "<" alone in its group qualifies only through its own stretch.
+    const bool plain =
+        count == 1 && qualifying == 1 && !(rtf ? rtf[0] != 0 : HoldsRtf(text.substr(lts[0], gt + 1 - lts[0])));
     for (std::size_t k = 0; k < qualifying; ++k)
-        if (!hit(TTagSpan{lts[k], gt + 1})) return false;
+        if (!hit(TTagSpan{lts[k], gt + 1, plain})) return false;
     return true;
 }
 
@@ -124,7 +163,7 @@ void ScanFrom(std::string_view text, std::size_t lt, std::string_view pattern, H
         std::size_t next = std::string_view::npos;
         const std::size_t gt = FindGroup(text, lt, lts, next);
         if (gt == std::string_view::npos) return;
-        if (!MarkGroup(text, lts.data(), nullptr, lts.size(), gt, pattern, hit)) return;
+        if (!MarkGroup(text, lts.data(), nullptr, nullptr, lts.size(), gt, pattern, nullptr, hit)) return;
         lt = next;
     }
 }
@@ -222,44 +261,49 @@ TTagGroups::TTagGroups(std::string_view text) : text_(text) {
     // longer text is scanned for each name instead.
     if (text.size() > std::numeric_limits<std::uint32_t>::max()) {
         wide_ = true;
-        heads_.set();
+        headSet_.set();
         return;
     }
-    std::vector<std::size_t> group;
     std::size_t lt = text.find('<');
     while (lt != std::string_view::npos) {
-        group.clear();
-        std::size_t next = std::string_view::npos;
-        const std::size_t gt = FindGroup(text, lt, group, next);
+        const std::size_t gt = text.find('>', lt);
         if (gt == std::string_view::npos) break;
-        for (std::size_t k = 0; k < group.size(); ++k) {
-            const std::size_t segEnd = k + 1 < group.size() ? group[k + 1] : gt + 1;
-            const std::string_view segment = text.substr(group[k], segEnd - group[k]);
+        // Each "<" of the group up to its ">"; the search for the next one
+        // runs on to the next group's first.
+        const std::size_t first = lts_.size();
+        std::size_t next = lt;
+        do {
+            const std::size_t at = next;
+            next = text.find('<', at + 1);
+            const std::size_t segEnd = next < gt ? next : gt + 1;
+            const std::string_view segment = text.substr(at, segEnd - at);
             const bool rtf = HoldsRtf(segment);
-            lts_.push_back(static_cast<std::uint32_t>(group[k]));
+            lts_.push_back(static_cast<std::uint32_t>(at));
             gts_.push_back(static_cast<std::uint32_t>(gt));
             rtf_.push_back(rtf ? 1 : 0);
-            if (group.size() > 1 || rtf) ++unsure_;
+            std::uint64_t head = 0;
             if (!rtf) {
                 // The piece is its own stripped form, whose only "<" is its first.
-                if (segment.size() > 1) {
-                    const auto head = static_cast<unsigned char>(AsciiUpper(segment[1]));
-                    heads_.set(head);
-                    if (group.size() == 1) ++headCount_[head];
-                }
-                continue;
+                head = HeadWord(segment.substr(1));
+                if (segment.size() > 1) headSet_.set(head & 0xFF);
+            } else {
+                // Stripping can make a "<" of a "\'3c" as well.
+                const std::string plain = StripRtf(segment);
+                for (std::size_t i = 0; i + 1 < plain.size(); ++i)
+                    if (plain[i] == '<') headSet_.set(static_cast<unsigned char>(AsciiUpper(plain[i + 1])));
             }
-            // Stripping can make a "<" of a "\'3c" as well.
-            const std::string plain = StripRtf(segment);
-            for (std::size_t i = 0; i + 1 < plain.size(); ++i)
-                if (plain[i] == '<') heads_.set(static_cast<unsigned char>(AsciiUpper(plain[i + 1])));
-        }
+            heads_.push_back(head);
+        } while (next < gt);
+        if (lts_.size() - first == 1 && rtf_.back() == 0)
+            ++headCount_[heads_.back() & 0xFF];
+        else
+            unsure_ += lts_.size() - first;
         lt = next;
     }
 }
 
 bool TTagGroups::MayHold(std::string_view name) const {
-    return name.empty() || heads_.test(static_cast<unsigned char>(AsciiUpper(name[0])));
+    return name.empty() || headSet_.test(static_cast<unsigned char>(AsciiUpper(name[0])));
 }
 
 std::vector<TTagSpan> ScanTags(const TTagGroups& groups, std::string_view name) {
@@ -270,13 +314,14 @@ std::vector<TTagSpan> ScanTags(const TTagGroups& groups, std::string_view name) 
     hits.reserve(groups.headCount_[static_cast<unsigned char>(AsciiUpper(name.empty() ? '<' : name[0]))] +
                  groups.unsure_);
     const std::string pattern = TagPattern(name);
+    const HeadPattern head(pattern);
     const std::size_t n = groups.lts_.size();
     // A group is a run of "<" that share their ">".
     for (std::size_t first = 0, end = 0; first < n; first = end) {
         const std::uint32_t gt = groups.gts_[first];
         for (end = first + 1; end < n && groups.gts_[end] == gt;) ++end;
-        MarkGroup(groups.text_, groups.lts_.data() + first, groups.rtf_.data() + first, end - first, gt, pattern,
-                  [&](TTagSpan span) {
+        MarkGroup(groups.text_, groups.lts_.data() + first, groups.rtf_.data() + first, groups.heads_.data() + first,
+                  end - first, gt, pattern, &head, [&](TTagSpan span) {
                       hits.push_back(span);
                       return true;
                   });

@@ -38,6 +38,10 @@ int FindTag(std::string_view text, std::string_view name, int start, std::string
 struct TTagSpan {
     std::size_t begin;
     std::size_t end;
+    // The tag is the only "<" before its ">" and holds no RTF codes: it is
+    // its own RTF-free form, and its first character its only "<". False
+    // when not known.
+    bool plain = false;
 };
 
 // Every tag named `name` in `text`, in order of position: exactly the
@@ -65,10 +69,13 @@ private:
     std::vector<std::uint32_t> lts_;  // the "<" of every group, in order
     std::vector<std::uint32_t> gts_;  // per "<": the ">" of its group
     std::vector<char> rtf_;           // per "<": whether its piece holds RTF codes
-    bool wide_ = false;               // too long for the positions kept: not kept
+    // Per "<" of a piece without codes: up to eight characters after it,
+    // upper case, the first in the lowest byte (0 for the piece's end).
+    std::vector<std::uint64_t> heads_;
+    bool wide_ = false;  // too long for the positions kept: not kept
     // Every character, upper case, that follows a "<" of a piece once RTF
     // codes are stripped.
-    std::bitset<256> heads_;
+    std::bitset<256> headSet_;
     // Per such character: the "<" alone in their group without RTF codes
     // that it follows; and the "<" that share their group or hold codes.
     std::array<std::uint32_t, 256> headCount_{};

@@ -68,6 +68,20 @@ std::vector<TTagSpan> ScanIn(std::string_view text, const TTagGroups* groups, st
 // when a ">" follows it within the hotspot: any tag string starting there
 // would end inside the hotspot and so would have been found inside the
 // replaced span. Anything else takes the written-out road.
+// Asks for the text at `p` ahead of its use: the tags of a large topic lie
+// far apart, and the work between two of them pushes the text out of the
+// cache.
+inline void Prefetch(const char* p) {
+#if defined(__GNUC__) || defined(__clang__)
+    __builtin_prefetch(p);
+#else
+    (void)p;
+#endif
+}
+
+// How many tags ahead a pass asks for the text of a tag.
+constexpr std::size_t kPrefetchAhead = 8;
+
 // The "<" in `s` (few, in a long text: memchr finds them).
 std::size_t CountLessThan(std::string_view s) {
     std::size_t n = 0;
@@ -101,7 +115,15 @@ public:
     SnapshotPass& operator=(const SnapshotPass&) = delete;
 
     std::size_t Count() const { return hits_.size(); }
+    // Asks for the text of tag k (when there is one) ahead of its use.
+    void PrefetchTag(std::size_t k) const {
+        if (k < hits_.size()) Prefetch(source_.data() + hits_[k].begin);
+    }
     std::string_view Raw(std::size_t k) const { return Piece(hits_[k]); }
+    // Tag k without RTF codes, in `buffer` when it holds any.
+    std::string_view Stripped(std::size_t k, std::string& buffer) const {
+        return hits_[k].plain ? Raw(k) : StripRtfView(Raw(k), buffer);
+    }
 
     // The first closing tag that starts one character after opening tag k.
     std::optional<TTagSpan> Close(std::size_t k) {
@@ -367,7 +389,8 @@ void ConvertLinkTags(SnapshotPass& pass, const TPassContext& ctx, TUnresolvedAnc
     // same few buffers.
     std::string buffer, us, replacement;
     for (std::size_t k = 0; k < pass.Count(); ++k) {
-        const std::string_view s = StripRtfView(pass.Raw(k), buffer);
+        pass.PrefetchTag(k + kPrefetchAhead);
+        const std::string_view s = pass.Stripped(k, buffer);
         us.resize(s.size());
         std::transform(s.begin(), s.end(), us.begin(), AsciiUpper);
         bool topicLink;
@@ -558,6 +581,8 @@ bool CanSweepDirect(std::string_view text, const std::vector<TTagSpan>& hits, st
     std::string buffer;
     for (std::size_t k = 0; k < hits.size(); ++k) {
         if (k > 0 && hits[k].begin < hits[k - 1].end) grouped = true;
+        // A plain tag has no "<" but its first character.
+        if (hits[k].plain) continue;
         if (FirstQuotedView(StripRtfView(raw(hits[k]), buffer)).find('<') != std::string_view::npos) return false;
     }
     if (!grouped || !copies) return true;
@@ -585,9 +610,10 @@ std::optional<std::string> AnchorReplacement(std::string_view tag, const TPassCo
 }
 
 // Checks one IMAGE tag; gives its replacement when it is converted. `buffer`
-// is the caller's, for the tag without RTF.
-std::optional<std::string> ImageReplacement(std::string_view tag, const TPassContext& ctx, std::string& buffer) {
-    const std::string_view s = StripRtfView(tag, buffer);
+// is the caller's, for the tag without RTF; `plain` as TTagSpan has it.
+std::optional<std::string> ImageReplacement(std::string_view tag, const TPassContext& ctx, std::string& buffer,
+                                            bool plain = false) {
+    const std::string_view s = plain ? tag : StripRtfView(tag, buffer);
     const std::string_view file = FirstQuotedView(s);
     if (ctx.Checks.GetError(Check::ImageNotFound) && !ctx.Project.FileExistsInSearchPath(file, ctx.Folders)) {
         ctx.Report(Check::ImageNotFound, s);
@@ -682,12 +708,14 @@ bool ImagesIn(std::string& text, const TTagGroups* groups, const TPassContext& c
             std::string out, stripped;
             bool changed = false;
             std::size_t done = 0;
-            for (const TTagSpan& hit : hits) {
+            for (std::size_t k = 0; k < hits.size(); ++k) {
+                const TTagSpan& hit = hits[k];
+                if (k + kPrefetchAhead < hits.size()) Prefetch(text.data() + hits[k + kPrefetchAhead].begin);
                 if (hit.begin < done) continue;  // in the group of the tag just replaced
                 const std::string_view raw = std::string_view(text).substr(hit.begin, hit.end - hit.begin);
                 auto it = converted.find(raw);
                 if (it == converted.end()) {
-                    std::optional<std::string> r = ImageReplacement(raw, ctx, stripped);
+                    std::optional<std::string> r = ImageReplacement(raw, ctx, stripped, hit.plain);
                     if (!r) continue;
                     it = converted.emplace(raw, std::move(*r)).first;
                 }
@@ -849,6 +877,35 @@ std::string BuildFootnotes(const TTopicNode& topic) {
     return out;
 }
 
+namespace {
+
+// "&lt;" becomes "<", then "&rt;" becomes ">". Neither string overlaps the
+// other and neither replacement makes or breaks one of the other, so both go
+// in one look through the text for "&".
+void UnescapeBrackets(std::string& text) {
+    const auto escapeAt = [&](std::size_t p) {
+        return p + 3 < text.size() && (text[p + 1] == 'l' || text[p + 1] == 'r') && text[p + 2] == 't' &&
+               text[p + 3] == ';';
+    };
+    std::size_t p = text.find('&');
+    while (p != std::string::npos && !escapeAt(p)) p = text.find('&', p + 1);
+    if (p == std::string::npos) return;
+    std::string out;
+    out.reserve(text.capacity());
+    std::size_t done = 0;
+    for (; p != std::string::npos; p = text.find('&', p + 1)) {
+        if (!escapeAt(p)) continue;
+        out.append(text, done, p - done);
+        out += text[p + 1] == 'l' ? '<' : '>';
+        done = p + 4;
+        p += 3;
+    }
+    out.append(text, done, std::string::npos);
+    text.swap(out);
+}
+
+}  // namespace
+
 std::string PreprocessTopic(const TPassContext& ctx, TAnchorTable& anchors, TUnresolvedAnchorTable& unresolved) {
     const std::string footnotes = BuildFootnotes(ctx.Topic);
     // The first passes read the module's own text until one of them changes
@@ -890,8 +947,7 @@ std::string PreprocessTopic(const TPassContext& ctx, TAnchorTable& anchors, TUnr
     run([&](std::string& t, const TTagGroups* g) { return SoundsIn(t, g, ctx); });
     run([&](std::string& t, const TTagGroups* g) { return VideosIn(t, g, ctx); });
     run([&](std::string& t, const TTagGroups* g) { return RtfTagsIn(t, g, ctx); });
-    ReplaceAllFrom(text, "&lt;", "<", 0);
-    ReplaceAllFrom(text, "&rt;", ">", 0);
+    UnescapeBrackets(text);
     const std::size_t at = text.find("\\viewkind4");
     text.insert(at == std::string::npos ? 0 : at, footnotes);
     return text;

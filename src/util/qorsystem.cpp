@@ -70,7 +70,21 @@ void ListFiles(std::string_view folder, StringList& list, std::string_view mask)
 // The names of one folder, by their ASCII-folded form, in the order the
 // folder lists them; per folder, by its native path.
 struct TFolderCache::Listings {
-    using Names = std::unordered_map<std::string, std::vector<std::string>>;
+    // A folder's names by their ASCII-folded form; looked up in any case,
+    // without a folded copy.
+    struct FoldedHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const {
+            std::size_t h = 14695981039346656037ull;
+            for (const char c : s) h = (h ^ static_cast<unsigned char>(AsciiLower(c))) * 1099511628211ull;
+            return h;
+        }
+    };
+    struct FoldedEqual {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const { return SameText(a, b); }
+    };
+    using Names = std::unordered_map<std::string, std::vector<std::string>, FoldedHash, FoldedEqual>;
     std::unordered_map<fs::path::string_type, Names> folders;
     // The listing of each folder name as the look-ups give it, so that a
     // look-up that finds nothing makes no string or path at all.
@@ -79,6 +93,9 @@ struct TFolderCache::Listings {
         std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
     };
     std::unordered_map<std::string, const Names*, NameHash, std::equal_to<>> byName;
+    // The folder of the last look-up, the usual one of the next.
+    std::string lastName;
+    const Names* last = nullptr;
 
     const Names& OfName(std::string_view folder);
 
@@ -112,12 +129,15 @@ std::string FolderBase(std::string_view folder) {
 }  // namespace
 
 const TFolderCache::Listings::Names& TFolderCache::Listings::OfName(std::string_view folder) {
+    if (last && folder == lastName) return *last;
     auto it = byName.find(folder);
     if (it == byName.end()) {
         const std::string base = FolderBase(folder);
         it = byName.emplace(std::string(folder), &Of(ToFsPath(base.empty() ? std::string(".") : base))).first;
     }
-    return *it->second;
+    lastName.assign(folder);
+    last = it->second;
+    return *last;
 }
 
 TFolderCache::TFolderCache() : listings_(std::make_unique<Listings>()) {}
@@ -163,7 +183,7 @@ std::string Lookup(std::string_view folder, std::string_view name, TFolderCache:
         // whether a file of that name in any case is there, so most look-ups
         // ask the file system nothing, and the others what the walk below asks.
         const TFolderCache::Listings::Names& names = cache->OfName(folder);
-        const auto it = names.find(AsciiLowerStr(name));
+        const auto it = names.find(name);
         if (it == names.end()) return {};
         const std::string base = FolderBase(folder);
         const std::string exact = base + std::string(name);
