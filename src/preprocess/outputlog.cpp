@@ -75,14 +75,14 @@ std::size_t TOutputLog::FindSlot(std::size_t hash, std::int32_t code, std::strin
     for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
         const SameSlot& slot = same_[i];
         if (slot.entry == 0) return i;
-        if (slot.hash != hash) continue;
+        if (slot.hash != static_cast<std::uint32_t>(hash)) continue;
         const TError& e = entries_[slot.entry - 1];
         if (e.Code == code && e.Topic == topic && e.Text == text) return i;
     }
 }
 
 int TOutputLog::CountOneMore(std::int32_t code, std::string_view text, TNodeId topic) {
-    if (2 * (sameUsed_ + 1) > same_.size()) {
+    if (4 * (sameUsed_ + 1) > 3 * same_.size()) {
         std::vector<SameSlot> old(std::max<std::size_t>(16, 2 * same_.size()));
         old.swap(same_);
         const std::size_t mask = same_.size() - 1;
@@ -96,7 +96,7 @@ int TOutputLog::CountOneMore(std::int32_t code, std::string_view text, TNodeId t
     const std::size_t hash = Hash(code, text, topic);
     SameSlot& slot = same_[FindSlot(hash, code, text, topic)];
     if (slot.entry == 0) {
-        slot.hash = hash;
+        slot.hash = static_cast<std::uint32_t>(hash);
         slot.entry = static_cast<std::uint32_t>(entries_.size());  // the entry just added
         ++sameUsed_;
     }

@@ -133,7 +133,7 @@ private:
     // open-addressed table that names the first of them, so CountSame needs
     // no scan per entry and an entry no key of its own.
     struct SameSlot {
-        std::size_t hash = 0;
+        std::uint32_t hash = 0;   // the low half of the key's hash
         std::uint32_t entry = 0;  // 1 + the index of the first entry; 0: empty
         std::int32_t count = 0;
     };
@@ -146,7 +146,7 @@ private:
     void Push(std::uint8_t kind, std::int32_t code, std::string_view text, TNodeId topic, std::string_view topicName,
               std::int32_t occurrence);
     TLogEntries entries_;
-    std::vector<SameSlot> same_;  // a power of two in size, at most half full
+    std::vector<SameSlot> same_;  // a power of two in size, at most three quarters full
     std::size_t sameUsed_ = 0;
     int errors_ = 0;
     int warnings_ = 0;

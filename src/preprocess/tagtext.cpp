@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -111,6 +112,20 @@ std::uint64_t HeadWord(std::string_view afterLt) {
     for (std::size_t i = 0; i < n; ++i)
         w |= std::uint64_t{static_cast<unsigned char>(AsciiUpper(afterLt[i]))} << (8 * i);
     return w;
+}
+
+// HeadWord(text.substr(from, size)), eight bytes at a time where the text
+// has them: "a".."z" are found and flipped in every byte at once.
+std::uint64_t HeadWordAt(std::string_view text, std::size_t from, std::size_t size) {
+    if constexpr (std::endian::native != std::endian::little) return HeadWord(text.substr(from, size));
+    if (from + 8 > text.size()) return HeadWord(text.substr(from, size));
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    std::uint64_t x;
+    std::memcpy(&x, text.data() + from, 8);
+    if (size < 8) x &= (std::uint64_t{1} << (8 * size)) - 1;
+    const std::uint64_t h = x & (kOnes * 0x7F);
+    const std::uint64_t lower = (h + kOnes * (0x80 - 'a')) & ~(h + kOnes * (0x7F - 'z')) & ~x & (kOnes * 0x80);
+    return x ^ (lower >> 2);
 }
 
 // A pattern as the head words of the stretches that start with it show it.
@@ -284,7 +299,7 @@ TTagGroups::TTagGroups(std::string_view text) : text_(text) {
             std::uint64_t head = 0;
             if (!rtf) {
                 // The piece is its own stripped form, whose only "<" is its first.
-                head = HeadWord(segment.substr(1));
+                head = HeadWordAt(text, at + 1, segment.size() - 1);
                 if (segment.size() > 1) headSet_.set(head & 0xFF);
             } else {
                 // Stripping can make a "<" of a "\'3c" as well.

@@ -120,6 +120,7 @@ public:
         if (k < hits_.size()) Prefetch(source_.data() + hits_[k].begin);
     }
     std::string_view Raw(std::size_t k) const { return Piece(hits_[k]); }
+    bool Plain(std::size_t k) const { return hits_[k].plain; }
     // Tag k without RTF codes, in `buffer` when it holds any.
     std::string_view Stripped(std::size_t k, std::string& buffer) const {
         return hits_[k].plain ? Raw(k) : StripRtfView(Raw(k), buffer);
@@ -158,7 +159,9 @@ public:
         items_.push_back(item);
     }
 
-    void ReplacePaired(std::size_t k, const TTagSpan& close, std::string_view newText) {
+    // `hotspotLtOnly`: the caller knows that every "<" of the new text is one
+    // of the hotspot's.
+    void ReplacePaired(std::size_t k, const TTagSpan& close, std::string_view newText, bool hotspotLtOnly = false) {
         Item item;
         item.hit = k;
         item.begin = hits_[k].begin;
@@ -167,9 +170,11 @@ public:
         // Every "<" of the new text must be one of the hotspot's, and the
         // hotspot's last "<" must be followed by a ">" inside it.
         const std::size_t lastLt = hotspot.rfind('<');
-        item.safe = (lastLt == std::string_view::npos ? newText.find('<') == std::string_view::npos
-                                                      : CountLessThan(newText) == CountLessThan(hotspot) &&
-                                                            hotspot.find('>', lastLt) != std::string_view::npos);
+        if (lastLt == std::string_view::npos)
+            item.safe = hotspotLtOnly || newText.find('<') == std::string_view::npos;
+        else
+            item.safe = (hotspotLtOnly || CountLessThan(newText) == CountLessThan(hotspot)) &&
+                        hotspot.find('>', lastLt) != std::string_view::npos;
         // A closing tag that starts inside the opening one makes a string
         // that does not stand in the text as such.
         item.isSpan = close.begin >= hits_[k].end;
@@ -403,7 +408,7 @@ void ConvertLinkTags(SnapshotPass& pass, const TPassContext& ctx, TUnresolvedAnc
             // A link without a target can jump nowhere: its text stays as
             // text, and no tag syntax reaches the help.
             if (const std::optional<TTagSpan> close = pass.Close(k))
-                pass.ReplacePaired(k, *close, pass.HotspotView(k, *close));
+                pass.ReplacePaired(k, *close, pass.HotspotView(k, *close), true);
             else
                 pass.ReplaceTag(k, {});
             continue;
@@ -478,7 +483,8 @@ void ConvertLinkTags(SnapshotPass& pass, const TPassContext& ctx, TUnresolvedAnc
         if (topicLink) replacement += windowPart;
         if (!hasAnchor) replacement += filePart;
         replacement += "\\v0 ";
-        pass.ReplacePaired(k, *close, replacement);
+        // The rest of a plain tag holds no "<", nor then its parts here.
+        pass.ReplacePaired(k, *close, replacement, pass.Plain(k) && (!user || !record));
         if (hasAnchor) unresolved.Add(ctx.Topic, record, anchor);
     }
 }
