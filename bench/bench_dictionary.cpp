@@ -4,11 +4,18 @@
 // (packages libhunspell-1.7-0 and hunspell-en-us), the same work through
 // hunspell, loaded at run time so that the benchmark builds without it.
 //
-//   bench_dictionary [english.qdf] [word list] [hunspell .aff] [hunspell .dic]
+// Suggestion quality: for the 1,000 common misspellings of misspellings.txt
+// (beside this file), how often the intended word is among the first five
+// suggestions, ours beside hunspell's on the same list (goal: at least
+// hunspell's). Without hunspell the line says its figure is missing; to get
+// it: apt-get install libhunspell-1.7-0 hunspell-en-us.
+//
+//   bench_dictionary [english.qdf] [word list] [hunspell .aff] [hunspell .dic] [misspellings]
 //
 // Without an english.qdf beside the program (Dictionaries/english.qdf), the
 // dictionary is built in memory from the word list.
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -22,6 +29,12 @@
 #include "spell/qordictionary.h"
 #include "util/cp1252.h"
 #include "util/fileio.h"
+#include "util/qorstring.h"
+#include "util/textfile.h"
+
+#ifndef QM_BENCH_MISSPELLINGS
+#define QM_BENCH_MISSPELLINGS "misspellings.txt"
+#endif
 
 namespace {
 
@@ -63,6 +76,36 @@ std::string Misspell(const std::string& w, std::mt19937& rng, const qm::TQorDict
     }
 }
 
+// A misspelling and the word meant.
+struct Misspelling {
+    std::string wrong;
+    std::string meant;
+};
+
+// The pairs of the list: the misspelling, a blank, the intended word (which
+// may hold a blank itself); '#' starts a comment line.
+std::vector<Misspelling> ReadMisspellings(const std::string& path) {
+    std::vector<Misspelling> pairs;
+    for (const std::string& raw : qm::SplitLines(qm::ReadWholeFile(path, std::uintmax_t{1} << 20))) {
+        const std::string line = qm::Trim(raw);
+        if (line.empty() || line[0] == '#') continue;
+        const std::size_t blank = line.find(' ');
+        if (blank == std::string::npos) continue;
+        pairs.push_back({line.substr(0, blank), qm::Trim(line.substr(blank + 1))});
+    }
+    return pairs;
+}
+
+constexpr std::size_t kTopSuggestions = 5;
+
+// True when `meant` is among the first five of `list` (ignoring case).
+template <class List>
+bool InTopFive(const List& list, std::size_t count, const std::string& meant) {
+    for (std::size_t i = 0; i < count && i < kTopSuggestions; ++i)
+        if (qm::SameText(list[i], meant)) return true;
+    return false;
+}
+
 void Report(const char* who, const char* what, std::size_t words, double secs, std::size_t hits, const char* hitName) {
     std::printf("%-10s %-12s %9zu words in %8.3f s: %12.0f words/s (%zu %s)\n", who, what, words, secs,
                 static_cast<double>(words) / secs, hits, hitName);
@@ -75,6 +118,7 @@ int main(int argc, char** argv) {
     const std::string list = argc > 2 ? argv[2] : "/usr/share/dict/american-english";
     const std::string aff = argc > 3 ? argv[3] : "/usr/share/hunspell/en_US.aff";
     const std::string dic = argc > 4 ? argv[4] : "/usr/share/hunspell/en_US.dic";
+    const std::string misspellings = argc > 5 ? argv[5] : QM_BENCH_MISSPELLINGS;
 
     try {
         qm::StringList ansiWords;
@@ -150,10 +194,36 @@ int main(int argc, char** argv) {
         const double ourSuggest = Seconds(t0);
         Report("qm", "suggest", misspelt.size(), ourSuggest, suggestions, "suggestions");
 
+        const std::vector<Misspelling> common = ReadMisspellings(misspellings);
+        // The list holds misspellings of words of the dictionary only.
+        std::size_t unfit = 0;
+        for (const Misspelling& m : common) {
+            bool meantKnown = true;
+            for (std::size_t a = 0, b = 0; a <= m.meant.size(); a = b + 1) {
+                b = std::min(m.meant.find(' ', a), m.meant.size());
+                meantKnown = meantKnown && dict.Lookup(std::string_view(m.meant).substr(a, b - a));
+            }
+            unfit += dict.Lookup(m.wrong) || !meantKnown ? 1 : 0;
+        }
+        if (unfit) std::printf("note: %zu pairs of %s do not fit this dictionary\n", unfit, misspellings.c_str());
+        std::size_t ourTop = 0;
+        std::size_t ourFirst = 0;
+        for (const Misspelling& m : common) {
+            dict.Suggest(m.wrong, sugg);
+            ourTop += InTopFive(sugg, sugg.size(), m.meant) ? 1 : 0;
+            ourFirst += !sugg.empty() && qm::SameText(sugg.front(), m.meant) ? 1 : 0;
+        }
+        auto percent = [&](std::size_t n) { return common.empty() ? 0.0 : 100.0 * n / common.size(); };
+
 #if defined(__unix__)
         Hunspell hun;
         if (!hun.Open(aff, dic)) {
             std::printf("hunspell   not available (libhunspell-1.7-0 and hunspell-en-us): no comparison\n");
+            std::printf(
+                "suggestion quality: the intended word is among the first %zu suggestions for %.1f %% of %zu "
+                "misspellings (first: %.1f %%); goal: at least hunspell's figure, not measured (apt-get install "
+                "libhunspell-1.7-0 hunspell-en-us)\n",
+                kTopSuggestions, percent(ourTop), common.size(), percent(ourFirst));
             return 0;
         }
         t0 = Clock::now();
@@ -175,6 +245,23 @@ int main(int argc, char** argv) {
 
         std::printf("lookup speed: %.1f x hunspell; suggestion speed: %.1f x hunspell\n", hunLookup / ourLookup,
                     hunSuggest / ourSuggest);
+
+        std::size_t hunTop = 0;
+        std::size_t hunFirst = 0;
+        for (const Misspelling& m : common) {
+            char** out = nullptr;
+            const std::string w = qm::Cp1252ToUtf8(m.wrong);
+            const int n = hun.suggest(hun.handle, &out, w.c_str());
+            const std::string meant = qm::Cp1252ToUtf8(m.meant);
+            hunTop += n > 0 && InTopFive(out, static_cast<std::size_t>(n), meant) ? 1 : 0;
+            hunFirst += n > 0 && qm::SameText(out[0], meant) ? 1 : 0;
+            hun.freeList(hun.handle, &out, n);
+        }
+        std::printf(
+            "suggestion quality: the intended word is among the first %zu suggestions for %.1f %% of %zu "
+            "misspellings (goal: at least hunspell's %.1f %%)%s; first suggestion: qm %.1f %%, hunspell %.1f %%\n",
+            kTopSuggestions, percent(ourTop), common.size(), percent(hunTop), ourTop < hunTop ? " (over)" : "",
+            percent(ourFirst), percent(hunFirst));
 #else
         (void)aff;
         (void)dic;

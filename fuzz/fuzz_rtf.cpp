@@ -3,7 +3,7 @@
 // to the same document, and writing that document again gives the same bytes.
 // The paragraph-by-paragraph reader and writer the import uses must give the
 // same paragraphs and the same text, and the searches' text-only reading the
-// same characters.
+// same characters; the reading with tables no more than those.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -25,6 +25,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (streamed != doc.paragraphs) std::abort();
     // The searches' text-only reading sees the characters the document has.
     if (qm::LooksLikeRtf(in) && qm::ReadRtfPlainText(in) != doc.plainText()) std::abort();
+    // The reading with tables sees no character the document lacks (a cell's
+    // end is a tab there).
+    if (qm::LooksLikeRtf(in)) {
+        const qm::RtfTablesAndText tables = qm::ReadRtfTables(in);
+        std::size_t chars = 0;
+        for (const qm::Paragraph& p : tables.paragraphs) chars += p.length();
+        for (const qm::RtfTable& t : tables.tables) {
+            if (t.after > tables.paragraphs.size()) std::abort();
+            for (const qm::RtfTableRow& row : t.rows)
+                for (const qm::RtfTableCell& cell : row.cells)
+                    for (const qm::Paragraph& p : cell.paragraphs) chars += p.length();
+        }
+        std::size_t docChars = 0;
+        for (const qm::Paragraph& p : doc.paragraphs) docChars += p.length();
+        if (chars > docChars) std::abort();
+    }
     std::string out = qm::WriteRtf(doc);
     qm::RtfStreamWriter writer;
     for (const qm::Paragraph& p : streamed) writer.note(p);

@@ -1,7 +1,8 @@
 // Reads random bytes as a word list, the input of the dictionary builder
 // (tools/qdfwrite): UTF-8 or Windows-1252, one word a line. Every word kept
-// must be storable and every word skipped not; the dictionary built from the
-// kept words must load and find each of them.
+// must be storable, and every word skipped not, unless it is a piece of a
+// contraction of the list; the dictionary built from the kept words must load
+// and find each of them.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -17,8 +18,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     qm::ReadWordList(in, words, skipped);
     for (const std::string& w : words)
         if (!qm::IsStorableWord(w)) std::abort();
+    qm::StringList pieces;
     for (const std::string& w : skipped)
-        if (qm::IsStorableWord(w)) std::abort();
+        if (qm::IsStorableWord(w)) pieces.push_back(w);
+    qm::StringList all = words;
+    all.insert(all.end(), pieces.begin(), pieces.end());
+    if (qm::ContractionPieces(all) != pieces) std::abort();
     std::string qdf;
     try {
         qdf = qm::BuildDictionaryData(words);

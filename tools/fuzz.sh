@@ -7,10 +7,12 @@
 # a scratch copy of fuzz/corpus/<name>/, so the repository's seeds never grow.
 # Crash inputs land in out/fuzz/artifacts/. Exits non-zero when a target fails.
 #
-# A target whose source holds the line "// fuzz-needs: Qt6Core" fuzzes a Qt
-# unit of src/platform: it is built with Qt6Core's flags (pkg-config) and
-# linked with the platform units it names in "// fuzz-units:" (paths under
-# src/platform, blank-separated). Every other target links the core only.
+# A target whose source holds the line "// fuzz-needs: Qt6Core" fuzzes a unit
+# of a GUI folder that needs no more of Qt than QtCore (or none): it is built
+# with Qt6Core's flags (pkg-config) and linked with the units it names in
+# "// fuzz-units:" (blank-separated paths under src/, such as
+# "shgedit/handoff.cpp"; a bare file name is one of src/platform). Every other
+# target links the core only.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -68,7 +70,7 @@ build_objects() {
 }
 
 # Sets qt_flags, qt_libs and qt_objs for a target that needs Qt6Core, compiling
-# the platform units it names (again only when they changed).
+# the units it names (again only when they changed).
 qt_parts() {
     local src=$1 unit obj
     qt_flags=() qt_libs=() qt_objs=()
@@ -77,11 +79,13 @@ qt_parts() {
     read -r -a qt_libs <<< "$(pkg-config --libs Qt6Core)"
     mkdir -p "$out/qtobj"
     for unit in $(sed -n 's|^// fuzz-units: *||p' "$src"); do
-        obj="$out/qtobj/$(basename "$unit" .cpp).o"
-        if [[ ! -f $obj || src/platform/$unit -nt $obj || src/platform/${unit%.cpp}.h -nt $obj ]]; then
-            echo "fuzz.sh: compiling src/platform/$unit" >&2
+        [[ $unit == */* ]] || unit=platform/$unit
+        unit=src/$unit
+        obj=$out/qtobj/${unit//\//__}.o
+        if [[ ! -f $obj || $unit -nt $obj || ${unit%.cpp}.h -nt $obj ]]; then
+            echo "fuzz.sh: compiling $unit" >&2
             "$CXX" "${common[@]}" "${qt_flags[@]}" -fsanitize=fuzzer-no-link,address,undefined \
-                -c "src/platform/$unit" -o "$obj"
+                -c "$unit" -o "$obj"
         fi
         qt_objs+=("$obj")
     done

@@ -52,6 +52,12 @@ const char* const kCheckCaptions[kBuildCheckCount] = {
     "&Image not found in module [module]",
 };
 
+}  // namespace
+
+const char* BuildCheckCaption(int n) { return n >= 1 && n <= kBuildCheckCount ? kCheckCaptions[n - 1] : ""; }
+
+namespace {
+
 template <class T>
 T* Named(T* widget, const QString& name) {
     widget->setObjectName(name);
@@ -300,7 +306,7 @@ void TfrmOptions::BuildPreprocessor() {
     tsPreprocessor = Named(new QWidget, QStringLiteral("tsPreprocessor"));
     auto* grid = new QGridLayout(tsPreprocessor);
     grid->addWidget(new QLabel(QStringLiteral("Messages"), tsPreprocessor), 0, 0);
-    grid->addWidget(new QLabel(QStringLiteral("Warning"), tsPreprocessor), 0, 1, Qt::AlignHCenter);
+    grid->addWidget(new QLabel(QString::fromLatin1(kWarningColumnCaption), tsPreprocessor), 0, 1, Qt::AlignHCenter);
     grid->addWidget(new QLabel(QStringLiteral("Error"), tsPreprocessor), 0, 2, Qt::AlignHCenter);
     for (int n = 1; n <= kBuildCheckCount; ++n) {
         const auto i = static_cast<std::size_t>(n - 1);
@@ -317,7 +323,7 @@ void TfrmOptions::BuildPreprocessor() {
         grid->addWidget(optErrE[i], n, 2, Qt::AlignHCenter);
     }
     grid->setRowStretch(kBuildCheckCount + 1, 1);
-    tbsOptions->addTab(tsPreprocessor, QStringLiteral("Preprocessor"));
+    tbsOptions->addTab(tsPreprocessor, QString::fromLatin1(kPreprocessorPageCaption));
 }
 
 void TfrmOptions::BuildEditor() {

@@ -35,6 +35,12 @@ class SettingsStore;
 class TColorCombo;
 
 inline constexpr const char* kMsgInvalidFontSize = "Invalid font size.";
+
+// The page of the build's checks and its column that makes a check a warning.
+inline constexpr const char* kPreprocessorPageCaption = "Preprocessor";
+inline constexpr const char* kWarningColumnCaption = "Warning";
+// The caption of check n (1..9) on that page, with its "&"; "" for others.
+const char* BuildCheckCaption(int n);
 inline constexpr const char* kMsgInvalidDictionaryName = "Invalid dictionary name.";
 
 // What the options dialog works on and what it reports back.

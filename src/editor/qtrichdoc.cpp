@@ -143,28 +143,39 @@ CharFormat FromQtFormat(const QTextCharFormat& f) {
 }
 
 QTextBlockFormat ToQtFormat(const ParaFormat& p) {
+    // Only what differs from a plain paragraph is set: an absent property
+    // reads as the default on both sides, and the layout looks its
+    // properties up one by one, several times for each line of every
+    // paragraph an edit above it moves. The numbering is always there: a
+    // list item without it is a bullet Qt made (a paste).
+    const ParaFormat plain;
     QTextBlockFormat f;
     switch (p.alignment) {
-        case ParaAlignment::Left: f.setAlignment(Qt::AlignLeft); break;
+        case ParaAlignment::Left: break;
         case ParaAlignment::Right: f.setAlignment(Qt::AlignRight); break;
         case ParaAlignment::Center: f.setAlignment(Qt::AlignHCenter); break;
         case ParaAlignment::Justify: f.setAlignment(Qt::AlignJustify); break;
     }
-    f.setTextIndent(Pixels(p.firstIndent));
-    f.setLeftMargin(Pixels(p.leftIndent));
-    f.setRightMargin(Pixels(p.rightIndent));
-    f.setTopMargin(Pixels(p.spaceBefore));
-    f.setBottomMargin(Pixels(p.spaceAfter));
-    QList<QTextOption::Tab> tabs;
-    for (std::size_t i = 0; i < p.tabs.size() && i < kMaxTabStops; ++i)
-        tabs.append(QTextOption::Tab(Pixels(p.tabs[i]), QTextOption::LeftTab));
-    f.setTabPositions(tabs);
+    if (p.firstIndent != plain.firstIndent) f.setTextIndent(Pixels(p.firstIndent));
+    if (p.leftIndent != plain.leftIndent) f.setLeftMargin(Pixels(p.leftIndent));
+    if (p.rightIndent != plain.rightIndent) f.setRightMargin(Pixels(p.rightIndent));
+    if (p.spaceBefore != plain.spaceBefore) f.setTopMargin(Pixels(p.spaceBefore));
+    if (p.spaceAfter != plain.spaceAfter) f.setBottomMargin(Pixels(p.spaceAfter));
+    if (!p.tabs.empty()) {
+        QList<QTextOption::Tab> tabs;
+        for (std::size_t i = 0; i < p.tabs.size() && i < kMaxTabStops; ++i)
+            tabs.append(QTextOption::Tab(Pixels(p.tabs[i]), QTextOption::LeftTab));
+        f.setTabPositions(tabs);
+    }
     f.setProperty(textprop::Numbering, int(p.numbering));
-    f.setProperty(textprop::LineSpacingRule, int(p.lineSpacingRule));
-    f.setProperty(textprop::LineSpacing, p.lineSpacing);
-    f.setProperty(textprop::KeepWithNext, p.keepWithNext);
+    if (p.lineSpacingRule != plain.lineSpacingRule || p.lineSpacing != plain.lineSpacing) {
+        f.setProperty(textprop::LineSpacingRule, int(p.lineSpacingRule));
+        f.setProperty(textprop::LineSpacing, p.lineSpacing);
+    }
+    if (p.keepWithNext) f.setProperty(textprop::KeepWithNext, true);
+    // Single spacing is Qt's own line height.
     switch (p.lineSpacingRule) {
-        case LineSpacingRule::Single: f.setLineHeight(100, QTextBlockFormat::ProportionalHeight); break;
+        case LineSpacingRule::Single: break;
         case LineSpacingRule::OneAndHalf: f.setLineHeight(150, QTextBlockFormat::ProportionalHeight); break;
         case LineSpacingRule::Double: f.setLineHeight(200, QTextBlockFormat::ProportionalHeight); break;
         case LineSpacingRule::AtLeast: f.setLineHeight(Pixels(p.lineSpacing), QTextBlockFormat::MinimumHeight); break;

@@ -44,12 +44,16 @@ std::string SpellBytesOf(const QString& text) {
 
 TRichTextSpellTarget::TRichTextSpellTarget(TCustomRichText2& editor)
     : editor_(editor), hideSelection_(editor.HideSelection()) {
-    editor_.SetHideSelection(false);
+    // Changing it sets the control's palette: Spell Check All shows the
+    // selection once for all its modules.
+    if (hideSelection_) editor_.SetHideSelection(false);
     connect(editor_.document(), &QTextDocument::contentsChange, this,
             [this](int position, int removed, int added) { ReportEdit(position, removed, range(position, added)); });
 }
 
-TRichTextSpellTarget::~TRichTextSpellTarget() { editor_.SetHideSelection(hideSelection_); }
+TRichTextSpellTarget::~TRichTextSpellTarget() {
+    if (hideSelection_) editor_.SetHideSelection(true);
+}
 
 std::string TRichTextSpellTarget::range(int start, int length) const {
     const int len = Length();
@@ -81,6 +85,8 @@ void TRichTextSpellTarget::Select(int start, int length) {
 void TRichTextSpellTarget::ReplaceSelection(std::string_view text) { editor_.SetSelText(text); }
 
 TSpellBox TRichTextSpellTarget::ScreenBox(int start, int length) const {
+    // Measured on the text as shown, scrolled to the word just selected.
+    editor_.ReleaseLayout();
     QTextCursor c(editor_.document());
     const int len = Length();
     c.setPosition(std::clamp(start, 0, len));

@@ -478,22 +478,47 @@ TCustomRichText2::TCustomRichText2(QWidget* parent)
     applySelectionPalette();
     connect(this, &QTextEdit::textChanged, this, [this] {
         if (changeNotify_ && OnChange) OnChange();
-        if (OnResizeRequest) {
-            // The size the content asks for, also while the control is hidden
-            // (Qt lays a hidden editor out only when it is shown).
-            if (!isVisible()) document()->setTextWidth(viewport()->width());
-            int h = int(std::ceil(document()->size().height()));
-            if (h != lastRequestedHeight_) {
-                lastRequestedHeight_ = h;
-                RequestSize(QRect(0, 0, width(), h));
-            }
-        }
+        // A held layout has no size yet: it is asked for on release.
+        if (!layoutHeld_) requestContentSize();
     });
     connect(this, &QTextEdit::cursorPositionChanged, this, [this] { notifySelection(); });
     connect(this, &QTextEdit::selectionChanged, this, [this] { notifySelection(); });
 }
 
 TCustomRichText2::~TCustomRichText2() = default;
+
+void TCustomRichText2::requestContentSize() {
+    if (!OnResizeRequest) return;
+    // The size the content asks for, also while the control is hidden (Qt
+    // lays a hidden editor out only when it is shown).
+    if (!isVisible()) document()->setTextWidth(viewport()->width());
+    int h = int(std::ceil(document()->size().height()));
+    if (h != lastRequestedHeight_) {
+        lastRequestedHeight_ = h;
+        RequestSize(QRect(0, 0, width(), h));
+    }
+}
+
+void TCustomRichText2::HoldLayout() {
+    if (layoutHeld_) return;
+    layoutHeld_ = true;
+    heldPageSize_ = document()->pageSize();
+    document()->setPageSize(QSizeF(0, 0));
+}
+
+void TCustomRichText2::restorePage() {
+    layoutHeld_ = false;
+    // A resize while held gave the document the new width already.
+    if (document()->pageSize().isNull()) document()->setPageSize(heldPageSize_);
+    requestContentSize();
+}
+
+void TCustomRichText2::ReleaseLayout() {
+    if (!layoutHeld_) return;
+    restorePage();
+    // The caret moves made while held could not scroll.
+    ensureCursorVisible();
+}
 
 void TCustomRichText2::notifySelection() {
     QTextCursor c = textCursor();
@@ -665,12 +690,18 @@ RichDocument TCustomRichText2::GetDocument() const { return GetQtDocument(*docum
 
 void TCustomRichText2::SetDocument(const RichDocument& doc) {
     QTextDocument* d = document();
+    // Laid out once, with its margins: emptying the document and filling it
+    // reported sizes that showed and hid the scroll bar, each time laying the
+    // text out for the new width, and the margins laid it all out again.
+    const bool held = layoutHeld_;
+    HoldLayout();
     d->setUndoRedoEnabled(false);
     SetQtDocument(*d, doc);
     // A cleared document has a new root frame.
     applyTextMargins();
     d->setUndoRedoEnabled(undoEnabled_);
     d->setModified(false);
+    if (!held) restorePage();
     QTextCursor c(d);
     setTextCursor(c);
 }
@@ -951,6 +982,8 @@ void TCustomRichText2::changeSelectionParaFormat(const std::function<void(ParaFo
 }
 
 void TCustomRichText2::paintEvent(QPaintEvent* e) {
+    // What is shown must be laid out (the holder should have released it).
+    ReleaseLayout();
     QTextEdit::paintEvent(e);
     QPainter p(viewport());
     paintDoubleUnderlines(p, e->rect());

@@ -13,6 +13,7 @@
 // under it). Double underline is drawn as two lines.
 #include <QMargins>
 #include <QRect>
+#include <QSizeF>
 #include <QTextEdit>
 #include <cstdint>
 #include <functional>
@@ -288,6 +289,17 @@ public:
     RichDocument GetDocument() const;
     void SetDocument(const RichDocument& doc);
 
+    // While the layout is held the text is not laid out: loads and edits
+    // cost no layout, but nothing may be shown or measured (cursor
+    // rectangles mean nothing). Every load holds it while the text and its
+    // margins go in. Spell Check All holds it while it walks the modules,
+    // when nothing is painted between them. Released, the text is laid out
+    // as after any change of the whole text, and the view shows the caret;
+    // a paint releases it too.
+    void HoldLayout();
+    void ReleaseLayout();
+    bool LayoutHeld() const { return layoutHeld_; }
+
     // Internal helpers of the attribute classes.
     CharFormat selectionCharFormat() const;
     void changeSelectionCharFormat(const std::function<void(CharFormat&)>& f);
@@ -330,6 +342,12 @@ private:
     int lastRequestedHeight_ = -1;
     std::optional<QMargins> textMargins_;
     void applyTextMargins();
+    // The size the content asks for, reported through OnResizeRequest.
+    void requestContentSize();
+    // Gives the document its page again: Qt lays out nothing for a null one.
+    void restorePage();
+    bool layoutHeld_ = false;
+    QSizeF heldPageSize_;
 };
 
 class TRichText2 : public TCustomRichText2 {

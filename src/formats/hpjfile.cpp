@@ -237,6 +237,45 @@ std::string FileKey(const std::string& path) {
 #endif
 }
 
+// The full name of a file as the author should see it: from the root, links
+// and "." and ".." resolved.
+std::string FullName(const std::string& path) {
+    std::error_code ec;
+    const std::filesystem::path full =
+        std::filesystem::weakly_canonical(std::filesystem::absolute(ToFsPath(path), ec), ec);
+    return ec ? path : FromFsPath(full);
+}
+
+// Whether `path` lies in `folder` or below it, once both are resolved (a link
+// in the folder that points out of it leads outside).
+bool LiesInFolder(const std::string& path, const std::string& folder) {
+    if (folder.empty()) return false;
+    std::error_code ec;
+    const std::filesystem::path file =
+        std::filesystem::weakly_canonical(std::filesystem::absolute(ToFsPath(path), ec), ec);
+    if (ec) return false;
+    const std::filesystem::path dir =
+        std::filesystem::weakly_canonical(std::filesystem::absolute(ToFsPath(folder), ec), ec);
+    if (ec) return false;
+    auto f = file.begin();
+    for (auto d = dir.begin(); d != dir.end(); ++d, ++f) {
+        if (d->empty()) continue;  // the empty last part of a folder named with its separator
+        if (f == file.end()) return false;
+#ifdef _WIN32
+        if (!SameText(FromFsPath(*d), FromFsPath(*f))) return false;
+#else
+        if (*d != *f) return false;
+#endif
+    }
+    return f != file.end();
+}
+
+// Whether something (a folder, a device, a pipe, ...) stands at `path`.
+bool EntryExists(std::string_view path) {
+    std::error_code ec;
+    return !path.empty() && std::filesystem::exists(ToFsPath(path), ec);
+}
+
 bool IsBlankChar(char c) { return c == ' ' || c == '\t'; }
 
 // The text of a map line before its comment ("//" or ";").
@@ -333,17 +372,31 @@ void THpjFile::readInclude(std::string_view name, const std::string& ownFolder, 
     if (name.empty()) return;
     const std::string quoted = "\"" + QuoteInput(name) + "\"";
     std::string path;
+    // What the include names when no regular file of that name is there.
+    std::string named;
     if (IsFullPath(name)) {
-        if (FileExists(name)) path = std::string(name);
+        named = std::string(name);
+        if (FileExists(name)) path = named;
     } else {
         // Named from the project's folder; a map file that includes another
         // may also name it from its own folder.
-        if (!IncludeFolder.empty()) path = FindFileInFolder(IncludeFolder, name);
-        if (path.empty() && !ownFolder.empty() && ownFolder != IncludeFolder) path = FindFileInFolder(ownFolder, name);
+        for (const std::string& folder : {IncludeFolder, ownFolder}) {
+            if (folder.empty() || !path.empty()) continue;
+            path = FindFileInFolder(folder, name);
+            if (path.empty() && named.empty() && EntryExists(folder + std::string(name)))
+                named = folder + std::string(name);
+        }
     }
     if (path.empty()) {
-        Warnings.push_back("The map file " + quoted +
-                           " was not found: the context numbers it holds were not imported.");
+        // A folder, a device or a pipe is never read as a map file: a pipe
+        // could hold the import up and a device could feed it without end.
+        if (EntryExists(named))
+            Warnings.push_back("The map file " + quoted +
+                               " is not a regular file: it was not read, and the context numbers it would give were "
+                               "not imported.");
+        else
+            Warnings.push_back("The map file " + quoted +
+                               " was not found: the context numbers it holds were not imported.");
         return;
     }
     const std::string key = FileKey(path);
@@ -362,6 +415,11 @@ void THpjFile::readInclude(std::string_view name, const std::string& ownFolder, 
         Warnings.push_back("The map file " + quoted + " could not be read: " + e.what());
         return;
     }
+    // The compiler reads it, and so does the import; the author is told,
+    // since a project that reads files from elsewhere is seldom meant to.
+    if (!LiesInFolder(path, IncludeFolder))
+        Warnings.push_back("The map file \"" + QuoteInput(FullName(path)) +
+                           "\" lies outside the project's folder: the context numbers it holds were read from it.");
     readMapLines(SplitLines(data), ExtractFilePath(path), depth + 1);
 }
 

@@ -3,9 +3,12 @@
 #include <exception>
 #include <filesystem>
 #include <new>
+#include <unordered_set>
 
+#include "import/importlinks.h"
 #include "import/importobjects.h"
 #include "model/projectfile.h"
+#include "preprocess/tagtext.h"
 #include "util/cp1252.h"
 #include "util/errors.h"
 #include "util/fileio.h"
@@ -49,6 +52,23 @@ bool IsAbsolute(std::string_view p) {
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
+// A folder named with a drive letter ("C:\HELP") or as a share
+// ("\\server\share"): it names the same place wherever the project is, so
+// it is never counted from the project's folder.
+bool HasDriveOrShare(std::string_view p) {
+    if (p.size() >= 2 && ((p[0] >= 'A' && p[0] <= 'Z') || (p[0] >= 'a' && p[0] <= 'z')) && p[1] == ':') return true;
+    return p.size() >= 2 && IsSeparator(p[0]) && IsSeparator(p[1]);
+}
+
+// Whether the folder is there on this machine. A drive letter names no
+// folder where there are no drives.
+bool ImageFolderIsHere(std::string_view path) {
+#ifndef _WIN32
+    if (path.size() >= 2 && path[1] == ':') return false;
+#endif
+    return FolderExists(path);
+}
+
 std::string WithoutTrailingSeparators(std::string s) {
     while (s.size() > 1 && IsSeparator(s.back())) s.pop_back();
     return s;
@@ -58,8 +78,10 @@ std::string WithoutTrailingSeparators(std::string s) {
 // part matches a folder of another case when no exact one exists. The path as
 // written when there is no such folder.
 std::string ResolveImportFolder(std::string_view folder, std::string_view entry) {
-    const std::string rel = WithoutTrailingSeparators(Trim(entry));
-    if (rel.empty() || IsAbsolute(rel)) return rel;
+    std::string rel = WithoutTrailingSeparators(Trim(entry));
+    // A drive's root keeps its separator: "C:" alone is a folder of its own.
+    if (rel.size() == 2 && rel[1] == ':' && HasDriveOrShare(rel)) rel = Trim(entry).substr(0, 3);
+    if (rel.empty() || IsAbsolute(rel) || HasDriveOrShare(rel)) return rel;
     std::string result(folder);
     if (!result.empty() && !IsSeparator(result.back())) result += '/';
     const std::string asWritten = result + rel;
@@ -431,6 +453,90 @@ std::vector<std::pair<std::string, std::string>> AliasesOf(const THpjFile& hpj) 
     return out;
 }
 
+// Where each alias of [ALIAS] leads: its chain of aliases followed to the
+// context string at its end. Keyed by the alias, lower-cased. An alias whose
+// chain comes back on itself leads nowhere (it is left out) and is noted, and
+// so is a second line for an alias, which the first line's target keeps.
+std::unordered_map<std::string, std::string> FollowAliases(
+    const std::vector<std::pair<std::string, std::string>>& aliases, TImportNotes* notes) {
+    // Each alias's first line: the alias as written and what it names.
+    std::unordered_map<std::string, std::pair<std::string, std::string>> direct;
+    for (const auto& [alias, context] : aliases) {
+        const auto [it, fresh] = direct.emplace(AsciiLowerStr(alias), std::make_pair(alias, context));
+        if (!fresh && notes && !SameText(it->second.second, context))
+            notes->Add("The alias " + Quoted(alias + " = " + context) + " of [ALIAS] was not used: " +
+                       Quoted(it->second.first) + " is already an alias of " + Quoted(it->second.second) + ".");
+    }
+    std::unordered_map<std::string, std::string> ends;
+    std::unordered_set<std::string> looping;
+    for (const auto& [alias, context] : aliases) {
+        const std::string key = AsciiLowerStr(alias);
+        if (ends.count(key) || looping.count(key)) continue;
+        // Each alias is walked once: the chains met on the way are known.
+        std::vector<std::string> path{key};
+        std::unordered_set<std::string> onPath{key};
+        std::string at = direct.at(key).second;
+        bool loop = false;
+        std::string end;
+        for (;;) {
+            const std::string k = AsciiLowerStr(at);
+            if (const auto known = ends.find(k); known != ends.end()) {
+                end = known->second;
+                break;
+            }
+            if (looping.count(k) || onPath.count(k)) {
+                loop = true;
+                break;
+            }
+            const auto next = direct.find(k);
+            if (next == direct.end()) {
+                end = at;
+                break;
+            }
+            path.push_back(k);
+            onPath.insert(k);
+            at = next->second.second;
+        }
+        for (const std::string& k : path) {
+            if (loop)
+                looping.insert(k);
+            else
+                ends.emplace(k, end);
+        }
+    }
+    if (notes && !looping.empty()) {
+        std::unordered_set<std::string> told;
+        for (const auto& [alias, context] : aliases) {
+            const std::string key = AsciiLowerStr(alias);
+            if (!looping.count(key) || !told.insert(key).second) continue;
+            // The chain as far as its first repeat (a long one is cut short).
+            std::string chain = direct.at(key).first;
+            std::unordered_set<std::string> seen{key};
+            std::string k = key;
+            for (int steps = 0;; ++steps) {
+                const std::string& next = direct.at(k).second;
+                if (steps == 8) {
+                    chain += " = ...";
+                    break;
+                }
+                chain += " = " + next;
+                k = AsciiLowerStr(next);
+                if (!seen.insert(k).second) break;
+            }
+            notes->Add("The alias " + Quoted(alias + " = " + context) + " of [ALIAS] was not resolved: its chain " +
+                       Quoted(chain) + " comes back on itself, so what names " + Quoted(alias) + " leads to no topic.");
+        }
+    }
+    return ends;
+}
+
+// The name an alias of [ALIAS] leads to, or the name itself.
+std::string FollowAlias(const THpjFile& hpj, const std::string& name) {
+    const auto ends = FollowAliases(AliasesOf(hpj), nullptr);
+    const auto it = ends.find(AsciiLowerStr(name));
+    return it == ends.end() ? name : it->second;
+}
+
 // The context numbers of [MAP] and the aliases, for the records of the
 // project. A context string mapped twice keeps its first number; a context
 // string without a number of its own takes that of its first alias.
@@ -449,21 +555,21 @@ TTopicImportExtras ExtrasOf(const THpjFile& hpj, TImportNotes& notes) {
         extras.Numbers.emplace(AsciiLowerStr(id), value);
     }
     const auto aliases = AliasesOf(hpj);
-    std::unordered_map<std::string, std::string> direct;
-    for (const auto& [alias, context] : aliases) direct.emplace(AsciiLowerStr(alias), context);
+    extras.Aliases = FollowAliases(aliases, &notes);
+    std::unordered_set<std::string> done;
     for (const auto& [alias, context] : aliases) {
-        // An alias may name another alias; a loop of them names nothing.
-        std::string target = context;
-        for (int hops = 0; hops < 32; ++hops) {
-            const auto it = direct.find(AsciiLowerStr(target));
-            if (it == direct.end()) break;
-            target = it->second;
-        }
-        extras.Aliases.emplace(AsciiLowerStr(alias), target);
-        const auto number = extras.Numbers.find(AsciiLowerStr(alias));
-        if (number != extras.Numbers.end()) extras.Numbers.emplace(AsciiLowerStr(target), number->second);
-        notes.Add("The alias " + Quoted(alias + " = " + context) +
-                  " of [ALIAS] was not imported: the project holds no aliases.");
+        const std::string key = AsciiLowerStr(alias);
+        const auto end = extras.Aliases.find(key);
+        if (end == extras.Aliases.end() || !done.insert(key).second) continue;
+        // The number the application asks for under the alias reaches the
+        // topic, which holds one number.
+        const auto number = extras.Numbers.find(key);
+        if (number == extras.Numbers.end()) continue;
+        const auto [at, fresh] = extras.Numbers.emplace(AsciiLowerStr(end->second), number->second);
+        if (!fresh && at->second != number->second)
+            notes.Add("The [MAP] number " + std::to_string(number->second) + " of the alias " + Quoted(alias) +
+                      " was not kept: its topic " + Quoted(end->second) + " has the number " +
+                      std::to_string(at->second) + ", and a topic holds one.");
     }
     return extras;
 }
@@ -497,6 +603,54 @@ StringList ImageFoldersOf(const THpjFile& hpj, std::string_view folder) {
     return out;
 }
 
+// Whether `part` (a folder as an option names it) is the project's own
+// folder `folder`: nothing, ".", or a path to that folder.
+bool IsProjectFolder(std::string_view part, std::string_view folder) {
+    const std::string p = WithoutTrailingSeparators(Trim(part));
+    if (p.empty() || p == ".") return true;
+    if (folder.empty()) return false;
+#ifndef _WIN32
+    // No drive is the project's folder where there are no drives.
+    if (p.size() >= 2 && p[1] == ':') return false;
+#endif
+    const std::string path = IsAbsolute(p) ? p : ResolveImportFolder(folder, p);
+    // Both as the disk names them, "." and ".." and links resolved.
+    const auto onDisk = [](const std::string& f, std::string& out) {
+        std::error_code ec;
+        const std::filesystem::path full =
+            std::filesystem::weakly_canonical(std::filesystem::absolute(ToFsPath(f), ec), ec);
+        if (ec) return false;
+        out = WithoutTrailingSeparators(FromFsPath(full));
+        return true;
+    };
+    std::string a, b;
+    if (!onDisk(path, a) || !onDisk(std::string(folder), b)) return false;
+#ifdef _WIN32
+    return SameText(a, b);
+#else
+    return a == b;
+#endif
+}
+
+// The help or contents file name of an option without its folder: the build
+// writes the help file beside the project, and the help file looks for its
+// contents file beside itself. A folder other than the project's own is noted.
+std::string OutputFileName(const std::string& value, std::string_view folder, std::string_view option,
+                           std::string_view what, std::string_view where, TImportNotes& note) {
+    const std::size_t sep = value.find_last_of("\\/:");
+    if (sep == std::string::npos) return value;
+    const std::string name = Trim(std::string_view(value).substr(sep + 1));
+    const std::string part = value.substr(0, sep + 1);
+    if (name.empty()) {
+        note.Add("The " + std::string(what) + " " + Quoted(value) + " of " + std::string(option) +
+                 " names no file: the project has none, and the build names it after the project.");
+    } else if (!IsProjectFolder(part, folder)) {
+        note.Add("The " + std::string(what) + " " + Quoted(value) + " of " + std::string(option) + " is now " +
+                 Quoted(name) + ": " + std::string(where) + ", not in " + Quoted(part) + ".");
+    }
+    return name;
+}
+
 }  // namespace
 
 void ImportHpjOptions(const THpjFile& hpj, TProject& project, std::string_view folder, TImportNotes* notes) {
@@ -519,18 +673,27 @@ void ImportHpjOptions(const THpjFile& hpj, TProject& project, std::string_view f
         } else if (key == "CITATION") {
             project.SetCitation(value);
         } else if (key == "HLP") {
-            project.SetHlpFile(value);
+            project.SetHlpFile(OutputFileName(value, folder, "HLP", "help file",
+                                              "the build writes the help file beside the project", note));
         } else if (key == "CNT") {
-            project.SetCntFile(value);
+            project.SetCntFile(OutputFileName(value, folder, "CNT", "contents file",
+                                              "the help file looks for it beside itself, in the project's folder",
+                                              note));
         } else if (key == "BMROOT") {
             // A list of folders; each relative one counts from the project's
-            // folder, never from the program's working folder.
+            // folder, never from the program's working folder. One with a
+            // drive or a share is kept as written.
             StringList parts;
             SplitToStrings(value, ',', parts);
             for (const std::string& part : parts) {
                 const std::string path =
                     folder.empty() ? WithoutTrailingSeparators(Trim(part)) : ResolveImportFolder(folder, part);
-                if (!path.empty() && !project.IsBmRootFolder(path)) project.BmRoot.push_back(path);
+                if (path.empty() || project.IsBmRootFolder(path)) continue;
+                project.BmRoot.push_back(path);
+                if ((!folder.empty() || IsAbsolute(path) || HasDriveOrShare(path)) && !ImageFolderIsHere(path))
+                    note.Add("The image folder " + Quoted(Trim(part)) +
+                             " of BMROOT does not exist here: it is kept as written, and the build finds no "
+                             "picture in it until it does.");
             }
         } else if (key == "CONTENTS" && !value.empty()) {
             haveContents = true;
@@ -582,7 +745,9 @@ void ImportHpjOptions(const THpjFile& hpj, TProject& project, std::string_view f
     if (haveContents) {
         // The topic may have been named after the context string with its
         // characters that a name cannot hold replaced.
-        for (const std::string& name : {contents, ContextToName(contents)}) {
+        // An alias of [ALIAS] leads there when no topic has the name itself.
+        const std::string target = FollowAlias(hpj, contents);
+        for (const std::string& name : {contents, ContextToName(contents), target, ContextToName(target)}) {
             for (TTopicNode* t : project.Topics.NodesOfKind(TopicKind::Topic))
                 if (SameText(t->GetName(), name)) {
                     topic = t;
@@ -610,6 +775,82 @@ std::string ContentsOption(const THpjFile& hpj) {
         if (Trim(CutAtNul(hpj.OptionKeys[i])) == "CONTENTS" && !value.empty()) contents = value;
     }
     return contents;
+}
+
+// The project's own help file as macros may name it: HLP, else the .hpj's
+// name with ".hlp".
+std::string OwnHelpFile(const THpjFile& hpj, const std::string& hpjName) {
+    const std::size_t n = std::min(hpj.OptionKeys.size(), hpj.OptionValues.size());
+    std::string hlp;
+    for (std::size_t i = 0; i < n; ++i)
+        if (Trim(CutAtNul(hpj.OptionKeys[i])) == "HLP") hlp = ExtractFileName(Trim(CutAtNul(hpj.OptionValues[i])));
+    if (!hlp.empty()) return hlp;
+    std::string own = ExtractFileName(hpjName);
+    ChangeExtension(own, "hlp");
+    return own;
+}
+
+// The notes on [ALIAS] once the records are made: the aliases that a topic's
+// own context string hides, those that lead to no topic, and how many were
+// resolved.
+void NoteAliases(const THpjFile& hpj, const TTopicImportExtras& extras, const TFootnotesList& footnotes,
+                 TImportNotes& notes) {
+    std::unordered_set<std::string> pageContexts;
+    for (const TFootnotes& f : footnotes) {
+        pageContexts.insert(AsciiLowerStr(Trim(CutAtNul(f.ID))));
+        for (const auto& [context, anchor] : f.Anchors) pageContexts.insert(AsciiLowerStr(context));
+    }
+    std::unordered_set<std::string> done;
+    int resolved = 0;
+    for (const auto& [alias, context] : AliasesOf(hpj)) {
+        const std::string key = AsciiLowerStr(alias);
+        const auto end = extras.Aliases.find(key);
+        if (end == extras.Aliases.end() || !done.insert(key).second) continue;
+        if (pageContexts.count(key)) {
+            notes.Add("The alias " + Quoted(alias + " = " + context) + " of [ALIAS] was not used: a topic has " +
+                      Quoted(alias) + " as its own context string.");
+            continue;
+        }
+        ++resolved;
+        if (!pageContexts.count(AsciiLowerStr(end->second)))
+            notes.Add("The alias " + Quoted(alias + " = " + context) + " of [ALIAS] leads to " + Quoted(end->second) +
+                      ", which no topic of the project has.");
+    }
+    if (resolved > 0)
+        notes.Add((resolved == 1 ? std::string("The alias of [ALIAS] was resolved")
+                                 : "The " + std::to_string(resolved) + " aliases of [ALIAS] were resolved") +
+                  ": the links, popups, macros and [MAP] numbers that named an alias now name its topic.");
+}
+
+// The file a picture's name leads to from `folder` as the compiler looks for
+// it: the name as written, then its file name alone.
+std::string FindPicture(TFolderCache& cache, std::string_view folder, const std::string& file) {
+    std::string found = cache.FindFile(folder, file);
+    const std::string bare = ExtractFileName(file);
+    if (found.empty() && bare != file) found = cache.FindFile(folder, bare);
+    return found;
+}
+
+// Pictures that the compiler found from the .hpj's folder but that lie in no
+// image folder of the project: their folders become image folders, so the
+// project finds them wherever it is saved.
+void AddSourcePictureFolders(TProject& project, const std::string& folder) {
+    if (folder.empty()) return;
+    TFolderCache cache;
+    std::unordered_set<std::string> seen;
+    for (const auto& node : project.Topics) {
+        if (node->Text.find("<") == std::string::npos) continue;
+        for (const TTagSpan& span : ScanTags(node->Text, "IMAGE")) {
+            const std::string file =
+                FirstQuoted(StripRtf(std::string_view(node->Text).substr(span.begin, span.end - span.begin)));
+            if (file.empty() || !seen.insert(AsciiLowerStr(file)).second) continue;
+            if (!project.FindInImageFolders(file, &cache).empty()) continue;
+            const std::string found = FindPicture(cache, folder, file);
+            if (found.empty()) continue;
+            const std::string dir = WithoutTrailingSeparators(ExtractFilePath(found));
+            if (!project.IsBmRootFolder(dir)) project.BmRoot.push_back(dir);
+        }
+    }
 }
 
 // Where the pictures of a help project's files go: its first image folder
@@ -665,17 +906,30 @@ std::unique_ptr<TProject> ImportHpjProject(const std::string& name, TImportUi& u
             throw Error(firstMissing.empty()
                             ? "The files of [FILES] hold no topic."
                             : "None of the files of [FILES] was found; the first is " + firstMissing + ".");
-        const TTopicImportExtras extras = ExtrasOf(hpj, notes);
+        TTopicImportExtras extras = ExtrasOf(hpj, notes);
+        TContextMap contexts;
+        extras.Contexts = &contexts;
         std::vector<std::unique_ptr<TTopicNode>> records;
         CreateImportedTopics(count, std::move(pages), footnotes, nullptr, records, &extras);
+        NoteAliases(hpj, extras, footnotes, notes);
+        // The links and macros that still name a context string or an alias
+        // (in macros, buttons, and whatever a table's cells made) name the
+        // records.
+        const TTopicLeads leads(contexts, records, OwnHelpFile(hpj, name));
+        leads.LeadRecords(records);
         // Records that only popup hotspots lead to are popups; the contents
         // topic stays a topic.
         const std::string contents = ContentsOption(hpj);
-        MakePopupOnlyRecordsPopups(records, contents.empty() ? records.front()->GetName() : ContextToName(contents));
+        const std::string contentsName = contents.empty()           ? records.front()->GetName()
+                                         : contexts.Knows(contents) ? contexts.Resolve(contents)
+                                                                    : ContextToName(contents);
+        MakePopupOnlyRecordsPopups(records, contentsName.substr(0, contentsName.find(':')));
         for (auto& r : records) project->Topics.AddNode(std::move(r));
         ImportHpjOptions(hpj, *project, folder, &notes);
+        for (int i = 1; i <= project->Windows.Count(); ++i) leads.LeadMacroList(project->Windows.GetWindow(i).Macros);
         if (pictures.Used() && !project->IsBmRootFolder(pictures.Folder()))
             project->BmRoot.push_back(pictures.Folder());
+        AddSourcePictureFolders(*project, folder);
         project->FileName.clear();
         project->Modified = true;
         if (log) log->Clear();
@@ -690,7 +944,7 @@ std::unique_ptr<TProject> ImportHpjProject(const std::string& name, TImportUi& u
 }
 
 TImportOutcome RunImport(TProject& project, const TImportTarget& target, const TImportRequest& request,
-                         const CharFormat& textFormat, TImportUi& ui, TOutputLog* log) {
+                         const CharFormat& textFormat, TImportUi& ui, TOutputLog* log, const TCheckSettings* checks) {
     TImportOutcome out;
     switch (request.Filter) {
         case TImportFilter::Rtf: {
@@ -712,6 +966,19 @@ TImportOutcome RunImport(TProject& project, const TImportTarget& target, const T
             if (out.Ok) {
                 auto topics = out.NewProject->Topics.NodesOfKind(TopicKind::Topic);
                 if (!topics.empty()) out.OpenNode = topics.front()->Id();
+                if (checks) {
+                    // As if saved beside the .hpj, the likeliest place; the
+                    // project stays without a file name.
+                    TProject& p = *out.NewProject;
+                    p.FileName = request.FileName;
+                    ChangeExtension(p.FileName, "qpf");
+                    try {
+                        out.Forecast = ForecastBuild(p, *checks);
+                    } catch (const std::exception&) {
+                        // The import stands; only its forecast is missing.
+                    }
+                    p.FileName.clear();
+                }
             }
             break;
     }

@@ -5,6 +5,7 @@
 // ask goes through TImportUi, which the main window serves and tests script.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +13,8 @@
 #include "formats/hpjfile.h"
 #include "import/importrtf.h"
 #include "model/project.h"
+#include "preprocess/buildchecks.h"
+#include "preprocess/checksettings.h"
 #include "preprocess/outputlog.h"
 #include "richtext/richdoc.h"
 
@@ -127,11 +130,17 @@ struct TImportOutcome {
     std::vector<TNodeId> Appended;
     // What the project could not hold, for the messages pane.
     StringList Notes;
+    // Hpj with `checks` given: what a build of the new project would report
+    // (its image folders and the project's folder taken as the .hpj's).
+    std::optional<TBuildForecast> Forecast;
 };
 
-// Runs the import the dialog chose. A .hpj import first asks QuerySaveChanges.
+// Runs the import the dialog chose. A .hpj import first asks QuerySaveChanges;
+// with `checks` (the build's checks as the options set them) it also says
+// what a build of the new project would report.
 TImportOutcome RunImport(TProject& project, const TImportTarget& target, const TImportRequest& request,
-                         const CharFormat& textFormat, TImportUi& ui, TOutputLog* log = nullptr);
+                         const CharFormat& textFormat, TImportUi& ui, TOutputLog* log = nullptr,
+                         const TCheckSettings* checks = nullptr);
 
 // The lines of the "Create Table of Contents" command, for the modules given
 // in list order: one `<LINK TOPIC="name">title</LINK>` line each, CR LF ended.

@@ -524,6 +524,286 @@ std::vector<TableSpan> FindTables(std::string_view s) {
     return out;
 }
 
+// Words whose number is an index into the source's font, colour or style
+// table, which the built topic does not have.
+bool IsTableNumberWord(std::string_view n) {
+    return n == "f" || n == "cf" || n == "cb" || n == "highlight" || n == "chcbpat" || n == "chcfpat" ||
+           n == "clcbpat" || n == "clcfpat" || n == "trcbpat" || n == "trcfpat" || n == "brdrcf" || n == "cbpat" ||
+           n == "cfpat" || n == "ts";
+}
+
+// Words that stand for text (or end it) in a cell.
+bool IsCharacterWord(std::string_view n) {
+    return n == "tab" || n == "line" || n == "emdash" || n == "endash" || n == "bullet" || n == "lquote" ||
+           n == "rquote" || n == "ldblquote" || n == "rdblquote" || n == "u" || n == "emspace" || n == "enspace" ||
+           n == "qmspace" || n == "chftn" || n == "par" || n == "page" || n == "sect";
+}
+
+// Whether one of the table's cells holds a table of its own.
+bool IsNestedTable(std::string_view s, const TableSpan& span) {
+    Lexer lx(s, span.begin);
+    Token t;
+    while (lx.Pos() < span.end && lx.Next(t)) {
+        if (t.kind != Tok::Word) continue;
+        if (t.name == "nestcell" || t.name == "nestrow" || t.name == "nesttableprops" ||
+            (t.name == "itap" && t.hasParam && t.param > 1))
+            return true;
+    }
+    return false;
+}
+
+// A row's definition: the "\trowd" at `at` with the row's and its cells'
+// properties after it, up to the last "\cellx" of the run (the whole run when
+// it has none). The codes leave out the numbers of the source's tables and
+// end in a blank; `end` is where the definition ends in the text.
+std::string RowDefinition(std::string_view s, std::size_t at, std::size_t limit, std::size_t& end) {
+    Lexer lx(s, at);
+    Token t;
+    std::string codes;
+    std::size_t cellxLength = std::string::npos, cellxEnd = at;
+    end = at;
+    bool first = true;
+    while (lx.Pos() < limit && lx.Next(t)) {
+        if (t.kind == Tok::Text && IsBlankText(s, t)) continue;
+        if (t.kind == Tok::Open && KindOfGroup(s, t.begin) == GroupKind::Hidden) {
+            const std::size_t e = std::min(GroupEnd(s, t.begin), limit);
+            codes.append(s, t.begin, e - t.begin);
+            end = e;
+            lx.Seek(e);
+            continue;
+        }
+        if (t.kind != Tok::Word) break;
+        const std::string_view n = t.name;
+        if ((n == "trowd" && !first) || n == "pard" || n == "plain" || n == "intbl" || n == "itap" || n == "cell" ||
+            n == "row" || IsCharacterWord(n))
+            break;
+        first = false;
+        end = t.end;
+        if (!(t.hasParam && IsTableNumberWord(n))) codes.append(s, t.begin, t.end - t.begin - (t.blank ? 1 : 0));
+        if (n == "cellx") {
+            cellxLength = codes.size();
+            cellxEnd = t.end;
+        }
+    }
+    if (cellxLength != std::string::npos) {
+        codes.resize(cellxLength);
+        end = cellxEnd;
+    }
+    return codes + " ";
+}
+
+// Whether the row that begins at `from` starts with a definition of its own
+// before its first text.
+bool RowHasOwnDefinition(std::string_view s, std::size_t from, std::size_t limit) {
+    Lexer lx(s, from);
+    Token t;
+    while (lx.Pos() < limit && lx.Next(t)) {
+        switch (t.kind) {
+            case Tok::Open:
+                if (KindOfGroup(s, t.begin) != GroupKind::Plain) lx.Seek(GroupEnd(s, t.begin));
+                break;
+            case Tok::Close: break;
+            case Tok::Text:
+                if (!IsBlankText(s, t)) return false;
+                break;
+            case Tok::Symbol: return false;
+            case Tok::Word:
+                if (t.name == "trowd") return true;
+                if (t.name == "cell" || t.name == "row" || IsCharacterWord(t.name)) return false;
+                break;
+        }
+    }
+    return false;
+}
+
+// The definition that a row beginning at `from` gives after its cells, before
+// its "\row" (as some writers give it there only); empty when none.
+std::string TrailingDefinition(std::string_view s, std::size_t from, std::size_t limit) {
+    Lexer lx(s, from);
+    Token t;
+    std::string def;
+    while (lx.Pos() < limit && lx.Next(t)) {
+        if (t.kind == Tok::Open && KindOfGroup(s, t.begin) != GroupKind::Plain) {
+            lx.Seek(GroupEnd(s, t.begin));
+        } else if (IsWord(t, "trowd")) {
+            std::size_t end = t.end;
+            def = RowDefinition(s, t.begin, limit, end);
+            lx.Seek(std::max(end, t.end));
+        } else if (IsWord(t, "row")) {
+            return def;
+        }
+    }
+    return {};
+}
+
+// Whether the "\cell" that ends before `from` is its row's last: only
+// formatting, groups and the row's definition stand before the "\row"
+// (whose end goes to `rowEnd`).
+bool RowEndsAfterCell(std::string_view s, std::size_t from, std::size_t limit, std::size_t& rowEnd) {
+    Lexer lx(s, from);
+    Token t;
+    while (lx.Pos() < limit && lx.Next(t)) {
+        switch (t.kind) {
+            case Tok::Open:
+                if (KindOfGroup(s, t.begin) != GroupKind::Plain) lx.Seek(GroupEnd(s, t.begin));
+                break;
+            case Tok::Close: break;
+            case Tok::Text:
+                if (!IsBlankText(s, t)) return false;
+                break;
+            case Tok::Symbol: return false;
+            case Tok::Word:
+                if (IsWord(t, "row")) {
+                    rowEnd = t.end;
+                    return true;
+                }
+                if (t.name == "cell" || IsCharacterWord(t.name)) return false;
+                break;
+        }
+    }
+    return false;
+}
+
+// The braces of [from, to), so that what is left out between them keeps the
+// groups balanced (destinations that open and close there go whole).
+void AppendBraces(std::string_view s, std::size_t from, std::size_t to, std::string& out) {
+    Lexer lx(s, from);
+    Token t;
+    while (lx.Pos() < to && lx.Next(t)) {
+        if (t.kind == Tok::Open) {
+            if (KindOfGroup(s, t.begin) != GroupKind::Plain)
+                lx.Seek(GroupEnd(s, t.begin));
+            else
+                out += '{';
+        } else if (t.kind == Tok::Close) {
+            out += '}';
+        }
+    }
+}
+
+// The text a table's raw tag stands in: its own group without a hotspot's
+// look, so that the editor shows it as plain text.
+std::string TableTagText(std::string_view codes) {
+    return "{\\ulnone\\strike0\\v0 " + EscapeRtf(RawRtfTag(codes)) + "}";
+}
+
+// A hotspot found in raw RTF: "jump", "popup" or "macro hotspot", its text
+// and its target (the macro for a macro hotspot).
+struct RawHotspot {
+    const char* kind;
+    std::string text;
+    std::string target;
+};
+
+// The hotspots of raw RTF codes: a run underlined (a popup), double
+// underlined or struck through (a jump) followed by hidden text.
+std::vector<RawHotspot> RawHotspots(std::string_view s) {
+    struct Look {
+        int look = 0;  // 0 none, 1 single underline, 2 double underline or strike
+        bool hidden = false;
+    };
+    std::vector<Look> stack(1);
+    std::vector<RawHotspot> out;
+    std::string hot, target;
+    int hotLook = 0;
+    const auto finish = [&] {
+        std::string context = Trim(target), text = Trim(hot);
+        const std::size_t lead = context.find_first_not_of("%*");
+        context = lead == std::string::npos ? std::string() : context.substr(lead);
+        if (!text.empty() && !context.empty()) {
+            const bool macro = context[0] == '!';
+            out.push_back({macro          ? "macro hotspot"
+                           : hotLook == 1 ? "popup"
+                                          : "jump",
+                           text, macro ? Trim(std::string_view(context).substr(1)) : context});
+        }
+        hot.clear();
+        target.clear();
+    };
+    const auto text = [&](std::string_view chars) {
+        const Look& l = stack.back();
+        if (l.hidden) {
+            if (!hot.empty()) target += chars;
+            return;
+        }
+        if (!target.empty()) finish();
+        if (l.look == 0) {
+            hot.clear();
+            return;
+        }
+        hotLook = l.look;
+        hot += chars;
+    };
+    Lexer lx(s);
+    Token t;
+    while (lx.Next(t)) {
+        switch (t.kind) {
+            case Tok::Open:
+                if (KindOfGroup(s, t.begin) != GroupKind::Plain)
+                    lx.Seek(GroupEnd(s, t.begin));
+                else
+                    stack.push_back(stack.back());
+                break;
+            case Tok::Close:
+                if (stack.size() > 1) stack.pop_back();
+                break;
+            case Tok::Text: text(s.substr(t.begin, t.end - t.begin)); break;
+            case Tok::Symbol: text(StripRtf(s.substr(t.begin, t.end - t.begin))); break;
+            case Tok::Word: {
+                Look& l = stack.back();
+                const bool on = !t.hasParam || t.param != 0;
+                const std::string_view n = t.name;
+                if (n == "ul")
+                    l.look = on ? 1 : 0;
+                else if (n == "uldb" || n == "strike")
+                    l.look = on ? 2 : 0;
+                else if (n == "ulnone")
+                    l.look = 0;
+                else if (n == "v")
+                    l.hidden = on;
+                else if (n == "plain")
+                    l = Look();
+                else if (n == "cell" || n == "row" || n == "nestcell" || n == "nestrow" || n == "par")
+                    finish();
+                else if (IsCharacterWord(n))
+                    text(" ");
+                break;
+            }
+        }
+    }
+    finish();
+    return out;
+}
+
+// The files of the help compiler's bitmap codes ("\{bmc file\}") in raw RTF.
+StringList RawBitmaps(std::string_view s) {
+    StringList out;
+    for (std::size_t at = s.find("\\{bm"); at != std::string_view::npos; at = s.find("\\{bm", at + 4)) {
+        const std::size_t close = s.find("\\}", at);
+        if (close == std::string_view::npos) break;
+        const std::string plain = Trim(StripRtf(s.substr(at + 2, close - at - 2)));  // "bmc file"
+        const std::size_t blank = plain.find(' ');
+        if (blank != std::string::npos) out.push_back(Trim(std::string_view(plain).substr(blank + 1)));
+    }
+    return out;
+}
+
+// A hotspot as a note names it: `jump "New" to "HID_NEW"`.
+std::string HotspotPhrase(const RawHotspot& h) {
+    const bool macro = h.kind[0] == 'm';
+    return std::string(h.kind) + " " + Quoted(h.text) + (macro ? " running " : " to ") + Quoted(h.target);
+}
+
+// What a destination that the import leaves out is, for a note; empty for
+// those whose text no reader shows as the document's.
+std::string_view DroppedTextPlace(std::string_view d) {
+    if (d == "shpinst" || d == "shptxt") return "a shape";
+    if (d == "do" || d == "dptxbxtext") return "a drawing object";
+    if (d == "fldinst") return "a field's instruction";
+    if (d.substr(0, 6) == "header" || d.substr(0, 6) == "footer") return "a header or footer";
+    return {};
+}
+
 class ObjectConverter {
 public:
     ObjectConverter(std::string_view s, const TFootnotesList& footnotes, std::size_t firstPage, TPictureSink* sink,
@@ -533,30 +813,29 @@ public:
     // The text with its tables and pictures replaced; false when it holds none.
     bool Run(std::string& out) {
         const std::vector<TableSpan> tables = FindTables(s_);
-        std::size_t next = 0;  // the next table
+        std::size_t next = 0;      // the next table
+        std::size_t tableEnd = 0;  // the end of the table whose cells are converted; 0 outside one
         Lexer lx(s_);
         Token t;
         std::size_t done = 0;
         bool changed = false;
         while (lx.Next(t)) {
+            if (tableEnd != 0 && t.begin >= tableEnd) tableEnd = 0;
             if (next < tables.size() && t.begin >= tables[next].begin) {
                 const TableSpan& span = tables[next++];
-                append(out, done, span.begin);
-                out.append(static_cast<std::size_t>(span.closes), '}');
-                long font = -1;
-                const std::string codes = tableCodes(span, font);
-                // The tag stands in a paragraph of its own, in the table's font.
-                out += "\\pard {";
-                if (font >= 0) out += "\\f" + std::to_string(font) + " ";
-                out += EscapeRtf(
-                    RawRtfTag("{" + std::string(span.closes, '{') + codes + std::string(span.opens, '}') + "}"));
-                out += "}\\par ";
-                out.append(static_cast<std::size_t>(span.opens), '{');
-                done = span.end;
-                lx.Seek(span.end);
                 changed = true;
-                continue;
+                if (IsNestedTable(s_, span)) {
+                    keepWhole(span, out, done);
+                    lx.Seek(span.end);
+                    continue;
+                }
+                // Each cell's text is converted as any other text; the rows'
+                // and cells' codes become tags around it.
+                tableEnd = span.end;
+                lastDefinition_.clear();
+                rowStart(std::max(done, t.begin), tableEnd, out, done);
             }
+            if (tableEnd != 0 && t.kind == Tok::Word && tableWord(t, tableEnd, lx, out, done)) continue;
             if (t.kind == Tok::Open) {
                 const std::string_view d = DestinationName(s_, t.begin);
                 if (IsPictureDestination(d)) {
@@ -575,7 +854,9 @@ public:
                     }
                     lx.Seek(end);
                 } else if (KindOfGroup(s_, t.begin) != GroupKind::Plain) {
-                    lx.Seek(GroupEnd(s_, t.begin));
+                    const std::size_t end = GroupEnd(s_, t.begin);
+                    noteDroppedHotspots(d, t.begin, end);
+                    lx.Seek(end);
                 }
                 continue;
             }
@@ -593,6 +874,7 @@ private:
     TPictureSink* sink_;
     TImportNotes* notes_;
     std::size_t page_ = 0;
+    std::string lastDefinition_;  // the codes of the table's last row definition
 
     void append(std::string& out, std::size_t done, std::size_t to) { out.append(s_, done, to - done); }
 
@@ -607,6 +889,104 @@ private:
     std::string topicName() const {
         const std::size_t i = firstPage_ + page_;
         return i < footnotes_.size() ? ContextToName(footnotes_[i].ID) : std::string();
+    }
+
+    // A row's definition as a paragraph of its own, holding its tag.
+    static std::string DefinitionParagraph(std::string_view codes) {
+        return "\\pard " + TableTagText(codes) + "\\par ";
+    }
+
+    // At `from` a row begins: one without a definition of its own before its
+    // cells gets the one it gives after them, else the one of the row
+    // before, so that each row of the editor's text starts with its own.
+    void rowStart(std::size_t from, std::size_t limit, std::string& out, std::size_t& done) {
+        if (from >= limit || RowHasOwnDefinition(s_, from, limit)) return;
+        std::string def = TrailingDefinition(s_, from, limit);
+        if (def.empty()) def = lastDefinition_;
+        if (def.empty()) return;
+        append(out, done, from);
+        done = from;
+        out += DefinitionParagraph(def);
+        lastDefinition_ = def;
+    }
+
+    // The row and cell codes of a table: a row's definition becomes a
+    // paragraph holding its tag; each cell's end a tag ending its last
+    // paragraph, the last cell's together with the row's end. False for
+    // any other token.
+    bool tableWord(const Token& t, std::size_t limit, Lexer& lx, std::string& out, std::size_t& done) {
+        if (IsWord(t, "trowd")) {
+            std::size_t end = t.end;
+            const std::string def = RowDefinition(s_, t.begin, limit, end);
+            append(out, done, t.begin);
+            out += DefinitionParagraph(def);
+            lastDefinition_ = def;
+            done = std::max(end, t.end);
+            lx.Seek(done);
+            return true;
+        }
+        if (IsWord(t, "cell")) {
+            append(out, done, t.begin);
+            std::size_t rowEnd = t.end;
+            if (!RowEndsAfterCell(s_, t.end, limit, rowEnd)) {
+                out += TableTagText("\\cell ") + "\\par ";
+                done = t.end;
+                return true;
+            }
+            out += TableTagText("\\cell \\row ") + "\\par ";
+            // What stands between, the paragraph of the row's end and a
+            // repeated definition, the row's tag holds.
+            AppendBraces(s_, t.end, rowEnd, out);
+            done = rowEnd;
+            lx.Seek(rowEnd);
+            rowStart(rowEnd, limit, out, done);
+            return true;
+        }
+        if (IsWord(t, "row")) {
+            append(out, done, t.begin);
+            out += TableTagText("\\row ") + "\\par ";
+            done = t.end;
+            rowStart(t.end, limit, out, done);
+            return true;
+        }
+        return false;
+    }
+
+    // A table with a table inside one of its cells stays whole, as raw RTF
+    // in one tag; the hotspots and pictures its cells hold are noted.
+    void keepWhole(const TableSpan& span, std::string& out, std::size_t& done) {
+        append(out, done, span.begin);
+        out.append(static_cast<std::size_t>(span.closes), '}');
+        long font = -1;
+        const std::string codes = tableCodes(span, font);
+        // The tag stands in a paragraph of its own, in the table's font.
+        out += "\\pard {";
+        if (font >= 0) out += "\\f" + std::to_string(font) + " ";
+        out += EscapeRtf(RawRtfTag("{" + std::string(span.closes, '{') + codes + std::string(span.opens, '}') + "}"));
+        out += "}\\par ";
+        out.append(static_cast<std::size_t>(span.opens), '{');
+        done = span.end;
+        if (!notes_) return;
+        const std::string where = "The topic " + Quoted(topicName()) + " keeps a table within a table as raw RTF: its ";
+        for (const RawHotspot& h : RawHotspots(codes)) notes_->Add(where + HotspotPhrase(h) + " is no tag.");
+        for (const std::string& file : RawBitmaps(codes))
+            notes_->Add(where + "picture " + Quoted(file) + " is no tag.");
+    }
+
+    // The hotspots and bitmaps of a destination whose text the import leaves
+    // out (a shape's, a field's instruction) are noted.
+    void noteDroppedHotspots(std::string_view destination, std::size_t begin, std::size_t end) {
+        if (!notes_) return;
+        const std::string_view place = DroppedTextPlace(destination);
+        if (place.empty()) return;
+        const std::string_view group = s_.substr(begin, end - begin);
+        if (group.find("\\v") == std::string_view::npos && group.find("\\{bm") == std::string_view::npos) return;
+        const std::string why = " of the topic " + Quoted(topicName()) + " was left out: it stands in " +
+                                std::string(place) + ", whose text the import does not keep.";
+        // The group is read as text: its own destination word is no hidden part.
+        const std::string_view inner = group.size() >= 2 ? group.substr(1, group.size() - 2) : group;
+        for (const RawHotspot& h : RawHotspots(inner)) notes_->Add("The " + HotspotPhrase(h) + why);
+        for (const std::string& file : RawBitmaps(inner)) notes_->Add("The picture " + Quoted(file) + why);
     }
 
     // The picture group at `open` (with the "\nonshppict" group that may
@@ -692,23 +1072,18 @@ private:
         codes.append(s_, done, span.end - std::min(done, span.end));
         return codes;
     }
-
-    // Words whose number is an index into the source's font or colour table.
-    static bool IsTableNumberWord(std::string_view n) {
-        return n == "f" || n == "cf" || n == "cb" || n == "highlight" || n == "chcbpat" || n == "chcfpat" ||
-               n == "clcbpat" || n == "clcfpat" || n == "trcbpat" || n == "trcfpat" || n == "brdrcf" || n == "cbpat" ||
-               n == "cfpat";
-    }
 };
 
 }  // namespace
 
 void ConvertTablesAndPictures(std::string& text, const TFootnotesList& footnotes, std::size_t firstPage,
                               TPictureSink* sink, TImportNotes* notes) {
-    // Most files hold neither; those are not walked.
+    // Most files hold neither (nor a shape, a drawing object or a field
+    // whose hotspots would be noted); those are not walked.
     if (text.find("\\trowd") == std::string::npos && text.find("\\intbl") == std::string::npos &&
         text.find("\\pict") == std::string::npos && text.find("\\object") == std::string::npos &&
-        text.find("\\shppict") == std::string::npos)
+        text.find("\\shp") == std::string::npos && text.find("\\*\\do") == std::string::npos &&
+        text.find("\\fldinst") == std::string::npos)
         return;
     std::string out;
     // Pictures become short tags and tables tags a little longer than their

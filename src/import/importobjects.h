@@ -1,9 +1,16 @@
 #pragma once
 // Embedded pictures and tables of imported RTF. The editor's document model
 // holds neither, so before the text is read they are taken out: a picture
-// is written as an image file and an IMAGE tag takes its place; a table is
-// kept whole, as raw RTF in an RTF tag, so the built help shows it as the
-// source did.
+// is written as an image file and an IMAGE tag takes its place; a table's
+// row and cell codes become RTF tags around its cells' text, which is
+// converted as any other text (its hotspots and pictures become tags), so
+// the built help shows the table as the source did.
+//
+// How the editor holds a table: each row begins with a paragraph holding the
+// row's definition, `<RTF "\\trowd ... \\cellx1302\\cellx8622 ">`; then
+// each cell is a paragraph (or several) whose last one ends in the cell's
+// end, `<RTF "\\cell ">`, the row's last cell's in `<RTF "\\cell \\row ">`.
+// The build puts the rows back together (AssembleTableRows).
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -65,9 +72,14 @@ private:
 
 // Takes the tables and the pictures out of raw RTF (after ExtractFootnotes
 // and EscapeLiteralBrackets, whose records `footnotes` holds from
-// `firstPage` on). A picture becomes `<IMAGE "file">` (or, inside a table,
-// the help compiler's own bitmap code); a table (`\trowd` ... `\row`, row
-// after row) becomes a paragraph holding `<RTF "...">` with its codes. A
+// `firstPage` on). A picture becomes `<IMAGE "file">`; a table (`\trowd` ...
+// `\row`, row after row) gets its row and cell codes as tags, as above. A
+// row without a definition of its own takes the one it gives after its
+// cells, else the row's before. A table that holds a table in one of its
+// cells stays whole, a paragraph holding `<RTF "...">` with its codes (its
+// pictures as the help compiler's own bitmap codes), and each hotspot and
+// picture in it is noted, as are those in a shape, a drawing object, a
+// field's instruction, a header or a footer, whose text is left out. A
 // picture that cannot be kept is left out and noted. Without a sink every
 // picture is left out.
 void ConvertTablesAndPictures(std::string& text, const TFootnotesList& footnotes, std::size_t firstPage,

@@ -1192,10 +1192,12 @@ void MakeImportedTopics(int count, const StringList& pages, StringList* takeFrom
     }
     for (std::size_t i = 0; i < n; ++i)
         for (const auto& [context, anchor] : footnotes[i].Anchors) contexts.Add(context, names[i] + ":" + anchor);
-    // An alias leads where the context string it names leads.
+    // An alias leads where the context string it names leads; to that
+    // context string itself when no page has it.
     if (extras)
         for (const auto& [alias, context] : extras->Aliases)
-            if (!contexts.Empty() && contexts.Knows(context)) contexts.Add(alias, contexts.Resolve(context));
+            contexts.Add(alias, contexts.Knows(context) ? contexts.Resolve(context) : context);
+    if (extras && extras->Contexts) *extras->Contexts = contexts;
 
     // The numbers of the map first: a record without one must not take the
     // number of a later record that has one.

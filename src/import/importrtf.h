@@ -151,6 +151,9 @@ struct TTopicImportExtras {
     // the context string it names.
     std::unordered_map<std::string, std::string> Aliases;
     TImportNotes* Notes = nullptr;
+    // When given, receives where each context string and alias leads (the
+    // record's name, or name:anchor), for what the records' tags do not hold.
+    TContextMap* Contexts = nullptr;
 };
 
 // Makes one record per page, in page order, appended to `list`. Names are the

@@ -42,6 +42,25 @@ void TBuildCommands::CreateActions(ActionTable& table) {
 
 namespace {
 
+// What the compiler tab shows for a run that left no report: that it left
+// none, and the end of what the compiler wrote on its error output.
+StringList NoReportLines(const CompilerResult& result) {
+    StringList lines;
+    lines.push_back(result.exitCode == -1
+                        ? std::string("The compiler stopped abnormally and wrote no report.")
+                        : "The compiler ended with exit code " + std::to_string(result.exitCode) +
+                              " and wrote no report.");
+    std::string_view rest = result.errorOutput;
+    while (!rest.empty()) {
+        const std::size_t end = rest.find('\n');
+        std::string_view line = rest.substr(0, end);
+        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.remove_suffix(1);
+        if (!line.empty()) lines.emplace_back(line);
+    }
+    return lines;
+}
+
 // Restores the project's modified flag on every way out of the build.
 class ModifiedKeeper {
 public:
@@ -136,10 +155,7 @@ void TBuildCommands::actCompileExecute() {
         const TPathMapper mapPath =
             availability == CompilerAvailability::ThroughWine ? TPathMapper(MapPathForWine) : TPathMapper(MapPathAsIs);
         const std::string workFolder = WithoutTrailingSeparator(work);
-        WriteProjectFile(project, projectFolder, workFolder, mapPath);
-        // The file just written, named with the project file's own separators.
-        std::string hpj = project.FileName;
-        ChangeExtension(hpj, "hpj");
+        const std::string hpj = WriteProjectFile(project, projectFolder, workFolder, mapPath);
         const TCheckSettings checks = CheckSettingsFrom(options);
         QElapsedTimer timer;
         timer.start();
@@ -182,7 +198,7 @@ void TBuildCommands::actCompileExecute() {
         if (report)
             ctx_.ShowCompilerReport(CompilerReportLines(*report));
         else
-            ctx_.ClearCompilerReport();
+            ctx_.ShowCompilerReport(NoReportLines(result));
         if (!compiled) {
             ctx_.ShowOutput(OutputTab::Compiler);
             status.SetStatus(QString::fromLatin1(kMsgCouldNotCompile));

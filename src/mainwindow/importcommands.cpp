@@ -7,14 +7,17 @@
 #include <algorithm>
 
 #include "dialogs/dialogfactory.h"
+#include "dialogs/programoptions.h"
 #include "editor/richtext2.h"
 #include "import/import.h"
 #include "mainwindow/maincontext.h"
 #include "mainwindow/progresswindow.h"
 #include "mainwindow/projectcommands.h"
+#include "model/options.h"
 #include "model/project.h"
 #include "platform/qtcp1252.h"
 #include "platform/uiservices.h"
+#include "preprocess/checksettings.h"
 #include "widgets/actiontable.h"
 
 namespace qm {
@@ -55,7 +58,34 @@ private:
     TProjectCommands& project_;
 };
 
+std::string WithoutAccelerator(std::string_view caption) {
+    std::string out;
+    for (char c : caption)
+        if (c != '&') out += c;
+    return out;
+}
+
+std::string Counted(int n, const char* what) { return std::to_string(n) + " " + what + (n == 1 ? "" : "s"); }
+
 }  // namespace
+
+StringList BuildForecastNotes(const TBuildForecast& forecast) {
+    StringList out;
+    if (!forecast.Refusal.empty()) {
+        out.push_back("The build will stop before its checks: " + forecast.Refusal);
+        return out;
+    }
+    for (int n = 1; n <= TCheckSettings::kChecks; ++n) {
+        const std::string check = "\"" + WithoutAccelerator(BuildCheckCaption(n)) + "\"";
+        if (const int errors = forecast.ErrorsOf(n); errors > 0)
+            out.push_back("The build will stop on " + Counted(errors, "error") + " " + check +
+                          ". To go on, mark it \"" + kWarningColumnCaption + "\" in Tools > Options, page \"" +
+                          kPreprocessorPageCaption + "\".");
+        if (const int warnings = forecast.WarningsOf(n); warnings > 0)
+            out.push_back("The build will report " + Counted(warnings, "warning") + " " + check + " and go on.");
+    }
+    return out;
+}
 
 void TImportCommands::CreateActions(ActionTable& table) {
     actImport =
@@ -72,9 +102,13 @@ void TImportCommands::actImportExecute() {
     const TImportTarget target{ctx_.CurrentModule(),
                                ctx_.ActivePage() == ExplorerPage::Popups ? TopicKind::Popup : TopicKind::Topic};
     TMainImportUi importUi(ctx_, project_);
-    TImportOutcome outcome =
-        RunImport(ctx_.Project(), target, *request, ctx_.Editor()->defaultCharFormat(), importUi, &ctx_.BuildLog());
+    // A new project's notes say what its first build will report.
+    const TCheckSettings checks = CheckSettingsFrom(ctx_.Options());
+    TImportOutcome outcome = RunImport(ctx_.Project(), target, *request, ctx_.Editor()->defaultCharFormat(), importUi,
+                                       &ctx_.BuildLog(), &checks);
     if (!outcome.Ok) return;
+    if (outcome.Forecast)
+        for (std::string& line : BuildForecastNotes(*outcome.Forecast)) outcome.Notes.push_back(std::move(line));
     // What the project could not hold goes to the messages pane once the
     // import is in place.
     const auto showNotes = [this, &outcome] {

@@ -3,10 +3,17 @@
 // whose progress, errors and save question the window serves.
 #include "mainwindow/commandhandler.h"
 #include "model/topics.h"
+#include "preprocess/buildchecks.h"
+#include "util/qorstring.h"
 
 class QAction;
 
 namespace qm {
+
+// The lines the messages pane shows after a project import about its first
+// build: per check, how many findings it will report, and for the errors,
+// where in the options the check is made a warning.
+StringList BuildForecastNotes(const TBuildForecast& forecast);
 
 class TProjectCommands;
 

@@ -35,6 +35,7 @@
 #include "mainwindow/authoringcommands.h"
 #include "mainwindow/buildcommands.h"
 #include "mainwindow/charformatcommands.h"
+#include "mainwindow/charpane.h"
 #include "mainwindow/editcommands.h"
 #include "mainwindow/editorframecommands.h"
 #include "mainwindow/exportcommands.h"
@@ -52,7 +53,6 @@
 #include "mainwindow/rtfoutputcommands.h"
 #include "mainwindow/settingscommands.h"
 #include "mainwindow/spellcommands.h"
-#include "mainwindow/charpane.h"
 #include "mainwindow/splash.h"
 #include "mainwindow/stylecombo.h"
 #include "mainwindow/tagcommands.h"
@@ -78,7 +78,7 @@ namespace qm {
 // --- construction ---------------------------------------------------------------
 
 TfrmMain::TfrmMain(TMainWindowEnv env, QWidget* parent) : QMainWindow(parent), env_(std::move(env)), ui_(*env_.Ui) {
-    dialogs_ = std::make_unique<TDialogFactory>(ui_, env_.ProgramFolder);
+    dialogs_ = std::make_unique<TDialogFactory>(ui_, DataFolder());
     projectCommands_ = std::make_unique<TProjectCommands>(*this);
     moduleCommands_ = std::make_unique<TModuleCommands>(*this);
     navigationCommands_ = std::make_unique<TNavigationCommands>(*this);

@@ -19,6 +19,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "mainwindow/maincontext.h"
 #include "mainwindow/menulayout.h"
@@ -104,7 +105,8 @@ inline constexpr int kBottomDockHeight = 150;
 struct TMainWindowEnv {
     UiServices* Ui = nullptr;           // required
     SettingsStore* Settings = nullptr;  // required
-    std::string ProgramFolder;          // macros.cfg, Dictionaries, the help file
+    std::string ProgramFolder;          // the programs (Pikeral beside Quillmark)
+    std::string DataFolder;             // macros.cfg, Dictionaries, the help files; empty: ProgramFolder
     std::string TempFolder;             // empty: the system's temporary folder
     double WaitScale = 1.0;             // scales the splash waits; 0 in tests
     // The personal dictionaries (".dic"): the user's data folder + "/Dictionaries".
@@ -320,6 +322,11 @@ private:
     void SaveWindowPosition();
     void LoadMacroDefinitions();
     void LoadDictionaries();
+    // Where macros.cfg, the dictionaries and the help files are.
+    const std::string& DataFolder() const { return env_.DataFolder.empty() ? env_.ProgramFolder : env_.DataFolder; }
+    // What the settings store could not understand, told once the window
+    // shows: a row each in the messages pane, the first in the status bar.
+    void ShowSettingsProblems(const std::vector<std::string>& problems);
     // The commands EditorTextHeld() disables.
     QList<QAction*> ModuleActions() const;
     void ApplyDefaultFont();

@@ -9,6 +9,7 @@
 #include <QTextBlock>
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "editor/richtext2.h"
 #include "editor/ruler.h"
@@ -266,6 +267,35 @@ int SortedPlace(const QComboBox* combo, const TProject& project, const std::stri
     return at;
 }
 
+// The row of `node` in its combo box, or -1. The names stand sorted ignoring
+// case, so the row is found by halving and then among the equal names; a box
+// out of that order is searched whole.
+int ComboRowOf(const QComboBox* combo, const TProject& project, const TTopicNode& node) {
+    const std::string_view name = node.Name.View();
+    auto nameAt = [&](int row) -> std::optional<std::string_view> {
+        const TTopicNode* other = project.Topics.FindById(combo->itemData(row).toULongLong());
+        if (!other) return std::nullopt;
+        return other->Name.View();
+    };
+    int first = 0, last = combo->count();
+    while (first < last) {
+        const int mid = first + (last - first) / 2;
+        const auto other = nameAt(mid);
+        if (!other) break;
+        if (CompareText(*other, name) < 0)
+            first = mid + 1;
+        else
+            last = mid;
+    }
+    if (first == last)
+        for (int row = first; row < combo->count(); ++row) {
+            if (combo->itemData(row).toULongLong() == node.Id()) return row;
+            const auto other = nameAt(row);
+            if (!other || CompareText(*other, name) != 0) break;
+        }
+    return combo->findData(QVariant::fromValue<qulonglong>(node.Id()));
+}
+
 }  // namespace
 
 void TfrmMain::AddModuleRow(TNodeId id) {
@@ -309,7 +339,9 @@ void TfrmMain::SelectInCombo(const TTopicNode& node) {
     QComboBox* mine = node.IsPopup() ? cboPopups : cboTopics;
     QComboBox* other = node.IsPopup() ? cboTopics : cboPopups;
     const QSignalBlocker b1(mine), b2(other);
-    mine->setCurrentIndex(mine->findData(QVariant::fromValue<qulonglong>(node.Id())));
+    // Every open selects its module here: a search through the whole box
+    // made a walk over all modules quadratic.
+    mine->setCurrentIndex(ComboRowOf(mine, *project_, node));
     other->setCurrentIndex(-1);
 }
 

@@ -110,7 +110,7 @@ bool TfrmMain::Startup(const QStringList& args) {
     status("Initializing application...");
     sleepMs(35);
     if (QScreen* screen = QGuiApplication::primaryScreen()) dockWidth_ = screen->geometry().width() * 25 / 100;
-    ui_.SetHelpFile(FromCp1252(InFolder(env_.ProgramFolder, "Quillmark.hlp")));
+    ui_.SetHelpFile(FromCp1252(InFolder(DataFolder(), "Quillmark.hlp")));
     cboFonts->addItems(QFontDatabase::families());  // already sorted
     formatPainter_[0] = formatPainter_[1] = false;
     try {
@@ -151,6 +151,7 @@ bool TfrmMain::Startup(const QStringList& args) {
     userTools_->LoadFromRegistry(*env_.Settings);
     mru_->LoadFromRegistry(*env_.Settings);
     styles_->LoadFromRegistry(*env_.Settings);
+    const std::vector<std::string> settingsProblems = env_.Settings->TakeReadProblems();
     ApplyDefaultFont();
     status("Loading dictionaries...");
     LoadDictionaries();
@@ -194,7 +195,22 @@ bool TfrmMain::Startup(const QStringList& args) {
     TheEditor->setFocus();
     started_ = true;
     actions_->UpdateNow();
+    // Never a box here: the user reads them in the window, once.
+    ShowSettingsProblems(settingsProblems);
     return true;
+}
+
+void TfrmMain::ShowSettingsProblems(const std::vector<std::string>& problems) {
+    if (problems.empty()) return;
+    for (const std::string& p : problems) {
+        auto* item = new QTreeWidgetItem(tvwQuillmark, QStringList{FromCp1252(p)});
+        item->setData(0, Qt::UserRole, -1);    // no log entry behind it
+        item->setIcon(0, imlMisc().Glyph(3));  // the log's warning
+    }
+    tsOutputs->setCurrentIndex(0);
+    QString text = FromCp1252(problems.front());
+    if (problems.size() > 1) text += QStringLiteral(" (%1 more in the messages pane)").arg(problems.size() - 1);
+    status_->SetStatus(text);
 }
 
 void TfrmMain::CreateObjects() {
@@ -324,7 +340,7 @@ void TfrmMain::ApplyDefaultFont() {
 
 void TfrmMain::LoadDictionaries() {
     spell_ = std::make_unique<TQorSpellEngine>();
-    spell_->DictionaryFolder = InFolder(env_.ProgramFolder, "Dictionaries");
+    spell_->DictionaryFolder = InFolder(DataFolder(), "Dictionaries");
     spell_->UserDictionaryFolder = env_.PersonalDictionaryFolder;
     spell_->WordCheck = [this](std::string_view word, bool& accepted) {
         spellCommands_->IsProjectWord(word, accepted);
@@ -357,7 +373,7 @@ void TfrmMain::LoadDictionaries() {
     spell_->StartAtCaret = !options_->SpellStartBeginning;
 }
 
-void TfrmMain::LoadMacroDefinitions() { macros_->LoadFromFile(InFolder(env_.ProgramFolder, kMacrosFileName)); }
+void TfrmMain::LoadMacroDefinitions() { macros_->LoadFromFile(InFolder(DataFolder(), kMacrosFileName)); }
 
 void TfrmMain::RestoreLayout() {
     auto dock = [this](QDockWidget* pane, const std::string& site) {
@@ -383,19 +399,25 @@ void TfrmMain::RestoreLayout() {
 }
 
 void TfrmMain::LoadWindowPosition() {
+    const SettingsStore& s = *env_.Settings;
+    // The rectangle is one setting of four numbers, the maximised state another.
     try {
-        const SettingsStore& s = *env_.Settings;
-        const int left = s.ReadInteger(kWindowPositionKey, "Left");
-        const int top = s.ReadInteger(kWindowPositionKey, "Top");
-        const int width = s.ReadInteger(kWindowPositionKey, "Width");
-        const int height = s.ReadInteger(kWindowPositionKey, "Height");
-        const bool maximized = s.ReadBool(kWindowPositionKey, "Maximized");
+        const auto left = s.FindInteger(kWindowPositionKey, "Left");
+        const auto top = s.FindInteger(kWindowPositionKey, "Top");
+        const auto width = s.FindInteger(kWindowPositionKey, "Width");
+        const auto height = s.FindInteger(kWindowPositionKey, "Height");
         // A rectangle left on a monitor that is gone comes onto a screen there is.
-        if (width > 0 && height > 0) setGeometry(FitToScreens(QRect(left, top, width, height), ScreenAreas()));
-        setWindowState(maximized ? Qt::WindowMaximized : Qt::WindowNoState);
+        if (left && top && width && height && *width > 0 && *height > 0)
+            setGeometry(FitToScreens(QRect(*left, *top, *width, *height), ScreenAreas()));
     } catch (const std::exception&) {
-        // First run or an unreadable value: the window keeps its design position.
+        // An unreadable value: the window keeps its design position.
     }
+    bool maximized = false;
+    try {
+        maximized = s.FindBool(kWindowPositionKey, "Maximized").value_or(false);
+    } catch (const std::exception&) {
+    }
+    setWindowState(maximized ? Qt::WindowMaximized : Qt::WindowNoState);
 }
 
 void TfrmMain::SaveWindowPosition() {

@@ -40,8 +40,12 @@ TSpellCommands::TSpellCommands(TMainContext& context)
     : TCommandHandler(context), dialogUi_(std::make_unique<TSpellDialogUi>(context.Ui(), &context.Window())) {
     // The enabling rules follow the wait: the window disables what must not
     // run while the dialog holds the text, and enables it again afterwards.
-    QObject::connect(dialogUi_.get(), &TSpellDialogUi::waitStarted, dialogUi_.get(),
-                     [this] { ctx_.Actions().UpdateNow(); });
+    // The word asked about is shown: Spell Check All holds the editor's
+    // layout while it walks the modules.
+    QObject::connect(dialogUi_.get(), &TSpellDialogUi::waitStarted, dialogUi_.get(), [this] {
+        ctx_.Editor()->ReleaseLayout();
+        ctx_.Actions().UpdateNow();
+    });
     QObject::connect(dialogUi_.get(), &TSpellDialogUi::waitEnded, dialogUi_.get(),
                      [this] { ctx_.Actions().RequestUpdate(); });
 }
@@ -114,16 +118,27 @@ void TSpellCommands::actCheckSpellAllExecute() {
     // Every module is read whole: the carets the modules were left with are
     // not where the user asked to start.
     const QScopedValueRollback<bool> fromStart(engine->StartAtCaret, false);
+    // The word asked about is shown selected in every module: set once for
+    // the whole check, not again for each module.
+    TRichText2* editor = ctx_.Editor();
+    const bool hideSelection = editor->HideSelection();
+    editor->SetHideSelection(false);
+    OnExit restoreSelection([editor, hideSelection] { editor->SetHideSelection(hideSelection); });
+    // Nothing is painted between the modules: none is laid out until the
+    // check stops at a word (the dialog's wait releases the layout) or ends.
+    OnExit releaseLayout([editor] { editor->ReleaseLayout(); });
     engine->ResetLists();
     for (const ExplorerPage page : {ExplorerPage::Topics, ExplorerPage::Popups}) {
         if (engine->Cancelled() || (page == ExplorerPage::Popups && ctx_.ListCount(page) == 0)) break;
         ctx_.ShowPage(page);
         for (int row = 0; row < ctx_.ListCount(page) && !engine->Cancelled(); ++row) {
+            editor->HoldLayout();
             ctx_.SetListRow(page, row);
             ctx_.OpenSelected(page);
             CheckEditor(*engine);
         }
     }
+    editor->ReleaseLayout();
     finished = true;
     engine->FinishCheck();
     SaveUserDictionary();

@@ -1,6 +1,7 @@
 #include "model/options.h"
 
 #include <algorithm>
+#include <exception>
 #include <optional>
 #include <string_view>
 #include <variant>
@@ -176,20 +177,35 @@ void SetFromBin(const FieldPtr& f, const std::string& current, const unsigned ch
     }
 }
 
-void ReadOption(const SettingsStore& store, const OptionDef& d, TOptions& o) {
+// Reads one value into its field; false when the value is missing. A value
+// that is there but cannot be read as asked throws.
+bool ReadOption(const SettingsStore& store, const OptionDef& d, TOptions& o) {
     const FieldPtr f = Resolve(o, d.Field);
     const char* key = KeyOf(d.Grp);
     switch (d.Type) {
-        case Reg::Str: *std::get<std::string*>(f) = store.ReadString(key, d.Name); break;
-        case Reg::Int: *std::get<std::int32_t*>(f) = store.ReadInteger(key, d.Name); break;
-        case Reg::Bool: *std::get<bool*>(f) = store.ReadBool(key, d.Name); break;
+        case Reg::Str: {
+            auto s = store.FindString(key, d.Name);
+            if (s) *std::get<std::string*>(f) = std::move(*s);
+            return s.has_value();
+        }
+        case Reg::Int: {
+            const auto n = store.FindInteger(key, d.Name);
+            if (n) *std::get<std::int32_t*>(f) = *n;
+            return n.has_value();
+        }
+        case Reg::Bool: {
+            const auto b = store.FindBool(key, d.Name);
+            if (b) *std::get<bool*>(f) = *b;
+            return b.has_value();
+        }
         case Reg::Bin: {
             unsigned char buf[16] = {};
             const auto n = store.ReadBinary(key, d.Name, buf, d.BinSize);
             if (n) SetFromBin(f, BinBytes(f), buf, *n);
-            break;
+            return n.has_value();
         }
     }
+    return false;
 }
 
 void WriteOption(SettingsStore& store, const OptionDef& d, TOptions& o) {
@@ -228,18 +244,25 @@ void ApplyDefaults(Group g, TOptions& o) {
         if (d.Grp == g) ApplyDefault(d, o);
 }
 
-// Reads one group; a failure part-way gives the group's defaults over what
-// was read so far.
+// Reads one group value by value: a missing value, or one that cannot be
+// read, takes its own default (a field without one stays as it was), and
+// every value that was read is kept. A missing group gives its defaults.
 void LoadGroup(const SettingsStore& store, Group g, TOptions& o) {
+    bool exists = false;
     try {
-        if (!store.KeyExists(KeyOf(g))) {
-            ApplyDefaults(g, o);
-            return;
+        exists = store.KeyExists(KeyOf(g));
+    } catch (const std::exception&) {
+        // An unreadable backend reads as an empty one.
+    }
+    for (const OptionDef& d : Table()) {
+        if (d.Grp != g) continue;
+        bool read = false;
+        try {
+            read = exists && ReadOption(store, d, o);
+        } catch (const std::exception&) {
+            // The store noted what it could not read; the default stands in.
         }
-        for (const OptionDef& d : Table())
-            if (d.Grp == g) ReadOption(store, d, o);
-    } catch (const qm::Error&) {
-        ApplyDefaults(g, o);
+        if (!read) ApplyDefault(d, o);
     }
 }
 

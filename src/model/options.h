@@ -90,11 +90,12 @@ public:
     bool SpellEnsureVisible = false;
     bool SpellStartBeginning = false;
 
-    // Reads "Settings" and "Docking" as two independent groups. A missing
-    // group, a missing number or a malformed value gives that group's
-    // defaults; a missing string reads as empty and a missing binary value
-    // leaves its field as it was. Numbers are then brought into the dialog's
-    // ranges. Never throws.
+    // Reads "Settings" and "Docking" value by value: a missing value, or one
+    // of the wrong type or longer than its field, takes its own default (the
+    // fields without one, the two folders and the rectangles, stay as they
+    // were); every value read is kept. A binary value shorter than its field
+    // fills its first bytes. Numbers are then brought into the dialog's
+    // ranges. Never throws; the store notes what it could not read.
     void LoadFromRegistry(const SettingsStore& store);
     // Writes both groups. The Docking fields are written as they are: the main
     // window copies the live panes' dock sites and rectangles into them first.

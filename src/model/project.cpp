@@ -45,9 +45,20 @@ std::string_view FolderPart(std::string_view path) {
     return {};
 }
 
-// `name` in `folder`, through the build's listing cache when there is one.
+// `name` in `folder` as the help compiler finds a picture there: the folder
+// in any case, the name as written, else its file name alone. Through the
+// build's listing cache when there is one.
 std::string FindIn(TFolderCache* cache, std::string_view folder, std::string_view name) {
-    return cache ? cache->FindFile(folder, name) : FindFileInFolder(folder, name);
+    std::string dir(folder);
+    if (!folder.empty()) {
+        dir = cache ? cache->FindFolder(folder) : FindFolderAnyCase(folder);
+        if (dir.empty()) return {};
+    }
+    const auto find = [&](std::string_view n) { return cache ? cache->FindFile(dir, n) : FindFileInFolder(dir, n); };
+    std::string found = find(name);
+    const std::string bare = ExtractFileName(name);
+    if (found.empty() && !bare.empty() && bare.size() != name.size()) found = find(bare);
+    return found;
 }
 
 template <std::size_t W, std::size_t C>

@@ -74,9 +74,11 @@ public:
     void NewProject();
 
     // True when `name` is found as a file in the project's folder or one of
-    // the BmRoot folders (in that order); the file name matches without regard
-    // to ASCII case when no exact match exists. A relative BmRoot folder
-    // counts from the project's folder, as it does for the help compiler.
+    // the BmRoot folders (in that order), as the help compiler finds a
+    // picture: the folders and the file name match without regard to ASCII
+    // case when no exact match exists, and a name with a folder part is also
+    // found by its file name alone. A relative BmRoot folder counts from the
+    // project's folder, as it does for the help compiler.
     // With a cache, each folder is listed once for all the look-ups that
     // share it (a build's); without one, at each look-up.
     bool FileExistsInSearchPath(std::string_view name, TFolderCache* cache = nullptr) const;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <exception>
 #include <limits>
 
 #include "model/options.h"
@@ -30,30 +31,53 @@ TStyle DefaultStyle(const char* name, std::int32_t size, std::uint8_t fontStyle)
     return s;
 }
 
+// Each value of a style is read on its own: one that is missing or cannot be
+// read takes the value a new style has, and the rest of the style is kept.
+template <class T, class Read>
+T ValueOr(Read read, T fallback) {
+    try {
+        if (auto v = read()) return static_cast<T>(*v);
+    } catch (const std::exception&) {
+        // The store noted what it could not read.
+    }
+    return fallback;
+}
+
 std::uint8_t ReadByte(const SettingsStore& store, const std::string& key, const char* name, std::uint8_t current) {
     std::uint8_t b = current;
-    store.ReadBinary(key, name, &b, 1);
+    try {
+        store.ReadBinary(key, name, &b, 1);
+    } catch (const std::exception&) {
+        b = current;  // a value of the wrong type or size leaves the field
+    }
     return b;
 }
 
-// Reads style n in the stored order; throws ESettingsRead when a value is missing or malformed.
+// Reads style n in the stored order.
 TStyle ReadStyle(const SettingsStore& store, int n) {
     const std::string key = StyleKey(n);
+    const TStyle fresh = DefaultStyle("", 8, 0);
+    auto str = [&](const char* name, const std::string& fallback) {
+        return ValueOr<std::string>([&] { return store.FindString(key, name); }, fallback);
+    };
+    auto num = [&](const char* name, std::int32_t fallback) {
+        return ValueOr<std::int32_t>([&] { return store.FindInteger(key, name); }, fallback);
+    };
     TStyle s;
-    s.Name = store.ReadString(key, "Name");
-    s.Font.Name = store.ReadString(key, "FontFace");
-    s.Font.Size = std::clamp(store.ReadInteger(key, "FontHeight"), kMinFontSize, kMaxFontSize);
-    s.Font.Color = store.ReadInteger(key, "FontColor");
+    s.Name = str("Name", fresh.Name);
+    s.Font.Name = str("FontFace", fresh.Font.Name);
+    s.Font.Size = std::clamp(num("FontHeight", fresh.Font.Size), kMinFontSize, kMaxFontSize);
+    s.Font.Color = num("FontColor", fresh.Font.Color);
     s.Font.Style = ReadByte(store, key, "FontStyle", s.Font.Style);
     s.Alignment = ReadByte(store, key, "ParaAlignment", s.Alignment);
-    s.SpaceAfter = store.ReadInteger(key, "ParaAfter");
-    s.SpaceBefore = store.ReadInteger(key, "ParaBefore");
-    s.LineSpacing = store.ReadInteger(key, "ParaLineSpacing");
-    s.LineSpacingRule = store.ReadInteger(key, "ParaLineSpacingRule");
-    s.RightIndent = store.ReadInteger(key, "RightIndent");
-    s.StartIndent = store.ReadInteger(key, "StartIndent");
-    const std::int32_t offset = store.ReadInteger(key, "Offset");
-    const bool positive = store.ReadBool(key, "Positive");
+    s.SpaceAfter = num("ParaAfter", 0);
+    s.SpaceBefore = num("ParaBefore", 0);
+    s.LineSpacing = num("ParaLineSpacing", 0);
+    s.LineSpacingRule = num("ParaLineSpacingRule", 0);
+    s.RightIndent = num("RightIndent", 0);
+    s.StartIndent = num("StartIndent", 0);
+    const std::int32_t offset = num("Offset", 0);
+    const bool positive = ValueOr<bool>([&] { return store.FindBool(key, "Positive"); }, true);
     s.Offset = positive ? offset : ClampToInt32(-static_cast<std::int64_t>(offset));
     s.StyleType = ReadByte(store, key, "Type", s.StyleType);
     return s;
@@ -180,25 +204,18 @@ void TStyles::SetDefaults() {
 
 void TStyles::LoadFromRegistry(const SettingsStore& store) {
     Clear();
-    std::int32_t count = 0;
     try {
         if (!store.KeyExists(kStylesKey)) {
             SetDefaults();
             return;
         }
-        count = std::min(store.ReadInteger(kStylesKey, "Count"), kMaxStyles);
-    } catch (const qm::Error&) {
-        SetDefaults();
-        return;
-    }
-    for (int n = 1; n <= count; ++n) {
-        try {
-            Add(ReadStyle(store, n));
-        } catch (const qm::Error&) {
-            // Keep what was read and top the list up with the defaults.
-            SetDefaults();
-            return;
-        }
+        // Without a readable count, every style stored is read.
+        const std::int32_t count =
+            ValueOr<std::int32_t>([&] { return store.FindInteger(kStylesKey, "Count"); }, kMaxStyles);
+        for (int n = 1; n <= std::min(count, kMaxStyles); ++n)
+            if (store.KeyExists(StyleKey(n))) Add(ReadStyle(store, n));
+    } catch (const std::exception&) {
+        // A backend that fails keeps the styles read so far.
     }
     if (Count() == 0) SetDefaults();
 }

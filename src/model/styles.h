@@ -79,10 +79,12 @@ public:
     // Appends the five default styles, as far as there is room.
     void SetDefaults();
 
-    // Replaces the list with the stored styles: the defaults when there is no
-    // Styles key or no readable count, the styles read so far plus the
-    // defaults (within 25) when a style cannot be read, and the defaults when
-    // nothing was read. Never throws.
+    // Replaces the list with the stored styles, at most 25: the defaults when
+    // there is no Styles key or nothing was read. Without a readable count
+    // every stored style is read; a style whose key is gone is skipped, and a
+    // value of a style that is missing or cannot be read takes what a new
+    // style has (a binary one stays as it was), keeping the rest of the
+    // style. Never throws.
     void LoadFromRegistry(const SettingsStore& store);
     // Replaces the stored styles with this list; store failures are swallowed.
     void SaveToRegistry(SettingsStore& store) const;

@@ -1,6 +1,8 @@
 #include "model/usertools.h"
 
 #include <algorithm>
+#include <exception>
+#include <optional>
 
 namespace qm {
 
@@ -42,15 +44,32 @@ void TUserTools::Changed() const {
 void TUserTools::LoadFromRegistry(const SettingsStore& store) {
     try {
         if (!store.KeyExists(kToolsKey)) return;
-        const int count = std::min(store.ReadInteger(kToolsKey, "Count"), kMaxUserTools);
-        for (int n = 1; n <= count && CanAdd(); ++n) {
-            const std::string path = store.ReadString(kToolsKey, "ToolPath" + std::to_string(n));
-            const std::string name = store.ReadString(kToolsKey, "ToolName" + std::to_string(n));
-            Add(path, name);
-        }
-    } catch (const qm::Error&) {
-        // The tools read so far stay.
+    } catch (const std::exception&) {
+        return;
     }
+    auto text = [&](const std::string& name) {
+        try {
+            return store.ReadString(kToolsKey, name);
+        } catch (const std::exception&) {
+            return std::string();  // the store noted what it could not read
+        }
+    };
+    auto stored = [&](int n) {
+        try {
+            return store.ValueExists(kToolsKey, "ToolPath" + std::to_string(n)) ||
+                   store.ValueExists(kToolsKey, "ToolName" + std::to_string(n));
+        } catch (const std::exception&) {
+            return false;
+        }
+    };
+    // Without a readable count, the tools stored one after another.
+    std::optional<std::int32_t> count;
+    try {
+        count = store.FindInteger(kToolsKey, "Count");
+    } catch (const std::exception&) {
+    }
+    for (int n = 1; CanAdd() && (count ? n <= *count : stored(n)); ++n)
+        Add(text("ToolPath" + std::to_string(n)), text("ToolName" + std::to_string(n)));
 }
 
 void TUserTools::SaveToRegistry(SettingsStore& store) const {

@@ -43,8 +43,9 @@ public:
     void SetOnChange(std::function<void()> onChange) { onChange_ = std::move(onChange); }
 
     // Adds the stored tools to the list; a missing key loads nothing, a
-    // "Count" above 10 is taken as 10 and a malformed entry ends the loading.
-    // Never throws.
+    // "Count" above 10 is taken as 10, and without a readable "Count" the
+    // tools stored one after another are read. A path or name that is
+    // missing or cannot be read is empty; the tool stays. Never throws.
     void LoadFromRegistry(const SettingsStore& store);
     // Deletes "ToolPath" + n and "ToolName" + n for n = 1 to 10, then writes
     // "Count" and each pair. Failures are swallowed.

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QUrl>
 
 #include "platform/uiservices.h"
@@ -89,10 +90,16 @@ CompilerResult QtCompilerRunner::Run(const CompilerCall& call) {
     process.setProgram(program);
     process.setArguments(arguments);
     if (!call.workingFolder.empty()) process.setWorkingDirectory(QtPath(call.workingFolder));
-    // Nobody reads the compiler's console output, so it must not fill a pipe.
+    // The console output must never fill a pipe. Its error output goes to a
+    // private file of ours, outside the work folder, so a run that leaves no
+    // report can still say why; only its end is read.
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
+    QTemporaryFile errors;
+    if (errors.open())
+        process.setStandardErrorFile(errors.fileName());
+    else
+        process.setStandardErrorFile(QProcess::nullDevice());
     process.start();
     if (!process.waitForStarted(-1)) {
         result.failure = ModelText(process.errorString());
@@ -103,6 +110,15 @@ CompilerResult QtCompilerRunner::Run(const CompilerCall& call) {
     // However long the compile takes: -1 never times out.
     process.waitForFinished(-1);
     result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    if (errors.isOpen()) {
+        QFile written(errors.fileName());
+        if (written.open(QIODevice::ReadOnly)) {
+            const qint64 size = written.size();
+            const qint64 tail = static_cast<qint64>(kCompilerErrorOutputTail);
+            if (size > tail) written.seek(size - tail);
+            result.errorOutput = ModelText(QString::fromLocal8Bit(written.read(tail)));
+        }
+    }
     return result;
 }
 

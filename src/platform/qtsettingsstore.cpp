@@ -1,15 +1,20 @@
 #include "platform/qtsettingsstore.h"
 
+#include <algorithm>
 #include <limits>
+#include <utility>
 
 #include <QByteArray>
+#include <QFile>
 #include <QIODevice>
 #include <QList>
+#include <QStringDecoder>
 #include <QStringList>
 #include <QUrl>
 #include <QVariant>
 
 #include "util/cp1252.h"
+#include "util/errors.h"
 
 namespace qm {
 
@@ -35,7 +40,10 @@ QString QtPath(std::string_view key, std::string_view name) {
 //   FontStyle=hex:01     binary data
 //
 // Group and value names are %-encoded where they hold anything but letters,
-// digits and a few safe marks. Lines that do not parse are skipped.
+// digits and a few safe marks. For a file written by hand: blanks around
+// names and values are dropped, a value in none of these forms is the text
+// as written (Path=/home/me/hc), and a line without a name and "=" is
+// skipped (the store tells which, TakeReadProblems).
 
 const QByteArray kNameSafe = " ()!$&'*+,:@";
 
@@ -46,9 +54,23 @@ QByteArray ValueSafe() {
     return safe;
 }
 
-QByteArray EncodeName(const QString& name) { return QUrl::toPercentEncoding(name, kNameSafe); }
+// UTF-8 as it stands: a byte-order mark at the start of a part is a
+// character like any other, so a name or value reads back as it was written.
+QString Utf8(const QByteArray& bytes) {
+    QStringDecoder decode(QStringDecoder::Utf8,
+                          QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    return decode(bytes);
+}
 
-QString DecodeName(const QByteArray& raw) { return QString::fromUtf8(QByteArray::fromPercentEncoding(raw)); }
+QByteArray EncodeName(const QString& name) {
+    QByteArray out = QUrl::toPercentEncoding(name, kNameSafe);
+    // The reader trims blanks around names, so a blank at either end is encoded.
+    if (out.startsWith(' ')) out.replace(0, 1, "%20");
+    if (out.endsWith(' ')) out.replace(out.size() - 1, 1, "%20");
+    return out;
+}
+
+QString DecodeName(const QByteArray& raw) { return Utf8(QByteArray::fromPercentEncoding(raw)); }
 
 QByteArray EncodeGroup(const QString& group) {
     QByteArrayList parts;
@@ -83,7 +105,7 @@ bool IsHex(const QByteArray& s) {
 
 bool DecodeValue(const QByteArray& raw, QVariant& out) {
     if (raw.size() >= 2 && raw.startsWith('"') && raw.endsWith('"')) {
-        out = QString::fromUtf8(QByteArray::fromPercentEncoding(raw.mid(1, raw.size() - 2)));
+        out = Utf8(QByteArray::fromPercentEncoding(raw.mid(1, raw.size() - 2)));
         return true;
     }
     if (raw.startsWith("hex:")) {
@@ -112,21 +134,43 @@ bool WriteTyped(QIODevice& device, const QSettings::SettingsMap& map) {
 
 }  // namespace
 
-bool QtSettingsStore::ParseTyped(const QByteArray& all, QSettings::SettingsMap& map) {
+bool QtSettingsStore::ParseTyped(const QByteArray& data, QSettings::SettingsMap& map, ParseNotes* notes) {
+    // A file saved by a Windows editor may start with a byte-order mark.
+    const QByteArray all = data.startsWith("\xEF\xBB\xBF") ? data.mid(3) : data;
     QString group;
+    int number = 0;
     for (QByteArray line : all.split('\n')) {
+        ++number;
         if (line.endsWith('\r')) line.chop(1);
-        if (line.isEmpty() || line.startsWith(';') || line.startsWith('#')) continue;
-        if (line.startsWith('[') && line.endsWith(']')) {
-            group = DecodeGroup(line.mid(1, line.size() - 2));
+        // A person writing the file may put blanks around names and values.
+        const QByteArray text = line.trimmed();
+        if (text.isEmpty() || text.startsWith(';') || text.startsWith('#')) continue;
+        if (text.startsWith('[') && text.endsWith(']')) {
+            group = DecodeGroup(text.mid(1, text.size() - 2).trimmed());
             continue;
         }
-        const qsizetype eq = line.indexOf('=');
-        if (eq <= 0) continue;
+        const qsizetype eq = text.indexOf('=');
+        const QByteArray rawName = eq < 0 ? QByteArray() : text.left(eq).trimmed();
+        if (rawName.isEmpty()) {
+            if (notes) notes->NotUnderstood.append(FileLine{number, line});
+            continue;
+        }
+        const QByteArray raw = text.mid(eq + 1).trimmed();
         QVariant value;
-        if (!DecodeValue(line.mid(eq + 1), value)) continue;
-        const QString name = DecodeName(line.left(eq));
-        map.insert(group.isEmpty() ? name : group + QLatin1Char('/') + name, value);
+        // A value without the format's marks (a path written without its
+        // quotes) is what a person means: that text.
+        const bool plain = !DecodeValue(raw, value);
+        if (plain) value = Utf8(raw);
+        const QString name = DecodeName(rawName);
+        const QString key = group.isEmpty() ? name : group + QLatin1Char('/') + name;
+        map.insert(key, value);
+        if (notes) {
+            notes->ValueLines.insert(key, FileLine{number, line});
+            if (plain || value.metaType().id() == QMetaType::Int)
+                notes->PlainValues.insert(key, Utf8(raw));
+            else
+                notes->PlainValues.remove(key);
+        }
     }
     return true;
 }
@@ -167,17 +211,78 @@ QtSettingsStore::QtSettingsStore() {
         std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, kOrganisationName, kApplicationName);
 #else
     settings_ = std::make_unique<QSettings>(TypedFormat(), QSettings::UserScope, kOrganisationName, kApplicationName);
+    NoteFile();
 #endif
 }
 
 QtSettingsStore::QtSettingsStore(const QString& fileName)
-    : settings_(std::make_unique<QSettings>(fileName, TypedFormat())) {}
+    : settings_(std::make_unique<QSettings>(fileName, TypedFormat())) {
+    NoteFile();
+}
 
 QtSettingsStore::~QtSettingsStore() = default;
 
+void QtSettingsStore::NoteFile() {
+    QFile file(settings_->fileName());
+    if (file.size() > kMaxFileBytes || !file.open(QIODevice::ReadOnly)) return;
+    QSettings::SettingsMap unused;
+    ParseTyped(file.readAll(), unused, &notes_);
+}
+
+void QtSettingsStore::ForgetNotes(const QString& path, bool below) {
+    if (path.isEmpty() && below) {
+        notes_.ValueLines.clear();
+        notes_.PlainValues.clear();
+        return;
+    }
+    notes_.ValueLines.remove(path);
+    notes_.PlainValues.remove(path);
+    if (!below) return;
+    const QString prefix = path + QLatin1Char('/');
+    notes_.ValueLines.removeIf([&](const auto& it) { return it.key().startsWith(prefix); });
+    notes_.PlainValues.removeIf([&](const auto& it) { return it.key().startsWith(prefix); });
+}
+
 bool QtSettingsStore::Sync() {
     settings_->sync();
+    // A file written anew has none of the lines noted when it was read.
+    if (written_) notes_ = ParseNotes{};
+    written_ = false;
     return settings_->status() == QSettings::NoError;
+}
+
+std::optional<std::string> QtSettingsStore::PlainText(std::string_view key, std::string_view name) const {
+    const auto it = notes_.PlainValues.constFind(QtPath(key, name));
+    if (it == notes_.PlainValues.constEnd()) return std::nullopt;
+    return FromQt(it.value());
+}
+
+namespace {
+
+std::string LineSentence(const QString& file, const QtSettingsStore::FileLine& line, const char* outcome) {
+    return "Line " + std::to_string(line.Number) + " of \"" + QuoteInput(FromQt(file)) + "\" was not understood: \"" +
+           QuoteInput(FromQt(QString::fromUtf8(line.Text))) + "\". " + outcome;
+}
+
+}  // namespace
+
+std::vector<std::string> QtSettingsStore::TakeReadProblems() {
+    // By line; a value the file no longer holds as it was read comes last.
+    std::vector<std::pair<int, std::string>> told;
+    for (const FileLine& line : notes_.NotUnderstood)
+        told.emplace_back(line.Number, LineSentence(settings_->fileName(), line, "It is skipped."));
+    notes_.NotUnderstood.clear();
+    for (const UnreadableValue& u : TakeUnreadable()) {
+        const auto it = notes_.ValueLines.constFind(QtPath(u.Key, u.Name));
+        if (it != notes_.ValueLines.constEnd())
+            told.emplace_back(it->Number, LineSentence(settings_->fileName(), it.value(), "Its default is used."));
+        else
+            told.emplace_back(std::numeric_limits<int>::max(), DescribeUnreadable(u));
+    }
+    std::stable_sort(told.begin(), told.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::string> out;
+    for (auto& t : told) out.push_back(std::move(t.second));
+    return out;
 }
 
 QString QtSettingsStore::FileName() const { return settings_->fileName(); }
@@ -193,6 +298,8 @@ bool QtSettingsStore::KeyExists(std::string_view key) const {
 
 void QtSettingsStore::DeleteKey(std::string_view key) {
     const QString path = QtPath(key, {});
+    ForgetNotes(path, true);
+    written_ = true;
     if (path.isEmpty())
         settings_->clear();
     else
@@ -202,6 +309,8 @@ void QtSettingsStore::DeleteKey(std::string_view key) {
 bool QtSettingsStore::DeleteValue(std::string_view key, std::string_view name) {
     const QString path = QtPath(key, name);
     if (name.empty() || !settings_->contains(path)) return false;
+    ForgetNotes(path, true);
+    written_ = true;
     settings_->remove(path);
     return true;
 }
@@ -238,7 +347,10 @@ void QtSettingsStore::SetValue(std::string_view key, std::string_view name, cons
         case SettingType::Integer: v = static_cast<int>(value.Number); break;
         case SettingType::Binary: v = QByteArray(value.Data.data(), static_cast<qsizetype>(value.Data.size())); break;
     }
-    settings_->setValue(QtPath(key, name), v);
+    const QString path = QtPath(key, name);
+    ForgetNotes(path, false);
+    written_ = true;
+    settings_->setValue(path, v);
 }
 
 }  // namespace qm

@@ -2,9 +2,12 @@
 
 #include <array>
 
+#include "preprocess/outputlog.h"
+#include "preprocess/topicwriter.h"
 #include "util/errors.h"
 #include "util/fileio.h"
 #include "util/qorstring.h"
+#include "util/qorsystem.h"
 
 namespace qm {
 
@@ -119,6 +122,32 @@ void CheckProjectForBuild(const TProject& project) {
     CheckModuleFileNames(project);
     CheckLineTexts(project);
     CheckOutputFileNames(project);
+}
+
+TBuildForecast ForecastBuild(const TProject& project, const TCheckSettings& checks) {
+    TBuildForecast forecast;
+    try {
+        CheckProjectForBuild(project);
+    } catch (const Error& e) {
+        forecast.Refusal = e.what();
+        return forecast;
+    }
+    TOutputLog log;
+    std::vector<TAnchorTable> anchorTables(static_cast<std::size_t>(project.Topics.Count()));
+    TUnresolvedAnchorTable unresolved;
+    const TModuleIndex modules(project.Topics);
+    TFolderCache folders;
+    std::size_t index = 0;
+    for (const auto& node : project.Topics) {
+        const TPassContext ctx{project, *node, log, checks, false, &modules, &folders};
+        (void)PreprocessTopic(ctx, anchorTables[index++], unresolved);
+    }
+    ResolveAnchors(anchorTables, unresolved, log, checks);
+    for (const TError& e : log.Entries()) {
+        if (e.Code < 1 || e.Code > TCheckSettings::kChecks) continue;
+        ++(e.Kind == 0 ? forecast.Errors : forecast.Warnings)[static_cast<std::size_t>(e.Code - 1)];
+    }
+    return forecast;
 }
 
 std::string HelpIndexPath(const TProject& project) {

@@ -3,10 +3,12 @@
 // file, and every text that goes on a line of the help project or of a topic
 // file's footnotes. Each check raises qm::Error with the text to show for the
 // first problem it finds.
+#include <array>
 #include <string>
 #include <string_view>
 
 #include "model/project.h"
+#include "preprocess/checksettings.h"
 
 namespace qm {
 
@@ -40,6 +42,23 @@ void CheckOutputFileNames(const TProject& project);
 
 // All of the above: what WriteProjectFile and WriteTopicFiles run first.
 void CheckProjectForBuild(const TProject& project);
+
+// What a build of the project as it stands would report, found without
+// writing anything: what stops it before the checks, and the findings of
+// each check, as errors and as warnings, with `checks` as the build uses them.
+struct TBuildForecast {
+    std::string Refusal;  // CheckProjectForBuild's message, or empty
+    std::array<int, TCheckSettings::kChecks> Errors{};
+    std::array<int, TCheckSettings::kChecks> Warnings{};
+
+    int ErrorsOf(int check) const { return check >= 1 && check <= TCheckSettings::kChecks ? Errors[check - 1] : 0; }
+    int WarningsOf(int check) const { return check >= 1 && check <= TCheckSettings::kChecks ? Warnings[check - 1] : 0; }
+};
+
+// Runs the build's checks and tag passes over every module, as
+// WriteTopicFiles does, but writes no file. When CheckProjectForBuild refuses
+// the project, only the refusal is given.
+TBuildForecast ForecastBuild(const TProject& project, const TCheckSettings& checks);
 
 // The help file's index (.gid) that the build deletes before it compiles:
 // beside the project file, named after the help file (after the project when

@@ -64,16 +64,19 @@ std::string StripTrailingSeparators(std::string s) {
     return s;
 }
 
+// The last separator ("\\" or "/") of `path`, or `fallback` when it has none.
+char SeparatorOf(std::string_view path, char fallback) {
+    const std::size_t sep = path.find_last_of("\\/");
+    return sep == std::string_view::npos ? fallback : path[sep];
+}
+
 // `name` inside `folder`, joined with the separator the folder itself uses,
 // so a native compiler gets a native path ("/tmp/work/Intro.rtf") and a
 // Windows folder keeps its backslashes. A folder without any separator gets
-// a backslash.
-std::string InFolder(std::string_view folder, std::string_view name) {
+// `fallback`.
+std::string InFolder(std::string_view folder, std::string_view name, char fallback = '\\') {
     std::string path(folder);
-    if (!path.empty() && path.back() != '\\' && path.back() != '/') {
-        const std::size_t sep = path.find_last_of("\\/");
-        path += sep == std::string::npos ? '\\' : path[sep];
-    }
+    if (!path.empty() && path.back() != '\\' && path.back() != '/') path += SeparatorOf(path, fallback);
     path += name;
     return path;
 }
@@ -147,7 +150,9 @@ std::string HelpProjectText(const TProject& project, const std::string& workFold
     if (!project.GetCntFile().empty()) add("CNT=" + project.GetCntFile());
     add("ERRORLOG=" + mapPath(InFolder(workFolder, "hcwreport.log")));
     add("BMROOT=" + mapPath(StripTrailingSeparators(ExtractFilePath(project.FileName))));
-    for (const std::string& folder : project.BmRoot) add("BMROOT=" + mapPath(folder));
+    // The image check searches these same folders; an empty entry names none.
+    for (const std::string& folder : project.BmRoot)
+        if (!folder.empty()) add("BMROOT=" + mapPath(folder));
 
     section("[FILES]");
     for (const auto& node : project.Topics) add(mapPath(InFolder(workFolder, node->GetName() + ".rtf")));
@@ -182,7 +187,10 @@ std::string HelpProjectText(const TProject& project, const std::string& workFold
 std::string HelpProjectPath(const TProject& project, const std::string& projectFolder) {
     std::string name = ExtractFileName(project.FileName);
     ChangeExtension(name, "hpj");
-    return IncludeBackslash(projectFolder) + name;
+    // The folder's own separator, else the project file's: on POSIX the
+    // result is a path of "/" alone, as the compiler's call and the messages
+    // name it.
+    return InFolder(projectFolder, name, SeparatorOf(project.FileName, '\\'));
 }
 
 std::string WriteProjectFile(const TProject& project, const std::string& projectFolder, const std::string& workFolder,

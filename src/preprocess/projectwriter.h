@@ -37,11 +37,13 @@ std::string HelpProjectText(const TProject& project, const std::string& workFold
                             const TPathMapper& mapPath = MapPathAsIs,
                             const TColorResolver& resolveColor = ResolveStoredColor);
 
-// The .hpj path: `projectFolder` + "\" (when missing) + the project file's
-// name with the extension "hpj".
+// The .hpj path: `projectFolder`, its own separator (when missing; the
+// project file's when the folder has none, else "\"), and the project file's
+// name with the extension "hpj": "/a/b" gives "/a/b/P.hpj", "D:\Help" gives
+// "D:\Help\P.hpj".
 std::string HelpProjectPath(const TProject& project, const std::string& projectFolder);
 
-// Writes the help project file and returns its path. Runs
+// Writes the help project file and returns its path (HelpProjectPath). Runs
 // CheckProjectForBuild first and refuses a project or work folder whose name
 // holds a control character: each raises qm::Error and nothing is written. A
 // symbolic link standing at the .hpj path is replaced, never written through.

@@ -4,6 +4,7 @@
 #include <optional>
 #include <unordered_map>
 
+#include "preprocess/tablerows.h"
 #include "preprocess/tagtext.h"
 #include "util/errors.h"
 #include "util/fileio.h"
@@ -932,6 +933,9 @@ std::string PreprocessTopic(const TPassContext& ctx, TAnchorTable& anchors, TUnr
         current = text;
         groups.reset();
     };
+    // A table's paragraphs become its rows first, while the text is the
+    // editor's own (the later passes write codes of their own).
+    adopt(AssembleTableRows(current));
     adopt(NoScrollFrom(current, currentGroups(), ctx));
     adopt(AnchorsFrom(current, currentGroups(), ctx, anchors));
     adopt(LinksFrom(current, currentGroups(), ctx, unresolved, false, footnotes.size()));

@@ -111,8 +111,9 @@ void ResolveAnchors(const std::vector<TAnchorTable>& anchorTables, const TUnreso
 // The footnote block of one module.
 std::string BuildFootnotes(const TTopicNode& topic);
 
-// The whole file text of one module: the passes, the "&lt;" and "&rt;"
-// escapes, and the footnotes put before the first "\viewkind4".
+// The whole file text of one module: its tables' rows put back together
+// (AssembleTableRows), the passes, the "&lt;" and "&rt;" escapes, and the
+// footnotes put before the first "\viewkind4".
 std::string PreprocessTopic(const TPassContext& ctx, TAnchorTable& anchors, TUnresolvedAnchorTable& unresolved);
 
 // Converts and writes every module into `workFolder` as <name>.rtf, then

@@ -262,6 +262,36 @@ void ReadPlainTextParagraphs(std::u16string_view text, const CharFormat& format,
 void LoadRtfOrTextParagraphs(std::string_view text, const ParagraphSink& sink,
                              const CharFormat& plainFormat = CharFormat());
 
+// A table of RTF as a reader that shows tables takes it: rows of cells, each
+// cell its paragraphs.
+struct RtfTableCell {
+    std::vector<Paragraph> paragraphs;
+    // The paragraphs' characters, kParagraphSeparator between them.
+    std::u16string text() const;
+};
+
+struct RtfTableRow {
+    std::vector<int> cellRight;  // the "\cellx" edges of the row's definition, twips
+    std::vector<RtfTableCell> cells;
+};
+
+struct RtfTable {
+    std::size_t after = 0;  // the paragraphs outside tables that come before it
+    std::vector<RtfTableRow> rows;
+};
+
+struct RtfTablesAndText {
+    std::vector<Paragraph> paragraphs;  // outside tables, in order
+    std::vector<RtfTable> tables;
+};
+
+// RTF read with its tables. The paragraphs marked "\intbl" are cells'
+// paragraphs; "\cell" ends a cell and "\row" a row, which takes the edges
+// of the last definition ("\trowd" and its "\cellx"); a paragraph outside a
+// table ends the table. A table inside a cell counts its cells as the row's.
+// Footnotes are read as text, as ReadRtf reads them. ERtfError as ReadRtf.
+RtfTablesAndText ReadRtfTables(std::string_view rtf);
+
 // The RTF of the editor's dialect. Ends with the root group's "}".
 std::string WriteRtf(const RichDocument& doc);
 

@@ -124,6 +124,7 @@ struct State {
     Dest dest = Dest::Text;
     CharState chr;
     ParaFormat para;
+    bool intbl = false;  // the paragraph is a table's
     int uc = 1;
     // Raw \sl value and \slmult flag; the rule is derived from both.
     int sl = 0;
@@ -133,6 +134,44 @@ struct State {
 struct FontEntry {
     FontInfo info;
     bool named = false;
+};
+
+// What ReadRtfTables gathers while the reader reads.
+struct TableCollector {
+    RtfTablesAndText read;
+    std::vector<RtfTable>& tables = read.tables;
+    bool open = false;  // tables.back() is being read
+    RtfTableRow row;
+    RtfTableCell cell;
+    std::vector<int> definition;  // the edges of the last definition
+
+    RtfTable& current() {
+        if (!open) {
+            tables.emplace_back();
+            tables.back().after = read.paragraphs.size();
+            open = true;
+        }
+        return tables.back();
+    }
+    void endRow() {
+        if (!cell.paragraphs.empty()) {
+            bool text = false;
+            for (const Paragraph& p : cell.paragraphs) text = text || p.length() > 0;
+            // The paragraph that only marks the row's end is no cell.
+            if (text) row.cells.push_back(std::move(cell));
+            cell = RtfTableCell();
+        }
+        if (row.cells.empty()) return;
+        row.cellRight = definition;
+        current().rows.push_back(std::move(row));
+        row = RtfTableRow();
+    }
+    void endTable() {
+        if (!open && row.cells.empty() && cell.paragraphs.empty()) return;
+        endRow();
+        if (open && tables.back().rows.empty()) tables.pop_back();
+        open = false;
+    }
 };
 
 // Deeper nesting than this keeps the last state; it only counts braces, so a
@@ -145,8 +184,15 @@ public:
     Reader(std::string_view in, const ParagraphSink& sink) : in_(in), sink_(sink), plain_(unused_) {}
     // Only the characters are kept, into `plain` (runPlain), no formats.
     Reader(std::string_view in, std::u16string& plain) : in_(in), sink_(NoSink()), textOnly_(true), plain_(plain) {}
+    // Only the tables' paragraphs are kept, into `tables`.
+    Reader(std::string_view in, TableCollector& tables) : in_(in), sink_(NoSink()), plain_(unused_) {
+        tables_ = &tables;
+    }
 
-    void run() { readAll(); }
+    void run() {
+        readAll();
+        if (tables_) tables_->endTable();
+    }
 
     // What run() gives as the paragraphs' plain text, without making them.
     void runPlain() {
@@ -198,6 +244,7 @@ private:
     std::size_t paraStart_ = 0;
     bool touched_ = false;  // runText since the last paragraph
     std::size_t committed_ = 0;
+    TableCollector* tables_ = nullptr;  // reading the tables only
 
     static const ParagraphSink& NoSink() {
         static const ParagraphSink none = [](Paragraph&&) {};
@@ -402,6 +449,7 @@ private:
             return;
         }
         if (it == map.end()) {
+            if (tables_ && s.dest == Dest::Text) tableWord(name, hasParam, value);
             if (ucSkip_ > 0) --ucSkip_;
             return;
         }
@@ -455,13 +503,24 @@ private:
                 break;
             case Kw::Uc: s.uc = std::clamp(value, 0, 16); break;
             case Kw::U: unicodeChar(value); break;
-            case Kw::Par:
-            case Kw::Row: paragraphBreak(); break;
+            case Kw::Par: paragraphBreak(); break;
+            case Kw::Row:
+                if (tables_)
+                    tableRow();
+                else
+                    paragraphBreak();
+                break;
             case Kw::Sect:
                 // A section ends its paragraph; after a \par it adds none.
                 if (currentLength() > 0) paragraphBreak();
                 break;
             case Kw::Cell:
+                if (tables_) {
+                    tableCell();
+                    break;
+                }
+                specialChar(kTabChar);
+                break;
             case Kw::Tab: specialChar(kTabChar); break;
             case Kw::Line: specialChar(kLineBreakChar); break;
             case Kw::Page: specialChar(kPageBreakChar); break;
@@ -531,6 +590,7 @@ private:
                 p = ParaFormat();
                 s.sl = 0;
                 s.slmult = false;
+                s.intbl = false;
                 break;
             case Kw::Ql: p.alignment = ParaAlignment::Left; break;
             case Kw::Qr: p.alignment = ParaAlignment::Right; break;
@@ -840,9 +900,60 @@ private:
         State& s = st();
         cur_.format = s.para;
         cur_.markFormat = *format();
-        sink_(std::move(cur_));
+        if (tables_) {
+            if (s.intbl) {
+                tables_->current();
+                tables_->cell.paragraphs.push_back(std::move(cur_));
+            } else {
+                tables_->endTable();
+                tables_->read.paragraphs.push_back(std::move(cur_));
+            }
+        } else {
+            sink_(std::move(cur_));
+        }
         ++emitted_;
         cur_ = Paragraph();
+    }
+
+    // The table words the document model has no place for.
+    void tableWord(std::string_view name, bool hasParam, int value) {
+        if (name == "intbl") {
+            st().intbl = true;
+        } else if (name == "itap") {
+            st().intbl = hasParam && value > 0;
+        } else if (name == "trowd") {
+            tables_->definition.clear();
+        } else if (name == "cellx") {
+            if (tables_->definition.size() < 4096) tables_->definition.push_back(Length(value));
+        }
+    }
+
+    // "\cell": the paragraph ends its cell, whatever its own marks say.
+    void tableCell() {
+        if (st().dest != Dest::Text || !started_) return;
+        ucSkip_ = 0;
+        const bool intbl = st().intbl;
+        st().intbl = true;
+        commitParagraph();
+        st().intbl = intbl;
+        tables_->row.cells.push_back(std::move(tables_->cell));
+        tables_->cell = RtfTableCell();
+    }
+
+    void tableRow() {
+        if (st().dest != Dest::Text || !started_) return;
+        ucSkip_ = 0;
+        if (touched_) {
+            const bool intbl = st().intbl;
+            st().intbl = true;
+            commitParagraph();
+            st().intbl = intbl;
+        }
+        cur_ = Paragraph();
+        pending_.clear();
+        touched_ = false;
+        tables_->current();
+        tables_->endRow();
     }
 
     void paragraphBreak() {
@@ -881,6 +992,22 @@ std::size_t ParagraphBound(std::string_view rtf) {
 void ReadRtfParagraphs(std::string_view rtf, const ParagraphSink& sink) {
     if (rtf.size() > kMaxRtfBytes) throw RtfTooLargeError();
     Reader(rtf, sink).run();
+}
+
+RtfTablesAndText ReadRtfTables(std::string_view rtf) {
+    if (rtf.size() > kMaxRtfBytes) throw RtfTooLargeError();
+    TableCollector tables;
+    Reader(rtf, tables).run();
+    return std::move(tables.read);
+}
+
+std::u16string RtfTableCell::text() const {
+    std::u16string out;
+    for (std::size_t i = 0; i < paragraphs.size(); ++i) {
+        if (i > 0) out += kParagraphSeparator;
+        out += paragraphs[i].text();
+    }
+    return out;
 }
 
 RichDocument ReadRtf(std::string_view rtf) {

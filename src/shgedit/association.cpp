@@ -181,8 +181,9 @@ std::string DesktopEntry(std::string_view exec) {
            "Exec=" +
            std::string(exec) +
            "\n"
+           "Icon=pikeral\n"
            "MimeType=application/x-shg;\n"
-           "Categories=Graphics;Development;\n"
+           "Categories=Graphics;2DGraphics;\n"
            "Terminal=false\n";
 }
 

@@ -1,10 +1,10 @@
 #include "shgedit/handoff.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
-#include "util/textfile.h"
 
 namespace qm::shgedit {
 
@@ -18,17 +18,29 @@ StringList TakeList(const QDir& dir, const char* name) {
     if (info.isSymLink() || !info.isFile()) return names;
     QFile file(path);
     if (info.size() <= kMaxHandoffFile && file.open(QIODevice::ReadOnly)) {
-        const QByteArray bytes = file.read(kMaxHandoffFile);
+        // What the file holds, within the limit: a read of the limit itself
+        // would take its size in memory first, however small the file.
+        const QByteArray bytes = file.read(std::min(file.size(), kMaxHandoffFile));
         file.close();
-        for (std::string& line :
-             SplitLines(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))))
-            if (!line.empty()) names.push_back(std::move(line));
+        names = HandoffNames(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     }
     QFile::remove(path);
     return names;
 }
 
 }  // namespace
+
+StringList HandoffNames(std::string_view bytes) {
+    // Line by line, so a file of line ends alone costs no list of empty ones.
+    StringList names;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= bytes.size(); ++i) {
+        if (i < bytes.size() && bytes[i] != '\r' && bytes[i] != '\n') continue;
+        if (i > start) names.emplace_back(bytes.substr(start, i - start));
+        start = i + 1;
+    }
+    return names;
+}
 
 QString HandoffFolderOf(const QStringList& args) {
     const QString option = QString::fromLatin1(kHandoffOption);

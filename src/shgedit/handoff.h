@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <string_view>
 
 #include "util/qorstring.h"
 
@@ -30,8 +31,12 @@ struct THandoffLists {
     StringList Popups;
 };
 
-// Reads "~QorTopics.dat" and "~QorPopups.dat" from `folder` (lines ended by
-// CR LF, CR or LF; empty lines dropped), deletes each (only a plain file:
+// The names a hand-off file's bytes hold: its lines (ended by CR LF, CR or
+// LF), empty lines dropped, each name kept as its bytes.
+StringList HandoffNames(std::string_view bytes);
+
+// Reads "~QorTopics.dat" and "~QorPopups.dat" from `folder` (HandoffNames, of
+// at most kMaxHandoffFile bytes), deletes each (only a plain file:
 // never a link, which is neither read nor removed), then removes the folder
 // when nothing is left in it. A missing or unreadable file gives an empty
 // list. An empty folder name reads and deletes nothing. Never throws.

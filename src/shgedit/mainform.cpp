@@ -125,6 +125,13 @@ TfrmMain::TfrmMain(TShgEditEnv env, QWidget* parent)
     actViewStatusBar->setChecked(options_.ViewStatusBar);
     tbrMain_->setVisible(options_.ViewToolbar);
     statusBar()->setVisible(options_.ViewStatusBar);
+    // 7. A setting that could not be read is said once, in the status bar:
+    // never a box before the window shows.
+    if (const std::vector<std::string> problems = settings_.TakeReadProblems(); !problems.empty()) {
+        QString text = FromCp1252(problems.front());
+        if (problems.size() > 1) text += QStringLiteral(" (%1 more)").arg(problems.size() - 1);
+        status_->SetStatus(text);
+    }
 
     connect(mdiArea_, &QMdiArea::subWindowActivated, actions_, &ActionTable::RequestUpdate);
     UpdateActionsNow();

@@ -62,24 +62,45 @@ void TOptions::SetDefaults() {
 }
 
 void TOptions::ReadFromRegistry(const SettingsStore& store) {
+    // Each value on its own: one that is missing or cannot be read takes its
+    // default, and every value read is kept.
+    const TOptions defaults = [] {
+        TOptions d;
+        d.SetDefaults();
+        return d;
+    }();
+    auto read = [&](auto find, auto& field, const auto& fallback) {
+        try {
+            if (auto v = find()) {
+                field = *v;
+                return;
+            }
+        } catch (const std::exception&) {
+            // The store noted what it could not read.
+        }
+        field = fallback;
+    };
+    auto str = [&](const char* name) { return [&store, name] { return store.FindString(kSettingsKey, name); }; };
+    auto num = [&](const char* name) { return [&store, name] { return store.FindInteger(kSettingsKey, name); }; };
+    auto flag = [&](const char* name) { return [&store, name] { return store.FindBool(kSettingsKey, name); }; };
+    read(str("LastOpenDir"), LastOpenDir, defaults.LastOpenDir);
+    read(str("LastSaveDir"), LastSaveDir, defaults.LastSaveDir);
+    read(flag("ViewToolbar"), ViewToolbar, defaults.ViewToolbar);
+    read(flag("ViewStatusBar"), ViewStatusBar, defaults.ViewStatusBar);
+    read(num("DefAttribute"), DefAttribute, defaults.DefAttribute);
+    read(num("DefType"), DefType, defaults.DefType);
+    read(str("DefID"), DefID, defaults.DefID);
+    read(flag("AssocSHG"), AssocSHG, defaults.AssocSHG);
+    // A Position that is missing or cannot be read leaves the placement as it was.
     try {
-        LastOpenDir = store.ReadString(kSettingsKey, "LastOpenDir");
-        LastSaveDir = store.ReadString(kSettingsKey, "LastSaveDir");
-        ViewToolbar = store.ReadBool(kSettingsKey, "ViewToolbar");
-        ViewStatusBar = store.ReadBool(kSettingsKey, "ViewStatusBar");
-        DefAttribute = store.ReadInteger(kSettingsKey, "DefAttribute");
-        DefType = store.ReadInteger(kSettingsKey, "DefType");
-        DefID = store.ReadString(kSettingsKey, "DefID");
-        AssocSHG = store.ReadBool(kSettingsKey, "AssocSHG");
         std::array<char, TWindowPlacement::kSize> raw{};
         if (auto n = store.ReadBinary(kSettingsKey, "Position", raw.data(), raw.size()))
             Position = TWindowPlacement::Unpack(std::string_view(raw.data(), *n));
-        // The lists that offer these take only their own item numbers.
-        if (DefAttribute < 0 || DefAttribute > 1) DefAttribute = 1;
-        if (DefType < 0 || DefType > 2) DefType = 0;
     } catch (const std::exception&) {
-        SetDefaults();
     }
+    // The lists that offer these take only their own item numbers.
+    if (DefAttribute < 0 || DefAttribute > 1) DefAttribute = 1;
+    if (DefType < 0 || DefType > 2) DefType = 0;
 }
 
 void TOptions::WriteToRegistry(SettingsStore& store) const {

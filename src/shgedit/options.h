@@ -71,12 +71,12 @@ public:
     void SetDefaults();
 
     // Reads LastOpenDir, LastSaveDir, ViewToolbar, ViewStatusBar,
-    // DefAttribute, DefType, DefID, AssocSHG and Position in that order. A
-    // missing string reads as empty and a missing Position leaves it as it
-    // was; a missing or mistyped number, or a Position of another type or
-    // longer than 44 bytes, is an error. On any error, an unreadable store
-    // included, every field but Position gets its default, and Position
-    // keeps what was read before. Never throws.
+    // DefAttribute, DefType, DefID, AssocSHG and Position in that order, each
+    // on its own: a value that is missing or cannot be read (a mistyped
+    // number, an unreadable store) takes its default and every value read is
+    // kept. A Position that is missing, of another type or longer than 44
+    // bytes leaves the placement as it was. List choices out of range fall
+    // back to their defaults. Never throws.
     void ReadFromRegistry(const SettingsStore& store);
     // Writes every field; errors are swallowed.
     void WriteToRegistry(SettingsStore& store) const;

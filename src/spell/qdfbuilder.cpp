@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <unordered_set>
 #include <vector>
 
 #include "spell/codepage850.h"
@@ -112,6 +113,42 @@ void ReadWordList(std::string_view text, StringList& words, StringList& skipped)
         if (word.empty()) continue;
         (IsStorableWord(word) ? words : skipped).push_back(std::move(word));
     }
+    const StringList pieces = ContractionPieces(words);
+    if (pieces.empty()) return;
+    const std::unordered_set<std::string> drop(pieces.begin(), pieces.end());
+    StringList kept;
+    kept.reserve(words.size());
+    for (std::string& w : words) (drop.count(w) ? skipped : kept).push_back(std::move(w));
+    words = std::move(kept);
+}
+
+StringList ContractionPieces(const StringList& words) {
+    // A contraction: one apostrophe inside the word, before one of the
+    // endings that stand for a word ("n't", "'ll", "'ve", "'re", "'s", "'d",
+    // "'m"). Its pieces are the ending's letters without the apostrophe
+    // ("ll", "nt") and, for "n't", the letters before the apostrophe ("isn").
+    std::unordered_set<std::string> pieces;
+    std::unordered_set<std::string> lowerWords;
+    for (const std::string& w : words) {
+        const std::string lower = AsciiLowerStr(w);
+        if (lower == w) lowerWords.insert(lower);
+        const std::size_t k = lower.find('\'');
+        if (k == 0 || k == std::string::npos || lower.find('\'', k + 1) != std::string::npos) continue;
+        const std::string head = lower.substr(0, k);
+        const std::string tail = lower.substr(k + 1);
+        if (tail == "t" && head.size() > 1 && head.back() == 'n') {
+            pieces.insert(head);
+            pieces.insert("nt");
+        } else if (tail == "ll" || tail == "ve" || tail == "re" || tail == "s" || tail == "d" || tail == "m") {
+            pieces.insert(tail);
+        }
+    }
+    StringList out;
+    for (const std::string& w : words) {
+        const std::string lower = AsciiLowerStr(w);
+        if (pieces.count(lower) && !lowerWords.count(lower)) out.push_back(w);
+    }
+    return out;
 }
 
 std::size_t DictionaryNodeCount(const StringList& words) { return MakeLayout(words).order.size(); }

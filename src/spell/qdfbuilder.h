@@ -24,8 +24,16 @@ std::string BuildDictionaryData(const StringList& words);
 // The words of a word list, one a line (CR, LF or CR LF), blanks around them
 // trimmed, empty lines dropped. The text is UTF-8 when it is valid UTF-8 as a
 // whole, else Windows-1252. Words IsStorableWord refuses go to `skipped`
-// (in Windows-1252, '?' for characters it lacks). Both lists are emptied first.
+// (in Windows-1252, '?' for characters it lacks), and so do the pieces of
+// contractions that are no words on their own (ContractionPieces). Both
+// lists are emptied first.
 void ReadWordList(std::string_view text, StringList& words, StringList& skipped);
+
+// The entries of `words` that fold to a piece of one of its contractions
+// ("nt" of "don't", "ll" of "we'll", "isn" of "isn't") while the list does not
+// hold that piece in lower case as a word of its own. Folded to lower case,
+// an abbreviation such as "NT" would make "dont" a split into "do nt".
+StringList ContractionPieces(const StringList& words);
 
 // Word lists larger than this are refused before they are read: a main
 // dictionary's list is a few megabytes.

@@ -137,6 +137,11 @@ bool TQorDictionary::IsWord(std::string_view word, StringList* suggestions) cons
 void TQorDictionary::Suggest(std::string_view word, StringList& list) const {
     list.clear();
     const std::size_t n = word.size();
+    // No candidate longer than MaxWordLength is a word, so each rule that
+    // could only make longer ones is skipped: a hostile topic's run of
+    // thousands of letters costs nothing and gets the same (empty) list.
+    constexpr std::size_t kMax = MaxWordLength;
+    if (n > 2 * kMax) return;  // one of the halves of every split is too long
     std::string w(word);
     std::string cand;
 
@@ -156,19 +161,20 @@ void TQorDictionary::Suggest(std::string_view word, StringList& list) const {
         }
     }
     // 2. A letter in front.
-    for (char c = 'a'; c <= 'z'; ++c) {
+    const bool longerFit = n + 1 <= kMax;
+    for (char c = 'a'; longerFit && c <= 'z'; ++c) {
         cand.assign(1, c);
         cand += w;
         addNew(cand);
     }
     // 3. A letter at the end.
-    for (char c = 'a'; c <= 'z'; ++c) {
+    for (char c = 'a'; longerFit && c <= 'z'; ++c) {
         cand = w;
         cand += c;
         addNew(cand);
     }
     // 4. A letter inserted between two others.
-    for (std::size_t i = 1; i < n; ++i)
+    for (std::size_t i = 1; longerFit && i < n; ++i)
         for (char c = 'a'; c <= 'z'; ++c) {
             cand.assign(w, 0, i);
             cand += c;
@@ -176,21 +182,22 @@ void TQorDictionary::Suggest(std::string_view word, StringList& list) const {
             addNew(cand);
         }
     // 5. A letter deleted, only while few corrections were found.
-    if (list.size() < 10 && n > 2)
+    if (list.size() < 10 && n > 2 && n <= kMax + 1)
         for (std::size_t i = 0; i < n; ++i) {
             cand = w;
             cand.erase(i, 1);
             addNew(cand);
         }
     // 6. A letter replaced.
-    for (std::size_t i = 0; i < n; ++i)
+    const bool sameFits = n <= kMax;
+    for (std::size_t i = 0; sameFits && i < n; ++i)
         for (char c = 'a'; c <= 'z'; ++c) {
             cand = w;
             cand[i] = c;
             addNew(cand);
         }
     // 7. Two neighbours exchanged.
-    for (std::size_t i = 0; i + 1 < n; ++i) {
+    for (std::size_t i = 0; sameFits && i + 1 < n; ++i) {
         cand = w;
         std::swap(cand[i], cand[i + 1]);
         addNew(cand);

@@ -279,6 +279,7 @@ void TQorSpellEngine::RunScan(TSpellTarget& target, Scan& s) {
         }
     };
 
+    std::string word;
     char c = s.At(s.pos);
     while (s.pos < s.end) {
         setCaption(kSpellCaptionVerifying);
@@ -296,8 +297,9 @@ void TQorSpellEngine::RunScan(TSpellTarget& target, Scan& s) {
         }
         const int wordEnd = s.pos;
         if (wordEnd - wordStart > 1) {
-            const std::string word = AsciiLowerStr(std::string_view(s.text).substr(
-                static_cast<std::size_t>(wordStart), static_cast<std::size_t>(wordEnd - wordStart)));
+            // One buffer for every word of the scan.
+            word.assign(s.text, static_cast<std::size_t>(wordStart), static_cast<std::size_t>(wordEnd - wordStart));
+            for (char& ch : word) ch = AsciiLower(ch);
             if (!DigitsAndDashOnly(word) && ignoreAll_.find(word) == ignoreAll_.end()) {
                 ++examined_;
                 if (record_) record_->push_back(word);

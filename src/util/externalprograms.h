@@ -3,6 +3,7 @@
 // compiler, the help viewer and the shell. The main window talks to these
 // interfaces only, so tests run it with fakes or with the native stand-in
 // compiler, and each platform supplies its own way of starting them.
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -46,7 +47,11 @@ struct CompilerResult {
     bool started = false;  // false: the process could not be started
     int exitCode = -1;     // the process's exit code when it started
     std::string failure;   // why it did not start (empty when it started)
+    // The end of what the compiler wrote on its error output (cp1252, at most
+    // kCompilerErrorOutputTail bytes): what a run without a report can show.
+    std::string errorOutput;
 };
+inline constexpr std::size_t kCompilerErrorOutputTail = 4096;
 
 class CompilerRunner {
 public:

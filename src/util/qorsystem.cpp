@@ -86,6 +86,8 @@ struct TFolderCache::Listings {
     };
     using Names = std::unordered_map<std::string, std::vector<std::string>, FoldedHash, FoldedEqual>;
     std::unordered_map<fs::path::string_type, Names> folders;
+    // FindFolderAnyCase by the path asked for.
+    std::unordered_map<std::string, std::string> resolvedFolders;
     // The listing of each folder name as the look-ups give it, so that a
     // look-up that finds nothing makes no string or path at all.
     struct NameHash {
@@ -216,9 +218,50 @@ std::string Lookup(std::string_view folder, std::string_view name, TFolderCache:
     }
     return FileExists(result) ? result : std::string();
 }
+std::string ResolveFolder(std::string_view path, TFolderCache::Listings* cache) {
+    if (path.empty()) return {};
+#ifndef _WIN32
+    if (path.size() >= 2 && path[1] == ':' &&
+        ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')))
+        return {};
+#endif
+    if (FolderExists(path)) return std::string(path);
+    std::string p(path);
+    while (p.size() > 1 && (p.back() == '\\' || p.back() == '/')) p.pop_back();
+    // The longest part of the path that exists as written; the rest is
+    // matched part by part.
+    std::size_t cut = p.find_last_of("\\/");
+    while (cut != std::string::npos && !FolderExists(cut == 0 ? p.substr(0, 1) : p.substr(0, cut)))
+        cut = cut == 0 ? std::string::npos : p.find_last_of("\\/", cut - 1);
+    std::string result = cut == std::string::npos ? std::string() : p.substr(0, cut + 1);
+    fs::path dir = ToFsPath(result.empty() ? std::string(".") : result);
+    std::size_t start = cut == std::string::npos ? 0 : cut + 1;
+    while (start <= p.size()) {
+        std::size_t end = p.find_first_of("\\/", start);
+        if (end == std::string::npos) end = p.size();
+        const std::string part = p.substr(start, end - start);
+        if (!part.empty()) {
+            const std::string found = FindEntry(dir, part, false, cache);
+            if (found.empty()) return {};
+            result += found;
+            dir /= ToFsPath(found);
+            if (end < p.size()) result += p[end];
+        }
+        start = end + 1;
+    }
+    return result;
+}
 }  // namespace
 
 std::string FindFileInFolder(std::string_view folder, std::string_view name) { return Lookup(folder, name, nullptr); }
+
+std::string FindFolderAnyCase(std::string_view path) { return ResolveFolder(path, nullptr); }
+
+std::string TFolderCache::FindFolder(std::string_view path) {
+    const auto [it, added] = listings_->resolvedFolders.try_emplace(std::string(path));
+    if (added) it->second = ResolveFolder(path, listings_.get());
+    return it->second;
+}
 
 std::string TFolderCache::FindFile(std::string_view folder, std::string_view name) {
     return Lookup(folder, name, listings_.get());

@@ -26,6 +26,12 @@ bool MatchesMask(std::string_view name, std::string_view mask);
 // Empty when not found. `folder` may be empty (the current folder).
 std::string FindFileInFolder(std::string_view folder, std::string_view name);
 
+// The folder `path` names, each of its parts matched without regard to ASCII
+// case where no exact match exists, as Windows and wine find folders. A
+// relative path counts from the current folder. Empty when there is no such
+// folder (and for a drive letter where there are no drives).
+std::string FindFolderAnyCase(std::string_view path);
+
 // Folder listings kept for one run of look-ups (a build): a folder is listed
 // once, at the first look-up in it, and every later look-up there is a hash
 // look-up, the file system being asked only about names the listing holds.
@@ -41,6 +47,8 @@ public:
 
     // What FindFileInFolder(folder, name) gives, with this cache's listings.
     std::string FindFile(std::string_view folder, std::string_view name);
+    // What FindFolderAnyCase(path) gives, found once per path.
+    std::string FindFolder(std::string_view path);
     // How many folders have been listed (for tests and benchmarks).
     int ListedFolders() const;
 

@@ -1,5 +1,6 @@
 #include "util/settingsstore.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "util/qorstring.h"
@@ -33,11 +34,34 @@ namespace {
     throw ESettingsRead("Failed to get data for '" + QuoteInput(name) + "'");
 }
 
-[[noreturn]] void FailType(std::string_view name) {
+}  // namespace
+
+void SettingsStore::FailUnreadable(std::string_view key, std::string_view name) const {
+    const std::string k = NormalizeSettingsKey(key);
+    const bool known = std::any_of(unreadable_.begin(), unreadable_.end(), [&](const UnreadableValue& u) {
+        return SameText(u.Key, k) && SameText(u.Name, name);
+    });
+    if (!known) unreadable_.push_back(UnreadableValue{k, std::string(name)});
     throw ESettingsRead("Invalid data type for '" + QuoteInput(name) + "'");
 }
 
-}  // namespace
+std::optional<std::string> SettingsStore::PlainText(std::string_view, std::string_view) const { return std::nullopt; }
+
+std::vector<SettingsStore::UnreadableValue> SettingsStore::TakeUnreadable() {
+    std::vector<UnreadableValue> out;
+    out.swap(unreadable_);
+    return out;
+}
+
+std::string SettingsStore::DescribeUnreadable(const UnreadableValue& value) {
+    return "The setting \"" + SettingsSubKey(value.Key, value.Name) + "\" could not be read; its default is used.";
+}
+
+std::vector<std::string> SettingsStore::TakeReadProblems() {
+    std::vector<std::string> out;
+    for (const UnreadableValue& u : TakeUnreadable()) out.push_back(DescribeUnreadable(u));
+    return out;
+}
 
 bool SettingsStore::ValueExists(std::string_view key, std::string_view name) const {
     return GetValue(key, name).has_value();
@@ -50,18 +74,35 @@ std::optional<std::size_t> SettingsStore::ValueSize(std::string_view key, std::s
     return v->Data.size();
 }
 
-std::string SettingsStore::ReadString(std::string_view key, std::string_view name) const {
+std::optional<std::string> SettingsStore::FindString(std::string_view key, std::string_view name) const {
     const auto v = GetValue(key, name);
-    if (!v) return {};
-    if (v->Type != SettingType::String) FailType(name);
-    return v->Data;
+    if (!v) return std::nullopt;
+    if (v->Type == SettingType::String) return v->Data;
+    if (auto text = PlainText(key, name)) return text;
+    FailUnreadable(key, name);
+}
+
+std::optional<std::int32_t> SettingsStore::FindInteger(std::string_view key, std::string_view name) const {
+    const auto v = GetValue(key, name);
+    if (!v) return std::nullopt;
+    if (v->Type != SettingType::Integer) FailUnreadable(key, name);
+    return v->Number;
+}
+
+std::optional<bool> SettingsStore::FindBool(std::string_view key, std::string_view name) const {
+    const auto n = FindInteger(key, name);
+    if (!n) return std::nullopt;
+    return *n != 0;
+}
+
+std::string SettingsStore::ReadString(std::string_view key, std::string_view name) const {
+    return FindString(key, name).value_or(std::string());
 }
 
 std::int32_t SettingsStore::ReadInteger(std::string_view key, std::string_view name) const {
-    const auto v = GetValue(key, name);
-    if (!v) FailMissing(name);
-    if (v->Type != SettingType::Integer) FailType(name);
-    return v->Number;
+    const auto n = FindInteger(key, name);
+    if (!n) FailMissing(name);
+    return *n;
 }
 
 bool SettingsStore::ReadBool(std::string_view key, std::string_view name) const { return ReadInteger(key, name) != 0; }
@@ -70,7 +111,7 @@ std::optional<std::size_t> SettingsStore::ReadBinary(std::string_view key, std::
                                                      std::size_t size) const {
     const auto v = GetValue(key, name);
     if (!v) return std::nullopt;
-    if (v->Type != SettingType::Binary || v->Data.size() > size) FailType(name);
+    if (v->Type != SettingType::Binary || v->Data.size() > size) FailUnreadable(key, name);
     if (!v->Data.empty()) std::memcpy(dest, v->Data.data(), v->Data.size());
     return v->Data.size();
 }

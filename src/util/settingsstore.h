@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "util/errors.h"
 
@@ -38,8 +39,9 @@ struct SettingValue {
 };
 
 // A value that cannot be read as asked: a missing number, or a value of the
-// wrong type or size. The settings code catches it and falls back to defaults;
-// it never reaches the user.
+// wrong type or size. The settings code catches it and gives that value its
+// default; the text never reaches the user (TakeReadProblems says what was
+// not understood).
 class ESettingsRead : public Error {
 public:
     using Error::Error;
@@ -62,12 +64,19 @@ public:
     bool ValueExists(std::string_view key, std::string_view name) const;
     // Size in bytes of a binary or string value, 4 for a number; nullopt when missing.
     std::optional<std::size_t> ValueSize(std::string_view key, std::string_view name) const;
-    // A missing string reads as empty; a value of another type throws ESettingsRead.
+    // A missing string reads as empty; a value of another type throws
+    // ESettingsRead, except one the store keeps as text written by hand
+    // (PlainText), which reads as that text.
     std::string ReadString(std::string_view key, std::string_view name) const;
     // A missing value or one of another type throws ESettingsRead.
     std::int32_t ReadInteger(std::string_view key, std::string_view name) const;
     // A number, 0 false and anything else true; fails like ReadInteger.
     bool ReadBool(std::string_view key, std::string_view name) const;
+    // The same reads, telling a missing value (nullopt) from one that is
+    // there; one that is there but cannot be read as asked throws.
+    std::optional<std::string> FindString(std::string_view key, std::string_view name) const;
+    std::optional<std::int32_t> FindInteger(std::string_view key, std::string_view name) const;
+    std::optional<bool> FindBool(std::string_view key, std::string_view name) const;
     // Copies a binary value into `dest` (at most `size` bytes) and returns the
     // number of bytes copied. A missing value copies nothing and returns
     // nullopt, leaving `dest` as it was; a value of another type or longer
@@ -75,11 +84,36 @@ public:
     std::optional<std::size_t> ReadBinary(std::string_view key, std::string_view name, void* dest,
                                           std::size_t size) const;
 
+    // Every read above that finds a value it cannot read as asked notes it.
+    // This hands out those notes, and what else the store could not
+    // understand (lines of a settings file), one sentence each for the user,
+    // and forgets them. The program shows them once, at start-up.
+    virtual std::vector<std::string> TakeReadProblems();
+
     void WriteString(std::string_view key, std::string_view name, std::string_view value);
     void WriteInteger(std::string_view key, std::string_view name, std::int32_t value);
     // Written as the number 0 or 1.
     void WriteBool(std::string_view key, std::string_view name, bool value);
     void WriteBinary(std::string_view key, std::string_view name, const void* data, std::size_t size);
+
+protected:
+    // The text of a value as a person wrote it, for a store kept in a text
+    // file: a plain unquoted value, which the reads take as text where text
+    // is asked for. Nullopt where the store has no such thing.
+    virtual std::optional<std::string> PlainText(std::string_view key, std::string_view name) const;
+    // The values that were there but could not be read as asked, noted since
+    // the last call, each once in the order met; the notes are forgotten.
+    struct UnreadableValue {
+        std::string Key;
+        std::string Name;
+    };
+    std::vector<UnreadableValue> TakeUnreadable();
+    // 'The setting "Settings\HistoryStack" could not be read; its default is used.'
+    static std::string DescribeUnreadable(const UnreadableValue& value);
+
+private:
+    [[noreturn]] void FailUnreadable(std::string_view key, std::string_view name) const;
+    mutable std::vector<UnreadableValue> unreadable_;
 };
 
 // Normalises a key path: "/" becomes "\", runs of separators collapse, and

@@ -65,6 +65,9 @@ run_case(clash "actions/edit-undo\n" "${both}" "edit-undo;tag-anchor" FALSE "als
 run_case(malformed "edit-undo\n" "${both}" "" FALSE "\"edit-undo\" is not <category>/<name>")
 run_case(twice "actions/edit-undo\nactions/edit-undo\n" "${both}" "" FALSE "names edit-undo twice")
 
+# The cases' folders go: the test leaves nothing behind.
+file(REMOVE_RECURSE "${WORK}")
+
 if(failures GREATER 0)
   message(FATAL_ERROR "${failures} case(s) failed")
 endif()

@@ -15,6 +15,7 @@
 #include "spell/qdfbuilder.h"
 #include "spell/spellengine.h"
 #include "support/qtapp.h"
+#include "support/scratchdir.h"
 #include "support/scriptedspellui.h"
 #include "util/fileio.h"
 
@@ -30,17 +31,12 @@ protected:
         EnsureQtApp();
         edit = std::make_unique<qm::TRichText2>();
         edit->resize(400, 300);
-        dir =
-            std::filesystem::temp_directory_path() / ("qm_richspell_" + std::to_string(::getpid()) + "_" +
-                                                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir);
-        qm::WriteFileAtomic((dir / "english.qdf").string(),
+        qm::WriteFileAtomic(dir.file("english.qdf"),
                             qm::BuildDictionaryData({"the", "cat", "sat", "on", "mat", "big", "caf\xE9"}));
-        engine.DictionaryFolder = dir.string();
+        engine.DictionaryFolder = dir.str();
         engine.LoadMainDictionary("english");
         engine.SetUi(&ui);
     }
-    void TearDown() override { std::filesystem::remove_all(dir); }
     void Check() {
         qm::TRichTextSpellTarget target(*edit);
         engine.ResetLists();
@@ -49,7 +45,7 @@ protected:
     }
 
     std::unique_ptr<qm::TRichText2> edit;
-    std::filesystem::path dir;
+    qmtest::ScratchDir dir{"qm_richspell_"};
     qm::TQorSpellEngine engine;
     ScriptedSpellUi ui;
 };

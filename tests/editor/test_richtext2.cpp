@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
@@ -10,6 +11,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFrame>
+#include <functional>
 
 #include "editor/qtrichdoc.h"
 #include "editor/richtext2.h"
@@ -284,6 +286,34 @@ TEST_F(RichText2, NumberingAndLineSpacing) {
     EXPECT_EQ(edit->Paragraph.GetAlignment(), qm::TAlignment::taLeftJustify);
 }
 
+// The spacing shows in the layout: lines grow with the rule and take their
+// single height again when single spacing comes back after another rule.
+TEST_F(RichText2, LineSpacingSetsTheHeightOfTheLines) {
+    edit->SetRtfText(
+        Rtf("\\pard\\f0\\fs20 a\\line b\\line c\\par\r\n\\pard\\sl480\\slmult1 d\\line e\\line f\\par\r\n"));
+    edit->document()->setTextWidth(300);  // a hidden editor lays out only at a width
+    QAbstractTextDocumentLayout* layout = edit->document()->documentLayout();
+    auto height = [&](int block) {
+        return layout->blockBoundingRect(edit->document()->findBlockByNumber(block)).height();
+    };
+    const double single = height(0);
+    ASSERT_GT(single, 0);
+    // Of three lines the first two are spaced; the last keeps its own height.
+    auto spaced = [&](double factor) { return single / 3 * (2 * factor + 1); };
+    EXPECT_NEAR(height(1), spaced(2.0), 1.0);  // loaded double
+    struct Row {
+        int rule;
+        double factor;
+    } rows[] = {{2, 2.0}, {1, 1.5}, {0, 1.0}, {2, 2.0}, {0, 1.0}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.rule);
+        edit->Paragraph.SetLineSpacingRule(row.rule);
+        EXPECT_NEAR(height(0), spaced(row.factor), 1.0);
+    }
+    EXPECT_DOUBLE_EQ(height(0), single);
+    EXPECT_NE(edit->GetRtfText().find("\\pard\\f0\\fs20 a\\line"), std::string::npos);
+}
+
 TEST_F(RichText2, ParagraphAssignCopiesExactlyTheSourceTabs) {
     qm::TRichText2 source;
     source.SetRtfText(Rtf("\\pard\\qc\\fi-150\\li450\\ri30\\tx150\\tx300\\f0\\fs20 s\\par\r\n"));
@@ -519,6 +549,55 @@ TEST_F(RichText2, ResizeRequestReportsTheContentHeight) {
     int one = lastHeight;
     edit->SetRtfText("one\r\ntwo\r\nthree\r\nfour");
     EXPECT_GT(lastHeight, one);
+}
+
+// Spell Check All loads module after module with the layout held; whatever
+// ends the hold, the text is laid out for the view's width, the caret in view.
+TEST_F(RichText2, AHeldLayoutLaysOutNothingUntilReleased) {
+    std::string body;
+    for (int i = 0; i < 120; ++i) body += "a paragraph long enough to wrap once or twice in a narrow window\\par ";
+    body += "last";
+    struct Row {
+        const char* name;
+        std::function<void()> release;
+    } rows[] = {
+        {"released", [&] { edit->ReleaseLayout(); }},
+        {"painted", [&] { edit->grab(); }},
+        {"resized, then released",
+         [&] {
+             edit->resize(300, 250);
+             edit->ReleaseLayout();
+         }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        edit = std::make_unique<qm::TRichText2>();
+        edit->resize(400, 300);
+        edit->show();
+        int requested = -1;
+        edit->OnResizeRequest = [&](const QRect& r) { requested = r.height(); };
+        edit->HoldLayout();
+        edit->SetRtfText(Rtf("\\pard first\\par"));
+        edit->SetRtfText(Rtf("\\pard " + body + "\\par"));
+        edit->SetSelStart(edit->GetTextLen() - 2);
+        ASSERT_TRUE(edit->LayoutHeld());
+        QTextDocument* doc = edit->document();
+        int laid = 0;
+        for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) laid += b.layout()->lineCount() > 0 ? 1 : 0;
+        EXPECT_EQ(laid, 0);
+        EXPECT_EQ(requested, -1);
+
+        row.release();
+        EXPECT_FALSE(edit->LayoutHeld());
+        const QTextBlock caret = doc->findBlock(edit->GetSelStart());
+        EXPECT_GT(caret.layout()->lineCount(), 0);
+        EXPECT_EQ(doc->pageSize().width(), edit->viewport()->width());
+        EXPECT_TRUE(edit->viewport()->rect().contains(edit->cursorRect()));
+        EXPECT_GT(requested, 300);
+        // Loads lay out again.
+        edit->SetRtfText(Rtf("\\pard one\\par two\\par"));
+        EXPECT_GT(doc->firstBlock().layout()->lineCount(), 0);
+    }
 }
 
 // The control works the same when it is never shown: the scratch editor.

@@ -28,7 +28,7 @@ protected:
     void SetUp() override {
         EnsureQtApp();
         dlg = std::make_unique<qm::TQorSpellCheckDlg>(ui, nullptr);
-        dlg->SetWaitLimit(10000);
+        dlg->SetWaitLimit(600000);
     }
     void TearDown() override { ui.ExpectAllAnswered(); }
 
@@ -196,7 +196,7 @@ TEST(SpellDialogUi, MakesTheDialogOnDemandAndFinishesWithTheMessage) {
     ScriptedUiServices ui;
     QWidget owner;
     qm::TSpellDialogUi spell(ui, &owner);
-    spell.WaitLimit = 10000;
+    spell.WaitLimit = 600000;
     EXPECT_EQ(spell.Dialog(), nullptr);
     spell.SetCaption(qm::kSpellCaptionVerifying);
     int waits = 0;

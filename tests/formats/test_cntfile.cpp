@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "formats/cntfile.h"
+#include "support/scratchdir.h"
 #include "util/cp1252.h"
 #include "util/fileio.h"
 
@@ -74,20 +75,9 @@ void Load(TCntFile& file, const std::string& text) {
 
 std::string ReadBytes(const std::string& path) { return ReadWholeFile(path); }
 
-class TempDir {
-public:
-    TempDir() {
-        path_ =
-            fs::temp_directory_path() / ("qm-cnt-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                         "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~TempDir() { fs::remove_all(path_); }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    fs::path path_;
+struct TempDir : qmtest::ScratchDir {
+    TempDir() : ScratchDir("qm_cnt_") {}
+    std::string File(const std::string& name) const { return file(name); }
 };
 
 // ------------------------------------------------------------------ reading

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "formats/hpjfile.h"
+#include "support/scratchdir.h"
 #include "util/errors.h"
 #include "util/textfile.h"
 
@@ -185,7 +187,8 @@ TEST(HpjFile, AHugeBadNumberIsQuotedShort) {
 }
 
 TEST(HpjFile, AFileOverTheLimitIsRefused) {
-    const auto path = std::filesystem::temp_directory_path() / ("qm-hpj-big-" + std::to_string(::getpid()) + ".hpj");
+    const qmtest::ScratchDir dir("qm_hpj_");
+    const auto path = dir.path() / "big.hpj";
     { std::ofstream(path, std::ios::binary) << "[OPTIONS]\r\nA=1\r\n[FILES]\r\na.rtf\r\n"; }
     std::filesystem::resize_file(path, THpjFile::kMaxFileBytes + 1);
     THpjFile hpj;
@@ -196,7 +199,6 @@ TEST(HpjFile, AFileOverTheLimitIsRefused) {
         EXPECT_EQ(std::string(e.what()),
                   "Cannot open " + path.string() + " - The file is too large (the limit is 4 MB).");
     }
-    std::filesystem::remove(path);
 }
 
 TEST(HpjFile, SectionErrors) {
@@ -412,6 +414,76 @@ TEST_F(HpjIncludeTest, AnIncludeOverTheLimitIsAWarning) {
     ASSERT_EQ(hpj.Warnings.size(), 1u);
     EXPECT_NE(hpj.Warnings[0].find("could not be read: Cannot open"), std::string::npos) << hpj.Warnings[0];
     EXPECT_NE(hpj.Warnings[0].find("the limit is 4 MB"), std::string::npos) << hpj.Warnings[0];
+}
+
+// An include that names no regular file is never opened, so neither a pipe
+// nor a device can hold the import up or feed it, and the message says what
+// is wrong with it.
+TEST_F(HpjIncludeTest, AnIncludeOfAFolderDeviceOrPipeIsRefusedAsNoRegularFile) {
+#ifdef _WIN32
+    GTEST_SKIP() << "no pipes in the file system and no /dev/null there";
+#else
+    const std::string pipe = (dir_ / "ids.pipe").string();
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    std::filesystem::create_directories(dir_ / "ids.dir");
+    const struct {
+        const char* name;
+        std::string include;
+    } cases[] = {
+        {"a pipe beside the project", "ids.pipe"},
+        {"the same pipe by its full name", pipe},
+        {"a folder", "ids.dir"},
+        {"a device", "/dev/null"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const THpjFile hpj = Load("IDH_A 1\r\n#include <" + c.include + ">\r\nIDH_B 2\r\n");
+        EXPECT_EQ(hpj.MapIds, (StringList{"IDH_A", "IDH_B"}));
+        ASSERT_EQ(hpj.Warnings.size(), 1u);
+        EXPECT_EQ(hpj.Warnings[0], "The map file \"" + c.include +
+                                       "\" is not a regular file: it was not read, and the context numbers it "
+                                       "would give were not imported.");
+    }
+#endif
+}
+
+// The compiler reads a map file from anywhere; so does the import, but each
+// one from outside the project's folder is named in the notes by its full
+// name, however the include reached it.
+TEST_F(HpjIncludeTest, IncludesFromOutsideTheProjectsFolderAreListedByTheirFullNames) {
+    std::filesystem::create_directories(dir_ / "proj" / "sub");
+    const std::string outside = Write("shared/ids.h", "IDH_OUT 7\n");
+    Write("shared/more.h", "IDH_MORE 8\n");
+    Write("proj/sub/inside.h", "IDH_IN 9\n#include \"../../shared/more.h\"\n");
+    std::error_code linkError;  // Windows lets few users make links
+    std::filesystem::create_symlink(dir_ / "shared" / "ids.h", dir_ / "proj" / "link.h", linkError);
+    const std::string full = std::filesystem::weakly_canonical(outside).string();
+    const std::string more = std::filesystem::weakly_canonical(dir_ / "shared" / "more.h").string();
+
+    const struct {
+        const char* name;
+        std::string include;
+        StringList ids;
+        StringList warnings;
+    } cases[] = {
+        {"by its full name", outside, {"IDH_OUT"}, {full}},
+        {"named from the project's folder", "..\\shared\\ids.h", {"IDH_OUT"}, {full}},
+        {"through a link in the project's folder", "link.h", {"IDH_OUT"}, {full}},
+        {"one inside, which includes one outside", "sub\\inside.h", {"IDH_IN", "IDH_MORE"}, {more}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (linkError && c.include == "link.h") continue;
+        THpjFile hpj;
+        hpj.LoadFromFile(Write(
+            "proj/p.hpj", "[OPTIONS]\r\nTITLE=T\r\n[FILES]\r\na.rtf\r\n[MAP]\r\n#include <" + c.include + ">\r\n"));
+        EXPECT_EQ(hpj.MapIds, c.ids);
+        StringList expected;
+        for (const std::string& name : c.warnings)
+            expected.push_back("The map file \"" + name +
+                               "\" lies outside the project's folder: the context numbers it holds were read from it.");
+        EXPECT_EQ(hpj.Warnings, expected);
+    }
 }
 
 // Window lines as the help compiler of Windows 3.1 wrote them: no caption,

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "formats/idconstants.h"
+#include "support/scratchdir.h"
 #include "util/errors.h"
-#include "util/scratch_dir.h"
 
 namespace qm {
 namespace {

@@ -222,33 +222,125 @@ TEST(ImportPictures, EmbeddedPicturesBecomeImageFilesAndTags) {
 // ---------------------------------------------------------------------------
 // Tables
 
-TEST(ImportTables, ATableIsKeptWholeAsRawRtf) {
+struct TableRow {
+    const char* name;
+    const char* body;   // topic A, then the targets
+    const char* plain;  // topic A as the editor shows it
+};
+
+TEST(ImportTables, EachCellIsTextBetweenTheTagsOfItsRowsCodes) {
+    // Each row: its definition in a paragraph of its own; each cell a
+    // paragraph (or more) ending in its end, the last with the row's end;
+    // hotspots, pictures and text of the cells converted as anywhere else.
+    const std::vector<TableRow> rows = {
+        {"RoboHelpRows",
+         "Before\\par\r\n\\trowd \\trgaph108\\trleft-108 \\cellx1302\\cellx8622\\pard \\sl240\\intbl {\\f0\\uldb New}"
+         "{\\v\\f0 B}{\\f0\\uldb \\cell }{\\f0 Creates a {\\ul term}{\\v B}.}{\\f0 \\cell }\\pard \\intbl {\\f0 \\row }"
+         "\\trowd \\trgaph108\\trleft-108 \\cellx1302\\cellx8622\\pard \\sl240\\intbl {\\f0 \\{bmc tool.bmp\\} Tool}"
+         "{\\f0 \\cell }{\\f0 Runs {\\uldb it}{\\v !Exit()}.}{\\f0 \\cell }\\pard \\intbl {\\f0 \\row }\\pard "
+         "after\\par",
+         "Before\r\n"
+         "<RTF \"\\\\trowd\\\\trgaph108\\\\trleft-108\\\\cellx1302\\\\cellx8622 \">\r\n"
+         "<LINK TOPIC=\"B\">New</LINK><RTF \"\\\\cell \">\r\n"
+         "Creates a <LINK POPUP=\"B\">term</LINK>.<RTF \"\\\\cell \\\\row \">\r\n"
+         "<RTF \"\\\\trowd\\\\trgaph108\\\\trleft-108\\\\cellx1302\\\\cellx8622 \">\r\n"
+         "<IMAGEC \"tool.bmp\"> Tool<RTF \"\\\\cell \">\r\n"
+         "Runs <MACRO Exit()>it</MACRO>.<RTF \"\\\\cell \\\\row \">\r\n"
+         "after"},
+        {"WordRepeatsTheDefinitionBeforeTheRowsEnd",
+         "\\trowd\\trgaph108\\clbrdrt\\brdrs\\brdrw10\\brdrcf2 \\cellx1000\\cellx2000\\pard\\plain\\intbl\\f0\\fs20 "
+         "{one}{\\cell }{\\uldb two}{\\v B}{\\cell }\\pard\\plain\\intbl {\\trowd\\trgaph108\\clbrdrt\\brdrs\\brdrw10 "
+         "\\cellx1000\\cellx2000\\row }\\pard\\plain\\f0\\fs20 after\\par",
+         "<RTF \"\\\\trowd\\\\trgaph108\\\\clbrdrt\\\\brdrs\\\\brdrw10\\\\cellx1000\\\\cellx2000 \">\r\n"
+         "one<RTF \"\\\\cell \">\r\n"
+         "<LINK TOPIC=\"B\">two</LINK><RTF \"\\\\cell \\\\row \">\r\n"
+         "after"},
+        {"DefinitionOnlyAfterTheCells",
+         "Before\\par\\pard\\intbl one\\cell two\\cell\\trowd\\trgaph108\\cellx1000\\cellx2000\\row\\pard after\\par",
+         "Before\r\n"
+         "<RTF \"\\\\trowd\\\\trgaph108\\\\cellx1000\\\\cellx2000 \">\r\n"
+         "one<RTF \"\\\\cell \">\r\n"
+         "two<RTF \"\\\\cell \\\\row \">\r\n"
+         "after"},
+        {"RowWithoutADefinitionTakesTheOneBefore",
+         "\\trowd\\trgaph108\\cellx1000\\cellx2000\\pard\\intbl a\\cell b\\cell\\pard\\intbl\\row "
+         "\\pard\\intbl c\\cell d\\cell\\pard\\intbl\\row\\pard after\\par",
+         "<RTF \"\\\\trowd\\\\trgaph108\\\\cellx1000\\\\cellx2000 \">\r\n"
+         "a<RTF \"\\\\cell \">\r\n"
+         "b<RTF \"\\\\cell \\\\row \">\r\n"
+         "<RTF \"\\\\trowd\\\\trgaph108\\\\cellx1000\\\\cellx2000 \">\r\n"
+         "c<RTF \"\\\\cell \">\r\n"
+         "d<RTF \"\\\\cell \\\\row \">\r\n"
+         "after"},
+        {"CellOfTwoParagraphsAtTheTopicsEnd",
+         "Before\\par\\trowd\\trgaph108\\cellx1000\\cellx2000\\pard\\intbl a\\cell first\\par second\\cell\\row",
+         "Before\r\n"
+         "<RTF \"\\\\trowd\\\\trgaph108\\\\cellx1000\\\\cellx2000 \">\r\n"
+         "a<RTF \"\\\\cell \">\r\n"
+         "first\r\n"
+         "second<RTF \"\\\\cell \\\\row \">"},
+    };
+    for (const TableRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        Imported in;
+        ImportBody(std::string("#{\\footnote A}") + row.body + kTargets, in);
+        ASSERT_EQ(in.records.size(), 3u);
+        EXPECT_EQ(Plain(*in.records[0]), row.plain);
+        EXPECT_TRUE(in.notes.Empty()) << in.notes.Lines()[0];
+    }
+}
+
+TEST(ImportTables, ATableWithinATableStaysWholeAndWhatItHoldsIsNoted) {
     Imported in;
     ImportBody(
-        "#{\\footnote A}Before\\par\r\n\\trowd\\cellx1000\\cellx2000\\pard\\intbl {\\f0 one}\\cell two\\cell\\row\r\n"
-        "\\trowd\\cellx1000\\cellx2000\\pard\\intbl three\\cell {\\uldb four}{\\v B}\\cell\\row\r\n"
-        "\\pard after\\par\\page #{\\footnote B}b\\par",
+        "#{\\footnote A}\\trowd\\cellx2000\\cellx4000\\pard\\intbl {\\uldb Outer}{\\v B}\\cell "
+        "\\pard\\intbl\\itap2 {\\ul inner}{\\v B}\\nestcell \\{bmc art.bmp\\}\\nestcell "
+        "{\\*\\nesttableprops\\trowd\\cellx1000\\cellx2000\\nestrow}{\\nonesttables\\par}\\pard\\intbl\\cell\\row "
+        "\\pard after\\par" +
+            kTargets,
         in);
-    ASSERT_EQ(in.records.size(), 2u);
+    ASSERT_EQ(in.records.size(), 3u);
     const std::vector<std::string> tags = TagsOf(in.records[0]->Text);
     ASSERT_EQ(tags.size(), 1u) << in.records[0]->Text;
-    const std::string& tag = tags[0];
-    ASSERT_EQ(tag.rfind("<RTF \"", 0), 0u) << tag;
-    // Both rows, each cell's text in order, the hotspot with the compiler's codes.
-    const std::size_t one = tag.find("one"), two = tag.find("two"), three = tag.find("three"), four = tag.find("four");
-    ASSERT_NE(four, std::string::npos) << tag;
-    EXPECT_TRUE(one < two && two < three && three < four) << tag;
-    const std::size_t firstRow = tag.find("\\\\row");
-    ASSERT_NE(firstRow, std::string::npos) << tag;
-    EXPECT_NE(tag.find("\\\\row", firstRow + 1), std::string::npos) << tag;
-    EXPECT_NE(tag.find("{\\\\v B}"), std::string::npos) << tag;
-    // The tag's value holds no line break and no font number of the source.
-    EXPECT_EQ(tag.find_first_of("\r\n"), std::string::npos) << tag;
-    EXPECT_EQ(tag.find("\\\\f0"), std::string::npos) << tag;
-    // The text around it stays as it was.
-    const std::string plain = Plain(*in.records[0]);
-    EXPECT_EQ(plain.substr(0, 8), "Before\r\n") << plain;
-    EXPECT_EQ(plain.substr(plain.size() - 5), "after") << plain;
+    EXPECT_NE(tags[0].find("\\\\nestcell"), std::string::npos) << tags[0];
+    EXPECT_NE(tags[0].find("{\\\\v B}"), std::string::npos) << tags[0];
+    EXPECT_EQ(Plain(*in.records[0]).substr(Plain(*in.records[0]).size() - 5), "after");
+    const std::string where = "The topic \"A\" keeps a table within a table as raw RTF: its ";
+    EXPECT_EQ(in.notes.Lines(),
+              (StringList{where + "jump \"Outer\" to \"B\" is no tag.", where + "popup \"inner\" to \"B\" is no tag.",
+                          where + "picture \"art.bmp\" is no tag."}));
+}
+
+TEST(ImportTables, HotspotsWhoseTextIsLeftOutAreNoted) {
+    struct Row {
+        const char* name;
+        const char* group;
+        StringList notes;
+    };
+    const std::string of = " of the topic \"A\" was left out: it stands in ";
+    const std::vector<Row> rows = {
+        {"TextBoxOfAShape",
+         "{\\shp{\\*\\shpinst\\shpleft0{\\sp{\\sn fFilled}{\\sv 0}}{\\shptxt \\pard {\\uldb Go}{\\v B} and "
+         "\\{bml pic.bmp\\}\\par}}}",
+         {"The jump \"Go\" to \"B\"" + of + "a shape, whose text the import does not keep.",
+          "The picture \"pic.bmp\"" + of + "a shape, whose text the import does not keep."}},
+        {"DrawingObject",
+         "{\\*\\do\\dobxcolumn{\\dptxbxtext \\pard {\\ul term}{\\v B}\\par}}",
+         {"The popup \"term\" to \"B\"" + of + "a drawing object, whose text the import does not keep."}},
+        {"FieldInstruction",
+         "{\\field{\\*\\fldinst {\\strike Run}{\\v !Exit()}}{\\fldrslt shown}}",
+         {"The macro hotspot \"Run\" running \"Exit()\"" + of +
+          "a field's instruction, whose text the import does not keep."}},
+        // A field's result is text: its hotspot becomes a tag.
+        {"FieldResult", "{\\field{\\*\\fldinst SYMBOL}{\\fldrslt {\\uldb Go}{\\v B}}}", {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Imported in;
+        ImportBody(std::string("#{\\footnote A}Text ") + row.group + " more\\par" + kTargets, in);
+        ASSERT_EQ(in.records.size(), 3u);
+        EXPECT_EQ(in.notes.Lines(), row.notes);
+    }
 }
 
 TEST(ImportTables, RawRtfTagEscapesWhatATagCannotHold) {

@@ -11,6 +11,9 @@
 #include "formats/hpjfile.h"
 #include "import/import.h"
 #include "model/project.h"
+#include "preprocess/buildchecks.h"
+#include "preprocess/outputlog.h"
+#include "preprocess/topicwriter.h"
 #include "test_import_util.h"
 #include "util/qorstring.h"
 #include "util/textfile.h"
@@ -119,6 +122,78 @@ TEST(ImportHpjOptions, BmrootListsCountFromTheProjectsFolder) {
     EXPECT_EQ(project.BmRoot, expected);
 }
 
+// The build writes the help file beside the project and refuses a name with
+// a folder; the import keeps the file name alone and says so when the
+// folder was not the project's own.
+TEST(ImportHpjOptions, HelpAndContentsFilesKeepTheirNamesAlone) {
+    ImportTempDir dir;
+    std::filesystem::create_directories(dir.file("Out"));
+    const struct {
+        const char* name;
+        std::string option;
+        std::string hlp;
+        std::string cnt;
+        const char* note;  // a part of the one note, or "" for none
+    } cases[] = {
+        {"a name alone", "HLP=help.hlp", "help.hlp", "", ""},
+        {"the project's own folder", "HLP=.\\help.hlp", "help.hlp", "", ""},
+        {"that folder by its full name", "HLP=" + dir.str() + "/help.hlp", "help.hlp", "", ""},
+        {"that folder through a subfolder", "HLP=out\\..\\help.hlp", "help.hlp", "", ""},
+        {"a subfolder", "HLP=Out\\help.hlp", "help.hlp", "",
+         "The help file \"Out\\help.hlp\" of HLP is now \"help.hlp\": the build writes the help file beside the "
+         "project, not in \"Out\\\"."},
+        {"a folder above", "HLP=..\\bin\\app.hlp", "app.hlp", "", "not in \"..\\bin\\\""},
+        {"a drive", "HLP=C:\\HELP\\APP.HLP", "APP.HLP", "", "\"C:\\HELP\\APP.HLP\" of HLP is now \"APP.HLP\""},
+        {"a folder and no name", "HLP=..\\", "", "", "names no file"},
+        {"a contents file elsewhere", "CNT=..\\cnt\\app.cnt", "", "app.cnt",
+         "The contents file \"..\\cnt\\app.cnt\" of CNT is now \"app.cnt\": the help file looks for it beside "
+         "itself, in the project's folder, not in \"..\\cnt\\\"."},
+        {"a contents file beside the project", "CNT=.\\app.cnt", "", "app.cnt", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TProject project;
+        project.Topics.AddNew().SetName("a");
+        TImportNotes notes;
+        ImportHpjOptions(Hpj("[OPTIONS]\n" + c.option + "\n[FILES]\nx.rtf\n"), project, dir.str() + "/", &notes);
+        EXPECT_EQ(project.GetHlpFile(), c.hlp);
+        EXPECT_EQ(project.GetCntFile(), c.cnt);
+        if (*c.note) {
+            ASSERT_EQ(notes.Lines().size(), 1u) << NotesText(notes.Lines());
+            EXPECT_NE(notes.Lines()[0].find(c.note), std::string::npos) << notes.Lines()[0];
+        } else {
+            EXPECT_TRUE(notes.Empty()) << NotesText(notes.Lines());
+        }
+        // The build takes the names now.
+        EXPECT_NO_THROW(CheckOutputFileNames(project));
+    }
+}
+
+// A folder with a drive or on a share names one place wherever the project
+// is: it is kept as written, and noted when it is not there.
+TEST(ImportHpjOptions, ImageFoldersWithADriveOrAShareAreKeptAsWritten) {
+    ImportTempDir dir;
+    std::filesystem::create_directories(dir.file("art"));
+    TProject project;
+    project.Topics.AddNew().SetName("a");
+    TImportNotes notes;
+    ImportHpjOptions(
+        Hpj("[OPTIONS]\nBMROOT=C:\\HELP, f:\\hlpbrz\\hb_bmaps\\\nBMROOT=\\\\server\\share,art,D:\\\n[FILES]\nx.rtf\n"),
+        project, dir.str() + "/", &notes);
+    EXPECT_EQ(project.BmRoot,
+              (StringList{"C:\\HELP", "f:\\hlpbrz\\hb_bmaps", "\\\\server\\share", dir.str() + "/art", "D:\\"}));
+    StringList expected;
+    for (const char* folder : {"C:\\HELP", "f:\\hlpbrz\\hb_bmaps\\", "\\\\server\\share", "D:\\"}) {
+#ifdef _WIN32
+        if (FolderExists(folder)) continue;
+#endif
+        expected.push_back("The image folder \"" + std::string(folder) +
+                           "\" of BMROOT does not exist here: it is kept as written, and the build finds no picture "
+                           "in it until it does.");
+    }
+    EXPECT_EQ(notes.Lines(), expected);
+}
+
 TEST(ImportHpjOptions, WhatTheProjectCannotHoldIsNotedOnce) {
     TProject project;
     project.Topics.AddNew().SetName("a");
@@ -211,11 +286,95 @@ TEST_F(HpjProjectTest, MissingFilesAndDroppedSectionsAreNoted) {
     ASSERT_TRUE(project);
     EXPECT_EQ(project->Topics.Count(), 1);
     EXPECT_TRUE(HasNote(notes_, "gone.rtf\" of [FILES] was not found")) << NotesText(notes_);
-    EXPECT_TRUE(HasNote(notes_, "\"old = a\" of [ALIAS]")) << NotesText(notes_);
+    EXPECT_TRUE(HasNote(notes_, "The alias of [ALIAS] was resolved")) << NotesText(notes_);
     EXPECT_TRUE(HasNote(notes_, "[BAGGAGE] section")) << NotesText(notes_);
     // Once each.
     for (std::size_t i = 0; i < notes_.size(); ++i)
         for (std::size_t j = i + 1; j < notes_.size(); ++j) EXPECT_NE(notes_[i], notes_[j]);
+}
+
+// An alias of [ALIAS] names a topic through another context string: every
+// link, popup, macro argument and number that names it reaches the topic
+// itself, whatever made the tag; a loop of aliases is refused with a note.
+TEST_F(HpjProjectTest, AliasesAreFollowedToTheirTopics) {
+    WriteFileBytes(dir_.file("a.rtf"),
+                   R"({\rtf1\ansi #{\footnote main}!{\footnote JI(`',`START')})"
+                   R"({\uldb Go back}{\v HOME}, {\ul Def}{\v GLOSS}, {\uldb Round}{\v LOOP1}, )"
+                   R"({\ul Run}{\v !JI(`',`START')}, \{button Go, JI(`',`HOME')\}\par )"
+                   R"(\trowd\cellx2000\pard\intbl {\uldb In a table}{\v HOME}\cell\row )"
+                   R"(\pard After.\par)"
+                   R"(\page #{\footnote def}A term.\par\page #{\footnote term}The term page.\par})");
+    auto project = Import(
+        "[OPTIONS]\nCONTENTS=HOME\nHLP=guide.hlp\n[FILES]\na.rtf\n[MAP]\nHOME 10\nSHORTCUT 30\n"
+        "[ALIAS]\nHOME = START\nSTART = main\nSHORTCUT = main\nLOOP1 = LOOP2\nLOOP2 = loop1\nLOST = nowhere\n"
+        "term = main\nGLOSS = def\n[CONFIG]\nJI(`guide.hlp',`HOME')\n");
+    ASSERT_TRUE(project);
+    const TTopicNode* main = Find(*project, "main");
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(main->IsContents);
+    // The number the application asks for under the alias.
+    EXPECT_EQ(main->ContextId, 10);
+    std::vector<std::string> tags;
+    for (const std::string& tag : TagsOf(main->Text))
+        if (tag.rfind("<RTF", 0) != 0) tags.push_back(tag);
+    EXPECT_EQ(tags, (std::vector<std::string>{"<LINK TOPIC=\"main\">", "</LINK>", "<LINK POPUP=\"def\">", "</LINK>",
+                                              "<LINK TOPIC=\"LOOP1\">", "</LINK>", "<MACRO JI(`',`main')>", "</MACRO>",
+                                              "<BTN JI(`',`main')>", "</BTN>", "<LINK TOPIC=\"main\">",
+                                              "</LINK>"}));
+    EXPECT_EQ(main->Macros, StringList{"JI(`',`main')"});
+    EXPECT_EQ(project->Windows.GetWindow(1).Macros, StringList{"JI(`guide.hlp',`main')"});
+    // Reached by a popup through its alias only: a popup.
+    EXPECT_TRUE(Find(*project, "def")->IsPopup());
+
+    // The jump in the table's cell is a tag like the others. What the build
+    // gives the compiler names the topics, that jump included.
+    project->FileName = dir_.file("help.qpf");
+    std::filesystem::create_directories(dir_.file("work"));
+    TOutputLog log;
+    WriteTopicFiles(*project, dir_.file("work"), log);
+    const std::string built = qmtest::ReadFileBytes(dir_.file("work/main.rtf"));
+    for (const char* alias : {"HOME", "START", "GLOSS"}) EXPECT_EQ(built.find(alias), std::string::npos) << alias;
+    EXPECT_NE(built.find("In a table"), std::string::npos);
+    // Only the loop is left without a topic.
+    ASSERT_EQ(log.Entries().size(), 1u);
+    EXPECT_EQ(log.Entries()[0].Text, "<LINK TOPIC=\"LOOP1\">");
+
+    const StringList expected = {
+        "The alias \"LOOP1 = LOOP2\" of [ALIAS] was not resolved: its chain \"LOOP1 = LOOP2 = loop1\" comes back on "
+        "itself, so what names \"LOOP1\" leads to no topic.",
+        "The alias \"LOOP2 = loop1\" of [ALIAS] was not resolved: its chain \"LOOP2 = loop1 = LOOP2\" comes back on "
+        "itself, so what names \"LOOP2\" leads to no topic.",
+        "The [MAP] number 30 of the alias \"SHORTCUT\" was not kept: its topic \"main\" has the number 10, and a "
+        "topic holds one.",
+        "The alias \"LOST = nowhere\" of [ALIAS] leads to \"nowhere\", which no topic of the project has.",
+        "The alias \"term = main\" of [ALIAS] was not used: a topic has \"term\" as its own context string.",
+        "The 5 aliases of [ALIAS] were resolved: the links, popups, macros and [MAP] numbers that named an alias now "
+        "name its topic.",
+    };
+    for (const std::string& line : expected)
+        EXPECT_TRUE(HasNote(notes_, line)) << line << "\nin\n" << NotesText(notes_);
+}
+
+// The compiler found these pictures from the .hpj's folder; the project
+// finds them from its image folders, wherever it is saved.
+TEST_F(HpjProjectTest, PicturesFoundBesideTheSourcesStayFoundWhereverTheProjectIsSaved) {
+    WriteFileBytes(dir_.file("Pics/One.BMP"), "BM");
+    WriteFileBytes(dir_.file("two.bmp"), "BM");
+    WriteFileBytes(dir_.file("a.rtf"),
+                   "{\\rtf1 #{\\footnote main}\\{bmc pics\\\\one.bmp\\} \\{bml Two.bmp\\} \\{bmr gone.bmp\\}\\par}");
+    auto project = Import("[OPTIONS]\nTITLE=t\n[FILES]\na.rtf\n");
+    ASSERT_TRUE(project);
+    StringList expected{dir_.file("Pics"), dir_.str()};
+#ifdef _WIN32
+    // The disk ignores case there, so a folder keeps the case it was asked in.
+    for (std::string& folder : project->BmRoot) folder = AsciiLowerStr(folder);
+    for (std::string& folder : expected) folder = AsciiLowerStr(folder);
+#endif
+    EXPECT_EQ(project->BmRoot, expected);
+    ImportTempDir elsewhere;
+    project->FileName = elsewhere.file("moved.qpf");
+    const TBuildForecast forecast = ForecastBuild(*project, TCheckSettings());
+    EXPECT_EQ(forecast.ErrorsOf(Check::ImageNotFound), 1);  // gone.bmp, which nobody has
 }
 
 TEST_F(HpjProjectTest, PicturesGoToTheFirstImageFolder) {

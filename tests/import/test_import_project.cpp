@@ -363,6 +363,31 @@ TEST(RunImport, AHelpProjectAsksFirst) {
     EXPECT_EQ(p.project.Topics.Count(), 2);
 }
 
+// With the build's checks, a project import says what the new project's
+// first build would report, found where the project would most likely be
+// saved (beside the .hpj), and leaves it without a file name.
+TEST(RunImport, AHelpProjectComesWithWhatItsFirstBuildWouldReport) {
+    ImportTempDir dir;
+    WriteFileBytes(dir.file("a.rtf"), "{\\rtf1 #{\\footnote main}{\\uldb Lost}{\\v nowhere} \\{bmc pic.bmp\\}\\par}");
+    WriteFileBytes(dir.file("help.hpj"), "[OPTIONS]\nTITLE=t\n[FILES]\na.rtf\n");
+    WriteFileBytes(dir.file("pic.bmp"), "BM");
+    OpenProject p;
+    ScriptedUi ui;
+    const TImportRequest request{dir.file("help.hpj"), TImportFilter::Hpj, true};
+    TCheckSettings checks;
+    checks.SetErrorType(Check::ImageNotFound, 1);
+    TImportOutcome out = RunImport(p.project, {p.open, TopicKind::Topic}, request, CharFormat(), ui, &p.log, &checks);
+    ASSERT_TRUE(out.Ok && out.Forecast);
+    EXPECT_TRUE(out.Forecast->Refusal.empty());
+    EXPECT_EQ(out.Forecast->ErrorsOf(Check::UnresolvedLink), 1);
+    EXPECT_EQ(out.Forecast->WarningsOf(Check::ImageNotFound), 0);  // beside the .hpj
+    EXPECT_EQ(out.NewProject->FileName, "");
+    // Without the checks, no forecast.
+    out = RunImport(p.project, {p.open, TopicKind::Topic}, request, CharFormat(), ui, &p.log);
+    ASSERT_TRUE(out.Ok);
+    EXPECT_FALSE(out.Forecast);
+}
+
 TEST(RunImport, TextAndRtfGoIntoTheOpenProject) {
     ImportTempDir dir;
     WriteFileBytes(dir.file("a.txt"), "plain");

@@ -95,6 +95,50 @@ std::string WithoutMap(const std::string& hpj) {
     return JoinLinesCrLf(kept);
 }
 
+// A table as the help compiler shows it: per row, its cells' right edges,
+// then each cell's visible text ("\r" between its paragraphs) with "*" after
+// each hotspot's text (a double underlined run with hidden text after it).
+using SourceTable = std::vector<std::vector<std::string>>;
+
+std::vector<SourceTable> TablesIn(const std::string& rtf) {
+    std::vector<SourceTable> out;
+    for (const RtfTable& table : ReadRtfTables(rtf).tables) {
+        out.emplace_back();
+        for (const RtfTableRow& row : table.rows) {
+            std::string edges;
+            for (int x : row.cellRight) edges += std::to_string(x) + " ";
+            out.back().push_back({edges});
+            for (const RtfTableCell& cell : row.cells) {
+                std::string text;
+                for (std::size_t i = 0; i < cell.paragraphs.size(); ++i) {
+                    if (i > 0) text += '\r';
+                    bool hot = false;
+                    for (const TextRun& run : cell.paragraphs[i].runs()) {
+                        if (run.format.hidden) {
+                            if (hot) text += '*';
+                            hot = false;
+                            continue;
+                        }
+                        hot = run.format.underline == Underline::Double;
+                        for (char16_t c : run.text) text += c < 0x80 ? static_cast<char>(c) : '?';
+                    }
+                }
+                out.back().back().push_back(text);
+            }
+        }
+    }
+    return out;
+}
+
+// The tables of the MFC sources, file after file as [FILES] lists them.
+std::vector<SourceTable> SourceTables() {
+    std::vector<SourceTable> out;
+    for (const char* file : {"AFXCORE.RTF", "AFXPRINT.RTF", "AFXOLECL.RTF", "AFXOLESV.RTF"})
+        for (SourceTable& t : TablesIn(ReadFileBytes(std::string(QM_FIXTURES_DIR "/mfc-help/HLP/") + file)))
+            out.push_back(std::move(t));
+    return out;
+}
+
 // ---------------------------------------------------------------------------
 // The real sources
 
@@ -144,27 +188,37 @@ TEST(ImportRealWorld, ProjectGivesTheTopicsOfItsSources) {
     EXPECT_EQ(Topic(*project, "HID_FILE_NEW").Keywords, StringList{"files: managing"});
     EXPECT_EQ(Topic(*project, "AFX_HIDW_PREVIEW_BAR").GetTitle(), "print preview toolbar");
 
-    // Every hotspot and bitmap of the sources became a tag, but those of the
-    // tables, which are kept whole with the compiler's own codes.
-    int links = 0, images = 0, left = 0, tables = 0, tableLinks = 0, tableImages = 0;
+    // Every hotspot and bitmap of the sources became a tag, those in the
+    // cells of its tables too: what stays raw RTF are the rows' and cells'
+    // codes. The jumps are counted in the sources themselves: each double
+    // underlined group followed by its hidden text.
+    int jumps = 0;
+    static const std::regex jump(R"(\{[^{}]*\\uldb[^{}]*\}\{\\v[ \\][^{}]*\})");
+    for (const char* file : {"AFXCORE.RTF", "AFXPRINT.RTF", "AFXOLECL.RTF", "AFXOLESV.RTF"}) {
+        std::string rtf = ReadFileBytes(std::string(QM_FIXTURES_DIR "/mfc-help/HLP/") + file);
+        rtf.erase(std::remove_if(rtf.begin(), rtf.end(), [](char c) { return c == '\r' || c == '\n'; }), rtf.end());
+        jumps +=
+            static_cast<int>(std::distance(std::sregex_iterator(rtf.begin(), rtf.end(), jump), std::sregex_iterator()));
+    }
+    EXPECT_EQ(jumps, 50);
+    int links = 0, images = 0, left = 0, rowTags = 0;
     for (const auto& node : project->Topics)
         for (const std::string& tag : TagsOf(node->Text)) {
             links += tag.rfind("<LINK TOPIC=", 0) == 0;
             images += tag.rfind("<IMAGE", 0) == 0;
             left += tag.rfind("<IMAGEL", 0) == 0;
             if (tag.rfind("<RTF \"", 0) != 0) continue;
-            ++tables;
-            EXPECT_NE(tag.find("\\\\trowd"), std::string::npos) << tag;
-            // A hotspot's hidden text: one group, or several in a row.
-            static const std::regex hidden(R"(\{\\\\v[ \\][^}]*\}(?:\{\\\\v[ \\][^}]*\})*)");
-            tableLinks += static_cast<int>(
-                std::distance(std::sregex_iterator(tag.begin(), tag.end(), hidden), std::sregex_iterator()));
-            for (std::size_t at = tag.find("\\{bm"); at != std::string::npos; at = tag.find("\\{bm", at + 1))
-                ++tableImages;
+            rowTags += tag.find("\\\\trowd") != std::string::npos;
+            for (const char* code : {"\\\\uldb", "\\\\ul ", "\\\\v", "\\\\{bm", "\\\\f"})
+                EXPECT_EQ(tag.find(code), std::string::npos) << code << " in " << tag;
         }
-    EXPECT_EQ(tables, 6);
-    EXPECT_EQ(links + tableLinks, 50) << links;
-    EXPECT_EQ(images + tableImages, 37) << images;
+    EXPECT_EQ(links, jumps);
+    // Each row of the sources' tables begins with its definition.
+    std::size_t rows = 0;
+    for (const SourceTable& table : SourceTables()) rows += table.size();
+    EXPECT_EQ(rows, 30u);
+    EXPECT_EQ(rowTags, static_cast<int>(rows));
+    EXPECT_EQ(images, 37);
     EXPECT_EQ(left, 6);
     ASSERT_EQ(project->Windows.Count(), 1);
     EXPECT_EQ(project->Windows.GetWindow(1).GetName(), "main");
@@ -214,6 +268,25 @@ TEST(ImportRealWorld, ImportThenBuildGivesTheSameHelpAgain) {
         EXPECT_EQ(node->ContextId, before.ContextId) << node->GetName();
         EXPECT_EQ(TagsOf(node->Text), TagsOf(before.Text)) << node->GetName();
     }
+}
+
+TEST(ImportRealWorld, TheBuiltTopicsHoldTheSourcesTables) {
+    // Row by row and cell by cell, with each cell's hotspots.
+    auto project = Import(kPegasus);
+    ASSERT_TRUE(project);
+    ImportTempDir dir;
+    Built built;
+    Build(*project, dir.str(), built);
+    std::vector<SourceTable> tables;
+    for (const auto& node : project->Topics)
+        for (SourceTable& t : TablesIn(ReadFileBytes(dir.str() + "/work/" + node->GetName() + ".rtf")))
+            tables.push_back(std::move(t));
+    const std::vector<SourceTable> sources = SourceTables();
+    ASSERT_EQ(sources.size(), 6u);
+    EXPECT_EQ(tables, sources);
+    // The compiler reads each cell's jump as a hotspot.
+    const auto& file = built.codes.at("menu_file");
+    EXPECT_NE(std::find(file.begin(), file.end(), "uldb [New] HID_FILE_NEW"), file.end());
 }
 
 // ---------------------------------------------------------------------------
@@ -341,7 +414,7 @@ TEST(ImportRoundTrip, EveryTagAndPropertyComesBack) {
     // import keeps it as one of the project's image folders, and finds the
     // relative one from the folder of the help project it read.
     ReplaceString(t2, "BMROOT=DIR\r\nBMROOT=" + dir1.str() + "\r\n", "BMROOT=DIR\r\n", false);
-    ReplaceString(t2, "BMROOT=" + dir1.str() + "\\art\r\n", "BMROOT=art\r\n", false);
+    ReplaceString(t2, "BMROOT=" + dir1.file("art") + "\r\n", "BMROOT=art\r\n", false);
     EXPECT_EQ(t2, t1);
     // Nothing is new in the log: the popup is a popup again.
     EXPECT_EQ(b2.log.Count(), b1.log.Count());

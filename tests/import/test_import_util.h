@@ -10,31 +10,14 @@
 
 #include "import/import.h"
 #include "preprocess/tagtext.h"
+#include "support/scratchdir.h"
 #include "util/fileio.h"
 
 namespace qmtest {
 
-class ImportTempDir {
-public:
-    ImportTempDir() {
-        std::random_device rd;
-        const auto base = std::filesystem::temp_directory_path();
-        for (;;) {
-            path_ = base / ("qm-import-" + std::to_string(rd()) + std::to_string(rd()));
-            if (std::filesystem::create_directory(path_)) break;
-        }
-    }
-    ~ImportTempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    ImportTempDir(const ImportTempDir&) = delete;
-    ImportTempDir& operator=(const ImportTempDir&) = delete;
-    std::string str() const { return path_.string(); }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
+// A fresh folder under the system's temporary folder, removed afterwards.
+struct ImportTempDir : ScratchDir {
+    ImportTempDir() : ScratchDir("qm_import_") {}
 };
 
 // Reads a file the program names (a model path: "\\" or "/", Windows-1252);

@@ -72,7 +72,7 @@ protected:
     std::unique_ptr<qm::TfrmMain> Start(const QStringList& args = {}, std::function<void()> hook = {}) {
         qm::TMainWindowEnv env;
         env.Ui = &ui;
-        env.Settings = &settings;
+        env.Settings = store ? store : &settings;
         env.ProgramFolder = root_ + "prog";
         env.PersonalDictionaryFolder = root_ + "user/Dictionaries";
         env.TempFolder = root_ + "tmp";
@@ -150,6 +150,8 @@ protected:
 
     ScriptedUiServices ui;
     qm::MemorySettingsStore settings;
+    // When set, the window keeps its settings here instead (a settings file).
+    qm::SettingsStore* store = nullptr;
     std::vector<std::string> freed;
     // Runs as the open routine loads a module (may throw, as a failed load).
     std::function<void(qm::TNodeId)> onLoadModule;

@@ -438,6 +438,36 @@ TEST_F(MainWindowTest, TheComboBoxesAreSortedAndLeadToTheirModule) {
     EXPECT_EQ(Child<QListWidget>(*w, "lstTopics")->currentItem()->text(), "Contents");
 }
 
+TEST_F(MainWindowTest, OpeningAModuleSelectsItsOwnComboItem) {
+    // Names equal but for their case sit side by side in the box; each open
+    // must pick the item of its own module, not a namesake's.
+    const std::vector<std::string> names = {"b",  "Delta", "B", "a", "AB", "c", "aB",
+                                            "Ab", "delta", "e", "A", "f",  "ab"};
+    qm::TProject p;
+    p.NewProject();
+    for (const std::string& n : names) p.Topics.AddNew().SetName(n);
+    const std::string path = root_ + "names.qpf";
+    p.SaveToFile(path);
+    auto w = Start({qm::FromCp1252(path)});
+    auto* list = Child<QListWidget>(*w, "lstTopics");
+    auto* combo = Child<QComboBox>(*w, "cboTopics");
+    auto openEach = [&] {
+        for (int row = 0; row < list->count(); ++row) {
+            list->setCurrentRow(row);
+            emit list->itemDoubleClicked(list->item(row));
+            const qm::TNodeId id = list->item(row)->data(Qt::UserRole).toULongLong();
+            ASSERT_EQ(w->CurrentNode()->Id(), id);
+            EXPECT_EQ(combo->currentData().toULongLong(), id) << list->item(row)->text().toStdString();
+        }
+    };
+    openEach();
+    // A module renamed behind the box's back leaves it out of order: the
+    // item is still found.
+    w->Project().Topics.FindByName("a")->SetName("zz");
+    w->Project().Topics.FindByName("f")->SetName("0");
+    openEach();
+}
+
 TEST_F(MainWindowTest, NavigationCommandsWalkTheActiveList) {
     const std::string path = SaveSample();
     auto w = Start({qm::FromCp1252(path)});

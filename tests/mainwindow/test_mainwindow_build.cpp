@@ -97,6 +97,54 @@ TEST_F(BuildTest, BuildsWithTheStandInCompiler) {
     EXPECT_EQ(ui.viewer.quits, 1);  // asked to let go of the help file first
 }
 
+// A link planted in the private work folder after the build has emptied it
+// (here by a wrapper that runs just before the stand-in compiler), or where
+// the help file goes, is never written through. The build then says it could
+// not compile: with the compiler's error in its report, or, when the report
+// itself was refused, with what the compiler wrote on its error output.
+TEST_F(BuildTest, ALinkPlantedWhereTheCompilerWritesIsNotWrittenThrough) {
+    struct Row {
+        const char* name;
+        bool atReport;  // else at the help file
+    } rows[] = {{"the report in the work folder", true}, {"the help file", false}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        auto w = StartOnSample();
+        const std::string standin = qm::ToCp1252(QCoreApplication::applicationDirPath() + "/standin/hcrtf.exe");
+        const std::string victim = root_ + "victim.txt";
+        qm::WriteFileAtomic(victim, "keep me");
+        const std::string place =
+            row.atReport ? w->BuildCommands().WorkFolder() + "hcwreport.log" : root_ + "my project/sample.hlp";
+        std::filesystem::remove(place);
+        const std::string wrapper = root_ + "hc/hcrtf.exe";
+        std::filesystem::create_directories(root_ + "hc");
+        qm::WriteFileAtomic(
+            wrapper, "#!/bin/sh\nln -s '" + victim + "' '" + place + "' || exit 9\nexec '" + standin + "' \"$@\"\n");
+        std::filesystem::permissions(wrapper, std::filesystem::perms::owner_all);
+        qm::QtCompilerRunner runner;
+        ui.UseCompiler(&runner);
+
+        Act(*w, "actCompile")->trigger();
+
+        EXPECT_EQ(ReadText(victim), "keep me");
+        EXPECT_EQ(w->Status().Text(0), "Could not compile file.");
+        EXPECT_EQ(Child<QTabBar>(*w, "tsOutputs")->currentIndex(), 1);
+        const QString report = TreeRows(*w, "tvwHCRTF").join("\n");
+        if (row.atReport)
+            EXPECT_EQ(report.toStdString(), "The compiler ended with exit code 2 and wrote no report.\n"
+                                            "hcrtf: cannot write the report " +
+                                                place + ": a symbolic link stands in its place");
+        else
+            EXPECT_TRUE(report.contains("HC5000: Error: Cannot write " + qm::FromCp1252(place) +
+                                        ": a symbolic link stands in its place."))
+                << report.toStdString();
+        EXPECT_TRUE(std::filesystem::is_symlink(place) || row.atReport);
+        EXPECT_TRUE(WorkFiles(*w).empty());
+        EXPECT_TRUE(ui.MessageTexts().isEmpty()) << ui.MessageTexts().join("|").toStdString();
+        std::filesystem::remove(place);
+    }
+}
+
 TEST_F(BuildTest, BuildKeepsTheModifiedFlagAndStoresTheEditorFirst) {
     for (const bool modified : {false, true}) {
         SCOPED_TRACE(modified);
@@ -183,16 +231,20 @@ TEST_F(BuildTest, TheExitCodeAndTheReportDecideWhetherTheCompileWorked) {
         auto w = StartOnSample();
         w->Options().AcViewCnt = false;
         w->Options().AcViewCurrent = true;
-        ui.compiler.result = qm::CompilerResult{true, r.exitCode, {}};
+        ui.compiler.result = qm::CompilerResult{true, r.exitCode, {}, {}};
         ui.compiler.report = r.report;
         Act(*w, "actCompile")->trigger();
         ASSERT_EQ(ui.compiler.calls.size(), 1u);
         EXPECT_EQ(w->Status().Text(0), r.compiled ? "Ready." : "Could not compile file.");
-        // A failed compile brings its report (or the empty tab) to the front
+        // A failed compile brings its report (or the word that it left none) to the front
         // and opens no help file.
         EXPECT_EQ(Child<QTabBar>(*w, "tsOutputs")->currentIndex(), r.compiled ? 0 : 1);
         EXPECT_EQ(ui.viewer.shown.size(), r.compiled ? 1u : 0u);
-        EXPECT_EQ(TreeRows(*w, "tvwHCRTF").isEmpty(), !r.report.has_value());
+        const QStringList tab = TreeRows(*w, "tvwHCRTF");
+        if (r.report)
+            EXPECT_FALSE(tab.isEmpty());
+        else
+            EXPECT_EQ(tab, QStringList{QString("The compiler ended with exit code %1 and wrote no report.").arg(r.exitCode)});
         EXPECT_TRUE(WorkFiles(*w).empty());
         ui.ExpectAllAnswered(r.name);
     }
@@ -201,12 +253,17 @@ TEST_F(BuildTest, TheExitCodeAndTheReportDecideWhetherTheCompileWorked) {
 TEST_F(BuildTest, WineThatCannotRunTheCompilerSaysWhy) {
     auto w = StartOnSample();
     ui.compiler.availability = qm::CompilerAvailability::ThroughWine;
-    ui.compiler.result = qm::CompilerResult{true, 1, {}};
+    ui.compiler.result = qm::CompilerResult{true, 1, {}, {}};
+    // What wine wrote on its error output shows, line by line, blank lines left out.
+    ui.compiler.result.errorOutput = "0024:err:module:import_dll Library X.dll not found\r\n\r\nwine: could not load \"hcrtf.exe\"\n";
     ui.compiler.report.reset();
     ui.ExpectMessage(MsgKind::Warning, "32-bit");
     Act(*w, "actCompile")->trigger();
     EXPECT_EQ(w->Status().Text(0), "Could not compile file.");
     EXPECT_TRUE(ui.MessageTexts().join("").contains("wine32"));
+    EXPECT_EQ(TreeRows(*w, "tvwHCRTF"), (QStringList{"The compiler ended with exit code 1 and wrote no report.",
+                                                     "0024:err:module:import_dll Library X.dll not found",
+                                                     "wine: could not load \"hcrtf.exe\""}));
 }
 
 TEST_F(BuildTest, RefusesAnUnsavedProjectAndAMissingCompiler) {
@@ -258,7 +315,7 @@ TEST_F(BuildTest, ACompilerUnderWineGetsWinePathsInTheHelpProject) {
 
 TEST_F(BuildTest, AFailedStartIsReportedWithItsReason) {
     auto w = StartOnSample();
-    ui.compiler.result = qm::CompilerResult{false, -1, "Permission denied"};
+    ui.compiler.result = qm::CompilerResult{false, -1, "Permission denied", {}};
     ui.ExpectMessage(MsgKind::Error, "Could not compile file.\nPermission denied");
     Act(*w, "actCompile")->trigger();
     EXPECT_EQ(w->Status().Text(0), "Could not compile file.");

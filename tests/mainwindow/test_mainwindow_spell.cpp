@@ -11,7 +11,10 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextLayout>
 #include <QTimer>
 #include <deque>
 #include <fstream>
@@ -45,7 +48,7 @@ public:
     };
 
     explicit DialogScript(qm::TSpellDialogUi& spell) {
-        spell.WaitLimit = 10000;
+        spell.WaitLimit = 600000;
         connect(&spell, &qm::TSpellDialogUi::waitStarted, this, [this](qm::TQorSpellCheckDlg* dlg) { answer(dlg); });
     }
     void Expect(const QString& word, const char* button, std::function<void(qm::TQorSpellCheckDlg&)> during = {}) {
@@ -206,15 +209,66 @@ TEST_F(MainWindowSpellTest, CheckAllVisitsTopicsThenPopups) {
     w->Project().Topics.FindByName("Alpha")->EditorPos = 6;
     ASSERT_EQ(Rows(*w, "lstTopics"), (QStringList{"Alpha", "Beta", "Contents"}));
     script = std::make_unique<DialogScript>(w->SpellCommands().DialogUi());
-    script->Expect(QStringLiteral("alpha"), "cmdIgnore");
-    script->Expect(QStringLiteral("beta"), "cmdIgnore");
-    script->Expect(QStringLiteral("popup"), "cmdIgnore");
+    // The word asked about is shown selected in every module, and the
+    // selection hidden again afterwards, as the editor keeps it.
+    ASSERT_TRUE(w->Editor()->HideSelection());
+    auto shown = [&](qm::TQorSpellCheckDlg&) { EXPECT_FALSE(w->Editor()->HideSelection()); };
+    script->Expect(QStringLiteral("alpha"), "cmdIgnore", shown);
+    script->Expect(QStringLiteral("beta"), "cmdIgnore", shown);
+    script->Expect(QStringLiteral("popup"), "cmdIgnore", shown);
     ui.ExpectMessage(MsgKind::Information, kCompleted);
     Act(*w, "actCheckSpellAll")->trigger();
     EXPECT_TRUE(script->steps.empty());
     EXPECT_EQ(CurrentName(*w), "PopOne");
     EXPECT_EQ(w->ActivePage(), qm::ExplorerPage::Popups);
     EXPECT_TRUE(w->SpellEngine()->StartAtCaret);
+    EXPECT_TRUE(w->Editor()->HideSelection());
+}
+
+TEST_F(MainWindowSpellTest, CheckAllShowsAWordFarDownLaidOutAndInView) {
+    // The check walks the modules without laying them out; where it stops,
+    // the text is laid out and scrolled to the word, with the dialog placed
+    // beside it or not.
+    for (const bool moveDialog : {true, false}) {
+        SCOPED_TRACE(moveDialog);
+        qm::TProject p;
+        p.NewProject();
+        p.Topics.GetNode(0).Text = BodyRtf("Contents text");
+        std::string body;
+        for (int i = 0; i < 150; ++i) body += "text body text\\par ";
+        body += "body wrld";
+        qm::TTopicNode& along = p.Topics.AddNew();
+        along.SetName("Long");
+        along.Text = BodyRtf(body);
+        qm::TTopicNode& last = p.Topics.AddNew();
+        last.SetName("Zeta");
+        last.Text = BodyRtf("text body");
+        const std::string path = root_ + "long.qpf";
+        p.SaveToFile(path);
+        Dictionaries({"body", "text", "contents"});
+        auto w = Start({qm::FromCp1252(path)});
+        ASSERT_TRUE(started);
+        w->SpellEngine()->MoveDialog = moveDialog;
+        ASSERT_EQ(Rows(*w, "lstTopics"), (QStringList{"Contents", "Long", "Zeta"}));
+        script = std::make_unique<DialogScript>(w->SpellCommands().DialogUi());
+        qm::TRichText2* editor = w->Editor();
+        script->Expect(QStringLiteral("wrld"), "cmdIgnore", [&](qm::TQorSpellCheckDlg&) {
+            EXPECT_FALSE(editor->LayoutHeld());
+            EXPECT_EQ(editor->GetSelText(), "wrld");
+            EXPECT_GT(editor->verticalScrollBar()->value(), 0);
+            EXPECT_TRUE(editor->viewport()->rect().contains(editor->cursorRect()));
+        });
+        ui.ExpectMessage(MsgKind::Information, kCompleted);
+        Act(*w, "actCheckSpellAll")->trigger();
+        EXPECT_TRUE(script->steps.empty());
+        // The module the check ends in is shown as any open shows it.
+        EXPECT_EQ(CurrentName(*w), "Zeta");
+        EXPECT_FALSE(editor->LayoutHeld());
+        const QTextLayout* layout = editor->document()->lastBlock().layout();
+        ASSERT_NE(layout, nullptr);
+        EXPECT_GT(layout->lineCount(), 0);
+        w.reset();
+    }
 }
 
 TEST_F(MainWindowSpellTest, CheckAllCancelledInTheFirstTopicOpensNoPopup) {

@@ -10,30 +10,14 @@
 
 #include "model/project.h"
 #include "project_fixture.h"
+#include "support/scratchdir.h"
 #include "util/helpunits.h"
 
 namespace qmtest {
 
 // A fresh folder under the system's temporary folder, removed afterwards.
-class TempDir {
-public:
-    TempDir() {
-        std::random_device rd;
-        auto base = std::filesystem::temp_directory_path();
-        for (;;) {
-            path_ = base / ("qm-model-" + std::to_string(rd()) + std::to_string(rd()));
-            if (std::filesystem::create_directory(path_)) break;
-        }
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    const std::filesystem::path& path() const { return path_; }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
+struct TempDir : ScratchDir {
+    TempDir() : ScratchDir("qm_model_") {}
 };
 
 inline std::string ReadBytes(const std::string& path) {

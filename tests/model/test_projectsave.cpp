@@ -1,7 +1,8 @@
-// A save killed at any moment: a child process saves a project of a few
-// megabytes and is killed at random moments (fixed seed). The file on disk
-// must always load whole as the old or the new project, and the next save
-// must leave no temporary file behind.
+// A save killed at every step: a child process saves a project of a few
+// megabytes and stops at one step of the save until it is killed there. The
+// file on disk must always load whole as the old or the new project, and the
+// next save must leave no temporary file behind. The child says where it
+// stands, so no kill depends on how fast the machine is.
 #include <gtest/gtest.h>
 
 #ifdef _WIN32
@@ -12,11 +13,8 @@
 #include <unistd.h>
 #endif
 
-#include <chrono>
 #include <filesystem>
-#include <random>
 #include <string>
-#include <thread>
 
 #include "model/project.h"
 #include "model/projectfile.h"
@@ -40,18 +38,37 @@ void BuildBigProject(TProject& p, std::size_t bytes, char fill) {
 constexpr std::size_t kOldBytes = 3u << 20;
 constexpr std::size_t kNewBytes = 4u << 20;
 
+// The steps a kill can meet, what the folder holds then: the old file or the
+// new one, and whether a temporary file is there. The hook runs before each
+// step, so a save stopped at Create has made nothing yet and one stopped at
+// FlushFolder has put the new file in place.
+struct KillStep {
+    qm::SaveStep step;
+    bool newFile;
+    bool temporary;
+};
+constexpr KillStep kKillSteps[] = {
+    {qm::SaveStep::Create, false, false}, {qm::SaveStep::Write, false, true},  {qm::SaveStep::Flush, false, true},
+    {qm::SaveStep::Close, false, true},   {qm::SaveStep::Rename, false, true}, {qm::SaveStep::FlushFolder, true, false},
+};
+
 #ifdef _WIN32
-// The process that is killed: saves the new project to the path it is given,
-// telling the parent when the file part of the save begins.
-const int kSaveRole = qmtest::RegisterChildRole("save-big-project", [](const std::string& target) {
+// The process that is killed: saves the new project to the path it is given
+// after the number of the step to stop at, tells the parent when it reaches
+// that step and waits there to be killed.
+const int kSaveRole = qmtest::RegisterChildRole("save-big-project", [](const std::string& arg) {
     qmtest::ScopedScreen screen{1024, 768};
+    const auto stopAt = static_cast<qm::SaveStep>(std::stoi(arg.substr(0, arg.find(' '))));
     TProject newProject;
     BuildBigProject(newProject, kNewBytes, 'n');
-    qm::SetSaveFaultHookForTesting([](qm::SaveStep step) {
-        if (step == qm::SaveStep::Create) qmtest::TellParentReady();
+    qm::SetSaveFaultHookForTesting([stopAt](qm::SaveStep step) {
+        if (step == stopAt) {
+            qmtest::TellParentReady();
+            qmtest::WaitForParent();
+        }
         return 0;
     });
-    newProject.SaveToFile(target);
+    newProject.SaveToFile(arg.substr(arg.find(' ') + 1));
     return 0;
 });
 #endif
@@ -63,7 +80,7 @@ int TemporariesIn(const fs::path& dir) {
     return n;
 }
 
-TEST(ProjectSave, KilledAtRandomMomentsLeavesTheOldOrTheNewFileAndNoTemporary) {
+TEST(ProjectSave, KilledAtAnyStepLeavesTheOldOrTheNewFileAndTheNextSaveCleansUp) {
     qmtest::ScopedScreen screen{1024, 768};
     qmtest::TempDir dir;
     const std::string target = dir.file("Big.qpf");
@@ -73,46 +90,31 @@ TEST(ProjectSave, KilledAtRandomMomentsLeavesTheOldOrTheNewFileAndNoTemporary) {
     const std::string oldBytes = oldProject.SaveToBytes();
     const std::string newBytes = newProject.SaveToBytes();
 
-    // How long the file part of one save takes here (from creating the
-    // temporary file to flushing the folder): the kills spread over it.
-    std::chrono::steady_clock::time_point created, flushed;
-    qm::SetSaveFaultHookForTesting([&](qm::SaveStep step) {
-        if (step == qm::SaveStep::Create) created = std::chrono::steady_clock::now();
-        if (step == qm::SaveStep::FlushFolder) flushed = std::chrono::steady_clock::now();
-        return 0;
-    });
-    newProject.SaveToFile(dir.file("timing.qpf"));
-    qm::SetSaveFaultHookForTesting({});
-    fs::remove(dir.file("timing.qpf"));
-    const auto took = std::chrono::duration_cast<std::chrono::microseconds>(flushed - created);
-    const long window = std::max<long>(500, static_cast<long>(took.count()) * 5 / 4);
-
-    std::mt19937 random(20261210);
-    std::uniform_int_distribution<long> delay(0, window);
-    int leftTemporary = 0;
-    for (int attempt = 0; attempt < 20; ++attempt) {
-        SCOPED_TRACE("attempt " + std::to_string(attempt));
+    for (const KillStep& at : kKillSteps) {
+        SCOPED_TRACE(std::string("killed before ") + std::string(qm::SaveStepName(at.step)));
         oldProject.SaveToFile(target);
 #ifdef _WIN32
-        qmtest::ChildProcess child("save-big-project", target);
-        ASSERT_TRUE(child.WaitReady(60000)) << "the child did not begin its save";
-        std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
+        qmtest::ChildProcess child("save-big-project", std::to_string(static_cast<int>(at.step)) + " " + target);
+        ASSERT_TRUE(child.WaitReady(600000)) << "the child did not reach the step";
         child.Kill();
-        const DWORD code = child.Wait();
-        ASSERT_TRUE(code == qmtest::ChildProcess::kKilled || code == 0) << "exit code " << code;
+        ASSERT_EQ(child.Wait(), qmtest::ChildProcess::kKilled);
 #else
         int ready[2];
+        int hold[2];
         ASSERT_EQ(::pipe(ready), 0);
+        ASSERT_EQ(::pipe(hold), 0);
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
             ::close(ready[0]);
-            // Tells the parent when the file part of the save begins.
-            const int fd = ready[1];
-            qm::SetSaveFaultHookForTesting([fd](qm::SaveStep step) {
-                const char go = 1;
-                if (step == qm::SaveStep::Create && ::write(fd, &go, 1) != 1) ::_exit(2);
-                return 0;
+            ::close(hold[1]);
+            // Says it reached the step, then waits on a pipe nobody writes.
+            qm::SetSaveFaultHookForTesting([&](qm::SaveStep step) {
+                char c = 1;
+                if (step != at.step) return 0;
+                if (::write(ready[1], &c, 1) != 1) ::_exit(2);
+                (void)::read(hold[0], &c, 1);
+                ::_exit(3);
             });
             try {
                 newProject.SaveToFile(target);
@@ -122,30 +124,29 @@ TEST(ProjectSave, KilledAtRandomMomentsLeavesTheOldOrTheNewFileAndNoTemporary) {
             ::_exit(0);
         }
         ::close(ready[1]);
-        char go = 0;
-        ASSERT_EQ(::read(ready[0], &go, 1), 1);
-        ::close(ready[0]);
-        std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
+        ::close(hold[0]);
+        char c = 0;
+        ASSERT_EQ(::read(ready[0], &c, 1), 1) << "the child did not reach the step";
         ::kill(child, SIGKILL);
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFSIGNALED(status) || (WIFEXITED(status) && WEXITSTATUS(status) == 0));
+        ::close(ready[0]);
+        ::close(hold[1]);
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "status " << status;
 #endif
 
         const std::string onDisk = qmtest::ReadBytes(target);
-        EXPECT_TRUE(onDisk == oldBytes || onDisk == newBytes) << onDisk.size() << " bytes";
+        EXPECT_TRUE(onDisk == (at.newFile ? newBytes : oldBytes)) << onDisk.size() << " bytes";
         TProject loaded;
         EXPECT_NO_THROW(loaded.LoadFromFile(target));
         EXPECT_EQ(loaded.Topics.Count(), oldProject.Topics.Count());
-        if (TemporariesIn(dir.path()) > 0) ++leftTemporary;
+        EXPECT_EQ(TemporariesIn(dir.path()), at.temporary ? 1 : 0);
 
         // The next save of the same project file clears what the kill left.
         oldProject.SaveToFile(target);
         EXPECT_EQ(TemporariesIn(dir.path()), 0);
         EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
     }
-    // The kills must have hit saves in progress, or this tested nothing.
-    EXPECT_GT(leftTemporary, 0);
 }
 
 // A module whose text the project file (and the editor) could not take back

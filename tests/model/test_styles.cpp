@@ -16,10 +16,9 @@ TStyle Named(const std::string& name) {
     return s;
 }
 
-TStyle ParagraphStyle() {
+TStyle ParagraphStyle(const std::string& name = "Indented") {
     TStyle s;
-    s.SetAll("Indented", 1, "Times New Roman", 11, kFontItalic | kFontStrikeOut, 0x00FF8000, 20, -10, 7, 2, 14, 3,
-             true);
+    s.SetAll(name, 1, "Times New Roman", 11, kFontItalic | kFontStrikeOut, 0x00FF8000, 20, -10, 7, 2, 14, 3, true);
     s.SpaceBefore = 4;
     s.SpaceAfter = 6;
     return s;
@@ -244,34 +243,38 @@ TEST(StylesRegistry, SavingRemovesStylesBeyondTheCount) {
 TEST(StylesRegistry, FailuresWhileLoading) {
     auto saveThree = [](MemorySettingsStore& store) {
         TStyles s;
-        for (const char* n : {"A", "B", "C"}) s.Add(Named(n));
+        for (const char* n : {"A", "B", "C"}) s.Add(ParagraphStyle(n));
         s.SaveToRegistry(store);
     };
+    const StringList abc = {"A", "B", "C"};
     const struct {
         const char* what;
         void (*change)(MemorySettingsStore&);
         StringList expected;
     } cases[] = {
-        {"no count", [](MemorySettingsStore& s) { s.DeleteValue("Styles", "Count"); }, DefaultNames()},
-        {"count is a string", [](MemorySettingsStore& s) { s.WriteString("Styles", "Count", "3"); }, DefaultNames()},
+        {"no count reads every style stored", [](MemorySettingsStore& s) { s.DeleteValue("Styles", "Count"); }, abc},
+        {"count is a string", [](MemorySettingsStore& s) { s.WriteString("Styles", "Count", "3"); }, abc},
         {"count zero", [](MemorySettingsStore& s) { s.WriteInteger("Styles", "Count", 0); }, DefaultNames()},
         {"negative count", [](MemorySettingsStore& s) { s.WriteInteger("Styles", "Count", -4); }, DefaultNames()},
-        {"style 2 lacks a number",
-         [](MemorySettingsStore& s) { s.DeleteValue("Styles\\2", "ParaAfter"); },
-         {"A", "Normal", "StdHeader", "Title1", "Title2", "Title3"}},
-        {"style 1 is missing", [](MemorySettingsStore& s) { s.DeleteKey("Styles\\1"); }, DefaultNames()},
-        {"count above the styles stored",
-         [](MemorySettingsStore& s) { s.WriteInteger("Styles", "Count", 5); },
-         {"A", "B", "C", "Normal", "StdHeader", "Title1", "Title2", "Title3"}},
-        {"style 3 has a wrong-sized type",
-         [](MemorySettingsStore& s) { s.WriteBinary("Styles\\3", "Type", "ab", 2); },
-         {"A", "B", "Normal", "StdHeader", "Title1", "Title2", "Title3"}},
-        {"missing string and binary values are not failures",
+        {"style 2 lacks a number", [](MemorySettingsStore& s) { s.DeleteValue("Styles\\2", "ParaAfter"); }, abc},
+        {"style 1 is missing", [](MemorySettingsStore& s) { s.DeleteKey("Styles\\1"); }, {"B", "C"}},
+        {"count above the styles stored", [](MemorySettingsStore& s) { s.WriteInteger("Styles", "Count", 5); }, abc},
+        {"count below the styles stored",
+         [](MemorySettingsStore& s) { s.WriteInteger("Styles", "Count", 2); },
+         {"A", "B"}},
+        {"style 3 has a wrong-sized type", [](MemorySettingsStore& s) { s.WriteBinary("Styles\\3", "Type", "ab", 2); },
+         abc},
+        {"missing string and binary values",
          [](MemorySettingsStore& s) {
              s.DeleteValue("Styles\\2", "Name");
              s.DeleteValue("Styles\\2", "FontStyle");
          },
          {"A", "", "C"}},
+        {"every style gone",
+         [](MemorySettingsStore& s) {
+             for (int n = 1; n <= 3; ++n) s.DeleteKey("Styles\\" + std::to_string(n));
+         },
+         DefaultNames()},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -281,6 +284,42 @@ TEST(StylesRegistry, FailuresWhileLoading) {
         TStyles styles;
         styles.LoadFromRegistry(store);
         EXPECT_EQ(styles.Names(), c.expected);
+    }
+}
+
+TEST(StylesRegistry, AValueThatCannotBeReadTakesWhatANewStyleHasAndKeepsTheRest) {
+    const struct {
+        const char* what;
+        void (*change)(MemorySettingsStore&);
+        void (*expect)(TStyle&);
+    } cases[] = {
+        {"missing space after", [](MemorySettingsStore& s) { s.DeleteValue("Styles\\1", "ParaAfter"); },
+         [](TStyle& st) { st.SpaceAfter = 0; }},
+        {"font size as text", [](MemorySettingsStore& s) { s.WriteString("Styles\\1", "FontHeight", "11"); },
+         [](TStyle& st) { st.Font.Size = 8; }},
+        {"missing font face", [](MemorySettingsStore& s) { s.DeleteValue("Styles\\1", "FontFace"); },
+         [](TStyle& st) { st.Font.Name = "MS Sans Serif"; }},
+        {"missing sign: the offset stays as stored",
+         [](MemorySettingsStore& s) { s.DeleteValue("Styles\\1", "Positive"); }, [](TStyle& st) { st.Offset = 10; }},
+        {"wrong-sized alignment", [](MemorySettingsStore& s) { s.WriteBinary("Styles\\1", "ParaAlignment", "ab", 2); },
+         [](TStyle& st) { st.Alignment = 0; }},
+        {"type stored as a number", [](MemorySettingsStore& s) { s.WriteInteger("Styles\\1", "Type", 1); },
+         [](TStyle& st) { st.StyleType = 0; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        MemorySettingsStore store;
+        TStyles saved;
+        saved.Add(ParagraphStyle("A"));
+        saved.SaveToRegistry(store);
+        c.change(store);
+        TStyles loaded;
+        loaded.LoadFromRegistry(store);
+        ASSERT_EQ(loaded.Count(), 1);
+        TStyle expected = ParagraphStyle("A");
+        expected.Bullet = false;  // never stored
+        c.expect(expected);
+        EXPECT_EQ(*loaded.GetStyle(1), expected);
     }
 }
 
@@ -296,13 +335,15 @@ TEST(StylesRegistry, CountsAreKeptWithinTwentyFive) {
     EXPECT_EQ(loaded.Count(), 25);
     EXPECT_EQ(loaded.GetStyle(25)->Name, "s25");
 
-    // 24 good styles and a broken 25th: the defaults fill the one slot left.
+    // 24 good styles and a 25th that lacks its size: all 25 stay, the last
+    // with the size of a new style.
     store.DeleteValue("Styles\\25", "FontHeight");
     store.WriteInteger("Styles", "Count", 25);
     loaded.LoadFromRegistry(store);
     EXPECT_EQ(loaded.Count(), 25);
     EXPECT_EQ(loaded.GetStyle(24)->Name, "s24");
-    EXPECT_EQ(loaded.GetStyle(25)->Name, "Normal");
+    EXPECT_EQ(loaded.GetStyle(25)->Name, "s25");
+    EXPECT_EQ(loaded.GetStyle(25)->Font.Size, 8);
 }
 
 TEST(StylesRegistry, LoadedFontSizesAndOffsetsStaySane) {

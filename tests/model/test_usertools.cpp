@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 
 namespace qm {
@@ -82,7 +83,19 @@ TEST(UserTools, LoadingBadValues) {
         int expected;
     } cases[] = {
         {"no key", [](MemorySettingsStore&) {}, 0},
-        {"no count", [](MemorySettingsStore& s) { s.WriteString("Tools", "ToolPath1", "a"); }, 0},
+        {"no count reads the tools stored one after another",
+         [](MemorySettingsStore& s) {
+             s.WriteString("Tools", "ToolPath1", "a");
+             s.WriteString("Tools", "ToolName2", "b");
+             s.WriteString("Tools", "ToolPath4", "after a gap");
+         },
+         2},
+        {"count as text reads the tools stored",
+         [](MemorySettingsStore& s) {
+             s.WriteString("Tools", "Count", "1");
+             s.WriteString("Tools", "ToolPath1", "a");
+         },
+         1},
         {"count above ten",
          [](MemorySettingsStore& s) {
              s.WriteInteger("Tools", "Count", 12);
@@ -94,13 +107,15 @@ TEST(UserTools, LoadingBadValues) {
          10},
         {"negative count", [](MemorySettingsStore& s) { s.WriteInteger("Tools", "Count", -3); }, 0},
         {"missing pair reads as empty strings", [](MemorySettingsStore& s) { s.WriteInteger("Tools", "Count", 2); }, 2},
-        {"a path that is not a string ends the loading",
+        {"a path that is not a string is empty and the tools after it stay",
          [](MemorySettingsStore& s) {
              s.WriteInteger("Tools", "Count", 3);
              s.WriteString("Tools", "ToolPath1", "a");
              s.WriteInteger("Tools", "ToolPath2", 5);
+             s.WriteString("Tools", "ToolName2", "two");
+             s.WriteString("Tools", "ToolPath3", "c");
          },
-         1},
+         3},
     };
     for (const auto& c : cases) {
         MemorySettingsStore store;
@@ -109,6 +124,15 @@ TEST(UserTools, LoadingBadValues) {
         tools.LoadFromRegistry(store);
         EXPECT_EQ(tools.Count(), c.expected) << c.what;
     }
+
+    // What was read of a tool whose path could not be read stays.
+    MemorySettingsStore store;
+    cases[std::size(cases) - 1].fill(store);
+    TUserTools tools;
+    tools.LoadFromRegistry(store);
+    ASSERT_EQ(tools.Count(), 3);
+    EXPECT_EQ(tools.GetTool(1), (TTool{"", "two"}));
+    EXPECT_EQ(tools.GetTool(2), (TTool{"c", ""}));
 }
 
 }  // namespace

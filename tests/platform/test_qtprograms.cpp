@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 
 #include <sys/stat.h>
@@ -15,6 +16,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -119,6 +121,29 @@ TEST_F(QtPrograms, NativeStandInGetsOneProjectArgumentInTheProjectFolder) {
     EXPECT_TRUE(QFileInfo::exists(project_ + QStringLiteral("/Out File.hlp")));
 }
 
+// A compiler that leaves no report can still say why: the end of its error
+// output comes back (never its console output, never more than the tail).
+TEST_F(QtPrograms, TheEndOfTheCompilersErrorOutputComesBack) {
+    const QString hpj = project_ + QStringLiteral("/p.hpj");
+    Write(hpj, "[OPTIONS]\r\n");
+    const QString script = project_ + QStringLiteral("/hc.sh");
+    Write(script,
+          "#!/bin/sh\n"
+          "echo 'console line'\n"
+          "i=0; while [ $i -lt 400 ]; do echo \"noise line $i of the error output\" >&2; i=$((i+1)); done\n"
+          "echo 'last words' >&2\n"
+          "exit 4\n",
+          true);
+    QtCompilerRunner runner;
+    const CompilerResult r = runner.Run({script.toStdString(), "-x", hpj.toStdString(), project_.toStdString()});
+    ASSERT_TRUE(r.started) << r.failure;
+    EXPECT_EQ(r.exitCode, 4);
+    EXPECT_EQ(r.errorOutput.size(), kCompilerErrorOutputTail);
+    EXPECT_TRUE(r.errorOutput.ends_with("of the error output\nlast words\n")) << r.errorOutput;
+    EXPECT_EQ(r.errorOutput.find("noise line 0 "), std::string::npos);
+    EXPECT_EQ(r.errorOutput.find("console line"), std::string::npos);
+}
+
 TEST_F(QtPrograms, WaitsForTheProcessNotForAnExitCodeSentinel) {
     const QString hpj = project_ + QStringLiteral("/p.hpj");
     Write(hpj, "[OPTIONS]\r\n");
@@ -135,6 +160,81 @@ TEST_F(QtPrograms, WaitsForTheProcessNotForAnExitCodeSentinel) {
     // It returned after the compiler finished: its outputs are all there.
     EXPECT_TRUE(QFileInfo::exists(project_ + QStringLiteral("/hcwreport.log")));
     EXPECT_TRUE(QFileInfo::exists(project_ + QStringLiteral("/p.hlp")));
+}
+
+// What stands where the stand-in writes its help file or its report (a
+// link planted in the work folder, say) is never written through: the run
+// fails and says why, and the file the link names keeps its text.
+TEST_F(QtPrograms, StandInNeverWritesThroughWhatStandsInPlaceOfItsFiles) {
+    namespace fs = std::filesystem;
+    enum class At { Help, Report };
+    struct Row {
+        const char* name;
+        At at;
+        std::function<void(const fs::path& place, const fs::path& victim)> plant;
+        int exitCode;
+        const char* why;  // on standard error, and in the report for the help file
+    } rows[] = {
+        {"a link at the report", At::Report, [](auto& p, auto& v) { fs::create_symlink(v, p); }, 2,
+         "a symbolic link stands in its place"},
+        {"a link at the help file", At::Help, [](auto& p, auto& v) { fs::create_symlink(v, p); }, 2,
+         "a symbolic link stands in its place"},
+        {"a dangling link at the report", At::Report,
+         [](auto& p, auto& v) { fs::create_symlink(v.parent_path() / "made-out-there", p); }, 2,
+         "a symbolic link stands in its place"},
+        {"a FIFO at the help file", At::Help, [](auto& p, auto&) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }, 2,
+         "it is not a regular file"},
+        {"a folder at the report", At::Report, [](auto& p, auto&) { fs::create_directory(p); }, 2,
+         "it is not a regular file"},
+        {"a hard link at the help file is replaced", At::Help, [](auto& p, auto& v) { fs::create_hard_link(v, p); }, 0,
+         nullptr},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        QTemporaryDir scratch;
+        ASSERT_TRUE(scratch.isValid());
+        const fs::path root = scratch.path().toStdString();
+        fs::create_directories(root / "work");
+        fs::create_directories(root / "elsewhere");
+        const fs::path victim = root / "elsewhere" / "victim";
+        Write(QString::fromStdString(victim.string()), "keep me");
+        const fs::path hpj = root / "p.hpj";
+        const fs::path report = root / "work" / "hcwreport.log";
+        const fs::path help = root / "p.hlp";
+        Write(QString::fromStdString(hpj.string()), "[OPTIONS]\r\nERRORLOG=" + report.string() + "\r\n");
+        const fs::path place = row.at == At::Help ? help : report;
+        row.plant(place, victim);
+
+        QProcess standin;
+        standin.setWorkingDirectory(QString::fromStdString(root.string()));
+        standin.start(StandIn(), {QStringLiteral("-x"), QString::fromStdString(hpj.string())});
+        ASSERT_TRUE(standin.waitForFinished(300000)) << "the stand-in hangs";
+        EXPECT_EQ(standin.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(standin.exitCode(), row.exitCode);
+        const std::string err = standin.readAllStandardError().toStdString();
+
+        EXPECT_EQ(Read(QString::fromStdString(victim.string())), "keep me");
+        EXPECT_FALSE(fs::exists(root / "elsewhere" / "made-out-there"));
+        if (!row.why) {
+            EXPECT_TRUE(err.empty()) << err;
+            EXPECT_FALSE(fs::is_symlink(help));
+            EXPECT_NE(Read(QString::fromStdString(help.string())).find("Stand-in help file"), std::string::npos);
+            continue;
+        }
+        EXPECT_NE(err.find(place.string()), std::string::npos) << err;
+        EXPECT_NE(err.find(row.why), std::string::npos) << err;
+        // What was planted is still there, untouched.
+        EXPECT_FALSE(fs::is_regular_file(fs::symlink_status(place)));
+        if (row.at == At::Help) {
+            const std::string text = Read(QString::fromStdString(report.string()));
+            EXPECT_NE(text.find("HC5000: Error: Cannot write " + help.string() + ": " + row.why + ".\r\n"),
+                      std::string::npos)
+                << text;
+        } else {
+            // The help file is made all the same.
+            EXPECT_TRUE(fs::is_regular_file(help));
+        }
+    }
 }
 
 TEST_F(QtPrograms, NoSwitchesMeansNoArguments) {
@@ -262,7 +362,7 @@ TEST_F(QtPrograms, HelpViewerRunsWinhlp32UnderWineAtTheContext) {
     QtHelpViewer viewer(ui);
     const QString hlp = project_ + QStringLiteral("/Sample.hlp");
     EXPECT_TRUE(viewer.ShowContext(hlp.toStdString(), 325));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Read(log).find("end") != std::string::npos; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Read(log).find("end") != std::string::npos; }, 600000));
     QString win = hlp;
     win.replace(QLatin1Char('/'), QLatin1Char('\\'));
     EXPECT_EQ(Lines(log),
@@ -317,7 +417,7 @@ TEST_F(QtPrograms, HelpViewerOpensTheContentsAndTheIndex) {
         qmtest::ScriptedUiServices ui;  // no box may appear
         QtHelpViewer viewer(ui);
         EXPECT_TRUE(row.call(viewer));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return Read(log).find("end") != std::string::npos; }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return Read(log).find("end") != std::string::npos; }, 600000));
         EXPECT_EQ(Lines(log), row.args);
     }
 }
@@ -343,7 +443,7 @@ TEST_F(QtPrograms, ShellStartsAProgramDetachedWithItsArguments) {
     QtShellLauncher shell;
     const LaunchResult r = shell.Start(tool.toStdString(), {"a b", "c"}, project_.toStdString());
     EXPECT_TRUE(r.ok) << r.failure;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Read(log).find("end") != std::string::npos; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Read(log).find("end") != std::string::npos; }, 600000));
     EXPECT_EQ(Lines(log), (std::vector<std::string>{"cwd=" + project_.toStdString(), "arg=a b", "arg=c", "end"}));
     const LaunchResult bad = shell.Start(Path(QStringLiteral("no-such-tool")).toStdString(), {}, "");
     EXPECT_FALSE(bad.ok);

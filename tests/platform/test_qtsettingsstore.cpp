@@ -6,11 +6,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "model/mru.h"
 #include "model/options.h"
 #include "model/styles.h"
 #include "model/usertools.h"
+#include "platform/qtcp1252.h"
 
 namespace qm {
 namespace {
@@ -169,29 +173,96 @@ TEST_F(QtSettingsStoreTest, ProgramSettingsRoundTrip) {
     EXPECT_EQ(t.GetTool(0), (TTool{"/usr/bin/notepad", "Notes"}));
 }
 
-TEST_F(QtSettingsStoreTest, HandEditedFileSkipsBadLines) {
+TEST_F(QtSettingsStoreTest, AHandEditedFileIsReadAsThePersonMeantIt) {
     {
         QFile f(File());
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(
-            "; comment\n"
+            "\xEF\xBB\xBF; comment, after the mark a Windows editor puts first\n"
             "[Settings]\r\n"
             "Good=12\n"
             "Text=\"hello\"\n"
+            "Path=/home/me/help compiler\n"
+            "  Spaced =  \"quoted\"  \n"
             "BadNumber=12x\n"
             "BadHex=hex:abc\n"
             "Unclosed=\"oops\n"
+            "Empty=\n"
             "=7\n"
             "no equals sign\n"
-            "Bin=hex:00ff\n");
+            "Bin=hex:00ff\n"
+            "[ Docking ]\n"
+            "Pane=pnlLeftDock\n");
     }
     QtSettingsStore store(File());
-    EXPECT_EQ(store.ReadInteger("Settings", "Good"), 12);
-    EXPECT_EQ(store.ReadString("Settings", "Text"), "hello");
-    EXPECT_FALSE(store.ValueExists("Settings", "BadNumber"));
-    EXPECT_FALSE(store.ValueExists("Settings", "BadHex"));
-    EXPECT_FALSE(store.ValueExists("Settings", "Unclosed"));
-    EXPECT_EQ(store.GetValue("Settings", "Bin"), SettingValue::Binary(std::string("\x00\xFF", 2)));
+    const struct {
+        const char* key;
+        const char* name;
+        std::optional<SettingValue> value;
+    } rows[] = {
+        {"Settings", "Good", SettingValue::Integer(12)},
+        {"Settings", "Text", SettingValue::String("hello")},
+        // Written without the quotes: the text as written.
+        {"Settings", "Path", SettingValue::String("/home/me/help compiler")},
+        {"Settings", "Spaced", SettingValue::String("quoted")},
+        {"Settings", "BadNumber", SettingValue::String("12x")},
+        {"Settings", "BadHex", SettingValue::String("hex:abc")},
+        {"Settings", "Unclosed", SettingValue::String("\"oops")},
+        {"Settings", "Empty", SettingValue::String("")},
+        {"Settings", "Bin", SettingValue::Binary(std::string("\x00\xFF", 2))},
+        {"Docking", "Pane", SettingValue::String("pnlLeftDock")},
+        {"Settings", "no equals sign", std::nullopt},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        EXPECT_EQ(store.GetValue(r.key, r.name), r.value);
+    }
+    // A number written without quotes is text where text is asked for.
+    EXPECT_EQ(store.ReadString("Settings", "Good"), "12");
+    EXPECT_EQ(store.TakeReadProblems().size(), 2u);  // "=7" and "no equals sign"
+}
+
+TEST_F(QtSettingsStoreTest, WhatCannotBeReadIsToldByLineAndFile) {
+    {
+        QFile f(File());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(
+            "[Settings]\n"
+            "CompilerPath=/home/me/hc\n"
+            "HistoryStack=lots\n"
+            "IdIncrement=\"7\"\n"
+            "CompilerPath /elsewhere\n"
+            "\n"
+            "DefFontSize=10\n");
+    }
+    QtSettingsStore store(File());
+    TOptions o;
+    o.LoadFromRegistry(store);
+    EXPECT_EQ(o.CompilerPath, "/home/me/hc");
+    EXPECT_EQ(o.HistoryStack, 300);
+    EXPECT_EQ(o.IdIncrement, 5);
+    EXPECT_EQ(o.DefFontSize, 10);
+    const std::string file = ToCp1252(File());
+    // In the file's order.
+    const std::vector<std::string> expected = {
+        "Line 3 of \"" + file + "\" was not understood: \"HistoryStack=lots\". Its default is used.",
+        "Line 4 of \"" + file + "\" was not understood: \"IdIncrement=\"7\"\". Its default is used.",
+        "Line 5 of \"" + file + "\" was not understood: \"CompilerPath /elsewhere\". It is skipped.",
+    };
+    EXPECT_EQ(store.TakeReadProblems(), expected);
+    // Handed out once; a skipped line is told once, a value each time it is read.
+    EXPECT_TRUE(store.TakeReadProblems().empty());
+    o.LoadFromRegistry(store);
+    EXPECT_EQ(store.TakeReadProblems().size(), 2u);
+
+    // A value the program wrote since is no longer that line of the file.
+    store.WriteInteger("Settings", "HistoryStack", 40);
+    store.WriteString("Settings", "IdIncrement", "x");
+    o.LoadFromRegistry(store);
+    EXPECT_EQ(o.HistoryStack, 40);
+    EXPECT_EQ(
+        store.TakeReadProblems(),
+        std::vector<std::string>{"The setting \"Settings\\IdIncrement\" could not be read; its default is used."});
 }
 
 #ifndef Q_OS_WIN

@@ -1,6 +1,6 @@
 // The typed settings file's reader: values outside any group survive a write
-// and a read next to grouped ones, and a file over the reader's limit is not
-// read at all.
+// and a read next to grouped ones, so do names that the reader's trimming
+// could touch, and a file over the reader's limit is not read at all.
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -21,6 +21,31 @@ TEST(TypedSettingsFile, ValuesOutsideAnyGroupStayThereAfterAWrite) {
     QSettings::SettingsMap again;
     ASSERT_TRUE(QtSettingsStore::ParseTyped(text, again));
     EXPECT_EQ(again, map) << text.toStdString();
+}
+
+// The reader trims blanks and takes a first byte-order mark for a person's
+// editor; names and values that hold such things must still come back.
+TEST(TypedSettingsFile, BlanksAndByteOrderMarksInNamesSurviveAWrite) {
+    QSettings::SettingsMap map;
+    map.insert(QStringLiteral(" Lead/Trail "), QStringLiteral("  both ends  "));
+    const QString mark(QChar(0xFEFF));
+    map.insert(QStringLiteral("Group/") + mark + QStringLiteral("Marked"), 4);
+    map.insert(mark, mark + QStringLiteral("value"));
+    map.insert(QStringLiteral("Tab\t"), QStringLiteral("\t"));
+    const QByteArray text = QtSettingsStore::FormatTyped(map);
+    QSettings::SettingsMap again;
+    ASSERT_TRUE(QtSettingsStore::ParseTyped(text, again));
+    EXPECT_EQ(again, map) << text.toStdString();
+
+    // Written by hand: what the first read gives, a write and a read keep.
+    for (const char* hand : {"%op=1\n", "[a%2F\xEF\xBB\xBF]\nb=x\n", "a%2F\xEF\xBB\xBF=x\n", " %20 = y \n"}) {
+        SCOPED_TRACE(hand);
+        QSettings::SettingsMap first, second;
+        QtSettingsStore::ParseTyped(hand, first);
+        ASSERT_EQ(first.size(), 1);
+        QtSettingsStore::ParseTyped(QtSettingsStore::FormatTyped(first), second);
+        EXPECT_EQ(second, first);
+    }
 }
 
 TEST(TypedSettingsFile, AFileOverTheLimitIsNotRead) {

@@ -15,9 +15,9 @@
 #include "preprocess/outputlog.h"
 #include "preprocess/projectwriter.h"
 #include "preprocess/topicwriter.h"
+#include "support/scratchdir.h"
 #include "util/errors.h"
 #include "util/fileio.h"
-#include "util/scratch_dir.h"
 
 namespace qm {
 namespace {
@@ -344,6 +344,55 @@ TEST(ControlCharacters, AllButTabBreakALine) {
         if (c == '\t') continue;
         EXPECT_TRUE(HoldsControlCharacter(std::string("a") + static_cast<char>(c))) << c;
     }
+}
+
+}  // namespace
+}  // namespace qm
+
+namespace qm {
+namespace {
+
+// What a build would report, counted without a file written: each check's
+// findings by their rank in the options, or what stops the build first.
+TEST(ForecastBuild, CountsEachChecksFindingsAsTheBuildRanksThem) {
+    qmtest::ScratchDir dir;
+    TProject p;
+    p.FileName = dir.file("Guide.qpf");
+    TTopicNode& intro = p.Topics.AddNew();
+    intro.SetName("Intro");
+    intro.IsContents = true;
+    TTopicNode& other = p.Topics.AddNew();
+    other.SetName("Other");
+    other.Text =
+        "{\\rtf1\\viewkind4 <LINK TOPIC=\"gone\">a</LINK> <LINK TOPIC=\"lost\">b</LINK> "
+        "<LINK POPUP=\"Intro\">c</LINK> <LINK TOPIC=\"Intro:nowhere\">d</LINK> <BTN Back()>open}";
+    TCheckSettings checks;
+    checks.SetErrorType(Check::TopicInPopupLink, 1);
+    checks.SetError(Check::UnclosedTag, false);
+
+    const TBuildForecast f = ForecastBuild(p, checks);
+    EXPECT_TRUE(f.Refusal.empty()) << f.Refusal;
+    std::array<int, TCheckSettings::kChecks> errors{}, warnings{};
+    errors[Check::UnresolvedLink - 1] = 2;
+    errors[Check::UnresolvedAnchor - 1] = 1;
+    warnings[Check::TopicInPopupLink - 1] = 1;
+    EXPECT_EQ(f.Errors, errors);
+    EXPECT_EQ(f.Warnings, warnings);
+    // Nothing was written beside the project.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 0);
+
+    // The same as a build's log.
+    fs::create_directories(dir.path() / "work");
+    TOutputLog log;
+    WriteTopicFiles(p, dir.file("work"), log, checks);
+    EXPECT_EQ(log.ErrorCount(), 3);
+    EXPECT_EQ(log.WarningCount(), 1);
+
+    TTopicNode& device = p.Topics.AddNew();
+    device.SetName("CON");
+    const TBuildForecast refused = ForecastBuild(p, checks);
+    EXPECT_EQ(refused.Refusal, "The module name \"CON\" cannot be used as a file name.");
+    EXPECT_EQ(refused.Errors, (std::array<int, TCheckSettings::kChecks>{}));
 }
 
 }  // namespace

@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <string>
 
+#include "support/scratchdir.h"
 #include "util/errors.h"
-#include "util/scratch_dir.h"
 
 namespace qm {
 namespace {

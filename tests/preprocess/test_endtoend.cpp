@@ -5,11 +5,13 @@
 
 #include "build_fixture.h"
 #include "preprocess/projectwriter.h"
+#include "preprocess/tagtext.h"
 #include "preprocess/topicwriter.h"
+#include "support/scratchdir.h"
 #include "util/cp1252.h"
 #include "util/errors.h"
 #include "util/fileio.h"
-#include "util/scratch_dir.h"
+#include "util/textfile.h"
 
 namespace qm {
 namespace {
@@ -296,6 +298,58 @@ TEST(ImageCheck, CaseMismatchedImagesAreFoundAndANewFileByTheNextBuild) {
     EXPECT_EQ(build(), (std::vector<LogLine>{}));
     EXPECT_NE(qmtest::ReadRaw(dir.file("work/Intro.rtf")).find(R"(\{bmc LATE.BMP\} \{bmc PIC0.BMP\})"),
               std::string::npos);
+}
+
+}  // namespace
+}  // namespace qm
+
+namespace qm {
+namespace {
+
+// The image check searches exactly the folders the written help project
+// gives the compiler: the project's folder and each image folder, in any
+// case, and a picture named with a folder also by its file name alone.
+TEST(ImageCheck, SearchesTheFoldersOfTheHelpProjectAsTheCompilerDoes) {
+    qmtest::ScratchDir dir;
+    namespace fs = std::filesystem;
+    for (const char* f : {"proj/Art", "Shared", "other", "work"}) fs::create_directories(dir.path() / f);
+    qmtest::WriteRaw(dir.file("other/x.bmp"), "BM");
+    qmtest::WriteRaw(dir.file("proj/Beside.BMP"), "BM");  // beside the .hpj
+    qmtest::WriteRaw(dir.file("proj/Art/Pic.bmp"), "BM");
+    qmtest::WriteRaw(dir.file("Shared/Deep.bmp"), "BM");
+    TProject p;
+    p.FileName = dir.file("proj/Guide.qpf");
+    p.BmRoot = {"art", "", dir.file("SHARED")};
+    TTopicNode& intro = p.Topics.AddNew();
+    intro.SetName("Intro");
+    const struct {
+        const char* name;
+        const char* file;
+        bool found;
+    } cases[] = {
+        {"beside the help project", "beside.bmp", true},
+        {"in a relative image folder of another case", "PIC.BMP", true},
+        {"in a full image folder of another case", "deep.bmp", true},
+        {"named with a folder, found by its name", "hlp\\beside.bmp", true},
+        {"named with an image folder's path", "old\\art\\pic.bmp", true},
+        {"named from the project's folder", "..\\other\\x.bmp", true},
+        {"in a folder that no image folder names", "x.bmp", false},
+        {"nowhere", "gone.bmp", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        intro.Text = std::string("{\\rtf1\\viewkind4 <IMAGE \"") + EscapeRtf(c.file) + "\">}";
+        TOutputLog log;
+        WriteTopicFiles(p, dir.file("work"), log);
+        EXPECT_EQ(log.Entries().empty(), c.found);
+        EXPECT_EQ(ForecastBuild(p, TCheckSettings()).ErrorsOf(Check::ImageNotFound), c.found ? 0 : 1);
+    }
+    // Those folders are the help project's BMROOT lines; an empty entry names none.
+    const StringList lines = SplitLines(HelpProjectText(p, dir.file("work")));
+    StringList bmroot;
+    for (const std::string& line : lines)
+        if (line.rfind("BMROOT=", 0) == 0) bmroot.push_back(line.substr(7));
+    EXPECT_EQ(bmroot, (StringList{dir.file("proj"), "art", dir.file("SHARED")}));
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include "build_fixture.h"
 #include "preprocess/tagtext.h"
 #include "preprocess/topicwriter.h"
-#include "util/scratch_dir.h"
+#include "support/scratchdir.h"
 
 namespace qm {
 namespace {

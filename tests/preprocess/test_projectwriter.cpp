@@ -6,8 +6,8 @@
 
 #include "preprocess/projectwriter.h"
 #include "preprocess/topicwriter.h"
+#include "support/scratchdir.h"
 #include "util/errors.h"
-#include "util/scratch_dir.h"
 #include "util/textfile.h"
 
 namespace qm {
@@ -186,15 +186,41 @@ TEST(HelpProjectText, WinePaths) {
     EXPECT_NE(text.find("[FILES]\r\nZ:\\tmp\\Quillmark\\Intro.rtf\r\n"), std::string::npos);
 }
 
-TEST(WriteProjectFile, WritesBesideTheProjectUnderItsName) {
+// The name is joined to the folder with the folder's own separator, so a
+// POSIX project gets a POSIX path and a Windows one keeps its backslashes.
+TEST(HelpProjectPath, UsesTheProjectsOwnSeparators) {
+    struct Row {
+        const char* name;
+        const char* projectFile;
+        const char* folder;
+        const char* expected;
+    } rows[] = {
+        {"windows folder", "D:\\Help\\Guide.qpf", "D:\\Help", "D:\\Help\\Guide.hpj"},
+        {"windows folder with its separator", "D:\\Help\\Guide.qpf", "D:\\Help\\", "D:\\Help\\Guide.hpj"},
+        {"posix folder", "/home/ann/Help/Guide.qpf", "/home/ann/Help", "/home/ann/Help/Guide.hpj"},
+        {"posix folder with its separator", "/home/ann/Help/Guide.qpf", "/home/ann/Help/", "/home/ann/Help/Guide.hpj"},
+        {"the root", "/Guide.qpf", "/", "/Guide.hpj"},
+        {"mixed folder: its last separator", "C:\\x/y/Guide.qpf", "C:\\x/y", "C:\\x/y/Guide.hpj"},
+        {"a folder without a separator: the project file's", "/home/ann/Guide.qpf", "Help", "Help/Guide.hpj"},
+        {"neither has one", "Guide.qpf", "Help", "Help\\Guide.hpj"},
+        {"no folder", "Guide.qpf", "", "Guide.hpj"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TProject p;
+        p.FileName = row.projectFile;
+        EXPECT_EQ(HelpProjectPath(p, row.folder), row.expected);
+    }
+}
+
+TEST(WriteProjectFile, WritesBesideTheProjectAndReturnsItsNativeName) {
     qmtest::ScratchDir dir;
     TProject p;
-    p.FileName = "D:\\Help\\Guide.qpf";
-    EXPECT_EQ(HelpProjectPath(p, "D:\\Help"), "D:\\Help\\Guide.hpj");
-    EXPECT_EQ(HelpProjectPath(p, "D:\\Help\\"), "D:\\Help\\Guide.hpj");
+    p.FileName = dir.file("Guide.qpf");
     const std::string path = WriteProjectFile(p, dir.str(), "C:\\Temp\\Quillmark");
-    EXPECT_EQ(path, dir.str() + "\\Guide.hpj");
-    EXPECT_EQ(qmtest::ReadRaw(dir.file("Guide.hpj")), HelpProjectText(p, "C:\\Temp\\Quillmark"));
+    // The returned name is the file's own: the compiler and the messages use it.
+    EXPECT_EQ(path, dir.file("Guide.hpj"));
+    EXPECT_EQ(qmtest::ReadRaw(path), HelpProjectText(p, "C:\\Temp\\Quillmark"));
 }
 
 TEST(WriteProjectFile, FailureNamesTheHelpProject) {
@@ -206,7 +232,7 @@ TEST(WriteProjectFile, FailureNamesTheHelpProject) {
         WriteProjectFile(p, folder, "C:\\Temp\\Quillmark");
         FAIL() << "no error";
     } catch (const EFileAccess& e) {
-        EXPECT_NE(std::string(e.what()).find(folder + "\\Guide.hpj"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find(HelpProjectPath(p, folder)), std::string::npos) << e.what();
     }
 }
 

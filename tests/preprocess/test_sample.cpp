@@ -12,6 +12,7 @@
 #include "preprocess/outputlog.h"
 #include "preprocess/projectwriter.h"
 #include "preprocess/topicwriter.h"
+#include "support/scratchdir.h"
 #include "util/fileio.h"
 
 using namespace qm;
@@ -46,16 +47,14 @@ TEST(SampleProject, HoldsTopicsPopupsAWindowLinksAndKeywords) {
 TEST(SampleProject, BuildsWithoutFindings) {
     TProject p;
     p.LoadFromFile(kSample);
-    const auto work = std::filesystem::temp_directory_path() / ("qm_sample_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(work);
-    const std::string folder = work.string() + "/";
+    const qmtest::ScratchDir work("qm_sample_");
+    const std::string folder = work.str() + "/";
     TOutputLog log;
     WriteTopicFiles(p, folder, log);
     for (const TError& e : log.Entries()) ADD_FAILURE() << "finding " << e.Code << ": " << e.Text;
     EXPECT_EQ(log.ErrorCount(), 0);
     EXPECT_EQ(log.WarningCount(), 0);
     for (const auto& n : p.Topics) EXPECT_TRUE(std::filesystem::exists(folder + n->GetName() + ".rtf")) << n->GetName();
-    std::filesystem::remove_all(work);
 }
 
 // A sample with a browse sequence needs BrowseButtons() in its main window

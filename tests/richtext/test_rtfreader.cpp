@@ -308,3 +308,87 @@ TEST(RtfReader, PlainTextReadingAgreesWithTheDocument) {
         }
     }
 }
+
+namespace {
+
+// A table as rows of cells' texts ("\r" between a cell's paragraphs), each
+// row led by its edges.
+using TableShape = std::vector<std::vector<std::string>>;
+
+std::string Narrow(std::u16string_view s) { return std::string(s.begin(), s.end()); }
+
+struct TablesCase {
+    const char* name;
+    const char* rtf;
+    std::vector<std::string> paragraphs;  // outside tables
+    std::vector<TableShape> tables;
+    std::vector<std::size_t> after;  // each table's place among the paragraphs
+};
+
+TEST(RtfReaderTables, RowsCellsAndTheTextAround) {
+    const std::vector<TablesCase> cases = {
+        {"WordSixRows",
+         "{\\rtf1 Before\\par \\trowd\\trgaph108\\cellx1302\\cellx8622\\pard\\intbl {\\uldb New}{\\v NEW}\\cell "
+         "Creates.\\cell\\pard\\intbl\\row \\trowd\\cellx1302\\cellx8622\\pard\\intbl a\\cell "
+         "b\\cell\\pard\\intbl\\row "
+         "\\pard After\\par}",
+         {"Before", "After"},
+         {{{"1302 8622", "NewNEW", "Creates."}, {"1302 8622", "a", "b"}}},
+         {1}},
+        {"DefinitionRepeatedBeforeTheRowsEnd",
+         "{\\rtf1 \\trowd\\cellx1000\\cellx2000\\pard\\plain\\intbl {one\\cell }{two\\cell }\\pard\\plain\\intbl "
+         "{\\trowd\\cellx1000\\cellx3000\\row }\\pard\\plain After\\par}",
+         {"After"},
+         {{{"1000 3000", "one", "two"}}},
+         {0}},
+        {"CellOfTwoParagraphsAndARowWithoutItsOwnDefinition",
+         "{\\rtf1 \\trowd\\cellx500\\cellx900\\pard\\intbl a\\cell b1\\par b2\\cell\\row "
+         "\\pard\\intbl c\\cell d\\cell\\row}",
+         {},
+         {{{"500 900", "a", "b1\rb2"}, {"500 900", "c", "d"}}},
+         {0}},
+        {"AParagraphBetweenEndsTheTable",
+         "{\\rtf1 \\trowd\\cellx500\\pard\\intbl a\\cell\\row\\pard Between\\par\\trowd\\cellx700\\pard\\intbl "
+         "b\\cell\\row}",
+         {"Between"},
+         {{{"500", "a"}}, {{"700", "b"}}},
+         {0, 1}},
+        {"NoTable", "{\\rtf1 a\\tab b\\par c}", {"a\tb", "c"}, {}, {}},
+    };
+    for (const TablesCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const qm::RtfTablesAndText read = qm::ReadRtfTables(c.rtf);
+        std::vector<std::string> paragraphs;
+        for (const qm::Paragraph& p : read.paragraphs) paragraphs.push_back(Narrow(p.text()));
+        EXPECT_EQ(paragraphs, c.paragraphs);
+        std::vector<TableShape> tables;
+        std::vector<std::size_t> after;
+        for (const qm::RtfTable& t : read.tables) {
+            after.push_back(t.after);
+            tables.emplace_back();
+            for (const qm::RtfTableRow& row : t.rows) {
+                std::string edges;
+                for (int x : row.cellRight) edges += (edges.empty() ? "" : " ") + std::to_string(x);
+                tables.back().push_back({edges});
+                for (const qm::RtfTableCell& cell : row.cells) tables.back().back().push_back(Narrow(cell.text()));
+            }
+        }
+        EXPECT_EQ(tables, c.tables);
+        EXPECT_EQ(after, c.after);
+    }
+}
+
+TEST(RtfReaderTables, CellsKeepTheirFormats) {
+    const qm::RtfTablesAndText read = qm::ReadRtfTables(
+        "{\\rtf1 \\trowd\\cellx500\\cellx900\\pard\\qc\\intbl {\\b a}\\cell\\pard\\intbl b\\cell\\row}");
+    ASSERT_EQ(read.tables.size(), 1u);
+    const qm::RtfTableRow& row = read.tables[0].rows.at(0);
+    ASSERT_EQ(row.cells.size(), 2u);
+    const qm::Paragraph& a = row.cells[0].paragraphs.at(0);
+    EXPECT_EQ(a.format.alignment, qm::ParaAlignment::Center);
+    EXPECT_TRUE(a.runs().front().format.bold);
+    EXPECT_EQ(row.cells[1].paragraphs.at(0).format.alignment, qm::ParaAlignment::Left);
+    EXPECT_THROW(qm::ReadRtfTables("{\\rtf1 \\bin99 x}"), qm::ERtfError);
+}
+
+}  // namespace

@@ -8,6 +8,7 @@
 
 #include "shg/qorshg.h"
 #include "shg/shg_support.h"
+#include "support/scratchdir.h"
 #include "util/fileio.h"
 
 using qm::EInvalidShgFile;
@@ -26,11 +27,10 @@ std::string ReadFile(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(f), {});
 }
 
+// One folder for the whole program, removed with its files when it ends.
 std::string TempPath(const std::string& name) {
-    static const auto dir =
-        std::filesystem::temp_directory_path() / ("qm_shg_test_" + std::to_string(std::random_device{}()));
-    std::filesystem::create_directories(dir);
-    return (dir / name).string();
+    static const qmtest::ScratchDir dir("qm_shg_test_");
+    return dir.file(name);
 }
 
 THotspot Spot(const std::string& id, THotspotKind kind, bool visible, const std::string& target, int l, int t, int r,

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include "shgedit/association.h"
 #include "support/qtapp.h"
+#include "support/scratchdir.h"
 
 namespace qm::shgedit {
 namespace {
@@ -82,9 +83,7 @@ TEST(ShgAssociation, TheInstalledFilesAreTheOnesTheCodeWrites) {
 class AssociationHome : public ::testing::Test {
 protected:
     void SetUp() override {
-        char templ[] = "/tmp/qm_assoc_XXXXXX";
-        ASSERT_NE(::mkdtemp(templ), nullptr);
-        home_ = templ;
+        home_ = scratch_.path();
         places_.ConfigHome = (home_ / "config").string();
         places_.DataHome = (home_ / "data").string();
         places_.ProgramPath = "/opt/build dir/bin/pikeral";
@@ -92,14 +91,11 @@ protected:
             helpers_.push_back(program + " " + (args.empty() ? std::string() : args.front()));
         };
     }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(home_, ec);
-    }
     fs::path List() const { return home_ / "config" / "mimeapps.list"; }
     fs::path Desktop() const { return home_ / "data" / "applications" / "pikeral.desktop"; }
     fs::path Package() const { return home_ / "data" / "mime" / "packages" / "pikeral.xml"; }
 
+    qmtest::ScratchDir scratch_{"qm_assoc_"};
     fs::path home_;
     TAssociationPlaces places_;
     std::vector<std::string> helpers_;

@@ -24,6 +24,7 @@
 #include "util/fileio.h"
 #include "widgets/actioncheck.h"
 #include "widgets/actiontable.h"
+#include "widgets/statusbar.h"
 
 namespace qmtest {
 namespace {
@@ -565,6 +566,22 @@ TEST_F(ShgEditTest, SettingsAreWrittenAtCloseAndThePlacementComesBack) {
     EXPECT_TRUE(Frame().Toolbar()->isHidden());
     EXPECT_TRUE(screen.contains(Frame().geometry())) << "restored onto the screen";
     EXPECT_EQ(Frame().geometry().size(), QSize(300, 200));
+}
+
+// A value of the wrong kind takes its default and is named in the status bar
+// at start-up; what could be read is kept, and no box is shown.
+TEST_F(ShgEditTest, UnreadableSettingsAreNamedInTheStatusBar) {
+    Start();
+    EXPECT_EQ(Frame().Status().Text(0), "Ready.");
+    ASSERT_TRUE(Frame().close());
+    settings.WriteString(qm::shgedit::kSettingsKey, "ViewToolbar", "no");
+    settings.WriteString(qm::shgedit::kSettingsKey, "DefType", "jump");
+    settings.WriteString(qm::shgedit::kSettingsKey, "DefID", "Spot");
+    Start();
+    EXPECT_TRUE(Act("actViewToolbar")->isChecked());
+    EXPECT_EQ(Frame().Options().DefID, "Spot");
+    EXPECT_EQ(Frame().Status().Text(0).toStdString(),
+              "The setting \"Pikeral\\Settings\\ViewToolbar\" could not be read; its default is used. (1 more)");
 }
 
 TEST_F(ShgEditTest, WindowArrangements) {

@@ -1,5 +1,5 @@
 // Pikeral's settings: the exact names and types they are stored under, the
-// defaults on a first run and after any unreadable value, the 44-byte window
+// defaults on a first run and for each unreadable value, the 44-byte window
 // placement, and one settings file shared with Quillmark.
 #include <gtest/gtest.h>
 
@@ -69,29 +69,52 @@ TEST(PikeralOptions, RoundTripUnderTheExactNames) {
     EXPECT_EQ(back, Sample());
 }
 
-TEST(PikeralOptions, WhatAnUnreadableOrIncompleteStoreGives) {
+TEST(PikeralOptions, EachValueThatCannotBeReadTakesItsDefault) {
     struct Row {
         const char* name;
         std::function<void(MemorySettingsStore&)> fill;
+        std::function<void(TOptions&)> expect;  // applied to the defaults
     } rows[] = {
-        {"first run: nothing stored", [](MemorySettingsStore&) {}},
-        // The first missing number is an error, so LastOpenDir goes too.
-        {"only LastOpenDir", [](MemorySettingsStore& s) { s.WriteString(kSettingsKey, "LastOpenDir", "/somewhere/"); }},
+        {"first run: nothing stored", [](MemorySettingsStore&) {}, [](TOptions&) {}},
+        {"only LastOpenDir", [](MemorySettingsStore& s) { s.WriteString(kSettingsKey, "LastOpenDir", "/somewhere/"); },
+         [](TOptions& o) { o.LastOpenDir = "/somewhere/"; }},
         {"a number stored as text",
          [](MemorySettingsStore& s) {
              Sample().WriteToRegistry(s);
              s.WriteString(kSettingsKey, "DefType", "2");
+         },
+         [](TOptions& o) {
+             o = Sample();
+             o.DefType = 0;
          }},
+        {"a missing flag",
+         [](MemorySettingsStore& s) {
+             Sample().WriteToRegistry(s);
+             s.DeleteValue(kSettingsKey, "ViewToolbar");
+         },
+         [](TOptions& o) {
+             o = Sample();
+             o.ViewToolbar = true;
+         }},
+        // A Position that cannot be read leaves the placement as it was: all zero here.
         {"a Position of 45 bytes",
          [](MemorySettingsStore& s) {
              Sample().WriteToRegistry(s);
              const std::string long45 = Sample().Position.Pack() + "x";
              s.WriteBinary(kSettingsKey, "Position", long45.data(), long45.size());
+         },
+         [](TOptions& o) {
+             o = Sample();
+             o.Position = TWindowPlacement{};
          }},
         {"a Position stored as text",
          [](MemorySettingsStore& s) {
              Sample().WriteToRegistry(s);
              s.WriteString(kSettingsKey, "Position", "10,20");
+         },
+         [](TOptions& o) {
+             o = Sample();
+             o.Position = TWindowPlacement{};
          }},
     };
     for (const Row& row : rows) {
@@ -100,8 +123,9 @@ TEST(PikeralOptions, WhatAnUnreadableOrIncompleteStoreGives) {
         row.fill(store);
         TOptions read;
         read.ReadFromRegistry(store);
-        // Position is read last: an error leaves it as it was, all zero here.
-        EXPECT_EQ(read, Defaults());
+        TOptions expected = Defaults();
+        row.expect(expected);
+        EXPECT_EQ(read, expected);
     }
 }
 

@@ -11,6 +11,7 @@
 
 #include "spell/qdfbuilder.h"
 #include "spell/qordictionary.h"
+#include "support/scratchdir.h"
 #include "util/errors.h"
 
 namespace {
@@ -52,18 +53,11 @@ const std::string kSmall = std::string(QM_TEST_DATA_DIR) + "/spell/small.qdf";
 
 class DictionaryOnDisk : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ =
-            std::filesystem::temp_directory_path() / ("qm_spell_" + std::to_string(std::random_device{}()) + "_" +
-                                                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+    std::string Path(const std::string& name) const { return dir_.file(name); }
     void Write(const std::string& name, const std::string& data) const {
-        std::ofstream(dir_ / name, std::ios::binary) << data;
+        std::ofstream(dir_.path() / name, std::ios::binary) << data;
     }
-    std::filesystem::path dir_;
+    qmtest::ScratchDir dir_{"qm_spell_"};
 };
 
 // small.qdf is written by hand: a, an, and, ant, a's, be, and "ét" whose first
@@ -167,7 +161,7 @@ TEST_F(DictionaryOnDisk, MissingFileIsAFileErrorAndKeepsTheLoadedWords) {
 TEST_F(DictionaryOnDisk, FilesAbove64MegabytesAreRefused) {
     const std::string header = DictData({Node('a', -1, kEow | kLast)});
     Write("big.qdf", header);
-    std::filesystem::resize_file(dir_ / "big.qdf", TQorDictionary::MaxFileSize + 1);
+    std::filesystem::resize_file(dir_.path() / "big.qdf", TQorDictionary::MaxFileSize + 1);
     TQorDictionary d;
     // It says it is too large, not that it is no dictionary.
     try {
@@ -181,7 +175,7 @@ TEST_F(DictionaryOnDisk, FilesAbove64MegabytesAreRefused) {
     EXPECT_THROW(d.LoadFromData(std::string(TQorDictionary::MaxFileSize + 1, '\0'), "mem.qdf"), qm::EFileTooLarge);
 
     // Exactly 64 MB is still a dictionary.
-    std::filesystem::resize_file(dir_ / "big.qdf", TQorDictionary::MaxFileSize);
+    std::filesystem::resize_file(dir_.path() / "big.qdf", TQorDictionary::MaxFileSize);
     d.LoadFromFile(Path("big.qdf"));
     EXPECT_EQ(d.NodeCount(), (TQorDictionary::MaxFileSize - 128) / 4);
     EXPECT_TRUE(d.Lookup("a"));
@@ -243,6 +237,51 @@ TEST(DictionaryHostile, WordsLongerThanThePathAreNotFound) {
     ASSERT_EQ(list.size(), 77u);
     EXPECT_EQ(list.front(), "aa " + std::string(77, 'a'));
     EXPECT_EQ(list.back(), std::string(79, 'a'));
+}
+
+TEST(DictionaryHostile, WordsLongerThanAnyWordGetWhatTheRulesCanReach) {
+    // A word a letter too long loses one by deletion; a word twice the
+    // longest splits in two; anything longer can reach no word at all.
+    const std::string a79(79, 'a');
+    const std::string b79(79, 'b');
+    const TQorDictionary d = FromWords({a79, b79});
+    struct Row {
+        std::string typed;
+        StringList expected;
+    } rows[] = {
+        {std::string(80, 'a'), {a79}},
+        {a79 + b79, {a79 + " " + b79}},
+        {a79 + "b" + b79, {}},
+        {std::string(5000, 'a'), {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.typed.size());
+        StringList list = {"stale"};
+        d.Suggest(row.typed, list);
+        EXPECT_EQ(list, row.expected);
+    }
+}
+
+TEST(DictionaryHostile, ATreeWhereEveryStringIsAWordGivesEachCandidateOnce) {
+    // Every letter's children are the top row again: every string of a-z is
+    // a word, so every candidate of every rule is found.
+    std::vector<std::uint32_t> nodes;
+    for (char c = 'a'; c <= 'z'; ++c) nodes.push_back(Node(static_cast<unsigned char>(c), 0, kEow));
+    nodes.back() |= kLast;
+    const TQorDictionary d = FromNodes(nodes);
+    StringList list;
+    d.Suggest("spelling", list);
+    // 5 splits; the 9 x 25 + 1 strings one letter longer (rules 2 to 4 give
+    // each once); no deletions, for ten were found; the 8 x 25 + 1 strings
+    // with one letter replaced; 6 exchanges ("ll" exchanged is the word).
+    ASSERT_EQ(list.size(), 5u + 226u + 201u + 6u);
+    EXPECT_EQ(list.front(), "sp elling");
+    EXPECT_EQ(list[5], "aspelling");
+    EXPECT_EQ(list.back(), "spellign");
+    StringList sorted = list;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end());
+    EXPECT_EQ(std::count_if(list.begin(), list.end(), [](const std::string& s) { return s.size() == 7; }), 0);
 }
 
 TEST(DictionaryHostile, RowsAreScannedNoFurtherThanOneNodePerLetter) {

@@ -64,4 +64,41 @@ TEST_F(EnglishDictionary, SuggestsCorrections) {
     EXPECT_EQ(list.front(), "the cat");
 }
 
+TEST_F(EnglishDictionary, ContractionsWithoutTheirApostropheGetNoFragments) {
+    // "NT" of the word list folds to "nt"; kept, it made "dont" a split
+    // into "do nt". No piece of a contraction is a word of its own.
+    for (const char* piece : {"nt", "ll", "ve", "isn", "doesn", "didn"}) EXPECT_FALSE(dict_.Lookup(piece)) << piece;
+    struct Row {
+        const char* typed;
+        const char* contraction;
+    } rows[] = {
+        {"dont", "don't"},       {"doesnt", "doesn't"},   {"isnt", "isn't"},     {"wasnt", "wasn't"},
+        {"couldnt", "couldn't"}, {"wouldnt", "wouldn't"}, {"havent", "haven't"}, {"hasnt", "hasn't"},
+        {"arent", "aren't"},     {"werent", "weren't"},   {"didnt", "didn't"},   {"youre", "you're"},
+        {"theyre", "they're"},   {"youll", "you'll"},     {"weve", "we've"},     {"shouldnt", "shouldn't"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.typed);
+        StringList list;
+        EXPECT_FALSE(dict_.IsWord(row.typed, &list));
+        for (const std::string& s : list) {
+            const std::size_t blank = s.find(' ');
+            if (blank == std::string::npos) continue;
+            for (const std::string& half : {s.substr(0, blank), s.substr(blank + 1)})
+                EXPECT_TRUE(half != "nt" && half != "ll" && half != "ve") << s;
+        }
+        // The corrections try the letters a to z only, never an apostrophe.
+        EXPECT_EQ(std::count(list.begin(), list.end(), row.contraction), 0);
+    }
+    // Real words are offered instead, in the order the rules find them.
+    StringList list;
+    EXPECT_FALSE(dict_.IsWord("dont", &list));
+    const auto done = std::find(list.begin(), list.end(), "done");
+    const auto dot = std::find(list.begin(), list.end(), "dot");
+    ASSERT_NE(done, list.end());
+    ASSERT_NE(dot, list.end());
+    EXPECT_LT(dot, done);  // a letter deleted before a letter replaced
+    EXPECT_EQ(std::count(list.begin(), list.end(), "do nt"), 0);
+}
+
 }  // namespace

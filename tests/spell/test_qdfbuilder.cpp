@@ -12,6 +12,7 @@
 
 #include "spell/qdfbuilder.h"
 #include "spell/qordictionary.h"
+#include "support/scratchdir.h"
 #include "util/errors.h"
 
 namespace {
@@ -78,6 +79,23 @@ TEST(DictionaryWriter, ReadsWordListsInEitherEncoding) {
     // Not valid UTF-8: taken as Windows-1252.
     qm::ReadWordList("caf\xE9\nna\xEFve", words, skipped);
     EXPECT_EQ(words, StringList({"caf\xE9", "na\xEFve"}));
+    EXPECT_TRUE(skipped.empty());
+}
+
+TEST(DictionaryWriter, LeavesOutPiecesOfContractionsThatAreNoWords) {
+    StringList words, skipped;
+    // "NT", "LL" and "ISN" fold to pieces of "don't", "we'll" and "isn't";
+    // "re" and "ve" stand in the list as words of their own (lower case),
+    // and "Brien" is no piece of a contraction.
+    qm::ReadWordList("NT\ndon't\nwe'll\nLL\nRe\nre\nDon\ndon\nisn't\nISN\nO'Brien\nBrien\nVE\nve\nwe've\n", words,
+                     skipped);
+    EXPECT_EQ(words, StringList({"don't", "we'll", "Re", "re", "Don", "don", "isn't", "O'Brien", "Brien", "VE", "ve",
+                                 "we've"}));
+    EXPECT_EQ(skipped, StringList({"NT", "LL", "ISN"}));
+
+    // Without the contractions they are pieces of, such words stay.
+    qm::ReadWordList("NT\nLL\nit\n", words, skipped);
+    EXPECT_EQ(words, StringList({"NT", "LL", "it"}));
     EXPECT_TRUE(skipped.empty());
 }
 
@@ -178,7 +196,8 @@ TEST(DictionaryWriter, AHugeBadWordIsQuotedShort) {
 }
 
 TEST(DictionaryWriter, WordListFilesOverTheLimitAreRefused) {
-    const auto path = std::filesystem::temp_directory_path() / ("qm-wordlist-" + std::to_string(::getpid()) + ".txt");
+    const qmtest::ScratchDir dir("qm_wordlist_");
+    const auto path = dir.path() / "words.txt";
     std::ofstream(path, std::ios::binary) << "apple\r\nbanana\r\n";
     StringList words, skipped;
     qm::ReadWordListFile(path.string(), words, skipped);
@@ -191,5 +210,4 @@ TEST(DictionaryWriter, WordListFilesOverTheLimitAreRefused) {
         EXPECT_EQ(std::string(e.what()),
                   "Cannot open " + path.string() + " - The file is too large (the limit is 64 MB).");
     }
-    std::filesystem::remove(path);
 }

@@ -9,8 +9,8 @@
 
 #include "spell/spellengine.h"
 #include "spell_support.h"
+#include "support/scratchdir.h"
 #include "util/errors.h"
-#include "util/scratch_dir.h"
 
 namespace qmtest {
 namespace {

@@ -17,9 +17,9 @@
 #include "spell/spellengine.h"
 #include "spell/userdictionary.h"
 #include "spell_support.h"
+#include "support/scratchdir.h"
 #include "util/errors.h"
 #include "util/fileio.h"
-#include "util/scratch_dir.h"
 
 namespace qmtest {
 namespace {

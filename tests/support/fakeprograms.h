@@ -16,7 +16,7 @@ namespace qmtest {
 class FakeCompilerRunner : public qm::CompilerRunner {
 public:
     qm::CompilerAvailability availability = qm::CompilerAvailability::Native;
-    qm::CompilerResult result{true, 0, {}};
+    qm::CompilerResult result{true, 0, {}, {}};
     // Runs inside Run, before it returns (e.g. to write a report file).
     std::function<void(const qm::CompilerCall&)> onRun;
     // What Run writes where the help project's ERRORLOG= line points, as the

@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <string>
 
-#include "util/scratch_dir.h"
+#include "support/scratchdir.h"
 
 using namespace qm;
 

@@ -13,8 +13,8 @@
 #include <csignal>
 #include <string>
 
+#include "support/scratchdir.h"
 #include "util/errors.h"
-#include "util/scratch_dir.h"
 
 using namespace qm;
 using qmtest::ReadRaw;

@@ -21,9 +21,9 @@
 #include <string>
 #include <vector>
 
+#include "support/scratchdir.h"
 #include "util/errors.h"
 #include "util/fileio.h"
-#include "util/scratch_dir.h"
 
 using namespace qm;
 using qmtest::ReadRaw;

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "support/scratchdir.h"
 #include "util/fileio.h"
-#include "util/scratch_dir.h"
 
 using namespace qm;
 using qmtest::ScratchDir;
@@ -337,3 +337,39 @@ TEST(FolderCache, ListsEachFolderOnceAndANewCacheSeesNewFiles) {
 }
 
 }  // namespace
+
+namespace qm {
+namespace {
+
+// Folders as Windows and wine find them: each part in any case.
+TEST(FindFolderAnyCase, MatchesEachPartWithoutRegardToCase) {
+    SKIP_WHERE_CASE_IS_IGNORED();
+    qmtest::ScratchDir dir;
+    std::filesystem::create_directories(dir.path() / "Help" / "Bitmaps");
+    qmtest::WriteRaw(dir.file("Help/file.bmp"), "BM");
+    const std::string bitmaps = dir.str() + "/Help/Bitmaps";
+    const struct {
+        const char* name;
+        std::string path;
+        std::string found;
+    } cases[] = {
+        {"as written", bitmaps, bitmaps},
+        {"the last part in another case", dir.str() + "/Help/BITMAPS", bitmaps},
+        {"every part below the scratch folder", dir.str() + "/help/bitmaps/", bitmaps},
+        {"backslashes keep their place", dir.str() + "\\HELP\\bitmaps", dir.str() + "\\Help\\Bitmaps"},
+        {"a parent part", dir.str() + "/HELP/Bitmaps/../bitmaps", bitmaps + "/../Bitmaps"},
+        {"a missing part", dir.str() + "/Help/Icons", ""},
+        {"a file is not a folder", dir.str() + "/help/FILE.BMP", ""},
+        {"a drive where there are none", "C:\\Help", ""},
+        {"nothing", "", ""},
+    };
+    TFolderCache cache;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(FindFolderAnyCase(c.path), c.found);
+        EXPECT_EQ(cache.FindFolder(c.path), c.found);
+    }
+}
+
+}  // namespace
+}  // namespace qm

@@ -19,9 +19,9 @@
 #include <thread>
 #include <vector>
 
+#include "support/scratchdir.h"
 #include "util/child_process.h"
 #include "util/errors.h"
-#include "util/scratch_dir.h"
 
 using namespace qm;
 using qmtest::ScratchDir;
@@ -305,7 +305,7 @@ TEST(WorkFolderLock, ASecondTakerGetsItWhenTheFirstLetsGoInTime) {
     const std::string work = PrepareWorkFolder(Base(d));
     auto first = std::make_unique<TWorkFolderLock>(work, kShortWait);
     std::string second = "not run";
-    std::thread other([&] { second = TryTake(work, milliseconds(10000)); });
+    std::thread other([&] { second = TryTake(work, milliseconds(600000)); });
     std::this_thread::sleep_for(milliseconds(50));
     first.reset();
     other.join();

@@ -9,6 +9,15 @@
 #include <thread>
 #include <vector>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#endif
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -34,6 +43,47 @@ fs::path Resolve(std::string p, const fs::path& base) {
         if (c == '\\') c = '/';
     fs::path path(p);
     return path.is_absolute() ? path : base / path;
+}
+
+// Writes `data` as a new file at `path`, as the build writes its own files:
+// never through a symbolic link, a FIFO, a device or a folder standing there
+// (planted in the work folder, say), which is refused; a plain file there is
+// removed and the new one created exclusively, so not even a hard link to
+// another file is written through. Returns "" or why the file was not written.
+std::string WriteOutput(const fs::path& path, const std::string& data) {
+#ifdef _WIN32
+    std::error_code ec;
+    const fs::file_status st = fs::symlink_status(path, ec);
+    if (fs::exists(st) && !fs::is_regular_file(st)) return "it is not a regular file";
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << data;
+    out.close();
+    return out ? std::string() : std::string("it cannot be written");
+#else
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0) {
+        if (S_ISLNK(st.st_mode)) return "a symbolic link stands in its place";
+        if (!S_ISREG(st.st_mode)) return "it is not a regular file";
+        if (::unlink(path.c_str()) != 0) return std::strerror(errno);
+    } else if (errno != ENOENT) {
+        return std::strerror(errno);
+    }
+    // Whatever was planted between the check and here makes the create fail.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0) return errno == EEXIST ? "something else was put in its place" : std::strerror(errno);
+    std::size_t done = 0;
+    while (done < data.size()) {
+        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            const std::string why = std::strerror(n < 0 ? errno : ENOSPC);
+            ::close(fd);
+            return why;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return ::close(fd) == 0 ? std::string() : std::string(std::strerror(errno));
+#endif
 }
 
 }  // namespace
@@ -107,18 +157,28 @@ int main(int argc, char** argv) {
         }
     }
 
-    {
-        std::ofstream help(hlp, std::ios::binary | std::ios::trunc);
-        help << "Stand-in help file\r\n";
-        for (const std::string& f : files) help << f << "\r\n";
+    // A file that cannot be made is an error the report names, as the
+    // compiler's own errors are, and fails the run.
+    int status = exitCode;
+    std::string help = "Stand-in help file\r\n";
+    for (const std::string& f : files) help += f + "\r\n";
+    std::string outcome = "Created " + hlp.string() + "\r\n";
+    if (const std::string why = WriteOutput(hlp, help); !why.empty()) {
+        outcome = "HC5000: Error: Cannot write " + hlp.string() + ": " + why + ".\r\n";
+        std::cerr << "hcrtf: cannot write " << hlp.string() << ": " << why << "\n";
+        if (status == 0) status = 2;
     }
     if (!std::getenv("QM_STANDIN_NO_REPORT")) {
-        std::ofstream log(report, std::ios::binary | std::ios::trunc);
+        std::ostringstream log;
         log << "Stand-in help compiler\r\n";
         log << "Compiling " << project.string() << "\r\n";
         log << missing.str();
         log << "Topic files:\t" << found << " of " << files.size() << "\r\n";
-        log << "Created " << hlp.string() << "\r\n";
+        log << outcome;
+        if (const std::string why = WriteOutput(report, log.str()); !why.empty()) {
+            std::cerr << "hcrtf: cannot write the report " << report.string() << ": " << why << "\n";
+            if (status == 0) status = 2;
+        }
     }
-    return exitCode;
+    return status;
 }

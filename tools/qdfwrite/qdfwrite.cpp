@@ -6,7 +6,9 @@
 // whole file is valid UTF-8). Words are folded to lower case A-Z. Words the
 // dictionary cannot hold (characters outside the spell scan's word characters,
 // such as digits, blanks, capital accented letters or letters Windows-1252
-// lacks, or more than 79 characters) are skipped and counted.
+// lacks, or more than 79 characters) are skipped and counted, and so are the
+// pieces of contractions that are no words on their own (the "NT" that folds
+// to the "nt" of "don't").
 #include <cstdio>
 #include <exception>
 #include <set>
@@ -34,7 +36,8 @@ int main(int argc, char** argv) {
         std::printf("qdfwrite: %zu words, %zu nodes, %zu bytes -> %s\n", distinct.size(), (data.size() - 128) / 4,
                     data.size(), argv[2]);
         if (!skipped.empty()) {
-            std::printf("qdfwrite: skipped %zu words the dictionary cannot hold:", skipped.size());
+            std::printf("qdfwrite: skipped %zu words the dictionary cannot hold or that are pieces of contractions:",
+                        skipped.size());
             for (std::size_t i = 0; i < skipped.size() && i < 10; ++i)
                 std::printf(" %s", qm::Cp1252ToUtf8(skipped[i]).c_str());
             std::printf(skipped.size() > 10 ? " ...\n" : "\n");

@@ -1,7 +1,9 @@
 // Pikeral: the segmented hypergraphics (.shg) editor.
 #include <QApplication>
 #include <QStringList>
+#include <cstdio>
 
+#include "platform/datafolder.h"
 #include "platform/display.h"
 #include "platform/qtsettingsstore.h"
 #include "platform/qtuiservices.h"
@@ -29,14 +31,21 @@ int main(int argc, char** argv) {
     env.Ui = &ui;
     env.Settings = &settings;
     env.HandoffFolder = qm::shgedit::HandoffFolderOf(args);
-    env.ProgramFolder = QCoreApplication::applicationDirPath();
+    // Its help file lies with Quillmark's data.
+    env.ProgramFolder = qm::ProgramDataFolder(QCoreApplication::applicationDirPath());
     env.Association = qm::shgedit::CurrentAssociationPlaces();
     int rc = 0;
     {
         qm::shgedit::TfrmMain window(env);
         ui.SetParentWidget(&window);
         window.Start(args);
-        rc = QApplication::exec();
+        // QM_STARTUP_CHECK=1 (for the install test): started, and ends at once.
+        if (qEnvironmentVariableIntValue("QM_STARTUP_CHECK") == 1) {
+            std::printf("data: %s\n", qPrintable(env.ProgramFolder));
+            std::fflush(stdout);
+        } else {
+            rc = QApplication::exec();
+        }
         ui.SetParentWidget(nullptr);
     }
     settings.Sync();
