@@ -56,8 +56,13 @@ std::string FindIn(TFolderCache* cache, std::string_view folder, std::string_vie
     }
     const auto find = [&](std::string_view n) { return cache ? cache->FindFile(dir, n) : FindFileInFolder(dir, n); };
     std::string found = find(name);
-    const std::string bare = ExtractFileName(name);
-    if (found.empty() && !bare.empty() && bare.size() != name.size()) found = find(bare);
+    if (found.empty()) {
+        // The file name alone (ExtractFileName), when the name holds a folder.
+        std::size_t cut = name.size();
+        while (cut > 0 && !IsSeparator(name[cut - 1]) && name[cut - 1] != ':') --cut;
+        const std::string_view bare = name.substr(cut);
+        if (!bare.empty() && bare.size() != name.size()) found = find(bare);
+    }
     return found;
 }
 

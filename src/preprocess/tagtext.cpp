@@ -241,10 +241,13 @@ std::string_view StripRtfView(std::string_view s, std::string& buffer) {
 std::string FirstQuoted(std::string_view s) { return std::string(FirstQuotedView(s)); }
 
 std::string_view FirstQuotedView(std::string_view s) {
-    const std::size_t q1 = s.find('"');
-    if (q1 == std::string_view::npos) return {};
-    const std::size_t q2 = s.find('"', q1 + 1);
-    if (q2 == std::string_view::npos) return {};
+    // A tag is short: a plain loop beats a library search per quote.
+    std::size_t q1 = 0;
+    while (q1 < s.size() && s[q1] != '"') ++q1;
+    if (q1 == s.size()) return {};
+    std::size_t q2 = q1 + 1;
+    while (q2 < s.size() && s[q2] != '"') ++q2;
+    if (q2 == s.size()) return {};
     return s.substr(q1 + 1, q2 - q1 - 1);
 }
 
