@@ -538,6 +538,17 @@ bool TCntFile::LoadFromFile(const std::string& name) {
     return true;
 }
 
+namespace {
+// Whether `window` names the main window, blanks around it aside: an entry
+// written without one opens there too.
+bool IsMainWindow(std::string_view window) {
+    std::size_t b = 0, e = window.size();
+    while (b < e && static_cast<unsigned char>(window[b]) <= 0x20) ++b;
+    while (e > b && static_cast<unsigned char>(window[e - 1]) <= 0x20) --e;
+    return SameText(window.substr(b, e - b), "main");
+}
+}  // namespace
+
 std::string TCntFile::ToText() const {
     // The lines go straight into the text, each with its CR LF: a large
     // file's save makes no string per line.
@@ -564,7 +575,7 @@ std::string TCntFile::ToText() const {
         switch (e.Kind) {
             case TCntNodeKind::Book: line({lv, " ", e.Title}); break;
             case TCntNodeKind::Topic: {
-                const bool window = !e.Window.empty() && AsciiLowerStr(Trim(e.Window)) != "main";
+                const bool window = !e.Window.empty() && !IsMainWindow(e.Window);
                 line({lv, " ", e.Title, "=", e.TopicId, e.HelpFile.empty() ? "" : "@", e.HelpFile, window ? ">" : "",
                       window ? std::string_view(e.Window) : std::string_view()});
                 break;
@@ -634,15 +645,17 @@ bool Refuses(TCntField field, char32_t c, std::size_t i) {
 constexpr std::size_t kFieldKinds = static_cast<std::size_t>(TCntField::Text) + 1;
 
 // Per kind of field, per byte of model text: whether the field refuses it
-// anywhere but as its first character. A save checks every field of every
-// entry, so a byte is one look-up.
-const std::array<std::array<bool, 256>, kFieldKinds>& RefusedBytes() {
+// as its first character ([0]) and anywhere else ([1]). A save checks every
+// field of every entry, so a byte is one look-up.
+using TRefusedTable = std::array<std::array<std::array<bool, 256>, kFieldKinds>, 2>;
+const TRefusedTable& RefusedBytes() {
     static const auto table = [] {
-        std::array<std::array<bool, 256>, kFieldKinds> t{};
-        for (std::size_t f = 0; f < kFieldKinds; ++f)
-            for (int b = 0; b < 256; ++b)
-                t[f][static_cast<std::size_t>(b)] =
-                    Refuses(static_cast<TCntField>(f), Cp1252ToCodePoint(static_cast<unsigned char>(b)), 1);
+        TRefusedTable t{};
+        for (std::size_t at = 0; at < 2; ++at)
+            for (std::size_t f = 0; f < kFieldKinds; ++f)
+                for (int b = 0; b < 256; ++b)
+                    t[at][f][static_cast<std::size_t>(b)] =
+                        Refuses(static_cast<TCntField>(f), Cp1252ToCodePoint(static_cast<unsigned char>(b)), at);
         return t;
     }();
     return table;
@@ -658,9 +671,10 @@ std::optional<char32_t> CntRefusedChar(TCntField field, std::u32string_view text
 
 std::optional<char32_t> CntRefusedChar(TCntField field, std::string_view text) {
     if (text.empty()) return std::nullopt;
+    const TRefusedTable& table = RefusedBytes();
     const auto first = static_cast<unsigned char>(text[0]);
-    if (Refuses(field, Cp1252ToCodePoint(first), 0)) return Cp1252ToCodePoint(first);
-    const std::array<bool, 256>& refused = RefusedBytes()[static_cast<std::size_t>(field)];
+    if (table[0][static_cast<std::size_t>(field)][first]) return Cp1252ToCodePoint(first);
+    const std::array<bool, 256>& refused = table[1][static_cast<std::size_t>(field)];
     for (std::size_t i = 1; i < text.size(); ++i) {
         const auto b = static_cast<unsigned char>(text[i]);
         if (refused[b]) return Cp1252ToCodePoint(b);
