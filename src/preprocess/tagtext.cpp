@@ -32,13 +32,18 @@ bool IsControlWordChar(char c) {
 bool HoldsRtf(std::string_view segment) {
     constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
     const auto hasZeroByte = [](std::uint64_t v) { return (v - kOnes) & ~v & kHighs; };
+    const auto holds = [&](const char* at) {
+        std::uint64_t w;
+        std::memcpy(&w, at, 8);
+        return (hasZeroByte(w ^ (kOnes * '\\')) | hasZeroByte(w ^ (kOnes * '{')) | hasZeroByte(w ^ (kOnes * '}'))) != 0;
+    };
     const char* p = segment.data();
     std::size_t n = segment.size();
-    for (; n >= 8; p += 8, n -= 8) {
-        std::uint64_t w;
-        std::memcpy(&w, p, 8);
-        if (hasZeroByte(w ^ (kOnes * '\\')) | hasZeroByte(w ^ (kOnes * '{')) | hasZeroByte(w ^ (kOnes * '}')))
-            return true;
+    if (n >= 8) {
+        for (; n >= 8; p += 8, n -= 8)
+            if (holds(p)) return true;
+        // The last bytes as the end of a word of the segment, read again.
+        return n > 0 && holds(segment.data() + segment.size() - 8);
     }
     for (; n > 0; ++p, --n)
         if (*p == '\\' || *p == '{' || *p == '}') return true;
