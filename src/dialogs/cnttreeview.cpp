@@ -262,10 +262,15 @@ TTopicDragList::TTopicDragList(QWidget* parent) : QListWidget(parent) {
 }
 
 void TTopicDragList::AddTopic(const std::string& name) {
-    auto* item = new QListWidgetItem(CntKindIcon(TCntNodeKind::Topic), FromCp1252(name), this);
+    // Made whole before it joins the list: an item made in the list with its
+    // picture looks itself up among all the rows before it is one of them,
+    // which made filling the list of a large project grow with the square of
+    // its topics.
+    auto* item = new QListWidgetItem(CntKindIcon(TCntNodeKind::Topic), FromCp1252(name));
     item->setData(Qt::UserRole, QByteArray::fromStdString(name));
     // The row's own width, so that the picture is not cut off.
     item->setSizeHint(QSize(fontMetrics().horizontalAdvance(item->text()) + iconSize().width() + 12, kCntRowHeight));
+    addItem(item);
 }
 
 std::string TTopicDragList::TopicAt(int row) const {

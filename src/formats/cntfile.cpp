@@ -1,6 +1,8 @@
 #include "formats/cntfile.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <exception>
 #include <tuple>
 
@@ -59,6 +61,31 @@ int TCntTree::SubtreeSize(const TCntTreeNode* node) {
     return n;
 }
 
+namespace {
+constexpr std::size_t kNodeBlock = 512;
+}  // namespace
+
+TCntTreeNode* TCntTree::NewNode(std::unique_ptr<TCntNode> item) {
+    TCntTreeNode* node;
+    if (!spare_.empty()) {
+        node = spare_.back();
+        spare_.pop_back();
+    } else {
+        if (blocks_.empty() || lastBlockUsed_ == kNodeBlock) {
+            blocks_.push_back(std::make_unique<TCntTreeNode[]>(kNodeBlock));
+            lastBlockUsed_ = 0;
+        }
+        node = &blocks_.back()[lastBlockUsed_++];
+    }
+    node->Item = std::move(item);
+    return node;
+}
+
+void TCntTree::FreeNode(TCntTreeNode* node) {
+    *node = TCntTreeNode();
+    spare_.push_back(node);
+}
+
 void TCntTree::FreeSubtree(TCntTreeNode* node) {
     // An explicit stack: a file may describe a tree far deeper than the call stack.
     std::vector<TCntTreeNode*> pending{node};
@@ -66,14 +93,15 @@ void TCntTree::FreeSubtree(TCntTreeNode* node) {
         TCntTreeNode* n = pending.back();
         pending.pop_back();
         for (TCntTreeNode* c = n->FirstChild; c; c = c->NextSibling) pending.push_back(c);
-        delete n;
+        FreeNode(n);
     }
 }
 
 void TCntTree::Clear() {
-    std::vector<TCntTreeNode*> top;
-    for (TCntTreeNode* n = first_; n; n = n->NextSibling) top.push_back(n);
-    for (TCntTreeNode* n : top) FreeSubtree(n);
+    // Every node goes, with its entry, at once.
+    blocks_.clear();
+    spare_.clear();
+    lastBlockUsed_ = 0;
     first_ = nullptr;
     count_ = 0;
 }
@@ -139,16 +167,14 @@ void TCntTree::LinkLastChild(TCntTreeNode* node, TCntTreeNode* parent) {
 TCntTreeNode* TCntTree::AddChild(TCntTreeNode* parent, std::unique_ptr<TCntNode> item) {
     if (!item) return nullptr;
     if (parent && parent->Item->Kind != TCntNodeKind::Book) return nullptr;
-    auto* node = new TCntTreeNode;
-    node->Item = std::move(item);
+    TCntTreeNode* node = NewNode(std::move(item));
     LinkLastChild(node, parent);
     ++count_;
     return node;
 }
 
 TCntTreeNode* TCntTree::AppendAfter(TCntTreeNode* parent, TCntTreeNode* last, std::unique_ptr<TCntNode> item) {
-    auto* node = new TCntTreeNode;
-    node->Item = std::move(item);
+    TCntTreeNode* node = NewNode(std::move(item));
     if (last) {
         LinkAfter(node, last);
     } else {
@@ -202,8 +228,7 @@ TCntTreeNode* TCntTree::Insert(std::unique_ptr<TCntNode> item, int index) {
     if (!item) return nullptr;
     TCntTreeNode* target = GetNode(index);
     if (!target) return nullptr;
-    auto* node = new TCntTreeNode;
-    node->Item = std::move(item);
+    TCntTreeNode* node = NewNode(std::move(item));
     LinkBefore(node, target);
     ++count_;
     return node;
@@ -316,30 +341,30 @@ bool StartsWithText(std::string_view line, std::string_view prefix) {
 std::string After(std::string_view s, std::size_t n) { return n < s.size() ? std::string(s.substr(n)) : std::string(); }
 
 // Cuts a ";comment" tail off a header line; the line keeps its trimmed front.
-std::string CutComment(const std::string& line, std::string& comment) {
+std::string CutComment(std::string_view line, std::string& comment) {
     const std::size_t semi = line.find(';');
-    if (semi == std::string::npos) return line;
+    if (semi == std::string_view::npos) return std::string(line);
     comment = line.substr(semi + 1);
-    return Trim(std::string_view(line).substr(0, semi));
+    return Trim(line.substr(0, semi));
 }
 
 // Levels beyond this are all "deeper than any open book", which is all they
 // can mean; the cap only keeps the arithmetic in range.
 constexpr int kLevelCap = 1000000000;
 
-void SplitTopicRef(const std::string& ref, TCntNode& node) {
+void SplitTopicRef(std::string_view ref, TCntNode& node) {
     // "id@file>window": the file runs from the first "@" to the next ">", the
     // window is everything after that ">". Without an "@" before the first
     // ">", all after the ">" is the window. This is exactly what the writer
     // puts back, so entries keep their text through a load and save.
     const std::size_t at = ref.find('@');
     const std::size_t gt = ref.find('>');
-    if (at != std::string::npos && (gt == std::string::npos || at < gt)) {
+    if (at != std::string_view::npos && (gt == std::string_view::npos || at < gt)) {
         node.TopicId = ref.substr(0, at);
         const std::size_t end = ref.find('>', at + 1);
-        node.HelpFile = ref.substr(at + 1, end == std::string::npos ? std::string::npos : end - at - 1);
-        if (end != std::string::npos) node.Window = ref.substr(end + 1);
-    } else if (gt != std::string::npos) {
+        node.HelpFile = ref.substr(at + 1, end == std::string_view::npos ? std::string_view::npos : end - at - 1);
+        if (end != std::string_view::npos) node.Window = ref.substr(end + 1);
+    } else if (gt != std::string_view::npos) {
         node.TopicId = ref.substr(0, gt);
         node.Window = ref.substr(gt + 1);
     } else {
@@ -387,7 +412,15 @@ bool TCntFile::ParseText(const std::string& text) {
     std::string_view view = text;
     // An editor's UTF-8 mark would otherwise hide the first line.
     if (view.substr(0, 3) == "\xEF\xBB\xBF") view.remove_prefix(3);
-    for (const std::string& line : SplitLines(view)) {
+    // The lines as SplitLines gives them, as parts of the text.
+    for (std::size_t start = 0; start < view.size();) {
+        // The line ends at its first CR or LF; memchr finds them fastest.
+        std::size_t end = view.find('\n', start);
+        if (end == std::string_view::npos) end = view.size();
+        if (const void* cr = std::memchr(view.data() + start, '\r', end - start))
+            end = static_cast<std::size_t>(static_cast<const char*>(cr) - view.data());
+        const std::string_view line = view.substr(start, end - start);
+        start = end + (end + 1 < view.size() && view[end] == '\r' && view[end + 1] == '\n' ? 2 : 1);
         if (line.empty()) continue;
         if (!anyText && !Trim(line).empty()) anyText = true;
         if (line[0] == ';') {
@@ -453,11 +486,11 @@ bool TCntFile::ParseText(const std::string& text) {
         }
         if (level < 1) level = 1;
         if (i < line.size() && line[i] == ' ') ++i;
-        const std::string body = After(line, i);
+        const std::string_view body = i < line.size() ? line.substr(i) : std::string_view();
 
         auto item = std::make_unique<TCntNode>();
         const std::size_t eq = body.find('=');
-        if (eq == std::string::npos) {
+        if (eq == std::string_view::npos) {
             item->Kind = TCntNodeKind::Book;
             item->Title = body;
         } else if (eq + 1 < body.size() && body[eq + 1] == '!') {
@@ -505,51 +538,66 @@ bool TCntFile::LoadFromFile(const std::string& name) {
     return true;
 }
 
+namespace {
+// Whether `window` names the main window, blanks around it aside: an entry
+// written without one opens there too.
+bool IsMainWindow(std::string_view window) {
+    std::size_t b = 0, e = window.size();
+    while (b < e && static_cast<unsigned char>(window[b]) <= 0x20) ++b;
+    while (e > b && static_cast<unsigned char>(window[e - 1]) <= 0x20) --e;
+    return SameText(window.substr(b, e - b), "main");
+}
+}  // namespace
+
 std::string TCntFile::ToText() const {
-    StringList lines;
-    if (!Title.empty()) lines.push_back(":TITLE " + Title);
-    if (!BaseFile.empty())
-        lines.push_back(":BASE " + BaseFile + (BaseWindow.empty() ? std::string() : ">" + BaseWindow));
-    const auto withComment = [](std::string line, const std::string& comment) {
-        if (!comment.empty()) line += ";" + comment;
-        return line;
+    // The lines go straight into the text, each with its CR LF: a large
+    // file's save makes no string per line.
+    std::string out;
+    out.reserve(64 * static_cast<std::size_t>(Tree.Count()) + 256);
+    const auto line = [&out](std::initializer_list<std::string_view> parts) {
+        for (const std::string_view part : parts) out.append(part);
+        out.append(kCrLf);
     };
-    for (const TLinkFile& l : ExDatas.LinkFiles) lines.push_back(withComment(":LINK " + l.HelpFile, l.Comment));
+    if (!Title.empty()) line({":TITLE ", Title});
+    if (!BaseFile.empty()) line({":BASE ", BaseFile, BaseWindow.empty() ? "" : ">", BaseWindow});
+    const auto withComment = [](const std::string& comment) { return comment.empty() ? "" : ";"; };
+    for (const TLinkFile& l : ExDatas.LinkFiles) line({":LINK ", l.HelpFile, withComment(l.Comment), l.Comment});
     for (const TIndexFile& x : ExDatas.IndexFiles)
-        lines.push_back(withComment(":INDEX " + x.Title + "=" + x.HelpFile, x.Comment));
-    for (const TTab& t : ExDatas.Tabs) lines.push_back(withComment(":TAB " + t.TabName + "=" + t.DllName, t.Comment));
+        line({":INDEX ", x.Title, "=", x.HelpFile, withComment(x.Comment), x.Comment});
+    for (const TTab& t : ExDatas.Tabs) line({":TAB ", t.TabName, "=", t.DllName, withComment(t.Comment), t.Comment});
 
     // Preorder walk keeping the level as it goes down and up.
     const TCntTreeNode* node = Tree.First();
     int level = 1;
+    std::string lv = "1";
     while (node) {
         const TCntNode& e = *node->Item;
-        const std::string lv = std::to_string(level);
         switch (e.Kind) {
-            case TCntNodeKind::Book: lines.push_back(lv + " " + e.Title); break;
+            case TCntNodeKind::Book: line({lv, " ", e.Title}); break;
             case TCntNodeKind::Topic: {
-                std::string l = lv + " " + e.Title + "=" + e.TopicId;
-                if (!e.HelpFile.empty()) l += "@" + e.HelpFile;
-                if (!e.Window.empty() && AsciiLowerStr(Trim(e.Window)) != "main") l += ">" + e.Window;
-                lines.push_back(std::move(l));
+                const bool window = !e.Window.empty() && !IsMainWindow(e.Window);
+                line({lv, " ", e.Title, "=", e.TopicId, e.HelpFile.empty() ? "" : "@", e.HelpFile, window ? ">" : "",
+                      window ? std::string_view(e.Window) : std::string_view()});
                 break;
             }
-            case TCntNodeKind::Macro: lines.push_back(lv + " " + e.Title + "=! " + e.Macro); break;
-            case TCntNodeKind::Include: lines.push_back(":INCLUDE " + e.HelpFile); break;
-            case TCntNodeKind::Comment: lines.push_back(";" + e.Title); break;
+            case TCntNodeKind::Macro: line({lv, " ", e.Title, "=! ", e.Macro}); break;
+            case TCntNodeKind::Include: line({":INCLUDE ", e.HelpFile}); break;
+            case TCntNodeKind::Comment: line({";", e.Title}); break;
         }
         if (node->FirstChild) {
             node = node->FirstChild;
-            ++level;
+            lv = std::to_string(++level);
             continue;
         }
+        const int was = level;
         while (node && !node->NextSibling) {
             node = TCntTree::ParentOf(node);
             --level;
         }
+        if (level != was) lv = std::to_string(level);
         if (node) node = node->NextSibling;
     }
-    return JoinLinesCrLf(lines);
+    return out;
 }
 
 bool TCntFile::SaveToFile(const std::string& name) {
@@ -577,30 +625,61 @@ bool TCntFile::SaveToFile(const std::string& name) {
 
 // ------------------------------------------------------- what a line can hold
 
-std::optional<char32_t> CntRefusedChar(TCntField field, std::u32string_view text) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char32_t c = text[i];
-        if (c == U'\r' || c == U'\n') return c;
-        if (c != U'?' && CodePointToCp1252(c) == '?') return c;
-        bool refused = false;
-        switch (field) {
-            case TCntField::EntryTitle: refused = c == U'='; break;
-            case TCntField::TopicId: refused = c == U'@' || c == U'>' || (i == 0 && c == U'!'); break;
-            case TCntField::HelpFileName: refused = c == U'>'; break;
-            case TCntField::HeaderName: refused = c == U'=' || c == U';'; break;
-            case TCntField::HeaderFile: refused = c == U';'; break;
-            case TCntField::Text: break;
-        }
-        if (refused) return c;
+namespace {
+
+// Whether a field of kind `field` refuses `c` as its character number `i`.
+bool Refuses(TCntField field, char32_t c, std::size_t i) {
+    if (c == U'\r' || c == U'\n') return true;
+    if (c != U'?' && CodePointToCp1252(c) == '?') return true;
+    switch (field) {
+        case TCntField::EntryTitle: return c == U'=';
+        case TCntField::TopicId: return c == U'@' || c == U'>' || (i == 0 && c == U'!');
+        case TCntField::HelpFileName: return c == U'>';
+        case TCntField::HeaderName: return c == U'=' || c == U';';
+        case TCntField::HeaderFile: return c == U';';
+        case TCntField::Text: return false;
     }
+    return false;
+}
+
+constexpr std::size_t kFieldKinds = static_cast<std::size_t>(TCntField::Text) + 1;
+
+// Per kind of field, per byte of model text: whether the field refuses it
+// as its first character ([0]) and anywhere else ([1]). A save checks every
+// field of every entry, so a byte is one look-up.
+using TRefusedTable = std::array<std::array<std::array<bool, 256>, kFieldKinds>, 2>;
+const TRefusedTable& RefusedBytes() {
+    static const auto table = [] {
+        TRefusedTable t{};
+        for (std::size_t at = 0; at < 2; ++at)
+            for (std::size_t f = 0; f < kFieldKinds; ++f)
+                for (int b = 0; b < 256; ++b)
+                    t[at][f][static_cast<std::size_t>(b)] =
+                        Refuses(static_cast<TCntField>(f), Cp1252ToCodePoint(static_cast<unsigned char>(b)), at);
+        return t;
+    }();
+    return table;
+}
+
+}  // namespace
+
+std::optional<char32_t> CntRefusedChar(TCntField field, std::u32string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (Refuses(field, text[i], i)) return text[i];
     return std::nullopt;
 }
 
 std::optional<char32_t> CntRefusedChar(TCntField field, std::string_view text) {
-    std::u32string points;
-    points.reserve(text.size());
-    for (const char b : text) points.push_back(Cp1252ToCodePoint(static_cast<unsigned char>(b)));
-    return CntRefusedChar(field, points);
+    if (text.empty()) return std::nullopt;
+    const TRefusedTable& table = RefusedBytes();
+    const auto first = static_cast<unsigned char>(text[0]);
+    if (table[0][static_cast<std::size_t>(field)][first]) return Cp1252ToCodePoint(first);
+    const std::array<bool, 256>& refused = table[1][static_cast<std::size_t>(field)];
+    for (std::size_t i = 1; i < text.size(); ++i) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        if (refused[b]) return Cp1252ToCodePoint(b);
+    }
+    return std::nullopt;
 }
 
 namespace {

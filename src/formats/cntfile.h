@@ -91,10 +91,17 @@ private:
     void LinkAfter(TCntTreeNode* node, TCntTreeNode* target);
     void LinkLastChild(TCntTreeNode* node, TCntTreeNode* parent);
     static int SubtreeSize(const TCntTreeNode* node);
-    static void FreeSubtree(TCntTreeNode* node);
+    void FreeSubtree(TCntTreeNode* node);
+    // The nodes are made in blocks, and a freed one is kept for the next: a
+    // large file's load makes an allocation per block, not per entry.
+    TCntTreeNode* NewNode(std::unique_ptr<TCntNode> item);
+    void FreeNode(TCntTreeNode* node);
 
     TCntTreeNode* first_ = nullptr;
     int count_ = 0;
+    std::vector<std::unique_ptr<TCntTreeNode[]>> blocks_;
+    std::size_t lastBlockUsed_ = 0;  // the nodes handed out of the last block
+    std::vector<TCntTreeNode*> spare_;
 };
 
 struct TIndexFile {

@@ -34,9 +34,16 @@ bool SameFolder(std::string_view a, std::string_view b) {
 // An image folder as the help compiler finds it: a relative one counts from
 // the help project's folder, which is the project's own folder, not from
 // wherever the program was started.
-std::string ImageFolderPath(const std::string& projectFolder, const std::string& folder) {
+std::string ImageFolderPath(std::string_view projectFolder, const std::string& folder) {
     const bool absolute = IsSeparator(folder[0]) || (folder.size() >= 2 && folder[1] == ':');
-    return absolute || projectFolder.empty() ? folder : projectFolder + folder;
+    return absolute || projectFolder.empty() ? folder : std::string(projectFolder) + folder;
+}
+
+// ExtractFilePath as a part of `path`: a build asks for it once per image.
+std::string_view FolderPart(std::string_view path) {
+    for (std::size_t i = path.size(); i-- > 0;)
+        if (IsSeparator(path[i]) || path[i] == ':') return path.substr(0, i + 1);
+    return {};
 }
 
 // `name` in `folder` as the help compiler finds a picture there: the folder
@@ -50,8 +57,13 @@ std::string FindIn(TFolderCache* cache, std::string_view folder, std::string_vie
     }
     const auto find = [&](std::string_view n) { return cache ? cache->FindFile(dir, n) : FindFileInFolder(dir, n); };
     std::string found = find(name);
-    const std::string bare = ExtractFileName(name);
-    if (found.empty() && !bare.empty() && bare.size() != name.size()) found = find(bare);
+    if (found.empty()) {
+        // The file name alone (ExtractFileName), when the name holds a folder.
+        std::size_t cut = name.size();
+        while (cut > 0 && !IsSeparator(name[cut - 1]) && name[cut - 1] != ':') --cut;
+        const std::string_view bare = name.substr(cut);
+        if (!bare.empty() && bare.size() != name.size()) found = find(bare);
+    }
     return found;
 }
 
@@ -156,13 +168,13 @@ std::string TProject::FindInSearchPath(std::string_view name, TFolderCache* cach
     if (name.empty()) return {};
     // The project's own folder first (the current folder for a new project),
     // then each image folder in the user's order.
-    std::string found = FindIn(cache, ExtractFilePath(FileName), name);
+    std::string found = FindIn(cache, FolderPart(FileName), name);
     return found.empty() ? FindInImageFolders(name, cache) : found;
 }
 
 std::string TProject::FindInImageFolders(std::string_view name, TFolderCache* cache) const {
-    if (name.empty()) return {};
-    const std::string projectFolder = ExtractFilePath(FileName);
+    if (name.empty() || BmRoot.empty()) return {};
+    const std::string_view projectFolder = FolderPart(FileName);
     for (const auto& folder : BmRoot) {
         if (folder.empty()) continue;  // an empty entry names no folder
         std::string found = FindIn(cache, ImageFolderPath(projectFolder, folder), name);

@@ -1,6 +1,9 @@
 #include "preprocess/outputlog.h"
 
+#include <algorithm>
 #include <array>
+#include <functional>
+#include <stdexcept>
 
 namespace qm {
 
@@ -33,17 +36,71 @@ std::string TError::Message() const {
     return msg;
 }
 
+const TError& TLogEntries::at(std::size_t i) const {
+    if (i >= size_) throw std::out_of_range("TLogEntries::at");
+    return (*this)[i];
+}
+
+void TLogEntries::push_back(TError&& e) {
+    if (size_ % kBlock == 0) {
+        if (size_ / kBlock == blocks_.size()) blocks_.emplace_back();
+        blocks_[size_ / kBlock].reserve(kBlock);
+    }
+    blocks_[size_ / kBlock].push_back(std::move(e));
+    ++size_;
+}
+
+void TLogEntries::clear() {
+    blocks_.clear();
+    size_ = 0;
+}
+
 void TOutputLog::Clear() {
     entries_.clear();
     same_.clear();
+    sameUsed_ = 0;
     errors_ = 0;
     warnings_ = 0;
 }
 
-std::string TOutputLog::Key(std::int32_t code, std::string_view text, TNodeId topic) {
-    std::string key = std::to_string(code) + ':' + std::to_string(topic) + ':';
-    key.append(text);
-    return key;
+std::size_t TOutputLog::Hash(std::int32_t code, std::string_view text, TNodeId topic) {
+    std::size_t h = std::hash<std::string_view>{}(text);
+    h ^= (static_cast<std::size_t>(topic) * 0x9E3779B97F4A7C15ull) + static_cast<std::size_t>(code) + (h << 6) +
+         (h >> 2);
+    return h;
+}
+
+std::size_t TOutputLog::FindSlot(std::size_t hash, std::int32_t code, std::string_view text, TNodeId topic) const {
+    const std::size_t mask = same_.size() - 1;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+        const SameSlot& slot = same_[i];
+        if (slot.entry == 0) return i;
+        if (slot.hash != static_cast<std::uint32_t>(hash)) continue;
+        const TError& e = entries_[slot.entry - 1];
+        if (e.Code == code && e.Topic == topic && e.Text == text) return i;
+    }
+}
+
+int TOutputLog::CountOneMore(std::int32_t code, std::string_view text, TNodeId topic) {
+    if (4 * (sameUsed_ + 1) > 3 * same_.size()) {
+        std::vector<SameSlot> old(std::max<std::size_t>(16, 2 * same_.size()));
+        old.swap(same_);
+        const std::size_t mask = same_.size() - 1;
+        for (const SameSlot& slot : old) {
+            if (slot.entry == 0) continue;
+            std::size_t i = slot.hash & mask;
+            while (same_[i].entry != 0) i = (i + 1) & mask;
+            same_[i] = slot;
+        }
+    }
+    const std::size_t hash = Hash(code, text, topic);
+    SameSlot& slot = same_[FindSlot(hash, code, text, topic)];
+    if (slot.entry == 0) {
+        slot.hash = static_cast<std::uint32_t>(hash);
+        slot.entry = static_cast<std::uint32_t>(entries_.size());  // the entry just added
+        ++sameUsed_;
+    }
+    return ++slot.count;
 }
 
 void TOutputLog::Add(std::uint8_t kind, std::int32_t code, std::string_view text, const TTopicNode& topic,
@@ -53,15 +110,19 @@ void TOutputLog::Add(std::uint8_t kind, std::int32_t code, std::string_view text
 
 void TOutputLog::Add(std::uint8_t kind, std::int32_t code, std::string_view text, TNodeId topic,
                      std::string_view topicName, std::int32_t occurrence) {
-    TError e;
-    e.Kind = kind;
-    e.Code = code;
-    e.Text.assign(text);
-    e.Topic = topic;
-    e.TopicName.assign(topicName);
-    e.Occurrence = occurrence;
-    entries_.push_back(std::move(e));
-    ++same_[Key(code, text, topic)];
+    Push(kind, code, text, topic, topicName, occurrence);
+    CountOneMore(code, text, topic);
+}
+
+void TOutputLog::AddNext(std::uint8_t kind, std::int32_t code, std::string_view text, TNodeId topic,
+                         std::string_view topicName) {
+    Push(kind, code, text, topic, topicName, 0);
+    entries_[entries_.size() - 1].Occurrence = CountOneMore(code, text, topic);
+}
+
+void TOutputLog::Push(std::uint8_t kind, std::int32_t code, std::string_view text, TNodeId topic,
+                      std::string_view topicName, std::int32_t occurrence) {
+    entries_.push_back(TError{kind, code, std::string(text), topic, std::string(topicName), occurrence});
     if (kind == 0)
         ++errors_;
     else
@@ -73,8 +134,9 @@ int TOutputLog::CountSame(std::int32_t code, std::string_view text, const TTopic
 }
 
 int TOutputLog::CountSame(std::int32_t code, std::string_view text, TNodeId topic) const {
-    const auto it = same_.find(Key(code, text, topic));
-    return it == same_.end() ? 0 : it->second;
+    if (same_.empty()) return 0;
+    const SameSlot& slot = same_[FindSlot(Hash(code, text, topic), code, text, topic)];
+    return slot.entry == 0 ? 0 : slot.count;
 }
 
 std::vector<TLogRow> TOutputLog::ShowLog(int milliseconds) const {

@@ -1,7 +1,11 @@
 #include "preprocess/tagtext.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
 #include <cstring>
+#include <limits>
 
 #include "util/qorstring.h"
 
@@ -21,9 +25,29 @@ bool IsControlWordChar(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '\'' || c == '*';
 }
 
-// Whether stripping RTF could change `segment`.
+// Whether stripping RTF could change `segment`. Called for every piece of
+// every text scanned and every tag converted, so it looks at eight bytes at
+// a time: a byte of a word equals c when the word xor c in every byte has a
+// zero byte.
 bool HoldsRtf(std::string_view segment) {
-    return std::any_of(segment.begin(), segment.end(), [](char c) { return c == '\\' || c == '{' || c == '}'; });
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
+    const auto hasZeroByte = [](std::uint64_t v) { return (v - kOnes) & ~v & kHighs; };
+    const auto holds = [&](const char* at) {
+        std::uint64_t w;
+        std::memcpy(&w, at, 8);
+        return (hasZeroByte(w ^ (kOnes * '\\')) | hasZeroByte(w ^ (kOnes * '{')) | hasZeroByte(w ^ (kOnes * '}'))) != 0;
+    };
+    const char* p = segment.data();
+    std::size_t n = segment.size();
+    if (n >= 8) {
+        for (; n >= 8; p += 8, n -= 8)
+            if (holds(p)) return true;
+        // The last bytes as the end of a word of the segment, read again.
+        return n > 0 && holds(segment.data() + segment.size() - 8);
+    }
+    for (; n > 0; ++p, --n)
+        if (*p == '\\' || *p == '{' || *p == '}') return true;
+    return false;
 }
 
 // True when the RTF-free, upper-cased form of `segment` contains `pattern`
@@ -85,20 +109,67 @@ std::size_t FindGroup(std::string_view text, std::size_t lt, std::vector<std::si
 // Calls `hit` for each qualifying "<" of the group `lts` (ending at `gt`),
 // leftmost first; false when `hit` asked to stop. `rtf`, when given, holds
 // HoldsRtf of each "<"'s stretch.
-template <typename Hit>
-bool MarkGroup(std::string_view text, const std::size_t* lts, const char* rtf, std::size_t count, std::size_t gt,
-               std::string_view pattern, Hit&& hit) {
+// Up to eight characters after the "<" of a stretch, upper case, the first
+// in the lowest byte; what the stretch lacks is zero.
+std::uint64_t HeadWord(std::string_view afterLt) {
+    std::uint64_t w = 0;
+    const std::size_t n = std::min<std::size_t>(afterLt.size(), 8);
+    for (std::size_t i = 0; i < n; ++i)
+        w |= std::uint64_t{static_cast<unsigned char>(AsciiUpper(afterLt[i]))} << (8 * i);
+    return w;
+}
+
+// HeadWord(text.substr(from, size)), eight bytes at a time where the text
+// has them: "a".."z" are found and flipped in every byte at once.
+std::uint64_t HeadWordAt(std::string_view text, std::size_t from, std::size_t size) {
+    if constexpr (std::endian::native != std::endian::little) return HeadWord(text.substr(from, size));
+    if (from + 8 > text.size()) return HeadWord(text.substr(from, size));
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    std::uint64_t x;
+    std::memcpy(&x, text.data() + from, 8);
+    if (size < 8) x &= (std::uint64_t{1} << (8 * size)) - 1;
+    const std::uint64_t h = x & (kOnes * 0x7F);
+    const std::uint64_t lower = (h + kOnes * (0x80 - 'a')) & ~(h + kOnes * (0x7F - 'z')) & ~x & (kOnes * 0x80);
+    return x ^ (lower >> 2);
+}
+
+// A pattern as the head words of the stretches that start with it show it.
+struct HeadPattern {
+    explicit HeadPattern(std::string_view pattern)
+        : word(HeadWord(pattern.substr(1))),
+          mask(pattern.size() > 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * (pattern.size() - 1))) - 1),
+          whole(pattern.size() <= 9) {}
+    std::uint64_t word, mask;
+    bool whole;  // the head word holds all of the pattern after its "<"
+};
+
+// `heads`, when given, holds the head word of each "<" of a stretch without
+// RTF, so that such a stretch is tried without reading the text.
+template <typename Pos, typename Hit>
+bool MarkGroup(std::string_view text, const Pos* lts, const char* rtf, const std::uint64_t* heads, std::size_t count,
+               std::size_t gt, std::string_view pattern, const HeadPattern* head, Hit&& hit) {
     std::size_t qualifying = 0;  // the number of "<" that qualify
     for (std::size_t k = count; k-- > 0;) {
         const std::size_t segEnd = (k + 1 < count) ? lts[k + 1] : gt + 1;
+        if (heads && rtf[k] == 0) {
+            // Such a stretch holds the pattern only at its start.
+            if (segEnd - lts[k] < pattern.size() || (heads[k] & head->mask) != head->word) continue;
+            if (head->whole) {
+                qualifying = k + 1;
+                break;
+            }
+        }
         const std::string_view segment = text.substr(lts[k], segEnd - lts[k]);
         if (StrippedContains(segment, pattern, rtf ? rtf[k] != 0 : HoldsRtf(segment))) {
             qualifying = k + 1;
             break;
         }
     }
+    // A "<" alone in its group qualifies only through its own stretch.
+    const bool plain =
+        count == 1 && qualifying == 1 && !(rtf ? rtf[0] != 0 : HoldsRtf(text.substr(lts[0], gt + 1 - lts[0])));
     for (std::size_t k = 0; k < qualifying; ++k)
-        if (!hit(TTagSpan{lts[k], gt + 1})) return false;
+        if (!hit(TTagSpan{lts[k], gt + 1, plain})) return false;
     return true;
 }
 
@@ -112,7 +183,7 @@ void ScanFrom(std::string_view text, std::size_t lt, std::string_view pattern, H
         std::size_t next = std::string_view::npos;
         const std::size_t gt = FindGroup(text, lt, lts, next);
         if (gt == std::string_view::npos) return;
-        if (!MarkGroup(text, lts.data(), nullptr, lts.size(), gt, pattern, hit)) return;
+        if (!MarkGroup(text, lts.data(), nullptr, nullptr, lts.size(), gt, pattern, nullptr, hit)) return;
         lt = next;
     }
 }
@@ -166,13 +237,22 @@ void StripRtfInto(std::string_view s, std::string& out) {
     }
 }
 
+std::string_view StripRtfView(std::string_view s, std::string& buffer) {
+    if (!HoldsRtf(s)) return s;
+    StripRtfInto(s, buffer);
+    return buffer;
+}
+
 std::string FirstQuoted(std::string_view s) { return std::string(FirstQuotedView(s)); }
 
 std::string_view FirstQuotedView(std::string_view s) {
-    const std::size_t q1 = s.find('"');
-    if (q1 == std::string_view::npos) return {};
-    const std::size_t q2 = s.find('"', q1 + 1);
-    if (q2 == std::string_view::npos) return {};
+    // A tag is short: a plain loop beats a library search per quote.
+    std::size_t q1 = 0;
+    while (q1 < s.size() && s[q1] != '"') ++q1;
+    if (q1 == s.size()) return {};
+    std::size_t q2 = q1 + 1;
+    while (q2 < s.size() && s[q2] != '"') ++q2;
+    if (q2 == s.size()) return {};
     return s.substr(q1 + 1, q2 - q1 - 1);
 }
 
@@ -200,32 +280,74 @@ std::vector<TTagSpan> ScanTags(std::string_view text, std::string_view name) {
 }
 
 TTagGroups::TTagGroups(std::string_view text) : text_(text) {
+    // Positions are kept in 32 bits (a module's text is far smaller); a
+    // longer text is scanned for each name instead.
+    if (text.size() > std::numeric_limits<std::uint32_t>::max()) {
+        wide_ = true;
+        headSet_.set();
+        return;
+    }
     std::size_t lt = text.find('<');
     while (lt != std::string_view::npos) {
-        const std::size_t first = lts_.size();
-        std::size_t next = std::string_view::npos;
-        const std::size_t gt = FindGroup(text, lt, lts_, next);
+        const std::size_t gt = text.find('>', lt);
         if (gt == std::string_view::npos) break;
-        for (std::size_t k = first; k < lts_.size(); ++k) {
-            const std::size_t segEnd = k + 1 < lts_.size() ? lts_[k + 1] : gt + 1;
-            rtf_.push_back(HoldsRtf(text.substr(lts_[k], segEnd - lts_[k])) ? 1 : 0);
-        }
-        groups_.push_back({lts_.size(), gt});
+        // Each "<" of the group up to its ">"; the search for the next one
+        // runs on to the next group's first.
+        const std::size_t first = lts_.size();
+        std::size_t next = lt;
+        do {
+            const std::size_t at = next;
+            next = text.find('<', at + 1);
+            const std::size_t segEnd = next < gt ? next : gt + 1;
+            const std::string_view segment = text.substr(at, segEnd - at);
+            const bool rtf = HoldsRtf(segment);
+            lts_.push_back(static_cast<std::uint32_t>(at));
+            gts_.push_back(static_cast<std::uint32_t>(gt));
+            rtf_.push_back(rtf ? 1 : 0);
+            std::uint64_t head = 0;
+            if (!rtf) {
+                // The piece is its own stripped form, whose only "<" is its first.
+                head = HeadWordAt(text, at + 1, segment.size() - 1);
+                if (segment.size() > 1) headSet_.set(head & 0xFF);
+            } else {
+                // Stripping can make a "<" of a "\'3c" as well.
+                const std::string plain = StripRtf(segment);
+                for (std::size_t i = 0; i + 1 < plain.size(); ++i)
+                    if (plain[i] == '<') headSet_.set(static_cast<unsigned char>(AsciiUpper(plain[i + 1])));
+            }
+            heads_.push_back(head);
+        } while (next < gt);
+        if (lts_.size() - first == 1 && rtf_.back() == 0)
+            ++headCount_[heads_.back() & 0xFF];
+        else
+            unsure_ += lts_.size() - first;
         lt = next;
     }
 }
 
+bool TTagGroups::MayHold(std::string_view name) const {
+    return name.empty() || headSet_.test(static_cast<unsigned char>(AsciiUpper(name[0])));
+}
+
 std::vector<TTagSpan> ScanTags(const TTagGroups& groups, std::string_view name) {
-    const std::string pattern = TagPattern(name);
+    if (groups.wide_) return ScanTags(groups.text_, name);
     std::vector<TTagSpan> hits;
-    std::size_t first = 0;
-    for (const auto& [end, gt] : groups.groups_) {
-        MarkGroup(groups.text_, groups.lts_.data() + first, groups.rtf_.data() + first, end - first, gt, pattern,
-                  [&](TTagSpan span) {
+    if (!groups.MayHold(name)) return hits;
+    // A "<" alone in its group is a tag only when the name follows it.
+    hits.reserve(groups.headCount_[static_cast<unsigned char>(AsciiUpper(name.empty() ? '<' : name[0]))] +
+                 groups.unsure_);
+    const std::string pattern = TagPattern(name);
+    const HeadPattern head(pattern);
+    const std::size_t n = groups.lts_.size();
+    // A group is a run of "<" that share their ">".
+    for (std::size_t first = 0, end = 0; first < n; first = end) {
+        const std::uint32_t gt = groups.gts_[first];
+        for (end = first + 1; end < n && groups.gts_[end] == gt;) ++end;
+        MarkGroup(groups.text_, groups.lts_.data() + first, groups.rtf_.data() + first, groups.heads_.data() + first,
+                  end - first, gt, pattern, &head, [&](TTagSpan span) {
                       hits.push_back(span);
                       return true;
                   });
-        first = end;
     }
     return hits;
 }

@@ -42,7 +42,7 @@ const TTopicNode* TPassContext::FindModule(std::string_view name) const {
 
 void TPassContext::Report(int code, std::string_view text) const {
     if (!Checks.GetError(code)) return;
-    Log.Add(Checks.GetErrorType(code), code, text, Topic, Log.CountSame(code, text, Topic) + 1);
+    Log.AddNext(Checks.GetErrorType(code), code, text, Topic.Id(), Topic.Name.View());
 }
 
 namespace {
@@ -69,13 +69,36 @@ std::vector<TTagSpan> ScanIn(std::string_view text, const TTagGroups* groups, st
 // when a ">" follows it within the hotspot: any tag string starting there
 // would end inside the hotspot and so would have been found inside the
 // replaced span. Anything else takes the written-out road.
+// Asks for the text at `p` ahead of its use: the tags of a large topic lie
+// far apart, and the work between two of them pushes the text out of the
+// cache.
+inline void Prefetch(const char* p) {
+#if defined(__GNUC__) || defined(__clang__)
+    __builtin_prefetch(p);
+#else
+    (void)p;
+#endif
+}
+
+// How many tags ahead a pass asks for the text of a tag.
+constexpr std::size_t kPrefetchAhead = 8;
+
+// The "<" in `s` (few, in a long text: memchr finds them).
+std::size_t CountLessThan(std::string_view s) {
+    std::size_t n = 0;
+    for (std::size_t p = s.find('<'); p != std::string_view::npos; p = s.find('<', p + 1)) ++n;
+    return n;
+}
+
 class SnapshotPass {
 public:
     // The pass takes the text over and gives it back (changed) in Finish, or
-    // unchanged when it ends without Finish.
-    SnapshotPass(std::string& text, std::string_view name, std::string_view closeName = {})
+    // unchanged when it ends without Finish. `groups`, when given, are those
+    // of `text`.
+    SnapshotPass(std::string& text, std::string_view name, std::string_view closeName = {},
+                 const TTagGroups* groups = nullptr)
         : text_(text), owned_(std::move(text)), owns_(true), source_(owned_) {
-        Scan(name, closeName, nullptr);
+        Scan(name, closeName, groups);
     }
     // The pass reads `source`, which it leaves alone and which must outlive
     // it. Finish writes the result into `out` when it differs, with `room`
@@ -93,7 +116,16 @@ public:
     SnapshotPass& operator=(const SnapshotPass&) = delete;
 
     std::size_t Count() const { return hits_.size(); }
+    // Asks for the text of tag k (when there is one) ahead of its use.
+    void PrefetchTag(std::size_t k) const {
+        if (k < hits_.size()) Prefetch(source_.data() + hits_[k].begin);
+    }
     std::string_view Raw(std::size_t k) const { return Piece(hits_[k]); }
+    bool Plain(std::size_t k) const { return hits_[k].plain; }
+    // Tag k without RTF codes, in `buffer` when it holds any.
+    std::string_view Stripped(std::size_t k, std::string& buffer) const {
+        return hits_[k].plain ? Raw(k) : StripRtfView(Raw(k), buffer);
+    }
 
     // The first closing tag that starts one character after opening tag k.
     std::optional<TTagSpan> Close(std::size_t k) {
@@ -128,7 +160,9 @@ public:
         items_.push_back(item);
     }
 
-    void ReplacePaired(std::size_t k, const TTagSpan& close, std::string_view newText) {
+    // `hotspotLtOnly`: the caller knows that every "<" of the new text is one
+    // of the hotspot's.
+    void ReplacePaired(std::size_t k, const TTagSpan& close, std::string_view newText, bool hotspotLtOnly = false) {
         Item item;
         item.hit = k;
         item.begin = hits_[k].begin;
@@ -137,10 +171,11 @@ public:
         // Every "<" of the new text must be one of the hotspot's, and the
         // hotspot's last "<" must be followed by a ">" inside it.
         const std::size_t lastLt = hotspot.rfind('<');
-        item.safe = (lastLt == std::string_view::npos ? newText.find('<') == std::string_view::npos
-                                                      : std::count(newText.begin(), newText.end(), '<') ==
-                                                                std::count(hotspot.begin(), hotspot.end(), '<') &&
-                                                            hotspot.find('>', lastLt) != std::string_view::npos);
+        if (lastLt == std::string_view::npos)
+            item.safe = hotspotLtOnly || newText.find('<') == std::string_view::npos;
+        else
+            item.safe = (hotspotLtOnly || CountLessThan(newText) == CountLessThan(hotspot)) &&
+                        hotspot.find('>', lastLt) != std::string_view::npos;
         // A closing tag that starts inside the opening one makes a string
         // that does not stand in the text as such.
         item.isSpan = close.begin >= hits_[k].end;
@@ -159,23 +194,10 @@ public:
             return false;
         }
         if (!literal && PlanSweep()) {
-            // One buffer of the exact result size (the spans replaced do not
-            // overlap), keeping the room the caller asked for or reserved.
-            std::size_t size = source_.size();
-            for (const Item& item : items_)
-                if (item.swept) size = size - (item.end - item.begin) + item.textSize;
-            std::string out;
-            out.reserve(std::max(size + room_, owns_ ? owned_.capacity() : 0));
-            std::size_t done = 0;
-            for (const Item& item : items_) {
-                if (!item.swept) continue;
-                out.append(source_.substr(done, item.begin - done));
-                out.append(NewText(item));
-                done = item.end;
-            }
-            out.append(source_.substr(done));
-            if (StraddlesAreHarmless(out)) {
-                text_.swap(out);
+            // The sweep's text was written as the tags came.
+            swept_.append(source_.substr(done_));
+            if (StraddlesAreHarmless(swept_)) {
+                text_.swap(swept_);
                 return true;
             }
         }
@@ -197,19 +219,36 @@ private:
         bool isSpan = true;
         bool safe = false;       // the new text brings no "<" that could start a tag string
         bool swept = true;       // replaced by the sweep (else it lies in an earlier item's span)
+        bool inSwept = false;    // the new text stands in swept_ (else in texts_)
         TTagSpan close{0, 0};    // of a paired tag whose closing tag starts inside the opening one
         std::size_t textAt = 0;  // the new text, in texts_
         std::size_t textSize = 0;
     };
 
-    // The new texts of all items stand one after the other in one string.
+    // The new text of an item that starts where the last one written ended
+    // or later goes where the sweep puts it: the text before it and the new
+    // text are written at once, so the sweep, when it may be taken, is done
+    // by then. These are the items PlanSweep marks as swept. The new texts of
+    // the others stand one after the other in texts_.
     void Keep(Item& item, std::string_view newText) {
-        item.textAt = texts_.size();
         item.textSize = newText.size();
+        if (item.begin >= done_) {
+            if (items_.empty())
+                // Replacements are about as long as their tags; pages reserved
+                // and never written cost nothing.
+                swept_.reserve(std::max(source_.size() + room_ + hits_.size() * 16, owns_ ? owned_.capacity() : 0));
+            swept_.append(source_.substr(done_, item.begin - done_));
+            item.inSwept = true;
+            item.textAt = swept_.size();
+            swept_.append(newText);
+            done_ = item.end;
+            return;
+        }
+        item.textAt = texts_.size();
         texts_.append(newText);
     }
     std::string_view NewText(const Item& item) const {
-        return std::string_view(texts_).substr(item.textAt, item.textSize);
+        return std::string_view(item.inSwept ? swept_ : texts_).substr(item.textAt, item.textSize);
     }
 
     // The string the written-out replacement looks for: the raw span, or, for
@@ -250,10 +289,22 @@ private:
             last = &item;
         }
         if (!covers) return true;
-        std::unordered_map<std::string_view, int> olds;
-        for (const Item& item : items_) ++olds[source_.substr(item.begin, item.end - item.begin)];
+        // Only the strings of the covered items are counted, over all items;
+        // a length they all lack spares the look-up.
+        std::unordered_map<std::string_view, int> covered;
+        std::vector<bool> lengths;
         for (const Item& item : items_)
-            if (!item.swept && olds[source_.substr(item.begin, item.end - item.begin)] > 1) return false;
+            if (!item.swept) {
+                covered.emplace(source_.substr(item.begin, item.end - item.begin), 0);
+                if (lengths.size() <= item.end - item.begin) lengths.resize(item.end - item.begin + 1);
+                lengths[item.end - item.begin] = true;
+            }
+        for (const Item& item : items_) {
+            const std::size_t size = item.end - item.begin;
+            if (size >= lengths.size() || !lengths[size]) continue;
+            const auto it = covered.find(source_.substr(item.begin, size));
+            if (it != covered.end() && ++it->second > 1) return false;
+        }
         return true;
     }
 
@@ -275,16 +326,17 @@ private:
         std::size_t gt = std::string_view::npos;
         for (std::size_t k = 0; k + 1 < hits_.size(); ++k) {
             if (hits_[k + 1].begin >= hits_[k].end) continue;  // not shared
-            if (raws.empty())
-                for (const Item& item : items_) {
-                    raws.insert(Raw(item.hit));
-                    longest = std::max(longest, OldSize(item));
-                }
             for (; next < items_.size() && items_[next].end <= hits_[k].begin; ++next)
                 if (items_[next].swept)
                     shift += static_cast<std::ptrdiff_t>(items_[next].textSize) -
                              static_cast<std::ptrdiff_t>(items_[next].end - items_[next].begin);
             if (InSweptSpan(next, hits_[k].begin)) continue;
+            // The raw strings are gathered once a "<" stays.
+            if (raws.empty())
+                for (const Item& item : items_) {
+                    raws.insert(Raw(item.hit));
+                    longest = std::max(longest, OldSize(item));
+                }
             const std::size_t at = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(hits_[k].begin) + shift);
             if (hits_[k].end != groupEnd) {
                 groupEnd = hits_[k].end;
@@ -308,7 +360,6 @@ private:
         hits_ = ScanIn(source_, groups, name);
         if (!closeName.empty() && !hits_.empty()) closes_ = ScanIn(source_, groups, closeName);
         items_.reserve(hits_.size());
-        texts_.reserve(hits_.size() * 48);
     }
 
     std::string& text_;
@@ -322,6 +373,8 @@ private:
     std::size_t nextClose_ = 0;  // where Close looks first
     std::vector<Item> items_;
     std::string texts_;
+    std::string swept_;     // the text with the items replaced so far, the sweep's result
+    std::size_t done_ = 0;  // where the source is written up to in swept_
 };
 
 bool StartsWith(std::string_view s, std::string_view prefix) {
@@ -340,9 +393,10 @@ void ConvertLinkTags(SnapshotPass& pass, const TPassContext& ctx, TUnresolvedAnc
     const std::string_view popupPrefix = user ? "<ULINK POPUP=\"" : "<LINK POPUP=\"";
     // A large topic holds thousands of links: their texts are made in the
     // same few buffers.
-    std::string s, us, replacement;
+    std::string buffer, us, replacement;
     for (std::size_t k = 0; k < pass.Count(); ++k) {
-        StripRtfInto(pass.Raw(k), s);
+        pass.PrefetchTag(k + kPrefetchAhead);
+        const std::string_view s = pass.Stripped(k, buffer);
         us.resize(s.size());
         std::transform(s.begin(), s.end(), us.begin(), AsciiUpper);
         bool topicLink;
@@ -355,7 +409,7 @@ void ConvertLinkTags(SnapshotPass& pass, const TPassContext& ctx, TUnresolvedAnc
             // A link without a target can jump nowhere: its text stays as
             // text, and no tag syntax reaches the help.
             if (const std::optional<TTagSpan> close = pass.Close(k))
-                pass.ReplacePaired(k, *close, pass.HotspotView(k, *close));
+                pass.ReplacePaired(k, *close, pass.HotspotView(k, *close), true);
             else
                 pass.ReplaceTag(k, {});
             continue;
@@ -379,9 +433,9 @@ void ConvertLinkTags(SnapshotPass& pass, const TPassContext& ctx, TUnresolvedAnc
             const std::size_t w = us.find("WINDOW=");
             if (w != std::string::npos) {
                 const std::size_t from = w + 7;
-                std::size_t to = s.find_first_of(" >", from);
-                if (to == std::string::npos) to = s.size();
-                const std::string window = s.substr(from, std::min<std::size_t>(to - from, 8));
+                std::size_t to = from;
+                while (to < s.size() && s[to] != ' ' && s[to] != '>') ++to;
+                const std::string window(s.substr(from, std::min<std::size_t>(to - from, 8)));
                 if (!window.empty()) {
                     if (ctx.Project.Windows.NameExists(window))
                         windowPart = ">" + EscapeRtf(window);
@@ -430,7 +484,8 @@ void ConvertLinkTags(SnapshotPass& pass, const TPassContext& ctx, TUnresolvedAnc
         if (topicLink) replacement += windowPart;
         if (!hasAnchor) replacement += filePart;
         replacement += "\\v0 ";
-        pass.ReplacePaired(k, *close, replacement);
+        // The rest of a plain tag holds no "<", nor then its parts here.
+        pass.ReplacePaired(k, *close, replacement, pass.Plain(k) && (!user || !record));
         if (hasAnchor) unresolved.Add(ctx.Topic, record, anchor);
     }
 }
@@ -446,8 +501,10 @@ std::optional<std::string> LinksFrom(std::string_view text, const TTagGroups* gr
     return out;
 }
 
-void ConvertMacroTags(std::string& text, const TPassContext& ctx, bool user) {
-    SnapshotPass pass(text, user ? "UMACRO" : "MACRO", user ? "/UMACRO" : "/MACRO");
+// The MACRO (or UMACRO) pass; true when it changed the text. `groups`, when
+// given, are those of `text`.
+bool ConvertMacroTags(std::string& text, const TPassContext& ctx, bool user, const TTagGroups* groups = nullptr) {
+    SnapshotPass pass(text, user ? "UMACRO" : "MACRO", user ? "/UMACRO" : "/MACRO", groups);
     for (std::size_t k = 0; k < pass.Count(); ++k) {
         const std::string s = StripRtf(pass.Raw(k));
         std::string macro = InnerFrom(s, user ? 8 : 7);
@@ -464,7 +521,7 @@ void ConvertMacroTags(std::string& text, const TPassContext& ctx, bool user) {
                            "\\uldb " + pass.Hotspot(k, *close) + (user ? "\\ulnone\\v %!" : "\\ulnone\\v !") +
                                EscapeRtf(macro) + "\\v0 ");
     }
-    pass.Finish(ctx);
+    return pass.Finish(ctx);
 }
 
 }  // namespace
@@ -528,10 +585,12 @@ bool CanSweepDirect(std::string_view text, const std::vector<TTagSpan>& hits, st
     if (fixedPart.find('<') != std::string_view::npos) return false;
     const auto raw = [&](const TTagSpan& t) { return text.substr(t.begin, t.end - t.begin); };
     bool grouped = false;
+    std::string buffer;
     for (std::size_t k = 0; k < hits.size(); ++k) {
         if (k > 0 && hits[k].begin < hits[k - 1].end) grouped = true;
-        const std::string value = FirstQuoted(StripRtf(raw(hits[k])));
-        if (value.find('<') != std::string::npos) return false;
+        // A plain tag has no "<" but its first character.
+        if (hits[k].plain) continue;
+        if (FirstQuotedView(StripRtfView(raw(hits[k]), buffer)).find('<') != std::string_view::npos) return false;
     }
     if (!grouped || !copies) return true;
     std::unordered_map<std::string_view, int> count;
@@ -557,10 +616,12 @@ std::optional<std::string> AnchorReplacement(std::string_view tag, const TPassCo
     return "#{\\footnote " + EscapeRtf(ctx.Topic.GetName()) + "_" + EscapeRtf(name) + "}";
 }
 
-// Checks one IMAGE tag; gives its replacement when it is converted.
-std::optional<std::string> ImageReplacement(std::string_view tag, const TPassContext& ctx) {
-    const std::string s = StripRtf(tag);
-    const std::string file = FirstQuoted(s);
+// Checks one IMAGE tag; gives its replacement when it is converted. `buffer`
+// is the caller's, for the tag without RTF; `plain` as TTagSpan has it.
+std::optional<std::string> ImageReplacement(std::string_view tag, const TPassContext& ctx, std::string& buffer,
+                                            bool plain = false) {
+    const std::string_view s = plain ? tag : StripRtfView(tag, buffer);
+    const std::string_view file = FirstQuotedView(s);
     if (ctx.Checks.GetError(Check::ImageNotFound) && !ctx.Project.FileExistsInSearchPath(file, ctx.Folders)) {
         ctx.Report(Check::ImageNotFound, s);
         return std::nullopt;
@@ -571,8 +632,10 @@ std::optional<std::string> ImageReplacement(std::string_view tag, const TPassCon
     }
     // The letter after IMAGE, in either case, places the image.
     const char placement = s.size() >= 7 ? AsciiUpper(s[6]) : ' ';
-    const char* prefix = placement == 'L' ? "\\{bml " : placement == 'R' ? "\\{bmr " : "\\{bmc ";
-    return prefix + EscapeRtf(file) + "\\}";
+    std::string r = placement == 'L' ? "\\{bml " : placement == 'R' ? "\\{bmr " : "\\{bmc ";
+    AppendEscapedRtf(r, file);
+    r += "\\}";
+    return r;
 }
 
 }  // namespace
@@ -635,47 +698,64 @@ void ConvertULinks(std::string& text, const TPassContext& ctx, TUnresolvedAnchor
     pass.Finish(ctx);
 }
 
-void ConvertImages(std::string& text, const TPassContext& ctx) {
+namespace {
+
+// The passes after the links. Each may be given the groups of `text`, and
+// says whether it changed the text (the groups then no longer fit).
+
+bool ImagesIn(std::string& text, const TTagGroups* groups, const TPassContext& ctx) {
     if (!ctx.LiteralReplace) {
-        const std::vector<TTagSpan> hits = ScanTags(text, "IMAGE");
-        if (hits.empty()) return;
+        const std::vector<TTagSpan> hits = ScanIn(text, groups, "IMAGE");
+        if (hits.empty()) return false;
         if (CanSweepDirect(text, hits, {}, true)) {
             // A converted tag also replaces every later copy of itself, which
-            // then is not looked at again.
+            // then is not looked at again. The text is copied from the first
+            // tag converted on.
             std::unordered_map<std::string_view, std::string> converted;
-            std::string out;
-            out.reserve(std::max(text.size() + hits.size() * 8, text.capacity()));
+            std::string out, stripped;
+            bool changed = false;
             std::size_t done = 0;
-            for (const TTagSpan& hit : hits) {
+            for (std::size_t k = 0; k < hits.size(); ++k) {
+                const TTagSpan& hit = hits[k];
+                if (k + kPrefetchAhead < hits.size()) Prefetch(text.data() + hits[k + kPrefetchAhead].begin);
                 if (hit.begin < done) continue;  // in the group of the tag just replaced
                 const std::string_view raw = std::string_view(text).substr(hit.begin, hit.end - hit.begin);
                 auto it = converted.find(raw);
                 if (it == converted.end()) {
-                    std::optional<std::string> r = ImageReplacement(raw, ctx);
+                    std::optional<std::string> r = ImageReplacement(raw, ctx, stripped, hit.plain);
                     if (!r) continue;
                     it = converted.emplace(raw, std::move(*r)).first;
+                }
+                if (!changed) {
+                    out.reserve(std::max(text.size() + hits.size() * 8, text.capacity()));
+                    changed = true;
                 }
                 out.append(text, done, hit.begin - done);
                 out.append(it->second);
                 done = hit.end;
             }
+            if (!changed) return false;
             out.append(text, done, std::string::npos);
             text.swap(out);
-            return;
+            return true;
         }
     }
-    std::string tag;
+    std::string tag, stripped;
     int p = FindTag(text, "IMAGE", 1, tag);
     if (p > 0) ctx.NoteTagByTag();
+    bool changed = false;
     while (p > 0) {
-        if (const std::optional<std::string> r = ImageReplacement(tag, ctx))
+        if (const std::optional<std::string> r = ImageReplacement(tag, ctx, stripped)) {
             ReplaceAllFrom(text, tag, *r, static_cast<std::size_t>(p - 1));
+            changed = true;
+        }
         p = FindTag(text, "IMAGE", p + 1, tag);
     }
+    return changed;
 }
 
-void ConvertButtons(std::string& text, const TPassContext& ctx) {
-    SnapshotPass pass(text, "BTN", "/BTN");
+bool ButtonsIn(std::string& text, const TTagGroups* groups, const TPassContext& ctx) {
+    SnapshotPass pass(text, "BTN", "/BTN", groups);
     for (std::size_t k = 0; k < pass.Count(); ++k) {
         const std::string s = StripRtf(pass.Raw(k));
         const std::string macro = InnerFrom(s, 6);
@@ -686,16 +766,11 @@ void ConvertButtons(std::string& text, const TPassContext& ctx) {
         }
         pass.ReplacePaired(k, *close, "\\{button " + pass.Hotspot(k, *close) + ", " + EscapeRtf(macro) + "\\}");
     }
-    pass.Finish(ctx);
+    return pass.Finish(ctx);
 }
 
-void ConvertMacros(std::string& text, const TPassContext& ctx) {
-    ConvertMacroTags(text, ctx, false);
-    ConvertMacroTags(text, ctx, true);
-}
-
-void ConvertSounds(std::string& text, const TPassContext& ctx) {
-    SnapshotPass pass(text, "SOUND");
+bool SoundsIn(std::string& text, const TTagGroups* groups, const TPassContext& ctx) {
+    SnapshotPass pass(text, "SOUND", {}, groups);
     for (std::size_t k = 0; k < pass.Count(); ++k) {
         const std::string s = StripRtf(pass.Raw(k));
         const bool external = AsciiUpperStr(s).find(" EXTERNAL ") != std::string::npos;
@@ -706,11 +781,11 @@ void ConvertSounds(std::string& text, const TPassContext& ctx) {
         }
         pass.ReplaceTag(k, std::string("\\{mci PLAY") + (external ? " EXTERNAL" : "") + " ," + EscapeRtf(file) + "\\}");
     }
-    pass.Finish(ctx);
+    return pass.Finish(ctx);
 }
 
-void ConvertVideos(std::string& text, const TPassContext& ctx) {
-    SnapshotPass pass(text, "VIDEO");
+bool VideosIn(std::string& text, const TTagGroups* groups, const TPassContext& ctx) {
+    SnapshotPass pass(text, "VIDEO", {}, groups);
     for (std::size_t k = 0; k < pass.Count(); ++k) {
         const std::string s = StripRtf(pass.Raw(k));
         const std::string us = AsciiUpperStr(s);
@@ -731,11 +806,11 @@ void ConvertVideos(std::string& text, const TPassContext& ctx) {
         r += "\\}";
         pass.ReplaceTag(k, std::move(r));
     }
-    pass.Finish(ctx);
+    return pass.Finish(ctx);
 }
 
-void ConvertRtfTags(std::string& text, const TPassContext& ctx) {
-    SnapshotPass pass(text, "RTF");
+bool RtfTagsIn(std::string& text, const TTagGroups* groups, const TPassContext& ctx) {
+    SnapshotPass pass(text, "RTF", {}, groups);
     for (std::size_t k = 0; k < pass.Count(); ++k) {
         const std::string s = StripRtf(pass.Raw(k));
         std::string code = FirstQuoted(s);
@@ -748,8 +823,22 @@ void ConvertRtfTags(std::string& text, const TPassContext& ctx) {
         ReplaceAllFrom(code, "\\\\", "\\", 0);
         pass.ReplaceTag(k, std::move(code));
     }
-    pass.Finish(ctx);
+    return pass.Finish(ctx);
 }
+
+}  // namespace
+
+void ConvertImages(std::string& text, const TPassContext& ctx) { ImagesIn(text, nullptr, ctx); }
+void ConvertButtons(std::string& text, const TPassContext& ctx) { ButtonsIn(text, nullptr, ctx); }
+
+void ConvertMacros(std::string& text, const TPassContext& ctx) {
+    ConvertMacroTags(text, ctx, false);
+    ConvertMacroTags(text, ctx, true);
+}
+
+void ConvertSounds(std::string& text, const TPassContext& ctx) { SoundsIn(text, nullptr, ctx); }
+void ConvertVideos(std::string& text, const TPassContext& ctx) { VideosIn(text, nullptr, ctx); }
+void ConvertRtfTags(std::string& text, const TPassContext& ctx) { RtfTagsIn(text, nullptr, ctx); }
 
 void ResolveAnchors(const std::vector<TAnchorTable>& anchorTables, const TUnresolvedAnchorTable& unresolved,
                     TOutputLog& log, const TCheckSettings& checks) {
@@ -761,8 +850,8 @@ void ResolveAnchors(const std::vector<TAnchorTable>& anchorTables, const TUnreso
     for (int i = 0; i < unresolved.Count(); ++i) {
         const TUnresolvedAnchorInfo& info = unresolved.Get(i);
         if (defined.count(info.Anchor) || !checks.GetError(Check::UnresolvedAnchor)) continue;
-        log.Add(checks.GetErrorType(Check::UnresolvedAnchor), Check::UnresolvedAnchor, info.Anchor, info.LinkingTopic,
-                info.LinkingName, log.CountSame(Check::UnresolvedAnchor, info.Anchor, info.LinkingTopic) + 1);
+        log.AddNext(checks.GetErrorType(Check::UnresolvedAnchor), Check::UnresolvedAnchor, info.Anchor,
+                    info.LinkingTopic, info.LinkingName);
     }
 }
 
@@ -795,46 +884,80 @@ std::string BuildFootnotes(const TTopicNode& topic) {
     return out;
 }
 
+namespace {
+
+// "&lt;" becomes "<", then "&rt;" becomes ">". Neither string overlaps the
+// other and neither replacement makes or breaks one of the other, so both go
+// in one look through the text for "&".
+void UnescapeBrackets(std::string& text) {
+    const auto escapeAt = [&](std::size_t p) {
+        return p + 3 < text.size() && (text[p + 1] == 'l' || text[p + 1] == 'r') && text[p + 2] == 't' &&
+               text[p + 3] == ';';
+    };
+    std::size_t p = text.find('&');
+    while (p != std::string::npos && !escapeAt(p)) p = text.find('&', p + 1);
+    if (p == std::string::npos) return;
+    std::string out;
+    out.reserve(text.capacity());
+    std::size_t done = 0;
+    for (; p != std::string::npos; p = text.find('&', p + 1)) {
+        if (!escapeAt(p)) continue;
+        out.append(text, done, p - done);
+        out += text[p + 1] == 'l' ? '<' : '>';
+        done = p + 4;
+        p += 3;
+    }
+    out.append(text, done, std::string::npos);
+    text.swap(out);
+}
+
+}  // namespace
+
 std::string PreprocessTopic(const TPassContext& ctx, TAnchorTable& anchors, TUnresolvedAnchorTable& unresolved) {
     const std::string footnotes = BuildFootnotes(ctx.Topic);
     // The first passes read the module's own text until one of them changes
     // it, so a large text is copied once, by the pass that converts it; the
     // link passes leave room for the footnotes, which then go in in place.
-    // The places where tags can stand are found once for the scans of the
-    // NOSCROLL, ANCHOR and LINK passes; a text a pass changed is looked at
-    // again only while the LINK pass is still to come.
+    // The places where tags can stand are found once for the scans of every
+    // pass, and again only after a pass changed the text.
     std::string text;
     std::string_view current = ctx.Topic.Text;
-    std::optional<TTagGroups> groups(std::in_place, current);
-    const auto adopt = [&](std::optional<std::string> changed, bool regroup) {
+    std::optional<TTagGroups> groups;
+    const auto currentGroups = [&]() -> const TTagGroups* {
+        if (!groups) groups.emplace(current);
+        return &*groups;
+    };
+    const auto adopt = [&](std::optional<std::string> changed) {
         if (!changed) return;
         text = std::move(*changed);
         current = text;
-        if (regroup)
-            groups.emplace(current);
-        else
-            groups.reset();
+        groups.reset();
     };
-    const auto groupsOrNone = [&]() { return groups ? &*groups : nullptr; };
     // A table's paragraphs become its rows first, while the text is the
     // editor's own (the later passes write codes of their own).
-    adopt(AssembleTableRows(current), true);
-    adopt(NoScrollFrom(current, groupsOrNone(), ctx), true);
-    adopt(AnchorsFrom(current, groupsOrNone(), ctx, anchors), true);
-    adopt(LinksFrom(current, groupsOrNone(), ctx, unresolved, false, footnotes.size()), false);
-    adopt(LinksFrom(current, groupsOrNone(), ctx, unresolved, true, footnotes.size()), false);
+    adopt(AssembleTableRows(current));
+    adopt(NoScrollFrom(current, currentGroups(), ctx));
+    adopt(AnchorsFrom(current, currentGroups(), ctx, anchors));
+    adopt(LinksFrom(current, currentGroups(), ctx, unresolved, false, footnotes.size()));
+    adopt(LinksFrom(current, currentGroups(), ctx, unresolved, true, footnotes.size()));
     if (current.data() != text.data()) {
         text.reserve(current.size() + footnotes.size());
         text.assign(current);
+        if (groups) groups->Moved(text);
     }
-    ConvertImages(text, ctx);
-    ConvertButtons(text, ctx);
-    ConvertMacros(text, ctx);
-    ConvertSounds(text, ctx);
-    ConvertVideos(text, ctx);
-    ConvertRtfTags(text, ctx);
-    ReplaceAllFrom(text, "&lt;", "<", 0);
-    ReplaceAllFrom(text, "&rt;", ">", 0);
+    // The later passes change the text in place.
+    const auto run = [&](auto&& pass) {
+        if (!groups) groups.emplace(text);
+        if (pass(text, &*groups)) groups.reset();
+    };
+    run([&](std::string& t, const TTagGroups* g) { return ImagesIn(t, g, ctx); });
+    run([&](std::string& t, const TTagGroups* g) { return ButtonsIn(t, g, ctx); });
+    run([&](std::string& t, const TTagGroups* g) { return ConvertMacroTags(t, ctx, false, g); });
+    run([&](std::string& t, const TTagGroups* g) { return ConvertMacroTags(t, ctx, true, g); });
+    run([&](std::string& t, const TTagGroups* g) { return SoundsIn(t, g, ctx); });
+    run([&](std::string& t, const TTagGroups* g) { return VideosIn(t, g, ctx); });
+    run([&](std::string& t, const TTagGroups* g) { return RtfTagsIn(t, g, ctx); });
+    UnescapeBrackets(text);
     const std::size_t at = text.find("\\viewkind4");
     text.insert(at == std::string::npos ? 0 : at, footnotes);
     return text;

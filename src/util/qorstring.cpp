@@ -139,7 +139,13 @@ std::string IncludeBackslash(std::string_view s) {
 
 namespace {
 // Index of the last "\", "/" or ":", or npos.
-std::size_t LastSeparator(std::string_view s) { return s.find_last_of("\\/:"); }
+// A plain loop: the names asked about are short, and a build asks for every
+// picture's.
+std::size_t LastSeparator(std::string_view s) {
+    for (std::size_t i = s.size(); i-- > 0;)
+        if (s[i] == '\\' || s[i] == '/' || s[i] == ':') return i;
+    return std::string_view::npos;
+}
 
 // Index of the dot that starts the extension, or npos.
 std::size_t ExtensionDot(std::string_view s) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <system_error>
 #include <unordered_map>
 #include <vector>
@@ -69,10 +70,36 @@ void ListFiles(std::string_view folder, StringList& list, std::string_view mask)
 // The names of one folder, by their ASCII-folded form, in the order the
 // folder lists them; per folder, by its native path.
 struct TFolderCache::Listings {
-    using Names = std::unordered_map<std::string, std::vector<std::string>>;
+    // A folder's names by their ASCII-folded form; looked up in any case,
+    // without a folded copy.
+    struct FoldedHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const {
+            std::size_t h = 14695981039346656037ull;
+            for (const char c : s) h = (h ^ static_cast<unsigned char>(AsciiLower(c))) * 1099511628211ull;
+            return h;
+        }
+    };
+    struct FoldedEqual {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const { return SameText(a, b); }
+    };
+    using Names = std::unordered_map<std::string, std::vector<std::string>, FoldedHash, FoldedEqual>;
     std::unordered_map<fs::path::string_type, Names> folders;
     // FindFolderAnyCase by the path asked for.
     std::unordered_map<std::string, std::string> resolvedFolders;
+    // The listing of each folder name as the look-ups give it, so that a
+    // look-up that finds nothing makes no string or path at all.
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    std::unordered_map<std::string, const Names*, NameHash, std::equal_to<>> byName;
+    // The folder of the last look-up, the usual one of the next.
+    std::string lastName;
+    const Names* last = nullptr;
+
+    const Names& OfName(std::string_view folder);
 
     const Names& Of(const fs::path& dir) {
         // "art", "art/" and "x/../art" are one folder with one listing.
@@ -91,6 +118,29 @@ struct TFolderCache::Listings {
         return it->second;
     }
 };
+
+namespace {
+// `folder` with the separator that a file name is added after (none when
+// empty: the current folder).
+std::string FolderBase(std::string_view folder) {
+    std::string base(folder);
+    if (!base.empty() && base.back() != '\\' && base.back() != '/')
+        base += base.find('/') != std::string::npos ? '/' : '\\';
+    return base;
+}
+}  // namespace
+
+const TFolderCache::Listings::Names& TFolderCache::Listings::OfName(std::string_view folder) {
+    if (last && folder == lastName) return *last;
+    auto it = byName.find(folder);
+    if (it == byName.end()) {
+        const std::string base = FolderBase(folder);
+        it = byName.emplace(std::string(folder), &Of(ToFsPath(base.empty() ? std::string(".") : base))).first;
+    }
+    lastName.assign(folder);
+    last = it->second;
+    return *last;
+}
 
 TFolderCache::TFolderCache() : listings_(std::make_unique<Listings>()) {}
 TFolderCache::~TFolderCache() = default;
@@ -130,23 +180,23 @@ std::string FindEntry(const fs::path& dir, const std::string& part, bool wantFil
 
 std::string Lookup(std::string_view folder, std::string_view name, TFolderCache::Listings* cache) {
     if (name.empty()) return {};
-    std::string base(folder);
-    if (!base.empty() && base.back() != '\\' && base.back() != '/')
-        base += base.find('/') != std::string::npos ? '/' : '\\';
-    const std::string exact = base + std::string(name);
-    if (cache && name.find_first_of("\\/") == std::string_view::npos) {
+    if (cache && std::none_of(name.begin(), name.end(), [](char c) { return c == '\\' || c == '/'; })) {
         // A plain file name, the usual case: the folder's listing says at once
         // whether a file of that name in any case is there, so most look-ups
         // ask the file system nothing, and the others what the walk below asks.
-        const fs::path dir = ToFsPath(base.empty() ? std::string(".") : base);
-        const TFolderCache::Listings::Names& names = cache->Of(dir);
-        const auto it = names.find(AsciiLowerStr(name));
+        const TFolderCache::Listings::Names& names = cache->OfName(folder);
+        const auto it = names.find(name);
         if (it == names.end()) return {};
+        const std::string base = FolderBase(folder);
+        const std::string exact = base + std::string(name);
         if (FileExists(exact)) return exact;
+        const fs::path dir = ToFsPath(base.empty() ? std::string(".") : base);
         for (const std::string& candidate : it->second)
             if (IsWantedKind(dir / ToFsPath(candidate), true)) return base + candidate;
         return {};
     }
+    const std::string base = FolderBase(folder);
+    const std::string exact = base + std::string(name);
     if (FileExists(exact)) return exact;
 
     // Resolve each component of `name` without regard to case.

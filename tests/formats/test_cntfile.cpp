@@ -10,6 +10,7 @@
 
 #include "formats/cntfile.h"
 #include "support/scratchdir.h"
+#include "util/cp1252.h"
 #include "util/fileio.h"
 
 namespace qm {
@@ -465,6 +466,43 @@ TEST(CntTree, DeleteRemovesTheSubtree) {
     }
 }
 
+TEST(CntTree, EntriesAfterDeletesAndClearsKeepTheirOwnTexts) {
+    // More entries than one allocation holds, some deleted and replaced,
+    // the whole tree cleared and built again: every entry keeps its own text
+    // and place, and no freed entry shows up again.
+    TCntTree tree;
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        std::vector<std::string> expected;
+        for (int b = 0; b < 30; ++b) {
+            TCntTreeNode* book = tree.AddChild(nullptr, Book("B" + std::to_string(b)));
+            expected.push_back("1:B" + std::to_string(b));
+            for (int t = 0; t < 40; ++t) {
+                tree.AddChild(book, Topic("t" + std::to_string(b) + "." + std::to_string(t)));
+                expected.push_back("2:t" + std::to_string(b) + "." + std::to_string(t));
+            }
+        }
+        // Every third book goes with its topics; new entries take their place.
+        for (int b = 27; b >= 0; b -= 3) {
+            const int at = b * 41;
+            ASSERT_EQ(tree.Delete(at), 41);
+            expected.erase(expected.begin() + at, expected.begin() + at + 41);
+            for (int k = 0; k < 50; ++k) {
+                const std::string title = "n" + std::to_string(b) + "." + std::to_string(k);
+                ASSERT_NE(tree.Insert(Topic(title), at + k), nullptr);
+                expected.insert(expected.begin() + at + k, "1:" + title);
+            }
+        }
+        std::string outline;
+        for (const std::string& e : expected) outline += (outline.empty() ? "" : "|") + e;
+        EXPECT_EQ(Outline(tree), outline);
+        ExpectSound(tree);
+        tree.Clear();
+        EXPECT_EQ(tree.Count(), 0);
+        EXPECT_EQ(tree.First(), nullptr);
+    }
+}
+
 enum class Op { Up, Down, Left, Right };
 
 TEST(CntTree, MoveOperations) {
@@ -765,6 +803,27 @@ TEST(CntLineGuard, RefusedCharactersByKind) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(CntRefusedChar(row.kind, row.text), row.refused);
+    }
+}
+
+TEST(CntLineGuard, ModelBytesAreJudgedAsTheirCharacters) {
+    // Every byte, first in a field and after another character, in every
+    // kind of field: the model text is refused exactly when the same text
+    // as characters is.
+    const TCntField kinds[] = {TCntField::EntryTitle,   TCntField::TopicId,    TCntField::HelpFileName,
+                               TCntField::HeaderName,   TCntField::HeaderFile, TCntField::Text};
+    for (const TCntField kind : kinds) {
+        for (int b = 0; b < 256; ++b) {
+            const char byte = static_cast<char>(b);
+            const char32_t point = Cp1252ToCodePoint(static_cast<unsigned char>(b));
+            for (const bool first : {true, false}) {
+                SCOPED_TRACE(std::to_string(static_cast<int>(kind)) + " byte " + std::to_string(b) +
+                             (first ? " first" : " later"));
+                const std::string bytes = first ? std::string(1, byte) + "a" : std::string("a") + byte;
+                const std::u32string points = first ? std::u32string(1, point) + U"a" : U"a" + std::u32string(1, point);
+                EXPECT_EQ(CntRefusedChar(kind, bytes), CntRefusedChar(kind, points));
+            }
+        }
     }
 }
 

@@ -33,6 +33,27 @@ TEST(StripRtf, RemovesCodesKeepsText) {
     for (const Case& c : cases) EXPECT_EQ(StripRtf(c.in), c.out) << c.in;
 }
 
+TEST(StripRtf, ViewIsTheTextItselfOnlyWithoutCodes) {
+    // Every length around the eight-byte steps of the look for codes, with
+    // one code character at each place: the view is the stripped copy then,
+    // and the text itself when it holds none.
+    std::string buffer;
+    for (std::size_t size = 1; size <= 40; ++size) {
+        const std::string plain(size, 'a');
+        EXPECT_EQ(StripRtfView(plain, buffer).data(), plain.data()) << size;
+        for (std::size_t at = 0; at < size; ++at) {
+            for (const char code : {'\\', '{', '}'}) {
+                std::string text = plain;
+                text[at] = code;
+                SCOPED_TRACE(text);
+                const std::string_view view = StripRtfView(text, buffer);
+                EXPECT_NE(view.data(), text.data());
+                EXPECT_EQ(view, StripRtf(text));
+            }
+        }
+    }
+}
+
 TEST(FirstQuoted, TextBetweenTheFirstTwoQuotes) {
     EXPECT_EQ(FirstQuoted(R"(<LINK TOPIC="Intro:a:b">)"), "Intro:a:b");
     EXPECT_EQ(FirstQuoted(R"(<IMAGE "a.bmp" "b.bmp">)"), "a.bmp");
