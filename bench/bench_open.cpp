@@ -28,6 +28,8 @@
 #include <string>
 #include <vector>
 
+#include "benchproject.h"
+#include "benchui.h"
 #include "mainwindow/mainwindow.h"
 #include "model/project.h"
 #include "platform/qtcp1252.h"
@@ -40,47 +42,6 @@ using Clock = std::chrono::steady_clock;
 namespace {
 
 double Seconds(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double>(b - a).count(); }
-
-// The real services, but a box or a dialog ends the run: nothing here should
-// ask anything, and an offscreen box would wait for ever.
-class BenchUi : public qm::QtUiServices {
-public:
-    QString file;
-    qm::MsgResult Message(qm::MsgKind, const QString& text, qm::MsgButtons) override {
-        std::fprintf(stderr, "bench_open: unexpected box: %s\n", text.toLocal8Bit().constData());
-        std::exit(2);
-    }
-    std::optional<QString> OpenFileName(const qm::FileDialogRequest&) override { return file; }
-    int RunDialog(QDialog&) override {
-        std::fprintf(stderr, "bench_open: unexpected dialog\n");
-        std::exit(2);
-    }
-};
-
-// A project of `topics` modules (one in ten a popup) of about 1 KB of RTF
-// each, named in no order, so that both lists are sorted for real.
-std::string MakeProject(const fs::path& dir, int topics) {
-    qm::TProject p;
-    p.NewProject();
-    std::mt19937 rng(static_cast<unsigned>(topics));
-    const std::string filler(900, 'x');
-    p.Topics.GetNode(0).Text =
-        "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fnil Arial;}}\r\n\\viewkind4\\uc1\\pard\\f0\\fs20 Contents\\par\r\n}";
-    for (int i = 1; i < topics; ++i) {
-        qm::TTopicNode& n = p.Topics.AddNew();
-        char name[32];
-        std::snprintf(name, sizeof name, "T%08X_%d", static_cast<unsigned>(rng()), i);
-        n.SetName(name);
-        n.SetTitle(std::string("Title of ") + name);
-        n.ContextId = 5 * (i + 1);
-        n.Kind = i % 10 == 0 ? qm::TopicKind::Popup : qm::TopicKind::Topic;
-        n.Text = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fnil Arial;}}\r\n\\viewkind4\\uc1\\pard\\f0\\fs20 " +
-                 std::string(name) + " " + filler + "\\par\r\n}";
-    }
-    const std::string file = (dir / ("open" + std::to_string(topics) + ".qpf")).string();
-    p.SaveToFile(file);
-    return file;
-}
 
 struct Timing {
     double best = 1e9, sum = 0;
@@ -122,7 +83,7 @@ int main(int argc, char** argv) {
     double previous = 0;
     int rc = 0;
     for (int topics : sizes) {
-        const std::string file = MakeProject(dir, topics);
+        const std::string file = qmbench::MakeLargeProject(dir, topics, "open");
         Timing open, load;
         for (int r = 0; r < rounds; ++r) {
             // The anchor and the window take turns, so both see the same machine.
@@ -132,7 +93,7 @@ int main(int argc, char** argv) {
                 p.LoadFromFile(file);
                 load.Add(Seconds(t0, Clock::now()));
             }
-            BenchUi ui;
+            qmbench::BenchUi ui("bench_open");
             ui.file = qm::FromCp1252(file);
             qm::MemorySettingsStore settings;
             qm::TMainWindowEnv env;

@@ -32,6 +32,7 @@
 #include <string>
 #include <vector>
 
+#include "benchui.h"
 #include "platform/qtcp1252.h"
 #include "platform/qtuiservices.h"
 #include "shg/qorshg.h"
@@ -51,21 +52,6 @@ constexpr int kSide = 4000;
 constexpr int kHotspots = 500;
 constexpr double kOpenGoal = 3.0;
 constexpr double kDragGoalMs = 16;
-
-// The real services, but a box or a dialog ends the run: nothing here asks.
-class BenchUi : public qm::QtUiServices {
-public:
-    QString file;
-    qm::MsgResult Message(qm::MsgKind, const QString& text, qm::MsgButtons) override {
-        std::fprintf(stderr, "bench_pikeral: unexpected box: %s\n", text.toLocal8Bit().constData());
-        std::exit(2);
-    }
-    std::optional<QString> OpenFileName(const qm::FileDialogRequest&) override { return file; }
-    int RunDialog(QDialog&) override {
-        std::fprintf(stderr, "bench_pikeral: unexpected dialog\n");
-        std::exit(2);
-    }
-};
 
 // Notes when a canvas has been painted and when the window's repaint that
 // painted it is done (the backing store flushed).
@@ -231,7 +217,7 @@ int main(int argc, char** argv) {
     std::printf("%5s %9s %9s %9s %7s %9s %9s %9s\n", "round", "load", "convert", "open", "ratio", "drag p50",
                 "drag p95", "drag max");
 
-    BenchUi ui;
+    qmbench::BenchUi ui("bench_pikeral");
     ui.file = qm::FromCp1252(file);
     qm::MemorySettingsStore settings;
     qm::shgedit::TShgEditEnv env;

@@ -38,6 +38,7 @@
 extern char** environ;
 #endif
 
+#include "benchproject.h"
 #include "benchutil.h"
 #include "mainwindow/mainwindow.h"
 #include "model/project.h"
@@ -56,31 +57,6 @@ constexpr double kGoalSeconds = 0.5;
 
 std::int64_t NowNs() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch()).count();
-}
-
-// A project of `topics` modules (one in ten a popup) of about 1 KB of RTF
-// each, named in no order, as bench_open makes them.
-std::string MakeProject(const fs::path& dir, int topics) {
-    qm::TProject p;
-    p.NewProject();
-    std::mt19937 rng(static_cast<unsigned>(topics));
-    const std::string filler(900, 'x');
-    p.Topics.GetNode(0).Text =
-        "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fnil Arial;}}\r\n\\viewkind4\\uc1\\pard\\f0\\fs20 Contents\\par\r\n}";
-    for (int i = 1; i < topics; ++i) {
-        qm::TTopicNode& n = p.Topics.AddNew();
-        char name[32];
-        std::snprintf(name, sizeof name, "T%08X_%d", static_cast<unsigned>(rng()), i);
-        n.SetName(name);
-        n.SetTitle(std::string("Title of ") + name);
-        n.ContextId = 5 * (i + 1);
-        n.Kind = i % 10 == 0 ? qm::TopicKind::Popup : qm::TopicKind::Topic;
-        n.Text = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fnil Arial;}}\r\n\\viewkind4\\uc1\\pard\\f0\\fs20 " +
-                 std::string(name) + " " + filler + "\\par\r\n}";
-    }
-    const std::string file = (dir / ("startup" + std::to_string(topics) + ".qpf")).string();
-    p.SaveToFile(file);
-    return file;
 }
 
 // The real services, but a box or a dialog ends the run: nothing here should
@@ -202,7 +178,7 @@ int main(int argc, char** argv) {
     int rc = 0;
     double previous = 0;
     for (const int topics : sizes) {
-        const std::string file = MakeProject(dir, topics);
+        const std::string file = qmbench::MakeLargeProject(dir, topics, "startup");
         qmbench::Timing shown, made, load;
         for (int r = 0; r < rounds; ++r) {
             // The anchor and the start-up take turns, so both see the same machine.

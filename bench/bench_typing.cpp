@@ -41,6 +41,7 @@
 #include <string>
 #include <vector>
 
+#include "benchui.h"
 #include "benchutil.h"
 #include "editor/richtext2.h"
 #include "mainwindow/mainwindow.h"
@@ -59,21 +60,6 @@ double Ms(Clock::time_point a, Clock::time_point b) { return std::chrono::durati
 constexpr std::size_t kLargeBytes = 1024 * 1024;
 constexpr std::size_t kSmallBytes = 2 * 1024;
 constexpr double kGoalMs = 16;
-
-// The real services, but a box or a dialog ends the run: typing asks nothing.
-class BenchUi : public qm::QtUiServices {
-public:
-    QString file;
-    qm::MsgResult Message(qm::MsgKind, const QString& text, qm::MsgButtons) override {
-        std::fprintf(stderr, "bench_typing: unexpected box: %s\n", text.toLocal8Bit().constData());
-        std::exit(2);
-    }
-    std::optional<QString> OpenFileName(const qm::FileDialogRequest&) override { return file; }
-    int RunDialog(QDialog&) override {
-        std::fprintf(stderr, "bench_typing: unexpected dialog\n");
-        std::exit(2);
-    }
-};
 
 // Notes when the editor's viewport has been painted and when the window's
 // repaint that painted it is done (the backing store flushed).
@@ -281,7 +267,7 @@ int main(int argc, char** argv) {
     fs::create_directories(dir / "tmp");
     const std::string file = MakeProject(dir);
 
-    BenchUi ui;
+    qmbench::BenchUi ui("bench_typing");
     ui.file = qm::FromCp1252(file);
     qm::MemorySettingsStore settings;
     qm::TMainWindowEnv env;
