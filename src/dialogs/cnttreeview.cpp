@@ -1,5 +1,7 @@
 #include "dialogs/cnttreeview.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QDrag>
 #include <QDragEnterEvent>
@@ -8,7 +10,9 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QPainter>
+#include <QPaintEvent>
 #include <QRandomGenerator>
+#include <QScrollBar>
 #include <QStyle>
 
 #include "platform/qtcp1252.h"
@@ -165,10 +169,12 @@ QSize TCntRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModel
 
 // -------------------------------------------------------------- TCntTreeView
 
-TCntTreeView::TCntTreeView(QWidget* parent) : QListView(parent) {
+TCntTreeView::TCntTreeView(QWidget* parent) : QAbstractItemView(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setUniformItemSizes(true);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // Rows are as wide as the view; a text too long for it is elided.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setDragEnabled(true);
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
@@ -176,6 +182,124 @@ TCntTreeView::TCntTreeView(QWidget* parent) : QListView(parent) {
     // The row under the pointer is marked instead of a line between rows.
     setDropIndicatorShown(false);
     setDefaultDropAction(Qt::CopyAction);
+}
+
+void TCntTreeView::setModel(QAbstractItemModel* m) {
+    if (model()) disconnect(model(), nullptr, this, nullptr);
+    QAbstractItemView::setModel(m);
+    if (!m) return;
+    // A reset is laid out by the base; rows coming or going change the range too.
+    const auto relayout = [this] {
+        updateGeometries();
+        viewport()->update();
+    };
+    connect(m, &QAbstractItemModel::rowsInserted, this, relayout);
+    connect(m, &QAbstractItemModel::rowsRemoved, this, relayout);
+    connect(m, &QAbstractItemModel::rowsMoved, this, relayout);
+    connect(m, &QAbstractItemModel::layoutChanged, this, relayout);
+}
+
+int TCntTreeView::Rows() const { return model() ? model()->rowCount(rootIndex()) : 0; }
+
+int TCntTreeView::verticalOffset() const { return verticalScrollBar()->value(); }
+
+int TCntTreeView::RowAtY(int y) const {
+    const int at = y + verticalOffset();
+    return at < 0 ? -1 : at / kCntRowHeight;
+}
+
+QRect TCntTreeView::visualRect(const QModelIndex& index) const {
+    if (!index.isValid() || index.model() != model() || index.parent() != rootIndex() || index.column() != 0)
+        return {};
+    return {0, index.row() * kCntRowHeight - verticalOffset(), viewport()->width(), kCntRowHeight};
+}
+
+QModelIndex TCntTreeView::indexAt(const QPoint& point) const {
+    if (!model() || point.x() < 0 || point.x() >= viewport()->width() || point.y() < 0) return {};
+    const int row = RowAtY(point.y());
+    return row >= 0 && row < Rows() ? model()->index(row, 0, rootIndex()) : QModelIndex();
+}
+
+void TCntTreeView::scrollTo(const QModelIndex& index, ScrollHint hint) {
+    // The range may still be that of the rows before a reset.
+    updateGeometries();
+    const QRect r = visualRect(index);
+    if (!r.isValid()) return;
+    const int height = viewport()->height();
+    QScrollBar* bar = verticalScrollBar();
+    const int top = r.top() + bar->value();  // in the rows' own coordinates
+    switch (hint) {
+        case PositionAtTop: bar->setValue(top); break;
+        case PositionAtBottom: bar->setValue(top + kCntRowHeight - height); break;
+        case PositionAtCenter: bar->setValue(top + kCntRowHeight / 2 - height / 2); break;
+        case EnsureVisible:
+            if (r.top() < 0)
+                bar->setValue(top);
+            else if (r.bottom() >= height)
+                bar->setValue(top + kCntRowHeight - height);
+            break;
+    }
+}
+
+QModelIndex TCntTreeView::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers) {
+    const int rows = Rows();
+    if (rows == 0) return {};
+    const QModelIndex current = currentIndex();
+    if (!current.isValid()) return model()->index(0, 0, rootIndex());
+    const int page = std::max(1, viewport()->height() / kCntRowHeight);
+    int row = current.row();
+    switch (cursorAction) {
+        case MoveUp:
+        case MovePrevious: --row; break;
+        case MoveDown:
+        case MoveNext: ++row; break;
+        case MovePageUp: row -= page; break;
+        case MovePageDown: row += page; break;
+        case MoveHome: row = 0; break;
+        case MoveEnd: row = rows - 1; break;
+        case MoveLeft:
+        case MoveRight: break;
+    }
+    return model()->index(std::clamp(row, 0, rows - 1), 0, rootIndex());
+}
+
+void TCntTreeView::setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) {
+    if (!selectionModel()) return;
+    const QRect r = rect.normalized();
+    const int first = std::max(0, RowAtY(r.top()));
+    const int last = std::min(Rows() - 1, RowAtY(r.bottom()));
+    if (first > last || r.right() < 0 || r.left() >= viewport()->width()) {
+        selectionModel()->select(QItemSelection(), command);
+        return;
+    }
+    selectionModel()->select(
+        QItemSelection(model()->index(first, 0, rootIndex()), model()->index(last, 0, rootIndex())), command);
+}
+
+QRegion TCntTreeView::visualRegionForSelection(const QItemSelection& selection) const {
+    QRegion region;
+    const QRect view = viewport()->rect();
+    for (const QItemSelectionRange& range : selection) {
+        if (!range.isValid() || range.parent() != rootIndex() || range.left() > 0) continue;
+        const QRect r(0, range.top() * kCntRowHeight - verticalOffset(), view.width(),
+                      (range.bottom() - range.top() + 1) * kCntRowHeight);
+        region += r.intersected(view);
+    }
+    return region;
+}
+
+void TCntTreeView::updateGeometries() {
+    const int height = viewport()->height();
+    QScrollBar* bar = verticalScrollBar();
+    bar->setSingleStep(kCntRowHeight);
+    bar->setPageStep(std::max(1, height));
+    bar->setRange(0, std::max(0, Rows() * kCntRowHeight - height));
+    QAbstractItemView::updateGeometries();
+}
+
+void TCntTreeView::scrollContentsBy(int dx, int dy) {
+    // QAbstractItemView::scrollContentsBy would also move the editors; there are none.
+    viewport()->scroll(dx, dy);
 }
 
 bool TCntTreeView::Takes(const QMimeData* data) const { return data && CanDrop && CanDrop(data); }
@@ -193,7 +317,7 @@ void TCntTreeView::startDrag(Qt::DropActions) {
 }
 
 void TCntTreeView::dragEnterEvent(QDragEnterEvent* event) {
-    QListView::dragEnterEvent(event);  // scrolling near the edges
+    QAbstractItemView::dragEnterEvent(event);  // scrolling near the edges
     if (!Takes(event->mimeData())) {
         event->ignore();
         return;
@@ -205,7 +329,7 @@ void TCntTreeView::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void TCntTreeView::dragMoveEvent(QDragMoveEvent* event) {
-    QListView::dragMoveEvent(event);
+    QAbstractItemView::dragMoveEvent(event);
     if (!Takes(event->mimeData())) {
         event->ignore();
         MarkRow(-1);
@@ -218,7 +342,7 @@ void TCntTreeView::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void TCntTreeView::dragLeaveEvent(QDragLeaveEvent* event) {
-    QListView::dragLeaveEvent(event);
+    QAbstractItemView::dragLeaveEvent(event);
     MarkRow(-1);
 }
 
@@ -244,9 +368,31 @@ void TCntTreeView::MarkRow(int row) {
 }
 
 void TCntTreeView::paintEvent(QPaintEvent* event) {
-    QListView::paintEvent(event);
-    if (dragRow_ < 0 || !model()) return;
     QPainter painter(viewport());
+    const int rows = Rows();
+    const QRect area = event->rect();
+    const int first = std::max(0, RowAtY(area.top()));
+    const int last = std::min(rows - 1, RowAtY(area.bottom()));
+    if (first <= last) {
+        QStyleOptionViewItem base;
+        initViewItemOption(&base);
+        const bool focus = hasFocus() || viewport()->hasFocus();
+        const QModelIndex current = currentIndex();
+        const QItemSelectionModel* selection = selectionModel();
+        const bool enabled = isEnabled();
+        for (int row = first; row <= last; ++row) {
+            const QModelIndex index = model()->index(row, 0, rootIndex());
+            QStyleOptionViewItem option = base;
+            option.rect = visualRect(index);
+            option.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus | QStyle::State_Enabled);
+            if (enabled && (model()->flags(index) & Qt::ItemIsEnabled)) option.state |= QStyle::State_Enabled;
+            if (selection && selection->isSelected(index)) option.state |= QStyle::State_Selected;
+            if (focus && index == current) option.state |= QStyle::State_HasFocus;
+            if (isActiveWindow()) option.state |= QStyle::State_Active;
+            itemDelegateForIndex(index)->paint(&painter, option, index);
+        }
+    }
+    if (dragRow_ < 0 || !model()) return;
     painter.setPen(QPen(palette().color(QPalette::Text), 1, Qt::DotLine));
     painter.drawRect(visualRect(model()->index(dragRow_, 0)).adjusted(0, 0, -1, -1));
 }

@@ -11,7 +11,7 @@
 #include <QAbstractListModel>
 #include <QByteArray>
 #include <QIcon>
-#include <QListView>
+#include <QAbstractItemView>
 #include <QListWidget>
 #include <QStyledItemDelegate>
 
@@ -81,10 +81,13 @@ public:
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 };
 
-// The entry list. Drags leave it as copies (the drop moves the entry); a
-// drag over it marks the row under the pointer; a drop hands its data and
+// The entry list. Every row has the same height and the width of the view,
+// so where a row is, and which rows a rectangle meets, is arithmetic: opening
+// a large file lays out nothing per entry, and a paint asks the model only
+// for the rows it shows. Drags leave it as copies (the drop moves the entry);
+// a drag over it marks the row under the pointer; a drop hands its data and
 // the row under the pointer (-1 off the rows) to OnDrop.
-class TCntTreeView : public QListView {
+class TCntTreeView : public QAbstractItemView {
     Q_OBJECT
 public:
     explicit TCntTreeView(QWidget* parent = nullptr);
@@ -95,7 +98,21 @@ public:
     // The row marked under a drag's pointer; -1 when none.
     int DragRow() const { return dragRow_; }
 
+    void setModel(QAbstractItemModel* model) override;
+    QRect visualRect(const QModelIndex& index) const override;
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+    QModelIndex indexAt(const QPoint& point) const override;
+
 protected:
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
+    int horizontalOffset() const override { return 0; }
+    int verticalOffset() const override;
+    bool isIndexHidden(const QModelIndex&) const override { return false; }
+    void setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) override;
+    QRegion visualRegionForSelection(const QItemSelection& selection) const override;
+    void updateGeometries() override;
+    void scrollContentsBy(int dx, int dy) override;
+
     void startDrag(Qt::DropActions supportedActions) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
@@ -104,6 +121,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    int Rows() const;
+    // The row at `y` of the viewport, unclamped (negative above the first).
+    int RowAtY(int y) const;
     bool Takes(const QMimeData* data) const;
     void MarkRow(int row);
     int dragRow_ = -1;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <exception>
 #include <tuple>
@@ -669,13 +670,60 @@ std::optional<char32_t> CntRefusedChar(TCntField field, std::u32string_view text
     return std::nullopt;
 }
 
+namespace {
+
+// Eight bytes at a time, for the common case of plain text: a word is let
+// through whole when none of its bytes is a control character, none has the
+// high bit, and none is one of the printable bytes the field refuses. Any
+// other word is looked at byte by byte through the table.
+constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+constexpr std::uint64_t HasZeroByte(std::uint64_t v) { return (v - kOnes) & ~v & kHighBits; }
+
+// Per kind of field, the printable ASCII bytes it refuses past its first
+// byte, each repeated across a word (at most four; unused ones repeat one).
+using TRefusedWords = std::array<std::array<std::uint64_t, 4>, kFieldKinds>;
+const TRefusedWords& RefusedWords() {
+    static const auto words = [] {
+        TRefusedWords w{};
+        const TRefusedTable& table = RefusedBytes();
+        for (std::size_t f = 0; f < kFieldKinds; ++f) {
+            std::vector<unsigned char> found;
+            for (int b = 0x20; b < 0x80; ++b)
+                if (table[1][f][static_cast<std::size_t>(b)]) found.push_back(static_cast<unsigned char>(b));
+            // None refused: a byte of 0 stands in, which the control test catches anyway.
+            if (found.empty()) found.push_back(0);
+            if (found.size() > 4) std::terminate();  // the fields refuse two at most
+            for (std::size_t k = 0; k < 4; ++k) w[f][k] = kOnes * found[std::min(k, found.size() - 1)];
+        }
+        return w;
+    }();
+    return words;
+}
+
+}  // namespace
+
 std::optional<char32_t> CntRefusedChar(TCntField field, std::string_view text) {
     if (text.empty()) return std::nullopt;
     const TRefusedTable& table = RefusedBytes();
     const auto first = static_cast<unsigned char>(text[0]);
     if (table[0][static_cast<std::size_t>(field)][first]) return Cp1252ToCodePoint(first);
     const std::array<bool, 256>& refused = table[1][static_cast<std::size_t>(field)];
-    for (std::size_t i = 1; i < text.size(); ++i) {
+    const std::array<std::uint64_t, 4>& specials = RefusedWords()[static_cast<std::size_t>(field)];
+    std::size_t i = 1;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t x;
+        std::memcpy(&x, text.data() + i, 8);
+        const std::uint64_t odd = (x & kHighBits) | ((x - kOnes * 0x20) & ~x & kHighBits) |
+                                  HasZeroByte(x ^ specials[0]) | HasZeroByte(x ^ specials[1]) |
+                                  HasZeroByte(x ^ specials[2]) | HasZeroByte(x ^ specials[3]);
+        if (!odd) continue;
+        for (std::size_t k = i; k < i + 8; ++k) {
+            const auto b = static_cast<unsigned char>(text[k]);
+            if (refused[b]) return Cp1252ToCodePoint(b);
+        }
+    }
+    for (; i < text.size(); ++i) {
         const auto b = static_cast<unsigned char>(text[i]);
         if (refused[b]) return Cp1252ToCodePoint(b);
     }

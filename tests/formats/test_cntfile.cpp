@@ -827,6 +827,33 @@ TEST(CntLineGuard, ModelBytesAreJudgedAsTheirCharacters) {
     }
 }
 
+TEST(CntLineGuard, LongFieldsAreJudgedAtEveryPosition) {
+    // Longer texts are read several bytes at a time: every byte at every
+    // place of a text of 23, on either side of the word edges, is judged as
+    // its character, and of two refused ones the earlier is named.
+    const TCntField kinds[] = {TCntField::EntryTitle,   TCntField::TopicId,    TCntField::HelpFileName,
+                               TCntField::HeaderName,   TCntField::HeaderFile, TCntField::Text};
+    const std::string plain = "Topic number 42 of help";
+    for (const TCntField kind : kinds) {
+        for (int b = 0; b < 256; ++b) {
+            for (std::size_t at = 1; at < plain.size(); ++at) {
+                SCOPED_TRACE(std::to_string(static_cast<int>(kind)) + " byte " + std::to_string(b) + " at " +
+                             std::to_string(at));
+                std::string bytes = plain;
+                bytes[at] = static_cast<char>(b);
+                std::u32string points;
+                for (const char c : bytes) points += Cp1252ToCodePoint(static_cast<unsigned char>(c));
+                const auto expected = CntRefusedChar(kind, points);
+                EXPECT_EQ(CntRefusedChar(kind, bytes), expected);
+                if (expected && at + 1 < bytes.size()) {
+                    bytes.back() = '\r';
+                    EXPECT_EQ(CntRefusedChar(kind, bytes), expected) << "the earlier one is named";
+                }
+            }
+        }
+    }
+}
+
 TEST(CntLineGuard, RefusalTexts) {
     EXPECT_EQ(CntRefusalText("Topic title", '='), "The Topic title cannot hold \"=\" in a contents file.");
     EXPECT_EQ(CntRefusalText("Macro", '\n'), "The Macro cannot hold a line break.");
