@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTest>
 #include <QToolBar>
@@ -255,6 +256,48 @@ TEST_F(ContentsEditTest, DeleteAsksThenRemovesTheEntryWithItsSubtree) {
     EXPECT_EQ(QString::fromLatin1(kMsgCntDeleteHeader),
               "WARNING:\nDeleting a header node will also delete all its child nodes and sub-header nodes.\n\n"
               "Are you sure you want to delete the selected header?");
+}
+
+// In a list longer than its window, the keys move the selection and the
+// list scrolls to keep it in sight; a click after scrolling picks the row
+// painted under it.
+TEST_F(ContentsEditTest, KeysAndScrollingInALongList) {
+    std::string text;
+    for (int i = 0; i < 300; ++i) text += "1 Topic " + std::to_string(i) + "=t" + std::to_string(i) + "\r\n";
+    auto e = EditorWith(text);
+    e->show();
+    QApplication::processEvents();
+    ASSERT_EQ(e->lstTree->model()->rowCount(), 300);
+    e->lstTree->setFocus();
+    e->SelectRow(0);
+    const auto inSight = [&](int row) {
+        return e->lstTree->viewport()->rect().contains(e->lstTree->visualRect(Index(*e, row)));
+    };
+    struct Step {
+        Qt::Key key;
+        int row;  // -1: below the row before, not at the end
+    } steps[] = {{Qt::Key_Down, 1}, {Qt::Key_End, 299}, {Qt::Key_Up, 298}, {Qt::Key_Home, 0}, {Qt::Key_PageDown, -1}};
+    int before = 0;
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.key);
+        QTest::keyClick(e->lstTree, s.key);
+        QApplication::processEvents();
+        if (s.row >= 0)
+            EXPECT_EQ(e->SelectedRow(), s.row);
+        else
+            EXPECT_GT(e->SelectedRow(), before + 1);
+        EXPECT_TRUE(inSight(e->SelectedRow()));
+        before = e->SelectedRow();
+    }
+    QTest::keyClick(e->lstTree, Qt::Key_End);
+    QApplication::processEvents();
+    EXPECT_GT(e->lstTree->verticalScrollBar()->value(), 0);
+    const int shown = e->lstTree->indexAt(QPoint(20, 5)).row();
+    ASSERT_GT(shown, 0);
+    QTest::mouseClick(e->lstTree->viewport(), Qt::LeftButton, Qt::NoModifier, RowPoint(*e, shown));
+    EXPECT_EQ(e->SelectedRow(), shown);
+    EXPECT_EQ(e->lstTree->model()->data(Index(*e, shown)).toString().toStdString(),
+              "Topic " + std::to_string(shown));
 }
 
 TEST_F(ContentsEditTest, MovesThatCannotBeMadeChangeNothing) {
