@@ -366,24 +366,6 @@ void TTopics::Clear() {
 
 // --- the name snapshot ------------------------------------------------------------
 
-namespace {
-
-// FNV-1a over the folded bytes, so names equal but for case hash alike.
-std::size_t FoldedNameHash(std::string_view s) {
-    std::size_t h = static_cast<std::size_t>(14695981039346656037ull);
-    for (char c : s) {
-        h ^= static_cast<unsigned char>(AsciiLower(c));
-        h *= static_cast<std::size_t>(1099511628211ull);
-    }
-    return h;
-}
-
-}  // namespace
-
-std::size_t TTopics::FoldedHash::operator()(std::string_view s) const { return FoldedNameHash(s); }
-
-std::size_t TTopicNameIndex::FoldedHash::operator()(std::string_view s) const { return FoldedNameHash(s); }
-
 TTopicNameIndex::TTopicNameIndex(const TTopics& topics) {
     byName_.reserve(static_cast<std::size_t>(topics.Count()));
     // emplace keeps the first node of a name, as FindByName finds it.

@@ -182,14 +182,6 @@ public:
 
 private:
     friend struct TTopicNode;
-    struct FoldedHash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view s) const;
-    };
-    struct FoldedEqual {
-        using is_transparent = void;
-        bool operator()(std::string_view a, std::string_view b) const { return SameText(a, b); }
-    };
 
     std::size_t checkedIndex(int index) const;
     std::string newName(std::string_view stem) const;
@@ -207,7 +199,7 @@ private:
     // own name fields, so an entry goes before its name changes. Two nodes
     // of one name leave the index to be made again at a removal or rename,
     // where the next node of the name is not known.
-    mutable std::unordered_map<std::string_view, const TTopicNode*, FoldedHash, FoldedEqual> byName_;
+    mutable std::unordered_map<std::string_view, const TTopicNode*, FoldedTextHash, FoldedTextEqual> byName_;
     mutable bool namesMade_ = false;
     mutable bool namesShared_ = false;
 };
@@ -223,15 +215,7 @@ public:
     const TTopicNode* Find(std::string_view name) const;
 
 private:
-    struct FoldedHash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view s) const;
-    };
-    struct FoldedEqual {
-        using is_transparent = void;
-        bool operator()(std::string_view a, std::string_view b) const { return SameText(a, b); }
-    };
-    std::unordered_map<std::string, const TTopicNode*, FoldedHash, FoldedEqual> byName_;
+    std::unordered_map<std::string, const TTopicNode*, FoldedTextHash, FoldedTextEqual> byName_;
 };
 
 }  // namespace qm

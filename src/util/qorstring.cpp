@@ -18,6 +18,16 @@ std::string AsciiUpperStr(std::string_view s) {
     return r;
 }
 
+// FNV-1a over the folded bytes, so texts equal but for case hash alike.
+std::size_t FoldedTextHash::operator()(std::string_view s) const {
+    std::size_t h = static_cast<std::size_t>(14695981039346656037ull);
+    for (const char c : s) {
+        h ^= static_cast<unsigned char>(AsciiLower(c));
+        h *= static_cast<std::size_t>(1099511628211ull);
+    }
+    return h;
+}
+
 bool SameText(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)

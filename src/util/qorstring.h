@@ -16,6 +16,17 @@ std::string AsciiLowerStr(std::string_view s);
 std::string AsciiUpperStr(std::string_view s);
 // Equal ignoring ASCII case.
 bool SameText(std::string_view a, std::string_view b);
+// Hash and equality of texts equal but for ASCII case, for the hash maps of
+// names looked up in any case (transparent: a string_view finds a key
+// without a copy).
+struct FoldedTextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const;
+};
+struct FoldedTextEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const { return SameText(a, b); }
+};
 // <0, 0, >0 comparing the ASCII lower-case forms byte by byte (unsigned).
 int CompareText(std::string_view a, std::string_view b);
 // The positions of `keys` in their byte order (bytes unsigned, a key before

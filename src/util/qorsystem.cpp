@@ -72,19 +72,7 @@ void ListFiles(std::string_view folder, StringList& list, std::string_view mask)
 struct TFolderCache::Listings {
     // A folder's names by their ASCII-folded form; looked up in any case,
     // without a folded copy.
-    struct FoldedHash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view s) const {
-            std::size_t h = 14695981039346656037ull;
-            for (const char c : s) h = (h ^ static_cast<unsigned char>(AsciiLower(c))) * 1099511628211ull;
-            return h;
-        }
-    };
-    struct FoldedEqual {
-        using is_transparent = void;
-        bool operator()(std::string_view a, std::string_view b) const { return SameText(a, b); }
-    };
-    using Names = std::unordered_map<std::string, std::vector<std::string>, FoldedHash, FoldedEqual>;
+    using Names = std::unordered_map<std::string, std::vector<std::string>, FoldedTextHash, FoldedTextEqual>;
     std::unordered_map<fs::path::string_type, Names> folders;
     // FindFolderAnyCase by the path asked for.
     std::unordered_map<std::string, std::string> resolvedFolders;

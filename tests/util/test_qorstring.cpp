@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 using namespace qm;
@@ -472,4 +473,20 @@ TEST(StableByteOrder, OrdersAsAStableSortOfTheKeys) {
     std::stable_sort(expected.begin(), expected.end(), [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
     EXPECT_EQ(qm::StableByteOrder(keys), expected);
     EXPECT_TRUE(qm::StableByteOrder({}).empty());
+}
+
+// A map keyed by names finds them in any ASCII case, without a copy, and
+// keeps names apart that differ in more than case.
+TEST(FoldedText, AMapFindsANameInAnyCase) {
+    std::unordered_map<std::string, int, qm::FoldedTextHash, qm::FoldedTextEqual> names;
+    names.emplace("Intro_Topic", 1);
+    names.emplace("caf\xE9", 2);
+    EXPECT_EQ(qm::FoldedTextHash{}("INTRO_topic"), qm::FoldedTextHash{}("Intro_Topic"));
+    const std::string_view asked = "intro_TOPIC";
+    ASSERT_NE(names.find(asked), names.end());
+    EXPECT_EQ(names.find(asked)->second, 1);
+    EXPECT_NE(names.find(std::string_view("caf\xE9")), names.end());
+    // Only ASCII letters fold.
+    EXPECT_EQ(names.find(std::string_view("CAF\xC9")), names.end());
+    EXPECT_EQ(names.find(std::string_view("Intro_Topics")), names.end());
 }
